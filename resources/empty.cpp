@@ -1,0 +1,1 @@
+// Lets a target hold only generated or resource sources.
