@@ -18,12 +18,12 @@ run: build
 	$(BUILD_DIR)/bin/Dravik
 
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) -DDRAVIK_BENCHMARKS=ON >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
-	@for b in $(BUILD_DIR)/bench/*_bench $(BUILD_DIR)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	@for b in $(BUILD_DIR)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done; true
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -89,8 +89,11 @@ QString JoinPath(const QString& base, const QString& windowsRelative)
     QString result = base;
     while (result.size() > 1 && result.endsWith(QLatin1Char('/')))
         result.chop(1);
-    for (const QString& part : parts)
-        result += QLatin1Char('/') + part;
+    for (const QString& part : parts) {
+        if (!result.endsWith(QLatin1Char('/')))
+            result += QLatin1Char('/');
+        result += part;
+    }
     return result;
 }
 

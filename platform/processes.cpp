@@ -47,9 +47,10 @@ QString StatusField(qint64 pid, const QByteArray& key)
     QFile file(ProcFile(pid, "status"));
     if (!file.open(QIODevice::ReadOnly))
         return QString();
+    // /proc files report a size of 0, so they are read whole rather than by line.
     const QByteArray prefix = key + ':';
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray& line : lines) {
         if (line.startsWith(prefix))
             return QString::fromLatin1(line.mid(prefix.size()).trimmed());
     }
