@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Every message box of the whiteboard goes through here. When the environment
+// variable DRAVIK_NO_MODAL is set (tests and scripted runs), a box is not shown:
+// it is written to the debug log as one line
+//     message box <kind>: <title> | <text>
+// and answers at once with its default button (or the first of its buttons),
+// so nothing waits for a click that never comes.
+namespace ui {
+
+bool ModalBoxesSuppressed();
+
+QMessageBox::StandardButton ShowMessageBox(QMessageBox::Icon icon, QWidget* parent,
+                                           const QString& title, const QString& text,
+                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+inline QMessageBox::StandardButton CriticalBox(QWidget* parent, const QString& title, const QString& text)
+{
+    return ShowMessageBox(QMessageBox::Critical, parent, title, text);
+}
+
+inline QMessageBox::StandardButton WarningBox(QWidget* parent, const QString& title, const QString& text)
+{
+    return ShowMessageBox(QMessageBox::Warning, parent, title, text);
+}
+
+inline QMessageBox::StandardButton InformationBox(QWidget* parent, const QString& title, const QString& text)
+{
+    return ShowMessageBox(QMessageBox::Information, parent, title, text);
+}
+
+// The same for the file-open dialog: suppressed, it logs
+//     file dialog open: <caption> | <start path>
+// and answers as a cancelled dialog (an empty path).
+QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& startPath,
+                        const QString& filter);
+
+}  // namespace ui
