@@ -1,0 +1,448 @@
+// Turning the per-slot tables into export records, one list per pointer slot,
+// and writing them as "New_Event.xml".
+
+#include "regrouper/event_regrouper.h"
+
+#include "board/event_kind.h"
+#include "board/geometry.h"
+
+namespace {
+
+constexpr double kHiddenMediaPos = -2.0;  // an object that never showed on its own
+
+bool IsDrawnKind(int kind)
+{
+    return kind >= ekImage && kind <= ekEArrow;
+}
+
+bool IsWrittenFigureKind(int kind)
+{
+    return kind == ekLine || (kind >= ekRect && kind <= ekEArrow);
+}
+
+QColor WithTransparency(QColor colour, int transparent)
+{
+    if (transparent != 255)
+        colour.setAlpha(transparent);
+    return colour;
+}
+
+QRectF ToRectF(const QRect& rect)
+{
+    return QRectF(rect.x(), rect.y(), rect.width(), rect.height());
+}
+
+QRectF Grown(const QRectF& rect, double amount)
+{
+    return QRectF(rect.x() - amount, rect.y() - amount, rect.width() + 2 * amount, rect.height() + 2 * amount);
+}
+
+QRectF TurnedBounds(const QRectF& rect, float angle)
+{
+    return RotatedRectBounds(static_cast<float>(rect.x()), static_cast<float>(rect.y()),
+                             static_cast<float>(rect.width()), static_cast<float>(rect.height()), angle);
+}
+
+// Positive-area overlap; rectangles that only touch do not overlap.
+bool Overlaps(const QRectF& a, const QRectF& b)
+{
+    return qMin(a.x() + a.width(), b.x() + b.width()) > qMax(a.x(), b.x())
+        && qMin(a.y() + a.height(), b.y() + b.height()) > qMax(a.y(), b.y());
+}
+
+}  // namespace
+
+void EventRegrouper::buildLookups()
+{
+    for (RegrouperSlot& tables : m_slots) {
+        tables.detailById.clear();
+        tables.eraseById.clear();
+        tables.modifyById.clear();
+        tables.modifyByTime.clear();
+        tables.strokeById.clear();
+        for (int i = 0; i < tables.edTable.size(); ++i) {
+            if (!tables.detailById.contains(tables.edTable[i].EventID))
+                tables.detailById.insert(tables.edTable[i].EventID, i);
+        }
+        for (int i = 0; i < tables.epTable.size(); ++i)
+            tables.eraseById[tables.epTable[i].EventID].append(i);
+        for (int i = 0; i < tables.meTable.size(); ++i) {
+            tables.modifyById[tables.meTable[i].EventID].append(i);
+            tables.modifyByTime[tables.meTable[i].MediaPos].append(i);
+        }
+        for (const RegrouperPenSample& sample : qAsConst(tables.fpTable)) {
+            ExportStrokePoint point;
+            point.mediaPos = sample.MediaPos;
+            point.mouseAction = sample.MouseAction;
+            point.pressure = sample.Pressure;
+            point.x = sample.SX;
+            point.y = sample.SY;
+            tables.strokeById[sample.EventID].append(point);
+        }
+    }
+}
+
+// An object without a detail of its own has no geometry to write: it is
+// skipped rather than drawn with another object's detail.
+const RegrouperDetail* EventRegrouper::findDetail(const RegrouperSlot& tables, int eventId) const
+{
+    const auto found = tables.detailById.constFind(eventId);
+    if (found == tables.detailById.constEnd())
+        return nullptr;
+    return &tables.edTable[found.value()];
+}
+
+void EventRegrouper::appendToSlotList(int slot, double key, int eventId, int code,
+                                      float bx, float by, float bw, float bh,
+                                      float nx, float ny, float nw, float nh, float angle,
+                                      const QColor& colour, float penWidth, int transparency, int noteIndex)
+{
+    if (slot < 0 || slot >= kRegrouperSlotCount)
+        return;
+    ToGroupRecord record;
+    record.slot = slot;
+    record.key = key;
+    record.eventId = eventId;
+    record.code = code;
+    record.bx = bx;
+    record.by = by;
+    record.bw = bw;
+    record.bh = bh;
+    record.nx = nx;
+    record.ny = ny;
+    record.nw = nw;
+    record.nh = nh;
+    record.angle = angle;
+    record.colour = colour;
+    record.penWidth = penWidth;
+    record.transparency = transparency;
+    record.noteIndex = noteIndex;
+    m_slots[slot].toList.append(record);
+}
+
+void EventRegrouper::buildSlotGroups()
+{
+    buildLookups();
+    for (int slot = 0; slot < kRegrouperSlotCount; ++slot) {
+        // Follow-ups append to this slot's output list only, never to its
+        // tables, so walking the table by index is safe.
+        const QVector<RegrouperMaster>& masters = m_slots[slot].emTable;
+        for (int i = 0; i < masters.size(); ++i) {
+            const RegrouperMaster& master = masters[i];
+            if (master.MediaPos == kHiddenMediaPos)
+                continue;
+            const RegrouperDetail* detail = findDetail(m_slots[slot], master.EventID);
+            if (!detail) {
+                qCDebug(lcRegrouper) << "no detail for object" << slot << master.EventID;
+                continue;
+            }
+            const int noteIndex = findNoteByName(master.NoteName);
+            addObjectRecords(slot, master, *detail, noteIndex);
+            if (detail->Deleted)
+                addEraseFollowUp(slot, master, *detail, noteIndex);
+            if (detail->Modified)
+                addModifyFollowUp(slot, master, *detail, noteIndex);
+        }
+    }
+}
+
+void EventRegrouper::addObjectRecords(int slot, const RegrouperMaster& m, const RegrouperDetail& d, int noteIndex)
+{
+    const QColor colour = WithTransparency(d.PenColor, d.Transparent);
+    const float bx = static_cast<float>(d.SX);
+    const float by = static_cast<float>(d.SY);
+    const float bw = static_cast<float>(d.EX);
+    const float bh = static_cast<float>(d.EY);
+    const float nx = d.OriginRF.x();
+    const float ny = d.OriginRF.y();
+    const float nw = d.OriginRF.width();
+    const float nh = d.OriginRF.height();
+    const float penWidth = d.PenWidth;
+    const bool recording = m.MediaPos > 0.0;
+    const double key = recording ? m.MediaPos : 1.0;
+
+    if (!recording && !IsDrawnKind(m.Kind))
+        return;
+
+    switch (m.Kind) {
+    case ekNoteChange:
+        appendToSlotList(slot, key, m.EventID, 15, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f, colour, 0, 0, noteIndex);
+        appendToSlotList(slot, key, m.EventID, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0.0f, colour, 0, 0, noteIndex);
+        return;
+    case ekImage:
+        appendToSlotList(slot, key, m.EventID, 14, bx, by, bw, bh, nx, ny, nw, nh, d.Angle, colour, 0, m.StrData,
+                         noteIndex);
+        return;
+    case ekFree:
+    case ekBrush: {
+        ExportStrokeStyle style;
+        style.slot = slot;
+        style.eventId = m.EventID;
+        style.colour = colour;
+        style.penWidth = penWidth;
+        style.kind = m.Kind;
+        style.transparency = d.Transparent;
+        style.noteIndex = noteIndex;
+        const QVector<ExportStrokePoint> points = m_slots[slot].strokeById.value(m.EventID);
+        if (recording)
+            AddPairToRecords(m_slots[slot].toList, style, points);
+        else
+            AddFigureToRecords(m_slots[slot].toList, style, points, ToRectF(d.OriginRF), d.Angle);
+        return;
+    }
+    case ekZoom:
+    case ekScroll: {
+        const int time = static_cast<int>(m.MediaPos);
+        const float scale = static_cast<float>(m.SCale);
+        appendToSlotList(slot, key, m.EventID, 15, 0, 0, 0, 0, 0, 0, m.HScroll, m.VScroll, scale, colour, 0, time,
+                         noteIndex);
+        appendToSlotList(slot, key, m.EventID, 17, 0, 0, 0, 0, 0, 0, m.HScroll, m.VScroll, scale, colour, 0, time,
+                         noteIndex);
+        return;
+    }
+    case ekEndRec:
+        appendToSlotList(slot, key, m.EventID, 18, 0, 0, 0, 0, 0, 0, 0, 0, 0, colour, 0, 0, noteIndex);
+        return;
+    default:
+        if (IsWrittenFigureKind(m.Kind))
+            appendToSlotList(slot, key, m.EventID, m.Kind, bx, by, bw, bh, nx, ny, nw, nh, d.Angle, colour, penWidth,
+                             d.Transparent, noteIndex);
+        return;
+    }
+}
+
+void EventRegrouper::addEraseFollowUp(int slot, const RegrouperMaster& m, const RegrouperDetail& d, int noteIndex)
+{
+    const QVector<int> rows = m_slots[slot].eraseById.value(m.EventID);
+    const double margin = d.PenWidth + 1.0;
+    const float scale = static_cast<float>(m.SCale);
+    for (int row : rows) {
+        const RegrouperErase e = m_slots[slot].epTable[row];
+        if (!(e.MediaPos > m.MediaPos))
+            continue;
+        QRectF area = ToRectF(e.Bound);
+        if (e.EraseKind == 2 && e.GI == e.GT) {
+            addEraseRecords(-1, m.EventID, e.MediaPos, scale, m.HScroll, m.VScroll, Grown(area, margin), noteIndex);
+        } else if (e.EraseKind == 0) {
+            if (e.Angle > 0)
+                area = TurnedBounds(area, e.Angle);
+            addEraseRecords(slot, m.EventID, e.MediaPos, scale, m.HScroll, m.VScroll, Grown(area, margin), noteIndex);
+        }
+    }
+}
+
+void EventRegrouper::addModifyFollowUp(int slot, const RegrouperMaster& m, const RegrouperDetail& d, int noteIndex)
+{
+    const QVector<int> rows = m_slots[slot].modifyById.value(m.EventID);
+    const double margin = d.PenWidth + 1.0;
+    const float scale = static_cast<float>(m.SCale);
+    for (int row : rows) {
+        const RegrouperModify c = m_slots[slot].meTable[row];
+        if (!(c.MediaPos > m.MediaPos))
+            continue;
+        const QRectF before = ToRectF(c.P);
+        if (c.MK == 2 && c.GI == c.GT) {
+            const bool unset = c.P.x() == -1 && c.P.y() == -1 && c.P.width() == -1 && c.P.height() == -1;
+            addGroupModifyRecords(m.EventID, c.MediaPos, scale, m.HScroll, m.VScroll, Grown(before, margin), !unset,
+                                  noteIndex);
+        } else if (c.MK == 0) {
+            const QRectF area = c.PG > 0 ? TurnedBounds(before, c.PG) : before;
+            const bool stored = c.P.x() > -1 && c.P.y() > -1 && c.P.width() > -1 && c.P.height() > -1;
+            if (stored || c.AG != -1.0f)
+                addEraseRecords(slot, m.EventID, c.MediaPos, scale, m.HScroll, m.VScroll, Grown(area, margin),
+                                noteIndex);
+            addModifyRecords(slot, m.EventID, c.MediaPos, scale, m.HScroll, m.VScroll, noteIndex);
+        }
+    }
+}
+
+void EventRegrouper::addEraseRecords(int slot, int eventId, double time, float scale, int hScroll, int vScroll,
+                                     const QRectF& rect, int noteIndex)
+{
+    if (slot == -1) {
+        for (int s = 0; s < kRegrouperSlotCount; ++s) {
+            if (!m_slots[s].epTable.isEmpty())
+                addEraseRecords(s, eventId, time, scale, hScroll, vScroll, rect, noteIndex);
+        }
+        return;
+    }
+    if (slot < 0 || slot >= kRegrouperSlotCount)
+        return;
+    appendToSlotList(slot, time, eventId, 0, rect.x(), rect.y(), rect.width(), rect.height(), 0, 0, 0, 0, 0,
+                     QColor(Qt::black), 0, 0, noteIndex);
+    addErasedAreaObjects(slot, time, rect, noteIndex);
+}
+
+// The objects of the slot that stand at `time` inside `area`, re-emitted just
+// after the area record so a player redraws what the erase uncovered.
+void EventRegrouper::addErasedAreaObjects(int slot, double time, const QRectF& area, int noteIndex)
+{
+    RegrouperSlot& tables = m_slots[slot];
+    const double key = time + 10.0;
+    for (const RegrouperMaster& o : qAsConst(tables.emTable)) {
+        if (!(o.MediaPos <= time) || !IsDrawnKind(o.Kind))
+            continue;
+        // Objects of another note page are not on the erased page.
+        if (findNoteByName(o.NoteName) != noteIndex)
+            continue;
+        const RegrouperDetail* d = findDetail(tables, o.EventID);
+        if (!d)
+            continue;
+        if (o.MediaPos == kHiddenMediaPos && !d->Modified && !d->Deleted)
+            continue;
+
+        const RegrouperModify* lastModify = nullptr;
+        if (d->Modified) {
+            bool changedNow = false;
+            for (int row : tables.modifyById.value(o.EventID)) {
+                const RegrouperModify& c = tables.meTable[row];
+                if (c.MediaPos >= 0 && c.MediaPos < time)
+                    lastModify = &c;
+                else if (c.MediaPos == time)
+                    changedNow = true;
+            }
+            if (changedNow)
+                continue;  // the modify follow-up writes it
+        }
+        bool hasErase = false;
+        double lastErase = 0.0;
+        if (d->Deleted) {
+            bool erasedNow = false;
+            for (int row : tables.eraseById.value(o.EventID)) {
+                const RegrouperErase& e = tables.epTable[row];
+                if (e.MediaPos >= 0 && e.MediaPos < time) {
+                    hasErase = true;
+                    lastErase = e.MediaPos;
+                } else if (e.MediaPos == time) {
+                    erasedNow = true;
+                }
+            }
+            if (erasedNow)
+                continue;
+        }
+        bool stands = false;
+        if (lastModify)
+            stands = !(hasErase && lastErase > lastModify->MediaPos);
+        else
+            stands = !(hasErase && lastErase > o.MediaPos) && !(!hasErase && o.MediaPos == kHiddenMediaPos);
+        if (!stands)
+            continue;
+
+        double sx = d->SX, sy = d->SY, ex = d->EX, ey = d->EY;
+        QRectF rect = ToRectF(d->OriginRF);
+        float angle = d->Angle;
+        int strData = o.StrData;
+        if (d->Modified && lastModify && lastModify->MediaPos > o.MediaPos) {
+            sx = lastModify->MX;
+            sy = lastModify->MY;
+            ex = lastModify->CX;
+            ey = lastModify->CY;
+            rect = ToRectF(lastModify->Bound);
+            angle = lastModify->AG;
+            strData = lastModify->StrData;
+        }
+        const QRectF tested = angle > 0 ? TurnedBounds(rect, angle) : rect;
+        if (!Overlaps(area, tested))
+            continue;
+
+        const QColor colour = WithTransparency(d->PenColor, d->Transparent);
+        const float bx = static_cast<float>(sx), by = static_cast<float>(sy);
+        const float bw = static_cast<float>(ex), bh = static_cast<float>(ey);
+        const float nx = rect.x(), ny = rect.y(), nw = rect.width(), nh = rect.height();
+        if (o.Kind == ekImage) {
+            appendToSlotList(slot, key, o.EventID, 14, bx, by, bw, bh, nx, ny, nw, nh, angle, colour, 0, strData,
+                             noteIndex);
+        } else if (o.Kind == ekFree || o.Kind == ekBrush) {
+            ExportStrokeStyle style;
+            style.slot = slot;
+            style.eventId = o.EventID;
+            style.colour = colour;
+            style.penWidth = d->PenWidth;
+            style.kind = o.Kind;
+            style.transparency = d->Transparent;
+            style.noteIndex = noteIndex;
+            AddOutlineToRecords(tables.toList, style, tables.strokeById.value(o.EventID), key,
+                                ToRectF(d->OriginRF), rect, angle);
+        } else if (IsWrittenFigureKind(o.Kind)) {
+            appendToSlotList(slot, key, o.EventID, o.Kind, bx, by, bw, bh, nx, ny, nw, nh, angle, colour,
+                             d->PenWidth, d->Transparent, noteIndex);
+        }
+    }
+}
+
+void EventRegrouper::addModifyRecords(int slot, int eventId, double time, float scale, int hScroll, int vScroll,
+                                      int noteIndex)
+{
+    if (slot < 0 || slot >= kRegrouperSlotCount)
+        return;
+    RegrouperSlot& tables = m_slots[slot];
+    const QVector<int> rows = tables.modifyByTime.value(time);
+    for (int row : rows) {
+        const RegrouperModify c = tables.meTable[row];
+        const RegrouperDetail* d = findDetail(tables, c.EventID);
+        if (!d)
+            continue;
+        const QColor colour = WithTransparency(d->PenColor, d->Transparent);
+        const float bx = static_cast<float>(c.MX), by = static_cast<float>(c.MY);
+        const float bw = static_cast<float>(c.CX), bh = static_cast<float>(c.CY);
+        const float nx = c.Bound.x(), ny = c.Bound.y(), nw = c.Bound.width(), nh = c.Bound.height();
+        if (c.Kind == ekImage) {
+            appendToSlotList(slot, time, c.EventID, 14, bx, by, bw, bh, nx, ny, nw, nh, c.AG, colour, 0, c.StrData,
+                             noteIndex);
+        } else if (c.Kind == ekFree || c.Kind == ekBrush) {
+            ExportStrokeStyle style;
+            style.slot = slot;
+            style.eventId = c.EventID;
+            style.colour = colour;
+            style.penWidth = d->PenWidth;
+            style.kind = c.Kind;
+            style.transparency = d->Transparent;
+            style.noteIndex = noteIndex;
+            AddOutlineToRecords(tables.toList, style, tables.strokeById.value(c.EventID), time,
+                                ToRectF(d->OriginRF), ToRectF(c.Bound), c.AG);
+        } else if (IsWrittenFigureKind(c.Kind)) {
+            appendToSlotList(slot, time, c.EventID, c.Kind, bx, by, bw, bh, nx, ny, nw, nh, c.AG, colour,
+                             d->PenWidth, d->Transparent, noteIndex);
+        }
+    }
+}
+
+void EventRegrouper::addGroupModifyRecords(int eventId, double time, float scale, int hScroll, int vScroll,
+                                           const QRectF& rect, bool withArea, int noteIndex)
+{
+    const bool hasArea = rect.x() != 0 && rect.y() != 0 && rect.width() != 0 && rect.height() != 0;
+    for (int slot = 0; slot < kRegrouperSlotCount; ++slot) {
+        if (m_slots[slot].meTable.isEmpty())
+            continue;
+        if (hasArea) {
+            if (withArea)
+                appendToSlotList(slot, time, eventId, 0, rect.x(), rect.y(), rect.width(), rect.height(), 0, 0, 0, 0,
+                                 0, QColor(Qt::black), 0, 0, noteIndex);
+            addErasedAreaObjects(slot, time, rect, noteIndex);
+        }
+        addModifyRecords(slot, eventId, time, scale, hScroll, vScroll, noteIndex);
+    }
+}
+
+void EventRegrouper::sortSlotLists()
+{
+    for (RegrouperSlot& tables : m_slots)
+        SortToGroupRecords(tables.toList);
+}
+
+bool EventRegrouper::writeNewEvent(const QString& folder, QString* errorText) const
+{
+    NewEventHeader header;
+    header.noteCount = m_notes.size();
+    header.width = m_eventWidth;
+    header.height = m_eventHeight;
+    QVector<ToGroupSection> groups;
+    for (int slot = 0; slot < kRegrouperSlotCount; ++slot) {
+        ToGroupSection group;
+        group.name = QStringLiteral("TO_%1").arg(slot);
+        group.index = slot;
+        group.records = &m_slots[slot].toList;
+        groups.append(group);
+    }
+    return SaveNewEventXml(folder, header, groups, ExportNumberFormat::ShortestRoundTrip, errorText);
+}

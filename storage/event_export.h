@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QColor>
+#include <QRectF>
+#include <QString>
+#include <QVector>
+
+class QIODevice;
+
+// The event export file "New_Event.xml": a time-ordered drawing script of a
+// recording that a player replays against the recording's media clock. The
+// whiteboard's contents save and the console tool Regrouper both build their
+// records with the builders here and write them with the one writer below.
+
+// One drawing step of the export file ("TO" element).
+struct ToGroupRecord {
+    int slot = 0;         // PI: pointer slot that owns the object
+    double key = 0.0;     // MP: media time in ms; the ordering key
+    int eventId = 0;      // EI
+    int code = 0;         // KD: record code
+    float bx = 0, by = 0, bw = 0, bh = 0;  // first geometry group
+    float nx = 0, ny = 0, nw = 0, nh = 0;  // second geometry group
+    float angle = 0;      // AG
+    QColor colour;        // PC (alpha is not written)
+    float penWidth = 0;   // PW
+    int transparency = 0; // TP
+    int noteIndex = 0;    // NI
+};
+
+// How MP and the float attributes are written. The whiteboard writes six
+// significant digits; Regrouper writes the shortest text that reads back to
+// the same double, so a rebuilt file loses nothing.
+enum class ExportNumberFormat {
+    SixDigits,
+    ShortestRoundTrip,
+};
+
+QString FormatExportNumber(double value, ExportNumberFormat format);
+
+// One stroke sample as the stroke builders need it, in the owner's table order.
+struct ExportStrokePoint {
+    double mediaPos = 0.0;
+    int mouseAction = 0;  // 1 press, 2 move, 3 release
+    float pressure = 0;
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// What every record of one stroke carries.
+struct ExportStrokeStyle {
+    int slot = 0;
+    int eventId = 0;
+    QColor colour;
+    float penWidth = 0;
+    int kind = 0;  // 3 free pen, 4 brush
+    int transparency = 255;
+    int noteIndex = 0;
+};
+
+// Stroke builders. Each walks the stroke's samples (all of one EventID, in
+// table order): samples before the first press are passed over, a release
+// ends the walk, so a second press/release pair is never written.
+
+// A stroke drawn while no recording ran: samples with time <= 0, key 1.0; the
+// press and release records carry the bounds and the angle.
+void AddFigureToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
+                        const QVector<ExportStrokePoint>& points, const QRectF& bounds, float angle);
+
+// A stroke drawn while recording: samples with time > 0, each at its own time.
+void AddPairToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
+                      const QVector<ExportStrokePoint>& points);
+
+// The stroke re-emitted at `time` after an erase or an edit: samples not later
+// than `time`, mapped from `before` onto `after` (an all-zero `after` keeps
+// the points and the bounds as they were).
+void AddOutlineToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
+                         const QVector<ExportStrokePoint>& points, double time,
+                         const QRectF& before, const QRectF& after, float angle);
+
+// Orders by ascending key; records with equal keys keep their order.
+void SortToGroupRecords(QVector<ToGroupRecord>& records);
+
+// One group element of the file: the whiteboard writes a single "TO_GROUP"
+// without attributes, Regrouper one "TO_<slot>" with an "Index" per slot.
+// A group without records is not written.
+struct ToGroupSection {
+    QString name;
+    int index = -1;  // written as "Index" when not negative
+    const QVector<ToGroupRecord>* records = nullptr;
+};
+
+struct NewEventHeader {
+    int noteCount = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Writes the whole document to an open device.
+void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
+                      const QVector<ToGroupSection>& groups, ExportNumberFormat format);
+
+// Writes folder + "/New_Event.xml". The file is replaced only once the whole
+// document is written; on failure the old file stays, false is returned and
+// `errorText` says why.
+bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
+                     const QVector<ToGroupSection>& groups, ExportNumberFormat format,
+                     QString* errorText = nullptr);
