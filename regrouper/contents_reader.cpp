@@ -57,9 +57,9 @@ bool ApplyRectAttribute(QRect& rect, const QStringRef& name, const QStringRef& v
     return true;
 }
 
-RegrouperMaster ReadMaster(const QXmlStreamAttributes& attributes)
+EventMaster ReadMaster(const QXmlStreamAttributes& attributes)
 {
-    RegrouperMaster m;
+    EventMaster m;
     for (const QXmlStreamAttribute& a : attributes) {
         const QStringRef name = a.name();
         const QStringRef value = a.value();
@@ -74,82 +74,82 @@ RegrouperMaster ReadMaster(const QXmlStreamAttributes& attributes)
     return m;
 }
 
-RegrouperDetail ReadDetail(const QXmlStreamAttributes& attributes)
+EventDetail ReadDetail(const QXmlStreamAttributes& attributes)
 {
-    RegrouperDetail d;
+    EventDetail d;
     for (const QXmlStreamAttribute& a : attributes) {
         const QStringRef name = a.name();
         const QStringRef value = a.value();
         if (name == QLatin1String("EI")) d.EventID = ToU16(value);
-        else if (name == QLatin1String("SX")) d.SX = ToInt(value);
-        else if (name == QLatin1String("SY")) d.SY = ToInt(value);
-        else if (name == QLatin1String("EX")) d.EX = ToInt(value);
-        else if (name == QLatin1String("EY")) d.EY = ToInt(value);
+        else if (name == QLatin1String("SX")) d.S.setX(ToInt(value));
+        else if (name == QLatin1String("SY")) d.S.setY(ToInt(value));
+        else if (name == QLatin1String("EX")) d.E.setX(ToInt(value));
+        else if (name == QLatin1String("EY")) d.E.setY(ToInt(value));
         else if (ApplyRectAttribute(d.OriginRF, name, value, "OX", "OY", "OW", "OH")) {}
         else if (name == QLatin1String("PC")) d.PenColor = QColor(value.toString());
         else if (name == QLatin1String("PW")) d.PenWidth = ToU16(value);
         else if (name == QLatin1String("OA")) d.Angle = ToFloat(value);
-        else if (name == QLatin1String("BD")) d.Deleted = ToInt(value) != 0;
-        else if (name == QLatin1String("MD")) d.Modified = ToInt(value) != 0;
+        else if (name == QLatin1String("BD")) d.Deleted = ToInt(value) != 0 ? 1 : 0;
+        else if (name == QLatin1String("MD")) d.Modified = ToInt(value) != 0 ? 1 : 0;
         else if (name == QLatin1String("TP")) d.Transparent = ToU16(value);
     }
     return d;
 }
 
-RegrouperErase ReadErase(const QXmlStreamAttributes& attributes)
+ErasePoint ReadErase(const QXmlStreamAttributes& attributes)
 {
-    RegrouperErase e;
+    ErasePoint e;
     for (const QXmlStreamAttribute& a : attributes) {
         const QStringRef name = a.name();
         const QStringRef value = a.value();
         if (name == QLatin1String("EI")) e.EventID = ToU16(value);
         else if (name == QLatin1String("MP")) e.MediaPos = ToDouble(value);
         else if (name == QLatin1String("EK")) e.EraseKind = ToInt(value);
-        else if (ApplyRectAttribute(e.Bound, name, value, "BX", "BY", "BW", "BH")) {}
+        else if (ApplyRectAttribute(e.BoundRF, name, value, "BX", "BY", "BW", "BH")) {}
         else if (name == QLatin1String("AG")) e.Angle = ToFloat(value);
-        else if (name == QLatin1String("GI")) e.GI = ToInt(value);
-        else if (name == QLatin1String("GT")) e.GT = ToInt(value);
+        else if (name == QLatin1String("GI")) e.GroupIndex = ToInt(value);
+        else if (name == QLatin1String("GT")) e.GroupTotal = ToInt(value);
     }
     return e;
 }
 
-RegrouperModify ReadModify(const QXmlStreamAttributes& attributes)
+ModifyPoint ReadModify(const QXmlStreamAttributes& attributes)
 {
-    RegrouperModify c;
+    ModifyPoint c;
     for (const QXmlStreamAttribute& a : attributes) {
         const QStringRef name = a.name();
         const QStringRef value = a.value();
         if (name == QLatin1String("EI")) c.EventID = ToU16(value);
         else if (name == QLatin1String("MP")) c.MediaPos = ToDouble(value);
         else if (name == QLatin1String("KD")) c.Kind = EventKindFromInt(ToInt(value));
-        else if (name == QLatin1String("MK")) c.MK = ToInt(value);
-        else if (name == QLatin1String("MX")) c.MX = ToInt(value);
-        else if (name == QLatin1String("MY")) c.MY = ToInt(value);
-        else if (name == QLatin1String("CX")) c.CX = ToInt(value);
-        else if (name == QLatin1String("CY")) c.CY = ToInt(value);
-        else if (ApplyRectAttribute(c.Bound, name, value, "BX", "BY", "BW", "BH")) {}
+        else if (name == QLatin1String("MK")) c.ModifyKind = ToInt(value);
+        else if (name == QLatin1String("MX")) c.M.setX(ToInt(value));
+        else if (name == QLatin1String("MY")) c.M.setY(ToInt(value));
+        else if (name == QLatin1String("CX")) c.C.setX(ToInt(value));
+        else if (name == QLatin1String("CY")) c.C.setY(ToInt(value));
+        else if (ApplyRectAttribute(c.BoundRF, name, value, "BX", "BY", "BW", "BH")) {}
         else if (name == QLatin1String("SD")) c.StrData = ToU16(value);
-        else if (name == QLatin1String("AG")) c.AG = ToFloat(value);
-        else if (ApplyRectAttribute(c.P, name, value, "PX", "PY", "PW", "PH")) {}
-        else if (name == QLatin1String("PG")) c.PG = ToFloat(value);
-        else if (name == QLatin1String("GI")) c.GI = ToInt(value);
-        else if (name == QLatin1String("GT")) c.GT = ToInt(value);
+        else if (name == QLatin1String("AG")) c.Angle = ToFloat(value);
+        else if (ApplyRectAttribute(c.PrevBoundRF, name, value, "PX", "PY", "PW", "PH")) {}
+        else if (name == QLatin1String("PG")) c.PrevAngle = ToFloat(value);
+        else if (name == QLatin1String("GI")) c.GroupIndex = ToInt(value);
+        else if (name == QLatin1String("GT")) c.GroupTotal = ToInt(value);
     }
     return c;
 }
 
-RegrouperPenSample ReadPenSample(const QXmlStreamAttributes& attributes)
+FreePenPoint ReadPenSample(const QXmlStreamAttributes& attributes)
 {
-    RegrouperPenSample p;
+    FreePenPoint p;
     for (const QXmlStreamAttribute& a : attributes) {
         const QStringRef name = a.name();
         const QStringRef value = a.value();
         if (name == QLatin1String("EI")) p.EventID = ToU16(value);
         else if (name == QLatin1String("MP")) p.MediaPos = ToDouble(value);
         else if (name == QLatin1String("MA")) p.MouseAction = MouseActionFromInt(ToInt(value));
-        else if (name == QLatin1String("PS")) p.Pressure = ToFloat(value);
-        else if (name == QLatin1String("SX")) p.SX = ToFloat(value);
-        else if (name == QLatin1String("SY")) p.SY = ToFloat(value);
+        else if (name == QLatin1String("PS")) p.Press = ToFloat(value);
+        else if (name == QLatin1String("SX")) p.S.setX(ToFloat(value));
+        else if (name == QLatin1String("SY")) p.S.setY(ToFloat(value));
     }
     return p;
 }
@@ -258,7 +258,7 @@ void EventRegrouper::readNoteEventFile(const QString& path, const QString& noteN
         // that follow, in this file and the next ones, until another is met.
         if (attributes.hasAttribute(QLatin1String("Index"))) {
             m_currentSlot = ToInt(attributes.value(QLatin1String("Index")));
-            if (m_currentSlot < 0 || m_currentSlot >= kRegrouperSlotCount)
+            if (!IsValidPointerSlot(m_currentSlot))
                 m_warnings << QStringLiteral("\"%1\" line %2: slot index %3 is outside 0..10; its records are ignored.")
                                   .arg(path, QString::number(reader.lineNumber()), QString::number(m_currentSlot));
         }
@@ -270,12 +270,12 @@ void EventRegrouper::readNoteEventFile(const QString& path, const QString& noteN
                 m_eventHeight = ToInt(attributes.value(QLatin1String("Height")));
             continue;
         }
-        if (m_currentSlot < 0 || m_currentSlot >= kRegrouperSlotCount)
+        if (!IsValidPointerSlot(m_currentSlot))
             continue;
         RegrouperSlot& tables = m_slots[m_currentSlot];
         if (element == QLatin1String("EM")) {
-            RegrouperMaster master = ReadMaster(attributes);
-            master.slot = static_cast<quint16>(m_currentSlot);
+            EventMaster master = ReadMaster(attributes);
+            master.Slot = static_cast<quint16>(m_currentSlot);
             master.NoteName = noteName;
             tables.emTable.append(master);
         } else if (element == QLatin1String("ED")) {

@@ -70,21 +70,14 @@ void EventRegrouper::buildLookups()
             tables.modifyById[tables.meTable[i].EventID].append(i);
             tables.modifyByTime[tables.meTable[i].MediaPos].append(i);
         }
-        for (const RegrouperPenSample& sample : qAsConst(tables.fpTable)) {
-            ExportStrokePoint point;
-            point.mediaPos = sample.MediaPos;
-            point.mouseAction = sample.MouseAction;
-            point.pressure = sample.Pressure;
-            point.x = sample.SX;
-            point.y = sample.SY;
-            tables.strokeById[sample.EventID].append(point);
-        }
+        for (const FreePenPoint& sample : qAsConst(tables.fpTable))
+            tables.strokeById[sample.EventID].append(sample);
     }
 }
 
 // An object without a detail of its own has no geometry to write: it is
 // skipped rather than drawn with another object's detail.
-const RegrouperDetail* EventRegrouper::findDetail(const RegrouperSlot& tables, int eventId) const
+const EventDetail* EventRegrouper::findDetail(const RegrouperSlot& tables, int eventId) const
 {
     const auto found = tables.detailById.constFind(eventId);
     if (found == tables.detailById.constEnd())
@@ -97,7 +90,7 @@ void EventRegrouper::appendToSlotList(int slot, double key, int eventId, int cod
                                       float nx, float ny, float nw, float nh, float angle,
                                       const QColor& colour, float penWidth, int transparency, int noteIndex)
 {
-    if (slot < 0 || slot >= kRegrouperSlotCount)
+    if (slot < 0 || slot >= kPointerSlotCount)
         return;
     ToGroupRecord record;
     record.slot = slot;
@@ -123,15 +116,15 @@ void EventRegrouper::appendToSlotList(int slot, double key, int eventId, int cod
 void EventRegrouper::buildSlotGroups()
 {
     buildLookups();
-    for (int slot = 0; slot < kRegrouperSlotCount; ++slot) {
+    for (int slot = 0; slot < kPointerSlotCount; ++slot) {
         // Follow-ups append to this slot's output list only, never to its
         // tables, so walking the table by index is safe.
-        const QVector<RegrouperMaster>& masters = m_slots[slot].emTable;
+        const QVector<EventMaster>& masters = m_slots[slot].emTable;
         for (int i = 0; i < masters.size(); ++i) {
-            const RegrouperMaster& master = masters[i];
+            const EventMaster& master = masters[i];
             if (master.MediaPos == kHiddenMediaPos)
                 continue;
-            const RegrouperDetail* detail = findDetail(m_slots[slot], master.EventID);
+            const EventDetail* detail = findDetail(m_slots[slot], master.EventID);
             if (!detail) {
                 qCDebug(lcRegrouper) << "no detail for object" << slot << master.EventID;
                 continue;
@@ -146,13 +139,13 @@ void EventRegrouper::buildSlotGroups()
     }
 }
 
-void EventRegrouper::addObjectRecords(int slot, const RegrouperMaster& m, const RegrouperDetail& d, int noteIndex)
+void EventRegrouper::addObjectRecords(int slot, const EventMaster& m, const EventDetail& d, int noteIndex)
 {
     const QColor colour = WithTransparency(d.PenColor, d.Transparent);
-    const float bx = static_cast<float>(d.SX);
-    const float by = static_cast<float>(d.SY);
-    const float bw = static_cast<float>(d.EX);
-    const float bh = static_cast<float>(d.EY);
+    const float bx = static_cast<float>(d.S.x());
+    const float by = static_cast<float>(d.S.y());
+    const float bw = static_cast<float>(d.E.x());
+    const float bh = static_cast<float>(d.E.y());
     const float nx = d.OriginRF.x();
     const float ny = d.OriginRF.y();
     const float nw = d.OriginRF.width();
@@ -183,7 +176,7 @@ void EventRegrouper::addObjectRecords(int slot, const RegrouperMaster& m, const 
         style.kind = m.Kind;
         style.transparency = d.Transparent;
         style.noteIndex = noteIndex;
-        const QVector<ExportStrokePoint> points = m_slots[slot].strokeById.value(m.EventID);
+        const QVector<FreePenPoint> points = m_slots[slot].strokeById.value(m.EventID);
         if (recording)
             AddPairToRecords(m_slots[slot].toList, style, points);
         else
@@ -211,17 +204,17 @@ void EventRegrouper::addObjectRecords(int slot, const RegrouperMaster& m, const 
     }
 }
 
-void EventRegrouper::addEraseFollowUp(int slot, const RegrouperMaster& m, const RegrouperDetail& d, int noteIndex)
+void EventRegrouper::addEraseFollowUp(int slot, const EventMaster& m, const EventDetail& d, int noteIndex)
 {
     const QVector<int> rows = m_slots[slot].eraseById.value(m.EventID);
     const double margin = d.PenWidth + 1.0;
     const float scale = static_cast<float>(m.SCale);
     for (int row : rows) {
-        const RegrouperErase e = m_slots[slot].epTable[row];
+        const ErasePoint e = m_slots[slot].epTable[row];
         if (!(e.MediaPos > m.MediaPos))
             continue;
-        QRectF area = ToRectF(e.Bound);
-        if (e.EraseKind == 2 && e.GI == e.GT) {
+        QRectF area = ToRectF(e.BoundRF);
+        if (e.EraseKind == 2 && e.GroupIndex == e.GroupTotal) {
             addEraseRecords(-1, m.EventID, e.MediaPos, scale, m.HScroll, m.VScroll, Grown(area, margin), noteIndex);
         } else if (e.EraseKind == 0) {
             if (e.Angle > 0)
@@ -231,24 +224,26 @@ void EventRegrouper::addEraseFollowUp(int slot, const RegrouperMaster& m, const 
     }
 }
 
-void EventRegrouper::addModifyFollowUp(int slot, const RegrouperMaster& m, const RegrouperDetail& d, int noteIndex)
+void EventRegrouper::addModifyFollowUp(int slot, const EventMaster& m, const EventDetail& d, int noteIndex)
 {
     const QVector<int> rows = m_slots[slot].modifyById.value(m.EventID);
     const double margin = d.PenWidth + 1.0;
     const float scale = static_cast<float>(m.SCale);
     for (int row : rows) {
-        const RegrouperModify c = m_slots[slot].meTable[row];
+        const ModifyPoint c = m_slots[slot].meTable[row];
         if (!(c.MediaPos > m.MediaPos))
             continue;
-        const QRectF before = ToRectF(c.P);
-        if (c.MK == 2 && c.GI == c.GT) {
-            const bool unset = c.P.x() == -1 && c.P.y() == -1 && c.P.width() == -1 && c.P.height() == -1;
+        const QRectF before = ToRectF(c.PrevBoundRF);
+        if (c.ModifyKind == 2 && c.GroupIndex == c.GroupTotal) {
+            const QRect& p = c.PrevBoundRF;
+            const bool unset = p.x() == -1 && p.y() == -1 && p.width() == -1 && p.height() == -1;
             addGroupModifyRecords(m.EventID, c.MediaPos, scale, m.HScroll, m.VScroll, Grown(before, margin), !unset,
                                   noteIndex);
-        } else if (c.MK == 0) {
-            const QRectF area = c.PG > 0 ? TurnedBounds(before, c.PG) : before;
-            const bool stored = c.P.x() > -1 && c.P.y() > -1 && c.P.width() > -1 && c.P.height() > -1;
-            if (stored || c.AG != -1.0f)
+        } else if (c.ModifyKind == 0) {
+            const QRectF area = c.PrevAngle > 0 ? TurnedBounds(before, c.PrevAngle) : before;
+            const QRect& p = c.PrevBoundRF;
+            const bool stored = p.x() > -1 && p.y() > -1 && p.width() > -1 && p.height() > -1;
+            if (stored || c.Angle != -1.0f)
                 addEraseRecords(slot, m.EventID, c.MediaPos, scale, m.HScroll, m.VScroll, Grown(area, margin),
                                 noteIndex);
             addModifyRecords(slot, m.EventID, c.MediaPos, scale, m.HScroll, m.VScroll, noteIndex);
@@ -260,13 +255,13 @@ void EventRegrouper::addEraseRecords(int slot, int eventId, double time, float s
                                      const QRectF& rect, int noteIndex)
 {
     if (slot == -1) {
-        for (int s = 0; s < kRegrouperSlotCount; ++s) {
+        for (int s = 0; s < kPointerSlotCount; ++s) {
             if (!m_slots[s].epTable.isEmpty())
                 addEraseRecords(s, eventId, time, scale, hScroll, vScroll, rect, noteIndex);
         }
         return;
     }
-    if (slot < 0 || slot >= kRegrouperSlotCount)
+    if (slot < 0 || slot >= kPointerSlotCount)
         return;
     appendToSlotList(slot, time, eventId, 0, rect.x(), rect.y(), rect.width(), rect.height(), 0, 0, 0, 0, 0,
                      QColor(Qt::black), 0, 0, noteIndex);
@@ -279,23 +274,23 @@ void EventRegrouper::addErasedAreaObjects(int slot, double time, const QRectF& a
 {
     RegrouperSlot& tables = m_slots[slot];
     const double key = time + 10.0;
-    for (const RegrouperMaster& o : qAsConst(tables.emTable)) {
+    for (const EventMaster& o : qAsConst(tables.emTable)) {
         if (!(o.MediaPos <= time) || !IsDrawnKind(o.Kind))
             continue;
         // Objects of another note page are not on the erased page.
         if (findNoteByName(o.NoteName) != noteIndex)
             continue;
-        const RegrouperDetail* d = findDetail(tables, o.EventID);
+        const EventDetail* d = findDetail(tables, o.EventID);
         if (!d)
             continue;
         if (o.MediaPos == kHiddenMediaPos && !d->Modified && !d->Deleted)
             continue;
 
-        const RegrouperModify* lastModify = nullptr;
+        const ModifyPoint* lastModify = nullptr;
         if (d->Modified) {
             bool changedNow = false;
             for (int row : tables.modifyById.value(o.EventID)) {
-                const RegrouperModify& c = tables.meTable[row];
+                const ModifyPoint& c = tables.meTable[row];
                 if (c.MediaPos >= 0 && c.MediaPos < time)
                     lastModify = &c;
                 else if (c.MediaPos == time)
@@ -309,7 +304,7 @@ void EventRegrouper::addErasedAreaObjects(int slot, double time, const QRectF& a
         if (d->Deleted) {
             bool erasedNow = false;
             for (int row : tables.eraseById.value(o.EventID)) {
-                const RegrouperErase& e = tables.epTable[row];
+                const ErasePoint& e = tables.epTable[row];
                 if (e.MediaPos >= 0 && e.MediaPos < time) {
                     hasErase = true;
                     lastErase = e.MediaPos;
@@ -328,17 +323,16 @@ void EventRegrouper::addErasedAreaObjects(int slot, double time, const QRectF& a
         if (!stands)
             continue;
 
-        double sx = d->SX, sy = d->SY, ex = d->EX, ey = d->EY;
+        QPointF start = d->S;
+        QPointF end = d->E;
         QRectF rect = ToRectF(d->OriginRF);
         float angle = d->Angle;
         int strData = o.StrData;
         if (d->Modified && lastModify && lastModify->MediaPos > o.MediaPos) {
-            sx = lastModify->MX;
-            sy = lastModify->MY;
-            ex = lastModify->CX;
-            ey = lastModify->CY;
-            rect = ToRectF(lastModify->Bound);
-            angle = lastModify->AG;
+            start = lastModify->M;
+            end = lastModify->C;
+            rect = ToRectF(lastModify->BoundRF);
+            angle = lastModify->Angle;
             strData = lastModify->StrData;
         }
         const QRectF tested = angle > 0 ? TurnedBounds(rect, angle) : rect;
@@ -346,8 +340,8 @@ void EventRegrouper::addErasedAreaObjects(int slot, double time, const QRectF& a
             continue;
 
         const QColor colour = WithTransparency(d->PenColor, d->Transparent);
-        const float bx = static_cast<float>(sx), by = static_cast<float>(sy);
-        const float bw = static_cast<float>(ex), bh = static_cast<float>(ey);
+        const float bx = static_cast<float>(start.x()), by = static_cast<float>(start.y());
+        const float bw = static_cast<float>(end.x()), bh = static_cast<float>(end.y());
         const float nx = rect.x(), ny = rect.y(), nw = rect.width(), nh = rect.height();
         if (o.Kind == ekImage) {
             appendToSlotList(slot, key, o.EventID, 14, bx, by, bw, bh, nx, ny, nw, nh, angle, colour, 0, strData,
@@ -373,21 +367,22 @@ void EventRegrouper::addErasedAreaObjects(int slot, double time, const QRectF& a
 void EventRegrouper::addModifyRecords(int slot, int eventId, double time, float scale, int hScroll, int vScroll,
                                       int noteIndex)
 {
-    if (slot < 0 || slot >= kRegrouperSlotCount)
+    if (slot < 0 || slot >= kPointerSlotCount)
         return;
     RegrouperSlot& tables = m_slots[slot];
     const QVector<int> rows = tables.modifyByTime.value(time);
     for (int row : rows) {
-        const RegrouperModify c = tables.meTable[row];
-        const RegrouperDetail* d = findDetail(tables, c.EventID);
+        const ModifyPoint c = tables.meTable[row];
+        const EventDetail* d = findDetail(tables, c.EventID);
         if (!d)
             continue;
         const QColor colour = WithTransparency(d->PenColor, d->Transparent);
-        const float bx = static_cast<float>(c.MX), by = static_cast<float>(c.MY);
-        const float bw = static_cast<float>(c.CX), bh = static_cast<float>(c.CY);
-        const float nx = c.Bound.x(), ny = c.Bound.y(), nw = c.Bound.width(), nh = c.Bound.height();
+        const float bx = static_cast<float>(c.M.x()), by = static_cast<float>(c.M.y());
+        const float bw = static_cast<float>(c.C.x()), bh = static_cast<float>(c.C.y());
+        const QRect& bound = c.BoundRF;
+        const float nx = bound.x(), ny = bound.y(), nw = bound.width(), nh = bound.height();
         if (c.Kind == ekImage) {
-            appendToSlotList(slot, time, c.EventID, 14, bx, by, bw, bh, nx, ny, nw, nh, c.AG, colour, 0, c.StrData,
+            appendToSlotList(slot, time, c.EventID, 14, bx, by, bw, bh, nx, ny, nw, nh, c.Angle, colour, 0, c.StrData,
                              noteIndex);
         } else if (c.Kind == ekFree || c.Kind == ekBrush) {
             ExportStrokeStyle style;
@@ -399,9 +394,9 @@ void EventRegrouper::addModifyRecords(int slot, int eventId, double time, float 
             style.transparency = d->Transparent;
             style.noteIndex = noteIndex;
             AddOutlineToRecords(tables.toList, style, tables.strokeById.value(c.EventID), time,
-                                ToRectF(d->OriginRF), ToRectF(c.Bound), c.AG);
+                                ToRectF(d->OriginRF), ToRectF(c.BoundRF), c.Angle);
         } else if (IsWrittenFigureKind(c.Kind)) {
-            appendToSlotList(slot, time, c.EventID, c.Kind, bx, by, bw, bh, nx, ny, nw, nh, c.AG, colour,
+            appendToSlotList(slot, time, c.EventID, c.Kind, bx, by, bw, bh, nx, ny, nw, nh, c.Angle, colour,
                              d->PenWidth, d->Transparent, noteIndex);
         }
     }
@@ -411,7 +406,7 @@ void EventRegrouper::addGroupModifyRecords(int eventId, double time, float scale
                                            const QRectF& rect, bool withArea, int noteIndex)
 {
     const bool hasArea = rect.x() != 0 && rect.y() != 0 && rect.width() != 0 && rect.height() != 0;
-    for (int slot = 0; slot < kRegrouperSlotCount; ++slot) {
+    for (int slot = 0; slot < kPointerSlotCount; ++slot) {
         if (m_slots[slot].meTable.isEmpty())
             continue;
         if (hasArea) {
@@ -437,7 +432,7 @@ bool EventRegrouper::writeNewEvent(const QString& folder, QString* errorText) co
     header.width = m_eventWidth;
     header.height = m_eventHeight;
     QVector<ToGroupSection> groups;
-    for (int slot = 0; slot < kRegrouperSlotCount; ++slot) {
+    for (int slot = 0; slot < kPointerSlotCount; ++slot) {
         ToGroupSection group;
         group.name = QStringLiteral("TO_%1").arg(slot);
         group.index = slot;

@@ -48,19 +48,19 @@ double MapCoordinate(double value, double oldStart, double oldSize, double newSt
 }
 
 void WalkStroke(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
-                const QVector<ExportStrokePoint>& points, const StrokeWalk& walk)
+                const QVector<FreePenPoint>& points, const StrokeWalk& walk)
 {
     bool started = false;
-    for (const ExportStrokePoint& point : points) {
-        if (!PassesTimeTest(walk, point.mediaPos))
+    for (const FreePenPoint& point : points) {
+        if (point.EventID != style.eventId || !PassesTimeTest(walk, point.MediaPos))
             continue;
         if (!started) {
-            if (point.mouseAction != 1)
+            if (point.MouseAction != 1)
                 continue;
             started = true;
         }
         ToGroupRecord record;
-        switch (point.mouseAction) {
+        switch (point.MouseAction) {
         case 1:
             record.code = 1;
             record.bw = static_cast<float>(style.kind);
@@ -71,7 +71,7 @@ void WalkStroke(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
                 record.code = 2;
             } else {
                 record.code = 3;
-                record.penWidth = point.pressure;
+                record.penWidth = point.Press;
             }
             break;
         case 3:
@@ -81,10 +81,10 @@ void WalkStroke(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
             continue;
         }
         record.slot = style.slot;
-        record.key = walk.ownTimeAsKey ? point.mediaPos : walk.key;
+        record.key = walk.ownTimeAsKey ? point.MediaPos : walk.key;
         record.eventId = style.eventId;
-        double x = point.x;
-        double y = point.y;
+        double x = point.S.x();
+        double y = point.S.y();
         if (walk.mapped) {
             x = MapCoordinate(x, walk.before.x(), walk.before.width(), walk.bounds.x(), walk.bounds.width());
             y = MapCoordinate(y, walk.before.y(), walk.before.height(), walk.bounds.y(), walk.bounds.height());
@@ -112,7 +112,7 @@ void WalkStroke(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
 }  // namespace
 
 void AddFigureToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
-                        const QVector<ExportStrokePoint>& points, const QRectF& bounds, float angle)
+                        const QVector<FreePenPoint>& points, const QRectF& bounds, float angle)
 {
     StrokeWalk walk;
     walk.test = StrokeTimeTest::Untimed;
@@ -124,7 +124,7 @@ void AddFigureToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& st
 }
 
 void AddPairToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
-                      const QVector<ExportStrokePoint>& points)
+                      const QVector<FreePenPoint>& points)
 {
     StrokeWalk walk;
     walk.test = StrokeTimeTest::Timed;
@@ -133,7 +133,7 @@ void AddPairToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& styl
 }
 
 void AddOutlineToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
-                         const QVector<ExportStrokePoint>& points, double time,
+                         const QVector<FreePenPoint>& points, double time,
                          const QRectF& before, const QRectF& after, float angle)
 {
     StrokeWalk walk;

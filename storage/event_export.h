@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVector>
 
+#include "board/board_records.h"
+
 class QIODevice;
 
 // The event export file "New_Event.xml": a time-ordered drawing script of a
@@ -37,15 +39,6 @@ enum class ExportNumberFormat {
 
 QString FormatExportNumber(double value, ExportNumberFormat format);
 
-// One stroke sample as the stroke builders need it, in the owner's table order.
-struct ExportStrokePoint {
-    double mediaPos = 0.0;
-    int mouseAction = 0;  // 1 press, 2 move, 3 release
-    float pressure = 0;
-    double x = 0.0;
-    double y = 0.0;
-};
-
 // What every record of one stroke carries.
 struct ExportStrokeStyle {
     int slot = 0;
@@ -57,24 +50,26 @@ struct ExportStrokeStyle {
     int noteIndex = 0;
 };
 
-// Stroke builders. Each walks the stroke's samples (all of one EventID, in
-// table order): samples before the first press are passed over, a release
-// ends the walk, so a second press/release pair is never written.
+// Stroke builders. Each walks the samples of the style's EventID in table
+// order (samples of other objects are passed over, so a caller may hand in
+// the slot's whole sample list or only the object's): samples before the
+// first press are passed over, a release ends the walk, so a second
+// press/release pair is never written.
 
 // A stroke drawn while no recording ran: samples with time <= 0, key 1.0; the
 // press and release records carry the bounds and the angle.
 void AddFigureToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
-                        const QVector<ExportStrokePoint>& points, const QRectF& bounds, float angle);
+                        const QVector<FreePenPoint>& points, const QRectF& bounds, float angle);
 
 // A stroke drawn while recording: samples with time > 0, each at its own time.
 void AddPairToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
-                      const QVector<ExportStrokePoint>& points);
+                      const QVector<FreePenPoint>& points);
 
 // The stroke re-emitted at `time` after an erase or an edit: samples not later
 // than `time`, mapped from `before` onto `after` (an all-zero `after` keeps
 // the points and the bounds as they were).
 void AddOutlineToRecords(QVector<ToGroupRecord>& out, const ExportStrokeStyle& style,
-                         const QVector<ExportStrokePoint>& points, double time,
+                         const QVector<FreePenPoint>& points, double time,
                          const QRectF& before, const QRectF& after, float angle);
 
 // Orders by ascending key; records with equal keys keep their order.

@@ -26,14 +26,14 @@ QStringList DescribeAll(const QVector<ToGroupRecord>& records)
     return lines;
 }
 
-ExportStrokePoint Sample(double mediaPos, int action, float pressure, double x, double y)
+FreePenPoint Sample(double mediaPos, int action, float pressure, double x, double y, quint16 eventId = 9)
 {
-    ExportStrokePoint p;
-    p.mediaPos = mediaPos;
-    p.mouseAction = action;
-    p.pressure = pressure;
-    p.x = x;
-    p.y = y;
+    FreePenPoint p;
+    p.EventID = eventId;
+    p.MediaPos = mediaPos;
+    p.MouseAction = action;
+    p.Press = pressure;
+    p.S = QPointF(x, y);
     return p;
 }
 
@@ -69,7 +69,7 @@ QByteArray Written(const NewEventHeader& header, const QVector<ToGroupSection>& 
 
 }  // namespace
 
-Q_DECLARE_METATYPE(QVector<ExportStrokePoint>)
+Q_DECLARE_METATYPE(QVector<FreePenPoint>)
 
 class EventExportTest : public QObject
 {
@@ -116,11 +116,11 @@ void EventExportTest::strokeBuilders_data()
 {
     QTest::addColumn<QString>("builder");
     QTest::addColumn<int>("kind");
-    QTest::addColumn<QVector<ExportStrokePoint>>("points");
+    QTest::addColumn<QVector<FreePenPoint>>("points");
     QTest::addColumn<QStringList>("expected");
 
     // Press, two moves, release, then a second press/release that is never written.
-    const QVector<ExportStrokePoint> timed = {
+    const QVector<FreePenPoint> timed = {
         Sample(100, 2, 0.1f, 1, 1),  // before the press: passed over
         Sample(200, 1, 0.25f, 10, 20), Sample(210, 2, 0.5f, 11, 21), Sample(220, 2, 0.75f, 12, 22),
         Sample(230, 3, 0.5f, 13, 23),  Sample(300, 1, 0.5f, 50, 50), Sample(310, 3, 0.5f, 51, 51),
@@ -134,7 +134,7 @@ void EventExportTest::strokeBuilders_data()
     QTest::newRow("untimed builder skips timed samples") << "figure" << 3 << timed << QStringList();
 
     // Untimed samples: key 1, bounds on press and release, angle on every record.
-    const QVector<ExportStrokePoint> untimed = {
+    const QVector<FreePenPoint> untimed = {
         Sample(-1, 1, 0.5f, 10, 20), Sample(-1, 2, 0.5f, 11, 21), Sample(5, 2, 0.5f, 90, 90),
         Sample(0, 0, 0.5f, 99, 99), Sample(-1, 3, 0.5f, 12, 22),
     };
@@ -143,9 +143,13 @@ void EventExportTest::strokeBuilders_data()
                        "4 1 | 12 22 0 0 | 10 20 30 40 | 1.5 0 200"};
     QTest::newRow("timed builder skips untimed samples") << "pair" << 3 << untimed << QStringList();
     QTest::newRow("no press, no records") << "figure" << 3
-        << QVector<ExportStrokePoint>{Sample(-1, 2, 0.5f, 1, 1), Sample(-1, 3, 0.5f, 2, 2)} << QStringList();
+        << QVector<FreePenPoint>{Sample(-1, 2, 0.5f, 1, 1), Sample(-1, 3, 0.5f, 2, 2)} << QStringList();
+    QTest::newRow("samples of other objects are passed over") << "figure" << 3
+        << QVector<FreePenPoint>{Sample(-1, 1, 0.5f, 1, 1, 4), Sample(-1, 1, 0.5f, 2, 2),
+                                 Sample(-1, 3, 0.5f, 3, 3, 4), Sample(-1, 3, 0.5f, 4, 4)}
+        << QStringList{"1 1 | 2 2 3 0 | 10 20 30 40 | 1.5 5 200", "4 1 | 4 4 0 0 | 10 20 30 40 | 1.5 0 200"};
     QTest::newRow("press without release") << "figure" << 4
-        << QVector<ExportStrokePoint>{Sample(-1, 1, 0.5f, 1, 1), Sample(-1, 2, 0.5f, 2, 2)}
+        << QVector<FreePenPoint>{Sample(-1, 1, 0.5f, 1, 1), Sample(-1, 2, 0.5f, 2, 2)}
         << QStringList{"1 1 | 1 1 4 0 | 10 20 30 40 | 1.5 5 200", "2 1 | 2 2 0 0 | 0 0 0 0 | 1.5 0 200"};
 }
 
@@ -153,7 +157,7 @@ void EventExportTest::strokeBuilders()
 {
     QFETCH(QString, builder);
     QFETCH(int, kind);
-    QFETCH(QVector<ExportStrokePoint>, points);
+    QFETCH(QVector<FreePenPoint>, points);
     QFETCH(QStringList, expected);
 
     QVector<ToGroupRecord> out;
@@ -194,7 +198,7 @@ void EventExportTest::outlineMapping()
     QFETCH(QStringList, expected);
 
     // The sample after the given time is not part of the stroke at that time.
-    const QVector<ExportStrokePoint> points = {Sample(100, 1, 0.5f, 10, 10), Sample(200, 2, 0.5f, 15, 15),
+    const QVector<FreePenPoint> points = {Sample(100, 1, 0.5f, 10, 10), Sample(200, 2, 0.5f, 15, 15),
                                                Sample(500, 3, 0.5f, 20, 20)};
     QVector<ToGroupRecord> out;
     AddOutlineToRecords(out, Style(3), points, 500, before, after, 2.0f);
