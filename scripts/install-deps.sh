@@ -8,7 +8,7 @@ packages=(
   qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
   libopencv-core-dev libopencv-imgproc-dev libopencv-videoio-dev
   libusb-1.0-0-dev libquazip1-qt5-dev zlib1g-dev
-  libpoppler-qt5-dev libqpdf-dev
+  libpoppler-qt5-dev libqpdf-dev poppler-utils
   libbenchmark-dev
   zip unzip ffmpeg
   xvfb xauth xdotool imagemagick x11-utils

@@ -1,0 +1,157 @@
+#include "storage/pdf_libraries.h"
+
+#include "platform/library.h"
+
+#include <QDebug>
+
+#include <type_traits>
+
+namespace storage {
+
+const char* const kPdfRendererFile = "halcy_pdf_renderer10.dll";
+const char* const kPdfExporterFile = "halcy_pdf_exporter10.dll";
+const char* const kPdfEditorFile = "halcy_pdf_editor10.dll";
+
+namespace {
+
+template <typename Library>
+void Unbind(Library& binding)
+{
+    binding.bound = false;
+    binding.forEachFunction([](const char*, auto& slot) { slot = nullptr; });
+    if (binding.library.isLoaded())
+        binding.library.unload();
+}
+
+template <typename Library>
+PdfBinding Bind(Library& binding, const char* fileName)
+{
+    Unbind(binding);
+    if (!platform::LoadOutsideLibrary(binding.library, QString::fromLatin1(fileName))) {
+        qDebug().noquote() << "cannot load" << fileName;
+        return PdfBinding::NotLoaded;
+    }
+    QStringList missing;
+    binding.forEachFunction([&](const char* name, auto& slot) {
+        slot = platform::ResolveFunction<std::decay_t<decltype(slot)>>(binding.library, name);
+        if (!slot)
+            missing << QString::fromLatin1(name);
+    });
+    if (!missing.isEmpty()) {
+        qDebug().noquote() << fileName << "lacks" << missing.join(QStringLiteral(", "));
+        Unbind(binding);
+        return PdfBinding::MissingFunction;
+    }
+    binding.bound = true;
+    return PdfBinding::Bound;
+}
+
+template <typename Library>
+QStringList FunctionNames()
+{
+    Library binding;
+    QStringList names;
+    binding.forEachFunction([&](const char* name, auto&) { names << QString::fromLatin1(name); });
+    return names;
+}
+
+}  // namespace
+
+PdfBinding BindPdfRenderer(PdfRendererLibrary& renderer)
+{
+    return Bind(renderer, kPdfRendererFile);
+}
+
+PdfBinding BindPdfExporter(PdfExporterLibrary& exporter)
+{
+    return Bind(exporter, kPdfExporterFile);
+}
+
+PdfBinding BindPdfEditor(PdfEditorLibrary& editor)
+{
+    return Bind(editor, kPdfEditorFile);
+}
+
+PdfRendererLibrary& SharedPdfRenderer()
+{
+    static PdfRendererLibrary renderer;
+    return renderer;
+}
+
+PdfExporterLibrary& SharedPdfExporter()
+{
+    static PdfExporterLibrary exporter;
+    return exporter;
+}
+
+PdfEditorLibrary& SharedPdfEditor()
+{
+    static PdfEditorLibrary editor;
+    return editor;
+}
+
+QStringList PdfRendererFunctionNames()
+{
+    return FunctionNames<PdfRendererLibrary>();
+}
+
+QStringList PdfExporterFunctionNames()
+{
+    return FunctionNames<PdfExporterLibrary>();
+}
+
+QStringList PdfEditorFunctionNames()
+{
+    return FunctionNames<PdfEditorLibrary>();
+}
+
+void CloseRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& state)
+{
+    if (renderer.bound) {
+        if (state.page != 0)
+            renderer.ClosePage(state.page);
+        if (state.document != 0)
+            renderer.CloseDocument(state.document);
+    }
+    state = PdfRendererState();
+}
+
+int OpenRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path)
+{
+    if (!renderer.bound || path.isEmpty())
+        return -1;
+    CloseRendererDocument(renderer, state);
+    int document = 0;
+    if (renderer.LoadDocument(path, QString(), &document) != 0 || document <= 0)
+        return -1;
+    const int pageCount = renderer.GetPageCount(document);
+    if (pageCount <= 0) {
+        renderer.CloseDocument(document);
+        return 0;
+    }
+    state.document = document;
+    state.pageCount = pageCount;
+    return pageCount;
+}
+
+void ShutdownRenderer(const PdfRendererLibrary& renderer, PdfRendererState& state)
+{
+    if (!renderer.bound)
+        return;
+    CloseRendererDocument(renderer, state);
+    renderer.DestroyLibrary();
+}
+
+ChosenDocumentKind ClassifyChosenDocument(const QString& path)
+{
+    const QString ending = path.right(3).toUpper();
+    static const QStringList images = {QStringLiteral("JPG"), QStringLiteral("BMP"), QStringLiteral("GIF"),
+                                       QStringLiteral("PNG"), QStringLiteral("WMF"), QStringLiteral("EMF")};
+    if (images.contains(ending))
+        return ChosenDocumentKind::Image;
+    if (ending == QLatin1String("PDF"))
+        return ChosenDocumentKind::Pdf;
+    return ChosenDocumentKind::Other;
+}
+
+}  // namespace storage
