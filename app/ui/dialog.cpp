@@ -1,8 +1,111 @@
 #include "app/ui/dialog.h"
 
-Dialog::Dialog(QWidget* parent)
-    : QWidget(parent)
+#include "app/ui/outside_libraries.h"
+#include "app/utilities.h"
+#include "platform/library.h"
+#include "ui_dialog.h"
+
+#include <QAction>
+#include <QDebug>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+
+#include <libusb.h>
+
+namespace {
+
+Dialog* g_dialog = nullptr;
+
+}  // namespace
+
+Dialog* Dialog::Instance()
 {
+    return g_dialog;
 }
 
-Dialog::~Dialog() = default;
+// Builds the window object in one pass: form, libraries, settings, language
+// and input set-up. Panels, toolbar, menus and every signal connection come
+// with the second-stage initialisation once the window is shown.
+Dialog::Dialog(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::Dialog)
+{
+    // The settings defaults place the floating panel in the middle of the
+    // canvas; until the second stage measures the screens, the primary
+    // screen stands for the canvas.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        m_canvasWidth = screen->geometry().width();
+        m_canvasHeight = screen->geometry().height();
+    }
+
+    ui->setupUi(this);
+
+    CollaborationLibrary().setFileName(platform::OutsideLibraryPath(QStringLiteral("Konnexa.dll")));
+    CaptureLibrary().setFileName(platform::OutsideLibraryPath(QStringLiteral("Vidorra.dll")));
+
+    LoadPdfRenderer();
+    if (m_pdfRendererBound && HPR_InitLibrary)
+        HPR_InitLibrary();
+    m_pdfDocument = 0;
+    m_pdfPage = 0;
+    LoadPdfExporter();
+
+    LoadConfig(false);
+    LoadLanguage();
+
+    LoadCaptureLibrary();
+    g_dialog = this;
+    m_autoUpdateOff = false;
+    m_nextTimeCheck = false;
+    LoadUpdateBridge();
+
+    // A recorder left running by an earlier run would hold the capture
+    // devices; only recorders this program started are ended.
+    KillProcessByName(2, QStringLiteral("ffmpeg.exe"));
+    QThread::msleep(100);
+
+    SetUpInputHandling();
+
+    m_usbLibraryReady = libusb_init(nullptr) == 0;
+    m_usbDevice = nullptr;
+    m_usbKeepAliveTimer = nullptr;
+
+    setAcceptDrops(true);
+    m_dropPositionPending = false;
+}
+
+Dialog::~Dialog()
+{
+    SaveConfigData();
+    if (g_dialog == this)
+        g_dialog = nullptr;
+    if (m_usbLibraryReady)
+        libusb_exit(nullptr);
+    delete ui;
+}
+
+void Dialog::SetUpInputHandling()
+{
+    m_panGestureActive = false;
+    m_pinchGestureActive = false;
+    m_tabletInProximity = false;
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(ui->mainbar)}) {
+        widget->setAttribute(Qt::WA_AcceptTouchEvents);
+        widget->setAttribute(Qt::WA_StaticContents);
+        widget->installEventFilter(this);
+    }
+    grabGesture(Qt::PanGesture, Qt::GestureFlags());
+    grabGesture(Qt::PinchGesture, Qt::GestureFlags());
+    m_tabletPenInUse = false;
+    setAttribute(Qt::WA_TabletTracking);
+    ui->mainbar->setAttribute(Qt::WA_TabletTracking);
+}
+
+void Dialog::EnableRoleActions(bool enabled)
+{
+    for (QAction* action : qAsConst(m_roleActions)) {
+        if (action)
+            action->setEnabled(enabled);
+    }
+}

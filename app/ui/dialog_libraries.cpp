@@ -1,0 +1,67 @@
+#include "app/ui/dialog.h"
+#include "app/ui/outside_libraries.h"
+
+#include "platform/folders.h"
+#include "platform/library.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+
+QLibrary& CollaborationLibrary()
+{
+    static QLibrary library;
+    return library;
+}
+
+QLibrary& CaptureLibrary()
+{
+    static QLibrary library;
+    return library;
+}
+
+void UpdateCheckCallback(bool updateAvailable)
+{
+    if (!Dialog::Instance())
+        return;
+    qDebug().noquote() << "exe : update check answered" << updateAvailable;
+}
+
+void Dialog::LoadCaptureLibrary()
+{
+    if (platform::LoadOutsideLibrary(CaptureLibrary(), QStringLiteral("Vidorra.dll"))) {
+        m_bCaptureLibLoaded = true;
+        qDebug().noquote() << "exe : Success load Vidorra.dll";
+        QLibrary& library = CaptureLibrary();
+        ConfigSetting = platform::ResolveFunction<ConfigSettingFunction>(library, "ConfigSetting");
+        StartRecording = platform::ResolveFunction<StartRecordingFunction>(library, "StartRecording");
+        StopRecording = platform::ResolveFunction<StopRecordingFunction>(library, "StopRecording");
+        ReadLineData = platform::ResolveFunction<ReadLineDataFunction>(library, "ReadLineData");
+        DeviceSave = platform::ResolveFunction<DeviceSaveFunction>(library, "DeviceSave");
+        GetDeviceList = platform::ResolveFunction<GetDeviceListFunction>(library, "GetDeviceList");
+    } else {
+        m_bCaptureLibLoaded = false;
+        qDebug().noquote() << "exe : cannot load Vidorra.dll";
+    }
+}
+
+// Binds the update bridge and hands it the product data. A missing bridge is
+// not reported: every call into it is skipped while its function is unbound.
+void Dialog::LoadUpdateBridge()
+{
+    QLibrary& library = m_updateBridgeLibrary;
+    if (platform::LoadOutsideLibrary(library, QStringLiteral("Brivane.dll")))
+        qDebug().noquote() << "exe : Success load Brivane.dll";
+    InitialParameter = platform::ResolveFunction<InitialParameterFunction>(library, "InitialParameter");
+    ConnectAddressServer = platform::ResolveFunction<ConnectAddressServerFunction>(library, "ConnectAddressServer");
+    GetUpdateServerCount = platform::ResolveFunction<GetUpdateServerCountFunction>(library, "GetUpdateServerCount");
+    GetUpdateServerURL = platform::ResolveFunction<GetUpdateServerURLFunction>(library, "GetUpdateServerURL");
+    ExecuteManager = platform::ResolveFunction<ExecuteManagerFunction>(library, "ExecuteManager");
+
+    if (InitialParameter) {
+        InitialParameter(QStringLiteral("NORVANE"), QStringLiteral("Dravik"), QStringLiteral("5.0"),
+                         QStringLiteral("Linux"), QString::fromLatin1(kProgramVersion),
+                         platform::ProgramFolder(), QStringLiteral("Dravik.exe"), m_languageCode,
+                         &UpdateCheckCallback);
+    }
+    NextTimeCheck = platform::ResolveFunction<NextTimeCheckFunction>(library, "NextTimeCheck");
+}

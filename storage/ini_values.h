@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+// A text value of an INI file read whole. The settings class splits an
+// unquoted value at its commas into a list; such a value, written by hand or by
+// an older tool, is joined again so that no part of it is lost.
+QString IniTextValue(const QSettings& settings, const QString& key);
