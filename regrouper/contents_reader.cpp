@@ -257,8 +257,10 @@ void EventRegrouper::readNoteEventFile(const QString& path, const QString& noteN
         // The slot index of a group element stays in force for the elements
         // that follow, in this file and the next ones, until another is met.
         if (attributes.hasAttribute(QLatin1String("Index"))) {
-            m_currentSlot = ToInt(attributes.value(QLatin1String("Index")));
-            if (!IsValidPointerSlot(m_currentSlot))
+            const int index = ToInt(attributes.value(QLatin1String("Index")));
+            const bool changed = index != m_currentSlot;
+            m_currentSlot = index;
+            if (changed && !IsValidPointerSlot(m_currentSlot))
                 m_warnings << QStringLiteral("\"%1\" line %2: slot index %3 is outside 0..10; its records are ignored.")
                                   .arg(path, QString::number(reader.lineNumber()), QString::number(m_currentSlot));
         }
