@@ -1,0 +1,269 @@
+#include "board/page_render.h"
+
+#include <QLineF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+#include <algorithm>
+
+#include "board/event_kind.h"
+#include "board/figure_paths.h"
+
+namespace {
+
+QPointF Zoomed(QPointF p, double zoom)
+{
+    return QPointF(p.x() * zoom, p.y() * zoom);
+}
+
+// Turns the painter by `angle` degrees about `centre`.
+void RotateAbout(QPainter& painter, QPointF centre, double angle)
+{
+    painter.translate(centre);
+    painter.rotate(angle);
+    painter.translate(-centre);
+}
+
+QRect Grown(const QRectF& r, int margin)
+{
+    return r.normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
+}
+
+// The rectangle a turned painter covered, in image coordinates.
+QRect PaintedRect(const QPainter& painter, const QRectF& local, int margin)
+{
+    return Grown(painter.transform().mapRect(local), margin);
+}
+
+// A sample's drawing width: its recorded pressure width, at least 1 px.
+double SampleWidth(float press, int penWidth)
+{
+    if (press == 0.f)
+        return penWidth;
+    return std::max(1.0, double(press));
+}
+
+}  // namespace
+
+QRect PaintEllipseFigure(QImage& target, const EventMaster& em, const EventDetail& ed, const PageRenderOptions& o)
+{
+    const QPointF m = Zoomed(ed.M, o.zoom);
+    const QPointF c = Zoomed(ed.C, o.zoom);
+    QPainterPath path;
+    FigurePath(em.Kind, m, c, path, 0);
+    if (path.isEmpty())
+        return QRect();
+
+    QPainter painter(&target);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const bool filled = IsFilledFigureKind(em.Kind);
+    QPen pen(QBrush(ed.PenColor, Qt::SolidPattern), filled ? 0.1 : double(ed.PenWidth), o.special.style,
+             o.special.cap, o.special.join);
+    painter.setPen(pen);
+    painter.setBrush(filled ? QBrush(ed.PenColor, Qt::SolidPattern) : QBrush(Qt::NoBrush));
+    const QRectF bounds = path.boundingRect();
+    if (ed.Angle != 0.f)
+        RotateAbout(painter, bounds.center(), ed.Angle);
+    painter.drawPath(path);
+    return PaintedRect(painter, bounds, RepaintMargin(pen));
+}
+
+QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight, const EventDetail& ed,
+                      const QVector<FreePenPoint>& points, const PageRenderOptions& o)
+{
+    if (ed.Deleted || points.isEmpty())
+        return QRect();
+
+    // The outline as a run of points, each with the width of the piece that
+    // ends there.
+    QVector<QPointF> outline;
+    QVector<double> widths;
+    outline.reserve(points.size() * 4);
+    widths.reserve(points.size() * 4);
+    const QPointF first = Zoomed(points[0].M, o.zoom);
+    outline.append(first);
+    widths.append(SampleWidth(points[0].Press, ed.PenWidth));
+
+    StrokeInterpolator& interpolator = scratch.interpolator;
+    interpolator.ResetWeights();
+    interpolator.Begin(int(first.x()), int(first.y()));
+    for (int i = 1; i < points.size(); ++i) {
+        const QPointF p = Zoomed(points[i].M, o.zoom);
+        if (!o.interpolation) {
+            outline.append(p);
+            widths.append(SampleWidth(points[i].Press, ed.PenWidth));
+            continue;
+        }
+        interpolator.AddPoint(int(p.x()), int(p.y()));
+        const int n = interpolator.Count();
+        const float w1 = points[i].Press;
+        const float w0 = points[i - 1].Press != 0.f ? points[i - 1].Press : w1;
+        for (int j = 0; j < n; ++j) {
+            const StrokeInterpolator::Point& out = interpolator.Output(j);
+            outline.append(QPointF(out.x, out.y));
+            if (w1 != 0.f)
+                widths.append(std::max(1.0, double(w0) + (j + 1) * double(w1 - w0) / n));
+            else
+                widths.append(ed.PenWidth);
+        }
+    }
+    if (o.interpolation && points.size() > 1) {
+        outline.append(Zoomed(points.last().M, o.zoom));
+        widths.append(SampleWidth(points.last().Press, ed.PenWidth));
+    }
+
+    QPainter painter(&target);
+    painter.setRenderHint(QPainter::Antialiasing, o.antialiasing);
+    QPen pen(QBrush(ed.PenColor, Qt::SolidPattern), double(ed.PenWidth), o.special.style, o.special.cap,
+             o.special.join);
+    QRectF bounds(outline[0], QSizeF(0, 0));
+    for (const QPointF& p : outline)
+        bounds = bounds.united(QRectF(p, QSizeF(0, 0)));
+    if (ed.Angle > 0.f)
+        RotateAbout(painter, bounds.center(), ed.Angle);
+
+    double widest = ed.PenWidth;
+    if (highlight || outline.size() == 1) {
+        painter.setPen(pen);
+        if (outline.size() == 1)
+            painter.drawPoint(outline[0]);
+        else
+            painter.drawPolyline(outline.constData(), outline.size());
+    } else {
+        // Piece by piece at the recorded widths; neighbouring pieces of the
+        // same width go down as one polyline, which looks the same with the
+        // board's round caps and joins and costs far less.
+        int start = 0;
+        while (start + 1 < outline.size()) {
+            const double width = widths[start + 1];
+            int end = start + 1;
+            while (end + 1 < outline.size() && widths[end + 1] == width)
+                ++end;
+            pen.setWidthF(width);
+            painter.setPen(pen);
+            painter.drawPolyline(outline.constData() + start, end - start + 1);
+            widest = std::max(widest, width);
+            start = end;
+        }
+    }
+    return PaintedRect(painter, bounds, RepaintMargin(QPen(QBrush(), widest)));
+}
+
+QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDetail& ed,
+                      const QVector<FreePenPoint>& points, const PageRenderOptions& o)
+{
+    if (ed.Deleted || points.isEmpty())
+        return QRect();
+
+    PointerSlotState& s = scratch;
+    s.brushWidth = ed.PenWidth + 2;
+    s.brushRadius = ed.PenWidth * 0.3f;
+    s.brushDrawWidth = s.brushRadius * 0.3f;
+    s.brushPoint = Zoomed(points[0].M, o.zoom);
+    s.lastSample = s.brushPoint;
+    s.brushSteps = 0;
+    s.brushStepLength = 0.0;
+    s.interpolator.ResetWeights();
+    s.interpolator.Begin(int(s.brushPoint.x()), int(s.brushPoint.y()));
+
+    QPainter painter(&target);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF turnAbout(Zoomed(ed.BoundRF.topLeft(), o.zoom), Zoomed(ed.BoundRF.bottomRight(), o.zoom));
+    if (ed.Angle != 0.f)
+        RotateAbout(painter, turnAbout.center(), ed.Angle);
+    QPen pen(QBrush(ed.PenColor, Qt::SolidPattern), 1.0, o.special.style, Qt::RoundCap, Qt::RoundJoin);
+
+    QRectF bounds(s.brushPoint, QSizeF(0, 0));
+    QVector<QPointF> piece;
+    for (int i = 1; i < points.size(); ++i) {
+        const QPointF p = Zoomed(points[i].M, o.zoom);
+        s.interpolator.AddPoint(int(p.x()), int(p.y()));
+        const int n = s.interpolator.Count();
+        if (n <= 0)
+            continue;
+        piece.resize(0);
+        piece.append(s.lastSample);
+        for (int j = 0; j < n; ++j) {
+            const StrokeInterpolator::Point& out = s.interpolator.Output(j);
+            piece.append(QPointF(out.x, out.y));
+        }
+        const QPointF end = piece.last();
+        s.brushStepLength = QLineF(s.brushPoint, end).length();
+        pen.setWidthF(s.brushDrawWidth);
+        painter.setPen(pen);
+        painter.drawPolyline(piece.constData(), piece.size());
+        for (const QPointF& q : piece)
+            bounds = bounds.united(QRectF(q, QSizeF(0, 0)));
+
+        s.brushRadius = NextBrushRadius(s.brushRadius, s.brushSteps, s.brushStepLength, s.brushWidth);
+        s.brushDrawWidth = s.brushRadius;
+        s.brushPoint = end;
+        s.lastSample = end;
+        ++s.brushSteps;
+    }
+    s.brushRadius = 0.f;
+    return PaintedRect(painter, bounds, RepaintMargin(QPen(QBrush(), s.brushWidth)));
+}
+
+int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName, bool withSelected,
+                     const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
+                     const PageRenderOptions& o)
+{
+    int painted = 0;
+    PointerSlotState& scratch = board.slot[0];
+    // Strokes are redrawn with slot 0's highlight flag, as when they are
+    // shown again after an edit.
+    const bool highlight = board.slot[0].highlight;
+    for (int slot = 0; slot < kPointerSlotCount; ++slot) {
+        const SlotRecords& records = board.slot[slot].records;
+        for (const EventMaster& em : records.masters()) {
+            if (em.NoteName != noteName)
+                continue;
+            const EventDetail* ed = records.findDetail(em.EventID);
+            if (!ed || ed->Deleted || (!withSelected && ed->Selected))
+                continue;
+            switch (em.Kind) {
+            case ekFree:
+            case ekBrush: {
+                const auto found = board.FreePenMap.constFind(MakeObjectKey(slot, em.EventID));
+                if (found == board.FreePenMap.constEnd())
+                    continue;
+                if (em.Kind == ekFree)
+                    PaintPathFigure(target, scratch, highlight, *ed, found.value(), o);
+                else
+                    PaintLineFigure(target, scratch, *ed, found.value(), o);
+                break;
+            }
+            case ekImage:
+                if (em.StrData < mediaFiles.size() && paintImage)
+                    paintImage(target, mediaFiles.at(em.StrData), *ed);
+                else
+                    continue;
+                break;
+            case ekNoteChange:
+            case ekZoom:
+            case ekScroll:
+            case ekStartRec:
+            case ekEndRec:
+                continue;
+            default:
+                PaintEllipseFigure(target, em, *ed, o);
+                break;
+            }
+            ++painted;
+        }
+    }
+    return painted;
+}
+
+void ResizePageImage(QImage& image, QSize size, const QColor& fill)
+{
+    if (image.size() == size)
+        return;
+    QImage resized(size, QImage::Format_RGB32);
+    resized.fill(fill);
+    QPainter painter(&resized);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    image = resized;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+#include "board/board_model.h"
+#include "board/segment_painter.h"
+
+// Rebuilding a page from its records: the three object painters and the walk
+// over the slot tables that a full redraw makes. Everything paints into a
+// caller-owned image at the current zoom (document coordinates times zoom),
+// so the same code serves the screen, the page files and the benchmarks.
+
+struct PageRenderOptions {
+    double zoom = 1.0;
+    bool interpolation = true;
+    bool antialiasing = true;
+    SpecialPen special;  // style, cap and join of the board's pens
+};
+
+// One figure object (kinds 5..13): the outline at PenWidth, or filled with a
+// hairline outline for the filled kinds, turned by Angle about its centre.
+QRect PaintEllipseFigure(QImage& target, const EventMaster& em, const EventDetail& ed,
+                         const PageRenderOptions& o);
+
+// One free-pen stroke. `scratch` lends its interpolator; `highlight` draws the
+// whole outline at once with the object pen instead of piece by piece with
+// the recorded pressure widths. Returns the rectangle painted (grown by the
+// repaint margin); empty when nothing was drawn.
+QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight, const EventDetail& ed,
+                      const QVector<FreePenPoint>& points, const PageRenderOptions& o);
+
+// One brush stroke, replaying the live brush so that it swells and thins as
+// it did when drawn. `scratch` lends its interpolator and brush state.
+QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDetail& ed,
+                      const QVector<FreePenPoint>& points, const PageRenderOptions& o);
+
+// Paints an image object (kind 2) from its media file; supplied by the window.
+using ImageObjectPainter = std::function<void(QImage& target, const QString& file, const EventDetail& ed)>;
+
+// Paints every live object of the page `noteName` into `target`: slot by slot,
+// each slot in table order, so a later slot paints over an earlier one. Each
+// master is matched with the first detail of its slot carrying the same
+// EventID (looked up through the slot's index, so the walk stays linear in
+// the number of records). Deleted objects, objects of other pages and, unless
+// withSelected, selected objects are left out. Returns the number painted.
+int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName, bool withSelected,
+                     const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
+                     const PageRenderOptions& o);
+
+// Gives `image` the new size, keeping its content at the top left and
+// filling new area with `fill`. The same size keeps the very same image.
+void ResizePageImage(QImage& image, QSize size, const QColor& fill);
