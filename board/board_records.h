@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QMetaType>
 #include <QPoint>
 #include <QPointF>
 #include <QPolygon>
@@ -130,3 +131,10 @@ bool ParseObjectKey(const QString& key, int* slot, int* eventId);
 
 // Document coordinates of a widget position: p / zoom + scroll / zoom per axis.
 QPointF DocumentPoint(QPointF widget, double zoom, int hscroll, int vscroll);
+
+Q_DECLARE_METATYPE(EventMaster)
+Q_DECLARE_METATYPE(EventDetail)
+Q_DECLARE_METATYPE(FreePenPoint)
+Q_DECLARE_METATYPE(ErasePoint)
+Q_DECLARE_METATYPE(PreData)
+Q_DECLARE_METATYPE(NoteInfo)

@@ -1,22 +1,36 @@
 #pragma once
 
 #include "app/update_bridge_functions.h"
+#include "board/board_model.h"
+#include "board/segment_painter.h"
+#include "board/touch_slots.h"
+#include "editing/undo_list.h"
 #include "storage/language_file.h"
 #include "storage/settings_file.h"
 #include "tools/capture_functions.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QFutureWatcher>
+#include <QImage>
 #include <QLibrary>
 #include <QList>
 #include <QMutex>
+#include <QPainterPath>
 #include <QPoint>
+#include <QPointF>
 #include <QPrinter>
+#include <QRect>
+#include <QString>
 #include <QStringList>
 #include <QWidget>
 
 class QAction;
+class QLabel;
+class QRubberBand;
+class QTcpSocket;
 class QTimer;
 struct libusb_device_handle;
 
@@ -110,12 +124,12 @@ public:
     QCursor m_cursorBlank;
     QCursor m_cursorPen;
     QCursor m_cursorCross;
-    QCursor m_cursorPointingHand;
-    QCursor m_cursorSizeAll;
-    QCursor m_cursorSizeVer;
-    QCursor m_cursorSizeHor;
-    QCursor m_cursorSizeBDiag;
-    QCursor m_cursorSizeFDiag;
+    QCursor m_cursorPointingHand{Qt::PointingHandCursor};
+    QCursor m_cursorSizeAll{Qt::SizeAllCursor};
+    QCursor m_cursorSizeVer{Qt::SizeVerCursor};
+    QCursor m_cursorSizeHor{Qt::SizeHorCursor};
+    QCursor m_cursorSizeBDiag{Qt::SizeBDiagCursor};
+    QCursor m_cursorSizeFDiag{Qt::SizeFDiagCursor};
 
     // The menu actions that depend on the collaboration role, in the order
     // the menu builder stores them.
@@ -123,7 +137,147 @@ public:
 
     // --- canvas: board model, pointer input, drawing ------------------------
 
+    // Board records and per-slot state (board/ui/dialog_board_model.cpp).
+    BoardModel m_board;
+    TouchSlotTable m_touchSlots;
+    // Pen-driver touch positions; a mouse release exactly on one of them is
+    // a copy of that touch and is dropped.
+    QPoint m_touchPoints[kPointerSlotCount];
+    void InitBoardModel();
+    int ClaimTouchSlot(int touchId);
+    void ReleaseTouchSlot(int index);
+    int TouchPointSlot(int touchId);
+    int CheckTouchPointIndex(int x, int y);
+
+    // The current page and its images. The view image is what the window
+    // shows; the backup image is what previews are undone from.
+    NoteInfo m_curr_note;
+    QImage m_backgroundImage;
+    QImage m_viewImage;
+    QImage m_backupImage;
+    QImage m_canvasImage;
+    QImage m_targetImage;
+    QColor m_boardFillColor{Qt::white};
+    double m_zoom = 1.0;
+    void StartFirstPage();
+    int HorizontalScrollValue() const;
+    int VerticalScrollValue() const;
+    bool VerticalScrollBarVisible() const;
+    QPointF ToDocument(QPointF widget) const;
+
+    // Pointer primitives (board/ui/dialog_pointer.cpp). Every input source
+    // and every peer's stroke ends in these three.
+    void PointerPress(int slot, int x, int y, bool local, bool usePressTime);
+    void PointerMove(int slot, int x, int y, bool local, bool usePressTime);
+    void PointerRelease(int slot, int x, int y, bool local, bool usePressTime);
+    void SetPointerCursor(double angle, int a, int b, int c, int d);
+    void RubberBandRect(int slot, int phase);
+    void MasterDlg_Show();
+    void ShowCaptureOverlays(bool show);
+    void HideCaptureOverlays();
+
+    QElapsedTimer m_strokeClock;
+    int m_strokeCounterA = 0;
+    int m_strokeCounterB = 0;
+    QPointF m_pressPosition;
+    QPointF m_lastMovePosition;
+    bool m_multiPointer = false;
+    QStringList m_pendingNewcomers;
+
+    // Selection editing state read by the primitives.
+    bool m_hasSelection = false;
+    QRect m_selectionRect;
+    SelectionState m_selectionState;
+    QStringList m_select_id_str;
+    QStringList NoteObjectKeys;
+    int m_editMode = 0;       // 0 none, 1 move, 2 resize, 3 rotate
+    int m_grabbedHandle = 0;  // 1..4 corners, 5 rotation, 6 body, 7..10 edges
+    float m_selectionAngle = 0.f;
+    double m_rotateStartAngle = 0.0;
+    bool m_keepX = false;
+    bool m_keepY = false;
+
+    QRubberBand* m_rubberBand = nullptr;
+    QLabel* m_cursorLabel = nullptr;
+    QLabel* m_statusLabel = nullptr;
+
+    // Options switched from the master-mode dialog (with interpolation and
+    // antialiasing above).
+    bool m_debugMode = false;
+    bool m_collPacketLog = false;
+    bool m_cursorImage = false;
+
+    // Windows hidden while an area of the screen is captured.
+    QList<QWidget*> m_floatingTools;
+    QList<bool> m_floatingToolsVisible;
+    QWidget* MainBar() const;
+
+    // Local input (board/ui/dialog_mouse_input.cpp).
+    bool m_mousePressed = false;
+    int m_mouseSlot = 0;
+    QPoint m_referencePoint;
+
+    // The drawing step and the page painters (board/ui/dialog_stroke_step.cpp).
+    void DrawStrokeStep(int slot, int kind, int restorePreview, bool local, bool keepMediaPos);
+    void PaintImageTransformed(const QString& imagePath, const EventDetail& detail, bool toSecondImage);
+    void PaintScaledImage(const QString& imagePath, QRectF target);
+    void DrawGuideLines(int x1, int y1, int x2, int y2, int index, int extra);
+    void ShowStatusCoords(int x, int y);
+    SpecialPen m_specialPen;
+    QColor m_fillColor{Qt::black};
+    QColor m_currentPenColor{Qt::black};
+    int m_pressureLevel = 0;
+    double m_pressureScale = 1.0;
+    double m_tabletPressure = 0.0;
+    double m_prevTabletPressure = 0.0;
+
+    // Live segment painters (board/ui/dialog_segment_paint.cpp).
+    void PaintFreePenSegment(int slot);
+    void PaintBrushSegment(int slot);
+    void PaintLastSegment(int slot);
+    void UpdateLastSegmentRect(int slot);
+    void RestoreImageRegion(int slot, int margin);
+    SegmentPaintOptions PaintOptions() const;
+
+    // Figures and the selection frame (board/ui/dialog_figures.cpp).
+    void LinePath(QPainterPath& path, QPointF start, QPointF end, bool bothHeads, bool setPoints, int slot);
+    void RotatedObjectFrame(QRect r);
+
+    // Recording.
+    bool m_recordingOn = false;
+    QElapsedTimer m_recordClock;
+    double RecordingElapsedMs() const;
+
+    // Hand-overs to parts of the board that are built elsewhere
+    // (board/ui/dialog_handover_stubs.cpp).
+    void ShowPointerDebug(int mode, int slot, int x, int y);
+    void OptSetUserLevel(QString userId, bool flag);
+    void RecognizeSmartPen(int slot);
+    void RedrawPageObjects(bool withSelected);
+    void PaintPathFigure(int slot, EventDetail ed, QVector<FreePenPoint> points, bool toTarget);
+    void SelectAllOnNote();
+    void SelectObjectAtPoint(QPoint from, QPoint to, int erase);
+    void SelectObjectsInArea(QPoint from, QPoint to, int erase);
+    void ResizeMove(int x, int y);
+    void RotateMove(int x, int y);
+    void ResizeRelease(int slot, int x, int y);
+    void RotateRelease(int slot, int x, int y);
+    void Modify_Move(int slot, int phase);
+    void UpdateMoveAll(int slot, int phase);
+    void EraseObjectsAlongPath(QPoint from, QPoint to, int phase);
+    void InsertCaptureImage(int slot);
+    void ZoomToRect(int x1, int y1, int x2, int y2);
+    void CalcSelectionRect();
+    void ResetSelection();
+    void OptRightMenu();
+
     // --- editing: selection and undo/redo -----------------------------------
+
+    // Object creation and the undo list (editing/ui/dialog_object_create.cpp).
+    UndoList m_undo;
+    bool m_boardModified = false;
+    void CreateObjectEvent(int slot, int mediaIndex);
+    void UpdateUndoRedoButtons();
 
     // --- storage: settings, language, projects, PDF -------------------------
 
@@ -172,6 +326,19 @@ public:
 
     // --- collaboration ------------------------------------------------------
 
+    // Session state read by the drawing code (collab/ui/dialog_frame.cpp).
+    bool m_collConnected = false;
+    int m_collUserLevel = 0;  // 0 alone, 1 viewer, 2 writer, 3 host
+    QTcpSocket* m_collSocket = nullptr;
+    void SendRealtimeEvent(int kind, int slot, int phase, int x, int y);
+    void Coll_Send_URdata(int mode, QString userId, int index, int size);
+    void Coll_Send_Resolution(int mode, QString userId);
+    void Coll_Send_StrokeData(int mode, QString userId);
+    void Coll_Send_DataInfo(int mode, QString userId, int value);
+    void Coll_Send_Redraw(int mode, QString userId);
+    void Coll_Send_HeightScrollBar(int mode, QString userId);
+    void Coll_Send_WidthScrollBar(int mode, QString userId);
+
 signals:
 
 public slots:
@@ -181,6 +348,34 @@ public slots:
     void SaveConfigData(ConfigInfomation config);
     void SaveConfigData();
 
+
+    // --- canvas: the pen driver's pointers ---
+    void MultiPointer1(int action, int x, int y);
+    void MultiPointer2(int action, int x, int y);
+    void MultiPointer3(int action, int x, int y);
+    void MultiPointer4(int action, int x, int y);
+    void MultiPointer5(int action, int x, int y);
+    void MultiPointer6(int action, int x, int y);
+    void MultiPointer7(int action, int x, int y);
+    void MultiPointer8(int action, int x, int y);
+    void MultiPointer9(int action, int x, int y);
+    void MultiPointerAll(int id, int action, int x, int y);
+
+    // --- editing: undo list ---
+    void InsertURList(int kind, int slot, EventMaster em, EventDetail ed, ErasePoint ep, PreData pd,
+                      int place = 1, int size = 1, QPoint offset = QPoint());
+
+    // --- collaboration: frames ---
+    QByteArray setData(QByteArray header, QByteArray data, QByteArray tail);
+
+protected:
+    // --- canvas: local input and painting ---
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     // --- shell: construction ---
     void LoadCaptureLibrary();
@@ -188,4 +383,8 @@ private:
     void SetUpInputHandling();
     // --- storage: settings ---
     void ApplyBoardColor();
+    // --- canvas ---
+    void PointerDispatch(int slot, int action, int x, int y);
+    bool PointerInputAllowed() const { return m_collUserLevel == 0 || m_collUserLevel == 3; }
+    void EnsurePageCoversWidget();
 };

@@ -1,0 +1,129 @@
+// The board model of the main window: slot tables, touch slots and the
+// first page.
+#include <QDateTime>
+#include <QDebug>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScreen>
+
+#include "app/ui/dialog.h"
+#include "ui_dialog.h"
+
+void Dialog::InitBoardModel()
+{
+    m_board.Init();
+    m_editMode = 0;
+    m_grabbedHandle = 0;
+    m_keepX = false;
+    m_keepY = false;
+    m_undo.Clear();
+    UpdateUndoRedoButtons();
+}
+
+int Dialog::ClaimTouchSlot(int touchId)
+{
+    return m_touchSlots.Claim(touchId);
+}
+
+void Dialog::ReleaseTouchSlot(int index)
+{
+    if (!IsValidPointerSlot(index)) {
+        qDebug().noquote() << QStringLiteral("exe : touch slot %1 ignored").arg(index);
+        return;
+    }
+    m_touchSlots.Release(index);
+}
+
+int Dialog::TouchPointSlot(int touchId)
+{
+    return m_touchSlots.SlotOfTouch(touchId);
+}
+
+int Dialog::CheckTouchPointIndex(int x, int y)
+{
+    for (int i = 9; i >= 0; --i) {
+        if (m_touchPoints[i] == QPoint(x, y))
+            return i;
+    }
+    return -1;
+}
+
+// One blank white page, named by its creation time, covering the window.
+void Dialog::StartFirstPage()
+{
+    m_curr_note = NoteInfo();
+    m_curr_note.name = QStringLiteral("WhiteBoard");
+    m_curr_note.path = QStringLiteral("WhiteBoard");
+    m_curr_note.type = 1;
+    m_curr_note.create_data = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmsszzz"));
+    QSize size = this->size();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.expandedTo(screen->geometry().size());
+    m_curr_note.width = size.width();
+    m_curr_note.height = size.height();
+    m_backgroundImage = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    m_backgroundImage.fill(m_boardFillColor);
+    m_viewImage = m_backgroundImage;
+    m_backupImage = m_viewImage;
+    m_canvasImage = m_viewImage;
+    update();
+}
+
+// A window grown past its page keeps the drawing at the top left and fills
+// the new area with the board colour, so nothing drawn is lost.
+void Dialog::EnsurePageCoversWidget()
+{
+    if (m_viewImage.isNull())
+        return;
+    const QSize wanted = m_viewImage.size().expandedTo(size());
+    if (wanted == m_viewImage.size())
+        return;
+    auto grow = [&](QImage& image) {
+        QImage bigger(wanted, QImage::Format_ARGB32_Premultiplied);
+        bigger.fill(m_boardFillColor);
+        QPainter painter(&bigger);
+        painter.drawImage(0, 0, image);
+        painter.end();
+        image = bigger;
+    };
+    grow(m_viewImage);
+    grow(m_backupImage);
+    grow(m_backgroundImage);
+}
+
+void Dialog::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    EnsurePageCoversWidget();
+}
+
+int Dialog::HorizontalScrollValue() const
+{
+    return ui->horizontalScrollBar->value();
+}
+
+int Dialog::VerticalScrollValue() const
+{
+    return ui->verticalScrollBar->value();
+}
+
+bool Dialog::VerticalScrollBarVisible() const
+{
+    return ui->verticalScrollBar->isVisible();
+}
+
+QWidget* Dialog::MainBar() const
+{
+    return ui->mainbar;
+}
+
+QPointF Dialog::ToDocument(QPointF widget) const
+{
+    return DocumentPoint(widget, m_zoom, HorizontalScrollValue(), VerticalScrollValue());
+}
+
+double Dialog::RecordingElapsedMs() const
+{
+    return m_recordingOn && m_recordClock.isValid() ? double(m_recordClock.elapsed()) : -1.0;
+}

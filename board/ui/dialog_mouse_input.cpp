@@ -1,0 +1,67 @@
+// The mouse on the board, and showing the view image.
+#include <QDebug>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "app/ui/dialog.h"
+
+void Dialog::mousePressEvent(QMouseEvent* event)
+{
+    qDebug().noquote() << QStringLiteral("mousePressEvent : m_bTabletEvent=%1").arg(m_tabletPenInUse ? 1 : 0);
+    if (m_tabletPenInUse || event->pos() == m_referencePoint)
+        return;
+    m_mousePressed = true;
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (QWidget* bar = MainBar()) {
+        if (bar->geometry().contains(event->pos()) && m_board.slot[0].event_kind != ekImage)
+            return;
+    }
+    if (PointerInputAllowed()) {
+        m_mouseSlot = 0;
+        PointerPress(0, event->x(), event->y(), true, false);
+    } else if (m_collUserLevel == 2) {
+        PointerPress(kMouseOverflowSlot, event->x(), event->y(), true, false);
+    }
+}
+
+void Dialog::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_tabletPenInUse)
+        return;
+    m_mousePressed = true;
+    if (PointerInputAllowed())
+        PointerMove(m_mouseSlot, event->x(), event->y(), true, false);
+    else if (m_collUserLevel == 2)
+        PointerMove(kMouseOverflowSlot, event->x(), event->y(), true, false);
+}
+
+void Dialog::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_tabletPenInUse)
+        return;
+    if (event->button() == Qt::LeftButton
+        && (CheckTouchPointIndex(event->x(), event->y()) != -1 || event->pos() == m_referencePoint))
+        return;
+    if (m_collUserLevel != 1) {
+        if (event->button() == Qt::LeftButton) {
+            const int slot = m_collUserLevel == 2 ? kMouseOverflowSlot : m_mouseSlot;
+            PointerRelease(slot, event->x(), event->y(), true, false);
+        } else if (event->button() == Qt::RightButton) {
+            QWidget* bar = MainBar();
+            if (!bar || !bar->geometry().contains(event->pos()))
+                OptRightMenu();
+        }
+    }
+    m_mousePressed = false;
+}
+
+void Dialog::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.fillRect(area, m_boardFillColor);
+    if (!m_viewImage.isNull())
+        painter.drawImage(area, m_viewImage, area);
+}

@@ -1,0 +1,147 @@
+// The per-sample body of a stroke and the small page painters beside it.
+#include <QDebug>
+#include <QLabel>
+#include <QPainter>
+#include <cmath>
+
+#include "app/ui/dialog.h"
+#include "board/figure_paths.h"
+#include "board/geometry.h"
+
+void Dialog::DrawStrokeStep(int slot, int kind, int restorePreview, bool local, bool keepMediaPos)
+{
+    if (!IsValidPointerSlot(slot))
+        return;
+    PointerSlotState& s = m_board.slot[slot];
+    const QPointF doc = ToDocument(s.current);
+
+    if (m_collConnected && (m_collUserLevel == 3 || m_collUserLevel == 2) && (kind == ekFree || kind == ekBrush)
+        && local)
+        SendRealtimeEvent(kind, slot, 2, s.current.x(), s.current.y());
+
+    if (kind == ekFree || kind == ekBrush) {
+        FreePenPoint sample;
+        sample.EventID = quint16(s.nextEventId);
+        sample.MediaPos = !m_recordingOn ? -1.0 : (keepMediaPos ? s.pressMediaPos : RecordingElapsedMs());
+        if (kind == ekFree) {
+            if (m_tabletPenInUse) {
+                sample.Press = float(m_pressureLevel * m_pressureScale);
+                qDebug().noquote() << "save pressure value [" << sample.EventID << "] :" << sample.Press;
+            }
+        } else {
+            sample.Press = s.brushDrawWidth;
+        }
+        sample.S = doc;
+        sample.M = doc;
+        sample.MouseAction = 2;
+        s.strokePoints.append(sample);
+        s.allPoints.append(sample);
+        if (kind == ekFree)
+            PaintFreePenSegment(slot);
+        else
+            PaintBrushSegment(slot);
+        return;
+    }
+
+    // A figure: undo the last preview, then draw the new one.
+    const bool arrow = kind == ekBArrow || kind == ekEArrow;
+    const int margin = arrow ? 30 : std::max(s.pen.width(), 1);
+    QRect restored;
+    if (restorePreview == 1) {
+        restored = QRect(s.prevAnchor, s.prevCurrent).normalized().adjusted(-margin, -margin, margin, margin);
+        RestoreImageRegion(slot, margin);
+    }
+    QPainterPath path;
+    switch (kind) {
+    case ekLine:
+        path.moveTo(s.anchor);
+        path.lineTo(s.current);
+        break;
+    case ekCircle:
+    case ekFillCircle:
+    case ekRect:
+    case ekFillRect:
+    case ekEllipse:
+    case ekFillEllipse:
+        FigurePath(kind, s.anchor, s.current, path, 0);
+        break;
+    case ekBArrow:
+    case ekEArrow:
+        LinePath(path, s.anchor, s.current, kind == ekBArrow, true, slot);
+        break;
+    default:
+        break;
+    }
+    QPainter painter(&m_viewImage);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (IsFilledFigureKind(kind)) {
+        m_fillColor = s.pen.color();
+        painter.setPen(QPen(QBrush(m_fillColor, Qt::SolidPattern), 0.1, m_specialPen.style, m_specialPen.cap,
+                            m_specialPen.join));
+        painter.setBrush(QBrush(m_fillColor, Qt::SolidPattern));
+    } else {
+        painter.setPen(s.pen);
+    }
+    painter.drawPath(path);
+    painter.end();
+    // Only the old and the new preview change on screen.
+    const int grow = std::max(margin, RepaintMargin(s.pen));
+    update(restored | path.boundingRect().toAlignedRect().adjusted(-grow, -grow, grow, grow));
+}
+
+void Dialog::PaintImageTransformed(const QString& imagePath, const EventDetail& detail, bool toSecondImage)
+{
+    QImage image;
+    if (!image.load(imagePath)) {
+        qDebug().noquote() << QStringLiteral("exe : image object cannot be read: %1").arg(imagePath);
+        return;
+    }
+    QImage& target = toSecondImage ? m_targetImage : m_viewImage;
+    if (target.isNull())
+        return;
+    const QRectF bound(detail.BoundRF);
+    const QPoint centre(int(std::floor(bound.center().x() * m_zoom + 0.5)),
+                        int(std::floor(bound.center().y() * m_zoom + 0.5)));
+    QPainter painter(&target);
+    painter.translate(RotatePoint(0, 0, detail.Angle, centre.x(), centre.y()));
+    painter.rotate(detail.Angle);
+    const QImage scaled = image.scaled(int(m_zoom * detail.BoundRF.width()), int(m_zoom * detail.BoundRF.height()),
+                                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    painter.drawImage(QPointF(detail.M.x() * m_zoom, detail.M.y() * m_zoom), scaled);
+    painter.end();
+    update();
+}
+
+void Dialog::PaintScaledImage(const QString& imagePath, QRectF target)
+{
+    QImage image;
+    if (!image.load(imagePath)) {
+        qDebug().noquote() << QStringLiteral("exe : image cannot be read: %1").arg(imagePath);
+        return;
+    }
+    const QImage scaled = image.scaled(int(m_zoom * image.width()), int(m_zoom * image.height()),
+                                       Qt::KeepAspectRatio, Qt::FastTransformation);
+    const QRectF rect(target.x() * m_zoom, target.y() * m_zoom, target.width() * m_zoom, target.height() * m_zoom);
+    QPainter painter(&m_viewImage);
+    painter.drawImage(rect, scaled);
+    painter.end();
+    update();
+}
+
+void Dialog::DrawGuideLines(int x1, int y1, int x2, int y2, int index, int extra)
+{
+    Q_UNUSED(extra);
+    if (index == -1) {
+        QPainter painter(&m_viewImage);
+        painter.setPen(QPen(QBrush(Qt::darkGray), 6.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(x1, y1, x2, y2);
+    }
+    update();
+}
+
+void Dialog::ShowStatusCoords(int x, int y)
+{
+    if (!m_debugMode || !m_statusLabel)
+        return;
+    m_statusLabel->setText(QStringLiteral("%1 - %2").arg(x).arg(y));
+}
