@@ -4,6 +4,9 @@
 
 #include "app/ui/dialog.h"
 #include "board/figure_paths.h"
+#include "tests/support/test_folders.h"
+
+#include <memory>
 
 namespace {
 
@@ -45,6 +48,7 @@ class DialogDrawingTest : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<ScopedFolderRoot> root;
     Dialog* board = nullptr;
 
     void Drag(int slot, const QVector<QPoint>& path)
@@ -56,6 +60,18 @@ class DialogDrawingTest : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        qputenv("DRAVIK_NO_MODAL", "1");
+        root = std::make_unique<ScopedFolderRoot>();
+        QVERIFY(root->isValid());
+    }
+
+    void cleanupTestCase()
+    {
+        root.reset();
+    }
+
     void init()
     {
         board = new Dialog;
