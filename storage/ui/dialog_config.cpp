@@ -2,6 +2,7 @@
 
 #include "app/ui/message_box.h"
 #include "platform/folders.h"
+#include "platform/processes.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -14,6 +15,9 @@ void Dialog::LoadConfig(bool bInit)
     const SettingsFolders folders = PrepareSettingsFolders();
     m_commonAppDataFolder = folders.commonAppData;
     m_workFolder = folders.workFolder;
+    // The recorder runs from a copy in the work folder; a copy left running by
+    // an earlier run is ours to end.
+    platform::RegisterOwnFolder(m_workFolder);
     m_configFilePath = folders.configFile;
     SetFileFilters();
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -58,7 +59,9 @@ private slots:
     void firstStartWithoutLibraries();
     void closeWritesTheSettingsFile();
     void languageFromSettings();
+    void bridgesLoadAndReceiveParameters_data();
     void bridgesLoadAndReceiveParameters();
+    void strayRecorderIsEnded();
     void languageMenuStoresOnlyTheIndex();
     void settingsDialogRecordIsAppliedAndWritten();
     void roleActionsFollowTogether();
@@ -293,13 +296,31 @@ void DialogConstructionTest::languageFromSettings()
     qunsetenv("DRAVIK_PROGRAM_DIR");
 }
 
+void DialogConstructionTest::bridgesLoadAndReceiveParameters_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QLocale>("systemLocale");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("chosen language") << QByteArray("[Normal]\nlanguage=0\n") << QLocale(QLocale::German) << "KOR";
+    QTest::newRow("system language") << QByteArray("[Normal]\nlanguage=-1\n") << QLocale(QLocale::German) << "DEU";
+    QTest::newRow("no settings, Taiwan") << QByteArray() << QLocale(QLocale::Chinese, QLocale::Taiwan) << "CHT";
+}
+
+// The bridge gets the code of the language in use, also when it follows the
+// system locale.
 void DialogConstructionTest::bridgesLoadAndReceiveParameters()
 {
+    QFETCH(QByteArray, settings);
+    QFETCH(QLocale, systemLocale);
+    QFETCH(QString, code);
     ScopedFolderRoot root;
     ScopedLibraryFolder fakes(BuiltProgramFolder() + "/fake_bridges");
     const QString bridgeLog = root.path() + "/bridge.log";
     qputenv("DRAVIK_FAKE_BRIDGE_LOG", bridgeLog.toLocal8Bit());
-    WriteText(root.path() + "/ProgramData/Norvane/Dravik/Config.ini", "[Normal]\nlanguage=0\n");
+    if (!settings.isEmpty())
+        WriteText(root.path() + "/ProgramData/Norvane/Dravik/Config.ini", settings);
+    const QLocale previousLocale;
+    QLocale::setDefault(systemLocale);
     {
         Dialog dialog;
         QVERIFY(g_log.contains("exe : Success load Vidorra.dll"));
@@ -312,12 +333,32 @@ void DialogConstructionTest::bridgesLoadAndReceiveParameters()
         QCOMPARE(dialog.StartRecording(2), 1);
     }
     qunsetenv("DRAVIK_FAKE_BRIDGE_LOG");
+    QLocale::setDefault(previousLocale);
 
     QFile file(bridgeLog);
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList arguments = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(arguments, QStringList({"NORVANE", "Dravik", "5.0", "Linux", "5.0.0.32", BuiltProgramFolder(),
-                                     "Dravik.exe", "KOR", "callback"}));
+                                     "Dravik.exe", code, "callback"}));
+}
+
+void DialogConstructionTest::strayRecorderIsEnded()
+{
+    ScopedFolderRoot root;
+    ScopedLibraryFolder noLibraries(root.path());
+    // A recorder copy left running in the work folder by an earlier run.
+    const QString workFolder = root.path() + "/Temp/Orbel5";
+    QDir().mkpath(workFolder);
+    const QString recorder = workFolder + "/ffmpeg";
+    QVERIFY(QFile::copy("/bin/sleep", recorder));
+    QFile::setPermissions(recorder, QFile::permissions(recorder) | QFileDevice::ExeOwner);
+    qint64 pid = 0;
+    QVERIFY(QProcess::startDetached(recorder, {"60"}, QString(), &pid));
+    QTRY_VERIFY(QFileInfo::exists(QString("/proc/%1/exe").arg(pid)));
+    {
+        Dialog dialog;
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QString("/proc/%1/exe").arg(pid)), 3000);
+    }
 }
 
 void DialogConstructionTest::languageMenuStoresOnlyTheIndex()
