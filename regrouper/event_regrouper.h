@@ -83,11 +83,6 @@ public:
     // Problems met while reading, one line each, for the user.
     QStringList warnings() const { return m_warnings; }
 
-    const QVector<NoteEntry>& notes() const { return m_notes; }
-    const RegrouperSlot& slotTables(int slot) const { return m_slots[slot]; }
-    int eventWidth() const { return m_eventWidth; }
-    int eventHeight() const { return m_eventHeight; }
-
 private:
     void readNoteEventFile(const QString& path, const QString& noteName);
     void buildLookups();
@@ -100,6 +95,8 @@ private:
     void addObjectRecords(int slot, const EventMaster& master, const EventDetail& detail, int noteIndex);
     void addEraseFollowUp(int slot, const EventMaster& master, const EventDetail& detail, int noteIndex);
     void addModifyFollowUp(int slot, const EventMaster& master, const EventDetail& detail, int noteIndex);
+    void appendObjectAt(int slot, double key, int eventId, int kind, QPointF start, QPointF end, const QRectF& rect,
+                        float angle, int strData, const EventDetail& detail, int noteIndex);
     void addEraseRecords(int slot, int eventId, double time, float scale, int hScroll, int vScroll,
                          const QRectF& rect, int noteIndex);
     void addErasedAreaObjects(int slot, double time, const QRectF& area, int noteIndex);

@@ -50,6 +50,19 @@ bool Overlaps(const QRectF& a, const QRectF& b)
         && qMin(a.y() + a.height(), b.y() + b.height()) > qMax(a.y(), b.y());
 }
 
+ExportStrokeStyle StrokeStyle(int slot, int eventId, int kind, const EventDetail& detail, int noteIndex)
+{
+    ExportStrokeStyle style;
+    style.slot = slot;
+    style.eventId = eventId;
+    style.colour = WithTransparency(detail.PenColor, detail.Transparent);
+    style.penWidth = detail.PenWidth;
+    style.kind = kind;
+    style.transparency = detail.Transparent;
+    style.noteIndex = noteIndex;
+    return style;
+}
+
 }  // namespace
 
 void EventRegrouper::buildLookups()
@@ -168,14 +181,7 @@ void EventRegrouper::addObjectRecords(int slot, const EventMaster& m, const Even
         return;
     case ekFree:
     case ekBrush: {
-        ExportStrokeStyle style;
-        style.slot = slot;
-        style.eventId = m.EventID;
-        style.colour = colour;
-        style.penWidth = penWidth;
-        style.kind = m.Kind;
-        style.transparency = d.Transparent;
-        style.noteIndex = noteIndex;
+        const ExportStrokeStyle style = StrokeStyle(slot, m.EventID, m.Kind, d, noteIndex);
         const QVector<FreePenPoint> points = m_slots[slot].strokeById.value(m.EventID);
         if (recording)
             AddPairToRecords(m_slots[slot].toList, style, points);
@@ -339,28 +345,29 @@ void EventRegrouper::addErasedAreaObjects(int slot, double time, const QRectF& a
         if (!Overlaps(area, tested))
             continue;
 
-        const QColor colour = WithTransparency(d->PenColor, d->Transparent);
-        const float bx = static_cast<float>(start.x()), by = static_cast<float>(start.y());
-        const float bw = static_cast<float>(end.x()), bh = static_cast<float>(end.y());
-        const float nx = rect.x(), ny = rect.y(), nw = rect.width(), nh = rect.height();
-        if (o.Kind == ekImage) {
-            appendToSlotList(slot, key, o.EventID, 14, bx, by, bw, bh, nx, ny, nw, nh, angle, colour, 0, strData,
-                             noteIndex);
-        } else if (o.Kind == ekFree || o.Kind == ekBrush) {
-            ExportStrokeStyle style;
-            style.slot = slot;
-            style.eventId = o.EventID;
-            style.colour = colour;
-            style.penWidth = d->PenWidth;
-            style.kind = o.Kind;
-            style.transparency = d->Transparent;
-            style.noteIndex = noteIndex;
-            AddOutlineToRecords(tables.toList, style, tables.strokeById.value(o.EventID), key,
-                                ToRectF(d->OriginRF), rect, angle);
-        } else if (IsWrittenFigureKind(o.Kind)) {
-            appendToSlotList(slot, key, o.EventID, o.Kind, bx, by, bw, bh, nx, ny, nw, nh, angle, colour,
-                             d->PenWidth, d->Transparent, noteIndex);
-        }
+        appendObjectAt(slot, key, o.EventID, o.Kind, start, end, rect, angle, strData, *d, noteIndex);
+    }
+}
+
+// An object written again at `key` in the geometry it has then: an image as
+// code 14, a stroke through the outline builder (its samples carried from the
+// detail's origin rectangle onto `rect`), a figure with its kind as the code.
+void EventRegrouper::appendObjectAt(int slot, double key, int eventId, int kind, QPointF start, QPointF end,
+                                    const QRectF& rect, float angle, int strData, const EventDetail& d, int noteIndex)
+{
+    const QColor colour = WithTransparency(d.PenColor, d.Transparent);
+    const float bx = static_cast<float>(start.x()), by = static_cast<float>(start.y());
+    const float bw = static_cast<float>(end.x()), bh = static_cast<float>(end.y());
+    const float nx = rect.x(), ny = rect.y(), nw = rect.width(), nh = rect.height();
+    if (kind == ekImage) {
+        appendToSlotList(slot, key, eventId, 14, bx, by, bw, bh, nx, ny, nw, nh, angle, colour, 0, strData, noteIndex);
+    } else if (kind == ekFree || kind == ekBrush) {
+        RegrouperSlot& tables = m_slots[slot];
+        AddOutlineToRecords(tables.toList, StrokeStyle(slot, eventId, kind, d, noteIndex),
+                            tables.strokeById.value(eventId), key, ToRectF(d.OriginRF), rect, angle);
+    } else if (IsWrittenFigureKind(kind)) {
+        appendToSlotList(slot, key, eventId, kind, bx, by, bw, bh, nx, ny, nw, nh, angle, colour, d.PenWidth,
+                         d.Transparent, noteIndex);
     }
 }
 
@@ -376,29 +383,8 @@ void EventRegrouper::addModifyRecords(int slot, int eventId, double time, float 
         const EventDetail* d = findDetail(tables, c.EventID);
         if (!d)
             continue;
-        const QColor colour = WithTransparency(d->PenColor, d->Transparent);
-        const float bx = static_cast<float>(c.M.x()), by = static_cast<float>(c.M.y());
-        const float bw = static_cast<float>(c.C.x()), bh = static_cast<float>(c.C.y());
-        const QRect& bound = c.BoundRF;
-        const float nx = bound.x(), ny = bound.y(), nw = bound.width(), nh = bound.height();
-        if (c.Kind == ekImage) {
-            appendToSlotList(slot, time, c.EventID, 14, bx, by, bw, bh, nx, ny, nw, nh, c.Angle, colour, 0, c.StrData,
-                             noteIndex);
-        } else if (c.Kind == ekFree || c.Kind == ekBrush) {
-            ExportStrokeStyle style;
-            style.slot = slot;
-            style.eventId = c.EventID;
-            style.colour = colour;
-            style.penWidth = d->PenWidth;
-            style.kind = c.Kind;
-            style.transparency = d->Transparent;
-            style.noteIndex = noteIndex;
-            AddOutlineToRecords(tables.toList, style, tables.strokeById.value(c.EventID), time,
-                                ToRectF(d->OriginRF), ToRectF(c.BoundRF), c.Angle);
-        } else if (IsWrittenFigureKind(c.Kind)) {
-            appendToSlotList(slot, time, c.EventID, c.Kind, bx, by, bw, bh, nx, ny, nw, nh, c.Angle, colour,
-                             d->PenWidth, d->Transparent, noteIndex);
-        }
+        appendObjectAt(slot, time, c.EventID, c.Kind, c.M, c.C, ToRectF(c.BoundRF), c.Angle, c.StrData, *d,
+                       noteIndex);
     }
 }
 
