@@ -254,6 +254,7 @@ public:
     void OptSetUserLevel(QString userId, bool flag);
     void RecognizeSmartPen(int slot);
     void RedrawPageObjects(bool withSelected);
+    void RedrawAllPages();
     void PaintPathFigure(int slot, EventDetail ed, QVector<FreePenPoint> points, bool toTarget);
     void SelectAllOnNote();
     void SelectObjectAtPoint(QPoint from, QPoint to, int erase);
@@ -289,7 +290,6 @@ public:
     QString m_currentProjectFolder;
     int m_recordType = 3;              // mirror of the record type setting
     QColor m_blackboardColor{25, 74, 57, 255};
-    QColor m_boardColor{Qt::white};
 
     void LoadConfig(bool bInit);
     void SetFileFilters();
@@ -383,6 +383,7 @@ private:
     void SetUpInputHandling();
     // --- storage: settings ---
     void ApplyBoardColor();
+    void ApplyCursorOption();
     // --- canvas ---
     void PointerDispatch(int slot, int action, int x, int y);
     bool PointerInputAllowed() const { return m_collUserLevel == 0 || m_collUserLevel == 3; }

@@ -19,6 +19,7 @@ void Dialog::ShowPointerDebug(int, int, int, int) { NotYet("ShowPointerDebug"); 
 void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
 void Dialog::RecognizeSmartPen(int) { NotYet("RecognizeSmartPen"); }
 void Dialog::RedrawPageObjects(bool) { NotYet("RedrawPageObjects"); }
+void Dialog::RedrawAllPages() { NotYet("RedrawAllPages"); }
 void Dialog::PaintPathFigure(int, EventDetail, QVector<FreePenPoint>, bool) { NotYet("PaintPathFigure"); }
 void Dialog::SelectAllOnNote() { NotYet("SelectAllOnNote"); }
 void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }

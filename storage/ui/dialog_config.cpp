@@ -53,7 +53,7 @@ void Dialog::SetFileFilters()
 
 void Dialog::ApplyBoardColor()
 {
-    m_boardColor = BoardColorFromSetting(m_config.color, m_blackboardColor, m_boardColor);
+    m_boardFillColor = BoardColorFromSetting(m_config.color, m_blackboardColor, m_boardFillColor);
 }
 
 // Reset from the settings dialog: defaults in memory only, the chosen language
@@ -83,8 +83,22 @@ void Dialog::SaveConfigData(ConfigInfomation config)
         m_currentProjectFolder = m_config.proj;
     if (changes.colorChanged)
         ApplyBoardColor();
+    if (changes.redrawPages)
+        RedrawAllPages();
     m_recordType = m_config.Type;
+    if (changes.cursorChanged)
+        ApplyCursorOption();
     SaveConfigData();
+}
+
+// The pen cursor option shows at once only while the free pen is the tool of
+// the slot whose state the window shows.
+void Dialog::ApplyCursorOption()
+{
+    const int referenceSlot = (m_collUserLevel == 0 || m_collUserLevel == 3) ? 0 : kPointerSlotCount - 1;
+    if (m_board.slot[referenceSlot].event_kind != ekFree)
+        return;
+    setCursor(m_config.cursor ? m_cursorPen : m_cursorBlank);
 }
 
 void Dialog::SaveConfigData()

@@ -64,6 +64,8 @@ private slots:
     void strayRecorderIsEnded();
     void languageMenuStoresOnlyTheIndex();
     void settingsDialogRecordIsAppliedAndWritten();
+    void cursorOptionShowsAtOnceWithThePen_data();
+    void cursorOptionShowsAtOnceWithThePen();
     void roleActionsFollowTogether();
 };
 
@@ -225,7 +227,7 @@ void DialogConstructionTest::firstStartWithoutLibraries()
     QCOMPARE(dialog.m_projectOpenFilter, QString("Dravik project file (*.vk *.vj)"));
     QCOMPARE(dialog.m_contentsExtension, QString(".iic"));
     QVERIFY(dialog.m_penDriverConfigPath.endsWith("/NORVANE/Stylane/config.ini"));
-    QCOMPARE(dialog.m_boardColor, QColor(Qt::white));
+    QCOMPARE(dialog.m_boardFillColor, QColor(Qt::white));
 
     // Input set-up of the window and the toolbar frame.
     QVERIFY(dialog.acceptDrops());
@@ -285,7 +287,7 @@ void DialogConstructionTest::languageFromSettings()
         // Missing keys of an existing file are empty, not defaults.
         QCOMPARE(dialog.m_config.FPenWidth1, 0);
         QCOMPARE(dialog.m_config.color, QString());
-        QCOMPARE(dialog.m_boardColor, QColor(Qt::white));
+        QCOMPARE(dialog.m_boardFillColor, QColor(Qt::white));
     }
     WriteText(program + "/Language/JPN.lng", "[Common]\n1=J-OK\n");
     {
@@ -397,7 +399,7 @@ void DialogConstructionTest::settingsDialogRecordIsAppliedAndWritten()
     dialog.m_toolbarPosition = 2;
 
     dialog.SaveConfigData(edited);
-    QCOMPARE(dialog.m_boardColor, dialog.m_blackboardColor);
+    QCOMPARE(dialog.m_boardFillColor, dialog.m_blackboardColor);
     QCOMPARE(dialog.m_currentProjectFolder, root.path() + "/Projects");
     QCOMPARE(dialog.m_recordType, 1);
 
@@ -409,6 +411,35 @@ void DialogConstructionTest::settingsDialogRecordIsAppliedAndWritten()
     dialog.Config_InitAll();
     QCOMPARE(dialog.m_config.color, QString("white"));
     QCOMPARE(ini.value("Note/color").toString(), QString("blackboard color"));
+}
+
+void DialogConstructionTest::cursorOptionShowsAtOnceWithThePen_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<bool>("cursorOn");
+    QTest::addColumn<int>("expectedShape");
+    QTest::newRow("pen, option off") << int(ekFree) << false << int(Qt::BlankCursor);
+    QTest::newRow("pen, option on") << int(ekFree) << true << int(Qt::CrossCursor);
+    QTest::newRow("line keeps the cursor") << int(ekLine) << false << int(Qt::PointingHandCursor);
+}
+
+void DialogConstructionTest::cursorOptionShowsAtOnceWithThePen()
+{
+    QFETCH(int, tool);
+    QFETCH(bool, cursorOn);
+    QFETCH(int, expectedShape);
+    Dialog& dialog = *m_shared;
+    dialog.m_cursorPen = QCursor(Qt::CrossCursor);
+    dialog.m_cursorBlank = QCursor(Qt::BlankCursor);
+    dialog.setCursor(Qt::PointingHandCursor);
+    dialog.m_board.slot[0].event_kind = tool;
+    dialog.m_config.cursor = !cursorOn;
+    ConfigInfomation edited = dialog.m_config;
+    edited.cursor = cursorOn;
+    dialog.SaveConfigData(edited);
+    QCOMPARE(int(dialog.cursor().shape()), expectedShape);
+    QCOMPARE(dialog.m_config.cursor, cursorOn);
+    dialog.m_board.slot[0].event_kind = ekFree;
 }
 
 void DialogConstructionTest::roleActionsFollowTogether()
