@@ -225,6 +225,63 @@ void RegrouperTest::rebuildsTheEventFile_data()
 )xml") << QString();
     }
 
+    // Erases and moves that reach every slot: an erase of kind 2 (last of
+    // its group) writes its area into each slot that has erase events, a
+    // group move writes its area and the moves at that moment into each
+    // slot that has modify events.
+    {
+        const QString pen = "PC=\"#000000\" PW=\"1\" OA=\"0\"";
+        const QString a = NoteFile("a", 800, 600,
+            Group("EM", 0, Em(1, 5, "1000"))
+            + Group("ED", 0, Ed(1, "SX=\"0\" SY=\"0\" EX=\"50\" EY=\"50\"", "OX=\"0\" OY=\"0\" OW=\"50\" OH=\"50\"", pen,
+                                "BD=\"1\" MD=\"0\" TP=\"255\""))
+            + Group("EP", 0, "<EP EI=\"1\" MP=\"2000\" EK=\"2\" BX=\"0\" BY=\"0\" BW=\"50\" BH=\"50\" AG=\"0\" GI=\"1\" GT=\"1\"/>\n")
+            + Group("EM", 1, Em(1, 8, "-1"))
+            + Group("ED", 1, Ed(1, "SX=\"10\" SY=\"10\" EX=\"30\" EY=\"30\"", "OX=\"10\" OY=\"10\" OW=\"20\" OH=\"20\"", pen,
+                                "BD=\"0\" MD=\"1\" TP=\"255\""))
+            + Group("ME", 1,
+                    "<ME EI=\"1\" MP=\"3000\" KD=\"8\" MK=\"2\" MX=\"100\" MY=\"100\" CX=\"120\" CY=\"120\" BX=\"100\" "
+                    "BY=\"100\" BW=\"20\" BH=\"20\" SD=\"0\" AG=\"0\" PX=\"10\" PY=\"10\" PW=\"20\" PH=\"20\" PG=\"0\" "
+                    "GI=\"2\" GT=\"2\"/>\n")
+            + Group("EM", 2, Em(1, 8, "500") + Em(2, 8, "600"))
+            + Group("ED", 2, Ed(1, "SX=\"10\" SY=\"10\" EX=\"20\" EY=\"20\"", "OX=\"10\" OY=\"10\" OW=\"10\" OH=\"10\"", pen)
+                                 + Ed(2, "SX=\"300\" SY=\"300\" EX=\"310\" EY=\"310\"", "OX=\"300\" OY=\"300\" OW=\"10\" OH=\"10\"",
+                                      pen, "BD=\"1\" MD=\"0\" TP=\"255\""))
+            + Group("EP", 2, "<EP EI=\"2\" MP=\"5000\" EK=\"1\" BX=\"300\" BY=\"300\" BW=\"10\" BH=\"10\" AG=\"0\" GI=\"0\" GT=\"0\"/>\n")
+            + Group("EM", 3, Em(5, 10, "-1"))
+            + Group("ED", 3, Ed(5, "SX=\"12\" SY=\"12\" EX=\"22\" EY=\"22\"", "OX=\"12\" OY=\"12\" OW=\"10\" OH=\"10\"", pen,
+                                "BD=\"0\" MD=\"1\" TP=\"255\""))
+            + Group("ME", 3,
+                    "<ME EI=\"5\" MP=\"3000\" KD=\"10\" MK=\"2\" MX=\"200\" MY=\"200\" CX=\"210\" CY=\"210\" BX=\"200\" "
+                    "BY=\"200\" BW=\"10\" BH=\"10\" SD=\"0\" AG=\"0\" PX=\"12\" PY=\"12\" PW=\"10\" PH=\"10\" PG=\"0\" "
+                    "GI=\"1\" GT=\"2\"/>\n"));
+        QTest::newRow("group erase and group move") << Fixture{{"Notes.xml", NoteList({"a"})}, {"a.xml", a}}
+                                                    << QString(R"xml(<?xml version="1.0" encoding="UTF-8"?>
+<Event NoteCount="1" Width="800" Height="600">
+    <TO_0 Index="0">
+        <TO PI="0" MP="1000" EI="1" KD="5" BX="0" BY="0" BW="50" BH="50" NX="0" NY="0" NW="50" NH="50" AG="0" PC="#000000" PW="1" TP="255" NI="0"/>
+        <TO PI="0" MP="2000" EI="1" KD="0" BX="-2" BY="-2" BW="54" BH="54" NX="0" NY="0" NW="0" NH="0" AG="0" PC="#000000" PW="0" TP="0" NI="0"/>
+    </TO_0>
+    <TO_1 Index="1">
+        <TO PI="1" MP="1" EI="1" KD="8" BX="10" BY="10" BW="30" BH="30" NX="10" NY="10" NW="20" NH="20" AG="0" PC="#000000" PW="1" TP="255" NI="0"/>
+        <TO PI="1" MP="3000" EI="1" KD="0" BX="8" BY="8" BW="24" BH="24" NX="0" NY="0" NW="0" NH="0" AG="0" PC="#000000" PW="0" TP="0" NI="0"/>
+        <TO PI="1" MP="3000" EI="1" KD="8" BX="100" BY="100" BW="120" BH="120" NX="100" NY="100" NW="20" NH="20" AG="0" PC="#000000" PW="1" TP="255" NI="0"/>
+    </TO_1>
+    <TO_2 Index="2">
+        <TO PI="2" MP="500" EI="1" KD="8" BX="10" BY="10" BW="20" BH="20" NX="10" NY="10" NW="10" NH="10" AG="0" PC="#000000" PW="1" TP="255" NI="0"/>
+        <TO PI="2" MP="600" EI="2" KD="8" BX="300" BY="300" BW="310" BH="310" NX="300" NY="300" NW="10" NH="10" AG="0" PC="#000000" PW="1" TP="255" NI="0"/>
+        <TO PI="2" MP="2000" EI="1" KD="0" BX="-2" BY="-2" BW="54" BH="54" NX="0" NY="0" NW="0" NH="0" AG="0" PC="#000000" PW="0" TP="0" NI="0"/>
+        <TO PI="2" MP="2010" EI="1" KD="8" BX="10" BY="10" BW="20" BH="20" NX="10" NY="10" NW="10" NH="10" AG="0" PC="#000000" PW="1" TP="255" NI="0"/>
+    </TO_2>
+    <TO_3 Index="3">
+        <TO PI="3" MP="1" EI="5" KD="10" BX="12" BY="12" BW="22" BH="22" NX="12" NY="12" NW="10" NH="10" AG="0" PC="#000000" PW="1" TP="255" NI="0"/>
+        <TO PI="3" MP="3000" EI="1" KD="0" BX="8" BY="8" BW="24" BH="24" NX="0" NY="0" NW="0" NH="0" AG="0" PC="#000000" PW="0" TP="0" NI="0"/>
+        <TO PI="3" MP="3000" EI="5" KD="10" BX="200" BY="200" BW="210" BH="210" NX="200" NY="200" NW="10" NH="10" AG="0" PC="#000000" PW="1" TP="255" NI="0"/>
+    </TO_3>
+</Event>
+)xml") << QString();
+    }
+
     // Every group carries Type and Index; the index of the last group of one
     // note file still holds for the first records of the next file.
     {
