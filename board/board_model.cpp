@@ -153,3 +153,25 @@ int BoardModel::PressedSlotCount() const
         n += s.pressed ? 1 : 0;
     return n;
 }
+
+int CopyStrokeMovePoints(QVector<FreePenPoint>& slotSamples, quint16 eventId, const QVector<FreePenPoint>& edited)
+{
+    int first = 0;
+    for (int i = 0; i < slotSamples.size(); ++i) {
+        if (slotSamples[i].EventID == eventId) {
+            first = i;
+            break;
+        }
+    }
+    int copied = 0;
+    for (int j = 0; j < edited.size(); ++j) {
+        const int at = first + j;
+        if (at >= slotSamples.size())
+            break;
+        if (slotSamples[at].EventID != eventId)
+            continue;
+        slotSamples[at].M = edited[j].M;
+        ++copied;
+    }
+    return copied;
+}

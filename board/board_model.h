@@ -129,6 +129,13 @@ struct ObjectClipboard {
     QVector<EventDetail> details;
 };
 
+// Copies the move points of a stroke's edited samples into the slot's full
+// sample list: sample j goes to position f + j, f being the first sample of
+// the stroke there (0 when it has none), and only where that position exists
+// and belongs to the same stroke. Returns how many were copied.
+int CopyStrokeMovePoints(QVector<FreePenPoint>& slotSamples, quint16 eventId,
+                         const QVector<FreePenPoint>& edited);
+
 // The board's records: eleven slots and what they share.
 struct BoardModel {
     std::array<PointerSlotState, kPointerSlotCount> slot;

@@ -426,15 +426,27 @@ void Dialog::PointerDispatch(int slot, int action, int x, int y)
     }
 }
 
-void Dialog::MultiPointer1(int action, int x, int y) { PointerDispatch(1, action, x, y); }
-void Dialog::MultiPointer2(int action, int x, int y) { PointerDispatch(2, action, x, y); }
-void Dialog::MultiPointer3(int action, int x, int y) { PointerDispatch(3, action, x, y); }
-void Dialog::MultiPointer4(int action, int x, int y) { PointerDispatch(4, action, x, y); }
-void Dialog::MultiPointer5(int action, int x, int y) { PointerDispatch(5, action, x, y); }
-void Dialog::MultiPointer6(int action, int x, int y) { PointerDispatch(6, action, x, y); }
-void Dialog::MultiPointer7(int action, int x, int y) { PointerDispatch(7, action, x, y); }
-void Dialog::MultiPointer8(int action, int x, int y) { PointerDispatch(8, action, x, y); }
-void Dialog::MultiPointer9(int action, int x, int y) { PointerDispatch(9, action, x, y); }
+// The pen driver's pointers N = 1..9 draw in slot N. Each message is noted
+// in the log, so a driver that draws nothing can be told from one that sends
+// nothing.
+#define DRAVIK_PEN_DRIVER_POINTER(n)                                                               \
+    void Dialog::MultiPointer##n(int action, int x, int y)                                         \
+    {                                                                                              \
+        qDebug().noquote() << QStringLiteral("MultiPointer%1 : %2, %3, %4").arg(n).arg(action).arg(x).arg(y); \
+        PointerDispatch(n, action, x, y);                                                          \
+    }
+
+DRAVIK_PEN_DRIVER_POINTER(1)
+DRAVIK_PEN_DRIVER_POINTER(2)
+DRAVIK_PEN_DRIVER_POINTER(3)
+DRAVIK_PEN_DRIVER_POINTER(4)
+DRAVIK_PEN_DRIVER_POINTER(5)
+DRAVIK_PEN_DRIVER_POINTER(6)
+DRAVIK_PEN_DRIVER_POINTER(7)
+DRAVIK_PEN_DRIVER_POINTER(8)
+DRAVIK_PEN_DRIVER_POINTER(9)
+
+#undef DRAVIK_PEN_DRIVER_POINTER
 
 void Dialog::MultiPointerAll(int id, int action, int x, int y)
 {

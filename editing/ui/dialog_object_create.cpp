@@ -23,6 +23,12 @@ void Dialog::CreateObjectEvent(int slot, int mediaIndex)
     const CreatedObject made = CreateBoardObject(m_board, slot, quint16(mediaIndex), ctx);
     InsertURList(URKindAdd, slot, made.master, made.detail, ErasePoint(), PreData(), 1, 1, QPoint());
     m_boardModified = true;
+    qDebug().noquote() << QStringLiteral("exe : object %1 kind %2 media %3 StrData %4 samples %5")
+                              .arg(MakeObjectKey(slot, made.master.EventID))
+                              .arg(made.master.Kind)
+                              .arg(made.master.MediaPos)
+                              .arg(made.master.StrData)
+                              .arg(m_board.FreePenMap.value(MakeObjectKey(slot, made.master.EventID)).size());
 }
 
 void Dialog::InsertURList(int kind, int slot, EventMaster em, EventDetail ed, ErasePoint ep, PreData pd, int place,

@@ -100,6 +100,30 @@ private slots:
         QVERIFY(board.FreePenMap.isEmpty());
     }
 
+    // The stroke's samples are copied only where the slot's list has them:
+    // never past its end, never over another stroke.
+    void strokeSamplesCopiedWithinBounds()
+    {
+        auto sample = [](quint16 id, double x) {
+            FreePenPoint p;
+            p.EventID = id;
+            p.M = QPointF(x, x);
+            return p;
+        };
+        QVector<FreePenPoint> all = {sample(0, 0), sample(0, 0), sample(1, 0), sample(1, 0), sample(2, 0)};
+        const QVector<FreePenPoint> edited = {sample(1, 7), sample(1, 8), sample(1, 9), sample(1, 10)};
+        QCOMPARE(CopyStrokeMovePoints(all, 1, edited), 2);
+        QCOMPARE(all[2].M, QPointF(7, 7));
+        QCOMPARE(all[3].M, QPointF(8, 8));
+        QCOMPARE(all[4].M, QPointF(0, 0));  // another stroke's sample
+        QCOMPARE(CopyStrokeMovePoints(all, 2, edited), 1);
+        QCOMPARE(all[4].M, QPointF(7, 7));
+        // A stroke missing from the list starts at 0 and touches only its own.
+        QCOMPARE(CopyStrokeMovePoints(all, 9, edited), 0);
+        QVector<FreePenPoint> empty;
+        QCOMPARE(CopyStrokeMovePoints(empty, 0, edited), 0);
+    }
+
     void touchSlotClaims()
     {
         TouchSlotTable table;
