@@ -45,8 +45,8 @@ Dialog::Dialog(QWidget* parent)
     CaptureLibrary().setFileName(platform::OutsideLibraryPath(QStringLiteral("Vidorra.dll")));
 
     LoadPdfRenderer();
-    if (m_pdfRendererBound && HPR_InitLibrary)
-        HPR_InitLibrary();
+    if (m_pdfRendererBound)
+        m_pdfRenderer.InitLibrary();
     m_pdfDocument = 0;
     m_pdfPage = 0;
     LoadPdfExporter();
@@ -80,6 +80,7 @@ Dialog::~Dialog()
     SaveConfigData();
     if (g_dialog == this)
         g_dialog = nullptr;
+    ClosePdfRenderer();
     if (m_usbLibraryReady)
         libusb_exit(nullptr);
     delete ui;

@@ -6,6 +6,7 @@
 #include "board/touch_slots.h"
 #include "editing/undo_list.h"
 #include "storage/language_file.h"
+#include "storage/pdf_libraries.h"
 #include "storage/settings_file.h"
 #include "tools/capture_functions.h"
 
@@ -315,14 +316,27 @@ public:
 
     void LoadLanguage();
 
-    // PDF libraries.
+    // PDF libraries: the renderer and the exporter are bound once by the
+    // constructor (renderer first) into the process-wide bindings; a library
+    // that fails is reported in a box and stays unbound for the run.
     void LoadPdfRenderer();
     void LoadPdfExporter();
+    // Window teardown: closes the renderer's page and document, then ends it.
+    void ClosePdfRenderer();
+    storage::PdfRendererLibrary& m_pdfRenderer = storage::SharedPdfRenderer();
+    storage::PdfExporterLibrary& m_pdfExporter = storage::SharedPdfExporter();
     bool m_pdfRendererBound = false;
     bool m_pdfExporterBound = false;
-    void (*HPR_InitLibrary)() = nullptr;
-    int m_pdfDocument = 0;             // open document handle, 0 when none
-    int m_pdfPage = 0;                 // loaded page handle, 0 when none
+    // The renderer's open document: handles 0, page count 0 and current page
+    // -1 when none is open. At most one document and one page are open.
+    int m_pdfDocument = 0;
+    int m_pdfPage = 0;
+    int m_pdfPageCount = 0;
+    int m_pdfCurrentPage = -1;
+    // Document opening: the path last chosen, the dialog's next start path.
+    QString m_documentOpenPath;
+    // What the document-open command does with a chosen path.
+    void OpenChosenDocument(const QString& path);
 
     // --- collaboration ------------------------------------------------------
 
@@ -342,6 +356,8 @@ public:
 signals:
 
 public slots:
+    // --- storage: PDF documents ---
+    void OpenDocuments();
     // --- storage: settings ---
     void Config_InitAll();
     void OptLanguageType(QAction* action);

@@ -2,16 +2,111 @@
 
 #include "app/ui/message_box.h"
 
-// Placeholder binding until our PDF libraries exist: both report themselves
-// missing and stay unbound for the run.
+#include <QDebug>
+
+namespace {
+
+// Lends the window's renderer fields to the core helpers as one record and
+// writes them back when done.
+class RendererStateLoan
+{
+public:
+    explicit RendererStateLoan(Dialog& dialog)
+        : state{dialog.m_pdfDocument, dialog.m_pdfPage, dialog.m_pdfPageCount, dialog.m_pdfCurrentPage}
+        , m_dialog(dialog)
+    {
+    }
+    ~RendererStateLoan()
+    {
+        m_dialog.m_pdfDocument = state.document;
+        m_dialog.m_pdfPage = state.page;
+        m_dialog.m_pdfPageCount = state.pageCount;
+        m_dialog.m_pdfCurrentPage = state.currentPage;
+    }
+    RendererStateLoan(const RendererStateLoan&) = delete;
+    RendererStateLoan& operator=(const RendererStateLoan&) = delete;
+
+    storage::PdfRendererState state;
+
+private:
+    Dialog& m_dialog;
+};
+
+}  // namespace
+
 void Dialog::LoadPdfRenderer()
 {
-    m_pdfRendererBound = false;
-    ui::CriticalBox(this, QString(), QStringLiteral("cannot load render module"));
+    switch (storage::BindPdfRenderer(m_pdfRenderer)) {
+    case storage::PdfBinding::Bound:
+        m_pdfRendererBound = true;
+        return;
+    case storage::PdfBinding::NotLoaded:
+        m_pdfRendererBound = false;
+        ui::CriticalBox(this, QString(), QStringLiteral("cannot load render module"));
+        return;
+    case storage::PdfBinding::MissingFunction:
+        m_pdfRendererBound = false;
+        ui::CriticalBox(this, QString(), QStringLiteral("cannot find renderer API"));
+        return;
+    }
 }
 
 void Dialog::LoadPdfExporter()
 {
-    m_pdfExporterBound = false;
-    ui::CriticalBox(this, QString(), QStringLiteral("cannot load exporter module"));
+    switch (storage::BindPdfExporter(m_pdfExporter)) {
+    case storage::PdfBinding::Bound:
+        m_pdfExporterBound = true;
+        return;
+    case storage::PdfBinding::NotLoaded:
+        m_pdfExporterBound = false;
+        ui::CriticalBox(this, QString(), QStringLiteral("cannot load exporter module"));
+        return;
+    case storage::PdfBinding::MissingFunction:
+        m_pdfExporterBound = false;
+        ui::CriticalBox(this, QString(), QStringLiteral("cannot find exporter API"));
+        return;
+    }
+}
+
+void Dialog::ClosePdfRenderer()
+{
+    if (!m_pdfRendererBound)
+        return;
+    RendererStateLoan loan(*this);
+    storage::ShutdownRenderer(m_pdfRenderer, loan.state);
+}
+
+void Dialog::OpenDocuments()
+{
+    // A cancelled dialog gives an empty path, which becomes the start path.
+    m_documentOpenPath = ui::GetOpenFileName(this, m_lang.hint.value(904 - 900), m_documentOpenPath,
+                                             tr("Acrobat file(*.pdf)"));
+    OpenChosenDocument(m_documentOpenPath);
+}
+
+void Dialog::OpenChosenDocument(const QString& path)
+{
+    switch (storage::ClassifyChosenDocument(path)) {
+    case storage::ChosenDocumentKind::Other:
+        return;
+    case storage::ChosenDocumentKind::Image:
+        // A picture becomes a note page of its own; the note pages take it
+        // from here once they are built.
+        qDebug().noquote() << "exe : picture chosen for a note page:" << path;
+        return;
+    case storage::ChosenDocumentKind::Pdf:
+        break;
+    }
+
+    // The page import dialog is prepared here (captions, document type, source
+    // and work folder) once it is built; the first imported page will be the
+    // next note.
+    if (!m_pdfRendererBound || path.isNull())
+        return;
+    RendererStateLoan loan(*this);
+    const int pageCount = storage::OpenRendererDocument(m_pdfRenderer, loan.state, path);
+    if (pageCount > 0)
+        qDebug().noquote() << "exe : PDF ready for import:" << path << "pages" << pageCount;
+    else if (pageCount == 0)
+        qDebug() << "pdf page error";
 }
