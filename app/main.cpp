@@ -1,7 +1,107 @@
-#include <QApplication>
+#include "app/startup.h"
+#include "app/ui/main_dlg.h"
+#include "app/ui/single_application.h"
+#include "platform/window_messages.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTabletEvent>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Debug lines go to standard error, one whole line at a time, so that
+// whoever started the whiteboard can follow them as they come.
+void WriteDebugLine(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    const QByteArray line = qFormatLogMessage(type, context, text).toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    std::fflush(stderr);
+    if (type == QtFatalMsg)
+        std::abort();
+}
+
+// Gives a project path to the copy that already runs and waits until it has
+// taken it. The path is made absolute first: the running copy works in a
+// folder of its own, where a relative path would name another file.
+void HandOffToRunningCopy(const QString& path)
+{
+    const platform::WindowHandle running = mainDlg::FindRunningWindow();
+    if (running == 0)
+        return;
+    platform::WindowMessage message;
+    message.message = platform::kCopyDataMessage;
+    message.hasCopyData = true;
+    message.dwData = kHandOffTag;
+    message.copyData = HandOffBytes(QFileInfo(path).absoluteFilePath());
+    platform::SendWindowMessage(running, message);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    qInstallMessageHandler(WriteDebugLine);
+    SingleApplication* app = new SingleApplication(argc, argv);
+
+    const QString firstArgument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool bUpdateCheck = !(argc > 1 && firstArgument == QLatin1String(kNoAutoUpdateSwitch));
+    qDebug().noquote() << QStringLiteral("argv[0]=%1, argv[1]=%2, argc=%3, bUpdateCheck=%4")
+                              .arg(QString::fromLocal8Bit(argv[0]), firstArgument)
+                              .arg(argc)
+                              .arg(bUpdateCheck ? 1 : 0);
+    const FileArgument file = ReadFileArgument(firstArgument);
+
+    // A contents package is played in the browser whether or not a copy runs.
+    if (argc == 2 && bUpdateCheck && file.isContentsPackage()) {
+        PlayContentsPackage(file);
+        delete app;
+        return 0;
+    }
+
+    if (!app->lock()) {
+        if (argc == 2 && bUpdateCheck) {
+            if (file.isProject())
+                HandOffToRunningCopy(file.path);
+        } else if (argc != 2) {
+            qDebug() << "Dravik already running";
+            QMessageBox::critical(nullptr, QStringLiteral("Dravik"), QStringLiteral("Dravik already running"),
+                                  QMessageBox::Ok);
+        }
+        delete app;
+        return 1;
+    }
+
+    const bool projectNamed = argc == 2 && bUpdateCheck && file.isProject();
+
+    EnsureLocalWebServer();
+    if (app->pendingKind() != 2)
+        app->ShowSplash();
+
+    mainDlg* window = new mainDlg(nullptr);
+    const bool autoUpdate = bUpdateCheck && !projectNamed;
+    window->PrepareDialog();
+    window->show();
+    window->StartDialog(autoUpdate);
+    platform::RegisterTouchWindow(window->messageHandle(), 2);
+    window->ConnectPenDriver();
+
+    if (app->pendingKind() == 1) {
+        window->OpenISPFile(app->pendingPath());
+        app->clearPending();
+    }
+    QObject::connect(app, &SingleApplication::OpenISPFile, window, &mainDlg::OpenISPFile);
+    QObject::connect(app, &SingleApplication::OpenIICFile, window, &mainDlg::OpenIICFile);
+    QObject::connect(app, &SingleApplication::TabletEnterSignal, window, &mainDlg::TabletEnterSignal);
+    QObject::connect(app, &SingleApplication::TabletLeaveSignal, window, &mainDlg::TabletLeaveSignal);
+    if (projectNamed)
+        app->OpenFileAtStart(file.path);
+
+    const int result = app->exec();
+    delete window;
+    delete app;
+    return result;
 }

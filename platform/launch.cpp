@@ -40,6 +40,10 @@ int RunAndWait(const QString& program, const QStringList& arguments, int timeout
         return -1;
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    // Nothing we run is meant to ask questions: a program that reads its
+    // input (unzip asking before replacing a file) sees the end at once
+    // instead of waiting for ever.
+    process.setStandardInputFile(QProcess::nullDevice());
     if (!workingFolder.isEmpty())
         process.setWorkingDirectory(workingFolder);
     process.start(executable, arguments);

@@ -5,6 +5,7 @@
 #include "board/segment_painter.h"
 #include "board/touch_slots.h"
 #include "editing/undo_list.h"
+#include "platform/window_messages.h"
 #include "storage/language_file.h"
 #include "storage/pdf_libraries.h"
 #include "storage/settings_file.h"
@@ -31,6 +32,7 @@
 class QAction;
 class QLabel;
 class QRubberBand;
+class QTabletEvent;
 class QTcpSocket;
 class QTimer;
 struct libusb_device_handle;
@@ -135,6 +137,18 @@ public:
     // The menu actions that depend on the collaboration role, in the order
     // the menu builder stores them.
     QList<QAction*> m_roleActions;
+
+    // The pen driver's window (app/ui/dialog_pen_driver.cpp).
+    void ConnectPenDriverWindow(platform::WindowHandle ownWindow);
+    void SendPenDriverMode(QString mode);
+
+    // Start-up stand-ins (app/ui/dialog_startup_stubs.cpp); each is replaced
+    // by its subsystem's real body.
+    void InitDialog(bool autoUpdate);
+    void HideWidgets();
+    void AddDebugLine(QString text, int list);
+    void TabletEnter(QTabletEvent* event);
+    void TabletLeave(QTabletEvent* event);
 
     // --- canvas: board model, pointer input, drawing ------------------------
 
@@ -354,6 +368,11 @@ public:
     void Coll_Send_WidthScrollBar(int mode, QString userId);
 
 signals:
+    // To the top-level window.
+    void MainDlgClose();
+    void MainDlgDisplay(int option);
+    void MainDlgSetGeometry(QRect rect);
+    void MainDlg_DebugDisplaySize(int n, QString text);
 
 public slots:
     // --- storage: PDF documents ---
@@ -364,6 +383,11 @@ public slots:
     void SaveConfigData(ConfigInfomation config);
     void SaveConfigData();
 
+    // --- shell: start-up and the pen driver's messages ---
+    // (stand-ins among them live in app/ui/dialog_startup_stubs.cpp)
+    void Get_Target_hWnd(platform::WindowHandle window);
+    void OpenISPFile(QString path);
+    void OpenIICFile(QString path);
 
     // --- canvas: the pen driver's pointers ---
     void MultiPointer1(int action, int x, int y);
@@ -404,4 +428,6 @@ private:
     void PointerDispatch(int slot, int action, int x, int y);
     bool PointerInputAllowed() const { return m_collUserLevel == 0 || m_collUserLevel == 3; }
     void EnsurePageCoversWidget();
+    // --- shell: the pen driver's window; 0 until it is found or greets us ---
+    platform::WindowHandle m_penDriverWindow = 0;
 };

@@ -1,0 +1,38 @@
+#include "app/ui/dialog.h"
+
+#include <QDebug>
+
+namespace {
+
+// The pen driver's window and the messages it understands.
+const QString kPenDriverWindowClass = QStringLiteral("QWidget");
+const QString kPenDriverWindowTitle = QStringLiteral("Stylane");
+constexpr quint32 kPenDriverGreeting = 2024;
+constexpr quint32 kPenDriverMode = 2025;
+
+}  // namespace
+
+void Dialog::Get_Target_hWnd(platform::WindowHandle window)
+{
+    m_penDriverWindow = window;
+    qDebug().noquote() << QStringLiteral("Get_Target_hWnd : %1").arg(window, 0, 16);
+}
+
+void Dialog::ConnectPenDriverWindow(platform::WindowHandle ownWindow)
+{
+    m_penDriverWindow = platform::FindWindowByName(kPenDriverWindowClass, kPenDriverWindowTitle);
+    qDebug().noquote() << QStringLiteral("ConnectPenDriverWindow : %1").arg(m_penDriverWindow, 0, 16);
+    if (m_penDriverWindow != 0)
+        platform::SendWindowMessage(m_penDriverWindow, kPenDriverGreeting, ownWindow, 1);
+}
+
+void Dialog::SendPenDriverMode(QString mode)
+{
+    if (m_penDriverWindow == 0)
+        return;
+    if (mode == QLatin1String("Window"))
+        platform::SendWindowMessage(m_penDriverWindow, kPenDriverMode, 0, 0);
+    else if (mode == QLatin1String("Panser"))
+        platform::SendWindowMessage(m_penDriverWindow, kPenDriverMode, 0, 1);
+    qDebug().noquote() << mode;
+}

@@ -1,0 +1,43 @@
+// Stand-ins that let the whiteboard start end to end before the subsystems
+// behind them exist. Each writes one debug line; each is removed from here
+// when its real body lands.
+#include "app/ui/dialog.h"
+
+#include <QDebug>
+
+void Dialog::InitDialog(bool autoUpdate)
+{
+    qDebug().noquote() << QStringLiteral("InitDialog(%1)").arg(autoUpdate ? 1 : 0);
+}
+
+void Dialog::HideWidgets()
+{
+    qDebug() << "HideWidgets()";
+}
+
+void Dialog::AddDebugLine(QString text, int list)
+{
+    qDebug().noquote() << QStringLiteral("AddDebugLine(%1) : %2").arg(list).arg(text);
+}
+
+void Dialog::TabletEnter(QTabletEvent* event)
+{
+    Q_UNUSED(event);
+    qDebug() << "tablet Enter";
+}
+
+void Dialog::TabletLeave(QTabletEvent* event)
+{
+    Q_UNUSED(event);
+    qDebug() << "tablet Leave";
+}
+
+void Dialog::OpenISPFile(QString path)
+{
+    qDebug().noquote() << QStringLiteral("OpenISPFile : %1").arg(path);
+}
+
+void Dialog::OpenIICFile(QString path)
+{
+    qDebug().noquote() << QStringLiteral("OpenIICFile : %1").arg(path);
+}
