@@ -1,0 +1,193 @@
+// The window-message layer within one process: finding windows by class and
+// title, blocking sends with bytes, nested sends, entries left by a dead
+// program, and frames that are not ours.
+#include "platform/window_messages.h"
+#include "tests/support/test_folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QTest>
+#include <QtEndian>
+
+#include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using platform::FindWindowByName;
+using platform::MessageWindow;
+using platform::SendWindowMessage;
+using platform::WindowHandle;
+using platform::WindowMessage;
+
+namespace {
+
+// Leaves a socket file nobody listens on, as a killed program does.
+bool MakeDeadSocket(const QString& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    qstrncpy(address.sun_path, name.constData(), sizeof(address.sun_path));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return bound;
+}
+
+}  // namespace
+
+class WindowMessagesTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScopedFolderRoot m_root;
+
+private slots:
+    void findsAndSendsWithBytes()
+    {
+        MessageWindow window(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601"));
+        QVERIFY2(window.isRegistered(), qPrintable(window.errorString()));
+        QList<WindowMessage> received;
+        window.setHandler([&](const WindowMessage& message) {
+            received << message;
+            return qint64(42);
+        });
+
+        const WindowHandle found = FindWindowByName(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601"));
+        QCOMPARE(found, window.handle());
+        QCOMPARE(FindWindowByName(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog660")), WindowHandle(0));
+        QCOMPARE(FindWindowByName(QStringLiteral("QWidget"), QStringLiteral("Dialog6601")), WindowHandle(0));
+
+        WindowMessage message;
+        message.message = platform::kCopyDataMessage;
+        message.hasCopyData = true;
+        message.dwData = 20;
+        message.copyData = QByteArray("/home/\xea\xb0\x80/a.vk\0tail", 19);
+        qint64 result = 0;
+        // The handler runs before the send returns, as a blocking send does.
+        QVERIFY(SendWindowMessage(found, message, &result, 5000));
+        QCOMPARE(result, qint64(42));
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received.at(0).message, platform::kCopyDataMessage);
+        QVERIFY(received.at(0).hasCopyData);
+        QCOMPARE(received.at(0).dwData, quint64(20));
+        QCOMPARE(received.at(0).copyData, message.copyData);
+
+        QVERIFY(SendWindowMessage(found, 1139, platform::MakePointParam(500, 100), 50, nullptr, 5000));
+        QCOMPARE(received.size(), 2);
+        QCOMPARE(platform::HighWord(received.at(1).wParam), 500);
+        QCOMPARE(platform::LowWord(received.at(1).wParam), 100);
+        QCOMPARE(received.at(1).lParam, qint64(50));
+        QVERIFY(!received.at(1).hasCopyData);
+    }
+
+    void goneWindowIsNotFound()
+    {
+        WindowHandle handle = 0;
+        {
+            MessageWindow window(QStringLiteral("QWidget"), QStringLiteral("Stylane"));
+            handle = window.handle();
+            QCOMPARE(FindWindowByName(QStringLiteral("QWidget"), QStringLiteral("Stylane")), handle);
+        }
+        QCOMPARE(FindWindowByName(QStringLiteral("QWidget"), QStringLiteral("Stylane")), WindowHandle(0));
+        QVERIFY(!SendWindowMessage(handle, 2024, 1, 1, nullptr, 2000));
+        QVERIFY(!SendWindowMessage(0, 2024, 1, 1, nullptr, 2000));
+        QVERIFY(QDir(platform::WindowRegistryFolder()).entryList(QDir::Files | QDir::System).isEmpty());
+    }
+
+    void deadEntryDoesNotShadowLiveWindow()
+    {
+        // A program killed while registered leaves its socket and name file.
+        const QString folder = platform::WindowRegistryFolder();
+        const QString dead = folder + QStringLiteral("/7fff00001");
+        QVERIFY(MakeDeadSocket(dead));
+        QFile info(dead + QStringLiteral(".id"));
+        QVERIFY(info.open(QIODevice::WriteOnly));
+        info.write("Qt5QWindowIcon\nDialog6601\n");
+        info.close();
+
+        QCOMPARE(FindWindowByName(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601")), WindowHandle(0));
+        QVERIFY(!QFile::exists(dead));
+        QVERIFY(!QFile::exists(dead + QStringLiteral(".id")));
+
+        QVERIFY(MakeDeadSocket(dead));
+        QVERIFY(info.open(QIODevice::WriteOnly));
+        info.write("Qt5QWindowIcon\nDialog6601\n");
+        info.close();
+        MessageWindow live(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601"));
+        QCOMPARE(FindWindowByName(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601")), live.handle());
+    }
+
+    void sendsNestWhileWaiting()
+    {
+        // A's handler sends to B, whose handler sends back to A while A still
+        // waits: the waiting side must handle it, or both would hang.
+        MessageWindow a(QStringLiteral("A"), QStringLiteral("a"));
+        MessageWindow b(QStringLiteral("B"), QStringLiteral("b"));
+        QStringList order;
+        a.setHandler([&](const WindowMessage& message) -> qint64 {
+            order << QStringLiteral("a%1 begin").arg(message.message);
+            if (message.message == 1) {
+                qint64 fromB = 0;
+                if (!SendWindowMessage(b.handle(), 2, 0, 0, &fromB, 5000))
+                    order << QStringLiteral("send to b failed");
+                order << QStringLiteral("b said %1").arg(fromB);
+            }
+            order << QStringLiteral("a%1 end").arg(message.message);
+            return 10 + message.message;
+        });
+        b.setHandler([&](const WindowMessage& message) -> qint64 {
+            qint64 fromA = 0;
+            SendWindowMessage(a.handle(), 3, 0, 0, &fromA, 5000);
+            order << QStringLiteral("b got %1, a said %2").arg(message.message).arg(fromA);
+            return 20;
+        });
+
+        qint64 result = 0;
+        QVERIFY(SendWindowMessage(a.handle(), 1, 0, 0, &result, 10000));
+        QCOMPARE(result, qint64(11));
+        QCOMPARE(order, QStringList({"a1 begin", "a3 begin", "a3 end", "b got 2, a said 13", "b said 20", "a1 end"}));
+    }
+
+    void foreignFramesAreDropped_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QByteArray badMagic(4, '\0');
+        qToBigEndian<quint32>(8, badMagic.data());
+        badMagic += QByteArray("XXXXXXXX");
+        QByteArray huge(4, '\0');
+        qToBigEndian<quint32>(0x7FFFFFFF, huge.data());
+        QByteArray truncated(4, '\0');
+        qToBigEndian<quint32>(100, truncated.data());
+        truncated += QByteArray("DWM1");
+        QTest::newRow("wrong magic") << badMagic;
+        QTest::newRow("absurd length") << huge;
+        QTest::newRow("cut short") << truncated;
+    }
+
+    void foreignFramesAreDropped()
+    {
+        QFETCH(QByteArray, frame);
+        MessageWindow window(QStringLiteral("C"), QStringLiteral("c"));
+        int handled = 0;
+        window.setHandler([&](const WindowMessage&) { return qint64(++handled); });
+
+        QLocalSocket stranger;
+        stranger.connectToServer(platform::WindowRegistryFolder() + QLatin1Char('/') + QString::number(window.handle(), 16));
+        QVERIFY(stranger.waitForConnected(2000));
+        stranger.write(frame);
+        stranger.flush();
+        stranger.disconnectFromServer();
+
+        QVERIFY(SendWindowMessage(window.handle(), 5, 0, 0, nullptr, 5000));
+        QCOMPARE(handled, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(WindowMessagesTest)
+#include "window_messages_test.moc"

@@ -1,0 +1,141 @@
+#include "tests/support/running_program.h"
+
+#include "tests/support/test_folders.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+
+RunningProgram::~RunningProgram()
+{
+    kill();
+}
+
+bool RunningProgram::start(const QString& program, const QStringList& arguments,
+                           const QProcessEnvironment& extra, const QString& workingFolder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(extra);
+    m_process.setProcessEnvironment(environment);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    if (!workingFolder.isEmpty())
+        m_process.setWorkingDirectory(workingFolder);
+    const QString path = program.contains(QLatin1Char('/')) ? program : BuiltProgramFolder() + QLatin1Char('/') + program;
+    m_process.start(path, arguments);
+    return m_process.waitForStarted(10000);
+}
+
+void RunningProgram::readAvailable()
+{
+    // Pull in what the pipe holds now; QProcess only reads it when asked.
+    while (m_process.state() == QProcess::Running && m_process.waitForReadyRead(0))
+        m_partial += m_process.readAll();
+    m_partial += m_process.readAll();
+    int end = 0;
+    while ((end = m_partial.indexOf('\n')) >= 0) {
+        m_lines << QString::fromUtf8(m_partial.left(end));
+        m_partial.remove(0, end + 1);
+    }
+}
+
+QStringList RunningProgram::lines()
+{
+    readAvailable();
+    return m_lines;
+}
+
+bool RunningProgram::hasLine(const QString& text, int from)
+{
+    readAvailable();
+    for (int i = from; i < m_lines.size(); ++i) {
+        if (m_lines.at(i).contains(text))
+            return true;
+    }
+    return false;
+}
+
+int RunningProgram::waitForLine(const QString& text, int timeoutMs, int from)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        readAvailable();
+        for (int i = from; i < m_lines.size(); ++i) {
+            if (m_lines.at(i).contains(text))
+                return i;
+        }
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0)
+            return -1;
+        if (m_process.state() == QProcess::NotRunning) {
+            readAvailable();
+            // Nothing more can come.
+            for (int i = from; i < m_lines.size(); ++i) {
+                if (m_lines.at(i).contains(text))
+                    return i;
+            }
+            return -1;
+        }
+        m_process.waitForReadyRead(static_cast<int>(qMin<qint64>(left, 100)));
+    }
+}
+
+void RunningProgram::write(const QByteArray& text)
+{
+    m_process.write(text);
+    m_process.waitForBytesWritten(1000);
+}
+
+int RunningProgram::waitForExit(int timeoutMs)
+{
+    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(timeoutMs))
+        return -2;
+    readAvailable();
+    if (m_process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return m_process.exitCode();
+}
+
+bool RunningProgram::isRunning() const
+{
+    return m_process.state() != QProcess::NotRunning;
+}
+
+qint64 RunningProgram::pid() const
+{
+    return m_process.processId();
+}
+
+void RunningProgram::kill()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(5000);
+    readAvailable();
+}
+
+QStringList FindXWindows(const QString& pattern, qint64 pid)
+{
+    QStringList arguments{QStringLiteral("search"), QStringLiteral("--onlyvisible")};
+    if (pid > 0)
+        arguments << QStringLiteral("--pid") << QString::number(pid);
+    arguments << QStringLiteral("--name") << pattern;
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    if (!xdotool.waitForFinished(5000))
+        return {};
+    return QString::fromUtf8(xdotool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const QStringList found = FindXWindows(pattern, pid);
+        if (!found.isEmpty() || clock.elapsed() > timeoutMs)
+            return found;
+        QThread::msleep(100);
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// A program started by a whole-program test, with everything it writes on
+// standard output and error kept as lines that the test can wait for.
+class RunningProgram
+{
+public:
+    RunningProgram() = default;
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    // Starts a program from the build folder (or a path) with the current
+    // environment plus `extra`. Returns false when it cannot start.
+    bool start(const QString& program, const QStringList& arguments,
+               const QProcessEnvironment& extra = QProcessEnvironment(),
+               const QString& workingFolder = QString());
+
+    // Every line received so far.
+    QStringList lines();
+    // Waits until a line containing `text` arrives after line `from`; returns
+    // its index or -1 when `timeoutMs` passed first.
+    int waitForLine(const QString& text, int timeoutMs, int from = 0);
+    bool hasLine(const QString& text, int from = 0);
+
+    void write(const QByteArray& text);
+    // Waits for the end; -2 when it did not end in time, -1 on a crash.
+    int waitForExit(int timeoutMs);
+    bool isRunning() const;
+    qint64 pid() const;
+    void kill();
+
+private:
+    void readAvailable();
+
+    QProcess m_process;
+    QByteArray m_partial;
+    QStringList m_lines;
+};
+
+// Ids of the visible X windows whose name matches `pattern` (a regular
+// expression), optionally only those of one process.
+QStringList FindXWindows(const QString& pattern, qint64 pid = 0);
+
+// Waits until FindXWindows finds at least one window; returns the ids.
+QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid = 0);
