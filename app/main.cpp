@@ -1,11 +1,11 @@
 #include "app/startup.h"
 #include "app/ui/main_dlg.h"
+#include "app/ui/message_box.h"
 #include "app/ui/single_application.h"
 #include "platform/window_messages.h"
 
 #include <QDebug>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QTabletEvent>
 
 #include <cstdio>
@@ -68,8 +68,7 @@ int main(int argc, char* argv[])
                 HandOffToRunningCopy(file.path);
         } else if (argc != 2) {
             qDebug() << "Dravik already running";
-            QMessageBox::critical(nullptr, QStringLiteral("Dravik"), QStringLiteral("Dravik already running"),
-                                  QMessageBox::Ok);
+            ui::CriticalBox(nullptr, QStringLiteral("Dravik"), QStringLiteral("Dravik already running"));
         }
         delete app;
         return 1;

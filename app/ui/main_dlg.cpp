@@ -18,6 +18,7 @@ const QString kTopLevelWindowTitle = QStringLiteral("Dialog6601");
 constexpr quint32 kPenDriverGreeting = 2024;
 constexpr quint32 kFirstTouchMessage = 1139;  // pointer 1; pointer 9 is 1147
 constexpr int kTouchPointers = 9;
+constexpr int kTouchMove = 10;
 
 }  // namespace
 
@@ -108,6 +109,15 @@ void mainDlg::HandleWindowMessage(const platform::WindowMessage& message)
             &Dialog::MultiPointer7, &Dialog::MultiPointer8, &Dialog::MultiPointer9,
         };
         const int action = static_cast<int>(message.lParam);
+        const int pointer = static_cast<int>(message.message - kFirstTouchMessage) + 1;
+        // Where a pen-driver stroke starts and ends; moves are too many to log.
+        if (action != kTouchMove) {
+            qDebug().noquote() << QStringLiteral("pen driver pointer %1 : %2, %3, %4")
+                                      .arg(pointer)
+                                      .arg(action)
+                                      .arg(platform::HighWord(message.wParam))
+                                      .arg(platform::LowWord(message.wParam));
+        }
         (ui->widget->*pointers[message.message - kFirstTouchMessage])(
             action, platform::HighWord(message.wParam), platform::LowWord(message.wParam));
         return;
