@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QPaintEvent>
+#include <QTemporaryDir>
 
 #include "app/ui/dialog.h"
 #include "board/figure_paths.h"
@@ -348,6 +349,51 @@ private slots:
         board->ReleaseTouchSlot(7);
         QCOMPARE(board->TouchPointSlot(57), -1);
         QCOMPARE(board->ClaimTouchSlot(100), 7);
+    }
+
+    void pagePainters()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("red.png");
+        QImage red(20, 10, QImage::Format_ARGB32);
+        red.fill(QColor(255, 0, 0));
+        QVERIFY(red.save(file));
+
+        board->m_zoom = 2.0;
+        board->PaintScaledImage(file, QRectF(10, 10, 20, 10));
+        QCOMPARE(board->m_viewImage.pixelColor(25, 25), QColor(255, 0, 0));
+        QCOMPARE(board->m_viewImage.pixelColor(61, 25), QColor(Qt::white));
+
+        EventDetail ed;
+        ed.BoundRF = QRect(100, 100, 20, 10);
+        ed.M = QPointF(100, 100);
+        ed.Angle = 90.f;
+        board->m_zoom = 1.0;
+        board->PaintImageTransformed(file, ed, false);
+        // Turned a quarter about its centre: taller than wide.
+        QCOMPARE(board->m_viewImage.pixelColor(110, 96), QColor(255, 0, 0));
+        QCOMPARE(board->m_viewImage.pixelColor(101, 105), QColor(Qt::white));
+        board->PaintImageTransformed(dir.filePath("missing.png"), ed, false);  // noted, nothing drawn
+
+        const QImage before = board->m_viewImage;
+        board->DrawGuideLines(300, 300, 400, 300, 2, 0);
+        QCOMPARE(board->m_viewImage, before);
+        board->DrawGuideLines(300, 300, 400, 300, -1, 0);
+        QCOMPARE(board->m_viewImage.pixelColor(350, 300), QColor(Qt::darkGray));
+    }
+
+    void filledFigurePreview()
+    {
+        PointerSlotState& s = board->m_board.slot[0];
+        s.event_kind = ekFillRect;
+        s.pen = QPen(QBrush(QColor(0, 150, 0)), 9);
+        board->PointerPress(0, 100, 100, true, false);
+        board->PointerMove(0, 200, 180, true, false);
+        QCOMPARE(board->m_viewImage.pixelColor(150, 140), QColor(0, 150, 0));
+        // Hairline outline: nothing of the 9 px pen outside the rectangle.
+        QCOMPARE(board->m_viewImage.pixelColor(97, 140), QColor(Qt::white));
+        board->PointerRelease(0, 200, 180, true, false);
+        QCOMPARE(board->m_fillColor, QColor(0, 150, 0));
     }
 
     void realtimeFrameBytes()
