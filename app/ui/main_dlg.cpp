@@ -97,7 +97,9 @@ void mainDlg::HandleWindowMessage(const platform::WindowMessage& message)
     if (message.message == platform::kCopyDataMessage) {
         if (message.dwData != kHandOffTag)
             return;
-        OpenISPFile(HandOffPath(message.copyData));
+        const QString path = HandOffPath(message.copyData);
+        qDebug().noquote() << QStringLiteral("hand-off : %1").arg(path);
+        OpenISPFile(path);
         return;
     }
 

@@ -154,10 +154,11 @@ private slots:
             // The hand-off waits for the running copy, so anything sent has
             // been handled by now; allow the pipe a moment.
             QThread::msleep(300);
-            QVERIFY(!m_first.hasLine(QStringLiteral("OpenISPFile"), mark));
+            QVERIFY(!m_first.hasLine(QStringLiteral("hand-off"), mark));
         } else {
-            QVERIFY2(m_first.waitForLine(QStringLiteral("OpenISPFile : ") + received, 5000, mark) >= 0,
+            QVERIFY2(m_first.waitForLine(QStringLiteral("hand-off : ") + received, 5000, mark) >= 0,
                      qPrintable(m_first.lines().mid(mark).join('\n')));
+            QVERIFY(!m_first.lines().mid(mark).filter(QStringLiteral("openispfile"), Qt::CaseInsensitive).isEmpty());
         }
         QCOMPARE(FindXWindows(QStringLiteral("^Dialog6601$")).size(), 1);
     }
@@ -190,7 +191,7 @@ private slots:
         QCOMPARE(second.waitForExit(15000), 1);
         QCOMPARE(second.hasLine(QStringLiteral("Dravik already running")), notice);
         QThread::msleep(200);
-        QVERIFY2(!m_first.hasLine(QStringLiteral("OpenISPFile"), mark), "arguments were handed over");
+        QVERIFY2(!m_first.hasLine(QStringLiteral("hand-off"), mark), "arguments were handed over");
     }
 
     void killedCopyDoesNotBlock()
@@ -204,7 +205,7 @@ private slots:
         // The dead copy's window entry does not shadow the new window.
         const QString path = m_root.path() + QStringLiteral("/after.vk");
         QCOMPARE(RunSecondCopy({path}), 1);
-        QVERIFY(next.waitForLine(QStringLiteral("OpenISPFile : ") + path, 5000) >= 0);
+        QVERIFY(next.waitForLine(QStringLiteral("hand-off : ") + path, 5000) >= 0);
         next.kill();
     }
 
