@@ -9,6 +9,8 @@ const QString kPenDriverWindowClass = QStringLiteral("QWidget");
 const QString kPenDriverWindowTitle = QStringLiteral("Stylane");
 constexpr quint32 kPenDriverGreeting = 2024;
 constexpr quint32 kPenDriverMode = 2025;
+// The driver answers at once; one that hangs must not freeze the board.
+constexpr int kPenDriverAnswerLimitMs = 5000;
 
 }  // namespace
 
@@ -23,7 +25,8 @@ void Dialog::ConnectPenDriverWindow(platform::WindowHandle ownWindow)
     m_penDriverWindow = platform::FindWindowByName(kPenDriverWindowClass, kPenDriverWindowTitle);
     qDebug().noquote() << QStringLiteral("ConnectPenDriverWindow : %1").arg(m_penDriverWindow, 0, 16);
     if (m_penDriverWindow != 0)
-        platform::SendWindowMessage(m_penDriverWindow, kPenDriverGreeting, ownWindow, 1);
+        platform::SendWindowMessage(m_penDriverWindow, kPenDriverGreeting, ownWindow, 1, nullptr,
+                                    kPenDriverAnswerLimitMs);
 }
 
 void Dialog::SendPenDriverMode(QString mode)
@@ -31,8 +34,8 @@ void Dialog::SendPenDriverMode(QString mode)
     if (m_penDriverWindow == 0)
         return;
     if (mode == QLatin1String("Window"))
-        platform::SendWindowMessage(m_penDriverWindow, kPenDriverMode, 0, 0);
+        platform::SendWindowMessage(m_penDriverWindow, kPenDriverMode, 0, 0, nullptr, kPenDriverAnswerLimitMs);
     else if (mode == QLatin1String("Panser"))
-        platform::SendWindowMessage(m_penDriverWindow, kPenDriverMode, 0, 1);
+        platform::SendWindowMessage(m_penDriverWindow, kPenDriverMode, 0, 1, nullptr, kPenDriverAnswerLimitMs);
     qDebug().noquote() << mode;
 }

@@ -19,6 +19,8 @@ constexpr quint32 kPenDriverGreeting = 2024;
 constexpr quint32 kFirstTouchMessage = 1139;  // pointer 1; pointer 9 is 1147
 constexpr int kTouchPointers = 9;
 constexpr int kTouchMove = 10;
+// The driver answers at once; one that hangs must not freeze the board.
+constexpr int kPenDriverAnswerLimitMs = 5000;
 
 }  // namespace
 
@@ -127,7 +129,7 @@ void mainDlg::HandleWindowMessage(const platform::WindowMessage& message)
 
     if (message.message == kPenDriverGreeting) {
         const platform::WindowHandle driver = message.wParam;
-        platform::SendWindowMessage(driver, kPenDriverGreeting, messageHandle(), 1);
+        platform::SendWindowMessage(driver, kPenDriverGreeting, messageHandle(), 1, nullptr, kPenDriverAnswerLimitMs);
         ui->widget->Get_Target_hWnd(driver);
     }
 }

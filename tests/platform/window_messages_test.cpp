@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
 
 #include <memory>
@@ -152,6 +154,28 @@ private slots:
         QVERIFY(SendWindowMessage(a.handle(), 1, 0, 0, &result, 10000));
         QCOMPARE(result, qint64(11));
         QCOMPARE(order, QStringList({"a1 begin", "a3 begin", "a3 end", "b got 2, a said 13", "b said 20", "a1 end"}));
+    }
+
+    void timeLimitEndsTheWait()
+    {
+        // A receiver that hangs in its handler, on a thread of its own.
+        QThread thread;
+        auto* slow = new MessageWindow(QStringLiteral("Slow"), QStringLiteral("slow"));
+        slow->setHandler([](const WindowMessage&) {
+            QThread::msleep(1500);
+            return qint64(1);
+        });
+        slow->moveToThread(&thread);
+        thread.start();
+
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!SendWindowMessage(slow->handle(), 1, 0, 0, nullptr, 300));
+        QVERIFY2(clock.elapsed() < 1200, qPrintable(QString::number(clock.elapsed())));
+
+        thread.quit();
+        QVERIFY(thread.wait(5000));
+        delete slow;
     }
 
     void foreignFramesAreDropped_data()
