@@ -2,6 +2,8 @@
 
 #include "app/update_bridge_functions.h"
 #include "board/board_model.h"
+#include "board/page_fit.h"
+#include "board/page_render.h"
 #include "board/segment_painter.h"
 #include "board/touch_slots.h"
 #include "editing/undo_list.h"
@@ -25,6 +27,7 @@
 #include <QPointF>
 #include <QPrinter>
 #include <QRect>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -268,10 +271,6 @@ public:
     void ShowPointerDebug(int mode, int slot, int x, int y);
     void OptSetUserLevel(QString userId, bool flag);
     void RecognizeSmartPen(int slot);
-    void RedrawPageObjects(bool withSelected);
-    void RedrawAllPages();
-    void PaintPathFigure(int slot, EventDetail ed, QVector<FreePenPoint> points, bool toTarget);
-    void SelectAllOnNote();
     void SelectObjectAtPoint(QPoint from, QPoint to, int erase);
     void SelectObjectsInArea(QPoint from, QPoint to, int erase);
     void ResizeMove(int x, int y);
@@ -282,10 +281,122 @@ public:
     void UpdateMoveAll(int slot, int phase);
     void EraseObjectsAlongPath(QPoint from, QPoint to, int phase);
     void InsertCaptureImage(int slot);
-    void ZoomToRect(int x1, int y1, int x2, int y2);
     void CalcSelectionRect();
-    void ResetSelection();
     void OptRightMenu();
+
+    // --- canvas: pages, backgrounds and the view ----------------------------
+
+    // The note list and the current page (board/ui/dialog_note_pages.cpp).
+    QVector<NoteInfo> m_note_list;
+    int m_note_idx = 0;
+    int m_note_cnt = 0;
+    int m_import_first_idx = 0;
+    // Page size in pixels (the whole page at zoom 1.0) and the part of it
+    // that page sources are fitted into.
+    int m_view_width = 0;
+    int m_view_height = 0;
+    QRect m_contentArea;
+    // Pages shown while a recording runs.
+    QStringList m_rec_note_names;
+    QStringList m_rec_note_stamps;
+    QStringList m_rec_note_times;
+    QVector<int> m_rec_note_index;
+    QStringList m_rec_distinct_stamps;
+    // The view kept while pages are rendered away from the screen.
+    QImage m_savedViewImage;
+    NoteInfo m_savedNote;
+    double m_savedZoom = 1.0;
+    int m_savedHScroll = 0;
+    int m_savedVScroll = 0;
+    // Files made for the board that the next full reset deletes with the
+    // work folder.
+    QStringList m_capturedImages;
+    QString m_currentProjectPath;
+    QString m_contentsName;
+    QString m_recordFilePath;
+    QString m_recordAudioPath;
+
+    void CreateNotePage(int type, QString name, QString path, bool page_option);
+    void ResetBoard(bool full);
+    void UpdatePageLabel(bool redraw, int peer_index, int peer_count);
+    QString MakeTimeStampId();
+    QString MakeFileTimeStamp();
+    void SelectAllOnNote();
+    int CompareKeyLists(QString stamp);
+    void ResetSelection();
+    bool ScaleImageToView(float scale);
+    void NoteChangeWorker();
+    void SaveCurrentNoteImage(bool redraw);
+    void UpdateViewSize();
+    void MakeBlankPage();
+
+    // The page background (board/ui/dialog_page_background.cpp).
+    QImage m_alternativeImage;
+    double c_scale = 1.0;
+    int m_widPage = 0;
+    int m_hgtPage = 0;
+    QRect m_pictureRect;
+    int m_pdfPageCount = 0;
+    int m_pdfPageIndex = -1;
+    QSize m_hostBoardSize;  // announced by the host; 0 until then
+    // The page navigator window(s), hidden whenever a new background is laid.
+    QList<QWidget*> m_pageNavigators;
+    void SetInitImage(QString path, int type, bool alternative);
+
+    // Page rendering (board/ui/dialog_page_render.cpp).
+    QStringList m_mediaFiles;  // the media list, indexed by StrData
+    void RedrawPageObjects(bool withSelected);
+    void PaintEllipseFigure(EventMaster em, EventDetail ed, bool toTarget);
+    void PaintPathFigure(int slot, EventDetail ed, QVector<FreePenPoint> points, bool toTarget);
+    void PaintLineFigure(int slot, EventDetail ed, QVector<FreePenPoint> points, bool toTarget);
+    void RedrawAllPages();
+    void ResizePageImage(QImage& image, QSize size);
+    PageRenderOptions RenderOptions() const;
+
+    // Zoom and view (board/ui/dialog_view.cpp).
+    QImage m_zoomBaseImage;
+    bool m_showPageImage = true;   // cleared while a note image job borrows the view
+    QRect m_paintRect;
+    bool m_recordZoom = false;
+    QSet<int> m_heldKeys;
+    void ZoomByScale(float value);
+    void ZoomToRect(int x1, int y1, int x2, int y2);
+    void UpdateZoomText(int x1, int y1, int x2, int y2);
+    FittedSize FitSizeCentered(int boxW, int boxH, int contentW, int contentH) const;
+    FittedSize FitSizeToView(int w, int h) const;
+    void AppendViewRecord(int kind);
+    void ConnectPageView();
+    bool m_pageViewConnected = false;
+    bool m_settingView = false;  // the zoom is moving the scroll bars itself
+
+    // Touch, tablet and keys (board/ui/dialog_input.cpp).
+    bool m_penDown = false;
+    QPointF m_tabletPosition;
+    QPointF m_prevTabletPosition;
+    double m_tabletRotation = 0.0;
+    double m_prevTabletRotation = 0.0;
+    bool m_gestureHold = false;
+    qreal m_gestureAcceleration = 0;
+    bool m_subButtonRowOpen = false;
+    QRect m_subButtonRowRect;
+    void TabletEnter(QTabletEvent* event);
+    void TabletLeave(QTabletEvent* event);
+    bool TouchLandsOnControls(QPoint p) const;
+
+    // Hand-overs to the toolbar, the panels, editing and collaboration, which
+    // are built elsewhere (board/ui/dialog_page_handover_stubs.cpp).
+    void SetFreePenMode(int mode);
+    void ClearSelection();
+    void ClearSubBtn();
+    void SetNoteNaviEnable();
+    void SetPageLabelGeometry(int a, int b, int c);
+    void SetPageNaviEnable(int index, int count);
+    void ShiftNoteIndexes();
+    void InsertImageObject(QString path, int select, QString text);
+    void SetDisplayData(int value);
+    void Coll_Send_ImgPath(int mode, QString userId, int value);
+    void HidePagePanels();
+    void ResetToolbarForNewBoard();
 
     // --- editing: selection and undo/redo -----------------------------------
 
@@ -377,6 +488,11 @@ signals:
 public slots:
     // --- storage: PDF documents ---
     void OpenDocuments();
+    // --- canvas: pages ---
+    void DeleteNote(QString stamp);
+    void DrawRecTime();
+    void InsertClipArtImage(QString path);
+
     // --- storage: settings ---
     void Config_InitAll();
     void OptLanguageType(QAction* action);
@@ -415,6 +531,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void tabletEvent(QTabletEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // --- shell: construction ---

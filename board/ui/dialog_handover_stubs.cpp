@@ -18,10 +18,6 @@ void NotYet(const char* name)
 void Dialog::ShowPointerDebug(int, int, int, int) { NotYet("ShowPointerDebug"); }
 void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
 void Dialog::RecognizeSmartPen(int) { NotYet("RecognizeSmartPen"); }
-void Dialog::RedrawPageObjects(bool) { NotYet("RedrawPageObjects"); }
-void Dialog::RedrawAllPages() { NotYet("RedrawAllPages"); }
-void Dialog::PaintPathFigure(int, EventDetail, QVector<FreePenPoint>, bool) { NotYet("PaintPathFigure"); }
-void Dialog::SelectAllOnNote() { NotYet("SelectAllOnNote"); }
 void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }
 void Dialog::SelectObjectsInArea(QPoint, QPoint, int) { NotYet("SelectObjectsInArea"); }
 void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
@@ -32,9 +28,7 @@ void Dialog::Modify_Move(int, int) { NotYet("Modify_Move"); }
 void Dialog::UpdateMoveAll(int, int) { NotYet("UpdateMoveAll"); }
 void Dialog::EraseObjectsAlongPath(QPoint, QPoint, int) { NotYet("EraseObjectsAlongPath"); }
 void Dialog::InsertCaptureImage(int) { NotYet("InsertCaptureImage"); }
-void Dialog::ZoomToRect(int, int, int, int) { NotYet("ZoomToRect"); }
 void Dialog::CalcSelectionRect() { NotYet("CalcSelectionRect"); }
-void Dialog::ResetSelection() { NotYet("ResetSelection"); }
 void Dialog::OptRightMenu() { NotYet("OptRightMenu"); }
 void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
 void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }

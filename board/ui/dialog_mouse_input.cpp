@@ -62,6 +62,8 @@ void Dialog::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect area = event->rect();
     painter.fillRect(area, m_boardFillColor);
-    if (!m_viewImage.isNull())
-        painter.drawImage(area, m_viewImage, area);
+    // While a note image job borrows the view image the saved copy is shown.
+    const QImage& shown = m_showPageImage ? m_viewImage : m_savedViewImage;
+    if (!shown.isNull())
+        painter.drawImage(area, shown, area);
 }

@@ -1,0 +1,118 @@
+// The page background: builds it for the page's kind and applies it to the
+// board's images, scroll bars and navigator.
+#include <QDebug>
+#include <QListWidget>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+
+#include "app/ui/dialog.h"
+#include "app/ui/message_box.h"
+#include "board/page_background.h"
+#include "storage/pdf_libraries.h"
+#include "ui_dialog.h"
+
+namespace {
+
+// The on-screen log list: scrolled to its end, emptied once it holds 100 rows.
+void AddLogWindowLine(QListWidget* log, const QString& line)
+{
+    if (!log)
+        return;
+    log->addItem(line);
+    log->scrollToBottom();
+    if (log->count() >= 100)
+        log->clear();
+}
+
+void ApplyScroll(QScrollBar* bar, const ScrollSetup& setup)
+{
+    if (!setup.set)
+        return;
+    bar->setPageStep(setup.pageStep);
+    bar->setRange(0, setup.maximum);
+    bar->setValue(0);
+    if (setup.show)
+        bar->show();
+    bar->setEnabled(setup.enabled);
+}
+
+}  // namespace
+
+void Dialog::SetInitImage(QString path, int type, bool alternative)
+{
+    if (m_view_width <= 0 || m_view_height <= 0)
+        UpdateViewSize();
+    const QScopedValueRollback<bool> settingView(m_settingView, true);
+    if (!alternative) {
+        ui->horizontalScrollBar->setValue(0);
+        ui->verticalScrollBar->setValue(0);
+        ui->horizontalScrollBar->hide();
+        ui->verticalScrollBar->hide();
+        for (QWidget* navigator : m_pageNavigators)
+            navigator->hide();
+    }
+
+    BackgroundRequest request;
+    request.path = path;
+    request.type = type;
+    request.alternative = alternative;
+    request.pageOption = m_curr_note.page_option;
+    request.view = QSize(m_view_width, m_view_height);
+    request.content = m_contentArea.isEmpty() ? QRect(0, 0, m_view_width, m_view_height) : m_contentArea;
+    request.level = m_collUserLevel;
+    request.hostBoard = m_hostBoardSize;
+    request.boardColor = m_boardColor;
+    request.backgroundPicture = m_config.bgfile;
+    request.currentImageSize = m_viewImage.isNull() ? request.view : m_viewImage.size();
+    request.previous = alternative ? m_alternativeImage : m_backgroundImage;
+    request.scale = c_scale;
+
+    storage::PdfRendererLibrary& library = storage::SharedPdfRenderer();
+    DocumentRenderer renderer;
+    renderer.available = library.bound;
+    renderer.openFirstPage = [&](const QString& file, double* width, double* height) {
+        storage::PdfRendererState state{m_pdfDocument, m_pdfPage, m_pdfPageCount, m_pdfPageIndex};
+        const int pages = storage::OpenRendererDocument(library, state, file);
+        bool opened = pages > 0;
+        if (opened) {
+            opened = library.LoadPage(state.document, 0, &state.page) == 0 && state.page > 0;
+            state.currentPage = opened ? 0 : -1;
+        }
+        m_pdfDocument = state.document;
+        m_pdfPage = opened ? state.page : 0;
+        m_pdfPageCount = state.pageCount;
+        m_pdfPageIndex = state.currentPage;
+        if (opened) {
+            *width = library.GetPageWidth(m_pdfPage);
+            *height = library.GetPageHeight(m_pdfPage);
+        }
+        return opened;
+    };
+    renderer.renderPage = [&](double scale, QImage* target) {
+        library.RenderPage(m_pdfPage, 0.0, 0.0, scale, target);
+    };
+
+    const BackgroundResult out = BuildPageBackground(request, renderer);
+    for (const QString& line : out.debugLines)
+        qDebug().noquote() << line;
+    for (const QString& line : out.logLines)
+        AddLogWindowLine(ui->listWidget_logwindow, line);
+    if (out.pictureLoadFailed)
+        ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Note image load fail"), path);
+    if (!out.stored)
+        return;
+
+    c_scale = out.scale;
+    if (out.sourceSizeKnown) {
+        m_widPage = out.sourceSize.width();
+        m_hgtPage = out.sourceSize.height();
+    }
+    if (out.pictureRectSet)
+        m_pictureRect = out.pictureRect;
+    ApplyScroll(ui->verticalScrollBar, out.vertical);
+    ApplyScroll(ui->horizontalScrollBar, out.horizontal);
+    if (alternative)
+        m_alternativeImage = out.image;
+    else
+        m_backgroundImage = out.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
