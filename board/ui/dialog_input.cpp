@@ -112,6 +112,10 @@ bool Dialog::event(QEvent* event)
                 break;
             }
         }
+        // Every finger is up: no slot may stay claimed by a point that was
+        // past the ten handled in one event.
+        if (event->type() == QEvent::TouchEnd)
+            m_touchSlots.ReleaseAll();
         return true;
     }
     case QEvent::Gesture: {
