@@ -336,8 +336,6 @@ public:
     int m_widPage = 0;
     int m_hgtPage = 0;
     QRect m_pictureRect;
-    int m_pdfPageCount = 0;
-    int m_pdfPageIndex = -1;
     QSize m_hostBoardSize;  // announced by the host; 0 until then
     // The page navigator window(s), hidden whenever a new background is laid.
     QList<QWidget*> m_pageNavigators;
@@ -379,8 +377,6 @@ public:
     qreal m_gestureAcceleration = 0;
     bool m_subButtonRowOpen = false;
     QRect m_subButtonRowRect;
-    void TabletEnter(QTabletEvent* event);
-    void TabletLeave(QTabletEvent* event);
     bool TouchLandsOnControls(QPoint p) const;
 
     // Hand-overs to the toolbar, the panels, editing and collaboration, which

@@ -8,6 +8,8 @@
 void Dialog::InitDialog(bool autoUpdate)
 {
     qDebug().noquote() << QStringLiteral("InitDialog(%1)").arg(autoUpdate ? 1 : 0);
+    InitBoardModel();
+    ResetBoard(false);
 }
 
 void Dialog::HideWidgets()
@@ -18,18 +20,6 @@ void Dialog::HideWidgets()
 void Dialog::AddDebugLine(QString text, int list)
 {
     qDebug().noquote() << QStringLiteral("AddDebugLine(%1) : %2").arg(list).arg(text);
-}
-
-void Dialog::TabletEnter(QTabletEvent* event)
-{
-    Q_UNUSED(event);
-    qDebug() << "tablet Enter";
-}
-
-void Dialog::TabletLeave(QTabletEvent* event)
-{
-    Q_UNUSED(event);
-    qDebug() << "tablet Leave";
 }
 
 void Dialog::OpenISPFile(QString path)

@@ -61,17 +61,17 @@ void Dialog::SetInitImage(QString path, int type, bool alternative)
     request.content = m_contentArea.isEmpty() ? QRect(0, 0, m_view_width, m_view_height) : m_contentArea;
     request.level = m_collUserLevel;
     request.hostBoard = m_hostBoardSize;
-    request.boardColor = m_boardColor;
+    request.boardColor = m_boardFillColor;
     request.backgroundPicture = m_config.bgfile;
     request.currentImageSize = m_viewImage.isNull() ? request.view : m_viewImage.size();
     request.previous = alternative ? m_alternativeImage : m_backgroundImage;
     request.scale = c_scale;
 
-    storage::PdfRendererLibrary& library = storage::SharedPdfRenderer();
+    storage::PdfRendererLibrary& library = m_pdfRenderer;
     DocumentRenderer renderer;
-    renderer.available = library.bound;
+    renderer.available = m_pdfRendererBound && library.bound;
     renderer.openFirstPage = [&](const QString& file, double* width, double* height) {
-        storage::PdfRendererState state{m_pdfDocument, m_pdfPage, m_pdfPageCount, m_pdfPageIndex};
+        storage::PdfRendererState state{m_pdfDocument, m_pdfPage, m_pdfPageCount, m_pdfCurrentPage};
         const int pages = storage::OpenRendererDocument(library, state, file);
         bool opened = pages > 0;
         if (opened) {
@@ -81,7 +81,7 @@ void Dialog::SetInitImage(QString path, int type, bool alternative)
         m_pdfDocument = state.document;
         m_pdfPage = opened ? state.page : 0;
         m_pdfPageCount = state.pageCount;
-        m_pdfPageIndex = state.currentPage;
+        m_pdfCurrentPage = state.currentPage;
         if (opened) {
             *width = library.GetPageWidth(m_pdfPage);
             *height = library.GetPageHeight(m_pdfPage);

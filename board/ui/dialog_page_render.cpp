@@ -64,7 +64,7 @@ void Dialog::PaintLineFigure(int slot, EventDetail ed, QVector<FreePenPoint> poi
 
 void Dialog::ResizePageImage(QImage& image, QSize size)
 {
-    ::ResizePageImage(image, size, m_boardColor);
+    ::ResizePageImage(image, size, m_boardFillColor);
 }
 
 void Dialog::RedrawAllPages()

@@ -92,8 +92,8 @@ void Dialog::ZoomByScale(float value)
     } else {
         const bool board = m_curr_note.path.contains(QLatin1String(kWhiteBoardName))
                            || m_curr_note.path.contains(QLatin1String(kBlackBoardName));
-        storage::PdfRendererLibrary& library = storage::SharedPdfRenderer();
-        const bool document = !board && library.bound && m_pdfPage > 0;
+        storage::PdfRendererLibrary& library = m_pdfRenderer;
+        const bool document = !board && m_pdfRendererBound && library.bound && m_pdfPage > 0;
         const double pageW = document ? library.GetPageWidth(m_pdfPage) : 0.0;
         const double pageH = document ? library.GetPageHeight(m_pdfPage) : 0.0;
         const bool rendered = document && pageW > 0.0 && pageH > 0.0;
