@@ -10,7 +10,7 @@ packages=(
   libusb-1.0-0-dev libquazip1-qt5-dev zlib1g-dev
   libpoppler-qt5-dev libqpdf-dev poppler-utils
   libbenchmark-dev
-  zip unzip ffmpeg
+  zip unzip ffmpeg faketime
   xvfb xauth xdotool imagemagick x11-utils
   fonts-dejavu-core
 )

@@ -1,0 +1,191 @@
+#include "tests/support/patchora_driver.h"
+
+#include "tests/support/test_folders.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRect>
+#include <QTcpSocket>
+#include <QThread>
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+bool LoopbackHttpServer::start()
+{
+    connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+    return m_server.listen(QHostAddress::LocalHost, 0);
+}
+
+QString LoopbackHttpServer::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
+}
+
+void LoopbackHttpServer::setResource(const QString& path, const Resource& resource)
+{
+    m_resources.insert(path, resource);
+}
+
+void LoopbackHttpServer::serve(QTcpSocket* socket)
+{
+    QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+    socket->setProperty("request", request);
+    if (!request.contains("\r\n\r\n"))
+        return;
+    const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
+    const QString path = words.size() > 1 ? QString::fromLatin1(words.at(1)) : QString();
+    m_requests[path] += 1;
+    Resource resource = m_resources.value(path, Resource{QByteArray("not found"), 404, -1});
+    const qint64 length = resource.declaredLength >= 0 ? resource.declaredLength : resource.body.size();
+    QByteArray answer = "HTTP/1.1 " + QByteArray::number(resource.status) + " X\r\nContent-Type: application/zip\r\n"
+                        "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
+    socket->write(answer + resource.body);
+    socket->disconnectFromHost();
+}
+
+PatchoraRun::PatchoraRun(const QStringList& arguments, const QStringList& extraEnvironment, const QString& wrapper)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
+    for (const QString& pair : extraEnvironment) {
+        const int equals = pair.indexOf(QLatin1Char('='));
+        environment.insert(pair.left(equals), pair.mid(equals + 1));
+    }
+    m_process.setProcessEnvironment(environment);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    const QString program = BuiltProgramFolder() + QStringLiteral("/Patchora");
+    if (wrapper.isEmpty())
+        m_process.start(program, arguments);
+    else
+        m_process.start(wrapper, QStringList{program} + arguments);
+    m_process.waitForStarted();
+}
+
+PatchoraRun::~PatchoraRun()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+bool PatchoraRun::waitForExit(int timeoutMs)
+{
+    return WaitUntil([this] {
+        log();
+        return m_process.state() == QProcess::NotRunning;
+    }, timeoutMs);
+}
+
+QByteArray PatchoraRun::log()
+{
+    m_log += m_process.readAll();
+    return m_log;
+}
+
+int PatchoraRun::messageCount(const QString& text)
+{
+    return log().count(QByteArray("Patchora : message: ") + text.toUtf8());
+}
+
+bool PatchoraRun::answerMessage(const QString& text, const QString& key, int nth)
+{
+    if (!WaitUntil([&] { return messageCount(text) >= nth; }, 60000))
+        return false;
+    // The box takes the keyboard focus once it is shown.
+    QString focused;
+    const bool found = WaitUntil([&] {
+        focused = QString::fromLatin1(Xdotool({QStringLiteral("getwindowfocus")}).trimmed());
+        if (focused.isEmpty() || focused == m_mainWindow)
+            return false;
+        const QString name = QString::fromUtf8(Xdotool({QStringLiteral("getwindowname"), focused}).trimmed());
+        return name == QLatin1String("Patchora") && visibleWindows(QStringLiteral("Patchora")).contains(focused);
+    }, 10000);
+    if (!found)
+        return false;
+    QThread::msleep(200);
+    Xdotool({QStringLiteral("key"), key});
+    return true;
+}
+
+QStringList PatchoraRun::visibleWindows(const QString& title)
+{
+    const QByteArray output = Xdotool({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                                       QStringLiteral("--pid"), QString::number(pid()), QStringLiteral("--name"),
+                                       QStringLiteral("^%1$").arg(title)});
+    QStringList ids;
+    for (const QByteArray& line : output.split('\n')) {
+        if (!line.trimmed().isEmpty())
+            ids << QString::fromLatin1(line.trimmed());
+    }
+    if (title == QLatin1String("Patchora") && m_mainWindow.isEmpty() && ids.size() == 1)
+        m_mainWindow = ids.first();
+    return ids;
+}
+
+QString PatchoraRun::waitForWindow(const QString& title, int timeoutMs)
+{
+    QString id;
+    WaitUntil([&] {
+        log();
+        const QStringList ids = visibleWindows(title);
+        if (!ids.isEmpty())
+            id = ids.first();
+        return !id.isEmpty();
+    }, timeoutMs);
+    return id;
+}
+
+bool PatchoraRun::windowGeometry(const QString& windowId, QRect* geometry)
+{
+    const QByteArray output = Xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId});
+    QHash<QByteArray, int> values;
+    for (const QByteArray& line : output.split('\n')) {
+        const int equals = line.indexOf('=');
+        if (equals > 0)
+            values.insert(line.left(equals), line.mid(equals + 1).toInt());
+    }
+    if (!values.contains("WIDTH"))
+        return false;
+    *geometry = QRect(values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT"));
+    return true;
+}
+
+void PatchoraRun::click(const QString& windowId, int x, int y)
+{
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), windowId, QString::number(x), QString::number(y),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void PatchoraRun::pressKey(const QString& windowId, const QString& key)
+{
+    Xdotool({QStringLiteral("windowfocus"), windowId});
+    Xdotool({QStringLiteral("key"), key});
+}
+
+QByteArray Xdotool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    return process.readAllStandardOutput();
+}

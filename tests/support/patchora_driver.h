@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTcpServer>
+
+#include <functional>
+
+// Support for whole-program tests of the updater: a small HTTP server on
+// 127.0.0.1 run by the test itself, and a driver that starts the built
+// Patchora, reads its log and works its windows from outside with xdotool.
+
+// Spins the event loop until `done` holds or `timeoutMs` passed.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
+
+class LoopbackHttpServer : public QObject
+{
+    Q_OBJECT
+public:
+    struct Resource
+    {
+        QByteArray body;
+        int status = 200;
+        qint64 declaredLength = -1;  // Content-Length sent; -1: the body's size
+    };
+
+    bool start();
+    QString baseUrl() const;  // "http://127.0.0.1:<port>"
+    void setResource(const QString& path, const Resource& resource);
+    int requestCount(const QString& path) const { return m_requests.value(path); }
+
+private:
+    void serve(QTcpSocket* socket);
+    QTcpServer m_server;
+    QHash<QString, Resource> m_resources;
+    QHash<QString, int> m_requests;
+};
+
+class PatchoraRun
+{
+public:
+    // Starts build/bin/Patchora with `arguments` at 96 dpi; the environment is
+    // the test's own (so DRAVIK_ROOT of a ScopedFolderRoot applies).
+    explicit PatchoraRun(const QStringList& arguments, const QStringList& extraEnvironment = {},
+                         const QString& wrapper = QString());
+    ~PatchoraRun();
+
+    bool waitForExit(int timeoutMs);
+    int exitCode() const { return m_process.exitCode(); }
+    qint64 pid() const { return m_process.processId(); }
+    QByteArray log();
+
+    // Waits for the log to hold the message box text `text` (the n-th such
+    // message, counted from 1) and then answers the box with `key`.
+    bool answerMessage(const QString& text, const QString& key = QStringLiteral("Return"), int nth = 1);
+    int messageCount(const QString& text);
+
+    // Id of a visible window of this run whose title is exactly `title`.
+    QString waitForWindow(const QString& title, int timeoutMs);
+    QStringList visibleWindows(const QString& title);
+    bool windowGeometry(const QString& windowId, QRect* geometry);
+    void click(const QString& windowId, int x, int y);
+    void pressKey(const QString& windowId, const QString& key);
+
+private:
+    QProcess m_process;
+    QByteArray m_log;
+    QString m_mainWindow;
+};
+
+// Runs xdotool and returns its standard output.
+QByteArray Xdotool(const QStringList& arguments);

@@ -1,0 +1,448 @@
+#include "updater/install_engine.h"
+
+#include "app/utilities.h"
+#include "platform/processes.h"
+#include "updater/shell_link.h"
+#include "updater/update_language.h"
+#include "updater/update_session.h"
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipfileinfo.h>
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kUpdaterFolder = QStringLiteral("_Patchora_/");
+constexpr int kRunTimeoutMs = 120000;
+constexpr int kRegisterTimeoutMs = 60000;
+
+bool MakePath(const QString& path)
+{
+    return QDir().mkpath(path);
+}
+
+// The folder part of a path: up to and including its last "/".
+QString FolderPart(const QString& path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? path : path.left(slash + 1);
+}
+
+// The registration tool: configurable, since the system's own has no Linux
+// counterpart; a missing tool is reported like any program that cannot start.
+QString RegistrationTool()
+{
+    const QString configured = qEnvironmentVariable("DRAVIK_REGISTER_TOOL");
+    return configured.isEmpty() ? QStringLiteral("regsvr32.exe") : configured;
+}
+
+// Removes `folder` when empty, then each parent that became empty, but never
+// `stopAt` or anything above it.
+void RemoveEmptyFolders(const QString& folder, const QString& stopAt)
+{
+    const QString root = QDir::cleanPath(stopAt);
+    QString current = QDir::cleanPath(folder);
+    while (current.startsWith(root + QLatin1Char('/')) && current != root) {
+        if (!QDir().rmdir(current))
+            return;
+        current = QFileInfo(current).path();
+    }
+}
+
+}  // namespace
+
+QString updaterProgramName()
+{
+    return platform::LinuxProgramName(QStringLiteral("Patchora.exe"));
+}
+
+QString parkedUpdaterProgramName()
+{
+    return platform::LinuxProgramName(QStringLiteral("Patchora-old.exe"));
+}
+
+InstallEngine::InstallEngine(UpdateSession& session, InstallFeedback& feedback)
+    : m_session(session), m_feedback(feedback)
+{
+}
+
+QString InstallEngine::backupFolder() const
+{
+    return m_session.workFolder() + QStringLiteral("/old");
+}
+
+QString InstallEngine::stagingFolder() const
+{
+    return m_session.workFolder() + QStringLiteral("/new");
+}
+
+bool InstallEngine::installUpdate(const QString& archivePath)
+{
+    m_archivePath = archivePath;
+    const QString install = m_session.installFolder();
+    const QString backup = backupFolder();
+    const QString staging = stagingFolder();
+    m_feedback.showInstallState(2102, QStringLiteral("Step: 3/5"));
+    bool ok = true;
+    bool keepBackup = false;
+
+    removeTree(backup);
+    removeTree(staging);
+
+    if (install.isEmpty() || m_session.workFolder().isEmpty()) {
+        ok = false;
+        m_feedback.showError(updateText(2124));
+    } else if (!backupInstallFolder(install, backup)) {
+        ok = false;
+        m_feedback.showError(updateText(2124));
+    } else if (!unzipUpdate(archivePath, staging)) {
+        ok = false;
+        m_feedback.showError(updateText(2125));
+    }
+
+    if (ok) {
+        QString failed;
+        if (copyNewFiles(staging, install, &failed)) {
+            deleteListedEntries(install);
+            executeListedFiles(install);
+            registerListedServers(install);
+        } else {
+            ok = false;
+            m_feedback.showError(QStringLiteral("%1\n%2").arg(updateText(2126), failed));
+            if (!restoreBackup(backup, install)) {
+                // The backup is the only copy of what could not be put back.
+                keepBackup = true;
+                m_feedback.showError(QStringLiteral("Some files could not be restored.\n"
+                                                    "The backup is kept in:\n%1").arg(backup));
+            }
+        }
+    }
+
+    m_feedback.showInstallState(2103, QStringLiteral("Step: 4/5"));
+    if (!keepBackup)
+        removeTree(backup);
+    removeTree(staging);
+    QFile::remove(archivePath);
+    QFile::remove(m_session.infPath);
+
+    if (ok)
+        m_feedback.showInstallState(2104, QStringLiteral("Step: 5/5"));
+    return ok;
+}
+
+bool InstallEngine::listZipEntries(QStringList* normalEntries, QStringList* updaterEntries) const
+{
+    QuaZip zip(m_archivePath);
+    if (!zip.open(QuaZip::mdUnzip))
+        return false;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        const QString name = zip.getCurrentFileName();
+        // Names that would reach outside the folders are never listed; the
+        // unpack refuses the archive for them.
+        if (!isSafeRelativePath(name))
+            continue;
+        if (name.startsWith(kUpdaterFolder)) {
+            if (name != kUpdaterFolder)
+                updaterEntries->append(name);
+        } else {
+            normalEntries->append(name);
+        }
+    }
+    zip.close();
+    return true;
+}
+
+bool InstallEngine::backupInstallFolder(const QString& installFolder, const QString& backupFolder)
+{
+    if (!MakePath(backupFolder + QLatin1Char('/')))
+        return false;
+    QStringList normal;
+    QStringList updater;
+    if (!listZipEntries(&normal, &updater))
+        return false;
+    for (const QString& entry : qAsConst(normal)) {
+        if (QFileInfo::exists(installFolder + QLatin1Char('/') + entry))
+            backedUpFiles << entry;
+        else
+            addedFiles << entry;
+    }
+    for (const QString& folder : qAsConst(m_session.deleteFolders)) {
+        if (!folder.isEmpty() && QFileInfo(installFolder + QLatin1Char('/') + folder + QLatin1Char('/')).isDir())
+            backedUpFolders << folder;
+    }
+    for (const QString& file : qAsConst(m_session.deleteFiles)) {
+        if (!file.isEmpty() && QFileInfo::exists(installFolder + QLatin1Char('/') + file))
+            backedUpDeleteFiles << file;
+    }
+    QString failed;
+    return copyListedEntries(backedUpFiles, installFolder, backupFolder, true, &failed)
+           && copyListedEntries(backedUpFolders, installFolder, backupFolder, true, &failed)
+           && copyListedEntries(backedUpDeleteFiles, installFolder, backupFolder, true, &failed);
+}
+
+bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagingFolder)
+{
+    m_feedback.setProgressValue(0);
+    if (!MakePath(stagingFolder + QLatin1Char('/')))
+        return false;
+    QuaZip zip(archivePath);
+    if (!zip.open(QuaZip::mdUnzip))
+        return false;
+
+    quint32 total = 0;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 info;
+        if (zip.getCurrentFileInfo(&info))
+            total += static_cast<quint32>(info.uncompressedSize);
+    }
+    m_feedback.setProgressMaximum(static_cast<int>(total));
+
+    bool allWritten = true;
+    quint32 written = 0;
+    for (bool more = zip.goToFirstFile(); more && allWritten; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 info;
+        if (!zip.getCurrentFileInfo(&info))
+            return false;
+        const QString name = info.name;
+        if (!isSafeRelativePath(name)) {
+            qWarning().noquote() << "Patchora : refused archive entry" << name;
+            return false;
+        }
+        const QString target = stagingFolder + QLatin1Char('/') + name;
+        if (name.endsWith(QLatin1Char('/'))) {
+            if (!MakePath(target))
+                return false;
+            continue;
+        }
+        // Archives without folder entries are common: make the parents.
+        if (!MakePath(FolderPart(target)))
+            return false;
+
+        QFile out(target);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            const QString text = updateText(2128) + QLatin1Char(' ') + name;
+            if (!m_feedback.askRetry(text))
+                return false;
+            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                m_feedback.showError(text);
+                return false;
+            }
+        }
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::ReadOnly)) {
+            out.close();
+            return false;
+        }
+        qint64 entryWritten = 0;
+        char buffer[1024];
+        for (;;) {
+            const qint64 got = entry.read(buffer, sizeof buffer);
+            if (got == 0)
+                break;
+            if (got < 0) {
+                qWarning().noquote() << "Patchora : cannot read archive entry" << name;
+                allWritten = false;
+                break;
+            }
+            const qint64 put = out.write(buffer, got);
+            if (put > 0) {
+                entryWritten += put;
+                written += static_cast<quint32>(put);
+                m_feedback.setProgressValue(static_cast<int>(written));
+            }
+            if (put != got) {
+                allWritten = false;
+                break;
+            }
+        }
+        if (!out.flush())
+            allWritten = false;
+        out.close();
+        entry.close();
+        // A damaged entry shows as a CRC mismatch once it has been read whole.
+        if (entry.getZipError() != UNZ_OK) {
+            qWarning().noquote() << "Patchora : archive entry" << name << "is damaged (error"
+                                 << entry.getZipError() << ")";
+            return false;
+        }
+        if (!allWritten || entryWritten != static_cast<qint64>(info.uncompressedSize))
+            return false;
+        // Keep the entry's mode bits (programs stay executable) and time.
+        if ((info.externalAttr >> 16) != 0)
+            out.setPermissions(info.getPermissions());
+        const QDateTime stamp = info.dateTime;
+        if (stamp.isValid() && out.open(QIODevice::Append)) {
+            out.setFileTime(stamp, QFileDevice::FileModificationTime);
+            out.setFileTime(stamp, QFileDevice::FileAccessTime);
+            out.close();
+        }
+    }
+    zip.close();
+    return allWritten;
+}
+
+bool InstallEngine::copyNewFiles(const QString& stagingFolder, const QString& installFolder, QString* failedEntry)
+{
+    QStringList normal;
+    QStringList updater;
+    if (!listZipEntries(&normal, &updater))
+        return false;
+    if (!copyListedEntries(normal, stagingFolder, installFolder, true, failedEntry))
+        return false;
+    for (QString& entry : updater)
+        entry.remove(kUpdaterFolder);
+    const QString program = updaterProgramName();
+    if (updater.size() != 1 || updater.first() != program)
+        return true;
+
+    failedEntry->clear();
+    const QString current = installFolder + QLatin1Char('/') + program;
+    const QString parked = installFolder + QLatin1Char('/') + parkedUpdaterProgramName();
+    if (QFileInfo::exists(parked))
+        QFile::remove(parked);
+    // The running program's file can be renamed, not overwritten in place.
+    if (QFileInfo::exists(current) && !QFile::rename(current, parked))
+        return false;
+    QString source = stagingFolder + QLatin1Char('/') + kUpdaterFolder;
+    stripTrailingSeparator(source);
+    source += QLatin1Char('/') + program;
+    if (QFileInfo::exists(current))
+        QFile::remove(current);
+    return QFile::copy(source, current);
+}
+
+bool InstallEngine::restoreBackup(const QString& backupFolder, const QString& installFolder)
+{
+    bool restored = true;
+    for (int i = addedFiles.size() - 1; i >= 0; --i) {
+        const QString path = installFolder + QLatin1Char('/') + addedFiles.at(i);
+        const QFileInfo info(path);
+        if (info.isDir() && !info.isSymLink()) {
+            QDir().rmdir(path);  // only when empty
+            if (QDir(path).exists() && QDir(path).isEmpty())
+                restored = false;
+        } else if (info.exists() || info.isSymLink()) {
+            if (!QFile::remove(path))
+                restored = false;
+        }
+    }
+    bool failed = false;
+    QString ignored;
+    copyListedEntries(backedUpFiles, backupFolder, installFolder, false, &ignored, &failed);
+    copyListedEntries(backedUpFolders, backupFolder, installFolder, false, &ignored, &failed);
+    copyListedEntries(backedUpDeleteFiles, backupFolder, installFolder, false, &ignored, &failed);
+    if (failed)
+        restored = false;
+
+    const QString program = installFolder + QLatin1Char('/') + updaterProgramName();
+    const QString parked = installFolder + QLatin1Char('/') + parkedUpdaterProgramName();
+    if (QFileInfo::exists(parked)) {
+        if (QFileInfo::exists(program))
+            QFile::remove(program);
+        if (!QFile::rename(parked, program)) {
+            restored = false;
+            QFile::remove(parked);
+        }
+    }
+    return restored;
+}
+
+bool InstallEngine::deleteListedEntries(const QString& installFolder)
+{
+    for (const QString& file : qAsConst(m_session.deleteFiles)) {
+        const QString path = installFolder + QLatin1Char('/') + file;
+        if (!file.isEmpty() && QFileInfo(path).isFile())
+            QFile::remove(path);
+    }
+    for (const QString& folder : qAsConst(m_session.deleteFolders)) {
+        const QString path = installFolder + QLatin1Char('/') + folder;
+        if (!folder.isEmpty() && QFileInfo(path + QLatin1Char('/')).isDir())
+            RemoveEmptyFolders(path, installFolder);
+    }
+    return true;
+}
+
+void InstallEngine::executeListedFiles(const QString& installFolder)
+{
+    for (int i = 0; i < m_session.exeFiles.size(); ++i) {
+        const QString& file = m_session.exeFiles.at(i);
+        const QString path = installFolder + QLatin1Char('/') + file;
+        int code = 0;
+        if (file.isEmpty() || !QFileInfo(path).isFile()) {
+            code = 2;
+        } else {
+            qint64 pid = 0;
+            if (shellStart(QStringLiteral("open"), path, m_session.exeParams.value(i), m_session.installFolder(),
+                           &pid, &code)) {
+                waitForProcess(pid, kRunTimeoutMs);
+                code = 0;
+            }
+        }
+        if (code != 0) {
+            m_feedback.showError(QStringLiteral("%1\n%2\n\n%3(Error Code = %4)")
+                                     .arg(updateText(2129), file, systemErrorText(code), QString::number(code)));
+            return;
+        }
+    }
+}
+
+void InstallEngine::registerListedServers(const QString& installFolder)
+{
+    const QString tool = RegistrationTool();
+    for (const QString& library : qAsConst(m_session.regFiles)) {
+        const QString parameters = QStringLiteral("/s \"%1/%2\"").arg(installFolder, library);
+        qint64 pid = 0;
+        int code = 0;
+        if (!shellStart(QStringLiteral("open"), tool, parameters, m_session.installFolder(), &pid, &code)) {
+            m_feedback.showError(QStringLiteral("%1\n\n%2(Error Code = %3)")
+                                     .arg(updateText(2130), systemErrorText(code), QString::number(code)));
+            return;
+        }
+        waitForProcess(pid, kRegisterTimeoutMs);
+    }
+}
+
+bool copyListedEntries(const QStringList& entries, const QString& fromRoot, const QString& toRoot, bool stop,
+                       QString* failedEntry, bool* anyFailed)
+{
+    failedEntry->clear();
+    for (const QString& entry : entries) {
+        const QString source = fromRoot + QLatin1Char('/') + entry;
+        const QString destination = toRoot + QLatin1Char('/') + entry;
+        const QFileInfo info(source);
+        bool ok = true;
+        if (info.isDir()) {
+            ok = MakePath(destination);
+        } else if (info.exists()) {
+            if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink())
+                QFile::remove(destination);
+            const QString folder = FolderPart(destination);
+            ok = (QFileInfo(folder).isDir() || MakePath(folder)) && QFile::copy(source, destination);
+        } else {
+            continue;
+        }
+        if (ok)
+            continue;
+        qWarning().noquote() << "Patchora : cannot copy" << source << "to" << destination;
+        if (anyFailed)
+            *anyFailed = true;
+        if (stop) {
+            *failedEntry = entry;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool removeTree(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    return RemoveFolderRecursive(folder, QString());
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class UpdateSession;
+
+// How the install engine talks to whoever shows it: state labels, the progress
+// bar and message boxes. The engine itself needs no window.
+class InstallFeedback
+{
+public:
+    virtual ~InstallFeedback() = default;
+    // The state label shows text `textId`, the step label `step` ("Step: 3/5").
+    virtual void showInstallState(int textId, const QString& step) = 0;
+    virtual void setProgressMaximum(int maximum) = 0;
+    virtual void setProgressValue(int value) = 0;
+    // A file of the archive cannot be created: true to try once more.
+    virtual bool askRetry(const QString& text) = 0;
+    // A failure the user has to acknowledge.
+    virtual void showError(const QString& text) = 0;
+};
+
+// Applies a downloaded update archive to the install folder: backup of what
+// will be overwritten, unpacking into a staging folder, copying over the
+// install folder (with replacement of the updater's own program), the listed
+// deletions, programs and registrations, and rollback when the copy fails.
+class InstallEngine
+{
+public:
+    InstallEngine(UpdateSession& session, InstallFeedback& feedback);
+
+    // The whole install; true when the update is in place and the main program
+    // may be restarted. The archive and the description file are deleted in
+    // every case.
+    bool installUpdate(const QString& archivePath);
+
+    bool listZipEntries(QStringList* normalEntries, QStringList* updaterEntries) const;
+    bool backupInstallFolder(const QString& installFolder, const QString& backupFolder);
+    bool unzipUpdate(const QString& archivePath, const QString& stagingFolder);
+    bool copyNewFiles(const QString& stagingFolder, const QString& installFolder, QString* failedEntry);
+    // False when something could not be put back.
+    bool restoreBackup(const QString& backupFolder, const QString& installFolder);
+    bool deleteListedEntries(const QString& installFolder);
+    void executeListedFiles(const QString& installFolder);
+    void registerListedServers(const QString& installFolder);
+
+    QString backupFolder() const;
+    QString stagingFolder() const;
+
+    QStringList backedUpFiles;
+    QStringList addedFiles;
+    QStringList backedUpFolders;
+    QStringList backedUpDeleteFiles;
+
+private:
+    UpdateSession& m_session;
+    InstallFeedback& m_feedback;
+    QString m_archivePath;
+};
+
+// The updater's program file on this platform, and its parked copy.
+QString updaterProgramName();
+QString parkedUpdaterProgramName();
+
+// Copies each listed entry (relative to both roots); folders are created,
+// files replace what is there. With `stop` the first failure ends the walk
+// and names the entry; without it failures are passed over.
+bool copyListedEntries(const QStringList& entries, const QString& fromRoot, const QString& toRoot,
+                       bool stop, QString* failedEntry, bool* anyFailed = nullptr);
+
+// Deletes a folder with everything below it. Symbolic links are removed as
+// links and never followed. A missing folder counts as removed.
+bool removeTree(const QString& folder);

@@ -1,0 +1,64 @@
+#include "updater/update_language.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QStringList>
+#include <QVector>
+
+namespace {
+
+QVector<QString>& TextTable()
+{
+    static QVector<QString> table(UpdateLanguage::kTextCount);
+    return table;
+}
+
+QString ResourcePath(const QString& code)
+{
+    return QStringLiteral(":/Language/l_") + code;
+}
+
+// The 34 texts of one resource; a text that is absent stays empty.
+QVector<QString> ReadTexts(const QString& path)
+{
+    QVector<QString> texts(UpdateLanguage::kTextCount);
+    QSettings settings(path, QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    settings.beginGroup(QStringLiteral("AutoUpdate"));
+    for (int n = 0; n < UpdateLanguage::kTextCount; ++n) {
+        const QVariant value = settings.value(QString::number(UpdateLanguage::kFirstId + n));
+        // An unquoted text with commas comes back as a list of its parts.
+        if (value.type() == QVariant::StringList)
+            texts[n] = value.toStringList().join(QStringLiteral(", "));
+        else
+            texts[n] = value.toString();
+    }
+    return texts;
+}
+
+}  // namespace
+
+void UpdateLanguage::load(const QString& code)
+{
+    m_code = code;
+    if (m_code.isEmpty() || !QFile::exists(ResourcePath(m_code)))
+        m_code = QStringLiteral("ENU");
+    m_rightToLeft = m_code == QLatin1String("ARA") || m_code == QLatin1String("FAR");
+
+    QVector<QString> texts = ReadTexts(ResourcePath(m_code));
+    if (m_code != QLatin1String("ENU")) {
+        const QVector<QString> english = ReadTexts(ResourcePath(QStringLiteral("ENU")));
+        for (int n = 0; n < kTextCount; ++n) {
+            if (texts[n].isEmpty())
+                texts[n] = english[n];
+        }
+    }
+    TextTable() = texts;
+}
+
+QString languageText(int n)
+{
+    if (n < 0 || n >= UpdateLanguage::kTextCount)
+        return QString();
+    return TextTable().at(n);
+}

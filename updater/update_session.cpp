@@ -1,0 +1,241 @@
+#include "updater/update_session.h"
+
+#include "updater/ini_line_editor.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QVariant>
+
+namespace {
+
+const QString kGroup = QStringLiteral("AutoUpdate");
+
+QString ManagerKey(int n)
+{
+    return QStringLiteral("ManagerParam%1").arg(n);
+}
+
+// A value of the description file as one text; an unquoted value with commas
+// comes back from the reader as a list and is put together again.
+QString DescriptionText(const QSettings& settings, const QString& key)
+{
+    const QVariant value = settings.value(key);
+    if (value.type() == QVariant::StringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+int DescriptionCount(const QSettings& settings, const QString& key)
+{
+    bool ok = false;
+    const int count = DescriptionText(settings, key).trimmed().toInt(&ok);
+    return ok && count > 0 ? count : 0;
+}
+
+// A counted list of the description file. Entries that would reach outside the
+// install folder are refused; empty entries stay (they name nothing).
+QStringList ReadCountedList(const QString& path, const QString& group, const QString& countKey,
+                            const QString& itemKey, bool checkPaths)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    settings.beginGroup(group);
+    const int count = DescriptionCount(settings, countKey);
+    QStringList items;
+    for (int i = 1; i <= count; ++i) {
+        const QString item = DescriptionText(settings, itemKey.arg(i));
+        if (checkPaths && !item.isEmpty() && !isSafeRelativePath(item)) {
+            qWarning().noquote() << "Patchora : refused path in" << group << itemKey.arg(i) << ":" << item;
+            continue;
+        }
+        items << item;
+    }
+    return items;
+}
+
+}  // namespace
+
+UpdateSession::UpdateSession()
+{
+    for (int i = 0; i < kManagerParamCount; ++i)
+        managerParam << QString();
+}
+
+QString UpdateSession::param(int n) const
+{
+    if (n < 1 || n > managerParam.size())
+        return QString();
+    return managerParam.at(n - 1);
+}
+
+void UpdateSession::readParameters(const QString& parameterFile)
+{
+    iniPath = parameterFile;
+    readManagerParams();
+    clearManagerParams();
+    stripTrailingSeparator(managerParam[0]);
+    stripTrailingSeparator(managerParam[1]);
+    stripTrailingSeparator(managerParam[7]);
+}
+
+void UpdateSession::readManagerParams()
+{
+    for (QString& value : managerParam)
+        value.clear();
+    if (iniPath.isEmpty() || !QFile::exists(iniPath))
+        return;
+    for (int n = 1; n <= kManagerParamCount; ++n)
+        managerParam[n - 1] = ReadIniValue(iniPath, kGroup, ManagerKey(n));
+}
+
+void UpdateSession::clearManagerParams()
+{
+    if (iniPath.isEmpty() || !QFile::exists(iniPath))
+        return;
+    for (int n = 1; n <= kManagerParamCount; ++n)
+        writeIniValue(iniPath, kGroup, ManagerKey(n), QString());
+}
+
+void UpdateSession::readAskState()
+{
+    nextAskDate.clear();
+    if (iniPath.isEmpty() || !QFile::exists(iniPath))
+        return;
+    bool found = false;
+    const QString date = ReadIniValue(iniPath, kGroup, QStringLiteral("NextAskDate"), QString(), &found);
+    if (found)
+        nextAskDate = date;
+    const QString downloaded = ReadIniValue(iniPath, kGroup, QStringLiteral("BackgroudDownload"), QString(), &found);
+    if (found)
+        backgroundDownloaded = QVariant(downloaded).toBool();
+    const QString version = ReadIniValue(iniPath, kGroup, QStringLiteral("BackgroudDownloadVersion"), QString(), &found);
+    if (found)
+        backgroundVersion = version;
+}
+
+void UpdateSession::saveAskState()
+{
+    writeIniValue(iniPath, kGroup, QStringLiteral("NextAskDate"), nextAskDate);
+    writeIniValue(iniPath, kGroup, QStringLiteral("BackgroudDownload"),
+                  backgroundDownloaded ? QStringLiteral("true") : QStringLiteral("false"));
+    writeIniValue(iniPath, kGroup, QStringLiteral("BackgroudDownloadVersion"),
+                  backgroundDownloaded ? newVersion : QString());
+}
+
+void UpdateSession::readUpdateDescription()
+{
+    infPath = workFolder() + QStringLiteral("/UpdateVersion.inf");
+    newVersion = readNewVersion(infPath);
+    if (backgroundDownloaded && backgroundVersion != newVersion) {
+        // The archive waiting from a background download is not the offered one.
+        backgroundDownloaded = false;
+        backgroundVersion.clear();
+        saveAskState();
+    }
+    readDeleteLists(infPath);
+    readExecuteList(infPath);
+    readRegServerList(infPath);
+    updateFileName = readUpdateFileName(infPath);
+    QSettings settings(infPath, QSettings::IniFormat);
+    updateFileSha256 = DescriptionText(settings, QStringLiteral("UpdateFile/SHA256")).trimmed().toLower();
+}
+
+QString UpdateSession::readNewVersion(const QString& path) const
+{
+    QSettings settings(path, QSettings::IniFormat);
+    return DescriptionText(settings, QStringLiteral("Update/NewVersion"));
+}
+
+QString UpdateSession::readUpdateFileName(const QString& path) const
+{
+    QSettings settings(path, QSettings::IniFormat);
+    const QString name = DescriptionText(settings, QStringLiteral("UpdateFile/FileName"));
+    // The archive lands in the work folder under this name: a bare file name only.
+    if (!name.isEmpty() && (!isSafeRelativePath(name) || name.contains(QLatin1Char('/')))) {
+        qWarning().noquote() << "Patchora : refused archive name" << name;
+        return QString();
+    }
+    return name;
+}
+
+void UpdateSession::readDeleteLists(const QString& path)
+{
+    deleteFiles += ReadCountedList(path, QStringLiteral("DeleteFile"), QStringLiteral("FileCount"),
+                                   QStringLiteral("File%1"), true);
+    deleteFolders += ReadCountedList(path, QStringLiteral("DeleteFolder"), QStringLiteral("FolderCount"),
+                                     QStringLiteral("Folder%1"), true);
+}
+
+void UpdateSession::readExecuteList(const QString& path)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("ExecuteFile"));
+    const int count = DescriptionCount(settings, QStringLiteral("ExeFileCount"));
+    for (int i = 1; i <= count; ++i) {
+        const QString file = DescriptionText(settings, QStringLiteral("ExeFile%1").arg(i));
+        if (!file.isEmpty() && !isSafeRelativePath(file)) {
+            qWarning().noquote() << "Patchora : refused program path" << file;
+            continue;
+        }
+        exeFiles << file;
+        exeParams << DescriptionText(settings, QStringLiteral("Param%1").arg(i));
+    }
+}
+
+void UpdateSession::readRegServerList(const QString& path)
+{
+    regFiles += ReadCountedList(path, QStringLiteral("RegServerFile"), QStringLiteral("RegFileCount"),
+                                QStringLiteral("RegFile%1"), true);
+}
+
+QString UpdateSession::archivePath() const
+{
+    return workFolder() + QLatin1Char('/') + updateFileName;
+}
+
+void stripTrailingSeparator(QString& path)
+{
+    if (path.size() < 2)
+        return;
+    const QChar last = path.at(path.size() - 1);
+    if (last == QLatin1Char('/') || last == QLatin1Char('\\'))
+        path.chop(1);
+}
+
+QString nextAskDateFor(int laterChoice, const QDate& today)
+{
+    switch (laterChoice) {
+    case 0:
+        return QString();
+    case 1:
+        return today.addDays(1).toString(QStringLiteral("yyyy-MM-dd"));
+    case 2:
+        return today.addDays(7).toString(QStringLiteral("yyyy-MM-dd"));
+    case 3:
+        return today.addMonths(1).toString(QStringLiteral("yyyy-MM-dd"));
+    default:
+        return today.toString(QStringLiteral("yyyy-MM-dd"));
+    }
+}
+
+bool isSafeRelativePath(const QString& path)
+{
+    if (path.isEmpty() || path.startsWith(QLatin1Char('/')) || path.contains(QLatin1Char('\\'))
+        || path.contains(QLatin1Char(':')) || path.contains(QChar(0)))
+        return false;
+    QStringList parts = path.split(QLatin1Char('/'));
+    if (parts.size() > 1 && parts.last().isEmpty())
+        parts.removeLast();  // a folder entry
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return false;
+    }
+    return true;
+}
+
+void writeIniValue(const QString& file, const QString& section, const QString& key, const QString& value)
+{
+    if (!WriteIniValue(file, section, key, value))
+        qWarning().noquote() << "Patchora : cannot write" << key << "to" << file;
+}
