@@ -46,6 +46,14 @@ void BM_FreePenMoves(benchmark::State& state)
                 slot.current = QPoint(100 + s * 170 + int(60 * std::sin(m / 15.0)),
                                       100 + int(440 * (1 - std::cos(m / 40.0))));
                 const auto t0 = std::chrono::steady_clock::now();
+                // The move step: record the sample, then paint the new piece.
+                FreePenPoint sample;
+                sample.EventID = quint16(slot.nextEventId);
+                sample.S = DocumentPoint(slot.current, 1.0, 0, 0);
+                sample.M = sample.S;
+                sample.MouseAction = 2;
+                slot.strokePoints.append(sample);
+                slot.allPoints.append(sample);
                 const QRect dirty = PaintFreePenStep(page, slot, options);
                 const auto t1 = std::chrono::steady_clock::now();
                 benchmark::DoNotOptimize(dirty);
