@@ -208,6 +208,25 @@ private slots:
         QVERIFY(board->m_board.FreePenMap.isEmpty());
     }
 
+    // Brush samples carry the width in effect before them; the release
+    // sample the radius reached.
+    void brushSamples()
+    {
+        PointerSlotState& s = board->m_board.slot[0];
+        s.event_kind = ekBrush;
+        s.pen = QPen(QBrush(Qt::black), 10);
+        Drag(0, {QPoint(100, 100), QPoint(103, 101), QPoint(106, 102), QPoint(109, 103)});
+        const QVector<FreePenPoint> samples = board->m_board.FreePenMap.value("0-0");
+        QCOMPARE(samples.size(), 1 + 3 + 1 + 1);
+        QCOMPARE(samples[0].Press, 0.f);
+        QCOMPARE(samples[1].Press, 10 * 0.3f * 0.3f);  // the width set at press
+        QCOMPARE(samples[2].Press, 12.f);               // full width for the first steps
+        QCOMPARE(samples.last().MouseAction, 3);
+        QCOMPARE(samples.last().Press, 12.f);
+        QCOMPARE(s.brushRadius, 0.f);  // cleared once the stroke is shown
+        QCOMPARE(board->m_board.slot[0].records.masters().first().Kind, int(ekBrush));
+    }
+
     void arrowSnapsToLevel()
     {
         board->m_board.slot[0].event_kind = ekEArrow;
