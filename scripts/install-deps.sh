@@ -11,7 +11,7 @@ packages=(
   libpoppler-qt5-dev libqpdf-dev poppler-utils
   libbenchmark-dev
   zip unzip ffmpeg faketime
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils libx11-dev
   fonts-dejavu-core
 )
 
