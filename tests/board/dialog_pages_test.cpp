@@ -1,6 +1,9 @@
 #include <QtTest>
 
 #include <QDir>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QSet>
 
@@ -255,6 +258,41 @@ private slots:
         QVERIFY(h->isHidden() && v->isHidden());
         QVERIFY(InkIn(board->m_viewImage, QRect(145, 45, 10, 10)) > 0);
         QVERIFY(InkIn(board->m_viewImage, QRect(395, 295, 10, 10)) > 0);
+    }
+
+    void documentPageFitsHeightAndZoomsAligned()
+    {
+        if (!board->m_pdfRendererBound)
+            QSKIP("the PDF renderer library is not built beside the tests");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("a4.pdf");
+        {
+            QPdfWriter writer(pdf);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter(&writer);
+            painter.fillRect(QRect(0, 0, writer.width(), writer.height()), QColor(0, 0, 200));
+        }
+        board->CreateNotePage(3, "a4.pdf", pdf, false);
+        QCOMPARE(board->m_curr_note.width, 595);
+        QCOMPARE(board->m_curr_note.height, 842);
+        // Fitted by height into the 800 x 600 board and centred across.
+        QRect page;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                if (qBlue(board->m_viewImage.pixel(x, y)) > 150 && qRed(board->m_viewImage.pixel(x, y)) < 60)
+                    page |= QRect(x, y, 1, 1);
+        QVERIFY2(page.top() <= 1 && page.bottom() >= 598, qPrintable(QString("%1 %2").arg(page.top()).arg(page.bottom())));
+        QVERIFY(qAbs(page.width() - 600 * 595 / 842) <= 2);
+        QVERIFY(qAbs(page.left() - (800 - page.right() - 1)) <= 2);
+
+        Stroke(QPoint(400, 300), QPoint(420, 300));
+        board->ZoomByScale(2.0f);
+        QVERIFY(!board->ui->horizontalScrollBar->isHidden() && !board->ui->verticalScrollBar->isHidden());
+        // Document (410, 300) at zoom 2 with the view centred lies at (420, 300).
+        QVERIFY(InkIn(board->m_viewImage, QRect(415, 295, 10, 10)) > 0);
+        const QColor around = board->m_viewImage.pixel(420, 330);
+        QVERIFY(around.blue() > 150 && around.red() < 60);
     }
 
     void narrowZoomRectangleIsRefused()
