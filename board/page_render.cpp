@@ -210,7 +210,9 @@ int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName,
                      const PageRenderOptions& o)
 {
     int painted = 0;
-    PointerSlotState& scratch = board.slot[0];
+    // The replay needs an interpolator and brush state of its own: borrowing
+    // a slot's would break a stroke that slot is drawing right now.
+    PointerSlotState scratch;
     // Strokes are redrawn with slot 0's highlight flag, as when they are
     // shown again after an edit.
     const bool highlight = board.slot[0].highlight;

@@ -45,7 +45,8 @@ using ImageObjectPainter = std::function<void(QImage& target, const QString& fil
 // each slot in table order, so a later slot paints over an earlier one. Each
 // master is matched with the first detail of its slot carrying the same
 // EventID (looked up through the slot's index, so the walk stays linear in
-// the number of records). Deleted objects, objects of other pages and, unless
+// the number of records); the slots' own stroke state is left untouched, so a
+// redraw never disturbs a stroke in progress. Deleted objects, objects of other pages and, unless
 // withSelected, selected objects are left out. Returns the number painted.
 int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName, bool withSelected,
                      const QStringList& mediaFiles, const ImageObjectPainter& paintImage,

@@ -15,6 +15,7 @@ private slots:
     void filledEllipseIsFilled();
     void strokesFollowTheZoom();
     void brushStrokeIsDrawn();
+    void redrawLeavesStrokesInProgressAlone();
     void resizeKeepsContentAndSameSizeKeepsImage();
 
 private:
@@ -196,7 +197,35 @@ void PageRenderTest::brushStrokeIsDrawn()
     PaintPageObjects(image, board, "p", true, {}, nullptr, PageRenderOptions());
     const QColor middle = image.pixel(160, 80);
     QVERIFY(middle.red() > 200 && middle.green() < 100);
-    QCOMPARE(board.slot[0].brushRadius, 0.f);
+}
+
+void PageRenderTest::redrawLeavesStrokesInProgressAlone()
+{
+    BoardModel board;
+    board.Init();
+    QVector<QPointF> samples;
+    for (int x = 20; x <= 300; x += 6)
+        samples.append(QPointF(x, 80));
+    AddStroke(board, 0, ekBrush, samples, "p");
+    AddStroke(board, 3, ekFree, samples, "p");
+
+    // Slot 0 is in the middle of a brush stroke of its own.
+    PointerSlotState& live = board.slot[0];
+    live.interpolator.ResetWeights();
+    live.interpolator.Begin(500, 500);
+    live.interpolator.AddPoint(520, 510);
+    const StrokeInterpolator::Point smoothed = live.interpolator.Smoothed();
+    live.brushRadius = 7.5f;
+    live.brushSteps = 12;
+    live.lastSample = QPointF(520, 510);
+
+    QImage image = White();
+    QCOMPARE(PaintPageObjects(image, board, "p", true, {}, nullptr, PageRenderOptions()), 2);
+    QCOMPARE(live.interpolator.Smoothed().x, smoothed.x);
+    QCOMPARE(live.interpolator.Smoothed().y, smoothed.y);
+    QCOMPARE(live.brushRadius, 7.5f);
+    QCOMPARE(live.brushSteps, 12);
+    QCOMPARE(live.lastSample, QPointF(520, 510));
 }
 
 void PageRenderTest::resizeKeepsContentAndSameSizeKeepsImage()
