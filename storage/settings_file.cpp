@@ -21,6 +21,18 @@ void MakeFolder(const QString& path)
         qDebug().noquote() << "cannot make folder" << path;
 }
 
+// A value read from the file that the program would use as an index or a
+// choice out of a fixed set must lie in that set; a hand-edited or damaged
+// value is reported and replaced by the default rather than used.
+void KeepInRange(int* value, int low, int high, int fallback, const char* key)
+{
+    if (*value >= low && *value <= high)
+        return;
+    qWarning().noquote() << QStringLiteral("settings: %1=%2 is outside %3..%4; using %5")
+                                .arg(QLatin1String(key)).arg(*value).arg(low).arg(high).arg(fallback);
+    *value = fallback;
+}
+
 void OpenIni(QSettings& settings)
 {
     settings.setIniCodec("UTF-8");
@@ -175,6 +187,12 @@ bool ReadConfigFile(const QString& path, ConfigInfomation* config)
     c.Server = text("Server");
     c.Port = text("Port");
     ini.endGroup();
+
+    KeepInRange(&c.toolpos, 0, 4, 0, "Option/toolpos");
+    KeepInRange(&c.Type, 0, 3, 3, "Record/Type");
+    KeepInRange(&c.ViewPos, 0, 3, 3, "Record/ViewPos");
+    KeepInRange(&c.bgtrans, 0, 255, 255, "Note/bgtrans");
+    KeepInRange(&c.logotrans, 0, 255, 255, "Note/logotrans");
     return true;
 }
 

@@ -91,6 +91,8 @@ void SetConfigDefaults(ConfigInfomation* config, const SettingsFolders& folders,
 
 // Reads every key of an existing settings file into the record. A key missing
 // from the file reads as zero, false or an empty text; "version" is not read.
+// Choices outside their set (toolbar position, record type, preview corner,
+// opacities) are reported and read as their defaults.
 // Returns false, leaving the record untouched, when the file does not exist.
 bool ReadConfigFile(const QString& path, ConfigInfomation* config);
 

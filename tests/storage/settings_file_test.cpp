@@ -44,6 +44,8 @@ private slots:
     void firstStartMakesFoldersAndDefaults();
     void existingFileDecidesEveryField();
     void saveIdReadsAsFlag();
+    void outOfRangeChoicesReadAsDefaults_data();
+    void outOfRangeChoicesReadAsDefaults();
     void writtenFileHoldsTheSevenGroups();
     void roundTripKeepsEveryField();
     void languageOptionRewritesOnlyItsKey();
@@ -134,6 +136,38 @@ void SettingsFileTest::saveIdReadsAsFlag()
     QVERIFY(ReadConfigFile(path, &config));
     QCOMPARE(config.SaveID, 1);
     QCOMPARE(config.ID, QString("abc"));
+}
+
+void SettingsFileTest::outOfRangeChoicesReadAsDefaults_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("toolpos");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("viewPos");
+    QTest::addColumn<int>("bgtrans");
+    QTest::newRow("edges kept") << QByteArray("[Option]\ntoolpos=4\n[Record]\nType=0\nViewPos=0\n"
+                                              "[Note]\nbgtrans=0\n")
+                                << 4 << 0 << 0 << 0;
+    QTest::newRow("too large") << QByteArray("[Option]\ntoolpos=5\n[Record]\nType=4\nViewPos=9\n"
+                                             "[Note]\nbgtrans=256\n")
+                               << 0 << 3 << 3 << 255;
+    QTest::newRow("negative") << QByteArray("[Option]\ntoolpos=-1\n[Record]\nType=-2\nViewPos=-1\n"
+                                            "[Note]\nbgtrans=-5\n")
+                              << 0 << 3 << 3 << 255;
+}
+
+void SettingsFileTest::outOfRangeChoicesReadAsDefaults()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Config.ini");
+    WriteText(path, content);
+    ConfigInfomation config;
+    QVERIFY(ReadConfigFile(path, &config));
+    QTEST(config.toolpos, "toolpos");
+    QTEST(config.Type, "type");
+    QTEST(config.ViewPos, "viewPos");
+    QTEST(config.bgtrans, "bgtrans");
 }
 
 void SettingsFileTest::writtenFileHoldsTheSevenGroups()
