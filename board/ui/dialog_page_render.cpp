@@ -33,8 +33,12 @@ void Dialog::RedrawPageObjects(bool withSelected)
     const QRect visible(HorizontalScrollValue(), VerticalScrollValue(), m_view_width, m_view_height);
     // A page no larger than the view is shown as it is; a larger one (zoomed,
     // or a tall picture or document) through the scroll bars.
-    if (!m_backupImage.rect().contains(visible) || m_backupImage.size() != visible.size())
+    if (!m_backupImage.rect().contains(visible) || m_backupImage.size() != visible.size()) {
         m_viewImage = m_backupImage.copy(visible);
+        // Previews are taken back in window coordinates, so the copy they are
+        // restored from must be cut the same way as the view.
+        m_backupImage = m_viewImage;
+    }
     update();
 }
 

@@ -295,6 +295,24 @@ private slots:
         QVERIFY(around.blue() > 150 && around.red() < 60);
     }
 
+    void previewsOnAZoomedPageLeaveNoGhosts()
+    {
+        Stroke(QPoint(60, 100), QPoint(140, 100));
+        board->ZoomByScale(2.0f);
+        QCOMPARE(board->ui->horizontalScrollBar->value(), 400);
+        // The stroke lies off screen now; a figure preview dragged across where
+        // it would lie unscrolled must not bring it back.
+        board->m_board.slot[0].event_kind = ekRect;
+        board->PointerPress(0, 100, 100, true, false);
+        for (int i = 1; i <= 10; ++i)
+            board->PointerMove(0, 100 + i * 20, 100 + i * 20, true, false);
+        for (int i = 1; i <= 10; ++i)
+            board->PointerMove(0, 300 - i * 15, 300 - i * 15, true, false);
+        board->PointerRelease(0, 150, 150, true, false);
+        QCOMPARE(InkIn(board->m_viewImage, QRect(110, 190, 180, 20)), 0);
+        QVERIFY(InkIn(board->m_viewImage, QRect(95, 95, 60, 60)) > 0);
+    }
+
     void narrowZoomRectangleIsRefused()
     {
         board->ZoomToRect(100, 100, 150, 300);
