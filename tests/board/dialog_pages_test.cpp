@@ -198,6 +198,10 @@ private slots:
         QVERIFY(QDir(board->m_workFolder).exists());
         QCOMPARE(QDir(board->m_workFolder).entryList(QDir::Files),
                  QStringList{board->m_curr_note.create_data + ".jpg"});
+        // The blank page's file is blank, not the page that was reset away.
+        const QImage file(board->m_curr_note.imagePath);
+        QVERIFY(!file.isNull());
+        QCOMPARE(InkIn(file, QRect(90, 90, 220, 120)), 0);
         QCOMPARE(Label(), QStringLiteral("1/1"));
     }
 
