@@ -170,6 +170,14 @@ bool InstallEngine::backupInstallFolder(const QString& installFolder, const QStr
             backedUpFiles << entry;
         else
             addedFiles << entry;
+        const QStringList parts = entry.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        QString folder;
+        for (int i = 0; i + 1 < parts.size(); ++i) {
+            folder += (folder.isEmpty() ? QString() : QStringLiteral("/")) + parts.at(i);
+            if (!createdFolders.contains(folder) && !normal.contains(folder + QLatin1Char('/'))
+                && !QFileInfo::exists(installFolder + QLatin1Char('/') + folder))
+                createdFolders << folder;
+        }
     }
     for (const QString& folder : qAsConst(m_session.deleteFolders)) {
         if (!folder.isEmpty() && QFileInfo(installFolder + QLatin1Char('/') + folder + QLatin1Char('/')).isDir())
@@ -331,6 +339,8 @@ bool InstallEngine::restoreBackup(const QString& backupFolder, const QString& in
                 restored = false;
         }
     }
+    for (int i = createdFolders.size() - 1; i >= 0; --i)
+        QDir().rmdir(installFolder + QLatin1Char('/') + createdFolders.at(i));
     bool failed = false;
     QString ignored;
     copyListedEntries(backedUpFiles, backupFolder, installFolder, false, &ignored, &failed);

@@ -52,6 +52,9 @@ public:
     QStringList addedFiles;
     QStringList backedUpFolders;
     QStringList backedUpDeleteFiles;
+    // Folders the copy makes for entries that come without folder entries of
+    // their own; the rollback takes them away again when they are empty.
+    QStringList createdFolders;
 
 private:
     UpdateSession& m_session;
