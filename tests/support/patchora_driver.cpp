@@ -1,6 +1,7 @@
 #include "tests/support/patchora_driver.h"
 
 #include "tests/support/test_folders.h"
+#include "tests/support/zip_fixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -59,7 +60,7 @@ void LoopbackHttpServer::serve(QTcpSocket* socket)
     socket->disconnectFromHost();
 }
 
-PatchoraRun::PatchoraRun(const QStringList& arguments, const QStringList& extraEnvironment, const QString& wrapper)
+PatchoraRun::PatchoraRun(const QStringList& arguments, const QStringList& extraEnvironment)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
@@ -70,10 +71,7 @@ PatchoraRun::PatchoraRun(const QStringList& arguments, const QStringList& extraE
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     const QString program = BuiltProgramFolder() + QStringLiteral("/Patchora");
-    if (wrapper.isEmpty())
-        m_process.start(program, arguments);
-    else
-        m_process.start(wrapper, QStringList{program} + arguments);
+    m_process.start(program, arguments);
     m_process.waitForStarted();
 }
 
@@ -188,4 +186,66 @@ QByteArray Xdotool(const QStringList& arguments)
         process.waitForFinished(1000);
     }
     return process.readAllStandardOutput();
+}
+
+UpdateScene::UpdateScene(const QString& rootPath)
+    : root(rootPath),
+      install(rootPath + QStringLiteral("/install")),
+      work(rootPath + QStringLiteral("/work")),
+      parameterFile(rootPath + QStringLiteral("/AutoUpdate.ini")),
+      startLog(rootPath + QStringLiteral("/starts.log"))
+{
+    server.start();
+    QDir().mkpath(work);
+    WriteTestFile(install + QStringLiteral("/Dravik"), stubProgram("old whiteboard"), kExecutablePermissions);
+    WriteTestFile(install + QStringLiteral("/Patchora"), "#!/bin/sh\necho old updater\n", kExecutablePermissions);
+    WriteTestFile(install + QStringLiteral("/Language/ENU.lng"), "old texts");
+    WriteTestFile(install + QStringLiteral("/obsolete.txt"), "to be deleted");
+    qputenv("DRAVIK_STUB_START_LOG", startLog.toUtf8());
+}
+
+QByteArray UpdateScene::stubProgram(const QByteArray& name) const
+{
+    return "#!/bin/sh\necho \"" + name + "|$PPID|$PWD|$*\" >> \"$DRAVIK_STUB_START_LOG\"\n";
+}
+
+void UpdateScene::writeParameters(const QByteArray& askState)
+{
+    QByteArray text = "[AutoUpdate]\n";
+    const QList<QByteArray> values = {(server.baseUrl() + QStringLiteral("/updates/")).toUtf8(), (work + "/").toUtf8(),
+                                      "NORVANE", "Dravik", "5.0", "Windows", "5.0.0.32", install.toUtf8(),
+                                      "Dravik", "ENU"};
+    for (int n = 1; n <= values.size(); ++n)
+        text += "ManagerParam" + QByteArray::number(n) + "=" + values.at(n - 1) + "\n";
+    if (QFile::exists(parameterFile)) {
+        // The bridge rewrites only the parameters; the ask state stays.
+        QByteArray old = ReadTestFile(parameterFile);
+        for (const QByteArray& line : old.split('\n')) {
+            if (!line.startsWith("ManagerParam") && !line.startsWith("[AutoUpdate]") && !line.isEmpty())
+                text += line + "\n";
+        }
+    }
+    WriteTestFile(parameterFile, text + askState);
+}
+
+void UpdateScene::writeDescription(const QString& version, const QByteArray& extra)
+{
+    WriteTestFile(work + QStringLiteral("/UpdateVersion.inf"),
+                  "[Update]\nNewVersion=" + version.toUtf8() + "\n[UpdateFile]\nFileName=update.zip\n"
+                  "[DeleteFile]\nFileCount=1\nFile1=obsolete.txt\n" + extra);
+}
+
+void UpdateScene::serveArchive(const QByteArray& bytes, int status, qint64 declaredLength)
+{
+    server.setResource(QStringLiteral("/updates/update.zip"), {bytes, status, declaredLength});
+}
+
+QStringList UpdateScene::starts() const
+{
+    QStringList lines;
+    for (const QByteArray& line : ReadTestFile(startLog).split('\n')) {
+        if (!line.isEmpty())
+            lines << QString::fromUtf8(line);
+    }
+    return lines;
 }

@@ -45,8 +45,7 @@ class PatchoraRun
 public:
     // Starts build/bin/Patchora with `arguments` at 96 dpi; the environment is
     // the test's own (so DRAVIK_ROOT of a ScopedFolderRoot applies).
-    explicit PatchoraRun(const QStringList& arguments, const QStringList& extraEnvironment = {},
-                         const QString& wrapper = QString());
+    explicit PatchoraRun(const QStringList& arguments, const QStringList& extraEnvironment = {});
     ~PatchoraRun();
 
     bool waitForExit(int timeoutMs);
@@ -70,6 +69,31 @@ private:
     QProcess m_process;
     QByteArray m_log;
     QString m_mainWindow;
+};
+
+// One updater scene below a private folder root: an install folder with a
+// stub whiteboard that records how it was started, a work folder, the
+// parameter file the update bridge would write, and a loopback server that
+// offers the description file's archive.
+class UpdateScene
+{
+public:
+    // `rootPath`: the test's folder root (a ScopedFolderRoot's path).
+    explicit UpdateScene(const QString& rootPath);
+    QString root;
+    QString install;
+    QString work;
+    QString parameterFile;
+    QString startLog;  // one line per start of a stub whiteboard: "name|ppid|folder|arguments"
+    LoopbackHttpServer server;
+
+    // The parameter file as the bridge writes it before starting the updater.
+    void writeParameters(const QByteArray& askState = QByteArray());
+    // "UpdateVersion.inf" offering `version` as archive "update.zip".
+    void writeDescription(const QString& version, const QByteArray& extra = QByteArray());
+    void serveArchive(const QByteArray& bytes, int status = 200, qint64 declaredLength = -1);
+    QByteArray stubProgram(const QByteArray& name) const;
+    QStringList starts() const;
 };
 
 // Runs xdotool and returns its standard output.

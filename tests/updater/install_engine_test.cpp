@@ -1,84 +1,14 @@
+#include "tests/support/zip_fixture.h"
 #include "updater/install_engine.h"
 #include "updater/update_language.h"
 #include "updater/update_session.h"
 
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipnewinfo.h>
-
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
 
 namespace {
-
-struct Entry
-{
-    QString name;
-    QByteArray data;
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-};
-
-const QFile::Permissions kExecutable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                       | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-
-// Stored (uncompressed) entries, so that a test can damage an entry's bytes.
-bool MakeZip(const QString& path, const QList<Entry>& entries)
-{
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdCreate))
-        return false;
-    for (const Entry& entry : entries) {
-        QuaZipFile file(&zip);
-        QuaZipNewInfo info(entry.name);
-        info.setPermissions(entry.permissions);
-        if (!file.open(QIODevice::WriteOnly, info, nullptr, 0, 0, 0))
-            return false;
-        file.write(entry.data);
-        file.close();
-    }
-    zip.close();
-    return zip.getZipError() == 0;
-}
-
-void WriteFile(const QString& path, const QByteArray& data, QFile::Permissions permissions = {})
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-    file.close();
-    if (permissions)
-        file.setPermissions(permissions);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-// Every file and folder below `root` with its contents' checksum and mode.
-QMap<QString, QString> Snapshot(const QString& root)
-{
-    QMap<QString, QString> result;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info(path);
-        const QString key = QDir(root).relativeFilePath(path);
-        if (info.isDir())
-            result.insert(key, QStringLiteral("dir"));
-        else
-            result.insert(key, QString::fromLatin1(QCryptographicHash::hash(ReadFile(path), QCryptographicHash::Sha256).toHex())
-                                   + QString::number(int(info.permissions())));
-    }
-    return result;
-}
 
 class RecordingFeedback : public InstallFeedback
 {
@@ -132,11 +62,11 @@ private slots:
         m_install = m_dir->filePath(QStringLiteral("install"));
         m_work = m_dir->filePath(QStringLiteral("work"));
         QDir().mkpath(m_work);
-        WriteFile(m_install + QStringLiteral("/Dravik"), "old program", kExecutable);
-        WriteFile(m_install + QStringLiteral("/Patchora"), "old updater", kExecutable);
-        WriteFile(m_install + QStringLiteral("/Language/ENU.lng"), "old texts");
-        WriteFile(m_install + QStringLiteral("/obsolete.txt"), "remove me");
-        WriteFile(m_work + QStringLiteral("/UpdateVersion.inf"), "[Update]\nNewVersion=2\n");
+        WriteTestFile(m_install + QStringLiteral("/Dravik"), "old program", kExecutablePermissions);
+        WriteTestFile(m_install + QStringLiteral("/Patchora"), "old updater", kExecutablePermissions);
+        WriteTestFile(m_install + QStringLiteral("/Language/ENU.lng"), "old texts");
+        WriteTestFile(m_install + QStringLiteral("/obsolete.txt"), "remove me");
+        WriteTestFile(m_work + QStringLiteral("/UpdateVersion.inf"), "[Update]\nNewVersion=2\n");
         m_session = UpdateSession();
         m_session.managerParam[1] = m_work;
         m_session.managerParam[7] = m_install;
@@ -153,24 +83,24 @@ private slots:
 
     void installsArchiveAndReplacesUpdater()
     {
-        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutable},
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutablePermissions},
                                     {QStringLiteral("Language/DEU.lng"), "neue Texte"},
                                     {QStringLiteral("deep/er/file.txt"), "no folder entries above me"},
                                     {QStringLiteral("_Patchora_/"), QByteArray()},
-                                    {QStringLiteral("_Patchora_/Patchora"), "new updater", kExecutable}}));
+                                    {QStringLiteral("_Patchora_/Patchora"), "new updater", kExecutablePermissions}}));
         m_session.deleteFiles = QStringList{QStringLiteral("obsolete.txt"), QString()};
         m_session.deleteFolders = QStringList{QStringLiteral("Language")};
         InstallEngine engine(m_session, m_feedback);
         QVERIFY(engine.installUpdate(archive()));
         QVERIFY2(m_feedback.errors.isEmpty(), qPrintable(m_feedback.errors.join('|')));
 
-        QCOMPARE(ReadFile(m_install + QStringLiteral("/Dravik")), QByteArray("new program"));
+        QCOMPARE(ReadTestFile(m_install + QStringLiteral("/Dravik")), QByteArray("new program"));
         QVERIFY(QFileInfo(m_install + QStringLiteral("/Dravik")).isExecutable());
-        QCOMPARE(ReadFile(m_install + QStringLiteral("/Language/DEU.lng")), QByteArray("neue Texte"));
-        QCOMPARE(ReadFile(m_install + QStringLiteral("/deep/er/file.txt")), QByteArray("no folder entries above me"));
-        QCOMPARE(ReadFile(m_install + QStringLiteral("/Patchora")), QByteArray("new updater"));
+        QCOMPARE(ReadTestFile(m_install + QStringLiteral("/Language/DEU.lng")), QByteArray("neue Texte"));
+        QCOMPARE(ReadTestFile(m_install + QStringLiteral("/deep/er/file.txt")), QByteArray("no folder entries above me"));
+        QCOMPARE(ReadTestFile(m_install + QStringLiteral("/Patchora")), QByteArray("new updater"));
         QVERIFY(QFileInfo(m_install + QStringLiteral("/Patchora")).isExecutable());
-        QCOMPARE(ReadFile(m_install + QStringLiteral("/Patchora-old")), QByteArray("old updater"));
+        QCOMPARE(ReadTestFile(m_install + QStringLiteral("/Patchora-old")), QByteArray("old updater"));
         QVERIFY(!QFileInfo::exists(m_install + QStringLiteral("/_Patchora_")));
         QVERIFY(!QFileInfo::exists(m_install + QStringLiteral("/obsolete.txt")));
         // A listed folder that still holds files stays.
@@ -181,17 +111,17 @@ private slots:
 
     void secondUpdaterEntryReplacesNothing()
     {
-        QVERIFY(MakeZip(archive(), {{QStringLiteral("_Patchora_/Patchora"), "new updater", kExecutable},
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("_Patchora_/Patchora"), "new updater", kExecutablePermissions},
                                     {QStringLiteral("_Patchora_/libextra.so"), "lib"}}));
         InstallEngine engine(m_session, m_feedback);
         QVERIFY(engine.installUpdate(archive()));
-        QCOMPARE(ReadFile(m_install + QStringLiteral("/Patchora")), QByteArray("old updater"));
+        QCOMPARE(ReadTestFile(m_install + QStringLiteral("/Patchora")), QByteArray("old updater"));
         QVERIFY(!QFileInfo::exists(m_install + QStringLiteral("/Patchora-old")));
     }
 
     void emptiedDeleteFolderIsRemovedButNotItsInstallFolder()
     {
-        WriteFile(m_install + QStringLiteral("/plugins/old/a.so"), "a");
+        WriteTestFile(m_install + QStringLiteral("/plugins/old/a.so"), "a");
         QVERIFY(MakeZip(archive(), {{QStringLiteral("x.txt"), "x"}}));
         m_session.deleteFiles = QStringList{QStringLiteral("plugins/old/a.so")};
         m_session.deleteFolders = QStringList{QStringLiteral("plugins/old")};
@@ -205,17 +135,17 @@ private slots:
     // way: everything goes back to how it was.
     void failedCopyRollsBack()
     {
-        WriteFile(m_install + QStringLiteral("/blocker"), "a file, not a folder");
-        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutable},
+        WriteTestFile(m_install + QStringLiteral("/blocker"), "a file, not a folder");
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutablePermissions},
                                     {QStringLiteral("added/new.txt"), "new"},
                                     {QStringLiteral("blocker/inside.txt"), "cannot land"},
-                                    {QStringLiteral("_Patchora_/Patchora"), "new updater", kExecutable}}));
-        const QMap<QString, QString> before = Snapshot(m_install);
+                                    {QStringLiteral("_Patchora_/Patchora"), "new updater", kExecutablePermissions}}));
+        const QMap<QString, QString> before = FolderSnapshot(m_install);
         InstallEngine engine(m_session, m_feedback);
         QVERIFY(!engine.installUpdate(archive()));
         QCOMPARE(m_feedback.errors, QStringList{QStringLiteral("Fail to copy new files.\nblocker/inside.txt")});
-        QCOMPARE(Snapshot(m_install).keys(), before.keys());
-        QCOMPARE(Snapshot(m_install), before);
+        QCOMPARE(FolderSnapshot(m_install).keys(), before.keys());
+        QCOMPARE(FolderSnapshot(m_install), before);
         QVERIFY(!QFileInfo::exists(archive()));
         QVERIFY(!QFileInfo::exists(m_session.infPath));
         QVERIFY(!QFileInfo::exists(engine.backupFolder()));
@@ -223,20 +153,20 @@ private slots:
 
     void failedRestoreKeepsTheBackup()
     {
-        WriteFile(m_install + QStringLiteral("/blocker"), "a file, not a folder");
-        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutable},
+        WriteTestFile(m_install + QStringLiteral("/blocker"), "a file, not a folder");
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutablePermissions},
                                     {QStringLiteral("blocker/inside.txt"), "cannot land"}}));
         InstallEngine engine(m_session, m_feedback);
         // While the copy failure is shown, something takes the place of the
         // program so that it cannot be put back.
         m_feedback.onError = [this](const QString&) {
             QFile::remove(m_install + QStringLiteral("/Dravik"));
-            WriteFile(m_install + QStringLiteral("/Dravik/held"), "in the way");
+            WriteTestFile(m_install + QStringLiteral("/Dravik/held"), "in the way");
         };
         QVERIFY(!engine.installUpdate(archive()));
         QCOMPARE(m_feedback.errors.size(), 2);
         QVERIFY(m_feedback.errors.at(1).contains(engine.backupFolder()));
-        QCOMPARE(ReadFile(engine.backupFolder() + QStringLiteral("/Dravik")), QByteArray("old program"));
+        QCOMPARE(ReadTestFile(engine.backupFolder() + QStringLiteral("/Dravik")), QByteArray("old program"));
     }
 
     void refusedArchives_data()
@@ -255,20 +185,20 @@ private slots:
     {
         QFETCH(QString, badName);
         QFETCH(bool, damage);
-        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutable},
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutablePermissions},
                                     {badName, "DAMAGE-ME-PAYLOAD"}}));
         if (damage) {
-            QByteArray bytes = ReadFile(archive());
+            QByteArray bytes = ReadTestFile(archive());
             const int at = bytes.indexOf("DAMAGE-ME-PAYLOAD");
             QVERIFY(at > 0);
             bytes[at] = 'X';
-            WriteFile(archive(), bytes);
+            WriteTestFile(archive(), bytes);
         }
-        const QMap<QString, QString> before = Snapshot(m_install);
+        const QMap<QString, QString> before = FolderSnapshot(m_install);
         InstallEngine engine(m_session, m_feedback);
         QVERIFY(!engine.installUpdate(archive()));
         QCOMPARE(m_feedback.errors, QStringList{QStringLiteral("Fail to unzip the update file.")});
-        QCOMPARE(Snapshot(m_install), before);
+        QCOMPARE(FolderSnapshot(m_install), before);
         QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("escaped.txt"))));
         QVERIFY(!QFileInfo::exists(m_work + QStringLiteral("/escaped.txt")));
         QVERIFY(!QFileInfo::exists(QDir::tempPath() + QStringLiteral("/escaped-absolute.txt")));
@@ -277,7 +207,7 @@ private slots:
 
     void unreadableArchiveFailsTheBackup()
     {
-        WriteFile(archive(), "this is not a zip file");
+        WriteTestFile(archive(), "this is not a zip file");
         InstallEngine engine(m_session, m_feedback);
         QVERIFY(!engine.installUpdate(archive()));
         QCOMPARE(m_feedback.errors, QStringList{QStringLiteral("Fail to backup.")});
@@ -293,9 +223,9 @@ private slots:
     void fileThatCannotBeCreatedAsksForRetry()
     {
         QFETCH(bool, freeIt);
-        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutable}}));
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutablePermissions}}));
         InstallEngine engine(m_session, m_feedback);
-        WriteFile(engine.stagingFolder() + QStringLiteral("/Dravik/held"), "in the way");
+        WriteTestFile(engine.stagingFolder() + QStringLiteral("/Dravik/held"), "in the way");
         m_feedback.onRetry = [&](const QString&) {
             if (freeIt)
                 QDir(engine.stagingFolder() + QStringLiteral("/Dravik")).removeRecursively();
@@ -304,20 +234,20 @@ private slots:
         QVERIFY(engine.unzipUpdate(archive(), engine.stagingFolder()) == freeIt);
         QCOMPARE(m_feedback.retries, QStringList{QStringLiteral("Fail to overwrite. Dravik")});
         if (freeIt)
-            QCOMPARE(ReadFile(engine.stagingFolder() + QStringLiteral("/Dravik")), QByteArray("new program"));
+            QCOMPARE(ReadTestFile(engine.stagingFolder() + QStringLiteral("/Dravik")), QByteArray("new program"));
     }
 
     void listedProgramsRunAndReportFailures()
     {
         const QString marker = m_dir->filePath(QStringLiteral("ran.txt"));
-        WriteFile(m_install + QStringLiteral("/setup.sh"),
-                  QStringLiteral("#!/bin/sh\necho \"$PWD|$*\" > '%1'\n").arg(marker).toUtf8(), kExecutable);
+        WriteTestFile(m_install + QStringLiteral("/setup.sh"),
+                  QStringLiteral("#!/bin/sh\necho \"$PWD|$*\" > '%1'\n").arg(marker).toUtf8(), kExecutablePermissions);
         m_session.exeFiles = QStringList{QStringLiteral("setup.sh"), QStringLiteral("missing"),
                                          QStringLiteral("setup.sh")};
         m_session.exeParams = QStringList{QStringLiteral("--mode \"a b\""), QString(), QStringLiteral("again")};
         InstallEngine engine(m_session, m_feedback);
         engine.executeListedFiles(m_install);
-        QCOMPARE(ReadFile(marker), (m_install + QStringLiteral("|--mode a b\n")).toUtf8());
+        QCOMPARE(ReadTestFile(marker), (m_install + QStringLiteral("|--mode a b\n")).toUtf8());
         QCOMPARE(m_feedback.errors,
                  QStringList{QStringLiteral("Fail to run.\nmissing\n\nNo such file or directory(Error Code = 2)")});
     }
@@ -334,25 +264,25 @@ private slots:
         m_feedback.errors.clear();
         const QString record = m_dir->filePath(QStringLiteral("registered.txt"));
         const QString tool = m_dir->filePath(QStringLiteral("register.sh"));
-        WriteFile(tool, QStringLiteral("#!/bin/sh\necho \"$*\" >> '%1'\n").arg(record).toUtf8(), kExecutable);
+        WriteTestFile(tool, QStringLiteral("#!/bin/sh\necho \"$*\" >> '%1'\n").arg(record).toUtf8(), kExecutablePermissions);
         qputenv("DRAVIK_REGISTER_TOOL", tool.toUtf8());
         engine.registerListedServers(m_install);
         qunsetenv("DRAVIK_REGISTER_TOOL");
         QVERIFY(m_feedback.errors.isEmpty());
-        QCOMPARE(ReadFile(record), QStringLiteral("/s %1/lib/a.so\n/s %1/lib/b.so\n").arg(m_install).toUtf8());
+        QCOMPARE(ReadTestFile(record), QStringLiteral("/s %1/lib/a.so\n/s %1/lib/b.so\n").arg(m_install).toUtf8());
     }
 
     void removeTreeUnlinksLinks()
     {
         const QString outside = m_dir->filePath(QStringLiteral("outside"));
-        WriteFile(outside + QStringLiteral("/precious.txt"), "keep");
+        WriteTestFile(outside + QStringLiteral("/precious.txt"), "keep");
         const QString tree = m_dir->filePath(QStringLiteral("tree"));
-        WriteFile(tree + QStringLiteral("/sub/file.txt"), "x");
+        WriteTestFile(tree + QStringLiteral("/sub/file.txt"), "x");
         QVERIFY(QFile::link(outside, tree + QStringLiteral("/sub/link")));
         QVERIFY(QFile::link(outside + QStringLiteral("/precious.txt"), tree + QStringLiteral("/filelink")));
         QVERIFY(removeTree(tree));
         QVERIFY(!QFileInfo::exists(tree));
-        QCOMPARE(ReadFile(outside + QStringLiteral("/precious.txt")), QByteArray("keep"));
+        QCOMPARE(ReadTestFile(outside + QStringLiteral("/precious.txt")), QByteArray("keep"));
         QVERIFY(removeTree(tree));
     }
 };

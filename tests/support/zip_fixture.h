@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+// Update archives and folder fixtures made by the tests themselves.
+
+struct ZipEntry
+{
+    QString name;
+    QByteArray data;
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+};
+
+extern const QFile::Permissions kExecutablePermissions;
+
+// Writes a zip file of stored (uncompressed) entries, so that a test can find
+// and damage an entry's bytes. Names are written as given, unsafe ones too.
+bool MakeZip(const QString& path, const QList<ZipEntry>& entries);
+
+void WriteTestFile(const QString& path, const QByteArray& data, QFile::Permissions permissions = {});
+QByteArray ReadTestFile(const QString& path);
+
+// Every file and folder below `root`: relative path -> checksum and mode bits
+// ("dir" for folders).
+QMap<QString, QString> FolderSnapshot(const QString& root);
