@@ -222,6 +222,30 @@ private slots:
         QVERIFY(InkIn(board->m_viewImage, QRect(190, 90, 20, 20)) > 0);
     }
 
+    void redrawingAllPagesRewritesOnlyWhiteBoards()
+    {
+        Stroke(QPoint(100, 100), QPoint(300, 100));
+        const NoteInfo white = board->m_curr_note;
+        board->CreateNotePage(1, "MusicNote", "", false);
+        Stroke(QPoint(100, 400), QPoint(300, 400));
+        board->SaveCurrentNoteImage(true);
+        const NoteInfo music = board->m_curr_note;
+        const QImage musicBefore(music.imagePath);
+
+        // A new board colour: the white board's file shows it with its ink.
+        board->m_boardFillColor = QColor(255, 255, 0);
+        board->RedrawAllPages();
+        const QImage whiteFile(white.imagePath);
+        QVERIFY(!whiteFile.isNull());
+        const QColor fill = whiteFile.pixel(600, 500);
+        QVERIFY(fill.red() > 230 && fill.green() > 230 && fill.blue() < 40);
+        QVERIFY(InkIn(whiteFile, QRect(190, 90, 20, 20)) > 0);
+        QCOMPARE(InkIn(whiteFile, QRect(190, 390, 20, 20)), 0);
+        QCOMPARE(QImage(music.imagePath), musicBefore);
+        // The page shown before is shown again.
+        QCOMPARE(board->m_curr_note.create_data, music.create_data);
+    }
+
     void boardsAndPapersShowTheirBackground()
     {
         board->CreateNotePage(1, "BlackBoard", "", false);
