@@ -18,6 +18,9 @@ void Dialog::mousePressEvent(QMouseEvent* event)
         if (bar->geometry().contains(event->pos()) && m_board.slot[0].event_kind != ekImage)
             return;
     }
+    // A press beside an open sub-button row closes the row first.
+    if (m_subButtonRowOpen && !m_subButtonRowRect.normalized().contains(event->pos(), true))
+        ClearSubBtn();
     if (PointerInputAllowed()) {
         m_mouseSlot = 0;
         PointerPress(0, event->x(), event->y(), true, false);

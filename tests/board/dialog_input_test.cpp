@@ -146,6 +146,24 @@ private slots:
         QCOMPARE(Objects(0), 1);
     }
 
+    void pressBesideAnOpenRowClosesIt()
+    {
+        board->m_subButtonRowOpen = true;
+        board->m_subButtonRowRect = QRect(QPoint(600, 500), QPoint(450, 400));  // either corner order
+        // A touch on the row is the row's, not the board's.
+        TouchStroke({QPoint(500, 450)});
+        QCOMPARE(Objects(0), 0);
+        QVERIFY(board->m_subButtonRowOpen);
+
+        TouchStroke({QPoint(100, 450)});
+        QVERIFY(!board->m_subButtonRowOpen);
+        QCOMPARE(Objects(0), 1);
+
+        board->m_subButtonRowOpen = true;
+        QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier, QPoint(520, 200));
+        QVERIFY(!board->m_subButtonRowOpen);
+    }
+
     void wheelDoesNothing()
     {
         QWheelEvent wheel(QPointF(200, 200), board->mapToGlobal(QPoint(200, 200)), QPoint(), QPoint(0, 120),
