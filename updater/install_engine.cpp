@@ -270,6 +270,11 @@ bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagi
         }
         if (!out.flush())
             allWritten = false;
+        // The entry's time, taken while the file is still open for writing.
+        if (info.dateTime.isValid()) {
+            out.setFileTime(info.dateTime, QFileDevice::FileModificationTime);
+            out.setFileTime(info.dateTime, QFileDevice::FileAccessTime);
+        }
         out.close();
         entry.close();
         // A damaged entry shows as a CRC mismatch once it has been read whole.
@@ -280,15 +285,9 @@ bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagi
         }
         if (!allWritten || entryWritten != static_cast<qint64>(info.uncompressedSize))
             return false;
-        // Keep the entry's mode bits (programs stay executable) and time.
+        // Keep the entry's mode bits, so that programs stay executable.
         if ((info.externalAttr >> 16) != 0)
             out.setPermissions(info.getPermissions());
-        const QDateTime stamp = info.dateTime;
-        if (stamp.isValid() && out.open(QIODevice::Append)) {
-            out.setFileTime(stamp, QFileDevice::FileModificationTime);
-            out.setFileTime(stamp, QFileDevice::FileAccessTime);
-            out.close();
-        }
     }
     zip.close();
     return allWritten;

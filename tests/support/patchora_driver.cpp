@@ -52,7 +52,9 @@ void LoopbackHttpServer::serve(QTcpSocket* socket)
     const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
     const QString path = words.size() > 1 ? QString::fromLatin1(words.at(1)) : QString();
     m_requests[path] += 1;
-    Resource resource = m_resources.value(path, Resource{QByteArray("not found"), 404, -1});
+    Resource resource = m_resources.value(path, Resource{QByteArray("not found"), 404, -1, false});
+    if (resource.hold)
+        return;
     const qint64 length = resource.declaredLength >= 0 ? resource.declaredLength : resource.body.size();
     QByteArray answer = "HTTP/1.1 " + QByteArray::number(resource.status) + " X\r\nContent-Type: application/zip\r\n"
                         "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
@@ -237,7 +239,7 @@ void UpdateScene::writeDescription(const QString& version, const QByteArray& ext
 
 void UpdateScene::serveArchive(const QByteArray& bytes, int status, qint64 declaredLength)
 {
-    server.setResource(QStringLiteral("/updates/update.zip"), {bytes, status, declaredLength});
+    server.setResource(QStringLiteral("/updates/update.zip"), {bytes, status, declaredLength, false});
 }
 
 QStringList UpdateScene::starts() const

@@ -26,6 +26,7 @@ public:
         QByteArray body;
         int status = 200;
         qint64 declaredLength = -1;  // Content-Length sent; -1: the body's size
+        bool hold = false;           // never answer (a download that does not end)
     };
 
     bool start();

@@ -13,12 +13,14 @@ struct ZipEntry
     QString name;
     QByteArray data;
     QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    bool compressed = false;
 };
 
 extern const QFile::Permissions kExecutablePermissions;
 
-// Writes a zip file of stored (uncompressed) entries, so that a test can find
-// and damage an entry's bytes. Names are written as given, unsafe ones too.
+// Writes a zip file; entries are stored uncompressed unless marked, so that a
+// test can find and damage an entry's bytes. Names are written as given,
+// unsafe ones too.
 bool MakeZip(const QString& path, const QList<ZipEntry>& entries);
 
 void WriteTestFile(const QString& path, const QByteArray& data, QFile::Permissions permissions = {});

@@ -2,6 +2,7 @@
 #include "platform/library.h"
 #include "tests/support/patchora_driver.h"
 #include "tests/support/test_folders.h"
+#include "tests/support/zip_fixture.h"
 #include "updater/ini_line_editor.h"
 
 #include <QLibrary>
@@ -14,17 +15,6 @@ QList<bool> g_answers;
 void RecordAnswer(bool updateAvailable)
 {
     g_answers << updateAvailable;
-}
-
-void WriteFile(const QString& path, const QByteArray& data, bool executable = false)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner);
 }
 
 }  // namespace
@@ -49,10 +39,10 @@ private:
     static QString makeApplicationFolder(const QString& root)
     {
         const QString folder = root + QStringLiteral("/app");
-        WriteFile(folder + QStringLiteral("/Patchora"),
+        WriteTestFile(folder + QStringLiteral("/Patchora"),
                   QStringLiteral("#!/bin/sh\necho \"$PWD|$*\" > '%1/started.txt'\ncp \"$1\" '%1/handed.ini'\n")
                       .arg(root).toUtf8(),
-                  true);
+                  kExecutablePermissions);
         return folder;
     }
 
@@ -89,9 +79,9 @@ private slots:
         LoopbackHttpServer server;
         QVERIFY(server.start());
         server.setResource(QStringLiteral("/dravik/UpdateVersion.inf"),
-                           {"[Update]\nNewVersion=5.0.1.0\n[UpdateFile]\nFileName=u.zip\n", 200, -1});
+                           {"[Update]\nNewVersion=5.0.1.0\n[UpdateFile]\nFileName=u.zip\n", 200, -1, false});
         // The server is configured in a file beside the settings.
-        WriteFile(root.path() + QStringLiteral("/ProgramData/Norvane/Dravik/UpdateServer.ini"),
+        WriteTestFile(root.path() + QStringLiteral("/ProgramData/Norvane/Dravik/UpdateServer.ini"),
                   QStringLiteral("[Update]\nServer=%1/dravik/\n").arg(server.baseUrl()).toUtf8());
         const QString app = makeApplicationFolder(root.path());
         initialise(app + QLatin1Char('/'));
@@ -136,11 +126,11 @@ private slots:
         ScopedFolderRoot root;
         LoopbackHttpServer server;
         QVERIFY(server.start());
-        server.setResource(QStringLiteral("/UpdateVersion.inf"), {description, status, -1});
+        server.setResource(QStringLiteral("/UpdateVersion.inf"), {description, status, -1, false});
         if (configured)
             qputenv("DRAVIK_UPDATE_SERVER", server.baseUrl().toUtf8());
         const QString work = root.path() + QStringLiteral("/ProgramData/Norvane/Dravik/Update");
-        WriteFile(work + QStringLiteral("/UpdateVersion.inf"), "[Update]\nNewVersion=5.0.0.20\n");
+        WriteTestFile(work + QStringLiteral("/UpdateVersion.inf"), "[Update]\nNewVersion=5.0.0.20\n");
         initialise(makeApplicationFolder(root.path()));
         connectAddressServer(QString());
         QVERIFY(WaitUntil([] { return !g_answers.isEmpty(); }, 10000));

@@ -181,6 +181,24 @@ private slots:
         QTest::newRow("empty segment") << "a//escaped.txt" << false;
         QTest::newRow("damaged entry") << "damaged.txt" << true;
     }
+
+    // A compressed entry whose data cannot be inflated ends the unpack (it
+    // must not be read over and over).
+    void damagedCompressedEntry()
+    {
+        QByteArray text;
+        for (int i = 0; i < 20000; ++i)
+            text += QByteArray::number(i * 7919 % 10007) + ' ';
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("text.txt"), text, {}, true}}));
+        QByteArray bytes = ReadTestFile(archive());
+        const int data = 30 + QByteArray("text.txt").size();
+        QVERIFY(bytes.size() > data + 400);
+        // A final block of the reserved type: inflating fails at once.
+        bytes[data] = char(0x07);
+        WriteTestFile(archive(), bytes);
+        InstallEngine engine(m_session, m_feedback);
+        QVERIFY(!engine.unzipUpdate(archive(), engine.stagingFolder()));
+    }
     void refusedArchives()
     {
         QFETCH(QString, badName);

@@ -100,6 +100,24 @@ private slots:
         // Nothing was installed, and the offer stays for the next time.
         QVERIFY(QFileInfo::exists(scene.work + QStringLiteral("/UpdateVersion.inf")));
     }
+
+    void missingWhiteboardIsReported()
+    {
+        ScopedFolderRoot root;
+        UpdateScene scene(root.path());
+        QFile::remove(scene.install + QStringLiteral("/Dravik"));
+        scene.writeDescription(QStringLiteral("5.0.0.33"));
+        scene.writeParameters();
+        PatchoraRun run({scene.parameterFile});
+        const QString question = run.waitForWindow(QStringLiteral("Select Update Action"), 15000);
+        QVERIFY(!question.isEmpty());
+        run.click(question, 85, 295);
+        QVERIFY2(run.answerMessage(QStringLiteral("Fail to run.\nDravik\n\nNo such file or directory(Error Code = 2)")),
+                 run.log().constData());
+        QVERIFY(run.waitForExit(20000));
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(askState(scene, "NextAskDate"), QString());
+    }
 };
 
 QTEST_MAIN(PatchoraAskTest)

@@ -79,6 +79,50 @@ private slots:
         QVERIFY(!QFileInfo::exists(scene.install + QStringLiteral("/Patchora-old")));
     }
 
+    void declinedRestartStartsNothing()
+    {
+        ScopedFolderRoot root;
+        UpdateScene scene(root.path());
+        scene.serveArchive(archive(root.path() + QStringLiteral("/made.zip"), goodEntries(scene)));
+        scene.writeDescription(QStringLiteral("5.0.0.33"));
+        scene.writeParameters();
+        PatchoraRun run({scene.parameterFile});
+        answerYes(run);
+        QVERIFY(run.answerMessage(QStringLiteral("Update finished.\nRun Dravik now? "), QStringLiteral("Escape")));
+        QVERIFY(run.waitForExit(20000));
+        QCOMPARE(run.messageCount(QString()), 1);
+        QCOMPARE(ReadTestFile(scene.install + QStringLiteral("/Dravik")), scene.stubProgram("new whiteboard"));
+        QCOMPARE(scene.starts(), QStringList());
+    }
+
+    // Cancel while downloading asks first; No goes on, Yes ends without a restart.
+    void cancelledDownloadLeavesNothing()
+    {
+        ScopedFolderRoot root;
+        UpdateScene scene(root.path());
+        scene.server.setResource(QStringLiteral("/updates/update.zip"), {QByteArray(), 200, -1, true});
+        scene.writeDescription(QStringLiteral("5.0.0.33"));
+        scene.writeParameters();
+        const QMap<QString, QString> before = FolderSnapshot(scene.install);
+        PatchoraRun run({scene.parameterFile});
+        answerYes(run);
+        QVERIFY(WaitUntil([&] { return scene.server.requestCount(QStringLiteral("/updates/update.zip")) == 1; }, 10000));
+        const QString window = run.waitForWindow(QStringLiteral("Patchora"), 5000);
+        QVERIFY(!window.isEmpty());
+        run.click(window, 340, 115);
+        QVERIFY(run.answerMessage(QStringLiteral("Cancel download?"), QStringLiteral("Escape")));
+        QTest::qWait(500);
+        QVERIFY(!run.waitForExit(500));
+        run.click(window, 340, 115);
+        QVERIFY(run.answerMessage(QStringLiteral("Cancel download?"), QStringLiteral("Return"), 2));
+        QVERIFY(run.waitForExit(20000));
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(FolderSnapshot(scene.install), before);
+        QCOMPARE(scene.starts(), QStringList());
+        QCOMPARE(QDir(scene.work).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("UpdateVersion.inf")});
+    }
+
     void failedCopyRollsBackAndRestartsNothing()
     {
         ScopedFolderRoot root;

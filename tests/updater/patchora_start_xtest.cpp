@@ -1,5 +1,6 @@
 #include "tests/support/patchora_driver.h"
 #include "tests/support/test_folders.h"
+#include "tests/support/zip_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,19 +18,6 @@ class PatchoraStartTest : public QObject
     Q_OBJECT
 
 private:
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-    static QByteArray readFile(const QString& path)
-    {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }
     static QByteArray parameters(const QString& root, const QByteArray& eol)
     {
         QByteArray text = "; written by the update bridge" + eol + "[Keep]" + eol + "ManagerParam1=untouched" + eol + eol
@@ -66,10 +54,10 @@ private slots:
         QFETCH(QByteArray, inf);
         ScopedFolderRoot root;
         const QString ini = root.path() + QStringLiteral("/params.ini");
-        writeFile(ini, parameters(root.path(), eol));
+        WriteTestFile(ini, parameters(root.path(), eol));
         QDir().mkpath(root.path() + QStringLiteral("/work"));
         if (!inf.isEmpty())
-            writeFile(root.path() + QStringLiteral("/work/UpdateVersion.inf"), inf);
+            WriteTestFile(root.path() + QStringLiteral("/work/UpdateVersion.inf"), inf);
 
         PatchoraRun run({ini});
         bool dialogSeen = false;
@@ -80,7 +68,7 @@ private slots:
         QCOMPARE(run.exitCode(), 0);
         QVERIFY(!dialogSeen);
         QVERIFY2(!run.log().contains("message:"), run.log().constData());
-        QCOMPARE(readFile(ini), blanked(eol));
+        QCOMPARE(ReadTestFile(ini), blanked(eol));
     }
 
     void noArgumentEndsAtOnce()
@@ -98,9 +86,9 @@ private slots:
     {
         ScopedFolderRoot root;
         const QString ini = root.path() + QStringLiteral("/params.ini");
-        writeFile(root.path() + QStringLiteral("/work/UpdateVersion.inf"),
+        WriteTestFile(root.path() + QStringLiteral("/work/UpdateVersion.inf"),
                   "[Update]\nNewVersion=5.0.0.33\n[UpdateFile]\nFileName=u.zip\n");
-        writeFile(ini, parameters(root.path(), "\n"));
+        WriteTestFile(ini, parameters(root.path(), "\n"));
 
         auto first = std::make_unique<PatchoraRun>(QStringList{ini});
         const QString question = first->waitForWindow(QStringLiteral("Select Update Action"), 15000);
@@ -113,17 +101,17 @@ private slots:
         QTest::qWait(500);
         QCOMPARE(first->visibleWindows(QStringLiteral("Select Update Action")), QStringList{question});
 
-        writeFile(ini, parameters(root.path(), "\n"));
+        WriteTestFile(ini, parameters(root.path(), "\n"));
         PatchoraRun second({ini});
         QVERIFY(second.answerMessage(QStringLiteral("Patchora is already running.")));
         QVERIFY(second.waitForExit(10000));
         QCOMPARE(second.exitCode(), 1);
-        QCOMPARE(readFile(ini), blanked("\n"));
+        QCOMPARE(ReadTestFile(ini), blanked("\n"));
 
         ::kill(static_cast<pid_t>(first->pid()), SIGKILL);
         QVERIFY(first->waitForExit(5000));
         first.reset();
-        writeFile(ini, parameters(root.path(), "\n"));
+        WriteTestFile(ini, parameters(root.path(), "\n"));
         PatchoraRun third({ini});
         QVERIFY(!third.waitForWindow(QStringLiteral("Select Update Action"), 15000).isEmpty());
         QCOMPARE(third.messageCount(QStringLiteral("Patchora is already running.")), 0);

@@ -1,3 +1,4 @@
+#include "tests/support/zip_fixture.h"
 #include "updater/ini_line_editor.h"
 #include "updater/update_language.h"
 #include "updater/update_session.h"
@@ -6,16 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-}  // namespace
 
 class UpdateSessionTest : public QObject
 {
@@ -90,11 +81,11 @@ private slots:
         const QString work = dir.filePath(QStringLiteral("work"));
         QDir().mkpath(work);
         const QString ini = dir.filePath(QStringLiteral("p.ini"));
-        WriteFile(ini, QStringLiteral("[AutoUpdate]\nManagerParam1=http://h/u/\nManagerParam2=%1/\n"
+        WriteTestFile(ini, QStringLiteral("[AutoUpdate]\nManagerParam1=http://h/u/\nManagerParam2=%1/\n"
                                       "ManagerParam5=5.0\nManagerParam8=/opt/d/\nManagerParam10=DEU\n"
                                       "BackgroudDownload=true\nBackgroudDownloadVersion=5.0.0.33\n")
                            .arg(work).toUtf8());
-        WriteFile(work + QStringLiteral("/UpdateVersion.inf"),
+        WriteTestFile(work + QStringLiteral("/UpdateVersion.inf"),
                   "[Update]\nNewVersion=5.0.0.34\n[UpdateFile]\nFileName=u.zip\nSHA256=ABCDEF\n"
                   "[DeleteFile]\nFileCount=3\nFile1=old.txt\nFile3=../../etc/x\n"
                   "[DeleteFolder]\nFolderCount=x\nFolder1=f\n"
@@ -137,7 +128,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString inf = dir.filePath(QStringLiteral("UpdateVersion.inf"));
-        WriteFile(inf, "[UpdateFile]\nFileName=../u.zip\n");
+        WriteTestFile(inf, "[UpdateFile]\nFileName=../u.zip\n");
         UpdateSession session;
         QCOMPARE(session.readUpdateFileName(inf), QString());
     }
