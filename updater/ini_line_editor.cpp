@@ -127,7 +127,8 @@ QString ReadIniValue(const QString& filePath, const QString& group, const QStrin
         return fallback;
     for (int i = header + 1; i < end; ++i) {
         const QByteArray trimmed = lines[i].text.trimmed();
-        if (!SameName(KeyName(trimmed), key) || KeyName(trimmed).isNull())
+        const QByteArray name = KeyName(trimmed);
+        if (name.isNull() || !SameName(name, key.trimmed()))
             continue;
         if (found)
             *found = true;
