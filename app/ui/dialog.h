@@ -366,6 +366,7 @@ public:
     void ConnectPageView();
     bool m_pageViewConnected = false;
     bool m_settingView = false;  // the zoom is moving the scroll bars itself
+    bool m_scrollRedrawQueued = false;
 
     // Touch, tablet and keys (board/ui/dialog_input.cpp).
     bool m_penDown = false;

@@ -7,6 +7,7 @@
 #include <QRubberBand>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "app/ui/dialog.h"
 #include "app/ui/message_box.h"
@@ -46,9 +47,16 @@ void Dialog::ConnectPageView()
     m_pageViewConnected = true;
     for (QScrollBar* bar : {ui->horizontalScrollBar, ui->verticalScrollBar}) {
         bar->installEventFilter(this);
+        // A drag moves the bar many times per frame; the page is rebuilt once
+        // for all of them, when the moves have been taken in.
         connect(bar, &QScrollBar::valueChanged, this, [this]() {
-            if (!m_settingView)
+            if (m_settingView || m_scrollRedrawQueued)
+                return;
+            m_scrollRedrawQueued = true;
+            QTimer::singleShot(0, this, [this]() {
+                m_scrollRedrawQueued = false;
                 RedrawPageObjects(true);
+            });
         });
     }
 }
