@@ -29,7 +29,7 @@ struct BridgeState
 {
     QStringList product;  // ManagerParam3 .. ManagerParam10 once InitialParameter ran
     QString applicationFolder;
-    UpdateCheckCallback callback = nullptr;
+    UpdateCallback callback = nullptr;
     QString serverUrl;
     QPointer<QNetworkAccessManager> network;
     QPointer<QNetworkReply> reply;
@@ -135,7 +135,7 @@ extern "C" {
 
 void InitialParameter(const QString& maker, const QString& product, const QString& majorVersion,
                       const QString& platformName, const QString& fullVersion, const QString& applicationFolder,
-                      const QString& programFile, const QString& languageCode, UpdateCheckCallback callback)
+                      const QString& programFile, const QString& languageCode, UpdateCallback callback)
 {
     BridgeState& state = State();
     QString folder = applicationFolder;

@@ -21,13 +21,13 @@
 // Called with true when the server offers a version newer than the installed
 // one (or a downloaded one waits to be installed), false otherwise. It is
 // called on the thread that called ConnectAddressServer, from its event loop.
-using UpdateCheckCallback = void (*)(bool updateAvailable);
+using UpdateCallback = void (*)(bool updateAvailable);
 
 using InitialParameterFunction = void (*)(const QString& maker, const QString& product,
                                           const QString& majorVersion, const QString& platformName,
                                           const QString& fullVersion, const QString& applicationFolder,
                                           const QString& programFile, const QString& languageCode,
-                                          UpdateCheckCallback callback);
+                                          UpdateCallback callback);
 using ConnectAddressServerFunction = void (*)(const QString& url);
 using GetUpdateServerCountFunction = int (*)();
 using GetUpdateServerURLFunction = QString (*)(int index);
@@ -39,7 +39,7 @@ extern "C" {
 BRIVANE_EXPORT void InitialParameter(const QString& maker, const QString& product, const QString& majorVersion,
                                      const QString& platformName, const QString& fullVersion,
                                      const QString& applicationFolder, const QString& programFile,
-                                     const QString& languageCode, UpdateCheckCallback callback);
+                                     const QString& languageCode, UpdateCallback callback);
 // Starts the check; the answer comes later through the callback.
 BRIVANE_EXPORT void ConnectAddressServer(const QString& url);
 BRIVANE_EXPORT int GetUpdateServerCount();
