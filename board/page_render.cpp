@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QTransform>
 #include <algorithm>
+#include <cmath>
 
 #include "board/event_kind.h"
 #include "board/figure_paths.h"
@@ -41,6 +42,42 @@ double SampleWidth(float press, int penWidth)
     if (press == 0.f)
         return penWidth;
     return std::max(1.0, double(press));
+}
+
+// Drops points of a run that lie within a quarter pixel of the line through
+// the points kept around them: the pen covers them anyway, and every point
+// costs a join when the run is stroked. At most kThinSpan points are skipped
+// in a row, so the work per point stays bounded.
+constexpr int kThinSpan = 24;
+
+void ThinRun(const QPointF* points, int count, QVector<QPointF>* out)
+{
+    out->append(points[0]);
+    int anchor = 0;
+    for (int i = 1; i < count - 1; ++i) {
+        if (i - anchor >= kThinSpan) {
+            out->append(points[i]);
+            anchor = i;
+            continue;
+        }
+        const QPointF a = points[anchor];
+        const QPointF b = points[i + 1];
+        const QPointF d = b - a;
+        const double length = std::hypot(d.x(), d.y());
+        bool keep = false;
+        for (int k = anchor + 1; k <= i && !keep; ++k) {
+            const QPointF p = points[k] - a;
+            const double distance = length > 0 ? std::fabs(d.x() * p.y() - d.y() * p.x()) / length
+                                               : std::hypot(p.x(), p.y());
+            keep = distance > 0.25;
+        }
+        if (keep) {
+            out->append(points[i]);
+            anchor = i;
+        }
+    }
+    if (count > 1)
+        out->append(points[count - 1]);
 }
 
 }  // namespace
@@ -133,6 +170,7 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
         // Piece by piece at the recorded widths; neighbouring pieces of the
         // same width go down as one polyline, which looks the same with the
         // board's round caps and joins and costs far less.
+        QVector<QPointF> thinned;
         int start = 0;
         while (start + 1 < outline.size()) {
             const double width = widths[start + 1];
@@ -141,7 +179,9 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
                 ++end;
             pen.setWidthF(width);
             painter.setPen(pen);
-            painter.drawPolyline(outline.constData() + start, end - start + 1);
+            thinned.resize(0);
+            ThinRun(outline.constData() + start, end - start + 1, &thinned);
+            painter.drawPolyline(thinned.constData(), thinned.size());
             widest = std::max(widest, width);
             start = end;
         }

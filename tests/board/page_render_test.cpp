@@ -15,6 +15,7 @@ private slots:
     void filledEllipseIsFilled();
     void strokesFollowTheZoom();
     void brushStrokeIsDrawn();
+    void longDenseStrokeIsDrawnEndToEnd();
     void redrawLeavesStrokesInProgressAlone();
     void resizeKeepsContentAndSameSizeKeepsImage();
 
@@ -197,6 +198,30 @@ void PageRenderTest::brushStrokeIsDrawn()
     PaintPageObjects(image, board, "p", true, {}, nullptr, PageRenderOptions());
     const QColor middle = image.pixel(160, 80);
     QVERIFY(middle.red() > 200 && middle.green() < 100);
+}
+
+void PageRenderTest::longDenseStrokeIsDrawnEndToEnd()
+{
+    BoardModel board;
+    board.Init();
+    // Half-pixel samples along a line, then a sharp turn: the turn must stay.
+    QVector<QPointF> samples;
+    for (int k = 0; k <= 600; ++k)
+        samples.append(QPointF(20 + k * 0.5, 50));
+    for (int k = 1; k <= 100; ++k)
+        samples.append(QPointF(320, 50 + k * 2));
+    AddStroke(board, 0, ekFree, samples, "p");
+    for (bool interpolation : {false, true}) {
+        PageRenderOptions o;
+        o.interpolation = interpolation;
+        QImage image = White();
+        PaintPageObjects(image, board, "p", true, {}, nullptr, o);
+        for (int x = 24; x <= 316; x += 4)
+            QVERIFY2(Inked(image, x, 50), qPrintable(QString::number(x)));
+        QVERIFY(Inked(image, 320, 150));
+        QVERIFY(Inked(image, 320, 240));
+        QVERIFY(!Inked(image, 200, 150));
+    }
 }
 
 void PageRenderTest::redrawLeavesStrokesInProgressAlone()
