@@ -145,11 +145,13 @@ public:
     void ConnectPenDriverWindow(platform::WindowHandle ownWindow);
     void SendPenDriverMode(QString mode);
 
+    // The service log lists and test widgets (app/ui/dialog_debug_lists.cpp).
+    void HideWidgets();
+    void AddDebugLine(QString text, int list);
+
     // Start-up stand-ins (app/ui/dialog_startup_stubs.cpp); each is replaced
     // by its subsystem's real body.
     void InitDialog(bool autoUpdate);
-    void HideWidgets();
-    void AddDebugLine(QString text, int list);
     void TabletEnter(QTabletEvent* event);
     void TabletLeave(QTabletEvent* event);
 

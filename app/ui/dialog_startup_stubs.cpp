@@ -25,16 +25,6 @@ void Dialog::InitDialog(bool autoUpdate)
     ResetBoard(false);
 }
 
-void Dialog::HideWidgets()
-{
-    qDebug() << "HideWidgets()";
-}
-
-void Dialog::AddDebugLine(QString text, int list)
-{
-    qDebug().noquote() << QStringLiteral("AddDebugLine(%1) : %2").arg(list).arg(text);
-}
-
 void Dialog::OpenISPFile(QString path)
 {
     qDebug().noquote() << QStringLiteral("OpenISPFile : %1").arg(path);
