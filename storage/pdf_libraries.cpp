@@ -134,6 +134,23 @@ int OpenRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& s
     return pageCount;
 }
 
+bool OpenRendererFirstPage(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path,
+                           double* width, double* height)
+{
+    if (OpenRendererDocument(renderer, state, path) <= 0)
+        return false;
+    int page = 0;
+    if (renderer.LoadPage(state.document, 0, &page) != 0 || page <= 0) {
+        CloseRendererDocument(renderer, state);
+        return false;
+    }
+    state.page = page;
+    state.currentPage = 0;
+    *width = renderer.GetPageWidth(page);
+    *height = renderer.GetPageHeight(page);
+    return true;
+}
+
 void ShutdownRenderer(const PdfRendererLibrary& renderer, PdfRendererState& state)
 {
     if (!renderer.bound)

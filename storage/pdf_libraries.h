@@ -169,6 +169,12 @@ void CloseRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState&
 // both cases nothing stays open).
 int OpenRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path);
 
+// Closes what is open, opens `path` and loads its first page (current page
+// 0) and gives the page's size; false, with nothing left open, when the
+// document does not open, has no pages or its first page does not load.
+bool OpenRendererFirstPage(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path,
+                           double* width, double* height);
+
 // Window teardown: closes the page and the document, then ends the library.
 void ShutdownRenderer(const PdfRendererLibrary& renderer, PdfRendererState& state);
 

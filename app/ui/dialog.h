@@ -32,8 +32,10 @@
 #include <QStringList>
 #include <QWidget>
 
+class ImportDlg;
 class QAction;
 class QLabel;
+class ShowImportMsg;
 class QRubberBand;
 class QTabletEvent;
 class QTcpSocket;
@@ -459,8 +461,16 @@ public:
     int m_pdfCurrentPage = -1;
     // Document opening: the path last chosen, the dialog's next start path.
     QString m_documentOpenPath;
-    // What the document-open command does with a chosen path.
+    // What the document-open command does with a chosen path: a picture
+    // becomes a note page, a PDF goes to the import form.
     void OpenChosenDocument(const QString& path);
+
+    // Document import (storage/ui/dialog_import.cpp): the help shown first
+    // and the page-range import form, made once by the second stage.
+    ShowImportMsg* m_showImportMsg = nullptr;
+    ImportDlg* m_importDlg = nullptr;
+    void CreateImportDialogs();
+    void ShowImportMsgOrOpen();
 
     // --- collaboration ------------------------------------------------------
 
@@ -487,6 +497,9 @@ signals:
 public slots:
     // --- storage: PDF documents ---
     void OpenDocuments();
+    void AddDocuments(QString path, bool show, bool page_option);
+    void AddFinished();
+    void SetDocumentOpenOption(bool show);
     // --- canvas: pages ---
     void DeleteNote(QString stamp);
     void DrawRecTime();

@@ -23,6 +23,7 @@ void Dialog::InitDialog(bool autoUpdate)
     emit MainDlgSetGeometry(rect);
     InitBoardModel();
     ResetBoard(false);
+    CreateImportDialogs();
 }
 
 void Dialog::OpenISPFile(QString path)

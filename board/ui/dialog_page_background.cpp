@@ -72,20 +72,11 @@ void Dialog::SetInitImage(QString path, int type, bool alternative)
     renderer.available = m_pdfRendererBound && library.bound;
     renderer.openFirstPage = [&](const QString& file, double* width, double* height) {
         storage::PdfRendererState state{m_pdfDocument, m_pdfPage, m_pdfPageCount, m_pdfCurrentPage};
-        const int pages = storage::OpenRendererDocument(library, state, file);
-        bool opened = pages > 0;
-        if (opened) {
-            opened = library.LoadPage(state.document, 0, &state.page) == 0 && state.page > 0;
-            state.currentPage = opened ? 0 : -1;
-        }
+        const bool opened = storage::OpenRendererFirstPage(library, state, file, width, height);
         m_pdfDocument = state.document;
-        m_pdfPage = opened ? state.page : 0;
+        m_pdfPage = state.page;
         m_pdfPageCount = state.pageCount;
         m_pdfCurrentPage = state.currentPage;
-        if (opened) {
-            *width = library.GetPageWidth(m_pdfPage);
-            *height = library.GetPageHeight(m_pdfPage);
-        }
         return opened;
     };
     renderer.renderPage = [&](double scale, QImage* target) {

@@ -1,8 +1,11 @@
 #include "app/ui/dialog.h"
 
 #include "app/ui/message_box.h"
+#include "board/note_pages.h"
+#include "storage/ui/import_dlg.h"
 
 #include <QDebug>
+#include <QFileInfo>
 
 namespace {
 
@@ -90,23 +93,35 @@ void Dialog::OpenChosenDocument(const QString& path)
     case storage::ChosenDocumentKind::Other:
         return;
     case storage::ChosenDocumentKind::Image:
-        // A picture becomes a note page of its own; the note pages take it
-        // from here once they are built.
-        qDebug().noquote() << "exe : picture chosen for a note page:" << path;
+        CreateNotePage(kPicturePage, QFileInfo(path).fileName(), path, false);
         return;
     case storage::ChosenDocumentKind::Pdf:
         break;
     }
 
-    // The page import dialog is prepared here (captions, document type, source
-    // and work folder) once it is built; the first imported page will be the
-    // next note.
+    // The first imported page goes after every page there is.
+    m_import_first_idx = m_note_list.size();
+    if (m_importDlg) {
+        m_importDlg->SetCaptions(&m_lang.common, &m_lang.import);
+        m_importDlg->SetDocType(QStringLiteral("PDF"));
+        m_importDlg->SetPaths(path, m_workFolder);
+    }
     if (!m_pdfRendererBound || path.isNull())
         return;
     RendererStateLoan loan(*this);
     const int pageCount = storage::OpenRendererDocument(m_pdfRenderer, loan.state, path);
-    if (pageCount > 0)
-        qDebug().noquote() << "exe : PDF ready for import:" << path << "pages" << pageCount;
-    else if (pageCount == 0)
+    if (pageCount > 0) {
+        if (m_importDlg) {
+            m_importDlg->SetPageCount(pageCount);
+            m_importDlg->show();
+        }
+        return;
+    }
+    // The user chose this file: say why nothing follows.
+    if (pageCount == 0) {
         qDebug() << "pdf page error";
+        ui::WarningBox(this, QString(), QStringLiteral("the document has no pages: %1").arg(path));
+    } else {
+        ui::WarningBox(this, QString(), QStringLiteral("cannot open the document: %1").arg(path));
+    }
 }
