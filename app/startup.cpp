@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <pwd.h>
+#include <unistd.h>
+
 const char kNoAutoUpdateSwitch[] = "/noAutoUpdate";
 
 bool FileArgument::isProject() const
@@ -78,6 +81,9 @@ const QString kWebServerModules = QStringLiteral("/usr/lib/apache2/modules");
 
 QString WebServerExecutable()
 {
+    // Scripted runs and the test suite keep the machine's port 8080 alone.
+    if (!qEnvironmentVariableIsEmpty("DRAVIK_NO_WEB_SERVER"))
+        return QString();
     const QString found = platform::ResolveProgram(kWebServerProgram);
     if (!found.isEmpty())
         return found;
@@ -86,42 +92,102 @@ QString WebServerExecutable()
     return QFileInfo(system).isExecutable() ? system : QString();
 }
 
-// A minimal server of our own: the loopback interface only, the player work
-// folder as document root, every file kept in folders this user can write.
-QByteArray WebServerConfig()
+// A path as a quoted configuration value.
+QString Quoted(const QString& path)
 {
-    const QString runtime = platform::KnownFolderPath(platform::KnownFolder::Runtime);
-    const QString root = PlayerWorkFolder();
-    QString text;
-    text += QStringLiteral("ServerName 127.0.0.1\n");
-    text += QStringLiteral("Listen 127.0.0.1:8080\n");
-    text += QStringLiteral("PidFile \"%1/dravik-httpd.pid\"\n").arg(runtime);
-    text += QStringLiteral("DefaultRuntimeDir \"%1\"\n").arg(runtime);
-    text += QStringLiteral("ErrorLog \"%1/dravik-httpd-error.log\"\n").arg(runtime);
-    for (const char* module : {"mpm_event", "authz_core", "mime", "dir"})
-        text += QStringLiteral("LoadModule %1_module %2/mod_%1.so\n").arg(QLatin1String(module), kWebServerModules);
-    text += QStringLiteral("TypesConfig /etc/mime.types\n");
-    text += QStringLiteral("DocumentRoot \"%1\"\n").arg(root);
-    text += QStringLiteral("<Directory \"%1\">\n    Require all granted\n</Directory>\n").arg(root);
-    text += QStringLiteral("DirectoryIndex index.html\n");
-    return text.toUtf8();
+    QString escaped = path;
+    escaped.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
-void WriteWebServerConfigIfMissing()
+// Where the server keeps its process id, lock files and error log.
+QString WebServerRuntimeFolder()
+{
+    return platform::KnownFolderPath(platform::KnownFolder::Runtime) + QStringLiteral("/dravik-httpd");
+}
+
+}  // namespace
+
+QString WebServerPidFile()
+{
+    return WebServerRuntimeFolder() + QStringLiteral("/httpd.pid");
+}
+
+QByteArray WebServerConfig(const WebServerAccount& account)
+{
+    const QString serverRoot = QFileInfo(WebServerConfigPath()).path();
+    const QString runtime = WebServerRuntimeFolder();
+    const QString documentRoot = PlayerWorkFolder();
+    QStringList lines;
+    lines << QStringLiteral("# The whiteboard's package player. Written by the whiteboard each time it")
+          << QStringLiteral("# starts the server, from the folders of that start.")
+          << QStringLiteral("ServerRoot %1").arg(Quoted(serverRoot))
+          << QStringLiteral("ServerName 127.0.0.1")
+          << QStringLiteral("Listen 127.0.0.1:8080")
+          << QStringLiteral("PidFile %1").arg(Quoted(runtime + QStringLiteral("/httpd.pid")))
+          << QStringLiteral("DefaultRuntimeDir %1").arg(Quoted(runtime))
+          << QStringLiteral("ErrorLog %1").arg(Quoted(runtime + QStringLiteral("/error.log")));
+    // The server refuses to serve as root: started by root, its workers run
+    // as an unprivileged account.
+    if (account.valid)
+        lines << QStringLiteral("User #%1").arg(account.userId) << QStringLiteral("Group #%1").arg(account.groupId);
+    for (const char* module : {"mpm_event", "authz_core", "dir", "mime"})
+        lines << QStringLiteral("LoadModule %1_module %2/mod_%1.so").arg(QLatin1String(module), kWebServerModules);
+    const QString types = QStringLiteral("/etc/mime.types");
+    if (QFileInfo::exists(types)) {
+        lines << QStringLiteral("TypesConfig %1").arg(types);
+    } else {
+        lines << QStringLiteral("TypesConfig /dev/null")
+              << QStringLiteral("AddType text/html .html .htm") << QStringLiteral("AddType text/css .css")
+              << QStringLiteral("AddType text/javascript .js") << QStringLiteral("AddType application/xml .xml")
+              << QStringLiteral("AddType application/pdf .pdf") << QStringLiteral("AddType image/png .png")
+              << QStringLiteral("AddType image/jpeg .jpg .jpeg") << QStringLiteral("AddType video/mp4 .mp4")
+              << QStringLiteral("AddType audio/mpeg .mp3");
+    }
+    // Nothing outside the work folder is served, and nothing inside it may
+    // reach outside: a package could carry links to the user's files or its
+    // own server settings.
+    lines << QStringLiteral("<Directory \"/\">") << QStringLiteral("    AllowOverride None")
+          << QStringLiteral("    Require all denied") << QStringLiteral("</Directory>")
+          << QStringLiteral("DocumentRoot %1").arg(Quoted(documentRoot))
+          << QStringLiteral("<Directory %1>").arg(Quoted(documentRoot)) << QStringLiteral("    Options None")
+          << QStringLiteral("    AllowOverride None") << QStringLiteral("    Require all granted")
+          << QStringLiteral("</Directory>")
+          << QStringLiteral("DirectoryIndex index.html");
+    return lines.join(QLatin1Char('\n')).toUtf8() + '\n';
+}
+
+WebServerAccount WebServerAccountFor(qint64 userId)
+{
+    WebServerAccount account;
+    if (userId != 0)
+        return account;
+    const struct passwd* nobody = getpwnam("nobody");
+    if (!nobody || nobody->pw_uid == 0)
+        return account;
+    account.valid = true;
+    account.userId = nobody->pw_uid;
+    account.groupId = nobody->pw_gid;
+    return account;
+}
+
+namespace {
+
+bool WriteWebServerConfig(const WebServerAccount& account)
 {
     const QString path = WebServerConfigPath();
-    if (QFileInfo::exists(path))
-        return;
     QDir().mkpath(QFileInfo(path).path());
+    QDir().mkpath(WebServerRuntimeFolder());
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(WebServerConfig()) >= 0)
-        file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(WebServerConfig(account)) >= 0 && file.commit();
 }
 
 }  // namespace
 
 void EnsureLocalWebServer()
 {
+    // A server started by an earlier run with our configuration is ours too.
+    platform::RegisterOwnFolder(QFileInfo(WebServerConfigPath()).path());
     if (KillProcessByName(1, kWebServerProgram))
         return;
     const QString workFolder = PlayerWorkFolder();
@@ -129,8 +195,18 @@ void EnsureLocalWebServer()
     const QString program = WebServerExecutable();
     if (program.isEmpty())
         return;
-    WriteWebServerConfigIfMissing();
-    platform::StartDetached(program, {QStringLiteral("-f"), WebServerConfigPath()});
+    const WebServerAccount account = WebServerAccountFor(getuid());
+    if (getuid() == 0 && !account.valid) {
+        qDebug() << "exe : no unprivileged account for the web server, not started";
+        return;
+    }
+    if (!WriteWebServerConfig(account)) {
+        qDebug() << "exe : cannot write the web server configuration" << WebServerConfigPath();
+        return;
+    }
+    // The server detaches on its own; nothing here waits for it.
+    if (!platform::StartDetached(program, {QStringLiteral("-f"), WebServerConfigPath()}))
+        qDebug() << "exe : cannot start the web server" << program;
 }
 
 void PlayContentsPackage(const FileArgument& package)

@@ -39,10 +39,31 @@ QString PlayerWorkFolder();      // unpacked packages, the web server's document
 QString PlayerFilesFolder();     // the player's own pages, copied into the work folder
 QString WebServerConfigPath();   // the web server's configuration file
 
+// The account the web server's workers run as: none for an ordinary user,
+// who runs the whole server; "nobody" for root, as whom the server refuses to
+// serve. Not valid when no such account exists.
+struct WebServerAccount
+{
+    bool valid = false;
+    qint64 userId = -1;
+    qint64 groupId = -1;
+};
+WebServerAccount WebServerAccountFor(qint64 userId);
+
+// The web server's configuration: our own modules, files and folders only,
+// the loopback interface on port 8080, the player work folder as the document
+// root.
+QByteArray WebServerConfig(const WebServerAccount& account);
+
+// Where the server writes its process id.
+QString WebServerPidFile();
+
 // Starts the local web server unless it runs already; an idle start empties
-// the player work folder first. Says nothing when the server is not
-// installed or does not start: the package still unpacks and the browser
-// opens.
+// the player work folder first. The server is Debian's, run with our own
+// configuration file (written afresh at each start) and left to detach: it
+// outlives the whiteboard. Says nothing when the server is not installed or
+// does not start: the package still unpacks and the browser opens. With
+// DRAVIK_NO_WEB_SERVER set (the test suite) no server is started.
 void EnsureLocalWebServer();
 
 // Plays a contents package: web server, player files, unpacking into

@@ -93,6 +93,7 @@ bool KillProcessByName(int mode, const QString& exeName)
     const QList<qint64> ids = platform::ProcessIds();
     if (ids.isEmpty())
         return false;
+    QList<qint64> ours;
     for (qint64 pid : ids) {
         if (!ProcessNameMatches(pid, exeName))
             continue;
@@ -101,8 +102,12 @@ bool KillProcessByName(int mode, const QString& exeName)
         // Only what this program started or runs from its own folders is ended:
         // another user's copy, or an unrelated program of the same name, is not ours.
         if (mode == 2 && platform::IsOwnProcess(pid))
-            platform::TerminateProcess(pid);
+            ours << pid;
     }
+    // Everything is judged before anything ends: a server's workers count as
+    // ours through their parent, and ending the parent first would orphan them.
+    for (qint64 pid : ours)
+        platform::TerminateProcess(pid);
     return false;
 }
 

@@ -133,6 +133,21 @@ qint64 ParentProcessId(qint64 pid)
     return ok ? parent : -1;
 }
 
+QStringList ProcessArguments(qint64 pid)
+{
+    QFile file(ProcFile(pid, "cmdline"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> parts = file.readAll().split('\0');
+    // The text ends with a NUL, which leaves one empty piece behind.
+    if (!parts.isEmpty() && parts.last().isEmpty())
+        parts.removeLast();
+    QStringList arguments;
+    for (int i = 1; i < parts.size(); ++i)
+        arguments << QString::fromLocal8Bit(parts.at(i));
+    return arguments;
+}
+
 void RegisterOwnFolder(const QString& folder)
 {
     QMutexLocker lock(&RegistryMutex());
@@ -148,10 +163,10 @@ void RegisterStartedProcess(qint64 pid)
         StartedProcesses().insert(pid);
 }
 
-bool IsOwnProcess(qint64 pid)
+namespace {
+
+bool IsOwnProcessOfThisUser(qint64 pid)
 {
-    if (pid <= 0 || pid == getpid())
-        return false;
     if (ProcessUserId(pid) != static_cast<qint64>(getuid()))
         return false;
 
@@ -172,13 +187,36 @@ bool IsOwnProcess(qint64 pid)
         ancestor = ParentProcessId(ancestor);
     }
 
-    const QString exe = ProcessExecutablePath(pid);
     folders << ProgramFolder() << FolderRoot();
+    const QString exe = ProcessExecutablePath(pid);
+    // A daemon forks away from whoever started it; what still ties it to us
+    // is a file of ours it was started with (a server's configuration).
+    const QStringList arguments = ProcessArguments(pid);
     for (const QString& folder : folders) {
         if (PathIsInside(exe, folder))
             return true;
+        for (const QString& argument : arguments) {
+            if (argument.startsWith(QLatin1Char('/')) && PathIsInside(QDir::cleanPath(argument), folder))
+                return true;
+        }
     }
     return false;
+}
+
+}  // namespace
+
+bool IsOwnProcess(qint64 pid)
+{
+    if (pid <= 0 || pid == getpid())
+        return false;
+    if (IsOwnProcessOfThisUser(pid))
+        return true;
+    if (getuid() != 0)
+        return false;
+    // Run as root, a server's workers run as an unprivileged user below a
+    // process of ours.
+    const qint64 parent = ParentProcessId(pid);
+    return parent > 1 && IsOwnProcessOfThisUser(parent);
 }
 
 bool TerminateProcess(qint64 pid)

@@ -31,16 +31,25 @@ qint64 ProcessUserId(qint64 pid);
 // Parent process id, or -1.
 qint64 ParentProcessId(qint64 pid);
 
-// Marks a folder as the program's own: processes running executables from it
-// may be ended by name. The program folder and the folder root always count.
+// The command-line arguments of the process (without the program itself), or
+// an empty list when they cannot be read.
+QStringList ProcessArguments(qint64 pid);
+
+// Marks a folder as the program's own: processes running executables from it,
+// or started with a file from it on their command line (a server run with our
+// configuration file), may be ended by name. The program folder and the folder
+// root always count.
 void RegisterOwnFolder(const QString& folder);
 
 // Remembers a process this program started (the launch functions do this).
 void RegisterStartedProcess(qint64 pid);
 
 // True when this program may end the process: it belongs to the same user,
-// and it was started by this program (directly or below a process it started)
-// or its executable lies in one of the program's own folders.
+// and it was started by this program (directly or below a process it started),
+// its executable lies in one of the program's own folders, or one of its
+// arguments names a path inside them. Run as root, a child of such a process
+// counts too even when it runs as another user: a server's workers give up
+// root for an unprivileged user.
 bool IsOwnProcess(qint64 pid);
 
 // Ends the process at once. Returns whether the signal was delivered.

@@ -11,6 +11,7 @@ packages=(
   libpoppler-qt5-dev libqpdf-dev poppler-utils
   libbenchmark-dev
   zip unzip ffmpeg faketime
+  apache2-bin
   xvfb xauth xdotool imagemagick x11-utils libx11-dev
   fonts-dejavu-core
 )

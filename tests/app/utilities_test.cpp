@@ -54,6 +54,7 @@ private slots:
     void waitForFolderFilesGivesUp();
     void killByName();
     void killByNameSparesProcessesThatAreNotOurs();
+    void processStartedWithOurFileIsOurs();
     void usableIpv4Addresses();
 };
 
@@ -219,6 +220,36 @@ void UtilitiesTest::killByNameSparesProcessesThatAreNotOurs()
     QVERIFY(platform::IsOwnProcess(pid));
     KillProcessByName(2, "dravik-test-stranger.exe");
     QVERIFY(WaitUntilGone(pid, 3000));
+}
+
+void UtilitiesTest::processStartedWithOurFileIsOurs()
+{
+    // A daemon leaves whoever started it; the file of ours it was started
+    // with still ties it to us. Files elsewhere do not.
+    QTemporaryDir own;
+    QTemporaryDir other;
+    WriteFile(own.path() + "/conf/server.conf");
+    WriteFile(other.path() + "/server.conf");
+    platform::RegisterOwnFolder(own.path() + "/conf");
+    QProcess shell;
+    shell.start("/bin/sh", {"-c", QStringLiteral("tail -f '%1' >/dev/null 2>&1 & echo $!; "
+                                                 "tail -f '%2' >/dev/null 2>&1 & echo $!")
+                                      .arg(own.path() + "/conf/../conf/server.conf", other.path() + "/server.conf")});
+    QVERIFY(shell.waitForFinished(5000));
+    const QList<QByteArray> pids = shell.readAllStandardOutput().trimmed().split('\n');
+    QCOMPARE(pids.size(), 2);
+    const qint64 ours = pids.at(0).toLongLong();
+    const qint64 theirs = pids.at(1).toLongLong();
+    // The shell's children may not have replaced themselves by tail yet.
+    QTRY_COMPARE_WITH_TIMEOUT(platform::ProcessArguments(ours),
+                              QStringList({"-f", own.path() + "/conf/../conf/server.conf"}), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(platform::ProcessArguments(theirs), QStringList({"-f", other.path() + "/server.conf"}), 3000);
+    QVERIFY(platform::IsOwnProcess(ours));
+    QVERIFY(!platform::IsOwnProcess(theirs));
+    platform::TerminateProcess(ours);
+    platform::TerminateProcess(theirs);
+    QVERIFY(WaitUntilGone(ours, 3000));
+    QVERIFY(WaitUntilGone(theirs, 3000));
 }
 
 void UtilitiesTest::usableIpv4Addresses()
