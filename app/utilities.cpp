@@ -111,6 +111,11 @@ bool KillProcessByName(int mode, const QString& exeName)
     return false;
 }
 
+bool ShowOnScreenKeyboard()
+{
+    return platform::StartDetached(QStringLiteral("osk.exe"), QStringList());
+}
+
 void CloseOnScreenKeyboard()
 {
     KillProcessByName(2, QStringLiteral("osk.exe"));

@@ -29,6 +29,9 @@ bool ProcessNameMatches(qint64 processId, const QString& exeName);
 // processes that belong to this program and returns false. Other modes: false.
 bool KillProcessByName(int mode, const QString& exeName);
 
+// Starts the on-screen keyboard. Returns false when it cannot be started.
+bool ShowOnScreenKeyboard();
+
 // Closes the on-screen keyboard this program opened, if it still runs.
 void CloseOnScreenKeyboard();
 

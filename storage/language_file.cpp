@@ -62,6 +62,15 @@ const QVector<LanguageGroup>& LanguageGroups()
     return groups;
 }
 
+int LanguageKeyPosition(const QString& groupName, int key)
+{
+    for (const LanguageGroup& group : LanguageGroups()) {
+        if (group.name == groupName)
+            return group.keys.indexOf(key);
+    }
+    return -1;
+}
+
 QString LanguageFilePath(const QString& languageFolder, const QString& code)
 {
     const QString path = languageFolder + code + QStringLiteral(".lng");

@@ -38,6 +38,10 @@ struct LanguageGroup {
 // The fifteen groups in reading order.
 const QVector<LanguageGroup>& LanguageGroups();
 
+// Where a key of a group sits in that group's list; -1 for a group or key
+// outside the sets.
+int LanguageKeyPosition(const QString& groupName, int key);
+
 // The language file of a code in `languageFolder` (which ends with a
 // separator), or "ENU.lng" of that folder when the code has no file.
 QString LanguageFilePath(const QString& languageFolder, const QString& code);

@@ -32,6 +32,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class ConfigDlg;
 class ImportDlg;
 class QAction;
 class QLabel;
@@ -154,6 +155,12 @@ public:
     // Start-up stand-ins (app/ui/dialog_startup_stubs.cpp); each is replaced
     // by its subsystem's real body.
     void InitDialog(bool autoUpdate);
+    // The settings dialog's share of the second-stage initialisation
+    // (app/ui/dialog_settings_dialog.cpp): created hidden, then wired, then
+    // told the saved camera.
+    void CreateConfigDlg();
+    void ConnectConfigDlgSignals();
+    void SelectSavedCamera();
     void TabletEnter(QTabletEvent* event);
     void TabletLeave(QTabletEvent* event);
 
@@ -267,6 +274,12 @@ public:
 
     // Recording.
     bool m_recordingOn = false;
+    // Capture devices: the lists the capture tool reported and the current
+    // choice (tools/ui/dialog_devices.cpp).
+    QStringList m_cam_list;
+    QStringList m_mic_list;
+    QString m_cam_name;
+    QString m_mic_name;
     QElapsedTimer m_recordClock;
     double RecordingElapsedMs() const;
 
@@ -421,6 +434,17 @@ public:
     void LoadConfig(bool bInit);
     void SetFileFilters();
 
+    // The settings dialog, made by the second-stage initialisation. A reset
+    // from it waits here until the dialog is confirmed: until then the live
+    // record stays as it is.
+    ConfigDlg* m_configDlg = nullptr;
+    bool m_configResetPending = false;
+    ConfigInfomation m_configResetRecord;
+
+    // Projects: what the end of a project save does next (0 nothing, 1 close
+    // the window, 2 nothing more after an open or update, 3 new lecture).
+    int m_after_save_action = 0;
+
     // Folders and file-dialog filters.
     QString m_applicationFolder;
     QString m_penDriverConfigPath;
@@ -510,6 +534,18 @@ public slots:
     void OptLanguageType(QAction* action);
     void SaveConfigData(ConfigInfomation config);
     void SaveConfigData();
+    void OptConfigDlgSetPos();
+    void OptConfiguration();
+    void Config_savePrj_Update();
+    // --- storage: projects (stand-in in app/ui/dialog_startup_stubs.cpp) ---
+    void OptProjectSave(bool saveAs);
+
+    // --- shell: the on-screen keyboard ---
+    void OptVirtureKeyboard();
+
+    // --- recording: capture devices ---
+    void OptChangedCam(QString name);
+    void OptChangedMic(QString name);
 
     // --- shell: start-up and the pen driver's messages ---
     // (stand-ins among them live in app/ui/dialog_startup_stubs.cpp)

@@ -21,9 +21,20 @@ void Dialog::InitDialog(bool autoUpdate)
     setGeometry(rect);
     setWindowFlags(Qt::FramelessWindowHint);
     emit MainDlgSetGeometry(rect);
+    // The settings dialog comes with the panels, before the board model.
+    CreateConfigDlg();
     InitBoardModel();
     ResetBoard(false);
     CreateImportDialogs();
+    // Its connections belong to the main connection table; the camera choice
+    // follows them so that the choice reaches the window.
+    ConnectConfigDlgSignals();
+    SelectSavedCamera();
+}
+
+void Dialog::OptProjectSave(bool saveAs)
+{
+    qDebug().noquote() << QStringLiteral("exe : OptProjectSave(%1) is not available yet").arg(saveAs ? 1 : 0);
 }
 
 void Dialog::OpenISPFile(QString path)

@@ -65,4 +65,14 @@ QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& 
     return QFileDialog::getOpenFileName(parent, caption, startPath, filter);
 }
 
+QString GetExistingDirectory(QWidget* parent, const QString& caption, const QString& startPath)
+{
+    if (ModalBoxesSuppressed()) {
+        qWarning().noquote() << QStringLiteral("folder dialog: %1 | %2").arg(caption, startPath);
+        return QString();
+    }
+    return QFileDialog::getExistingDirectory(parent, caption, startPath,
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+}
+
 }  // namespace ui

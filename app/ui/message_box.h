@@ -41,4 +41,10 @@ inline QMessageBox::StandardButton InformationBox(QWidget* parent, const QString
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& startPath,
                         const QString& filter);
 
+// The folder chooser (folders only, symbolic links not resolved): suppressed,
+// it logs
+//     folder dialog: <caption> | <start path>
+// and answers as cancelled (an empty path).
+QString GetExistingDirectory(QWidget* parent, const QString& caption, const QString& startPath);
+
 }  // namespace ui

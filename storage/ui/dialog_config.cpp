@@ -1,6 +1,7 @@
 #include "app/ui/dialog.h"
 
 #include "app/ui/message_box.h"
+#include "panels/ui/configdlg.h"
 #include "platform/folders.h"
 #include "platform/processes.h"
 
@@ -56,12 +57,19 @@ void Dialog::ApplyBoardColor()
     m_boardFillColor = BoardColorFromSetting(m_config.color, m_blackboardColor, m_boardFillColor);
 }
 
-// Reset from the settings dialog: defaults in memory only, the chosen language
-// kept; the file is written when the user confirms the dialog.
+// Reset from the settings dialog: the dialog is refilled with the defaults
+// (the chosen language, the camera and the upload login kept). The live record
+// and the file stay as they are until the user confirms the dialog, so a reset
+// followed by Cancel changes nothing.
 void Dialog::Config_InitAll()
 {
     qDebug() << "Config_InitAll";
-    LoadConfig(true);
+    ConfigInfomation defaults = m_config;
+    SetConfigDefaults(&defaults, PrepareSettingsFolders(), m_canvasWidth, m_canvasHeight, true);
+    m_configResetRecord = defaults;
+    m_configResetPending = true;
+    if (m_configDlg)
+        m_configDlg->SetConfigData(defaults);
 }
 
 // The language menu: stores the chosen index for the next start.
@@ -70,7 +78,9 @@ void Dialog::OptLanguageType(QAction* action)
     const int index = m_languageActions.indexOf(action);
     if (!action || index < 0)
         return;
-    ui::ShowMessageBox(QMessageBox::Question, this, QStringLiteral("Confirm"), m_lang.config.value(10), QMessageBox::Yes);
+    QWidget* parent = m_configDlg ? static_cast<QWidget*>(m_configDlg) : this;
+    ui::ShowMessageBox(QMessageBox::Question, parent, QStringLiteral("Confirm"), m_lang.config.value(10),
+                       QMessageBox::Yes);
     m_config.language = index;
     WriteLanguageOption(m_configFilePath, index);
 }
@@ -78,6 +88,15 @@ void Dialog::OptLanguageType(QAction* action)
 // Takes over a record confirmed in the settings dialog, then writes the file.
 void Dialog::SaveConfigData(ConfigInfomation config)
 {
+    // A confirmed reset also resets what the dialog only carries through.
+    if (m_configResetPending) {
+        m_configResetPending = false;
+        m_config.floatingX = m_configResetRecord.floatingX;
+        m_config.floatingY = m_configResetRecord.floatingY;
+        m_config.updatetype = m_configResetRecord.updatetype;
+        m_config.upserver = m_configResetRecord.upserver;
+        m_config.ShowImportMsg = m_configResetRecord.ShowImportMsg;
+    }
     const ConfigApplyResult changes = ApplyConfigRecord(&m_config, config);
     if (changes.projectFolderChanged)
         m_currentProjectFolder = m_config.proj;
@@ -106,4 +125,50 @@ void Dialog::SaveConfigData()
     m_config.toolpos = m_toolbarPosition;
     m_config.version = QString::fromLatin1(kProgramVersion);
     WriteConfigFile(m_configFilePath, m_config);
+}
+
+// Back to the middle of the canvas after every close; the dialog's fixed size
+// wins over the size asked for here.
+void Dialog::OptConfigDlgSetPos()
+{
+    if (m_configDlg)
+        m_configDlg->setGeometry(SettingsDialogGeometry(m_canvasWidth, m_canvasHeight));
+}
+
+// The settings command: captions, a copy of the live record and the volumes,
+// then the dialog.
+void Dialog::OptConfiguration()
+{
+    if (!m_configDlg) {
+        qDebug() << "exe : the settings dialog is not made yet";
+        return;
+    }
+    m_configResetPending = false;
+    m_configDlg->SetLanguageText(&m_lang.common, &m_lang.config, &m_lang.menu, m_bCaptureLibLoaded);
+    m_configDlg->SetConfigData(m_config);
+    m_configDlg->UpdateVolumeSliders();
+    qDebug().noquote() << "CamDevice :" << m_config.CamDevice;
+    m_configDlg->show();
+}
+
+// The settings dialog's update button: save the lesson first when wanted,
+// then hand over to the updater without waiting for the save.
+void Dialog::Config_savePrj_Update()
+{
+    if (m_boardModified) {
+        QWidget* parent = m_configDlg ? static_cast<QWidget*>(m_configDlg) : this;
+        const QMessageBox::StandardButton answer =
+            ui::ShowMessageBox(QMessageBox::Question, parent, QStringLiteral("Confirm"), m_lang.messages.value(3),
+                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Yes) {
+            m_after_save_action = 2;
+            OptProjectSave(false);
+        } else if (answer != QMessageBox::No) {
+            return;
+        }
+    }
+    if (ExecuteManager)
+        ExecuteManager();
+    else
+        qDebug() << "exe : the update bridge is not loaded";
 }

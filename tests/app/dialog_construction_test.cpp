@@ -408,8 +408,11 @@ void DialogConstructionTest::settingsDialogRecordIsAppliedAndWritten()
     QCOMPARE(ini.value("Pen/FPenWidth2").toInt(), 5);
     QCOMPARE(ini.value("Option/toolpos").toInt(), 2);
 
+    // A reset waits for the settings dialog's confirmation: the live record
+    // and the file keep their values until then.
     dialog.Config_InitAll();
-    QCOMPARE(dialog.m_config.color, QString("white"));
+    QCOMPARE(dialog.m_configResetRecord.color, QString("white"));
+    QCOMPARE(dialog.m_config.color, QString("blackboard color"));
     QCOMPARE(ini.value("Note/color").toString(), QString("blackboard color"));
 }
 
