@@ -17,8 +17,15 @@ build: configure
 run: build
 	$(BUILD_DIR)/bin/Dravik
 
+# The tests that feed outside input (PDF files, archives, contents folders)
+# into our code run a second time under AddressSanitizer.
+SANITIZED_TESTS ?= storage_pdf_libraries|storage_dialog_pdf|storage_document_import|regrouper_regrouper_test|updater_install_engine|storage_event_export
+
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@cmake -S . -B $(BUILD_DIR)-asan $(CMAKE_FLAGS) -DDRAVIK_ASAN=ON >/dev/null
+	@ASAN_OPTIONS=detect_leaks=0 cmake --build $(BUILD_DIR)-asan -j $(JOBS)
+	cd $(BUILD_DIR)-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) -R '$(SANITIZED_TESTS)'
 
 bench: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) -DDRAVIK_BENCHMARKS=ON >/dev/null
@@ -26,4 +33,4 @@ bench: deps
 	@for b in $(BUILD_DIR)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done; true
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-asan
