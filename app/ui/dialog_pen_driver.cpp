@@ -1,18 +1,7 @@
 #include "app/ui/dialog.h"
+#include "app/ui/pen_driver_messages.h"
 
 #include <QDebug>
-
-namespace {
-
-// The pen driver's window and the messages it understands.
-const QString kPenDriverWindowClass = QStringLiteral("QWidget");
-const QString kPenDriverWindowTitle = QStringLiteral("Stylane");
-constexpr quint32 kPenDriverGreeting = 2024;
-constexpr quint32 kPenDriverMode = 2025;
-// The driver answers at once; one that hangs must not freeze the board.
-constexpr int kPenDriverAnswerLimitMs = 5000;
-
-}  // namespace
 
 void Dialog::Get_Target_hWnd(platform::WindowHandle window)
 {

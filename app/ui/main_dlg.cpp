@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "app/ui/dialog.h"
+#include "app/ui/pen_driver_messages.h"
 #include "ui_main_dlg.h"
 
 #include <QCoreApplication>
@@ -14,13 +15,6 @@ namespace {
 const QString kTopLevelWindowClass = QStringLiteral("Qt5QWindowIcon");
 // The title the form gives the window; a second copy finds it by this.
 const QString kTopLevelWindowTitle = QStringLiteral("Dialog6601");
-
-constexpr quint32 kPenDriverGreeting = 2024;
-constexpr quint32 kFirstTouchMessage = 1139;  // pointer 1; pointer 9 is 1147
-constexpr int kTouchPointers = 9;
-constexpr int kTouchMove = 10;
-// The driver answers at once; one that hangs must not freeze the board.
-constexpr int kPenDriverAnswerLimitMs = 5000;
 
 }  // namespace
 
