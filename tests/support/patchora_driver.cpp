@@ -179,17 +179,6 @@ void PatchoraRun::pressKey(const QString& windowId, const QString& key)
     Xdotool({QStringLiteral("key"), key});
 }
 
-QByteArray Xdotool(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(1000);
-    }
-    return process.readAllStandardOutput();
-}
-
 UpdateScene::UpdateScene(const QString& rootPath)
     : root(rootPath),
       install(rootPath + QStringLiteral("/install")),

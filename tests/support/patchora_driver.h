@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTcpServer>
 
+#include "tests/support/xdotool.h"
+
 #include <functional>
 
 // Support for whole-program tests of the updater: a small HTTP server on
@@ -96,6 +98,3 @@ public:
     QByteArray stubProgram(const QByteArray& name) const;
     QStringList starts() const;
 };
-
-// Runs xdotool and returns its standard output.
-QByteArray Xdotool(const QStringList& arguments);

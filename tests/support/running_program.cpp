@@ -1,6 +1,7 @@
 #include "tests/support/running_program.h"
 
 #include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -121,11 +122,7 @@ QStringList FindXWindows(const QString& pattern, qint64 pid)
     if (pid > 0)
         arguments << QStringLiteral("--pid") << QString::number(pid);
     arguments << QStringLiteral("--name") << pattern;
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), arguments);
-    if (!xdotool.waitForFinished(5000))
-        return {};
-    return QString::fromUtf8(xdotool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(Xdotool(arguments)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid)
