@@ -1,5 +1,6 @@
 #include "app/ui/dialog.h"
 #include "tests/support/test_folders.h"
+#include "tests/support/zip_fixture.h"
 
 #include <QAbstractSlider>
 #include <QAction>
@@ -30,14 +31,6 @@ public:
     explicit ScopedLibraryFolder(const QString& folder) { qputenv("DRAVIK_LIBRARY_DIR", folder.toLocal8Bit()); }
     ~ScopedLibraryFolder() { qunsetenv("DRAVIK_LIBRARY_DIR"); }
 };
-
-void WriteText(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 }  // namespace
 
@@ -272,8 +265,8 @@ void DialogConstructionTest::languageFromSettings()
     ScopedLibraryFolder noLibraries(root.path());
     const QString program = root.path() + "/Program";
     qputenv("DRAVIK_PROGRAM_DIR", program.toLocal8Bit());
-    WriteText(root.path() + "/ProgramData/Norvane/Dravik/Config.ini", "[Normal]\nlanguage=2\n");
-    WriteText(program + "/Language/ENU.lng", "[Common]\n1=OK\n[Messages]\n103=Save?\n");
+    QVERIFY(WriteTestFile(root.path() + "/ProgramData/Norvane/Dravik/Config.ini", "[Normal]\nlanguage=2\n"));
+    QVERIFY(WriteTestFile(program + "/Language/ENU.lng", "[Common]\n1=OK\n[Messages]\n103=Save?\n"));
     {
         Dialog dialog;
         QCOMPARE(dialog.m_config.language, 2);
@@ -289,7 +282,7 @@ void DialogConstructionTest::languageFromSettings()
         QCOMPARE(dialog.m_config.color, QString());
         QCOMPARE(dialog.m_boardFillColor, QColor(Qt::white));
     }
-    WriteText(program + "/Language/JPN.lng", "[Common]\n1=J-OK\n");
+    QVERIFY(WriteTestFile(program + "/Language/JPN.lng", "[Common]\n1=J-OK\n"));
     {
         Dialog dialog;
         QCOMPARE(dialog.m_languageFilePath, program + "/Language/JPN.lng");
@@ -320,7 +313,7 @@ void DialogConstructionTest::bridgesLoadAndReceiveParameters()
     const QString bridgeLog = root.path() + "/bridge.log";
     qputenv("DRAVIK_FAKE_BRIDGE_LOG", bridgeLog.toLocal8Bit());
     if (!settings.isEmpty())
-        WriteText(root.path() + "/ProgramData/Norvane/Dravik/Config.ini", settings);
+        QVERIFY(WriteTestFile(root.path() + "/ProgramData/Norvane/Dravik/Config.ini", settings));
     const QLocale previousLocale;
     QLocale::setDefault(systemLocale);
     {
@@ -370,7 +363,7 @@ void DialogConstructionTest::languageMenuStoresOnlyTheIndex()
     Dialog dialog;
     QAction korean("Korean"), english("English"), japanese("Japanese"), stranger("Other");
     dialog.m_languageActions = {&korean, &english, &japanese};
-    WriteText(dialog.m_configFilePath, "[Pen]\nFPenWidth1=9\n");
+    QVERIFY(WriteTestFile(dialog.m_configFilePath, "[Pen]\nFPenWidth1=9\n"));
 
     dialog.OptLanguageType(&stranger);
     QCOMPARE(dialog.m_config.language, -1);

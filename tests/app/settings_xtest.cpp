@@ -3,6 +3,7 @@
 // chosen by the settings, and the capture and update libraries bound by name.
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
+#include "tests/support/zip_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,18 +12,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-void WriteFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
-}  // namespace
 
 class SettingsXTest : public QObject
 {
@@ -103,7 +92,8 @@ private slots:
     {
         ScopedFolderRoot root;
         QTemporaryDir noLibraries;
-        WriteFile(root.path() + QStringLiteral("/ProgramData/Norvane/Dravik/Config.ini"), "[Normal]\nlanguage=2\n");
+        QVERIFY(WriteTestFile(root.path() + QStringLiteral("/ProgramData/Norvane/Dravik/Config.ini"),
+                              "[Normal]\nlanguage=2\n"));
         RunningProgram board;
         QVERIFY(startWhiteboard(board, noLibraries.path()));
         QVERIFY(board.hasLine(QStringLiteral("language JPN ") + BuiltProgramFolder() + QStringLiteral("/Language/ENU.lng")));

@@ -3,6 +3,8 @@
 // copy, the contents-package road and the pen driver's window messages.
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
+#include "tests/support/zip_fixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,17 +24,6 @@ QProcessEnvironment WhiteboardEnvironment(bool boxesShown = false)
     if (!boxesShown)
         environment.insert(QStringLiteral("DRAVIK_NO_MODAL"), QStringLiteral("1"));
     return environment;
-}
-
-void WriteFile(const QString& path, const QByteArray& content, bool executable = false)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner);
 }
 
 QStringList ReadLines(const QString& path)
@@ -80,13 +71,13 @@ private slots:
     {
         const QString root = m_root.path();
         const QString fakes = root + QStringLiteral("/fakebin");
-        WriteFile(fakes + QStringLiteral("/unzip"),
-                  "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$FAKE_LOG_DIR/unzip.args\"\n", true);
-        WriteFile(fakes + QStringLiteral("/xdg-open"),
-                  "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$FAKE_LOG_DIR/browser.args\"\n", true);
+        QVERIFY(WriteTestFile(fakes + QStringLiteral("/unzip"),
+                              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$FAKE_LOG_DIR/unzip.args\"\n", kExecutablePermissions));
+        QVERIFY(WriteTestFile(fakes + QStringLiteral("/xdg-open"),
+                              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$FAKE_LOG_DIR/browser.args\"\n", kExecutablePermissions));
         const QString package = root + QStringLiteral("/packages/x&y+z%.iic");
-        WriteFile(package, "not really a zip");
-        WriteFile(root + QStringLiteral("/ProgramFiles/Norvane/Dravik/Player/index.html"), "<html></html>");
+        QVERIFY(WriteTestFile(package, "not really a zip"));
+        QVERIFY(WriteTestFile(root + QStringLiteral("/ProgramFiles/Norvane/Dravik/Player/index.html"), "<html></html>"));
 
         QProcessEnvironment environment = WhiteboardEnvironment();
         environment.insert(QStringLiteral("PATH"), fakes + QLatin1Char(':') + qEnvironmentVariable("PATH"));
@@ -185,8 +176,8 @@ private slots:
             const QStringList boxes = WaitForXWindows(QStringLiteral("^Dravik$"), 15000, second.pid());
             QCOMPARE(boxes.size(), 1);
             QVERIFY(second.hasLine(QStringLiteral("Dravik already running")));
-            QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), boxes.first()});
-            QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+            Xdotool({QStringLiteral("windowfocus"), boxes.first()});
+            Xdotool({QStringLiteral("key"), QStringLiteral("Return")});
         }
         QCOMPARE(second.waitForExit(15000), 1);
         QCOMPARE(second.hasLine(QStringLiteral("Dravik already running")), notice);

@@ -1,5 +1,6 @@
 #include "app/utilities.h"
 #include "platform/processes.h"
+#include "tests/support/zip_fixture.h"
 
 #include <QtTest>
 
@@ -7,14 +8,6 @@
 #include <unistd.h>
 
 namespace {
-
-void WriteFile(const QString& path, const QByteArray& data = "x")
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
 
 bool ProcessAlive(qint64 pid)
 {
@@ -62,16 +55,16 @@ void UtilitiesTest::removeEmptiesTheRootAndRemovesOtherFolders()
 {
     QTemporaryDir temp;
     const QString root = temp.path() + "/work";
-    WriteFile(root + "/a.txt");
-    WriteFile(root + "/.hidden");
-    WriteFile(root + "/sub/b.txt");
-    WriteFile(root + "/sub/deeper/.c");
+    QVERIFY(WriteTestFile(root + "/a.txt", "x"));
+    QVERIFY(WriteTestFile(root + "/.hidden", "x"));
+    QVERIFY(WriteTestFile(root + "/sub/b.txt", "x"));
+    QVERIFY(WriteTestFile(root + "/sub/deeper/.c", "x"));
 
     QVERIFY(RemoveFolderRecursive(root, root));
     QVERIFY(QFileInfo(root).isDir());
     QVERIFY(QDir(root).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 
-    WriteFile(root + "/sub/b.txt");
+    QVERIFY(WriteTestFile(root + "/sub/b.txt", "x"));
     QVERIFY(RemoveFolderRecursive(root + "/sub", root));
     QVERIFY(!QFileInfo::exists(root + "/sub"));
     QVERIFY(RemoveFolderRecursive(root, temp.path()));
@@ -82,10 +75,10 @@ void UtilitiesTest::removeNeverFollowsLinks()
 {
     QTemporaryDir temp;
     const QString outside = temp.path() + "/outside";
-    WriteFile(outside + "/precious.txt");
-    WriteFile(outside + "/folder/also.txt");
+    QVERIFY(WriteTestFile(outside + "/precious.txt", "x"));
+    QVERIFY(WriteTestFile(outside + "/folder/also.txt", "x"));
     const QString root = temp.path() + "/work";
-    WriteFile(root + "/own.txt");
+    QVERIFY(WriteTestFile(root + "/own.txt", "x"));
     QVERIFY(QFile::link(outside, root + "/link-to-folder"));
     QVERIFY(QFile::link(outside + "/precious.txt", root + "/link-to-file"));
     QVERIFY(QFile::link(temp.path() + "/nowhere", root + "/dangling"));
@@ -116,7 +109,7 @@ void UtilitiesTest::removeStopsAtAFailure()
         QSKIP("file permissions do not stop the superuser");
     QTemporaryDir temp;
     const QString root = temp.path() + "/work";
-    WriteFile(root + "/locked/inner.txt");
+    QVERIFY(WriteTestFile(root + "/locked/inner.txt", "x"));
     QFile::setPermissions(root + "/locked", QFile::ReadOwner | QFile::ExeOwner);
     QVERIFY(!RemoveFolderRecursive(root, temp.path()));
     QVERIFY(QFileInfo::exists(root + "/locked/inner.txt"));
@@ -128,9 +121,9 @@ void UtilitiesTest::copyFolderKeepsExistingFiles()
     QTemporaryDir temp;
     const QString source = temp.path() + "/source";
     const QString target = temp.path() + "/target";
-    WriteFile(source + "/a.txt", "new a");
-    WriteFile(source + "/sub/deep/b.txt", "new b");
-    WriteFile(target + "/a.txt", "old a");
+    QVERIFY(WriteTestFile(source + "/a.txt", "new a"));
+    QVERIFY(WriteTestFile(source + "/sub/deep/b.txt", "new b"));
+    QVERIFY(WriteTestFile(target + "/a.txt", "old a"));
 
     CopyFolder(source, target);
     QFile a(target + "/a.txt");
@@ -164,9 +157,9 @@ void UtilitiesTest::waitForFolderFilesGivesUp()
     QFETCH(int, minMs);
     QFETCH(int, maxMs);
     QTemporaryDir temp;
-    WriteFile(temp.path() + "/record.mp4.part");  // a near name must not count
+    QVERIFY(WriteTestFile(temp.path() + "/record.mp4.part", "x"));  // a near name must not count
     if (present)
-        WriteFile(temp.path() + "/record.mp4");
+        QVERIFY(WriteTestFile(temp.path() + "/record.mp4", "x"));
     QElapsedTimer timer;
     timer.start();
     WaitForFolderFiles(temp.path(), "record.mp4", 50, cnt);
@@ -228,8 +221,8 @@ void UtilitiesTest::processStartedWithOurFileIsOurs()
     // with still ties it to us. Files elsewhere do not.
     QTemporaryDir own;
     QTemporaryDir other;
-    WriteFile(own.path() + "/conf/server.conf");
-    WriteFile(other.path() + "/server.conf");
+    QVERIFY(WriteTestFile(own.path() + "/conf/server.conf", "x"));
+    QVERIFY(WriteTestFile(other.path() + "/server.conf", "x"));
     platform::RegisterOwnFolder(own.path() + "/conf");
     QProcess shell;
     shell.start("/bin/sh", {"-c", QStringLiteral("tail -f '%1' >/dev/null 2>&1 & echo $!; "

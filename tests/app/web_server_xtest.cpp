@@ -75,17 +75,6 @@ bool PortTaken()
     return !probe.listen(QHostAddress::LocalHost, 8080);
 }
 
-void WriteFile(const QString& path, const QByteArray& content, bool executable = false)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner);
-}
-
 }  // namespace
 
 class WebServerXTest : public QObject
@@ -169,12 +158,12 @@ private slots:
             QVERIFY(QFile::setPermissions(m_root.path(), QFile::permissions(m_root.path()) | QFile::ExeOther
                                                               | QFile::ReadOther | QFile::ExeGroup | QFile::ReadGroup));
 
-        WriteFile(fakeFolder() + QStringLiteral("/xdg-open"),
-                  "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$FAKE_LOG_DIR/browser.args\"\n", true);
-        WriteFile(m_root.path() + QStringLiteral("/ProgramFiles/Norvane/Dravik/Player/index.html"),
-                  "<html>player page</html>");
+        QVERIFY(WriteTestFile(fakeFolder() + QStringLiteral("/xdg-open"),
+                              "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$FAKE_LOG_DIR/browser.args\"\n", kExecutablePermissions));
+        QVERIFY(WriteTestFile(m_root.path() + QStringLiteral("/ProgramFiles/Norvane/Dravik/Player/index.html"),
+                              "<html>player page</html>"));
         // Left behind by an earlier play: emptied when the server starts.
-        WriteFile(workFolder() + QStringLiteral("/stale/index.html"), "stale");
+        QVERIFY(WriteTestFile(workFolder() + QStringLiteral("/stale/index.html"), "stale"));
     }
 
     void packageIsServed()
@@ -242,11 +231,11 @@ private slots:
         QVERIFY(m_master > 0);
         // A package carrying a link to a file of the user's.
         const QString secret = m_root.path() + QStringLiteral("/Home/secret.txt");
-        WriteFile(secret, "the user's own file");
+        QVERIFY(WriteTestFile(secret, "the user's own file"));
         const QString staging = m_root.path() + QStringLiteral("/staging");
         QVERIFY(QDir().mkpath(staging));
         QVERIFY(QFile::link(secret, staging + QStringLiteral("/leak.html")));
-        WriteFile(staging + QStringLiteral("/index.html"), "links page");
+        QVERIFY(WriteTestFile(staging + QStringLiteral("/index.html"), "links page"));
         const QString package = m_root.path() + QStringLiteral("/packages/links.iic");
         QProcess zip;
         zip.setWorkingDirectory(staging);

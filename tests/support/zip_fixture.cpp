@@ -32,16 +32,18 @@ bool MakeZip(const QString& path, const QList<ZipEntry>& entries)
     return zip.getZipError() == 0;
 }
 
-void WriteTestFile(const QString& path, const QByteArray& data, QFile::Permissions permissions)
+bool WriteTestFile(const QString& path, const QByteArray& data, QFile::Permissions permissions)
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    file.write(data);
+        return false;
+    bool written = file.write(data) == data.size();
     file.close();
+    written = written && file.error() == QFileDevice::NoError;
     if (permissions)
-        file.setPermissions(permissions);
+        written = file.setPermissions(permissions) && written;
+    return written;
 }
 
 QByteArray ReadTestFile(const QString& path)

@@ -23,7 +23,9 @@ extern const QFile::Permissions kExecutablePermissions;
 // unsafe ones too.
 bool MakeZip(const QString& path, const QList<ZipEntry>& entries);
 
-void WriteTestFile(const QString& path, const QByteArray& data, QFile::Permissions permissions = {});
+// Writes a fixture file, making its folder first; `permissions`, when given,
+// replace the file's mode bits. Returns false when anything failed.
+bool WriteTestFile(const QString& path, const QByteArray& data, QFile::Permissions permissions = {});
 QByteArray ReadTestFile(const QString& path);
 
 // Every file and folder below `root`: relative path -> checksum and mode bits
