@@ -1,4 +1,5 @@
 #include "app/ui/dialog.h"
+#include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/zip_fixture.h"
 
@@ -16,13 +17,6 @@
 #include <memory>
 
 namespace {
-
-QStringList g_log;
-
-void CollectLog(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    g_log.append(message);
-}
 
 // Points the outside-library search at `folder` for the life of the object.
 class ScopedLibraryFolder

@@ -5,6 +5,7 @@
 #include "app/ui/dialog.h"
 #include "app/ui/main_dlg.h"
 #include "platform/window_messages.h"
+#include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 
 #include <QtTest>
@@ -14,17 +15,6 @@
 using platform::MessageWindow;
 using platform::SendWindowMessage;
 using platform::WindowMessage;
-
-namespace {
-
-QStringList g_log;
-
-void KeepDebugLine(QtMsgType, const QMessageLogContext&, const QString& text)
-{
-    g_log << text;
-}
-
-}  // namespace
 
 class MainDlgTest : public QObject
 {
@@ -54,7 +44,7 @@ private slots:
         qputenv("DRAVIK_NO_MODAL", "1");
         m_root = std::make_unique<ScopedFolderRoot>();
         QVERIFY(m_root->isValid());
-        qInstallMessageHandler(KeepDebugLine);
+        qInstallMessageHandler(CollectLog);
     }
 
     void cleanupTestCase()

@@ -1,5 +1,6 @@
 #include "panels/ui/configdlg.h"
 #include "storage/language_file.h"
+#include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 
 #include <QCheckBox>
@@ -20,13 +21,6 @@
 #include <memory>
 
 namespace {
-
-QStringList g_log;
-
-void CollectLog(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    g_log.append(message);
-}
 
 const QStringList kCameras = {"Integrated Camera", "USB Video"};
 const QStringList kMicrophones = {"Built-in Microphone", "Headset"};

@@ -1,5 +1,6 @@
 #include "app/ui/dialog.h"
 #include "panels/ui/configdlg.h"
+#include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 
 #include <QAction>
@@ -19,13 +20,6 @@
 #include <memory>
 
 namespace {
-
-QStringList g_log;
-
-void CollectLog(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    g_log.append(message);
-}
 
 // The main window as the second stage leaves it, in a private folder root
 // without outside libraries.

@@ -1,4 +1,5 @@
 #include "app/ui/dialog.h"
+#include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 
 #include <QDir>
@@ -13,13 +14,6 @@
 // The main window's side of the PDF libraries: the boxes shown when a library
 // or one of its functions is missing, and the document-open command.
 namespace {
-
-QStringList g_log;
-
-void CollectLog(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    g_log.append(message);
-}
 
 const QString kRenderer = QStringLiteral("libhalcy_pdf_renderer10.so");
 const QString kExporter = QStringLiteral("libhalcy_pdf_exporter10.so");

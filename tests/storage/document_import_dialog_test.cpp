@@ -1,6 +1,7 @@
 #include "app/ui/dialog.h"
 #include "storage/ui/import_dlg.h"
 #include "storage/ui/show_import_msg.h"
+#include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 #include "ui_import_dlg.h"
@@ -22,13 +23,6 @@
 // own one-page file in the work folder; a picture becomes a picture page;
 // stopping, damaged files and a missing page editor leave the board sound.
 namespace {
-
-QStringList g_log;
-
-void CollectLog(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    g_log.append(message);
-}
 
 // Page i (from 0) is (200 + 40 i) x (300 + 20 i) points, with a black block
 // whose place tells the pages apart.
