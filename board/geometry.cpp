@@ -62,3 +62,9 @@ QRectF RotatedRectBounds(float x, float y, float w, float h, float deg)
     }
     return QRectF(left, top, right - left, bottom - top);
 }
+
+void TakeInPoint(QRectF* bounds, QPointF p)
+{
+    bounds->setCoords(std::min(bounds->left(), p.x()), std::min(bounds->top(), p.y()),
+                      std::max(bounds->right(), p.x()), std::max(bounds->bottom(), p.y()));
+}

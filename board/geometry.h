@@ -20,3 +20,7 @@ QPoint RotatePoint(int x, int y, double deg, int cx, int cy);
 
 // Bounds of the rectangle (x, y, w, h) turned by deg about its centre.
 QRectF RotatedRectBounds(float x, float y, float w, float h, float deg);
+
+// Grows bounds to take in p. QRectF::united() passes over rectangles without
+// area, so a run of points cannot be gathered that way.
+void TakeInPoint(QRectF* bounds, QPointF p);

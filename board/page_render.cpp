@@ -9,6 +9,7 @@
 
 #include "board/event_kind.h"
 #include "board/figure_paths.h"
+#include "board/geometry.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
              o.special.join);
     QRectF bounds(outline[0], QSizeF(0, 0));
     for (const QPointF& p : outline)
-        bounds = bounds.united(QRectF(p, QSizeF(0, 0)));
+        TakeInPoint(&bounds, p);
     if (ed.Angle > 0.f)
         RotateAbout(painter, bounds.center(), ed.Angle);
 
@@ -233,7 +234,7 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
         painter.setPen(pen);
         painter.drawPolyline(piece.constData(), piece.size());
         for (const QPointF& q : piece)
-            bounds = bounds.united(QRectF(q, QSizeF(0, 0)));
+            TakeInPoint(&bounds, q);
 
         s.brushRadius = NextBrushRadius(s.brushRadius, s.brushSteps, s.brushStepLength, s.brushWidth);
         s.brushDrawWidth = s.brushRadius;

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include "board/event_kind.h"
+
 // Rebuilding a page from its records.
 class PageRenderTest : public QObject
 {
@@ -17,6 +19,8 @@ private slots:
     void brushStrokeIsDrawn();
     void longDenseStrokeIsDrawnEndToEnd();
     void redrawLeavesStrokesInProgressAlone();
+    void turnedStrokeTurnsAboutItsCentre_data();
+    void turnedStrokeTurnsAboutItsCentre();
     void resizeKeepsContentAndSameSizeKeepsImage();
 
 private:
@@ -251,6 +255,40 @@ void PageRenderTest::redrawLeavesStrokesInProgressAlone()
     QCOMPARE(live.brushRadius, 7.5f);
     QCOMPARE(live.brushSteps, 12);
     QCOMPARE(live.lastSample, QPointF(520, 510));
+}
+
+void PageRenderTest::turnedStrokeTurnsAboutItsCentre_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("free pen") << int(ekFree);
+    QTest::newRow("brush") << int(ekBrush);
+}
+
+void PageRenderTest::turnedStrokeTurnsAboutItsCentre()
+{
+    QFETCH(int, kind);
+    BoardModel board;
+    board.Init();
+    QVector<QPointF> samples;
+    for (int x = 100; x <= 200; x += 5)
+        samples.append(QPointF(x, 100));
+    AddStroke(board, 0, kind, samples, "p");
+    EventDetail ed = board.slot[0].records.details().first();
+    ed.Angle = 90.f;
+    const QVector<FreePenPoint> points = board.FreePenMap.value(MakeObjectKey(0, ed.EventID));
+
+    QImage image = White();
+    PointerSlotState scratch;
+    const QRect painted = kind == ekFree
+                              ? PaintPathFigure(image, scratch, false, ed, points, PageRenderOptions())
+                              : PaintLineFigure(image, scratch, ed, points, PageRenderOptions());
+    // A quarter turn about (150, 100) stands the stroke upright there.
+    QVERIFY(Inked(image, 150, 65));
+    QVERIFY(Inked(image, 150, 135));
+    QVERIFY(!Inked(image, 120, 100));
+    QVERIFY(!Inked(image, 200, 65));
+    // The rectangle handed back for repainting holds the whole stroke.
+    QVERIFY(painted.contains(QRect(148, 52, 5, 96)));
 }
 
 void PageRenderTest::resizeKeepsContentAndSameSizeKeepsImage()
