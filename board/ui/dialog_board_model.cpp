@@ -1,6 +1,5 @@
 // The board model of the main window: slot tables, touch slots and the
 // first page.
-#include <QDateTime>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QPainter>
@@ -56,7 +55,7 @@ void Dialog::StartFirstPage()
     m_curr_note.name = QStringLiteral("WhiteBoard");
     m_curr_note.path = QStringLiteral("WhiteBoard");
     m_curr_note.type = 1;
-    m_curr_note.create_data = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmsszzz"));
+    m_curr_note.create_data = MakeTimeStampId();
     QSize size = this->size();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         size = size.expandedTo(screen->geometry().size());
