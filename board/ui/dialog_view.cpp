@@ -118,9 +118,7 @@ void Dialog::ZoomByScale(float value)
             SetBar(hbar, int(pageW * fit), ScrollRange(pageW * zoom * fit, int(fit * pageW)));
         } else {
             if (rendered) {
-                const double fit = (m_view_width * zoom / pageW <= m_view_height * zoom / pageH)
-                                       ? m_view_width / pageW
-                                       : m_view_height / pageH;
+                const double fit = FitDocumentPage(pageW, pageH, QSize(m_view_width, m_view_height)).scale;
                 QImage page(QSize(int(fit * zoom * pageW), int(fit * zoom * pageH)),
                             QImage::Format_ARGB32_Premultiplied);
                 page.fill(Qt::white);
