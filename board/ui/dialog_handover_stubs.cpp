@@ -1,7 +1,8 @@
-// Stand-ins for the main-window methods the drawing code hands over to
-// (selection, editing, page redraw, smart pen, debug overlay, zoom). Each only
-// notes that it was asked; the subsystem that owns it replaces its line here
-// with the real body.
+// Stand-ins for the main-window methods the drawing and page code hand over
+// to (selection, editing, smart pen, debug overlay, the toolbar, the floating
+// panels, image objects, collaboration). Each notes that it was asked, or does
+// the least the board relies on; the subsystem that owns it replaces its line
+// here with the real body.
 #include <QDebug>
 
 #include "app/ui/dialog.h"
@@ -38,3 +39,12 @@ void Dialog::Coll_Send_DataInfo(int, QString, int) { NotYet("Coll_Send_DataInfo"
 void Dialog::Coll_Send_Redraw(int, QString) { NotYet("Coll_Send_Redraw"); }
 void Dialog::Coll_Send_HeightScrollBar(int, QString) { NotYet("Coll_Send_HeightScrollBar"); }
 void Dialog::Coll_Send_WidthScrollBar(int, QString) { NotYet("Coll_Send_WidthScrollBar"); }
+void Dialog::SetFreePenMode(int) { NotYet("SetFreePenMode"); }
+void Dialog::ClearSubBtn() { m_subButtonRowOpen = false; }
+void Dialog::SetPageLabelGeometry(int, int, int) { NotYet("SetPageLabelGeometry"); }
+void Dialog::SetPageNaviEnable(int, int) { NotYet("SetPageNaviEnable"); }
+void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
+void Dialog::SetDisplayData(int) { NotYet("SetDisplayData"); }
+void Dialog::Coll_Send_ImgPath(int, QString, int) { NotYet("Coll_Send_ImgPath"); }
+void Dialog::HidePagePanels() { NotYet("HidePagePanels"); }
+void Dialog::ResetToolbarForNewBoard() { NotYet("ResetToolbarForNewBoard"); }

@@ -412,3 +412,15 @@ void Dialog::NoteChangeWorker()
     UpdatePageLabel(false, 0, 1);
     SetFreePenMode(0);
 }
+
+void Dialog::SetNoteNaviEnable()
+{
+    m_note_cnt = m_note_list.size();
+    ui->prebtn->setEnabled(m_note_idx > 0);
+    ui->postbtn->setEnabled(m_note_idx + 1 < m_note_cnt);
+}
+
+void Dialog::ShiftNoteIndexes()
+{
+    ShiftIndexesAbove(&m_rec_note_index, m_note_idx);
+}
