@@ -2,9 +2,10 @@
 
 #include <QLineF>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+
+#include "board/geometry.h"
 
 QPen FreePenOf(const PointerSlotState& s, const SpecialPen& special)
 {
@@ -28,9 +29,9 @@ int RepaintMargin(const QPen& pen)
 
 namespace {
 
-QRect GrownBounds(const QPainterPath& path, int margin)
+QRect GrownBounds(const QRectF& bounds, int margin)
 {
-    return path.boundingRect().normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
+    return bounds.normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
 QRect SegmentBounds(QPointF a, QPointF b, int margin)
@@ -42,7 +43,8 @@ QRect SegmentBounds(QPointF a, QPointF b, int margin)
 
 QRect PaintFreePenStep(QImage& view, PointerSlotState& s, const SegmentPaintOptions& o)
 {
-    QPainterPath path(s.lastSample);
+    // The bounds of the new piece, gathered as it is drawn.
+    QRectF bounds(s.lastSample, QSizeF(0, 0));
     QPainter painter(&view);
     const QPen pen = FreePenOf(s, o.special);
     painter.setPen(pen);
@@ -52,9 +54,9 @@ QRect PaintFreePenStep(QImage& view, PointerSlotState& s, const SegmentPaintOpti
 
     if (!o.interpolation) {
         painter.drawLine(s.lastSample, QPointF(s.current));
-        path.lineTo(s.current);
+        TakeInPoint(&bounds, s.current);
         s.lastSample = s.current;
-        return GrownBounds(path, margin);
+        return GrownBounds(bounds, margin);
     }
 
     s.interpolator.AddPoint(s.current.x(), s.current.y());
@@ -73,11 +75,11 @@ QRect PaintFreePenStep(QImage& view, PointerSlotState& s, const SegmentPaintOpti
         if (o.tabletActive)
             painter.setPen(PressurePen(o.special, w0 + (i + 1) * (w1 - w0) / n));
         painter.drawLine(from, to);
-        path.lineTo(to);
+        TakeInPoint(&bounds, to);
         from = to;
     }
     s.lastSample = from;
-    return GrownBounds(path, margin);
+    return GrownBounds(bounds, margin);
 }
 
 float NextBrushRadius(float radius, int steps, double stepLength, float brushWidth)
@@ -98,7 +100,7 @@ float NextBrushRadius(float radius, int steps, double stepLength, float brushWid
 
 QRect PaintBrushStep(QImage& view, PointerSlotState& s, const SegmentPaintOptions& o)
 {
-    QPainterPath path(s.lastSample);
+    QRectF bounds(s.lastSample, QSizeF(0, 0));
     QPainter painter(&view);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QPen pen(QBrush(s.pen.color(), Qt::SolidPattern), s.brushDrawWidth, o.special.style,
@@ -111,7 +113,7 @@ QRect PaintBrushStep(QImage& view, PointerSlotState& s, const SegmentPaintOption
     for (int i = 0; i < n; ++i) {
         const QPointF to(s.interpolator.Output(i).x, s.interpolator.Output(i).y);
         painter.drawLine(from, to);
-        path.lineTo(to);
+        TakeInPoint(&bounds, to);
         from = to;
     }
     if (n > 0)
@@ -124,7 +126,7 @@ QRect PaintBrushStep(QImage& view, PointerSlotState& s, const SegmentPaintOption
     s.brushPoint = s.brushEndPoint;
     s.lastSample = s.brushEndPoint;
     ++s.brushSteps;
-    return GrownBounds(path, std::max(RepaintMargin(pen), RepaintMargin(QPen(QBrush(), s.brushWidth))));
+    return GrownBounds(bounds, std::max(RepaintMargin(pen), RepaintMargin(QPen(QBrush(), s.brushWidth))));
 }
 
 QRect PaintLastStep(QImage& view, PointerSlotState& s, const SegmentPaintOptions& o)
