@@ -131,12 +131,18 @@ void Dialog::PaintScaledImage(const QString& imagePath, QRectF target)
 void Dialog::DrawGuideLines(int x1, int y1, int x2, int y2, int index, int extra)
 {
     Q_UNUSED(extra);
-    if (index == -1) {
-        QPainter painter(&m_viewImage);
-        painter.setPen(QPen(QBrush(Qt::darkGray), 6.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawLine(x1, y1, x2, y2);
+    if (index != -1) {
+        update();
+        return;
     }
-    update();
+    // Drawn on every smart-pen move: only the new piece is shown again.
+    const QPen pen(QBrush(Qt::darkGray), 6.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPainter painter(&m_viewImage);
+    painter.setPen(pen);
+    painter.drawLine(x1, y1, x2, y2);
+    painter.end();
+    const int margin = RepaintMargin(pen);
+    update(QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized().adjusted(-margin, -margin, margin, margin));
 }
 
 void Dialog::ShowStatusCoords(int x, int y)
