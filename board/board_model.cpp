@@ -154,6 +154,22 @@ int BoardModel::PressedSlotCount() const
     return n;
 }
 
+void AppendViewRecord(PointerSlotState& slot0, int kind, double mediaPos, double zoom, int vscroll, int hscroll,
+                      const QString& noteName)
+{
+    EventMaster em;
+    em.EventID = quint16(slot0.nextEventId++);
+    em.MediaPos = mediaPos;
+    em.Kind = kind;
+    em.StrData = kNoMediaIndex;
+    em.SCale = zoom;
+    em.VScroll = quint16(vscroll);
+    em.HScroll = quint16(hscroll);
+    em.Slot = 0;
+    em.NoteName = noteName;
+    slot0.records.appendMaster(em);
+}
+
 int CopyStrokeMovePoints(QVector<FreePenPoint>& slotSamples, quint16 eventId, const QVector<FreePenPoint>& edited)
 {
     int first = 0;

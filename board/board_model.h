@@ -136,6 +136,11 @@ struct ObjectClipboard {
 int CopyStrokeMovePoints(QVector<FreePenPoint>& slotSamples, quint16 eventId,
                          const QVector<FreePenPoint>& edited);
 
+// Enters a page change, zoom or scroll of the recording (EventKind kind) as a
+// record of slot 0 under that slot's next EventID.
+void AppendViewRecord(PointerSlotState& slot0, int kind, double mediaPos, double zoom, int vscroll,
+                      int hscroll, const QString& noteName);
+
 // The board's records: eleven slots and what they share.
 struct BoardModel {
     std::array<PointerSlotState, kPointerSlotCount> slot;

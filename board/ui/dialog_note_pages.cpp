@@ -64,18 +64,8 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     if (m_recordingOn) {
         ShiftNoteIndexes();
         m_rec_note_index.append(m_note_idx + 1);
-        PointerSlotState& slot0 = m_board.slot[0];
-        EventMaster em;
-        em.EventID = quint16(slot0.nextEventId++);
-        em.MediaPos = RecordingElapsedMs();
-        em.Kind = ekNoteChange;
-        em.StrData = kNoMediaIndex;
-        em.SCale = m_zoom;
-        em.VScroll = 0;
-        em.HScroll = 0;
-        em.Slot = 0;
-        em.NoteName = m_curr_note.create_data;
-        slot0.records.appendMaster(em);
+        ::AppendViewRecord(m_board.slot[0], ekNoteChange, RecordingElapsedMs(), m_zoom, 0, 0,
+                           m_curr_note.create_data);
     }
 
     m_hasSelection = false;
@@ -377,16 +367,8 @@ void Dialog::NoteChangeWorker()
 
     if (m_recordingOn) {
         m_rec_note_index.append(m_note_idx);
-        PointerSlotState& slot0 = m_board.slot[0];
-        EventMaster em;
-        em.EventID = quint16(slot0.nextEventId++);
-        em.MediaPos = RecordingElapsedMs();
-        em.Kind = ekNoteChange;
-        em.StrData = kNoMediaIndex;
-        em.SCale = m_zoom;
-        em.Slot = 0;
-        em.NoteName = m_curr_note.create_data;
-        slot0.records.appendMaster(em);
+        ::AppendViewRecord(m_board.slot[0], ekNoteChange, RecordingElapsedMs(), m_zoom, 0, 0,
+                           m_curr_note.create_data);
     }
 
     m_hasSelection = false;

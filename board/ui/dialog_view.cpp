@@ -161,18 +161,8 @@ void Dialog::ZoomByScale(float value)
 // A zoom or scroll entered into the recording as a record of slot 0.
 void Dialog::AppendViewRecord(int kind)
 {
-    PointerSlotState& slot0 = m_board.slot[0];
-    EventMaster em;
-    em.EventID = quint16(slot0.nextEventId++);
-    em.MediaPos = RecordingElapsedMs();
-    em.Kind = kind;
-    em.StrData = kNoMediaIndex;
-    em.SCale = m_zoom;
-    em.VScroll = quint16(VerticalScrollValue());
-    em.HScroll = quint16(HorizontalScrollValue());
-    em.Slot = 0;
-    em.NoteName = m_curr_note.create_data;
-    slot0.records.appendMaster(em);
+    ::AppendViewRecord(m_board.slot[0], kind, RecordingElapsedMs(), m_zoom, VerticalScrollValue(),
+                       HorizontalScrollValue(), m_curr_note.create_data);
 }
 
 void Dialog::ZoomToRect(int x1, int y1, int x2, int y2)

@@ -291,6 +291,38 @@ private slots:
         QVERIFY(InkIn(board->m_viewImage, QRect(395, 295, 10, 10)) > 0);
     }
 
+    void recordingNotesPageChangesAndZooms()
+    {
+        board->m_recordingOn = true;
+        board->m_recordClock.start();
+        const QString first = board->m_curr_note.create_data;
+        board->CreateNotePage(1, "WhiteBoard", "", false);
+        const QString second = board->m_curr_note.create_data;
+        board->m_note_idx = 0;
+        board->NoteChangeWorker();
+        board->m_recordZoom = true;
+        board->ZoomByScale(2.0f);
+        board->m_recordingOn = false;
+
+        // Each change is entered in slot 0 under the page it leaves or zooms.
+        const QVector<EventMaster>& masters = board->m_board.slot[0].records.masters();
+        QCOMPARE(masters.size(), 3);
+        const int kinds[3] = {ekNoteChange, ekNoteChange, ekZoom};
+        const QString pages[3] = {first, second, first};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(masters[i].EventID, quint16(i));
+            QCOMPARE(masters[i].Kind, kinds[i]);
+            QCOMPARE(masters[i].NoteName, pages[i]);
+            QCOMPARE(masters[i].StrData, kNoMediaIndex);
+            QVERIFY(masters[i].MediaPos >= 0.0);
+        }
+        QCOMPARE(masters[0].SCale, 1.0);
+        QCOMPARE(masters[2].SCale, 2.0);
+        QCOMPARE(masters[2].HScroll, quint16(400));
+        QCOMPARE(masters[2].VScroll, quint16(300));
+        QCOMPARE(board->m_board.slot[0].nextEventId, 3);
+    }
+
     void documentPageFitsHeightAndZoomsAligned()
     {
         if (!board->m_pdfRendererBound)
