@@ -85,12 +85,12 @@ bool Dialog::event(QEvent* event)
                     m_touchSlots[slot].current = point.pos();
                 else
                     slot = kMouseOverflowSlot;
-                if (m_collUserLevel == 0 || m_collUserLevel == 3) {
-                    qDebug().noquote() << QStringLiteral("touch move %1 (%2, %3)").arg(slot).arg(x).arg(y);
+                // No log line here: a finger moves a hundred times a second,
+                // ten fingers at once.
+                if (m_collUserLevel == 0 || m_collUserLevel == 3)
                     PointerMove(slot, x, y, true, false);
-                } else if (m_collUserLevel == 2) {
+                else if (m_collUserLevel == 2)
                     PointerMove(kMouseOverflowSlot, x, y, true, false);
-                }
                 ++handled;
                 break;
             }
