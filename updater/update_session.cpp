@@ -1,5 +1,6 @@
 #include "updater/update_session.h"
 
+#include "storage/ini_values.h"
 #include "updater/ini_line_editor.h"
 
 #include <QDebug>
@@ -17,20 +18,10 @@ QString ManagerKey(int n)
     return QStringLiteral("ManagerParam%1").arg(n);
 }
 
-// A value of the description file as one text; an unquoted value with commas
-// comes back from the reader as a list and is put together again.
-QString DescriptionText(const QSettings& settings, const QString& key)
-{
-    const QVariant value = settings.value(key);
-    if (value.type() == QVariant::StringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
-
 int DescriptionCount(const QSettings& settings, const QString& key)
 {
     bool ok = false;
-    const int count = DescriptionText(settings, key).trimmed().toInt(&ok);
+    const int count = IniTextValue(settings, key).trimmed().toInt(&ok);
     return ok && count > 0 ? count : 0;
 }
 
@@ -44,7 +35,7 @@ QStringList ReadCountedList(const QString& path, const QString& group, const QSt
     const int count = DescriptionCount(settings, countKey);
     QStringList items;
     for (int i = 1; i <= count; ++i) {
-        const QString item = DescriptionText(settings, itemKey.arg(i));
+        const QString item = IniTextValue(settings, itemKey.arg(i));
         if (checkPaths && !item.isEmpty() && !isSafeRelativePath(item)) {
             qWarning().noquote() << "Patchora : refused path in" << group << itemKey.arg(i) << ":" << item;
             continue;
@@ -138,19 +129,19 @@ void UpdateSession::readUpdateDescription()
     readRegServerList(infPath);
     updateFileName = readUpdateFileName(infPath);
     QSettings settings(infPath, QSettings::IniFormat);
-    updateFileSha256 = DescriptionText(settings, QStringLiteral("UpdateFile/SHA256")).trimmed().toLower();
+    updateFileSha256 = IniTextValue(settings, QStringLiteral("UpdateFile/SHA256")).trimmed().toLower();
 }
 
 QString UpdateSession::readNewVersion(const QString& path) const
 {
     QSettings settings(path, QSettings::IniFormat);
-    return DescriptionText(settings, QStringLiteral("Update/NewVersion"));
+    return IniTextValue(settings, QStringLiteral("Update/NewVersion"));
 }
 
 QString UpdateSession::readUpdateFileName(const QString& path) const
 {
     QSettings settings(path, QSettings::IniFormat);
-    const QString name = DescriptionText(settings, QStringLiteral("UpdateFile/FileName"));
+    const QString name = IniTextValue(settings, QStringLiteral("UpdateFile/FileName"));
     // The archive lands in the work folder under this name: a bare file name only.
     if (!name.isEmpty() && (!isSafeRelativePath(name) || name.contains(QLatin1Char('/')))) {
         qWarning().noquote() << "Patchora : refused archive name" << name;
@@ -173,13 +164,13 @@ void UpdateSession::readExecuteList(const QString& path)
     settings.beginGroup(QStringLiteral("ExecuteFile"));
     const int count = DescriptionCount(settings, QStringLiteral("ExeFileCount"));
     for (int i = 1; i <= count; ++i) {
-        const QString file = DescriptionText(settings, QStringLiteral("ExeFile%1").arg(i));
+        const QString file = IniTextValue(settings, QStringLiteral("ExeFile%1").arg(i));
         if (!file.isEmpty() && !isSafeRelativePath(file)) {
             qWarning().noquote() << "Patchora : refused program path" << file;
             continue;
         }
         exeFiles << file;
-        exeParams << DescriptionText(settings, QStringLiteral("Param%1").arg(i));
+        exeParams << IniTextValue(settings, QStringLiteral("Param%1").arg(i));
     }
 }
 
