@@ -4,6 +4,7 @@
 #include "platform/folders.h"
 #include "platform/launch.h"
 #include "platform/processes.h"
+#include "storage/ini_values.h"
 #include "updater/ini_line_editor.h"
 
 #include <QDate>
@@ -62,7 +63,7 @@ QString ConfiguredServer(const QString& handedOver)
     if (server.isEmpty()) {
         const QString file = SettingsFolder() + QStringLiteral("/UpdateServer.ini");
         if (QFileInfo::exists(file))
-            server = QSettings(file, QSettings::IniFormat).value(QStringLiteral("Update/Server")).toString();
+            server = IniTextValue(QSettings(file, QSettings::IniFormat), QStringLiteral("Update/Server"));
     }
     if (server.isEmpty())
         server = handedOver;
@@ -111,7 +112,8 @@ void DescriptionArrived(QNetworkReply* reply)
         return;
     }
     file.close();
-    const QString offered = QSettings(incoming, QSettings::IniFormat).value(QStringLiteral("Update/NewVersion")).toString();
+    // Read as the updater reads it, so both agree on what is offered.
+    const QString offered = IniTextValue(QSettings(incoming, QSettings::IniFormat), QStringLiteral("Update/NewVersion"));
     const QString installed = State().product.value(4);
     if (!IsNewer(offered, installed)) {
         // Nothing newer: an older description must not be offered by the updater.
