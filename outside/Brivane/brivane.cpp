@@ -24,6 +24,8 @@ namespace {
 
 // A description file is a few lines; anything much larger is not one.
 constexpr qint64 kMaxDescriptionSize = 256 * 1024;
+// A server that stops sending is given up on, so the check always answers.
+constexpr int kCheckTimeoutMs = 30000;
 const QString kGroup = QStringLiteral("AutoUpdate");
 
 struct BridgeState
@@ -164,8 +166,14 @@ void ConnectAddressServer(const QString& url)
         state.reply->abort();
     QNetworkRequest request(QUrl(state.serverUrl + QStringLiteral("/UpdateVersion.inf")));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(kCheckTimeoutMs);
     QNetworkReply* reply = state.network->get(request);
     state.reply = reply;
+    // Stop an oversized answer as it comes rather than holding all of it.
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > kMaxDescriptionSize)
+            reply->abort();
+    });
     QObject::connect(reply, &QNetworkReply::finished, [reply] { DescriptionArrived(reply); });
 }
 

@@ -20,6 +20,12 @@
 #include <QTimer>
 #include <QUrl>
 
+namespace {
+
+constexpr int kDownloadStallTimeoutMs = 60000;
+
+}  // namespace
+
 AutoUpdateDlg::AutoUpdateDlg(const QStringList& arguments, QWidget* parent)
     : QDialog(parent)
 {
@@ -251,6 +257,9 @@ void AutoUpdateDlg::startDownload(const QString& baseUrl, const QString& fileNam
     m_network = new QNetworkAccessManager(this);
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // A server that stops sending ends the download as failed; a background
+    // download has no window in which to cancel it.
+    request.setTransferTimeout(kDownloadStallTimeoutMs);
     m_reply = m_network->get(request);
     connect(m_reply, &QNetworkReply::downloadProgress, this, &AutoUpdateDlg::downloadProgress);
     connect(m_reply, &QNetworkReply::readyRead, this, &AutoUpdateDlg::downloadReadyRead);
