@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <vector>
+
 const char kProgramVersion[] = "5.0.0.32";
 const char kDefaultUploadServer[] = "lecture.norvane.net";
 
@@ -36,6 +38,110 @@ void KeepInRange(int* value, int low, int high, int fallback, const char* key)
 void OpenIni(QSettings& settings)
 {
     settings.setIniCodec("UTF-8");
+}
+
+bool SyncIni(QSettings& settings, const QString& path)
+{
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
+        qDebug().noquote() << "cannot write settings file" << path;
+        return false;
+    }
+    return true;
+}
+
+// One key of the settings file and the record field it holds. Reading and
+// writing walk the same table, so the two can never disagree on a key.
+struct ConfigKey {
+    enum Kind {
+        Text,
+        Number,
+        Flag,
+        FlagNumber,   // an int field kept as 0 or 1
+        WrittenText,  // written for other programs, never read back
+    };
+    const char* group;
+    const char* name;
+    Kind kind;
+    QString ConfigInfomation::*text;
+    int ConfigInfomation::*number;
+    bool ConfigInfomation::*flag;
+
+    QString path() const { return QLatin1String(group) + QLatin1Char('/') + QLatin1String(name); }
+};
+
+ConfigKey TextKey(const char* group, const char* name, QString ConfigInfomation::*field,
+                  ConfigKey::Kind kind = ConfigKey::Text)
+{
+    return {group, name, kind, field, nullptr, nullptr};
+}
+
+ConfigKey NumberKey(const char* group, const char* name, int ConfigInfomation::*field,
+                    ConfigKey::Kind kind = ConfigKey::Number)
+{
+    return {group, name, kind, nullptr, field, nullptr};
+}
+
+ConfigKey FlagKey(const char* group, const char* name, bool ConfigInfomation::*field)
+{
+    return {group, name, ConfigKey::Flag, nullptr, nullptr, field};
+}
+
+// The seven groups and their 42 keys, in the order they are written.
+const std::vector<ConfigKey>& ConfigKeys()
+{
+    using C = ConfigInfomation;
+    static const std::vector<ConfigKey> keys = {
+        NumberKey("Position", "floatingX", &C::floatingX),
+        NumberKey("Position", "floatingY", &C::floatingY),
+
+        TextKey("Normal", "proj", &C::proj),
+        TextKey("Normal", "version", &C::version, ConfigKey::WrittenText),
+        FlagKey("Normal", "dual", &C::dual),
+        NumberKey("Normal", "language", &C::language),
+
+        TextKey("Note", "color", &C::color),
+        TextKey("Note", "bgfile", &C::bgfile),
+        NumberKey("Note", "bgtrans", &C::bgtrans),
+        TextKey("Note", "logofile", &C::logofile),
+        NumberKey("Note", "logotrans", &C::logotrans),
+        NumberKey("Note", "logopos", &C::logopos),
+
+        FlagKey("Option", "erase", &C::erase),
+        FlagKey("Option", "cursor", &C::cursor),
+        FlagKey("Option", "toolsave", &C::toolsave),
+        NumberKey("Option", "toolpos", &C::toolpos),
+        TextKey("Option", "upserver", &C::upserver),
+        NumberKey("Option", "updatetype", &C::updatetype),
+        FlagKey("Option", "ShowImportMsg", &C::ShowImportMsg),
+
+        NumberKey("Pen", "FPenWidth1", &C::FPenWidth1),
+        NumberKey("Pen", "FPenWidth2", &C::FPenWidth2),
+        NumberKey("Pen", "FPenWidth3", &C::FPenWidth3),
+        NumberKey("Pen", "FPenWidth4", &C::FPenWidth4),
+
+        NumberKey("Record", "Type", &C::Type),
+        TextKey("Record", "Path", &C::Path),
+        FlagKey("Record", "Name", &C::Name),
+        FlagKey("Record", "Check", &C::Check),
+        TextKey("Record", "CamDevice", &C::CamDevice),
+        NumberKey("Record", "ViewPos", &C::ViewPos),
+        NumberKey("Record", "VideoRatio", &C::VideoRatio),
+        NumberKey("Record", "VideoPreset", &C::VideoPreset),
+        NumberKey("Record", "VideoQuality", &C::VideoQuality),
+        NumberKey("Record", "VideoFrameRate", &C::VideoFrameRate),
+        NumberKey("Record", "AudioQuality", &C::AudioQuality),
+        NumberKey("Record", "AudioBitRate", &C::AudioBitRate),
+        NumberKey("Record", "ScreenPreset", &C::ScreenPreset),
+        NumberKey("Record", "ScreenQuality", &C::ScreenQuality),
+        NumberKey("Record", "ScreenFrameRate", &C::ScreenFrameRate),
+
+        NumberKey("Strova", "SaveID", &C::SaveID, ConfigKey::FlagNumber),
+        TextKey("Strova", "ID", &C::ID),
+        TextKey("Strova", "Server", &C::Server),
+        TextKey("Strova", "Port", &C::Port),
+    };
+    return keys;
 }
 
 }  // namespace
@@ -122,71 +228,25 @@ bool ReadConfigFile(const QString& path, ConfigInfomation* config)
     QSettings ini(path, QSettings::IniFormat);
     OpenIni(ini);
     ConfigInfomation& c = *config;
-    auto text = [&ini](const char* key) { return IniTextValue(ini, QLatin1String(key)); };
-    auto number = [&ini](const char* key) { return ini.value(QLatin1String(key)).toInt(); };
-    auto flag = [&ini](const char* key) { return ini.value(QLatin1String(key)).toBool(); };
-
-    ini.beginGroup(QStringLiteral("Position"));
-    c.floatingX = number("floatingX");
-    c.floatingY = number("floatingY");
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Normal"));
-    c.proj = text("proj");
-    c.dual = flag("dual");
-    c.language = number("language");
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Note"));
-    c.color = text("color");
-    c.bgfile = text("bgfile");
-    c.bgtrans = number("bgtrans");
-    c.logofile = text("logofile");
-    c.logotrans = number("logotrans");
-    c.logopos = number("logopos");
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Option"));
-    c.erase = flag("erase");
-    c.cursor = flag("cursor");
-    c.toolsave = flag("toolsave");
-    c.toolpos = number("toolpos");
-    c.upserver = text("upserver");
-    c.updatetype = number("updatetype");
-    c.ShowImportMsg = flag("ShowImportMsg");
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Pen"));
-    c.FPenWidth1 = number("FPenWidth1");
-    c.FPenWidth2 = number("FPenWidth2");
-    c.FPenWidth3 = number("FPenWidth3");
-    c.FPenWidth4 = number("FPenWidth4");
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Record"));
-    c.Type = number("Type");
-    c.Path = text("Path");
-    c.Name = flag("Name");
-    c.Check = flag("Check");
-    c.CamDevice = text("CamDevice");
-    c.ViewPos = number("ViewPos");
-    c.VideoRatio = number("VideoRatio");
-    c.VideoPreset = number("VideoPreset");
-    c.VideoQuality = number("VideoQuality");
-    c.VideoFrameRate = number("VideoFrameRate");
-    c.AudioQuality = number("AudioQuality");
-    c.AudioBitRate = number("AudioBitRate");
-    c.ScreenPreset = number("ScreenPreset");
-    c.ScreenQuality = number("ScreenQuality");
-    c.ScreenFrameRate = number("ScreenFrameRate");
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Strova"));
-    c.SaveID = flag("SaveID") ? 1 : 0;
-    c.ID = text("ID");
-    c.Server = text("Server");
-    c.Port = text("Port");
-    ini.endGroup();
+    for (const ConfigKey& entry : ConfigKeys()) {
+        const QString key = entry.path();
+        switch (entry.kind) {
+        case ConfigKey::Text:
+            c.*entry.text = IniTextValue(ini, key);
+            break;
+        case ConfigKey::Number:
+            c.*entry.number = ini.value(key).toInt();
+            break;
+        case ConfigKey::Flag:
+            c.*entry.flag = ini.value(key).toBool();
+            break;
+        case ConfigKey::FlagNumber:
+            c.*entry.number = ini.value(key).toBool() ? 1 : 0;
+            break;
+        case ConfigKey::WrittenText:
+            break;
+        }
+    }
 
     KeepInRange(&c.toolpos, 0, 4, 0, "Option/toolpos");
     KeepInRange(&c.Type, 0, 3, 3, "Record/Type");
@@ -200,91 +260,33 @@ bool WriteConfigFile(const QString& path, const ConfigInfomation& c)
 {
     QSettings ini(path, QSettings::IniFormat);
     OpenIni(ini);
-
-    ini.beginGroup(QStringLiteral("Position"));
-    ini.setValue(QStringLiteral("floatingX"), c.floatingX);
-    ini.setValue(QStringLiteral("floatingY"), c.floatingY);
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Normal"));
-    ini.setValue(QStringLiteral("proj"), c.proj);
-    ini.setValue(QStringLiteral("version"), c.version);
-    ini.setValue(QStringLiteral("dual"), c.dual);
-    ini.setValue(QStringLiteral("language"), c.language);
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Note"));
-    ini.setValue(QStringLiteral("color"), c.color);
-    ini.setValue(QStringLiteral("bgfile"), c.bgfile);
-    ini.setValue(QStringLiteral("bgtrans"), c.bgtrans);
-    ini.setValue(QStringLiteral("logofile"), c.logofile);
-    ini.setValue(QStringLiteral("logotrans"), c.logotrans);
-    ini.setValue(QStringLiteral("logopos"), c.logopos);
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Option"));
-    ini.setValue(QStringLiteral("erase"), c.erase);
-    ini.setValue(QStringLiteral("cursor"), c.cursor);
-    ini.setValue(QStringLiteral("toolsave"), c.toolsave);
-    ini.setValue(QStringLiteral("toolpos"), c.toolpos);
-    ini.setValue(QStringLiteral("upserver"), c.upserver);
-    ini.setValue(QStringLiteral("updatetype"), c.updatetype);
-    ini.setValue(QStringLiteral("ShowImportMsg"), c.ShowImportMsg);
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Pen"));
-    ini.setValue(QStringLiteral("FPenWidth1"), c.FPenWidth1);
-    ini.setValue(QStringLiteral("FPenWidth2"), c.FPenWidth2);
-    ini.setValue(QStringLiteral("FPenWidth3"), c.FPenWidth3);
-    ini.setValue(QStringLiteral("FPenWidth4"), c.FPenWidth4);
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Record"));
-    ini.setValue(QStringLiteral("Type"), c.Type);
-    ini.setValue(QStringLiteral("Path"), c.Path);
-    ini.setValue(QStringLiteral("Name"), c.Name);
-    ini.setValue(QStringLiteral("Check"), c.Check);
-    ini.setValue(QStringLiteral("CamDevice"), c.CamDevice);
-    ini.setValue(QStringLiteral("ViewPos"), c.ViewPos);
-    ini.setValue(QStringLiteral("VideoRatio"), c.VideoRatio);
-    ini.setValue(QStringLiteral("VideoPreset"), c.VideoPreset);
-    ini.setValue(QStringLiteral("VideoQuality"), c.VideoQuality);
-    ini.setValue(QStringLiteral("VideoFrameRate"), c.VideoFrameRate);
-    ini.setValue(QStringLiteral("AudioQuality"), c.AudioQuality);
-    ini.setValue(QStringLiteral("AudioBitRate"), c.AudioBitRate);
-    ini.setValue(QStringLiteral("ScreenPreset"), c.ScreenPreset);
-    ini.setValue(QStringLiteral("ScreenQuality"), c.ScreenQuality);
-    ini.setValue(QStringLiteral("ScreenFrameRate"), c.ScreenFrameRate);
-    ini.endGroup();
-
-    ini.beginGroup(QStringLiteral("Strova"));
-    ini.setValue(QStringLiteral("SaveID"), c.SaveID != 0 ? 1 : 0);
-    ini.setValue(QStringLiteral("ID"), c.ID);
-    ini.setValue(QStringLiteral("Server"), c.Server);
-    ini.setValue(QStringLiteral("Port"), c.Port);
-    ini.endGroup();
-
-    ini.sync();
-    if (ini.status() != QSettings::NoError) {
-        qDebug().noquote() << "cannot write settings file" << path;
-        return false;
+    for (const ConfigKey& entry : ConfigKeys()) {
+        const QString key = entry.path();
+        switch (entry.kind) {
+        case ConfigKey::Text:
+        case ConfigKey::WrittenText:
+            ini.setValue(key, c.*entry.text);
+            break;
+        case ConfigKey::Number:
+            ini.setValue(key, c.*entry.number);
+            break;
+        case ConfigKey::Flag:
+            ini.setValue(key, c.*entry.flag);
+            break;
+        case ConfigKey::FlagNumber:
+            ini.setValue(key, c.*entry.number != 0 ? 1 : 0);
+            break;
+        }
     }
-    return true;
+    return SyncIni(ini, path);
 }
 
 bool WriteLanguageOption(const QString& path, int language)
 {
     QSettings ini(path, QSettings::IniFormat);
     OpenIni(ini);
-    ini.beginGroup(QStringLiteral("Normal"));
-    ini.setValue(QStringLiteral("language"), language);
-    ini.endGroup();
-    ini.sync();
-    if (ini.status() != QSettings::NoError) {
-        qDebug().noquote() << "cannot write settings file" << path;
-        return false;
-    }
-    return true;
+    ini.setValue(QStringLiteral("Normal/language"), language);
+    return SyncIni(ini, path);
 }
 
 ConfigApplyResult ApplyConfigRecord(ConfigInfomation* live, const ConfigInfomation& in)
