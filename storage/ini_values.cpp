@@ -3,10 +3,10 @@
 #include <QStringList>
 #include <QVariant>
 
-QString IniTextValue(const QSettings& settings, const QString& key)
+QString IniTextValue(const QSettings& settings, const QString& key, QLatin1String separator)
 {
     const QVariant value = settings.value(key);
     if (value.type() == QVariant::StringList)
-        return value.toStringList().join(QLatin1Char(','));
+        return value.toStringList().join(separator);
     return value.toString();
 }

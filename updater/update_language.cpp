@@ -1,8 +1,9 @@
 #include "updater/update_language.h"
 
+#include "storage/ini_values.h"
+
 #include <QFile>
 #include <QSettings>
-#include <QStringList>
 #include <QVector>
 
 namespace {
@@ -25,14 +26,9 @@ QVector<QString> ReadTexts(const QString& path)
     QSettings settings(path, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
     settings.beginGroup(QStringLiteral("AutoUpdate"));
-    for (int n = 0; n < UpdateLanguage::kTextCount; ++n) {
-        const QVariant value = settings.value(QString::number(UpdateLanguage::kFirstId + n));
-        // An unquoted text with commas comes back as a list of its parts.
-        if (value.type() == QVariant::StringList)
-            texts[n] = value.toStringList().join(QStringLiteral(", "));
-        else
-            texts[n] = value.toString();
-    }
+    // An unquoted text with commas is prose: its parts are joined as words.
+    for (int n = 0; n < UpdateLanguage::kTextCount; ++n)
+        texts[n] = IniTextValue(settings, QString::number(UpdateLanguage::kFirstId + n), QLatin1String(", "));
     return texts;
 }
 
