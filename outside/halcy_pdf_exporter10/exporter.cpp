@@ -73,6 +73,15 @@ QPDFObjectHandle::Rectangle Normalised(QPDFObjectHandle::Rectangle box)
                                        std::max(box.llx, box.urx), std::max(box.lly, box.ury));
 }
 
+// A side of a page box that a drawing can be made for. A damaged box (not a
+// number, endless, or far beyond any real page) would overflow the drawing's
+// whole-point size.
+bool IsDrawablePageSide(double points)
+{
+    constexpr double kLargestSide = 1.0e7;
+    return points > 0.0 && points <= kLargestSide;
+}
+
 std::vector<QPDFPageObjectHelper> Pages(QPDF& pdf)
 {
     return QPDFPageDocumentHelper(pdf).getAllPages();
@@ -138,7 +147,7 @@ bool BeginDrawing(Document& document, const PenState& state)
         box = Normalised(pages[size_t(document.currentPage)].getMediaBox().getArrayAsRectangle());
         found = true;
     });
-    if (!read || !found || box.urx - box.llx <= 0.0 || box.ury - box.lly <= 0.0)
+    if (!read || !found || !IsDrawablePageSide(box.urx - box.llx) || !IsDrawablePageSide(box.ury - box.lly))
         return false;
 
     auto drawing = std::make_unique<Drawing>();

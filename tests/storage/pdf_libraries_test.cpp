@@ -576,6 +576,32 @@ private slots:
         QCOMPARE(m_exporter.Close(), int(HPX_NO_DOCUMENT));
     }
 
+    // A page box that is no real size gets no drawing, rather than a drawing
+    // of a size the whole-point arithmetic cannot hold.
+    void damagedPageBoxGetsNoDrawing_data()
+    {
+        QTest::addColumn<QByteArray>("box");
+        QTest::newRow("past the whole-number range") << QByteArray("0 0 612 3000000000");
+        QTest::newRow("far beyond any page") << QByteArray("0 0 20000000 792");
+    }
+    void damagedPageBoxGetsNoDrawing()
+    {
+        QFETCH(QByteArray, box);
+        const QString path = file(QStringLiteral("box.pdf"));
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        // No cross-reference table: the reader rebuilds it, as it does for
+        // many files met in the field.
+        pdf.write("%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+                  "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n"
+                  "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [" + box + "] >> endobj\n"
+                  "trailer << /Root 1 0 R >>\n%%EOF\n");
+        pdf.close();
+        QCOMPARE(m_exporter.LoadPDF(path), 0);
+        QCOMPARE(m_exporter.PainterSetPage(), int(HPX_CANNOT_WRITE));
+        QCOMPARE(m_exporter.Close(), 0);
+    }
+
     // The open-document road of the main window: what is open is closed first,
     // a document without pages is not kept.
     void rendererStateFollowsOpenAndClose()
