@@ -50,6 +50,8 @@ void ShowImportMsg::ShowHelpText(const QStringList* common, const QStringList* h
         return;
     ui->ViewEdit->clear();
     QTextStream stream(&file);
+    // Language files are UTF-8 whatever the system's own encoding.
+    stream.setCodec("UTF-8");
     while (!stream.atEnd())
         ui->ViewEdit->append(stream.readLine());
 }

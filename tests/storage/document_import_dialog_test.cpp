@@ -14,6 +14,7 @@
 #include <QPdfWriter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <memory>
@@ -482,6 +483,23 @@ private slots:
         help.ShowHelpText(&common, &captions);
         QCOMPARE(help.ui->ViewEdit->toPlainText(), QStringLiteral("before"));
         QCOMPARE(help.windowTitle(), QStringLiteral("Hilfe"));
+    }
+
+    void helpTextIsReadAsUtf8InAnyLocale()
+    {
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("HelpImport_DEU.lng")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QString line = QStringLiteral("W\u00e4hlen Sie die Seiten \u2013 gr\u00fc\u00dfe");
+        file.write(line.toUtf8() + '\n');
+        file.close();
+        QTextCodec* const systemCodec = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-1"));
+        ShowImportMsg help;
+        help.InitShowImportMsg(folder.filePath(QStringLiteral("DEU.lng")));
+        help.ShowHelpText(nullptr, nullptr);
+        QTextCodec::setCodecForLocale(systemCodec);
+        QCOMPARE(help.ui->ViewEdit->toPlainText(), line);
     }
 };
 
