@@ -3,11 +3,11 @@
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
 
+#include "tests/support/running_program.h"
 #include "tests/support/xdotool.h"
 
 #include <functional>
@@ -49,11 +49,12 @@ public:
     // Starts build/bin/Patchora with `arguments` at 96 dpi; the environment is
     // the test's own (so DRAVIK_ROOT of a ScopedFolderRoot applies).
     explicit PatchoraRun(const QStringList& arguments, const QStringList& extraEnvironment = {});
-    ~PatchoraRun();
 
     bool waitForExit(int timeoutMs);
-    int exitCode() const { return m_process.exitCode(); }
-    qint64 pid() const { return m_process.processId(); }
+    // Only valid once the run ended: its exit code, -1 for a crash.
+    int exitCode() { return m_program.waitForExit(0); }
+    qint64 pid() const { return m_program.pid(); }
+    // Everything the run wrote so far, its lines joined by newlines.
     QByteArray log();
 
     // Waits for the log to hold the message box text `text` (the n-th such
@@ -69,8 +70,7 @@ public:
     void pressKey(const QString& windowId, const QString& key);
 
 private:
-    QProcess m_process;
-    QByteArray m_log;
+    RunningProgram m_program;
     QString m_mainWindow;
 };
 
