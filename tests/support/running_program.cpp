@@ -118,7 +118,9 @@ void RunningProgram::kill()
 
 QStringList FindXWindows(const QString& pattern, qint64 pid)
 {
-    QStringList arguments{QStringLiteral("search"), QStringLiteral("--onlyvisible")};
+    // Without --all, xdotool takes a window that meets any one condition:
+    // every window of the process would match, whatever its name.
+    QStringList arguments{QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible")};
     if (pid > 0)
         arguments << QStringLiteral("--pid") << QString::number(pid);
     arguments << QStringLiteral("--name") << pattern;
