@@ -219,9 +219,10 @@ void PlayContentsPackage(const FileArgument& package)
 
     const QString target = workFolder + QLatin1Char('/') + package.baseName;
     QDir().mkpath(target);
+    // Absolute, so that a package named like "-p.iic" is not read as options.
+    const QString archive = QFileInfo(package.path).absoluteFilePath();
     platform::RunAndWait(QStringLiteral("unzip"),
-                         {QStringLiteral("-j"), QStringLiteral("-u"), QStringLiteral("-d"), target, package.path},
-                         -1);
+                         {QStringLiteral("-j"), QStringLiteral("-u"), QStringLiteral("-d"), target, archive}, -1);
 
     platform::OpenDocument(ContentsPlayerUrl(package.baseName).toString(QUrl::FullyEncoded));
 }

@@ -66,22 +66,34 @@ private:
     ScopedFolderRoot m_root;
     RunningProgram m_first;
 
+    // Stand-ins of unzip and the browser that write their arguments to
+    // unzip.args and browser.args in the folder root, and the player's files.
+    QProcessEnvironment packageEnvironment()
+    {
+        const QString root = m_root.path();
+        const QString fakes = root + QStringLiteral("/fakebin");
+        QProcessEnvironment environment = WhiteboardEnvironment();
+        if (!WriteTestFile(fakes + QStringLiteral("/unzip"),
+                           "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$FAKE_LOG_DIR/unzip.args\"\n",
+                           kExecutablePermissions)
+            || !WriteTestFile(fakes + QStringLiteral("/xdg-open"),
+                              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$FAKE_LOG_DIR/browser.args\"\n",
+                              kExecutablePermissions)
+            || !WriteTestFile(root + QStringLiteral("/ProgramFiles/Norvane/Dravik/Player/index.html"), "<html></html>"))
+            return QProcessEnvironment();
+        environment.insert(QStringLiteral("PATH"), fakes + QLatin1Char(':') + qEnvironmentVariable("PATH"));
+        environment.insert(QStringLiteral("FAKE_LOG_DIR"), root);
+        return environment;
+    }
+
 private slots:
     void packageRoad()
     {
         const QString root = m_root.path();
-        const QString fakes = root + QStringLiteral("/fakebin");
-        QVERIFY(WriteTestFile(fakes + QStringLiteral("/unzip"),
-                              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$FAKE_LOG_DIR/unzip.args\"\n", kExecutablePermissions));
-        QVERIFY(WriteTestFile(fakes + QStringLiteral("/xdg-open"),
-                              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$FAKE_LOG_DIR/browser.args\"\n", kExecutablePermissions));
         const QString package = root + QStringLiteral("/packages/x&y+z%.iic");
         QVERIFY(WriteTestFile(package, "not really a zip"));
-        QVERIFY(WriteTestFile(root + QStringLiteral("/ProgramFiles/Norvane/Dravik/Player/index.html"), "<html></html>"));
-
-        QProcessEnvironment environment = WhiteboardEnvironment();
-        environment.insert(QStringLiteral("PATH"), fakes + QLatin1Char(':') + qEnvironmentVariable("PATH"));
-        environment.insert(QStringLiteral("FAKE_LOG_DIR"), root);
+        const QProcessEnvironment environment = packageEnvironment();
+        QVERIFY(!environment.isEmpty());
         RunningProgram player;
         QVERIFY(player.start(QStringLiteral("Dravik"), {package}, environment));
         QCOMPARE(player.waitForExit(30000), 0);
@@ -98,6 +110,20 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ReadLines(root + QStringLiteral("/browser.args")),
                                   QStringList(QStringLiteral("http://127.0.0.1:8080/?ist=x%26y%2Bz%25&OEM=NORVANE")),
                                   10000);
+    }
+
+    // A package named relative to the working folder, with a name unzip
+    // would read as its options, still reaches unzip as the archive.
+    void packageNamedLikeOptions()
+    {
+        const QString folder = m_root.path() + QStringLiteral("/packages");
+        QVERIFY(WriteTestFile(folder + QStringLiteral("/-p.iic"), "not really a zip"));
+        const QProcessEnvironment environment = packageEnvironment();
+        QVERIFY(!environment.isEmpty());
+        RunningProgram player;
+        QVERIFY(player.start(QStringLiteral("Dravik"), {QStringLiteral("-p.iic")}, environment, folder));
+        QCOMPARE(player.waitForExit(30000), 0);
+        QCOMPARE(ReadLines(m_root.path() + QStringLiteral("/unzip.args")).value(4), folder + QStringLiteral("/-p.iic"));
     }
 
     void singleCopy()
