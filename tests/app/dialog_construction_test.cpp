@@ -16,18 +16,6 @@
 
 #include <memory>
 
-namespace {
-
-// Points the outside-library search at `folder` for the life of the object.
-class ScopedLibraryFolder
-{
-public:
-    explicit ScopedLibraryFolder(const QString& folder) { qputenv("DRAVIK_LIBRARY_DIR", folder.toLocal8Bit()); }
-    ~ScopedLibraryFolder() { qunsetenv("DRAVIK_LIBRARY_DIR"); }
-};
-
-}  // namespace
-
 class DialogConstructionTest : public QObject
 {
     Q_OBJECT

@@ -84,7 +84,7 @@ void PlatformTest::programNames()
 
 void PlatformTest::outsideLibraryLoadsByWindowsName()
 {
-    qputenv("DRAVIK_LIBRARY_DIR", BuiltProgramFolder().toLocal8Bit());
+    ScopedLibraryFolder libraries(BuiltProgramFolder());
     QLibrary library;
     QVERIFY(platform::LoadOutsideLibrary(library, "ProbeLibrary.dll"));
     QCOMPARE(library.fileName(), BuiltProgramFolder() + "/libProbeLibrary.so");
@@ -94,13 +94,12 @@ void PlatformTest::outsideLibraryLoadsByWindowsName()
     QCOMPARE(answer(20), 41);
     QVERIFY(!platform::ResolveFunction<Answer>(library, "NoSuchFunction"));
     library.unload();
-    qunsetenv("DRAVIK_LIBRARY_DIR");
 }
 
 void PlatformTest::missingLibraryLeavesFeatureOff()
 {
     QTemporaryDir empty;
-    qputenv("DRAVIK_LIBRARY_DIR", empty.path().toLocal8Bit());
+    ScopedLibraryFolder libraries(empty.path());
     QLibrary library;
     QVERIFY(!platform::LoadOutsideLibrary(library, "ProbeLibrary.dll"));
     QVERIFY(!library.isLoaded());
@@ -113,7 +112,6 @@ void PlatformTest::missingLibraryLeavesFeatureOff()
     junk.write("not a library");
     junk.close();
     QVERIFY(!platform::LoadOutsideLibrary(library, "ProbeLibrary.dll"));
-    qunsetenv("DRAVIK_LIBRARY_DIR");
 }
 
 void PlatformTest::runAndWaitTakesArgumentsLiterally()

@@ -15,6 +15,16 @@ ScopedFolderRoot::~ScopedFolderRoot()
         qunsetenv("DRAVIK_ROOT");
 }
 
+ScopedLibraryFolder::ScopedLibraryFolder(const QString& folder)
+{
+    qputenv("DRAVIK_LIBRARY_DIR", folder.toLocal8Bit());
+}
+
+ScopedLibraryFolder::~ScopedLibraryFolder()
+{
+    qunsetenv("DRAVIK_LIBRARY_DIR");
+}
+
 QString BuiltProgramFolder()
 {
     return QStringLiteral(DRAVIK_BIN_DIR);

@@ -22,5 +22,16 @@ private:
     bool m_hadPrevious = false;
 };
 
+// Points the outside-library search (DRAVIK_LIBRARY_DIR) at `folder` for the
+// life of the object: a folder without our libraries makes them all missing.
+class ScopedLibraryFolder
+{
+public:
+    explicit ScopedLibraryFolder(const QString& folder);
+    ~ScopedLibraryFolder();
+    ScopedLibraryFolder(const ScopedLibraryFolder&) = delete;
+    ScopedLibraryFolder& operator=(const ScopedLibraryFolder&) = delete;
+};
+
 // Folder of the built programs and libraries.
 QString BuiltProgramFolder();
