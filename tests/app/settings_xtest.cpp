@@ -27,22 +27,7 @@ private:
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         environment.insert(QStringLiteral("DRAVIK_NO_MODAL"), QStringLiteral("1"));
         environment.insert(QStringLiteral("DRAVIK_LIBRARY_DIR"), libraryFolder);
-        if (!board.start(QStringLiteral("Dravik"), {}, environment))
-            return false;
-        return board.waitForLine(QStringLiteral("ConnectPenDriverWindow : "), 20000) >= 0
-            && !WaitForXWindows(QStringLiteral("^Dialog6601$"), 10000, board.pid()).isEmpty();
-    }
-
-    // Closes the window as its close button does and waits for the end.
-    int closeWhiteboard(RunningProgram& board)
-    {
-        const QStringList windows = FindXWindows(QStringLiteral("^Dialog6601$"), board.pid());
-        if (windows.isEmpty())
-            return -3;
-        const int sent = QProcess::execute(BuiltProgramFolder() + QStringLiteral("/CloseXWindow"), {windows.first()});
-        if (sent != 0)
-            return -4;
-        return board.waitForExit(20000);
+        return StartWhiteboard(board, {}, environment);
     }
 
 private slots:
@@ -64,7 +49,7 @@ private slots:
         QVERIFY(board.hasLine(QStringLiteral("cannot load render module")));
         QVERIFY(board.hasLine(QStringLiteral("cannot load exporter module")));
 
-        QCOMPARE(closeWhiteboard(board), 0);
+        QCOMPARE(CloseWhiteboard(board), 0);
         QVERIFY(QFile::exists(configPath));
         QSettings ini(configPath, QSettings::IniFormat);
         QStringList groups = ini.childGroups();
@@ -97,7 +82,7 @@ private slots:
         RunningProgram board;
         QVERIFY(startWhiteboard(board, noLibraries.path()));
         QVERIFY(board.hasLine(QStringLiteral("language JPN ") + BuiltProgramFolder() + QStringLiteral("/Language/ENU.lng")));
-        QCOMPARE(closeWhiteboard(board), 0);
+        QCOMPARE(CloseWhiteboard(board), 0);
         QSettings ini(root.path() + QStringLiteral("/ProgramData/Norvane/Dravik/Config.ini"), QSettings::IniFormat);
         QCOMPARE(ini.value("Normal/language").toInt(), 2);
         // Keys the file lacked were read as empty and are written that way.
@@ -114,7 +99,7 @@ private slots:
         QVERIFY(startWhiteboard(board, BuiltProgramFolder() + QStringLiteral("/fake_bridges"), extra));
         QVERIFY(board.hasLine(QStringLiteral("exe : Success load Vidorra.dll")));
         QVERIFY(!board.hasLine(QStringLiteral("exe : cannot load Vidorra.dll")));
-        QCOMPARE(closeWhiteboard(board), 0);
+        QCOMPARE(CloseWhiteboard(board), 0);
 
         QFile file(bridgeLog);
         QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));

@@ -53,16 +53,6 @@ class StartupXTest : public QObject
     Q_OBJECT
 
 private:
-    // Starts a whiteboard and waits until it has greeted the pen driver,
-    // the last step before its event loop runs.
-    bool startWhiteboard(RunningProgram& board)
-    {
-        if (!board.start(QStringLiteral("Dravik"), {}, WhiteboardEnvironment()))
-            return false;
-        return board.waitForLine(QStringLiteral("ConnectPenDriverWindow : "), 20000) >= 0
-            && !WaitForXWindows(QStringLiteral("^Dialog6601$"), 10000, board.pid()).isEmpty();
-    }
-
     ScopedFolderRoot m_root;
     RunningProgram m_first;
 
@@ -130,7 +120,7 @@ private slots:
     {
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(startWhiteboard(m_first));
+        QVERIFY(StartWhiteboard(m_first, {}, WhiteboardEnvironment()));
         QCOMPARE(FindXWindows(QStringLiteral("^Dialog6601$")).size(), 1);
         QVERIFY(m_first.waitForLine(QStringLiteral("time Done"), 10000) >= 0);
         // The splash closes two seconds after it was shown.
@@ -217,7 +207,7 @@ private slots:
         m_first.kill();  // SIGKILL: no clean-up of any kind
 
         RunningProgram next;
-        QVERIFY(startWhiteboard(next));
+        QVERIFY(StartWhiteboard(next, {}, WhiteboardEnvironment()));
         QVERIFY(next.waitForLine(QStringLiteral("time Done"), 10000) >= 0);
         // The dead copy's window entry does not shadow the new window.
         const QString path = m_root.path() + QStringLiteral("/after.vk");
@@ -251,10 +241,10 @@ private slots:
 
         if (driverFirst) {
             startDriver({});
-            QVERIFY(startWhiteboard(board));
+            QVERIFY(StartWhiteboard(board, {}, WhiteboardEnvironment()));
             QVERIFY(board.hasLine(QStringLiteral("ConnectPenDriverWindow : ") + driverHandle));
         } else {
-            QVERIFY(startWhiteboard(board));
+            QVERIFY(StartWhiteboard(board, {}, WhiteboardEnvironment()));
             QVERIFY(board.hasLine(QStringLiteral("ConnectPenDriverWindow : 0")));
             startDriver({QStringLiteral("--greet")});
             QVERIFY(driver.waitForLine(QStringLiteral("ok greet "), 10000) >= 0);

@@ -217,10 +217,8 @@ private slots:
         QProcessEnvironment environment;
         environment.insert(QStringLiteral("DRAVIK_NO_MODAL"), QStringLiteral("1"));
         QVERIFY(board.start(QStringLiteral("Dravik"), {QStringLiteral("/noAutoUpdate")}, environment));
-        const QStringList windows = WaitForXWindows(QStringLiteral("^Dialog6601$"), 20000, board.pid());
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(QProcess::execute(BuiltProgramFolder() + QStringLiteral("/CloseXWindow"), {windows.first()}), 0);
-        QCOMPARE(board.waitForExit(20000), 0);
+        QCOMPARE(WaitForXWindows(QStringLiteral("^Dialog6601$"), 20000, board.pid()).size(), 1);
+        QCOMPARE(CloseWhiteboard(board), 0);
 
         QCOMPARE(serverMasters(), QList<qint64>({m_master}));
         QCOMPARE(Fetch(QStringLiteral("/second/index.html")).status, 200);

@@ -138,3 +138,21 @@ QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid)
         QThread::msleep(100);
     }
 }
+
+bool StartWhiteboard(RunningProgram& board, const QStringList& arguments, const QProcessEnvironment& extra)
+{
+    if (!board.start(QStringLiteral("Dravik"), arguments, extra))
+        return false;
+    return board.waitForLine(QStringLiteral("ConnectPenDriverWindow : "), 20000) >= 0
+        && !WaitForXWindows(QStringLiteral("^Dialog6601$"), 10000, board.pid()).isEmpty();
+}
+
+int CloseWhiteboard(RunningProgram& board)
+{
+    const QStringList windows = FindXWindows(QStringLiteral("^Dialog6601$"), board.pid());
+    if (windows.isEmpty())
+        return -3;
+    if (QProcess::execute(BuiltProgramFolder() + QStringLiteral("/CloseXWindow"), {windows.first()}) != 0)
+        return -4;
+    return board.waitForExit(20000);
+}

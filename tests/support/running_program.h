@@ -49,3 +49,13 @@ QStringList FindXWindows(const QString& pattern, qint64 pid = 0);
 
 // Waits until FindXWindows finds at least one window; returns the ids.
 QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid = 0);
+
+// Starts the built whiteboard with `arguments` and the environment `extra`
+// and waits until it has greeted the pen driver (the last step before its
+// event loop runs) and its window is up. False when either never came.
+bool StartWhiteboard(RunningProgram& board, const QStringList& arguments, const QProcessEnvironment& extra);
+
+// Closes the whiteboard's window as its close button does and waits for the
+// end: the exit code, or -3 when it has no window, -4 when the close could not
+// be sent (and waitForExit's own codes).
+int CloseWhiteboard(RunningProgram& board);
