@@ -46,7 +46,10 @@ void CopyFolder(const QString& source, const QString& destination)
     QDir sourceDir(source);
     if (!sourceDir.exists())
         return;
-    const QStringList folders = sourceDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    // Linked folders are not descended into: a link back up the tree would
+    // make the copy endless, and one pointing elsewhere is not part of it.
+    const QStringList folders =
+        sourceDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
     for (const QString& name : folders) {
         const QString target = destination + QLatin1Char('/') + name;
         QDir().mkpath(target);

@@ -133,6 +133,14 @@ void UtilitiesTest::copyFolderKeepsExistingFiles()
     QVERIFY(b.open(QIODevice::ReadOnly));
     QCOMPARE(b.readAll(), QByteArray("new b"));
 
+    // A link back up the tree is not followed, so the copy ends.
+    QVERIFY(QFile::link(source, source + "/sub/loop"));
+    const QString second = temp.path() + "/second";
+    QVERIFY(QDir().mkpath(second));
+    CopyFolder(source, second);
+    QVERIFY(QFileInfo::exists(second + "/sub/deep/b.txt"));
+    QVERIFY(!QFileInfo::exists(second + "/sub/loop"));
+
     // A missing source does nothing, and the destination is not created.
     CopyFolder(temp.path() + "/nothing", temp.path() + "/never");
     QVERIFY(!QFileInfo::exists(temp.path() + "/never"));
