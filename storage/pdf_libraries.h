@@ -22,112 +22,99 @@ enum class PdfBinding {
     MissingFunction,  // it loaded but lacks a name; it has been unloaded
 };
 
+// Each library's functions are listed once, as F(prefix, name): the member
+// `name` holds the function exported as prefix##name. The members, the names
+// that are resolved and the all-or-nothing binding all come from that one list,
+// so a function cannot be declared without being resolved or the reverse.
+#define DRAVIK_PDF_RENDERER_FUNCTIONS(F) \
+    F(HPR_, InitLibrary)                 \
+    F(HPR_, DestroyLibrary)              \
+    F(HPR_, LoadDocument)                \
+    F(HPR_, CloseDocument)               \
+    F(HPR_, GetPageCount)                \
+    F(HPR_, LoadPage)                    \
+    F(HPR_, ClosePage)                   \
+    F(HPR_, GetPageWidth)                \
+    F(HPR_, GetPageHeight)               \
+    F(HPR_, RenderPage)                  \
+    F(HPR_, RenderPage_Start)            \
+    F(HPR_, RenderPage_Continue)         \
+    F(HPR_, RenderPage_Finish)           \
+    F(HPR_, RenderPage_Cancel)           \
+    F(HPR_, RenderPage_SetPause)
+
+#define DRAVIK_PDF_EXPORTER_FUNCTIONS(F) \
+    F(HPX_, LoadPDF)                     \
+    F(HPX_, NewPDF)                      \
+    F(HPX_, SavePDF)                     \
+    F(HPX_, Close)                       \
+    F(HPX_, NewPDFFrom)                  \
+    F(HPX_, MergePDF)                    \
+    F(HPX_, PainterSetPage)              \
+    F(HPX_, PainterFinishPage)           \
+    F(HPX_, PainterSetPage_Pre)          \
+    F(HPX_, PainterSetPage_Save)         \
+    F(HPX_, PainterFinishPage_Restore)   \
+    F(HPX_, PainterFinishPage_Post)      \
+    F(HPX_, SetPenColor)                 \
+    F(HPX_, SetPenStyle)                 \
+    F(HPX_, SetBrushColor)               \
+    F(HPX_, Rotate)                      \
+    F(HPX_, DrawFreePen)                 \
+    F(HPX_, DrawRect)                    \
+    F(HPX_, DrawCircle)                  \
+    F(HPX_, DrawEllipse)                 \
+    F(HPX_, DrawImage)
+
+#define DRAVIK_PDF_EDITOR_FUNCTIONS(F) \
+    F(HPE_, ExtractPage)               \
+    F(HPE_, ExtractPageMulti)
+
+#define DRAVIK_PDF_MEMBER(prefix, name) decltype(&prefix##name) name = nullptr;
+#define DRAVIK_PDF_VISIT(prefix, name) visit(#prefix #name, name);
+
 struct PdfRendererLibrary {
     QLibrary library;
     bool bound = false;
-    decltype(&HPR_InitLibrary) InitLibrary = nullptr;
-    decltype(&HPR_DestroyLibrary) DestroyLibrary = nullptr;
-    decltype(&HPR_LoadDocument) LoadDocument = nullptr;
-    decltype(&HPR_CloseDocument) CloseDocument = nullptr;
-    decltype(&HPR_GetPageCount) GetPageCount = nullptr;
-    decltype(&HPR_LoadPage) LoadPage = nullptr;
-    decltype(&HPR_ClosePage) ClosePage = nullptr;
-    decltype(&HPR_GetPageWidth) GetPageWidth = nullptr;
-    decltype(&HPR_GetPageHeight) GetPageHeight = nullptr;
-    decltype(&HPR_RenderPage) RenderPage = nullptr;
-    decltype(&HPR_RenderPage_Start) RenderPage_Start = nullptr;
-    decltype(&HPR_RenderPage_Continue) RenderPage_Continue = nullptr;
-    decltype(&HPR_RenderPage_Finish) RenderPage_Finish = nullptr;
-    decltype(&HPR_RenderPage_Cancel) RenderPage_Cancel = nullptr;
-    decltype(&HPR_RenderPage_SetPause) RenderPage_SetPause = nullptr;
+    DRAVIK_PDF_RENDERER_FUNCTIONS(DRAVIK_PDF_MEMBER)
 
     // Visits every function as (name, pointer), in the order they are resolved.
     template <typename Visit>
     void forEachFunction(Visit visit)
     {
-        visit("HPR_InitLibrary", InitLibrary);
-        visit("HPR_DestroyLibrary", DestroyLibrary);
-        visit("HPR_LoadDocument", LoadDocument);
-        visit("HPR_CloseDocument", CloseDocument);
-        visit("HPR_GetPageCount", GetPageCount);
-        visit("HPR_LoadPage", LoadPage);
-        visit("HPR_ClosePage", ClosePage);
-        visit("HPR_GetPageWidth", GetPageWidth);
-        visit("HPR_GetPageHeight", GetPageHeight);
-        visit("HPR_RenderPage", RenderPage);
-        visit("HPR_RenderPage_Start", RenderPage_Start);
-        visit("HPR_RenderPage_Continue", RenderPage_Continue);
-        visit("HPR_RenderPage_Finish", RenderPage_Finish);
-        visit("HPR_RenderPage_Cancel", RenderPage_Cancel);
-        visit("HPR_RenderPage_SetPause", RenderPage_SetPause);
+        DRAVIK_PDF_RENDERER_FUNCTIONS(DRAVIK_PDF_VISIT)
     }
 };
 
 struct PdfExporterLibrary {
     QLibrary library;
     bool bound = false;
-    decltype(&HPX_LoadPDF) LoadPDF = nullptr;
-    decltype(&HPX_NewPDF) NewPDF = nullptr;
-    decltype(&HPX_SavePDF) SavePDF = nullptr;
-    decltype(&HPX_Close) Close = nullptr;
-    decltype(&HPX_NewPDFFrom) NewPDFFrom = nullptr;
-    decltype(&HPX_MergePDF) MergePDF = nullptr;
-    decltype(&HPX_PainterSetPage) PainterSetPage = nullptr;
-    decltype(&HPX_PainterFinishPage) PainterFinishPage = nullptr;
-    decltype(&HPX_PainterSetPage_Pre) PainterSetPage_Pre = nullptr;
-    decltype(&HPX_PainterSetPage_Save) PainterSetPage_Save = nullptr;
-    decltype(&HPX_PainterFinishPage_Restore) PainterFinishPage_Restore = nullptr;
-    decltype(&HPX_PainterFinishPage_Post) PainterFinishPage_Post = nullptr;
-    decltype(&HPX_SetPenColor) SetPenColor = nullptr;
-    decltype(&HPX_SetPenStyle) SetPenStyle = nullptr;
-    decltype(&HPX_SetBrushColor) SetBrushColor = nullptr;
-    decltype(&HPX_Rotate) Rotate = nullptr;
-    decltype(&HPX_DrawFreePen) DrawFreePen = nullptr;
-    decltype(&HPX_DrawRect) DrawRect = nullptr;
-    decltype(&HPX_DrawCircle) DrawCircle = nullptr;
-    decltype(&HPX_DrawEllipse) DrawEllipse = nullptr;
-    decltype(&HPX_DrawImage) DrawImage = nullptr;
+    DRAVIK_PDF_EXPORTER_FUNCTIONS(DRAVIK_PDF_MEMBER)
 
     template <typename Visit>
     void forEachFunction(Visit visit)
     {
-        visit("HPX_LoadPDF", LoadPDF);
-        visit("HPX_NewPDF", NewPDF);
-        visit("HPX_SavePDF", SavePDF);
-        visit("HPX_Close", Close);
-        visit("HPX_NewPDFFrom", NewPDFFrom);
-        visit("HPX_MergePDF", MergePDF);
-        visit("HPX_PainterSetPage", PainterSetPage);
-        visit("HPX_PainterFinishPage", PainterFinishPage);
-        visit("HPX_PainterSetPage_Pre", PainterSetPage_Pre);
-        visit("HPX_PainterSetPage_Save", PainterSetPage_Save);
-        visit("HPX_PainterFinishPage_Restore", PainterFinishPage_Restore);
-        visit("HPX_PainterFinishPage_Post", PainterFinishPage_Post);
-        visit("HPX_SetPenColor", SetPenColor);
-        visit("HPX_SetPenStyle", SetPenStyle);
-        visit("HPX_SetBrushColor", SetBrushColor);
-        visit("HPX_Rotate", Rotate);
-        visit("HPX_DrawFreePen", DrawFreePen);
-        visit("HPX_DrawRect", DrawRect);
-        visit("HPX_DrawCircle", DrawCircle);
-        visit("HPX_DrawEllipse", DrawEllipse);
-        visit("HPX_DrawImage", DrawImage);
+        DRAVIK_PDF_EXPORTER_FUNCTIONS(DRAVIK_PDF_VISIT)
     }
 };
 
 struct PdfEditorLibrary {
     QLibrary library;
     bool bound = false;
-    decltype(&HPE_ExtractPage) ExtractPage = nullptr;
-    decltype(&HPE_ExtractPageMulti) ExtractPageMulti = nullptr;
+    DRAVIK_PDF_EDITOR_FUNCTIONS(DRAVIK_PDF_MEMBER)
 
     template <typename Visit>
     void forEachFunction(Visit visit)
     {
-        visit("HPE_ExtractPage", ExtractPage);
-        visit("HPE_ExtractPageMulti", ExtractPageMulti);
+        DRAVIK_PDF_EDITOR_FUNCTIONS(DRAVIK_PDF_VISIT)
     }
 };
+
+#undef DRAVIK_PDF_MEMBER
+#undef DRAVIK_PDF_VISIT
+#undef DRAVIK_PDF_RENDERER_FUNCTIONS
+#undef DRAVIK_PDF_EXPORTER_FUNCTIONS
+#undef DRAVIK_PDF_EDITOR_FUNCTIONS
 
 // The libraries' Windows file names.
 extern const char* const kPdfRendererFile;  // "halcy_pdf_renderer10.dll"
