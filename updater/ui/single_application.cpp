@@ -1,19 +1,25 @@
 #include "updater/ui/single_application.h"
 
-#include "platform/folders.h"
+#include <QDebug>
 
 SingleApplication::SingleApplication(int& argc, char** argv)
     : QApplication(argc, argv)
+    , m_instanceLock(QStringLiteral("Halcy_Patchora"))
 {
 }
 
 bool SingleApplication::lock()
 {
-    if (m_lock)
-        return m_lock->isLocked();
-    const QString path = platform::KnownFolderPath(platform::KnownFolder::Runtime)
-                         + QStringLiteral("/Halcy_Patchora.lock");
-    m_lock = new QLockFile(path);
-    m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    switch (m_instanceLock.tryLock()) {
+    case platform::InstanceLock::Result::Acquired:
+        return true;
+    case platform::InstanceLock::Result::HeldElsewhere:
+        return false;
+    case platform::InstanceLock::Result::Unavailable:
+        // Two updaters at once could install over each other: without a lock
+        // file nothing is known, so this run gives way.
+        qDebug() << "updater instance lock file cannot be opened";
+        return false;
+    }
+    return false;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QApplication>
-#include <QLockFile>
+#include "platform/instance_lock.h"
 
-// The updater's application object with its single-instance guard. The guard
-// is a lock file in the runtime folder: the kernel and the lock's owner check
-// make a crashed updater's lock count as free, so a new run is never blocked
-// by a run that was killed.
+#include <QApplication>
+
+// The updater's application object with its single-instance guard: the
+// per-user instance lock, which the kernel frees when its holder ends however
+// it ends, so a new run is never blocked by a run that was killed.
 class SingleApplication : public QApplication
 {
     Q_OBJECT
@@ -17,5 +17,5 @@ public:
     bool lock();
 
 private:
-    QLockFile* m_lock = nullptr;
+    platform::InstanceLock m_instanceLock;
 };
