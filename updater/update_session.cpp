@@ -18,6 +18,18 @@ QString ManagerKey(int n)
     return QStringLiteral("ManagerParam%1").arg(n);
 }
 
+// The update description file, read as UTF-8 like every INI-style file of the
+// system: file names in it may carry any letters.
+class DescriptionFile : public QSettings
+{
+public:
+    explicit DescriptionFile(const QString& path)
+        : QSettings(path, QSettings::IniFormat)
+    {
+        setIniCodec("UTF-8");
+    }
+};
+
 int DescriptionCount(const QSettings& settings, const QString& key)
 {
     bool ok = false;
@@ -30,7 +42,7 @@ int DescriptionCount(const QSettings& settings, const QString& key)
 QStringList ReadCountedList(const QString& path, const QString& group, const QString& countKey,
                             const QString& itemKey, bool checkPaths)
 {
-    QSettings settings(path, QSettings::IniFormat);
+    DescriptionFile settings(path);
     settings.beginGroup(group);
     const int count = DescriptionCount(settings, countKey);
     QStringList items;
@@ -128,19 +140,19 @@ void UpdateSession::readUpdateDescription()
     readExecuteList(infPath);
     readRegServerList(infPath);
     updateFileName = readUpdateFileName(infPath);
-    QSettings settings(infPath, QSettings::IniFormat);
+    DescriptionFile settings(infPath);
     updateFileSha256 = IniTextValue(settings, QStringLiteral("UpdateFile/SHA256")).trimmed().toLower();
 }
 
 QString UpdateSession::readNewVersion(const QString& path) const
 {
-    QSettings settings(path, QSettings::IniFormat);
+    DescriptionFile settings(path);
     return IniTextValue(settings, QStringLiteral("Update/NewVersion"));
 }
 
 QString UpdateSession::readUpdateFileName(const QString& path) const
 {
-    QSettings settings(path, QSettings::IniFormat);
+    DescriptionFile settings(path);
     const QString name = IniTextValue(settings, QStringLiteral("UpdateFile/FileName"));
     // The archive lands in the work folder under this name: a bare file name only.
     if (!name.isEmpty() && (!isSafeRelativePath(name) || name.contains(QLatin1Char('/')))) {
@@ -160,7 +172,7 @@ void UpdateSession::readDeleteLists(const QString& path)
 
 void UpdateSession::readExecuteList(const QString& path)
 {
-    QSettings settings(path, QSettings::IniFormat);
+    DescriptionFile settings(path);
     settings.beginGroup(QStringLiteral("ExecuteFile"));
     const int count = DescriptionCount(settings, QStringLiteral("ExeFileCount"));
     for (int i = 1; i <= count; ++i) {

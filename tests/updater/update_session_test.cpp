@@ -133,6 +133,32 @@ private slots:
         QCOMPARE(session.readUpdateFileName(inf), QString());
     }
 
+    // The description file is UTF-8: names with letters beyond ASCII reach
+    // the install as written, not as their bytes read one by one.
+    void readsDescriptionAsUtf8()
+    {
+        QTemporaryDir dir;
+        const QString work = dir.filePath(QStringLiteral("work"));
+        QDir().mkpath(work);
+        const QString ini = dir.filePath(QStringLiteral("p.ini"));
+        WriteTestFile(ini, QStringLiteral("[AutoUpdate]\nManagerParam2=%1\n").arg(work).toUtf8());
+        WriteTestFile(work + QStringLiteral("/UpdateVersion.inf"),
+                      QStringLiteral("[UpdateFile]\nFileName=Aktualisierung_\u00e4\u00f6\u00fc.zip\n"
+                                     "[DeleteFile]\nFileCount=1\nFile1=Gr\u00fc\u00dfe/\u65e7.txt\n"
+                                     "[ExecuteFile]\nExeFileCount=1\nExeFile1=\u0443\u0441\u0442.sh\n"
+                                     "Param1=\u00e9t\u00e9\n")
+                          .toUtf8());
+
+        UpdateSession session;
+        session.readParameters(ini);
+        session.readUpdateDescription();
+        QCOMPARE(session.updateFileName, QString::fromUtf8("Aktualisierung_äöü.zip"));
+        QCOMPARE(session.deleteFiles, QStringList{QString::fromUtf8("Grüße/旧.txt")});
+        QCOMPARE(session.exeFiles, QStringList{QString::fromUtf8("уст.sh")});
+        QCOMPARE(session.exeParams, QStringList{QString::fromUtf8("été")});
+        QCOMPARE(session.archivePath(), work + QString::fromUtf8("/Aktualisierung_äöü.zip"));
+    }
+
     void missingParameterFileLeavesEverythingEmpty()
     {
         UpdateSession session;
