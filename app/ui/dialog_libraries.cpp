@@ -19,13 +19,6 @@ QLibrary& CaptureLibrary()
     return library;
 }
 
-void UpdateCheckCallback(bool updateAvailable)
-{
-    if (!Dialog::Instance())
-        return;
-    qDebug().noquote() << "exe : update check answered" << updateAvailable;
-}
-
 void Dialog::LoadCaptureLibrary()
 {
     if (platform::LoadOutsideLibrary(CaptureLibrary(), QStringLiteral("Vidorra.dll"))) {

@@ -45,20 +45,21 @@ void Dialog::ConnectPageView()
     if (m_pageViewConnected)
         return;
     m_pageViewConnected = true;
-    for (QScrollBar* bar : {ui->horizontalScrollBar, ui->verticalScrollBar}) {
+    for (QScrollBar* bar : {ui->horizontalScrollBar, ui->verticalScrollBar})
         bar->installEventFilter(this);
-        // A drag moves the bar many times per frame; the page is rebuilt once
-        // for all of them, when the moves have been taken in.
-        connect(bar, &QScrollBar::valueChanged, this, [this]() {
-            if (m_settingView || m_scrollRedrawQueued)
-                return;
-            m_scrollRedrawQueued = true;
-            QTimer::singleShot(0, this, [this]() {
-                m_scrollRedrawQueued = false;
-                RedrawPageObjects(true);
-            });
-        });
-    }
+}
+
+// A drag moves a scroll bar many times per frame; the page is rebuilt once
+// for all of them, when the moves have been taken in.
+void Dialog::QueueScrollRedraw()
+{
+    if (m_settingView || m_scrollRedrawQueued)
+        return;
+    m_scrollRedrawQueued = true;
+    QTimer::singleShot(0, this, [this]() {
+        m_scrollRedrawQueued = false;
+        RedrawPageObjects(true);
+    });
 }
 
 void Dialog::ZoomByScale(float value)
