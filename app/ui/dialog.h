@@ -273,29 +273,16 @@ public:
     QMenu* m_editMenu = nullptr;
     QMenu* m_trayMenu = nullptr;
     QSystemTrayIcon* m_trayIcon = nullptr;
-    QAction* m_toolPosLeftAction = nullptr;
-    QAction* m_toolPosRightAction = nullptr;
-    QAction* m_toolPosTopAction = nullptr;
-    QAction* m_toolPosBottomAction = nullptr;
-    QAction* m_toolPosFloatAction = nullptr;
+    QAction* m_toolPosActions[5] = {};  // bottom, top, left, right, floating
+    QList<QAction*> m_editActions;      // cut, copy, paste, delete, all, to front,
+                                        // forward, backward, to back, group, ungroup, reset
+    QList<QAction*> m_fileActions;      // new, open, save, save as
     QAction* m_moveHereAction = nullptr;
-    QAction* m_cutAction = nullptr;
-    QAction* m_copyAction = nullptr;
-    QAction* m_pasteAction = nullptr;
-    QAction* m_deleteAction = nullptr;
-    QAction* m_selectAllAction = nullptr;
     QAction* m_rulerAction = nullptr;
     QAction* m_protractorAction = nullptr;
     QAction* m_compassAction = nullptr;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
-    QAction* m_toFrontAction = nullptr;
-    QAction* m_forwardAction = nullptr;
-    QAction* m_backwardAction = nullptr;
-    QAction* m_toBackAction = nullptr;
-    QAction* m_groupAction = nullptr;
-    QAction* m_ungroupAction = nullptr;
-    QAction* m_resetAction = nullptr;
     QAction* m_panserAction = nullptr;
     QAction* m_allCaptureAction = nullptr;
     QAction* m_rectCaptureAction = nullptr;
@@ -642,7 +629,7 @@ public:
     int m_hostNoteCount = 1;
     QStringList m_localIpv4Addresses;
     // The collaboration library ("Konnexa.dll"), bound by the second stage.
-    bool m_bCollLibLoaded = false;
+    bool m_collLibraryLoaded = false;
     ServerStartFunction server_start = nullptr;
     ServerCloseFunction server_close = nullptr;
     ServerDeleteFunction server_delete = nullptr;

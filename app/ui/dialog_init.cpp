@@ -215,8 +215,8 @@ void Dialog::BindCollaborationLibrary()
     m_hostNoteIndex = 0;
     m_hostNoteCount = 1;
     m_collUserLevel = 0;
-    m_bCollLibLoaded = platform::LoadOutsideLibrary(CollaborationLibrary(), QStringLiteral("Konnexa.dll"));
-    if (!m_bCollLibLoaded) {
+    m_collLibraryLoaded = platform::LoadOutsideLibrary(CollaborationLibrary(), QStringLiteral("Konnexa.dll"));
+    if (!m_collLibraryLoaded) {
         qDebug().noquote() << "exe : error load Konnexa.dll";
         return;
     }
@@ -373,7 +373,7 @@ void Dialog::InitDialog(bool autoUpdate)
     emit MainDlg_DebugDisplaySize(6, QStringLiteral("InitProject set next."));
 
     // 16 and 17.
-    if (m_bCollLibLoaded)
+    if (m_collLibraryLoaded)
         SetToolbarByRole(m_collUserLevel, true);
     ui->verticalScrollBar->installEventFilter(this);
     ui->horizontalScrollBar->installEventFilter(this);

@@ -55,10 +55,10 @@ void Dialog::CreateMenus()
     };
 
     m_mainMenu = new QMenu(this);
-    mainEntry(":/Menu/new", menuText(800), SLOT(OptNewLecture()));
-    mainEntry(":/Menu/open", menuText(801), SLOT(OptProjectOpen()));
-    mainEntry(":/Menu/save", menuText(802), SLOT(OptProjectSave()));
-    mainEntry(":/Menu/saveas", menuText(803), SLOT(OptProjectSaveAs()));
+    m_fileActions = {mainEntry(":/Menu/new", menuText(800), SLOT(OptNewLecture())),
+                     mainEntry(":/Menu/open", menuText(801), SLOT(OptProjectOpen())),
+                     mainEntry(":/Menu/save", menuText(802), SLOT(OptProjectSave())),
+                     mainEntry(":/Menu/saveas", menuText(803), SLOT(OptProjectSaveAs()))};
     m_mainMenu->addSeparator();
     mainEntry(":/Menu/notesave", menuText(804), SLOT(OptNoteSave()));
     mainEntry(":/Menu/print", menuText(805), SLOT(OptNotePrint()));
@@ -73,17 +73,20 @@ void Dialog::CreateMenus()
     toolsEntry->setIconVisibleInMenu(true);
 
     QMenu* positionMenu = new QMenu(menuText(807), this);
-    m_toolPosLeftAction = plainAction(menuText(8071), SLOT(OptToolPosLeft()));
-    m_toolPosRightAction = plainAction(menuText(8072), SLOT(OptToolPosRight()));
-    m_toolPosTopAction = plainAction(menuText(8073), SLOT(OptToolPosTop()));
-    m_toolPosBottomAction = plainAction(menuText(8074), SLOT(OptToolPosBottom()));
-    m_toolPosFloatAction = plainAction(menuText(8075), SLOT(OptToolPosFloat()));
-    positionMenu->addAction(m_toolPosLeftAction);
-    positionMenu->addAction(m_toolPosRightAction);
-    positionMenu->addAction(m_toolPosTopAction);
-    positionMenu->addAction(m_toolPosBottomAction);
+    QAction* left = plainAction(menuText(8071), SLOT(OptToolPosLeft()));
+    QAction* right = plainAction(menuText(8072), SLOT(OptToolPosRight()));
+    QAction* top = plainAction(menuText(8073), SLOT(OptToolPosTop()));
+    QAction* bottom = plainAction(menuText(8074), SLOT(OptToolPosBottom()));
+    QAction* floating = plainAction(menuText(8075), SLOT(OptToolPosFloat()));
+    positionMenu->addActions({left, right, top, bottom});
     positionMenu->addSeparator();
-    positionMenu->addAction(m_toolPosFloatAction);
+    positionMenu->addAction(floating);
+    // Indexed by the toolbar position they choose.
+    m_toolPosActions[0] = bottom;
+    m_toolPosActions[1] = top;
+    m_toolPosActions[2] = left;
+    m_toolPosActions[3] = right;
+    m_toolPosActions[4] = floating;
     QAction* positionEntry = m_mainMenu->addMenu(positionMenu);
     positionEntry->setIcon(QIcon(QStringLiteral(":/Menu/toolpos")));
     positionEntry->setIconVisibleInMenu(true);
@@ -96,48 +99,50 @@ void Dialog::CreateMenus()
 
     m_editMenu = new QMenu(this);
     m_moveHereAction = plainAction(popupText(1319), SLOT(OptFloating_Movehere()));
-    m_cutAction = plainAction(popupText(1300), SLOT(OptMenuCut()));
-    m_copyAction = plainAction(popupText(1301), SLOT(OptMenuCopy()));
-    m_pasteAction = plainAction(popupText(1302), SLOT(OptMenuPaste()));
-    m_deleteAction = plainAction(popupText(1303), SLOT(OptMenuDelete()));
-    m_selectAllAction = plainAction(popupText(1304), SLOT(OptMenuAll()));
+    QAction* cut = plainAction(popupText(1300), SLOT(OptMenuCut()));
+    QAction* copy = plainAction(popupText(1301), SLOT(OptMenuCopy()));
+    QAction* paste = plainAction(popupText(1302), SLOT(OptMenuPaste()));
+    QAction* remove = plainAction(popupText(1303), SLOT(OptMenuDelete()));
+    QAction* all = plainAction(popupText(1304), SLOT(OptMenuAll()));
     m_rulerAction = plainAction(popupText(1316), SLOT(OptMenuRuler()));
     m_protractorAction = plainAction(popupText(1317), SLOT(OptMenuProtractor()));
     m_compassAction = plainAction(popupText(1318), SLOT(OptMenuCompass()));
     m_undoAction = plainAction(hintText(975), SLOT(OptUndo()));
     m_redoAction = plainAction(hintText(976), SLOT(OptRedo()));
-    m_resetAction = plainAction(popupText(1309), SLOT(OptMenuReset()));
+    QAction* reset = plainAction(popupText(1309), SLOT(OptMenuReset()));
     m_editMenu->addAction(m_moveHereAction);
     m_editMenu->addSeparator();
-    m_editMenu->addAction(m_cutAction);
-    m_editMenu->addAction(m_copyAction);
-    m_editMenu->addAction(m_pasteAction);
+    m_editMenu->addActions({cut, copy, paste});
     m_editMenu->addSeparator();
-    m_editMenu->addAction(m_deleteAction);
+    m_editMenu->addAction(remove);
     m_editMenu->addSeparator();
-    m_editMenu->addAction(m_selectAllAction);
+    m_editMenu->addAction(all);
     m_editMenu->addSeparator();
-    m_editMenu->addAction(m_rulerAction);
-    m_editMenu->addAction(m_protractorAction);
-    m_editMenu->addAction(m_compassAction);
+    m_editMenu->addActions({m_rulerAction, m_protractorAction, m_compassAction});
     m_editMenu->addSeparator();
-    m_editMenu->addAction(m_undoAction);
-    m_editMenu->addAction(m_redoAction);
+    m_editMenu->addActions({m_undoAction, m_redoAction});
     m_editMenu->addSeparator();
     m_editMenu->addSeparator();
-    m_editMenu->addAction(m_resetAction);
+    m_editMenu->addAction(reset);
     m_moveHereAction->setVisible(m_toolbarPosition == 4);
     m_undoAction->setEnabled(false);
     m_redoAction->setEnabled(false);
     m_roleActions = {m_rulerAction, m_protractorAction, m_compassAction};
 
-    // Kept for the enabling rules, placed in no menu.
-    m_toFrontAction = plainAction(popupText(1312), SLOT(OptMenutoFront()));
-    m_forwardAction = plainAction(popupText(1310), SLOT(OptMenuForward()));
-    m_backwardAction = plainAction(popupText(1311), SLOT(OptMenuBackward()));
-    m_toBackAction = plainAction(popupText(1313), SLOT(OptMenutoBack()));
-    m_groupAction = plainAction(popupText(1314), SLOT(OptMenuGroup()));
-    m_ungroupAction = plainAction(popupText(1315), SLOT(OptMenuUngroup()));
+    // The stacking and grouping commands follow the enabling rules too, but
+    // stand in no menu.
+    m_editActions = {cut,
+                     copy,
+                     paste,
+                     remove,
+                     all,
+                     plainAction(popupText(1312), SLOT(OptMenutoFront())),
+                     plainAction(popupText(1310), SLOT(OptMenuForward())),
+                     plainAction(popupText(1311), SLOT(OptMenuBackward())),
+                     plainAction(popupText(1313), SLOT(OptMenutoBack())),
+                     plainAction(popupText(1314), SLOT(OptMenuGroup())),
+                     plainAction(popupText(1315), SLOT(OptMenuUngroup())),
+                     reset};
 
     SetEditActionEnable(0);
 }

@@ -375,10 +375,13 @@ private slots:
         QCOMPARE(edit.size(), 19);
         QCOMPARE(edit.first(), dialog->m_moveHereAction);
         QVERIFY(!dialog->m_moveHereAction->isVisible());
-        QCOMPARE(dialog->m_cutAction->text(), texts.popup.at(0));
+        QCOMPARE(dialog->m_editActions.size(), 12);
+        QCOMPARE(dialog->m_editActions.at(0)->text(), texts.popup.at(0));   // cut
+        QCOMPARE(dialog->m_editActions.at(11)->text(), texts.popup.at(9));  // reset
         QCOMPARE(dialog->m_undoAction->text(), texts.hint.at(75));
         QVERIFY(!dialog->m_undoAction->isEnabled() && !dialog->m_redoAction->isEnabled());
-        QVERIFY(!edit.contains(dialog->m_toFrontAction) && dialog->m_toFrontAction);
+        for (int i = 5; i < 11; ++i)
+            QVERIFY(!edit.contains(dialog->m_editActions.at(i)));
         QCOMPARE(dialog->m_roleActions,
                  QList<QAction*>({dialog->m_rulerAction, dialog->m_protractorAction, dialog->m_compassAction}));
 
