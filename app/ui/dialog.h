@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolbar_buttons.h"
 #include "app/update_bridge_functions.h"
 #include "collab/konnexa_functions.h"
 #include "board/board_model.h"
@@ -49,6 +50,8 @@ class QAction;
 class QFileDialog;
 class QLabel;
 class QMenu;
+class QMovie;
+class QPushButton;
 class ShowImportMsg;
 class StrovaDlg;
 class ToolDlg_Compass;
@@ -252,17 +255,6 @@ public:
     // The seven sub-panels of the floating launcher, for hiding them together.
     QList<QWidget*> FloatingSubPanels() const;
 
-    // Toolbar: buttons, states and placement (app/ui/dialog_toolbar_pending.cpp
-    // until the toolbar lands).
-    void SetButtons();
-    void SetButtonStates();
-    void SetToolbarPosition();
-    void SetToolbarByRole(int level, bool force);
-    void SetTollPosEnable();
-    void SetEditActionEnable(int state);
-    void SetButtonStyle(QWidget* button, QString key, int width, int height);
-    QPoint m_floatingPosition;
-
     // The one table of connections (app/ui/dialog_signals.cpp); made once.
     void ConnectSignals();
     bool m_signalsConnected = false;
@@ -274,21 +266,71 @@ public:
     QMenu* m_editMenu = nullptr;
     QMenu* m_trayMenu = nullptr;
     QSystemTrayIcon* m_trayIcon = nullptr;
-    QAction* m_toolPosActions[5] = {};  // bottom, top, left, right, floating
-    QList<QAction*> m_editActions;      // cut, copy, paste, delete, all, to front,
-                                        // forward, backward, to back, group, ungroup, reset
-    QList<QAction*> m_fileActions;      // new, open, save, save as
-    QAction* m_moveHereAction = nullptr;
     QAction* m_rulerAction = nullptr;
     QAction* m_protractorAction = nullptr;
     QAction* m_compassAction = nullptr;
-    QAction* m_undoAction = nullptr;
-    QAction* m_redoAction = nullptr;
     QAction* m_panserAction = nullptr;
     QAction* m_allCaptureAction = nullptr;
     QAction* m_rectCaptureAction = nullptr;
     void TabletEnter(QTabletEvent* event);
     void TabletLeave(QTabletEvent* event);
+
+    // The toolbar (app/ui/dialog_toolbar_*.cpp): the button table and the
+    // style sheets made from it, the button states, and the layout of the bar
+    // by position and collaboration role.
+    QVector<ButtonRecord> ButtonTable;
+    QStringList NoteSubBtnKeys;
+    QStringList ColorSubBtnKeys;
+    QStringList DrawSubBtnKeys;
+    QStringList EraseSubBtnKeys;
+    QStringList ObjectSubBtnKeys;
+    QStringList ZoomSubBtnKeys;
+    QStringList ViewLocationSubBtnKeys;
+    void SetButtons();
+    void AppendTextRecord(QString key, QString group, QString stem, QString tooltip, QString disabledA,
+                          QString disabledB);
+    QString MakeButtonStyleSheet(QString key, QString& tooltip);
+    void SetButtonStyle(QPushButton* button, int width, int height, QString key);
+    void SetSeparatorStyle();
+    // Placement values, set once by the second stage from the canvas size.
+    float m_scale = 1.0f;  // interface scale; nothing changes it
+    int m_canvasLeft = 0;
+    ToolbarPlacement m_placement;
+    int m_scrollBarThickness = 20;
+    int m_widthSliderOffset = 40;
+    QPoint m_floatingPosition;
+    // The 31 toolbar widgets in bar order, filled once by SetButtonStates.
+    QVector<QWidget*> m_toolbarButtons;
+    // The last choice of each sub-button row.
+    QString m_noteKind;
+    QString m_eraseKey;
+    QString m_selectKey;
+    QString m_zoomKey;
+    QString m_viewLocationKey;
+    // Menu actions the toolbar keeps in step; null until the menus exist.
+    QAction* m_toolPosActions[5] = {};  // bottom, top, left, right, floating
+    QList<QAction*> m_editActions;      // Cut .. Reset, twelve
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QAction* m_moveHereAction = nullptr;
+    QList<QAction*> m_fileActions;  // New, Open, Save, Save As
+    QMovie* m_loadingMovie = nullptr;
+    // The buttons of the open sub-button row, in key order.
+    QList<QPushButton*> m_subButtons;
+    void SetButtonStates();
+    void SetModeButtonStates();
+    void SetEditActionEnable(int state);
+    void UpdatePrevNextButtons();
+    void SetToolbarPosition();
+    void SetToolbarByRole(int level, bool force);
+    void ShowLoading();
+    void SetTollPosEnable();
+    void PlaceScrollBars();
+    void PlaceSubButtonRow(QWidget* button);
+    // The docked position a position is laid out at: floating has no
+    // launcher panel yet, so it is laid out at the top.
+    int LaidOutPosition(int position) const;
+    void SetPageButtonsEnabled(bool previous, bool next);
 
     // --- canvas: board model, pointer input, drawing ------------------------
 
@@ -524,11 +566,11 @@ public:
 
     // Hand-overs to the toolbar, the panels, editing and collaboration, which
     // are built elsewhere (board/ui/dialog_page_handover_stubs.cpp).
-    void SetFreePenMode(int mode);
+    void SetFreePenMode(bool allSlots);
     void ClearSelection();
     void ClearSubBtn();
     void SetNoteNaviEnable();
-    void SetPageLabelGeometry(int a, int b, int c);
+    void SetPageLabelGeometry(bool useGiven, int index, int count);
     void SetPageNaviEnable(int index, int count);
     void ShiftNoteIndexes();
     void InsertImageObject(QString path, int select, QString text);
@@ -543,7 +585,6 @@ public:
     UndoList m_undo;
     bool m_boardModified = false;
     void CreateObjectEvent(int slot, int mediaIndex);
-    void UpdateUndoRedoButtons();
 
     // --- storage: settings, language, projects, PDF -------------------------
 
@@ -654,12 +695,8 @@ public:
     // Session state read by the drawing code (collab/ui/dialog_frame.cpp).
     bool m_collConnected = false;
     int m_collUserLevel = 0;  // 0 alone, 1 viewer, 2 writer, 3 host
-    // The host's page position, as last announced.
-    int m_hostNoteIndex = 0;
-    int m_hostNoteCount = 1;
     QStringList m_localIpv4Addresses;
     // The collaboration library ("Konnexa.dll"), bound by the second stage.
-    bool m_collLibraryLoaded = false;
     ServerStartFunction server_start = nullptr;
     ServerCloseFunction server_close = nullptr;
     ServerDeleteFunction server_delete = nullptr;
@@ -680,6 +717,16 @@ public:
     void Coll_Send_Redraw(int mode, QString userId);
     void Coll_Send_HeightScrollBar(int mode, QString userId);
     void Coll_Send_WidthScrollBar(int mode, QString userId);
+    // Session state the toolbar follows: the collaboration library, the own
+    // ID and the tool-right holder, and the host's note and undo positions.
+    bool m_collLibraryLoaded = false;
+    QString m_ownId;
+    QString m_toolRightHolder;
+    int m_hostNoteIndex = 0;
+    int m_hostNoteCount = 1;
+    int m_hostUndoIndex = -1;
+    int m_hostUndoSize = 0;
+    bool ToolRightHeld() const { return m_toolRightHolder == m_ownId; }
 
 signals:
     // To the top-level window.
@@ -710,7 +757,6 @@ public slots:
     void ChangeScrollBar(int x, int y);
     void ChangeScrollBar_release();
     void OptMenuBtn();
-    void OptSubAlign(QPoint topLeft);
     void OptColorDialog();
     void OptEraserDialog();
     void OptFigureDialog();
@@ -788,11 +834,6 @@ public slots:
     void OptNotePrint();
     void OptToolSpot();
     void OptToolBlind();
-    void OptToolPosLeft();
-    void OptToolPosRight();
-    void OptToolPosTop();
-    void OptToolPosBottom();
-    void OptToolPosFloat();
     void OptCloseOrbel();
     void OptFloating_Movehere();
     void OptMenuCut();
@@ -823,6 +864,14 @@ public slots:
     void DeleteNote(QString stamp);
     void DrawRecTime();
     void InsertClipArtImage(QString path);
+
+    // --- shell: toolbar position ---
+    void OptToolPosBottom();
+    void OptToolPosTop();
+    void OptToolPosLeft();
+    void OptToolPosRight();
+    void OptToolPosFloat();
+    void OptSubAlign(QPoint p);
 
     // --- storage: settings ---
     void Config_InitAll();

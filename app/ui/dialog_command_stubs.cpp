@@ -22,7 +22,6 @@ void Dialog::NoteSavePrintOperation(QString, QString, int, int) { NotYet("NoteSa
 void Dialog::ChangeScrollBar(int, int) { NotYet("ChangeScrollBar"); }
 void Dialog::ChangeScrollBar_release() { NotYet("ChangeScrollBar_release"); }
 void Dialog::OptMenuBtn() { NotYet("OptMenuBtn"); }
-void Dialog::OptSubAlign(QPoint) { NotYet("OptSubAlign"); }
 void Dialog::OptColorDialog() { NotYet("OptColorDialog"); }
 void Dialog::OptEraserDialog() { NotYet("OptEraserDialog"); }
 void Dialog::OptFigureDialog() { NotYet("OptFigureDialog"); }
@@ -99,11 +98,6 @@ void Dialog::OptNoteSave() { NotYet("OptNoteSave"); }
 void Dialog::OptNotePrint() { NotYet("OptNotePrint"); }
 void Dialog::OptToolSpot() { NotYet("OptToolSpot"); }
 void Dialog::OptToolBlind() { NotYet("OptToolBlind"); }
-void Dialog::OptToolPosLeft() { NotYet("OptToolPosLeft"); }
-void Dialog::OptToolPosRight() { NotYet("OptToolPosRight"); }
-void Dialog::OptToolPosTop() { NotYet("OptToolPosTop"); }
-void Dialog::OptToolPosBottom() { NotYet("OptToolPosBottom"); }
-void Dialog::OptToolPosFloat() { NotYet("OptToolPosFloat"); }
 
 // Until saving and recording exist, the exit entry just ends the program.
 void Dialog::OptCloseOrbel()

@@ -236,7 +236,7 @@ void Dialog::BindCollaborationLibrary()
 
     ui->btn_show_userListDlg->hide();
     ui->btn_show_userListDlg->setGeometry(width() - 40, height() / 2 - 73, 40, 147);
-    SetButtonStyle(ui->btn_show_userListDlg, QStringLiteral("UserList"), 40, 147);
+    SetButtonStyle(ui->btn_show_userListDlg, 40, 147, QStringLiteral("UserList"));
 
     m_collUserListDlg = new CollUserListDlg(this);
     m_collConnectDlg = new CollConnectDlg(this);
@@ -307,7 +307,8 @@ void Dialog::InitDialog(bool autoUpdate)
     SetButtons();
 
     // 9.
-    m_toolbarPosition = m_config.toolsave ? m_config.toolpos : 1;
+    m_placement = MakeToolbarPlacement(m_canvasWidth, m_canvasHeight, m_scale);
+    m_toolbarPosition = LaidOutPosition(m_config.toolsave ? m_config.toolpos : 1);
     m_floatingPosition = QPoint(0, 0);
     if (m_config.toolsave) {
         if (!m_bDualScreen
