@@ -36,6 +36,7 @@
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QWidget>
+#include <functional>
 
 class CollConnectDlg;
 class CollIpDlg;
@@ -52,6 +53,7 @@ class QLabel;
 class QMenu;
 class QMovie;
 class QPushButton;
+class QSignalMapper;
 class ShowImportMsg;
 class StrovaDlg;
 class ToolDlg_Compass;
@@ -331,6 +333,31 @@ public:
     // launcher panel yet, so it is laid out at the top.
     int LaidOutPosition(int position) const;
     void SetPageButtonsEnabled(bool previous, bool next);
+    // Sub-button rows and tool commands (app/ui/dialog_sub_buttons.cpp,
+    // app/ui/dialog_tool_commands.cpp, app/ui/dialog_panel_commands.cpp).
+    QSignalMapper* m_rowMapper = nullptr;
+    QColor m_ownColor{Qt::black};      // the colour last picked from the row
+    int m_penWidth = 2;                // width while transparency is off
+    int m_penWidthStored = 2;
+    int m_companionWidth = 7;          // pen width + 5
+    int m_strokeMargin = 3;            // width / 2 + 2, around a repainted segment
+    // Instruments and preview visible when window mode began: compass,
+    // protractor, ruler, blind, spot.
+    bool m_windowModeInstruments[5] = {};
+    bool m_windowModePreview = false;
+    QRect m_previewRect;               // where the camera preview stands; empty when none
+    bool m_previewHidden = false;      // the preview switched off during a recording
+    bool m_screenRecording = false;
+    void BuildSubButtonRow(const QStringList& keys, QPushButton* beside, const char* clickSlot);
+    // The shared long press of toolbar buttons: true when the press was taken
+    // as (part of) a hold, so the caller does not run its click action.
+    bool LongPressTaken(QPushButton* button, std::function<void()> poll, std::function<void()> openRow);
+    void CheckToolButton(QPushButton* button);
+    void ApplyToolCursor(int kind);
+    void ChangePenWidth_Send(bool send);
+    void ApplyTransparency(bool on);
+    void StepNote(int direction, bool remote);
+    void DrawInstrumentFigure(int kind, const QString& key, const std::function<void(int slot)>& replay);
 
     // --- canvas: board model, pointer input, drawing ------------------------
 
@@ -509,6 +536,7 @@ public:
     void ResetSelection();
     bool ScaleImageToView(float scale);
     void NoteChangeWorker();
+    void PushCurrentPage();
     void SaveCurrentNoteImage(bool redraw);
     void UpdateViewSize();
     void MakeBlankPage();
@@ -547,10 +575,9 @@ public:
     FittedSize FitSizeToView(int w, int h) const;
     void AppendViewRecord(int kind);
     void ConnectPageView();
-    void QueueScrollRedraw();
+    void ShowVisiblePart(int x, int y);
     bool m_pageViewConnected = false;
     bool m_settingView = false;  // the zoom is moving the scroll bars itself
-    bool m_scrollRedrawQueued = false;
 
     // Touch, tablet and keys (board/ui/dialog_input.cpp).
     bool m_penDown = false;
@@ -578,6 +605,13 @@ public:
     void Coll_Send_ImgPath(int mode, QString userId, int value);
     void HidePagePanels();
     void ResetToolbarForNewBoard();
+    // Still to come from editing, the image command, the camera preview and
+    // the USB pen link (board/ui/dialog_handover_stubs.cpp).
+    void NoteEraseAll(int mode);
+    void LoadImageFile();
+    void UpdatePreview(bool show);
+    void StartUsbLink();
+    void StopUsbLink();
 
     // --- editing: selection and undo/redo -----------------------------------
 
@@ -717,6 +751,16 @@ public:
     void Coll_Send_Redraw(int mode, QString userId);
     void Coll_Send_HeightScrollBar(int mode, QString userId);
     void Coll_Send_WidthScrollBar(int mode, QString userId);
+    // Senders still to come (board/ui/dialog_handover_stubs.cpp): each
+    // notes what it would send, with its arguments.
+    void Coll_SendMessage(QString keyword, QString data);
+    void Coll_Send_NoteBtn(int mode, QString userId, QString noteKind);
+    void Coll_Send_NoteData(int mode, QString userId, int flag);
+    void Coll_Send_NoteIdx(int mode, QString userId);
+    void Coll_Send_ChangeNote(int mode, QString userId, int direction);
+    void Coll_Send_MouseRelease(int mode, QString userId, int action);
+    void Coll_Send_Doc(int mode, QString userId, int kind, QString first, QString second);
+    void Coll_Send_ImgFile(int mode, QString userId);
     // Session state the toolbar follows: the collaboration library, the own
     // ID and the tool-right holder, and the host's note and undo positions.
     bool m_collLibraryLoaded = false;
@@ -764,10 +808,12 @@ public slots:
     void OptChangeDialog();
     void OptRecDialog();
     void OptZoomDialog();
-    void OptPreNoteBtn();
-    void OptPostNoteBtn();
+    // A remote call is a peer's request the host passes on.
+    void OptPreNoteBtn(bool remote = false);
+    void OptPostNoteBtn(bool remote = false);
     void ClickColorBtn(QString colour);
-    void ChangePenWidth(int width);
+    // index 1..10 gives the widths 2..11; flag false applies without sending.
+    void ChangePenWidth(int index, bool flag = true);
     void ClickEraseBtn(QString key);
     void ClickDrawBtn(QString key);
     void OptUndo();
@@ -783,14 +829,20 @@ public slots:
     void ClickZoomBtn_setData_Contents(QString key);
     void OptRecBtn(int mode = 0);
     void OptViewBtn(int mode = 0);
-    void OptNoteBtn();
+    void OptNoteBtn(bool send = true);
     void OptColorBtn();
-    void OptPenWidthBtn();
+    void OptPenWidthBtn(bool send = true);
     void OptTransBtn();
-    void OptDrawBtn();
-    void OptEraseBtn();
+    // slot 0 means the user's slots; level -1 takes the own level.
+    void OptDrawBtn(int slot = 0, bool send = true, bool setChecks = true, int level = -1);
+    void OptEraseBtn(bool send = true);
     void OptObjectBtn();
     void OptZoomBtn_SetData_Contents();
+    void OptZoomBtn();
+    // Sets the zoom key and runs the zoom; record makes the change an entry
+    // of the recording.
+    void ClickZoomBtn(QString key, bool record = false);
+    void ClickViewLocationBtn(QString key);
     void OptViewLocationBtn();
     void OptUserListDlgBtn();
     void OptStartServer(QString ip, QString id, QString password);

@@ -7,6 +7,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 
+#include "app/tool_commands.h"
 #include "app/ui/dialog.h"
 #include "app/utilities.h"
 #include "board/note_pages.h"
@@ -394,6 +395,74 @@ void Dialog::NoteChangeWorker()
     m_note_cnt = m_note_list.size();
     UpdatePageLabel(false, 0, 1);
     SetFreePenMode(false);
+
+    if (m_collUserLevel == 3)
+        PushCurrentPage();
+}
+
+// The host hands the page now shown to every peer: its kind or its source
+// file, then the records and the order to redraw.
+void Dialog::PushCurrentPage()
+{
+    Coll_Send_Resolution(0, QString());
+    if (m_curr_note.type == kBoardPage) {
+        Coll_Send_NoteBtn(0, QString(), NoteKeyForPageName(m_curr_note.name));
+        Coll_Send_NoteData(0, QString(), 1);
+    } else {
+        Coll_Send_NoteData(0, QString(), 0);
+        Coll_Send_Doc(0, QString(), 0, QString(), QString());
+        Coll_Send_NoteData(0, QString(), 1);
+    }
+    Coll_Send_ImgFile(0, QString());
+    Coll_Send_NoteIdx(0, QString());
+    Coll_Send_StrokeData(0, QString());
+    Coll_Send_DataInfo(0, QString(), 3);
+    Coll_Send_Redraw(0, QString());
+}
+
+void Dialog::ChangeNote(QString stamp)
+{
+    // The view returns to 100 % before the page changes.
+    ClickZoomBtn(QStringLiteral("ekZoomFix1"), false);
+    SaveCurrentNoteImage(true);
+    for (int i = 0; i < m_note_list.size(); ++i) {
+        if (m_note_list.at(i).create_data == stamp) {
+            m_note_idx = i;
+            NoteChangeWorker();
+            return;
+        }
+    }
+}
+
+// A clip-art picture becomes the background of the current page; the page
+// keeps its stamp and its objects, which are painted back on top.
+void Dialog::BackGroundClipArtImage(QString path)
+{
+    m_curr_note.path = path;
+    m_curr_note.type = kPicturePage;
+    m_curr_note.name = QStringLiteral("ClipartImage");
+    SetInitImage(path, kPicturePage, false);
+    m_viewImage = m_backgroundImage;
+    m_backupImage = m_backgroundImage;
+    update();
+    ClearSelection();
+    RedrawPageObjects(true);
+    WritePageImage(m_viewImage, m_curr_note.imagePath);
+    for (NoteInfo& note : m_note_list) {
+        if (note.create_data == m_curr_note.create_data) {
+            note = m_curr_note;
+            break;
+        }
+    }
+    if (m_collUserLevel == 3) {
+        Coll_Send_NoteData(0, QString(), 0);
+        Coll_Send_Doc(0, QString(), 0, QString(), QString());
+        Coll_Send_NoteData(0, QString(), 1);
+        Coll_Send_NoteIdx(0, QString());
+        Coll_Send_StrokeData(0, QString());
+        Coll_Send_DataInfo(0, QString(), 3);
+        Coll_Send_Redraw(0, QString());
+    }
 }
 
 void Dialog::ShiftNoteIndexes()

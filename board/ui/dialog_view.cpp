@@ -13,6 +13,7 @@
 #include "app/ui/message_box.h"
 #include "board/note_pages.h"
 #include "storage/pdf_libraries.h"
+#include "app/ui/dialog_panels.h"
 #include "ui_dialog.h"
 
 FittedSize Dialog::FitSizeCentered(int boxW, int boxH, int contentW, int contentH) const
@@ -49,17 +50,39 @@ void Dialog::ConnectPageView()
         bar->installEventFilter(this);
 }
 
-// A drag moves a scroll bar many times per frame; the page is rebuilt once
-// for all of them, when the moves have been taken in.
-void Dialog::QueueScrollRedraw()
+// Following a scroll bar cuts the visible part out of the full page image;
+// the page's objects are not painted again.
+void Dialog::ShowVisiblePart(int x, int y)
 {
-    if (m_settingView || m_scrollRedrawQueued)
+    if (m_settingView || m_canvasImage.isNull())
         return;
-    m_scrollRedrawQueued = true;
-    QTimer::singleShot(0, this, [this]() {
-        m_scrollRedrawQueued = false;
-        RedrawPageObjects(true);
-    });
+    m_backupImage = m_canvasImage;
+    const QRect visible(x, y, m_view_width, m_view_height);
+    m_viewImage = visible == m_canvasImage.rect() ? m_canvasImage : m_canvasImage.copy(visible);
+    // Previews are undone in window coordinates, from a copy cut the same way.
+    m_backupImage = m_viewImage;
+    update();
+    if (m_navi)
+        m_navi->SetBoardImage(x, y, m_canvasImage);
+    if (m_board.slot[0].event_kind == ekSelect)
+        CalcSelectionRect();
+}
+
+void Dialog::ChangeZoomMaphor(int x) { ShowVisiblePart(x, VerticalScrollValue()); }
+void Dialog::ChangeZoomMapver(int y) { ShowVisiblePart(HorizontalScrollValue(), y); }
+
+void Dialog::ChangeScrollBar(int x, int y)
+{
+    ui->verticalScrollBar->setValue(y);
+    ui->horizontalScrollBar->setValue(x);
+}
+
+void Dialog::ChangeScrollBar_release()
+{
+    Coll_Send_HeightScrollBar(0, QStringLiteral("NULL"));
+    Coll_Send_WidthScrollBar(0, QStringLiteral("NULL"));
+    if (m_recordingOn)
+        AppendViewRecord(ekScroll);
 }
 
 void Dialog::ZoomByScale(float value)

@@ -89,12 +89,18 @@ void Dialog::AddDocuments(QString path, bool show, bool page_option)
         SaveCurrentNoteImage(true);
         m_note_idx = m_import_first_idx;
         NoteChangeWorker();
-        return;
+    } else {
+        // The page shown stays current until the import shows its first
+        // page; only the count grows.
+        SetNoteNaviEnable();
+        UpdatePageLabel(false, 0, 1);
     }
-    // The page shown stays current until the import shows its first page;
-    // only the count grows.
-    SetNoteNaviEnable();
-    UpdatePageLabel(false, 0, 1);
+    if (m_collUserLevel == 3) {
+        Coll_Send_NoteData(0, QString(), 0);
+        Coll_Send_Doc(0, QString(), 0, QString(), QString());
+        Coll_Send_NoteData(0, QString(), 1);
+        Coll_Send_NoteIdx(0, QString());
+    }
 }
 
 void Dialog::AddFinished()

@@ -344,10 +344,14 @@ private slots:
     {
         std::unique_ptr<Dialog> dialog = MakeWindow(false, false);
         g_log.clear();
+        dialog->ui->drawbtn->setChecked(false);
+        dialog->ui->zoombtn->setChecked(true);
         emit dialog->ui->drawbtn->pressed();
+        QVERIFY(dialog->ui->drawbtn->isChecked());
+        QVERIFY(!dialog->ui->zoombtn->isChecked());
+        // The only page has no next one.
         emit dialog->m_floatingMain->CallOptNext();
-        QCOMPARE(g_log.filter("exe : OptDrawBtn is not available yet").size(), 1);
-        QCOMPARE(g_log.filter("exe : OptPostNoteBtn is not available yet").size(), 1);
+        QCOMPARE(g_log.filter("exe : no page 2 of 1").size(), 1);
     }
 
     void menusAreBuiltInOrder()

@@ -276,12 +276,11 @@ private slots:
         QVERIFY(InkIn(board->m_viewImage, QRect(395, 295, 10, 10)) > 0);
         QCOMPARE(InkIn(board->m_viewImage, QRect(395, 200, 10, 10)), 0);
 
-        // A drag's many moves rebuild the page once.
+        // Every move of a bar shows its part of the page at once.
         for (int value = 390; value >= 100; value -= 10)
             h->setValue(value);
         v->setValue(0);
-        QCOMPARE(InkIn(board->m_viewImage, QRect(695, 595, 10, 5)), 0);
-        QTRY_VERIFY(InkIn(board->m_viewImage, QRect(695, 595, 10, 5)) > 0);
+        QVERIFY(InkIn(board->m_viewImage, QRect(695, 595, 10, 5)) > 0);
         QCOMPARE(InkIn(board->m_viewImage, QRect(395, 295, 10, 10)), 0);
 
         // A new stroke on the zoomed page lands in document coordinates and
