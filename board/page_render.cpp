@@ -310,3 +310,8 @@ void ResizePageImage(QImage& image, QSize size, const QColor& fill)
     painter.end();
     image = resized;
 }
+
+QImage VisiblePart(const QImage& page, QRect visible)
+{
+    return visible == page.rect() ? page : page.copy(visible);
+}

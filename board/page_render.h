@@ -55,3 +55,8 @@ int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName,
 // Gives `image` the new size, keeping its content at the top left and
 // filling new area with `fill`. The same size keeps the very same image.
 void ResizePageImage(QImage& image, QSize size, const QColor& fill);
+
+// The part of the full page image the view shows at the scroll position:
+// a copy of that rectangle, or the page itself when it is exactly the view.
+// Following a scroll bar only cuts; it never paints the objects again.
+QImage VisiblePart(const QImage& page, QRect visible);

@@ -12,6 +12,7 @@
 #include "app/ui/dialog.h"
 #include "app/ui/message_box.h"
 #include "board/note_pages.h"
+#include "board/page_render.h"
 #include "storage/pdf_libraries.h"
 #include "app/ui/dialog_panels.h"
 #include "ui_dialog.h"
@@ -58,7 +59,7 @@ void Dialog::ShowVisiblePart(int x, int y)
         return;
     m_backupImage = m_canvasImage;
     const QRect visible(x, y, m_view_width, m_view_height);
-    m_viewImage = visible == m_canvasImage.rect() ? m_canvasImage : m_canvasImage.copy(visible);
+    m_viewImage = VisiblePart(m_canvasImage, visible);
     // Previews are undone in window coordinates, from a copy cut the same way.
     m_backupImage = m_viewImage;
     update();
