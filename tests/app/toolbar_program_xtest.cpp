@@ -1,0 +1,238 @@
+// Works the whiteboard's toolbar as a person would: xdotool presses, holds
+// and drags under a private X server, and the screen, the files and the log
+// are looked at from outside.
+#include "app/ui/dialog.h"
+#include "tests/support/running_program.h"
+#include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
+#include "ui_dialog.h"
+
+#include <QDirIterator>
+#include <QImage>
+#include <QMap>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QString N(int v) { return QString::number(v); }
+
+void Click(QPoint p)
+{
+    Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
+    QTest::qWait(400);
+}
+
+void Hold(QPoint p, int ms)
+{
+    Xdotool({"mousemove", N(p.x()), N(p.y()), "mousedown", "1"});
+    QTest::qWait(ms);
+    Xdotool({"mouseup", "1"});
+    QTest::qWait(400);
+}
+
+void Drag(QPoint from, QPoint to)
+{
+    Xdotool({"mousemove", N(from.x()), N(from.y()), "mousedown", "1"});
+    for (int i = 1; i <= 20; ++i) {
+        const QPoint p = from + (to - from) * i / 20;
+        Xdotool({"mousemove", N(p.x()), N(p.y())});
+    }
+    Xdotool({"mouseup", "1"});
+    QTest::qWait(400);
+}
+
+int CountPixels(const QImage& image, QRect area, const std::function<bool(QColor)>& is)
+{
+    int n = 0;
+    area = area.intersected(image.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += is(image.pixelColor(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool Dark(QColor c) { return c.red() < 90 && c.green() < 90 && c.blue() < 90; }
+bool Red(QColor c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; }
+
+// The widest run of ink across a horizontal line's middle column.
+int InkThickness(const QImage& image, int x, int yFrom, int yTo, const std::function<bool(QColor)>& is)
+{
+    int n = 0;
+    for (int y = yFrom; y <= yTo; ++y)
+        n += is(image.pixelColor(x, y)) ? 1 : 0;
+    return n;
+}
+
+}  // namespace
+
+class ToolbarProgramTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScopedFolderRoot> m_root;
+    std::unique_ptr<QTemporaryDir> m_noLibraries;
+    RunningProgram m_board;
+    QMap<QString, QPoint> m_at;  // button centres on the screen, by name
+    QMap<QString, QRect> m_geometry;
+    QRect m_widthSlider;
+    QRect m_toolPositionEntry;
+
+    QImage Screen()
+    {
+        const QString path = m_root->path() + "/screen.png";
+        QProcess::execute("import", {"-window", "root", path});
+        return QImage(path);
+    }
+
+    int PageImages() const
+    {
+        int n = 0;
+        QDirIterator it(m_root->path(), {"*.jpg"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            it.next();
+            ++n;
+        }
+        return n;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("DRAVIK_NO_MODAL", "1");
+        m_root = std::make_unique<ScopedFolderRoot>();
+        m_noLibraries = std::make_unique<QTemporaryDir>();
+        {
+            // The same layout code on the same screen gives the places of the
+            // buttons the program shows.
+            ScopedLibraryFolder libraries(m_noLibraries->path());
+            Dialog layout;
+            layout.InitDialog(false);
+            const QPoint origin(layout.m_canvasLeft, 0);
+            for (QPushButton* b : layout.findChildren<QPushButton*>()) {
+                m_at.insert(b->objectName(), b->geometry().center() + origin);
+                m_geometry.insert(b->objectName(), b->geometry().translated(origin));
+            }
+            layout.ShowPenWidthSlider();
+            m_widthSlider = layout.ui->verwidthslider->geometry().translated(origin);
+            m_toolPositionEntry = layout.m_mainMenu->actionGeometry(layout.m_mainMenu->actions().at(9));
+        }
+        QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, QProcessEnvironment()));
+        QTest::qWait(2500);  // the splash closes and the board is shown
+    }
+
+    void cleanupTestCase()
+    {
+        m_board.kill();
+        m_root.reset();
+    }
+
+    void noteButtonMakesAPage()
+    {
+        const int before = PageImages();
+        Click(m_at["notebtn"]);
+        QTRY_COMPARE(PageImages(), before + 1);
+    }
+
+    void pageButtonsStepBackAndForth()
+    {
+        const int from = m_board.lines().size();
+        Click(m_at["prebtn"]);
+        QVERIFY(m_board.waitForLine("change note :", 5000, from) >= 0);
+        const int again = m_board.lines().size();
+        Click(m_at["postbtn"]);
+        QVERIFY(m_board.waitForLine("change note :", 5000, again) >= 0);
+    }
+
+    void drawRowChoosesTheRectangle()
+    {
+        Hold(m_at["drawbtn"], 800);
+        // The fourth button of the row is the rectangle.
+        const QRect draw = m_geometry["drawbtn"];
+        const QPoint rect = QPoint(draw.center().x(), draw.bottom() + 1 + 36 * 3 + 18 + 4);
+        QImage row = Screen();
+        QVERIFY(CountPixels(row, QRect(draw.left(), draw.bottom() + 4, draw.width(), 300), Dark) > 50);
+        Click(rect);
+        Drag(QPoint(300, 300), QPoint(500, 450));
+        const QImage shot = Screen();
+        // Ink along the rectangle's edges, none in its middle.
+        QVERIFY(CountPixels(shot, QRect(380, 296, 40, 8), Dark) > 20);
+        QVERIFY(CountPixels(shot, QRect(496, 360, 8, 40), Dark) > 20);
+        QCOMPARE(CountPixels(shot, QRect(360, 340, 80, 60), Dark), 0);
+    }
+
+    void colourRowGivesRedInkAndWidthWidens()
+    {
+        // Back to the free pen, then red from the colour row.
+        Hold(m_at["drawbtn"], 800);
+        const QRect draw = m_geometry["drawbtn"];
+        Click(QPoint(draw.center().x(), draw.bottom() + 1 + 18 + 4));
+        Click(m_at["colorsubbtn"]);
+        const QRect colour = m_geometry["colorbtn"];
+        // "red" is the tenth colour.
+        Click(QPoint(colour.center().x(), colour.bottom() + 1 + 36 * 9 + 18 + 4));
+        Drag(QPoint(300, 600), QPoint(600, 600));
+        QImage shot = Screen();
+        const int thin = InkThickness(shot, 450, 580, 620, Red);
+        QVERIFY2(thin > 0, "no red ink");
+
+        // The width arrow opens the slider; a wider width gives wider ink.
+        Click(m_at["pwidthsubbtn"]);
+        // The handle, at the thinnest width, goes to the far end.
+        const QRect slider = m_widthSlider;
+        Xdotool({"mousemove", N(slider.center().x()), N(slider.bottom() - 6), "mousedown", "1"});
+        for (int y = slider.bottom() - 6; y >= slider.top(); y -= 10)
+            Xdotool({"mousemove", N(slider.center().x()), N(y)});
+        Xdotool({"mouseup", "1"});
+        QTest::qWait(300);
+        Click(QPoint(900, 500));  // outside: the slider closes
+        Drag(QPoint(300, 700), QPoint(600, 700));
+        shot = Screen();
+        const int wide = InkThickness(shot, 450, 670, 730, Red);
+        QVERIFY2(wide > thin + 3, qPrintable(QString("%1 -> %2").arg(thin).arg(wide)));
+    }
+
+    void zoomRowShowsScrollBars()
+    {
+        Click(m_at["zoomsubbtn"]);
+        const QRect zoom = m_geometry["zoombtn"];
+        // "ekZoomFix2" is the fifth zoom key.
+        Click(QPoint(zoom.center().x(), zoom.bottom() + 1 + 36 * 4 + 18 + 4));
+        QVERIFY(m_board.waitForLine("OptZoomBtn", 5000, 0) >= 0);
+        const QImage before = Screen();
+        // The horizontal bar runs along the bottom; a wheel-free drag of its
+        // handle moves the page.
+        Xdotool({"mousemove", "640", N(before.height() - 8), "mousedown", "1"});
+        Xdotool({"mousemove", "300", N(before.height() - 8)});
+        Xdotool({"mouseup", "1"});
+        QTest::qWait(500);
+        const QImage after = Screen();
+        QVERIFY(before.copy(0, 50, 1200, 600) != after.copy(0, 50, 1200, 600));
+    }
+
+    void logoMenuMovesTheBarLeft()
+    {
+        Xdotool({"mousemove", "48", "22", "click", "1"});
+        QTest::qWait(500);
+        // The menu opens at the cursor; its tenth entry holds the positions,
+        // the first of which is Left.
+        const QPoint entry = QPoint(48, 22) + m_toolPositionEntry.center();
+        Click(entry);
+        // The sub-menu opens beside the entry, Left level with it.
+        Click(QPoint(48 + m_toolPositionEntry.right() + 40, entry.y()));
+        QTest::qWait(800);
+        const QImage after = Screen();
+        // The bar's dark logo now stands at the left edge, below the top.
+        QVERIFY(CountPixels(after, QRect(0, 100, 45, 600), [](QColor c) { return c.blue() > 60 && c.red() < 60; })
+                > 100);
+    }
+};
+
+QTEST_MAIN(ToolbarProgramTest)
+#include "toolbar_program_xtest.moc"
