@@ -12,7 +12,7 @@ packages=(
   libbenchmark-dev
   zip unzip ffmpeg faketime
   apache2-bin
-  xvfb xauth xdotool imagemagick x11-utils libx11-dev
+  xvfb xauth xdotool imagemagick x11-utils libx11-dev trayer
   fonts-dejavu-core
 )
 

@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalMapper>
+#include <QSignalSpy>
 #include <QSlider>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -556,6 +558,17 @@ private slots:
         board->OptPreNoteBtn();
         QCOMPARE(board->m_note_idx, 1);
         QCOMPARE(Sent("Coll_Send_ChangeNote(0,,1)"), 1);
+    }
+
+    void withoutATrayTheBoardStays()
+    {
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("this display has a system tray");
+        QSignalSpy display(board.get(), SIGNAL(MainDlgDisplay(int)));
+        board->OptWinBtn();
+        QVERIFY(board->isVisible());
+        QCOMPARE(display.size(), 0);
+        QCOMPARE(Sent("exe : window mode needs a system tray"), 1);
     }
 
     // --- document and note commands ---

@@ -1,0 +1,97 @@
+// Window mode hands the desktop back: with a system-tray host running, the
+// window button hides the board, tells the pen driver "Window", and the tray
+// icon's menu brings the board back.
+#include "tests/support/running_program.h"
+#include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
+
+#include <QFileInfo>
+#include <QtTest>
+
+#include <memory>
+
+class WindowModeTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScopedFolderRoot> m_root;
+
+    static QRect Geometry(const QString& window)
+    {
+        QRect r;
+        for (const QByteArray& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
+            const QList<QByteArray> kv = line.split('=');
+            if (kv.size() != 2)
+                continue;
+            if (kv[0] == "X")
+                r.moveLeft(kv[1].toInt());
+            else if (kv[0] == "Y")
+                r.moveTop(kv[1].toInt());
+            else if (kv[0] == "WIDTH")
+                r.setWidth(kv[1].toInt());
+            else if (kv[0] == "HEIGHT")
+                r.setHeight(kv[1].toInt());
+        }
+        return r;
+    }
+
+    static void Click(QPoint p)
+    {
+        Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
+        QTest::qWait(500);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("DRAVIK_NO_MODAL", "1");
+        m_root = std::make_unique<ScopedFolderRoot>();
+    }
+
+    void windowModeAndBack()
+    {
+        if (!QFileInfo::exists("/usr/bin/trayer"))
+            QSKIP("no system-tray host (trayer) on this machine");
+        RunningProgram tray;
+        QVERIFY(tray.start("/usr/bin/trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                                                "--width", "120", "--height", "32", "--SetDockType", "false"}));
+        QVERIFY(!WaitForXWindows("^panel$", 10000).isEmpty());
+
+        RunningProgram driver;
+        QVERIFY(driver.start("PenDriverStub", {}));
+        QVERIFY(driver.waitForLine("ready ", 10000) >= 0);
+        RunningProgram board;
+        QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, QProcessEnvironment()));
+        QVERIFY(driver.waitForLine("recv 2024 ", 10000) >= 0);
+        QTest::qWait(2500);  // the splash closes and the board is shown
+
+        // The window button: the sixth place of the top bar, after the logo,
+        // the note button and its arrow.
+        const int mark = driver.lines().size();
+        Click(QPoint(168, 22));
+        QVERIFY2(driver.waitForLine("recv 2025 0 0", 5000, mark) >= 0, qPrintable(board.lines().join('\n')));
+        QTRY_VERIFY_WITH_TIMEOUT(FindXWindows("^Dialog6601$", board.pid()).isEmpty(), 5000);
+
+        // The tray icon sits in the tray host's panel; its menu's first entry
+        // brings the board back.
+        const QStringList panels = FindXWindows("^panel$", tray.pid());
+        QVERIFY(!panels.isEmpty());
+        const QRect panel = Geometry(panels.first());
+        // Icons gather at the panel's right end.
+        QPoint icon(panel.right() - 12, panel.center().y());
+        QTest::qWait(500);
+        Click(icon);
+        // The menu opens up and to the left of the icon at the screen's
+        // corner; its first entry is its top row.
+        Click(icon + QPoint(-150, -68));
+        QVERIFY(!WaitForXWindows("^Dialog6601$", 5000, board.pid()).isEmpty());
+        QVERIFY(board.hasLine("exe : OptPanserMode is not available yet"));
+
+        board.kill();
+        driver.kill();
+        tray.kill();
+    }
+};
+
+QTEST_MAIN(WindowModeTest)
+#include "window_mode_xtest.moc"
