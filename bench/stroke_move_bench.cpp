@@ -1,6 +1,11 @@
 // The per-pointer-move path: one interpolation step and the painting of the
-// new piece into a full-HD page, for ten pointers drawing at once.
+// new piece into a full-HD page, for ten pointers drawing at once; and whole
+// strokes (press, moves, release) through the main window, on an empty page
+// and on a page full of strokes.
 #include <benchmark/benchmark.h>
+
+#include "app/ui/dialog.h"
+#include "bench/board_fixture.h"
 
 #include <QImage>
 #include <algorithm>
@@ -70,6 +75,55 @@ void BM_FreePenMoves(benchmark::State& state)
     state.counters["page_px"] = 1920.0 * 1080.0;
 }
 
+// Strokes of `moves` moves drawn through PointerPress, PointerMove and
+// PointerRelease on a full-HD window whose page holds `objects` strokes.
+// Every call counts as one step, the press and the release included: the
+// press must not copy the page and the release must not repaint it.
+void BM_StrokesThroughWindow(benchmark::State& state)
+{
+    bench::OffscreenApplication();
+    const int moves = int(state.range(0));
+    const int objects = int(state.range(1));
+    Dialog board;
+    board.resize(1920, 1080);
+    board.InitBoardModel();
+    board.ResetBoard(false);
+    bench::AddStrokes(board.m_board, board.m_curr_note.create_data, objects);
+    board.RedrawPageObjects(true);
+    board.m_board.slot[0].pen = QPen(QBrush(QColor(200, 0, 0)), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+
+    std::vector<double> steps;
+    int stroke = 0;
+    auto timed = [&](auto&& call) {
+        const auto t0 = std::chrono::steady_clock::now();
+        call();
+        steps.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+    };
+    for (auto _ : state) {
+        const int x0 = 100 + (stroke * 97) % 1500;
+        const int y0 = 100 + (stroke * 61) % 850;
+        ++stroke;
+        timed([&] { board.PointerPress(0, x0, y0, true, false); });
+        for (int m = 1; m <= moves; ++m) {
+            const int x = x0 + m * 6, y = y0 + int(30 * std::sin(m / 5.0));
+            timed([&] { board.PointerMove(0, x, y, true, false); });
+        }
+        timed([&] { board.PointerRelease(0, x0 + moves * 6, y0, true, false); });
+        QCoreApplication::processEvents();
+    }
+    const bench::Spread spread = bench::SpreadOf(steps);
+    state.counters["median_us"] = spread.median;
+    state.counters["p99_us"] = spread.p99;
+    state.counters["worst_us"] = spread.worst;
+}
+
 }  // namespace
 
+BENCHMARK(BM_StrokesThroughWindow)
+    ->Args({20, 0})
+    ->Args({50, 0})
+    ->Args({20, 5000})
+    ->Args({50, 5000})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200);
 BENCHMARK(BM_FreePenMoves)->Unit(benchmark::kMillisecond)->Iterations(3);
