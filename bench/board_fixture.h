@@ -63,6 +63,8 @@ inline QApplication& OffscreenApplication()
     qputenv("DRAVIK_ROOT", root.path().toLocal8Bit());
     qputenv("DRAVIK_NO_MODAL", "1");
     qputenv("DRAVIK_NO_WEB_SERVER", "1");
+    // The window's debug lines (one per object made) would drown the figures.
+    qputenv("QT_LOGGING_RULES", "*.debug=false");
     static QApplication app(argc, argv);
     return app;
 }

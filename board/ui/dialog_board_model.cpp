@@ -2,7 +2,6 @@
 // first page.
 #include <QDebug>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
 
