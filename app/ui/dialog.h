@@ -435,6 +435,7 @@ public:
     void KeepPageLayerOptions();
     bool PageLayerOptionsChanged() const;
     QRect PageViewRect() const;
+    void ShowEmptyPage();
     void ShowPageLayer();
     void ShowPageLayerRect(QRect windowRect);
     QRect PaintObjectIntoLayer(int slot, const EventMaster& em);

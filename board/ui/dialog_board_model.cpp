@@ -62,9 +62,7 @@ void Dialog::StartFirstPage()
     m_curr_note.height = size.height();
     m_backgroundImage = QImage(size, QImage::Format_ARGB32_Premultiplied);
     m_backgroundImage.fill(m_boardFillColor);
-    m_canvasImage = m_backgroundImage.copy();
-    KeepPageLayerOptions();
-    ShowPageLayer();
+    ShowEmptyPage();
 }
 
 // A window grown past its page keeps the drawing at the top left and fills

@@ -30,6 +30,15 @@ bool Dialog::PageLayerOptionsChanged() const
            || now.special.join != was.special.join || m_board.slot[0].highlight != m_pageLayerHighlight;
 }
 
+// A page without objects: the layer is the background itself. Layer and view
+// get buffers of their own, so the first stroke on the page copies nothing.
+void Dialog::ShowEmptyPage()
+{
+    m_canvasImage = m_backgroundImage.copy();
+    KeepPageLayerOptions();
+    ShowPageLayer();
+}
+
 void Dialog::ShowPageLayer()
 {
     for (int slot = 0; slot < kPointerSlotCount; ++slot)

@@ -115,7 +115,6 @@ private slots:
         board->ResetBoard(false);
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board));
-        board->RedrawPageObjects(true);
     }
 
     void cleanup()
@@ -260,8 +259,18 @@ private slots:
 
     // The press copies nothing: the view keeps its own buffer through the
     // whole stroke, and the figure preview keeps only the patch it covers.
+    void pressCopiesNoPage_data()
+    {
+        QTest::addColumn<bool>("newPage");
+        QTest::newRow("after a reset") << false;
+        QTest::newRow("on a new page") << true;
+    }
+
     void pressCopiesNoPage()
     {
+        QFETCH(bool, newPage);
+        if (newPage)
+            board->CreateNotePage(1, "WhiteBoard", "", false);
         const uchar* buffer = board->m_viewImage.constBits();
         const qint64 backupKey = board->m_backupImage.cacheKey();
         Draw(ekFree, QColor(0, 0, 0), 4, Wave(QPoint(100, 300), 10));
