@@ -41,7 +41,19 @@ void Dialog::InitDialog(bool autoUpdate)
             m_floatingPosition = QPoint(m_canvasWidth / 2, m_canvasHeight / 2);
     }
     SetButtonStates();
+    ui->label_gif->hide();
     SetToolbarPosition();
+    // The pen-width sliders open beside the bar on request; the recording
+    // time shows only while recording.
+    ui->horwidthslider->setFixedHeight(48);
+    ui->horwidthslider->setStyleSheet(QStringLiteral("border-image: url(:/Bar/leftright);"));
+    ui->horwidthslider->setCursor(Qt::ArrowCursor);
+    ui->horwidthslider->hide();
+    ui->verwidthslider->setFixedWidth(Scaled(45, m_scale));
+    ui->verwidthslider->setStyleSheet(QStringLiteral("border-image: url(:/Bar/topbottom);"));
+    ui->verwidthslider->setCursor(Qt::ArrowCursor);
+    ui->verwidthslider->hide();
+    ui->rectimeLabel->hide();
     ui->mainbar->setCursor(Qt::ArrowCursor);
     ui->logbtn->setCursor(Qt::ArrowCursor);
     ResetBoard(false);
