@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDebug>
+#include <QMovie>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
@@ -53,6 +54,8 @@ Dialog::Dialog(QWidget* parent)
 
     LoadConfig(false);
     LoadLanguage();
+    // What the settings hold until the second stage places the panel.
+    m_floatingPosition = QPoint(m_config.floatingX, m_config.floatingY);
 
     LoadCaptureLibrary();
     g_dialog = this;
@@ -83,6 +86,7 @@ Dialog::~Dialog()
     ClosePdfRenderer();
     if (m_usbLibraryReady)
         libusb_exit(nullptr);
+    delete m_loadingMovie;
     delete ui;
 }
 

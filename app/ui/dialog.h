@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolbar_buttons.h"
 #include "app/update_bridge_functions.h"
 #include "board/board_model.h"
 #include "board/page_fit.h"
@@ -37,6 +38,8 @@ class ConfigDlg;
 class ImportDlg;
 class QAction;
 class QLabel;
+class QMovie;
+class QPushButton;
 class ShowImportMsg;
 class QRubberBand;
 class QTabletEvent;
@@ -164,6 +167,63 @@ public:
     void SelectSavedCamera();
     void TabletEnter(QTabletEvent* event);
     void TabletLeave(QTabletEvent* event);
+
+    // The toolbar (app/ui/dialog_toolbar_*.cpp): the button table and the
+    // style sheets made from it, the button states, and the layout of the bar
+    // by position and collaboration role.
+    QVector<ButtonRecord> ButtonTable;
+    QStringList NoteSubBtnKeys;
+    QStringList ColorSubBtnKeys;
+    QStringList DrawSubBtnKeys;
+    QStringList EraseSubBtnKeys;
+    QStringList ObjectSubBtnKeys;
+    QStringList ZoomSubBtnKeys;
+    QStringList ViewLocationSubBtnKeys;
+    void SetButtons();
+    void AppendTextRecord(QString key, QString group, QString stem, QString tooltip, QString disabledA,
+                          QString disabledB);
+    QString MakeButtonStyleSheet(QString key, QString& tooltip);
+    void SetButtonStyle(QPushButton* button, int width, int height, QString key);
+    void SetSeparatorStyle();
+    // Placement values, set once by the second stage from the canvas size.
+    float m_scale = 1.0f;  // interface scale; nothing changes it
+    int m_canvasLeft = 0;
+    ToolbarPlacement m_placement;
+    int m_scrollBarThickness = 20;
+    int m_widthSliderOffset = 40;
+    QPoint m_floatingPosition;
+    // The 31 toolbar widgets in bar order, filled once by SetButtonStates.
+    QVector<QWidget*> m_toolbarButtons;
+    // The last choice of each sub-button row.
+    QString m_noteKind;
+    QString m_eraseKey;
+    QString m_selectKey;
+    QString m_zoomKey;
+    QString m_viewLocationKey;
+    // Menu actions the toolbar keeps in step; null until the menus exist.
+    QAction* m_toolPosActions[5] = {};  // bottom, top, left, right, floating
+    QList<QAction*> m_editActions;      // Cut .. Reset, twelve
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QAction* m_moveHereAction = nullptr;
+    QList<QAction*> m_fileActions;  // New, Open, Save, Save As
+    QMovie* m_loadingMovie = nullptr;
+    // The buttons of the open sub-button row, in key order.
+    QList<QPushButton*> m_subButtons;
+    void SetButtonStates();
+    void SetModeButtonStates();
+    void SetEditActionEnable(int state);
+    void UpdatePrevNextButtons();
+    void SetToolbarPosition();
+    void SetToolbarByRole(int level, bool force);
+    void ShowLoading();
+    void SetTollPosEnable();
+    void PlaceScrollBars();
+    void PlaceSubButtonRow(QWidget* button);
+    // The docked position a position is laid out at: floating has no
+    // launcher panel yet, so it is laid out at the top.
+    int LaidOutPosition(int position) const;
+    void SetPageButtonsEnabled(bool previous, bool next);
 
     // --- canvas: board model, pointer input, drawing ------------------------
 
@@ -403,11 +463,11 @@ public:
 
     // Hand-overs to the toolbar, the panels, editing and collaboration, which
     // are built elsewhere (board/ui/dialog_page_handover_stubs.cpp).
-    void SetFreePenMode(int mode);
+    void SetFreePenMode(bool allSlots);
     void ClearSelection();
     void ClearSubBtn();
     void SetNoteNaviEnable();
-    void SetPageLabelGeometry(int a, int b, int c);
+    void SetPageLabelGeometry(bool useGiven, int index, int count);
     void SetPageNaviEnable(int index, int count);
     void ShiftNoteIndexes();
     void InsertImageObject(QString path, int select, QString text);
@@ -454,7 +514,6 @@ public:
     UndoList m_undo;
     bool m_boardModified = false;
     void CreateObjectEvent(int slot, int mediaIndex);
-    void UpdateUndoRedoButtons();
 
     // --- storage: settings, language, projects, PDF -------------------------
 
@@ -575,6 +634,16 @@ public:
     void Coll_Send_Redraw(int mode, QString userId);
     void Coll_Send_HeightScrollBar(int mode, QString userId);
     void Coll_Send_WidthScrollBar(int mode, QString userId);
+    // Session state the toolbar follows: the collaboration library, the own
+    // ID and the tool-right holder, and the host's note and undo positions.
+    bool m_collLibraryLoaded = false;
+    QString m_ownId;
+    QString m_toolRightHolder;
+    int m_hostNoteIndex = 0;
+    int m_hostNoteCount = 1;
+    int m_hostUndoIndex = -1;
+    int m_hostUndoSize = 0;
+    bool ToolRightHeld() const { return m_toolRightHolder == m_ownId; }
 
 signals:
     // To the top-level window.
@@ -593,6 +662,14 @@ public slots:
     void DeleteNote(QString stamp);
     void DrawRecTime();
     void InsertClipArtImage(QString path);
+
+    // --- shell: toolbar position ---
+    void OptToolPosBottom();
+    void OptToolPosTop();
+    void OptToolPosLeft();
+    void OptToolPosRight();
+    void OptToolPosFloat();
+    void OptSubAlign(QPoint p);
 
     // --- storage: settings ---
     void Config_InitAll();

@@ -16,7 +16,7 @@ void Dialog::InitBoardModel()
     m_keepX = false;
     m_keepY = false;
     m_undo.Clear();
-    UpdateUndoRedoButtons();
+    UpdatePrevNextButtons();
 }
 
 int Dialog::ClaimTouchSlot(int touchId)

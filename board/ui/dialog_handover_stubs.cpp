@@ -39,10 +39,7 @@ void Dialog::Coll_Send_DataInfo(int, QString, int) { NotYet("Coll_Send_DataInfo"
 void Dialog::Coll_Send_Redraw(int, QString) { NotYet("Coll_Send_Redraw"); }
 void Dialog::Coll_Send_HeightScrollBar(int, QString) { NotYet("Coll_Send_HeightScrollBar"); }
 void Dialog::Coll_Send_WidthScrollBar(int, QString) { NotYet("Coll_Send_WidthScrollBar"); }
-void Dialog::SetFreePenMode(int) { NotYet("SetFreePenMode"); }
 void Dialog::ClearSubBtn() { m_subButtonRowOpen = false; }
-void Dialog::SetPageLabelGeometry(int, int, int) { NotYet("SetPageLabelGeometry"); }
-void Dialog::SetPageNaviEnable(int, int) { NotYet("SetPageNaviEnable"); }
 void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
 void Dialog::SetDisplayData(int) { NotYet("SetDisplayData"); }
 void Dialog::Coll_Send_ImgPath(int, QString, int) { NotYet("Coll_Send_ImgPath"); }

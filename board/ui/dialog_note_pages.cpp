@@ -59,7 +59,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     m_keepX = false;
     m_keepY = false;
     m_undo.Clear();
-    UpdateUndoRedoButtons();
+    UpdatePrevNextButtons();
 
     if (m_recordingOn) {
         ShiftNoteIndexes();
@@ -103,9 +103,9 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
 
     qDebug().noquote() << QStringLiteral("create note: %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());
     update();
-    SetPageLabelGeometry(0, 0, 0);
+    SetPageLabelGeometry(false, 0, 0);
     UpdatePageLabel(false, 0, 1);
-    SetFreePenMode(1);
+    SetFreePenMode(true);
 }
 
 // The one blank white page every reset ends on, appended to the note list.
@@ -143,7 +143,7 @@ void Dialog::ResetBoard(bool full)
         m_keepX = false;
         m_keepY = false;
         m_undo.Clear();
-        UpdateUndoRedoButtons();
+        UpdatePrevNextButtons();
 
         m_mouseSlot = 0;
         m_strokeCounterA = 0;
@@ -201,7 +201,7 @@ void Dialog::ResetBoard(bool full)
     m_note_cnt = 1;
     m_import_first_idx = 0;
     UpdatePageLabel(false, 0, 1);
-    SetFreePenMode(0);
+    SetFreePenMode(false);
     update();
     SetNoteNaviEnable();
 }
@@ -360,7 +360,7 @@ void Dialog::NoteChangeWorker()
     m_keepX = false;
     m_keepY = false;
     m_undo.Clear();
-    UpdateUndoRedoButtons();
+    UpdatePrevNextButtons();
 
     if (m_recordingOn) {
         m_rec_note_index.append(m_note_idx);
@@ -383,17 +383,10 @@ void Dialog::NoteChangeWorker()
 
     qDebug().noquote() << QStringLiteral("change note : %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());
     update();
-    SetPageLabelGeometry(0, 0, 0);
+    SetPageLabelGeometry(false, 0, 0);
     m_note_cnt = m_note_list.size();
     UpdatePageLabel(false, 0, 1);
-    SetFreePenMode(0);
-}
-
-void Dialog::SetNoteNaviEnable()
-{
-    m_note_cnt = m_note_list.size();
-    ui->prebtn->setEnabled(m_note_idx > 0);
-    ui->postbtn->setEnabled(m_note_idx + 1 < m_note_cnt);
+    SetFreePenMode(false);
 }
 
 void Dialog::ShiftNoteIndexes()

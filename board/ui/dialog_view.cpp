@@ -66,7 +66,7 @@ void Dialog::ZoomByScale(float value)
 {
     ConnectPageView();
     const QScopedValueRollback<bool> settingView(m_settingView, true);
-    SetFreePenMode(0);
+    SetFreePenMode(false);
     ClearSelection();
     if (m_zoom == 1.0)
         m_zoomBaseImage = m_backgroundImage;

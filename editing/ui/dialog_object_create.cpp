@@ -45,14 +45,5 @@ void Dialog::InsertURList(int kind, int slot, EventMaster em, EventDetail ed, Er
                                 place, size, offset));
     if (m_collUserLevel == 3)
         Coll_Send_URdata(0, QString(), m_undo.URIndex, m_undo.URList.size());
-    UpdateUndoRedoButtons();
-}
-
-// Undo and redo follow the list for a lone user and the host; a writer's
-// mirror of the host's list comes with the collaboration code.
-void Dialog::UpdateUndoRedoButtons()
-{
-    const bool ownList = m_collUserLevel == 0 || m_collUserLevel == 3;
-    ui->undobtn->setEnabled(ownList && m_undo.CanUndo());
-    ui->redobtn->setEnabled(ownList && m_undo.CanRedo());
+    UpdatePrevNextButtons();
 }

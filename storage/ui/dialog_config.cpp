@@ -123,6 +123,8 @@ void Dialog::ApplyCursorOption()
 void Dialog::SaveConfigData()
 {
     m_config.toolpos = m_toolbarPosition;
+    m_config.floatingX = m_floatingPosition.x();
+    m_config.floatingY = m_floatingPosition.y();
     m_config.version = QString::fromLatin1(kProgramVersion);
     WriteConfigFile(m_configFilePath, m_config);
 }

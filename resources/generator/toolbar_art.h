@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/toolbar_buttons.h"
+
+#include <QImage>
+#include <QVector>
+
+// Draws one picture of the toolbar's resource folders: the symbol its stem
+// names on the button background of its set and state.
+QImage PaintToolbarPicture(const ToolbarPicture& picture);
+
+// The frames of the loading animation (":/Etc/Loding").
+QVector<QImage> LoadingFrames(QSize size, int count);
+
+// Writes frames as an endlessly looping GIF; QImageWriter cannot write GIF.
+bool WriteAnimatedGif(const QString& path, const QVector<QImage>& frames, int delayCentiseconds);
