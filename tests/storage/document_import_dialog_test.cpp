@@ -275,8 +275,9 @@ private slots:
                 Qt::DirectConnection);
         QTest::mouseClick(form->ui->btnOK, Qt::LeftButton);
         QVERIFY(WaitForImportEnd());
-        // The pages the worker reported before it stopped arrive queued.
-        QTRY_COMPARE_WITH_TIMEOUT(board->m_note_list.size(), 3, 5000);
+        // The pages the worker reported before it stopped arrive queued, and
+        // the end of the import shows the first of them.
+        QTRY_VERIFY_WITH_TIMEOUT(board->m_note_list.size() == 3 && board->m_note_idx == 1, 5000);
 
         QCOMPARE(reported, 2);
         QCOMPARE(finished.count(), 1);
