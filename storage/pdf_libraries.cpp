@@ -4,6 +4,7 @@
 
 #include <QDebug>
 
+#include <cmath>
 #include <type_traits>
 
 namespace storage {
@@ -134,6 +135,15 @@ int OpenRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& s
     return pageCount;
 }
 
+bool IsReadablePageSize(double width, double height)
+{
+    // Far beyond the largest page a PDF can describe, small enough that any
+    // zoom of it still fits the whole-pixel arithmetic of the page images.
+    constexpr double kLargestPageSide = 1.0e6;
+    auto readable = [](double side) { return std::isfinite(side) && side > 0.0 && side <= kLargestPageSide; };
+    return readable(width) && readable(height);
+}
+
 bool OpenRendererFirstPage(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path,
                            double* width, double* height)
 {
@@ -148,6 +158,12 @@ bool OpenRendererFirstPage(const PdfRendererLibrary& renderer, PdfRendererState&
     state.currentPage = 0;
     *width = renderer.GetPageWidth(page);
     *height = renderer.GetPageHeight(page);
+    if (!IsReadablePageSize(*width, *height)) {
+        CloseRendererDocument(renderer, state);
+        *width = 0.0;
+        *height = 0.0;
+        return false;
+    }
     return true;
 }
 

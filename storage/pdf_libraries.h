@@ -156,9 +156,15 @@ void CloseRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState&
 // both cases nothing stays open).
 int OpenRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path);
 
+// A page size the board can be laid out for: both sides finite, above zero
+// and no longer than any real page. A damaged page box can read as endless or
+// as a number of hundreds of digits; scaling to it gives no usable image.
+bool IsReadablePageSize(double width, double height);
+
 // Closes what is open, opens `path` and loads its first page (current page
 // 0) and gives the page's size; false, with nothing left open, when the
-// document does not open, has no pages or its first page does not load.
+// document does not open, has no pages, its first page does not load or its
+// size is not readable (see IsReadablePageSize).
 bool OpenRendererFirstPage(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path,
                            double* width, double* height);
 

@@ -151,13 +151,18 @@ public:
     // The pen driver's window (app/ui/dialog_pen_driver.cpp).
     void ConnectPenDriverWindow(platform::WindowHandle ownWindow);
     void SendPenDriverMode(QString mode);
+    // A greeting from the window `driver`: answered with `ownWindow` unless
+    // it names this board itself or is the reply to our own greeting, and
+    // the driver's window is kept. Nothing here waits for the driver.
+    void AnswerPenDriverGreeting(platform::WindowHandle driver, platform::WindowHandle ownWindow);
 
     // The service log lists and test widgets (app/ui/dialog_debug_lists.cpp).
     void HideWidgets();
     void AddDebugLine(QString text, int list);
+    // A line for the first list only, without a debug output line.
+    void AddLogWindowLine(const QString& text);
 
-    // Start-up stand-ins (app/ui/dialog_startup_stubs.cpp); each is replaced
-    // by its subsystem's real body.
+    // The second-stage initialisation (app/ui/dialog_init.cpp).
     void InitDialog(bool autoUpdate);
     // The settings dialog's share of the second-stage initialisation
     // (app/ui/dialog_settings_dialog.cpp): created hidden, then wired, then
@@ -252,7 +257,6 @@ public:
     QImage m_targetImage;
     QColor m_boardFillColor{Qt::white};
     double m_zoom = 1.0;
-    void StartFirstPage();
     int HorizontalScrollValue() const;
     int VerticalScrollValue() const;
     bool VerticalScrollBarVisible() const;
@@ -309,6 +313,8 @@ public:
     bool m_mousePressed = false;
     int m_mouseSlot = 0;
     QPoint m_referencePoint;
+    // A mouse or pen press, in the slot the own level gives it.
+    void PressLocalPointer(int x, int y);
 
     // The drawing step and the page painters (board/ui/dialog_stroke_step.cpp).
     void DrawStrokeStep(int slot, int kind, int restorePreview, bool local, bool keepMediaPos);
@@ -319,6 +325,9 @@ public:
     SpecialPen m_specialPen;
     QColor m_fillColor{Qt::black};
     QColor m_currentPenColor{Qt::black};
+    // The tablet pressure of the latest sample in steps of 1/kPressureLevels,
+    // and the pressure width one step stands for.
+    static constexpr int kPressureLevels = 1000;
     int m_pressureLevel = 0;
     double m_pressureScale = 1.0;
     double m_tabletPressure = 0.0;
@@ -462,7 +471,7 @@ public:
     bool TouchLandsOnControls(QPoint p) const;
 
     // Hand-overs to the toolbar, the panels, editing and collaboration, which
-    // are built elsewhere (board/ui/dialog_page_handover_stubs.cpp).
+    // are built elsewhere (board/ui/dialog_handover_stubs.cpp).
     void SetFreePenMode(bool allSlots);
     void ClearSelection();
     void ClearSubBtn();
@@ -746,4 +755,9 @@ private:
     void EnsurePageCoversWidget();
     // --- shell: the pen driver's window; 0 until it is found or greets us ---
     platform::WindowHandle m_penDriverWindow = 0;
+    // The window greeted last and when: its greeting back is a reply, not a
+    // new greeting to answer (two greeting sides would answer for ever).
+    void GreetPenDriver(platform::WindowHandle driver, platform::WindowHandle ownWindow);
+    platform::WindowHandle m_greetedPenDriver = 0;
+    QElapsedTimer m_greetedPenDriverClock;
 };
