@@ -209,6 +209,32 @@ private slots:
         QCOMPARE(board->m_undo.URList.size(), 2);
     }
 
+    // The window's second stage empties the buffer and loads the templates,
+    // once; the window's own smart pen then recognises without further help.
+    void secondStageLoadsTemplates()
+    {
+        ScopedFolderRoot libraries;
+        qputenv("DRAVIK_LIBRARY_DIR", libraries.path().toLocal8Bit());
+        Dialog window;
+        QVERIFY(window.m_shapeRecognizer.templates().empty());
+        window.m_board.smartPen.Start(QPoint(5, 5));
+        window.InitDialog(false);
+        qunsetenv("DRAVIK_LIBRARY_DIR");
+        QCOMPARE(int(window.m_shapeRecognizer.templates().size()), 11);
+        QCOMPARE(window.m_board.smartPen.count(), 0);
+        QVERIFY(!window.m_board.smartPen.active());
+        QCOMPARE(window.m_board.smartPen.last(), QPoint(0, 0));
+
+        window.m_board.slot[0].m_curr_drawbtn = "ekSmart";
+        const QVector<QPoint> circle = CircleStroke(QPoint(300, 250), 90, 60);
+        window.PointerPress(0, circle.first().x(), circle.first().y(), true, false);
+        for (const QPoint& p : circle)
+            window.PointerMove(0, p.x(), p.y(), true, false);
+        window.PointerRelease(0, circle.last().x(), circle.last().y(), true, false);
+        QCOMPARE(window.m_board.slot[0].records.masters().size(), 1);
+        QCOMPARE(window.m_board.slot[0].records.masters().first().Kind, int(ekEllipse));
+    }
+
     // A stroke that stands for nothing leaves the page as it was.
     void triangleLeavesPage()
     {
