@@ -67,6 +67,39 @@ QVector<QPoint> CircleStroke(QPoint centre, int radius, int count)
     return points;
 }
 
+// A peer on the loopback interface: the window writes to `socket`, the test
+// reads the frames the peer received.
+struct LoopbackPeer {
+    QTcpServer server;
+    QTcpSocket socket;
+    QTcpSocket* peer = nullptr;
+
+    bool Connect()
+    {
+        if (!server.listen(QHostAddress::LocalHost, 0))
+            return false;
+        socket.connectToHost(QHostAddress::LocalHost, server.serverPort());
+        if (!socket.waitForConnected(3000) || !server.waitForNewConnection(3000))
+            return false;
+        peer = server.nextPendingConnection();
+        return peer != nullptr;
+    }
+
+    // Every whole frame that arrives within the wait; a bounded number of reads.
+    QList<CollFrame> Frames(int waitMs)
+    {
+        socket.flush();
+        QByteArray bytes;
+        for (int i = 0; i < 10 && peer->waitForReadyRead(waitMs); ++i)
+            bytes += peer->readAll();
+        QList<CollFrame> frames;
+        CollFrame frame;
+        for (int used; (used = ReadCollFrame(bytes, &frame)) > 0; bytes.remove(0, used))
+            frames.append(frame);
+        return frames;
+    }
+};
+
 }  // namespace
 
 class SmartPenTest : public QObject
@@ -298,29 +331,16 @@ private slots:
     void dataInfoAroundReplay()
     {
         QFETCH(int, level);
-        QTcpServer server;
-        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-        QTcpSocket client;
-        client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-        QVERIFY(client.waitForConnected(3000));
-        QVERIFY(server.waitForNewConnection(3000));
-        QTcpSocket* peer = server.nextPendingConnection();
-        board->m_collSocket = &client;
+        LoopbackPeer loopback;
+        QVERIFY(loopback.Connect());
+        board->m_collSocket = &loopback.socket;
         board->m_collUserLevel = level;
         board->m_collConnected = level != 0;
         board->m_board.slot[0].nextEventId = 7;
 
         Draw(0, CircleStroke(QPoint(400, 300), 100, 80));
         QCOMPARE(ObjectCount(), 1);
-        client.flush();
-        QByteArray bytes;
-        for (int i = 0; i < 10 && peer->waitForReadyRead(level == 0 ? 200 : 1000); ++i)
-            bytes += peer->readAll();
-        QList<CollFrame> frames;
-        CollFrame frame;
-        for (int used; (used = ReadCollFrame(bytes, &frame)) > 0; bytes.remove(0, used))
-            frames.append(frame);
-        QVERIFY(bytes.isEmpty());
+        const QList<CollFrame> frames = loopback.Frames(level == 0 ? 200 : 1000);
         board->m_collSocket = nullptr;
 
         if (level == 0) {
@@ -341,6 +361,24 @@ private slots:
         QCOMPARE(after[13], QString("8"));
         QCOMPARE(QString::fromUtf8(frames[1].data).section(',', 0, 2), QString("10,0,1"));
         QCOMPARE(QString::fromUtf8(frames[2].data).section(',', 0, 2), QString("10,0,3"));
+    }
+
+    // The tool state a newcomer gets: its ID as the second field, then the
+    // eleven tools, the eleven next EventIDs and the level value.
+    void dataInfoFields()
+    {
+        LoopbackPeer loopback;
+        QVERIFY(loopback.Connect());
+        board->m_collSocket = &loopback.socket;
+        board->m_board.slot[10].event_kind = ekLine;
+        board->m_board.slot[10].nextEventId = 42;
+        board->Coll_Send_DataInfo(1, "pupil-7", 2);
+        const QList<CollFrame> frames = loopback.Frames(1000);
+        board->m_collSocket = nullptr;
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(frames.first().keyword, QByteArray("DATAINFO_SET"));
+        QCOMPARE(frames.first().tail, QByteArray("Block_EN\n"));
+        QCOMPARE(frames.first().data, QByteArray("1,pupil-7,3,3,3,3,3,3,3,3,3,3,5,0,0,0,0,0,0,0,0,0,0,42,2"));
     }
 };
 
