@@ -17,7 +17,7 @@ build: configure
 run: build
 	$(BUILD_DIR)/bin/Dravik
 
-# The tests that feed outside input (PDF files, archives, contents folders)
+# The tests that feed outside input (PDF files, archives, contents folders, pen strokes)
 # into our code run a second time under AddressSanitizer.
 SANITIZED_TESTS ?= storage_pdf_libraries|storage_dialog_pdf|storage_document_import|regrouper_regrouper_test|updater_install_engine|storage_event_export|board_shape_recognizer|board_smart_figure
 
