@@ -221,7 +221,6 @@ ShapeStroke ShapeRecognizer::ResampleStroke(ShapeStroke stroke, int n) const
     const double interval = StrokeLength(stroke) / (n - 1);
     double walked = 0.0;
     ShapeStroke result;
-    result.reserve(size_t(n));
     result.push_back(stroke.front());
     // Each new point is inserted into the working copy so that the next
     // measure starts from it; the result is capped so that rounding can
