@@ -56,15 +56,16 @@ private slots:
             QTest::newRow(qPrintable(n + " 5")) << n << k5 << int(ekRect) << first << QPoint(315, 232) << true;
             QTest::newRow(qPrintable(n + " 6")) << n << k6 << 0 << none << none << true;
         }
-        for (const char* c : {"Circle", "CircleReverse"}) {
-            const QString n(c);
-            QTest::newRow(qPrintable(n + " 2")) << n << k2 << int(ekEllipse) << boxStart << boxEnd << true;
-            QTest::newRow(qPrintable(n + " 3")) << n << k3Misfits << int(ekEllipse) << boxStart << boxEnd << true;
-            QTest::newRow(qPrintable(n + " 6")) << n << k6 << int(ekEllipse) << boxStart << boxEnd << true;
+        const std::pair<const char*, Corners> anyCount[] = {
+            {"2", k2}, {"3", k3Misfits}, {"4", k4}, {"5", k5}, {"6", k6}};
+        for (const auto& [count, corners] : anyCount) {
+            for (const char* c : {"Circle", "CircleReverse"})
+                QTest::newRow(qPrintable(QString("%1 %2").arg(c, count)))
+                    << QString(c) << corners << int(ekEllipse) << boxStart << boxEnd << true;
+            for (const char* other : {"Triangle", "TriangleReverse", "Unknown", "circle", ""})
+                QTest::newRow(qPrintable(QString("'%1' %2").arg(other, count)))
+                    << QString(other) << corners << 0 << none << none << true;
         }
-        for (const char* other : {"Triangle", "TriangleReverse", "Unknown", "circle", ""})
-            QTest::newRow(qPrintable(QString("'%1' 4").arg(other))) << QString(other) << k4 << 0 << none << none
-                                                                    << true;
     }
 
     void choice()
