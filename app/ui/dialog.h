@@ -6,6 +6,7 @@
 #include "board/page_fit.h"
 #include "board/page_render.h"
 #include "board/segment_painter.h"
+#include "board/shape_recognizer.h"
 #include "board/touch_slots.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
@@ -360,7 +361,6 @@ public:
     // (board/ui/dialog_handover_stubs.cpp).
     void ShowPointerDebug(int mode, int slot, int x, int y);
     void OptSetUserLevel(QString userId, bool flag);
-    void RecognizeSmartPen(int slot);
     void SelectObjectAtPoint(QPoint from, QPoint to, int erase);
     void SelectObjectsInArea(QPoint from, QPoint to, int erase);
     void ResizeMove(int x, int y);
@@ -373,6 +373,13 @@ public:
     void InsertCaptureImage(int slot);
     void CalcSelectionRect();
     void OptRightMenu();
+
+    // Smart pen (board/ui/dialog_smart_pen.cpp): the window's one recogniser,
+    // and the flag held while a recognised figure is replayed, so that the
+    // replayed press draws the figure instead of starting a smart capture.
+    ShapeRecognizer m_shapeRecognizer;
+    bool m_smartReplay = false;
+    void RecognizeSmartPen(int slot);
 
     // --- canvas: pages, backgrounds and the view ----------------------------
 

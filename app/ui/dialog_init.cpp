@@ -55,6 +55,9 @@ void Dialog::InitDialog(bool autoUpdate)
     ui->mainbar->setCursor(Qt::ArrowCursor);
     ui->logbtn->setCursor(Qt::ArrowCursor);
     ResetBoard(false);
+    // The smart pen starts empty and knows its shapes from here on.
+    m_board.smartPen.Clear();
+    m_shapeRecognizer.LoadTemplates();
     CreateImportDialogs();
     // Its connections belong to the main connection table; the camera choice
     // follows them so that the choice reaches the window.
