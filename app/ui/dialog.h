@@ -27,6 +27,7 @@
 #include <QMutex>
 #include <QPainterPath>
 #include <QPoint>
+#include <QPointer>
 #include <QPointF>
 #include <QPrinter>
 #include <QRect>
@@ -381,6 +382,21 @@ public:
     bool m_smartReplay = false;
     void RecognizeSmartPen(int slot);
 
+    // The capture library's camera preview, placed by UpdatePreview
+    // (board/ui/dialog_camera_preview.cpp). The window is the library's: a
+    // guarded pointer, so that a preview it closed reads as not found.
+    QPointer<QWidget> m_previewWindow;
+    QRect m_previewRect;
+    float m_interfaceScale = 1.0f;
+    QTimer* m_previewTimer = nullptr;  // the lookups 200 ms apart, then 100 ms before raising
+    int m_previewLookups = 0;
+    bool m_previewRaisePending = false;
+    QRect PreviewScreen() const;
+    QWidget* FindPreviewWindow();
+    void LookForPreview();
+    void RaisePreview();
+    void ClickMainBar();
+
     // --- canvas: pages, backgrounds and the view ----------------------------
 
     // The note list and the current page (board/ui/dialog_note_pages.cpp).
@@ -674,6 +690,8 @@ public slots:
     void AddDocuments(QString path, bool show, bool page_option);
     void AddFinished();
     void SetDocumentOpenOption(bool show);
+    // --- canvas: the camera preview ---
+    void UpdatePreview(bool show = true);
     // --- canvas: pages ---
     void DeleteNote(QString stamp);
     void DrawRecTime();
