@@ -2,6 +2,19 @@
 
 #include <QDataStream>
 
+namespace {
+
+// An array as its 32-bit count and bytes. A null array is written as an empty
+// one (count 0), never as the stream's null marker, so a frame's bytes do not
+// depend on how its caller happened to make an empty text.
+void WriteArray(QDataStream& out, const QByteArray& bytes)
+{
+    out << quint32(bytes.size());
+    out.writeRawData(bytes.constData(), bytes.size());
+}
+
+}  // namespace
+
 QByteArray BuildCollFrame(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail, bool* ok)
 {
     const qint64 body = 12 + qint64(keyword.size()) + data.size() + tail.size();
@@ -11,12 +24,13 @@ QByteArray BuildCollFrame(const QByteArray& keyword, const QByteArray& data, con
         return QByteArray();
     }
     QByteArray frame;
+    frame.reserve(int(2 + body));
     QDataStream out(&frame, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_5_15);
-    out << qint16(0);
-    out << keyword << data << tail;
-    out.device()->seek(0);
-    out << static_cast<qint16>(static_cast<quint16>(frame.size() - 2));
+    out << static_cast<quint16>(body);
+    WriteArray(out, keyword);
+    WriteArray(out, data);
+    WriteArray(out, tail);
     if (ok)
         *ok = true;
     return frame;
