@@ -6,6 +6,7 @@
 #include "board/page_render.h"
 #include "board/segment_painter.h"
 #include "board/touch_slots.h"
+#include "collab/konnexa_binding.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
 #include "storage/language_file.h"
@@ -510,6 +511,14 @@ public:
     void Coll_Send_Redraw(int mode, QString userId);
     void Coll_Send_HeightScrollBar(int mode, QString userId);
     void Coll_Send_WidthScrollBar(int mode, QString userId);
+    // The collaboration transport (collab/ui/dialog_collab_library.cpp):
+    // bound once by the second stage; every export is reached through it.
+    coll::KonnexaLibrary& m_konnexa = coll::SharedKonnexa();
+    bool m_bCollLibLoaded = false;
+    void LoadCollaborationLibrary();
+    // Teardown's share: the client socket and the relay are let go of even
+    // when no session ever ran.
+    void ReleaseCollaborationLibrary();
 
 signals:
     // To the top-level window.

@@ -26,6 +26,7 @@ void Dialog::InitDialog(bool autoUpdate)
     InitBoardModel();
     ResetBoard(false);
     CreateImportDialogs();
+    LoadCollaborationLibrary();
     // Its connections belong to the main connection table; the camera choice
     // follows them so that the choice reaches the window.
     ConnectConfigDlgSignals();
