@@ -122,6 +122,197 @@ Fields::Fields(const QByteArray& utf8) : Fields(QString::fromUtf8(utf8)) {}
 
 Fields::Fields(const QString& text) : m_parts(text.split(QLatin1Char(','), Qt::KeepEmptyParts)) {}
 
+namespace {
+
+QStringList AddressFields(const Address& to)
+{
+    return {IntText(to.mode), TextField(to.userId)};
+}
+
+QByteArray Addressed(const Address& to, const QStringList& values)
+{
+    return JoinFields(AddressFields(to) + values);
+}
+
+QString ObjectKeyField(int slot, quint16 eventId) { return MakeObjectKey(slot, eventId); }
+
+}  // namespace
+
+QByteArray UsersData(const QStringList& ids)
+{
+    QStringList fields;
+    for (const QString& id : ids)
+        fields << TextField(id);
+    return JoinFields(fields);
+}
+
+QByteArray ParticipantData(const QString& id) { return TextField(id).toUtf8(); }
+
+QByteArray HandshakeData(const QString& id, const QString& password, int level)
+{
+    return JoinFields({TextField(id), password, IntText(level)});
+}
+
+QByteArray LevelChangeData(const QString& id, int level, int flag)
+{
+    return JoinFields({TextField(id), IntText(level), IntText(flag)});
+}
+
+QByteArray RealtimeEventData(int tool, int slot, int phase, int x, int y)
+{
+    return JoinFields({IntText(tool), IntText(slot), IntText(phase), IntText(x), IntText(y)});
+}
+
+QByteArray EraseAllEventData(int tool) { return IntText(tool).toUtf8(); }
+
+QByteArray PenColorData(const QColor& colour, int level)
+{
+    return JoinFields(ColourFields(colour) << IntText(level));
+}
+
+QByteArray PenWidthData(int width, int level) { return JoinFields({IntText(width), IntText(level)}); }
+
+QByteArray PenHighlightData(bool highlight, int level) { return JoinFields({BoolText(highlight), IntText(level)}); }
+
+QByteArray PenTypeData(const QString& toolName, int level) { return JoinFields({TextField(toolName), IntText(level)}); }
+
+QByteArray PenInfoData(const QColor& colour, int width, const QString& toolName, bool highlight, int level)
+{
+    return JoinFields(ColourFields(colour)
+                      << IntText(width) << TextField(toolName) << BoolText(highlight) << IntText(level));
+}
+
+QByteArray EventMasterData(const Address& to, int slot, int index, const EventMaster& m)
+{
+    return Addressed(to, {IntText(slot), IntText(index), IntText(m.EventID), DoubleText(m.MediaPos), IntText(m.Kind),
+                          IntText(m.StrData), DoubleText(m.SCale), IntText(m.VScroll), IntText(m.HScroll),
+                          IntText(m.Slot), TextField(m.NoteName), TextField(m.Extra)});
+}
+
+QByteArray EventDetailData(const Address& to, int slot, int index, const EventDetail& d)
+{
+    QStringList values = {IntText(slot),         IntText(index),        IntText(d.EventID),
+                          DoubleText(d.S.x()),   DoubleText(d.S.y()),   DoubleText(d.E.x()),
+                          DoubleText(d.E.y()),   DoubleText(d.M.x()),   DoubleText(d.M.y()),
+                          DoubleText(d.C.x()),   DoubleText(d.C.y()),   IntText(d.OriginRF.x()),
+                          IntText(d.OriginRF.y()), IntText(d.OriginRF.width()), IntText(d.OriginRF.height()),
+                          IntText(d.BoundRF.x()), IntText(d.BoundRF.y()), IntText(d.BoundRF.width()),
+                          IntText(d.BoundRF.height())};
+    values << ColourFields(d.PenColor);
+    values << IntText(d.PenWidth) << DoubleText(d.Angle) << IntText(d.Deleted) << IntText(d.Selected)
+           << IntText(d.Modified) << IntText(d.Transparent) << IntText(d.CanvasWidth) << IntText(d.CanvasHeight);
+    for (const QPoint& p : d.AuxPoints)
+        values << IntText(p.x()) << IntText(p.y());
+    return Addressed(to, values);
+}
+
+QByteArray FreePenPointData(const Address& to, int slot, int index, quint16 eventId, const FreePenPoint& p)
+{
+    return Addressed(to, {IntText(slot), IntText(index), IntText(eventId), DoubleText(p.MediaPos),
+                          DoubleText(p.Press), DoubleText(p.S.x()), DoubleText(p.S.y()), DoubleText(p.M.x()),
+                          DoubleText(p.M.y()), IntText(p.MouseAction)});
+}
+
+QByteArray DataClearData(const Address& to, const QString& table) { return Addressed(to, {TextField(table)}); }
+
+QByteArray NoteData(const Address& to, const NoteInfo& note, bool sent)
+{
+    return Addressed(to, {TextField(note.name), TextField(note.create_data), TextField(note.path),
+                          TextField(note.extra), TextField(note.imagePath), IntText(note.type),
+                          BoolText(note.page_option), IntText(note.width), IntText(note.height), BoolText(sent)});
+}
+
+QByteArray RedrawData(const Address& to, const QString& what) { return Addressed(to, {TextField(what)}); }
+
+QByteArray DataInfoData(const Address& to, const QVector<int>& tools, const QVector<int>& nextEventIds, int level)
+{
+    QStringList values;
+    for (int slot = 0; slot < 11; ++slot)
+        values << IntText(tools.value(slot));
+    for (int slot = 0; slot < 11; ++slot)
+        values << IntText(nextEventIds.value(slot));
+    values << IntText(level);
+    return Addressed(to, values);
+}
+
+QByteArray NoteButtonData(const Address& to, const QString& noteButtonName)
+{
+    return Addressed(to, {TextField(noteButtonName)});
+}
+
+QByteArray ResolutionData(const Address& to, int level, int width, int height)
+{
+    return Addressed(to, {IntText(level), IntText(width), IntText(height)});
+}
+
+QByteArray ScrollBarData(const Address& to, int position, int maximum)
+{
+    Address address = to;
+    if (address.mode == 0)
+        address.userId = QStringLiteral("NULL");
+    return Addressed(address, {IntText(position), IntText(maximum)});
+}
+
+QByteArray ImagePathData(const Address& to, const QString& path, bool clear, int counter)
+{
+    return Addressed(to, {clear ? QStringLiteral("NULL") : TextField(path), BoolText(clear), IntText(counter)});
+}
+
+QByteArray NoteIndexData(const Address& to, int index, int count)
+{
+    return Addressed(to, {IntText(index), IntText(count)});
+}
+
+QByteArray InitProjectData(const Address& to, int flag) { return Addressed(to, {IntText(flag)}); }
+QByteArray ChangeNoteData(const Address& to, int direction) { return Addressed(to, {IntText(direction)}); }
+QByteArray UndoRedoData(const Address& to, int action) { return Addressed(to, {IntText(action)}); }
+QByteArray MouseReleaseData(const Address& to, int action) { return Addressed(to, {IntText(action)}); }
+
+QByteArray UndoPositionData(const Address& to, int position, int count)
+{
+    return Addressed(to, {IntText(position), IntText(count)});
+}
+
+QByteArray ModifyMoveData(int slot, quint16 eventId, int dx, int dy, const QPoint corners[4], int place, int size,
+                          int level)
+{
+    QStringList fields = {IntText(0), ObjectKeyField(slot, eventId), IntText(eventId), IntText(dx), IntText(dy)};
+    for (int i = 0; i < 4; ++i)
+        fields << IntText(corners[i].x()) << IntText(corners[i].y());
+    fields << IntText(place) << IntText(size) << IntText(level);
+    return JoinFields(fields);
+}
+
+QByteArray ModifyResizeData(int slot, quint16 eventId, const QRect& rect, int place, int size, int level)
+{
+    return JoinFields({IntText(1), ObjectKeyField(slot, eventId), IntText(eventId), IntText(rect.x()),
+                       IntText(rect.y()), IntText(rect.width()), IntText(rect.height()), IntText(place),
+                       IntText(size), IntText(level)});
+}
+
+QByteArray ModifyDeleteData(int slot, quint16 eventId, bool deleted, int place, int size)
+{
+    return JoinFields({IntText(2), ObjectKeyField(slot, eventId), IntText(eventId), BoolText(deleted),
+                       IntText(place), IntText(size)});
+}
+
+QByteArray ModifyRotateData(int slot, quint16 eventId, float angle, int place, int size)
+{
+    return JoinFields({IntText(3), ObjectKeyField(slot, eventId), IntText(eventId), IntText(qint64(angle)),
+                       IntText(place), IntText(size)});
+}
+
+QByteArray FileTail(const Address& to, int kind, const QString& name)
+{
+    QStringList fields = AddressFields(to) << IntText(kind);
+    if (kind == 3 || kind == 4)
+        fields << TextField(name);
+    fields << QString::fromLatin1(kBlockEnd);
+    return JoinFields(fields);
+}
+
+QByteArray FileEndData() { return QByteArrayLiteral("NULL"); }
+
 QString Fields::text(int index) const
 {
     return index >= 0 && index < m_parts.size() ? m_parts.at(index) : QString();

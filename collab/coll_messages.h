@@ -6,6 +6,7 @@
 // receiver, the relay and RelayProbe all use this one module, so the text
 // forms cannot drift between a sender and its peers.
 
+#include "board/board_records.h"
 #include "collab/coll_frame.h"
 
 #include <QByteArray>
@@ -54,6 +55,73 @@ QStringList ColourFields(const QColor& colour);
 
 // Joins fields with "," (empty fields keep their place).
 QByteArray JoinFields(const QStringList& fields);
+
+// ---- the builders: the data text of each message -------------------------
+
+// The addressing pair that leads most messages: mode 0 with an empty user ID
+// for everyone, mode 1 with a participant ID for that participant alone.
+struct Address {
+    int mode = 0;
+    QString userId;
+};
+inline Address ToEveryone() { return Address{0, QString()}; }
+inline Address ToParticipant(const QString& id) { return Address{1, id}; }
+
+// Session (the relay's own messages and the handshake).
+QByteArray UsersData(const QStringList& ids);
+QByteArray ParticipantData(const QString& id);  // "EXIT", "Connected_ID", "TOOL_CH"
+// The password is the one field that may hold ",": the relay reads every
+// field between the first and the last as the password.
+QByteArray HandshakeData(const QString& id, const QString& password, int level);
+QByteArray LevelChangeData(const QString& id, int level, int flag);
+
+// Live strokes and pens (no addressing pair).
+QByteArray RealtimeEventData(int tool, int slot, int phase, int x, int y);
+QByteArray EraseAllEventData(int tool);
+QByteArray PenColorData(const QColor& colour, int level);
+QByteArray PenWidthData(int width, int level);
+QByteArray PenHighlightData(bool highlight, int level);
+QByteArray PenTypeData(const QString& toolName, int level);
+QByteArray PenInfoData(const QColor& colour, int width, const QString& toolName, bool highlight, int level);
+
+// Board push records.
+QByteArray EventMasterData(const Address& to, int slot, int index, const EventMaster& master);
+QByteArray EventDetailData(const Address& to, int slot, int index, const EventDetail& detail);
+QByteArray FreePenPointData(const Address& to, int slot, int index, quint16 eventId, const FreePenPoint& point);
+QByteArray DataClearData(const Address& to, const QString& table);
+// `sent`: the page's document file has been sent or none follows.
+QByteArray NoteData(const Address& to, const NoteInfo& note, bool sent);
+QByteArray RedrawData(const Address& to, const QString& what);
+// Tools and next EventIDs of slots 0..10 (missing entries are sent as 0).
+QByteArray DataInfoData(const Address& to, const QVector<int>& tools, const QVector<int>& nextEventIds, int level);
+
+// Pages, view and undo.
+QByteArray NoteButtonData(const Address& to, const QString& noteButtonName);
+QByteArray ResolutionData(const Address& to, int level, int width, int height);
+// Both scroll bars: the mode 0 form names "NULL" as its user ID.
+QByteArray ScrollBarData(const Address& to, int position, int maximum);
+// Clearing sends "NULL" as the path and 1 as the flag.
+QByteArray ImagePathData(const Address& to, const QString& path, bool clear, int counter);
+QByteArray NoteIndexData(const Address& to, int index, int count);
+QByteArray InitProjectData(const Address& to, int flag);
+QByteArray ChangeNoteData(const Address& to, int direction);
+QByteArray UndoRedoData(const Address& to, int action);
+QByteArray MouseReleaseData(const Address& to, int action);
+QByteArray UndoPositionData(const Address& to, int position, int count);
+
+// Object edits ("MODIFY_SET"): kind, object key, EventID, the kind's values,
+// the place in the undo step and the step's size; move and resize end with
+// the level.
+QByteArray ModifyMoveData(int slot, quint16 eventId, int dx, int dy, const QPoint corners[4], int place, int size,
+                          int level);
+QByteArray ModifyResizeData(int slot, quint16 eventId, const QRect& rect, int place, int size, int level);
+QByteArray ModifyDeleteData(int slot, quint16 eventId, bool deleted, int place, int size);
+QByteArray ModifyRotateData(int slot, quint16 eventId, float angle, int place, int size);
+
+// File transfer: the tail of "DOC_ST"/"DOC_EN" for kinds 0..4 (kinds 3 and 4
+// carry the image name) and the data of "DOC_EN".
+QByteArray FileTail(const Address& to, int kind, const QString& name = QString());
+QByteArray FileEndData();
 
 // ---- the splitter ----------------------------------------------------------
 
