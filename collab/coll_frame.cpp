@@ -54,3 +54,37 @@ int ReadCollFrame(const QByteArray& bytes, CollFrame* frame)
         *frame = f;
     return 2 + body;
 }
+
+void CollFrameBuffer::Append(const QByteArray& bytes)
+{
+    if (m_offset > 0) {
+        m_bytes.remove(0, m_offset);
+        m_offset = 0;
+    }
+    m_bytes += bytes;
+}
+
+int CollFrameBuffer::Next(CollFrame* frame, QByteArray* raw)
+{
+    const int used =
+        ReadCollFrame(QByteArray::fromRawData(m_bytes.constData() + m_offset, m_bytes.size() - m_offset), frame);
+    if (used <= 0)
+        return used;
+    if (raw)
+        *raw = m_bytes.mid(m_offset, used);
+    m_offset += used;
+    return 1;
+}
+
+void CollFrameBuffer::Clear()
+{
+    m_bytes.clear();
+    m_offset = 0;
+}
+
+int CollFrameBuffer::AnnouncedSize() const
+{
+    if (Held() < 2)
+        return 0;
+    return (quint8(m_bytes.at(m_offset)) << 8) | quint8(m_bytes.at(m_offset + 1));
+}

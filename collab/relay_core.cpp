@@ -26,43 +26,33 @@ void RelayCore::Receive(int connection, const QByteArray& bytes)
     auto it = m_connections.find(connection);
     if (it == m_connections.end())
         return;
-    it->buffer.append(bytes);
+    it->buffer.Append(bytes);
     ProcessBuffer(connection);
 }
 
 // Acts on every whole frame at the front of the connection's buffer. Returns
-// false when the connection is gone afterwards. The buffer is shortened once
-// per call, so a burst of frames costs linear time.
+// false when the connection is gone afterwards.
 bool RelayCore::ProcessBuffer(int connection)
 {
-    int offset = 0;
     for (;;) {
         auto it = m_connections.find(connection);
         if (it == m_connections.end())
             return false;
-        QByteArray& buffer = it->buffer;
-        const QByteArray rest = QByteArray::fromRawData(buffer.constData() + offset, buffer.size() - offset);
         CollFrame frame;
-        const int used = ReadCollFrame(rest, &frame);
-        if (used == 0)
-            break;
-        if (used < 0) {
+        QByteArray original;
+        const int result = it->buffer.Next(&frame, &original);
+        if (result == 0)
+            return true;
+        if (result < 0) {
             Remove(connection, ActionKind::Abort);
             return false;
         }
-        const QByteArray original(buffer.constData() + offset, used);
-        offset += used;
         if (it->state == State::Admitted)
             Route(connection, frame, original);
         else if (it->state == State::Pending && frame.keyword == "Connected_OK")
             Handshake(connection, frame);
         // Anything else from a connection that is not admitted is dropped.
     }
-    auto it = m_connections.find(connection);
-    if (it == m_connections.end())
-        return false;
-    it->buffer.remove(0, offset);
-    return true;
 }
 
 void RelayCore::Handshake(int connection, const CollFrame& frame)
@@ -115,7 +105,7 @@ void RelayCore::Admit(int connection)
     m_users.append(c.id);
     SendToAdmitted(UsersFrame());
     if (connection != m_host && m_host >= 0)
-        Queue(ActionKind::Send, m_host, RelayFrame("Connected_ID", c.id.toUtf8()));
+        Queue(ActionKind::Send, m_host, RelayFrame("Connected_ID", coll::ParticipantData(c.id)));
 }
 
 // Handshakes that came before the host's are checked in the order they came.
@@ -218,7 +208,7 @@ void RelayCore::Remove(int connection, ActionKind how)
         m_host = -1;
         m_sessionPassword.clear();
     }
-    SendToAdmitted(RelayFrame("EXIT", c.id.toUtf8()));
+    SendToAdmitted(RelayFrame("EXIT", coll::ParticipantData(c.id)));
     SendToAdmitted(UsersFrame());
 }
 
@@ -260,5 +250,5 @@ void RelayCore::Queue(ActionKind kind, int connection, const QByteArray& bytes)
 
 QByteArray RelayCore::UsersFrame() const
 {
-    return RelayFrame("users", coll::JoinFields(m_users));
+    return RelayFrame("users", coll::UsersData(m_users));
 }

@@ -59,7 +59,7 @@ private:
         State state = State::Pending;
         bool local = false;
         qint64 openedMs = 0;
-        QByteArray buffer;
+        CollFrameBuffer buffer;
         QString id;
         QString password;
         int level = 0;

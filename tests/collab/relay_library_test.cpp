@@ -73,22 +73,14 @@ private:
     {
         const QByteArray bytes = m_socket.readAll();
         m_raw += bytes;
-        m_buffer += bytes;
-        int offset = 0;
-        for (;;) {
-            CollFrame frame;
-            const int used = ReadCollFrame(
-                QByteArray::fromRawData(m_buffer.constData() + offset, m_buffer.size() - offset), &frame);
-            if (used <= 0)
-                break;
-            offset += used;
+        m_buffer.Append(bytes);
+        CollFrame frame;
+        while (m_buffer.Next(&frame) > 0)
             m_frames << frame;
-        }
-        m_buffer.remove(0, offset);
     }
 
     QTcpSocket m_socket;
-    QByteArray m_buffer;
+    CollFrameBuffer m_buffer;
     QByteArray m_raw;
     QList<CollFrame> m_frames;
     bool m_closed = false;

@@ -103,28 +103,22 @@ int main(int argc, char** argv)
 
     konnexa.soc_new();
     QTcpSocket* socket = konnexa.soc_();
-    QByteArray received;
+    CollFrameBuffer received;
     bool malformed = false;
     QObject::connect(socket, &QTcpSocket::connected, &app, []() { Say(QStringLiteral("connected")); });
     QObject::connect(socket, &QTcpSocket::disconnected, &app, []() { Say(QStringLiteral("closed")); });
     QObject::connect(socket, &QTcpSocket::readyRead, &app, [&]() {
-        received += socket->readAll();
-        int offset = 0;
-        while (!malformed) {
-            CollFrame frame;
-            const int used = ReadCollFrame(
-                QByteArray::fromRawData(received.constData() + offset, received.size() - offset), &frame);
-            if (used == 0)
-                break;
-            if (used < 0) {
+        received.Append(socket->readAll());
+        CollFrame frame;
+        int result = 0;
+        while (!malformed && (result = received.Next(&frame)) != 0) {
+            if (result < 0) {
                 malformed = true;
                 Say(QStringLiteral("malformed"));
                 break;
             }
-            offset += used;
             Say(QStringLiteral("rx ") + coll::FrameText(frame));
         }
-        received.remove(0, offset);
     });
     konnexa.soc_connectToHost(args.at(1), args.at(2).toInt());
 
