@@ -6,6 +6,7 @@
 #include "board/page_render.h"
 #include "board/segment_painter.h"
 #include "board/touch_slots.h"
+#include "collab/coll_frame.h"
 #include "collab/konnexa_binding.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
@@ -519,6 +520,18 @@ public:
     // Teardown's share: the client socket and the relay are let go of even
     // when no session ever ran.
     void ReleaseCollaborationLibrary();
+    // Frames received (collab/ui/dialog_receiver.cpp): one receive buffer
+    // for the session socket, a guard against a handler that runs the event
+    // loop re-entering the reader, and the queued continuation of a burst.
+    CollFrameBuffer m_collReceiveBuffer;
+    QTcpSocket* m_collReceiveSocket = nullptr;
+    bool m_collReading = false;
+    bool m_collReadQueued = false;
+    // Takes the library's session socket and reads its frames from now on.
+    void Coll_AttachSocket();
+    // Hands one whole frame to the receiver by its keyword's code.
+    void Coll_Receive(int code, const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
+    void Coll_PacketLog(const CollFrame& frame, int frameSize);
 
 signals:
     // To the top-level window.
@@ -580,6 +593,7 @@ public slots:
 
     // --- collaboration: frames ---
     QByteArray setData(QByteArray header, QByteArray data, QByteArray tail);
+    void onReadyRead();
 
 protected:
     // --- canvas: local input and painting ---
