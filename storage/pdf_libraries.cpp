@@ -16,44 +16,15 @@ const char* const kPdfEditorFile = "halcy_pdf_editor10.dll";
 namespace {
 
 template <typename Library>
-void Unbind(Library& binding)
-{
-    binding.bound = false;
-    binding.forEachFunction([](const char*, auto& slot) { slot = nullptr; });
-    if (binding.library.isLoaded())
-        binding.library.unload();
-}
-
-template <typename Library>
 PdfBinding Bind(Library& binding, const char* fileName)
 {
-    Unbind(binding);
-    if (!platform::LoadOutsideLibrary(binding.library, QString::fromLatin1(fileName))) {
-        qDebug().noquote() << "cannot load" << fileName;
-        return PdfBinding::NotLoaded;
-    }
     QStringList missing;
-    binding.forEachFunction([&](const char* name, auto& slot) {
-        slot = platform::ResolveFunction<std::decay_t<decltype(slot)>>(binding.library, name);
-        if (!slot)
-            missing << QString::fromLatin1(name);
-    });
-    if (!missing.isEmpty()) {
+    const PdfBinding result = platform::BindLibrary(binding, QString::fromLatin1(fileName), &missing);
+    if (result == PdfBinding::NotLoaded)
+        qDebug().noquote() << "cannot load" << fileName;
+    else if (result == PdfBinding::MissingFunction)
         qDebug().noquote() << fileName << "lacks" << missing.join(QStringLiteral(", "));
-        Unbind(binding);
-        return PdfBinding::MissingFunction;
-    }
-    binding.bound = true;
-    return PdfBinding::Bound;
-}
-
-template <typename Library>
-QStringList FunctionNames()
-{
-    Library binding;
-    QStringList names;
-    binding.forEachFunction([&](const char* name, auto&) { names << QString::fromLatin1(name); });
-    return names;
+    return result;
 }
 
 }  // namespace
@@ -93,17 +64,17 @@ PdfEditorLibrary& SharedPdfEditor()
 
 QStringList PdfRendererFunctionNames()
 {
-    return FunctionNames<PdfRendererLibrary>();
+    return platform::BindingFunctionNames<PdfRendererLibrary>();
 }
 
 QStringList PdfExporterFunctionNames()
 {
-    return FunctionNames<PdfExporterLibrary>();
+    return platform::BindingFunctionNames<PdfExporterLibrary>();
 }
 
 QStringList PdfEditorFunctionNames()
 {
-    return FunctionNames<PdfEditorLibrary>();
+    return platform::BindingFunctionNames<PdfEditorLibrary>();
 }
 
 void CloseRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& state)

@@ -10,17 +10,16 @@
 #include "outside/halcy_pdf_exporter10/halcy_pdf_exporter.h"
 #include "outside/halcy_pdf_renderer10/halcy_pdf_renderer.h"
 
+#include "platform/library.h"
+
 #include <QLibrary>
 #include <QString>
 #include <QStringList>
 
 namespace storage {
 
-enum class PdfBinding {
-    Bound,
-    NotLoaded,        // the library file is missing or does not load
-    MissingFunction,  // it loaded but lacks a name; it has been unloaded
-};
+// How a binding ended (platform/library.h).
+using PdfBinding = platform::LibraryBinding;
 
 // Each library's functions are listed once, as F(prefix, name): the member
 // `name` holds the function exported as prefix##name. The members, the names

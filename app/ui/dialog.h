@@ -8,6 +8,8 @@
 #include "board/segment_painter.h"
 #include "board/shape_recognizer.h"
 #include "board/touch_slots.h"
+#include "collab/coll_frame.h"
+#include "collab/konnexa_binding.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
 #include "storage/event_export.h"
@@ -676,6 +678,25 @@ public:
     int m_hostUndoIndex = -1;
     int m_hostUndoSize = 0;
     bool ToolRightHeld() const { return m_toolRightHolder == m_ownId; }
+    // The collaboration transport (collab/ui/dialog_collab_library.cpp):
+    // bound once by the second stage; every export is reached through it.
+    coll::KonnexaLibrary& m_konnexa = coll::SharedKonnexa();
+    void LoadCollaborationLibrary();
+    // Teardown's share: the client socket and the relay are let go of even
+    // when no session ever ran.
+    void ReleaseCollaborationLibrary();
+    // Frames received (collab/ui/dialog_receiver.cpp): one receive buffer
+    // for the session socket, a guard against a handler that runs the event
+    // loop re-entering the reader, and the queued continuation of a burst.
+    CollFrameBuffer m_collReceiveBuffer;
+    QTcpSocket* m_collReceiveSocket = nullptr;
+    bool m_collReading = false;
+    bool m_collReadQueued = false;
+    // Takes the library's session socket and reads its frames from now on.
+    void Coll_AttachSocket();
+    // Hands one whole frame to the receiver by its keyword's code.
+    void Coll_Receive(int code, const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
+    void Coll_PacketLog(const CollFrame& frame, int frameSize);
 
 signals:
     // To the top-level window.
@@ -747,6 +768,7 @@ public slots:
 
     // --- collaboration: frames ---
     QByteArray setData(QByteArray header, QByteArray data, QByteArray tail);
+    void onReadyRead();
 
 protected:
     // --- canvas: local input and painting ---

@@ -59,6 +59,7 @@ void Dialog::InitDialog(bool autoUpdate)
     m_board.smartPen.Clear();
     m_shapeRecognizer.LoadTemplates();
     CreateImportDialogs();
+    LoadCollaborationLibrary();
     // Its connections belong to the main connection table; the camera choice
     // follows them so that the choice reaches the window.
     ConnectConfigDlgSignals();

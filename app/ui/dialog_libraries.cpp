@@ -9,8 +9,7 @@
 
 QLibrary& CollaborationLibrary()
 {
-    static QLibrary library;
-    return library;
+    return coll::SharedKonnexa().library;
 }
 
 QLibrary& CaptureLibrary()
