@@ -148,7 +148,7 @@ private slots:
         board = new Dialog;
         board->resize(1280, 800);
         board->InitBoardModel();
-        board->StartFirstPage();
+        board->ResetBoard(false);
         board->m_shapeRecognizer.LoadTemplates();
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board));
