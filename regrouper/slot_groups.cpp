@@ -6,9 +6,25 @@
 #include "board/event_kind.h"
 #include "board/geometry.h"
 
+#include <QDir>
+
+#include <cmath>
+#include <limits>
+
 namespace {
 
 constexpr double kHiddenMediaPos = -2.0;  // an object that never showed on its own
+
+// The fewest bytes one record takes in the written file: the build stops once
+// its records alone would pass the output limit.
+constexpr qint64 kMinRecordBytes = 100;
+
+// A media time that fits the int the zoom and scroll records carry it in.
+bool FitsInt(double value)
+{
+    return std::isfinite(value) && value >= double(std::numeric_limits<int>::min())
+        && value <= double(std::numeric_limits<int>::max());
+}
 
 bool IsDrawnKind(int kind)
 {
@@ -126,14 +142,30 @@ void EventRegrouper::appendToSlotList(int slot, double key, int eventId, int cod
     m_slots[slot].toList.append(record);
 }
 
+qint64 EventRegrouper::recordCount() const
+{
+    qint64 count = 0;
+    for (const RegrouperSlot& tables : m_slots)
+        count += tables.toList.size();
+    return count;
+}
+
+bool EventRegrouper::outputFull()
+{
+    if (!m_outputTooLarge && m_outputLimit > 0 && recordCount() * kMinRecordBytes > m_outputLimit)
+        m_outputTooLarge = true;
+    return m_outputTooLarge;
+}
+
 void EventRegrouper::buildSlotGroups()
 {
     buildLookups();
-    for (int slot = 0; slot < kPointerSlotCount; ++slot) {
+    m_outputTooLarge = false;
+    for (int slot = 0; slot < kPointerSlotCount && !outputFull(); ++slot) {
         // Follow-ups append to this slot's output list only, never to its
         // tables, so walking the table by index is safe.
         const QVector<EventMaster>& masters = m_slots[slot].emTable;
-        for (int i = 0; i < masters.size(); ++i) {
+        for (int i = 0; i < masters.size() && !outputFull(); ++i) {
             const EventMaster& master = masters[i];
             if (master.MediaPos == kHiddenMediaPos)
                 continue;
@@ -191,6 +223,10 @@ void EventRegrouper::addObjectRecords(int slot, const EventMaster& m, const Even
     }
     case ekZoom:
     case ekScroll: {
+        if (!FitsInt(m.MediaPos)) {
+            qCDebug(lcRegrouper) << "media time out of range for object" << slot << m.EventID;
+            return;
+        }
         const int time = static_cast<int>(m.MediaPos);
         const float scale = static_cast<float>(m.SCale);
         appendToSlotList(slot, key, m.EventID, 15, 0, 0, 0, 0, 0, 0, m.HScroll, m.VScroll, scale, colour, 0, time,
@@ -281,6 +317,8 @@ void EventRegrouper::addErasedAreaObjects(int slot, double time, const QRectF& a
     RegrouperSlot& tables = m_slots[slot];
     const double key = time + 10.0;
     for (const EventMaster& o : qAsConst(tables.emTable)) {
+        if (outputFull())
+            return;
         if (!(o.MediaPos <= time) || !IsDrawnKind(o.Kind))
             continue;
         // Objects of another note page are not on the erased page.
@@ -425,5 +463,12 @@ bool EventRegrouper::writeNewEvent(const QString& folder, QString* errorText) co
         group.records = &m_slots[slot].toList;
         groups.append(group);
     }
-    return SaveNewEventXml(folder, header, groups, ExportNumberFormat::ShortestRoundTrip, errorText);
+    if (m_outputTooLarge) {
+        if (errorText)
+            *errorText = QStringLiteral("\"%1/New_Event.xml\" would be larger than %2 bytes; it was not written.")
+                             .arg(QDir::toNativeSeparators(folder), QString::number(m_outputLimit));
+        return false;
+    }
+    return SaveNewEventXml(folder, header, groups, ExportNumberFormat::ShortestRoundTrip, errorText, m_outputLimit,
+                           &m_outputTooLarge);
 }

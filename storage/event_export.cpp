@@ -155,8 +155,8 @@ void SortToGroupRecords(QVector<ToGroupRecord>& records)
                      [](const ToGroupRecord& a, const ToGroupRecord& b) { return a.key < b.key; });
 }
 
-void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
-                      const QVector<ToGroupSection>& groups, ExportNumberFormat format)
+bool WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
+                      const QVector<ToGroupSection>& groups, ExportNumberFormat format, qint64 maxBytes)
 {
     QXmlStreamWriter writer(device);
     writer.setAutoFormatting(true);
@@ -175,6 +175,8 @@ void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
         if (group.index >= 0)
             writer.writeAttribute(QStringLiteral("Index"), QString::number(group.index));
         for (const ToGroupRecord& r : *group.records) {
+            if (maxBytes > 0 && device->pos() > maxBytes)
+                return false;
             writer.writeEmptyElement(QStringLiteral("TO"));
             writer.writeAttribute(QStringLiteral("PI"), QString::number(r.slot));
             writer.writeAttribute(QStringLiteral("MP"), number(r.key));
@@ -198,11 +200,12 @@ void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
     }
     writer.writeEndElement();
     writer.writeEndDocument();
+    return !(maxBytes > 0 && device->pos() > maxBytes);
 }
 
 bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
                      const QVector<ToGroupSection>& groups, ExportNumberFormat format,
-                     QString* errorText)
+                     QString* errorText, qint64 maxBytes, bool* tooLarge)
 {
     const QString path = folder + QStringLiteral("/New_Event.xml");
     QSaveFile file(path);
@@ -211,7 +214,15 @@ bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
             *errorText = QStringLiteral("cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
-    WriteNewEventXml(&file, header, groups, format);
+    if (!WriteNewEventXml(&file, header, groups, format, maxBytes)) {
+        file.cancelWriting();
+        if (tooLarge)
+            *tooLarge = true;
+        if (errorText)
+            *errorText = QStringLiteral("\"%1\" would be larger than %2 bytes; it was not written.")
+                             .arg(QDir::toNativeSeparators(path), QString::number(maxBytes));
+        return false;
+    }
     if (!file.commit()) {
         if (errorText)
             *errorText = QStringLiteral("cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());

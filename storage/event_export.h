@@ -90,13 +90,15 @@ struct NewEventHeader {
     int height = 0;
 };
 
-// Writes the whole document to an open device.
-void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
-                      const QVector<ToGroupSection>& groups, ExportNumberFormat format);
+// Writes the whole document to an open device. With `maxBytes` above 0 the
+// writing stops, answering false, once the device holds more than that.
+bool WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
+                      const QVector<ToGroupSection>& groups, ExportNumberFormat format, qint64 maxBytes = 0);
 
 // Writes folder + "/New_Event.xml". The file is replaced only once the whole
 // document is written; on failure the old file stays, false is returned and
 // `errorText` says why.
+// With `maxBytes` above 0 a document larger than that is not written at all.
 bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
                      const QVector<ToGroupSection>& groups, ExportNumberFormat format,
-                     QString* errorText = nullptr);
+                     QString* errorText = nullptr, qint64 maxBytes = 0, bool* tooLarge = nullptr);
