@@ -95,6 +95,34 @@ void RemoveEmptyFolders(const QString& folder, const QString& stopAt)
     }
 }
 
+bool IsPlainFile(const QByteArray& path)
+{
+    struct stat status {};
+    return ::lstat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// One file by the chosen way; a file system that does not allow the fast
+// way (another device, no hard links) gets a copy.
+bool TransferFile(const QString& source, const QString& destination, EntryTransfer transfer)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(destination);
+    if (transfer != EntryTransfer::Copy && IsPlainFile(from)) {
+        struct stat existing {};
+        const bool destinationIsFolder = ::lstat(to.constData(), &existing) == 0 && S_ISDIR(existing.st_mode);
+        if (!destinationIsFolder) {
+            if (transfer == EntryTransfer::MoveOrCopy && ::rename(from.constData(), to.constData()) == 0)
+                return true;
+            if (transfer == EntryTransfer::LinkOrCopy) {
+                ::unlink(to.constData());
+                if (::link(from.constData(), to.constData()) == 0)
+                    return true;
+            }
+        }
+    }
+    return copyRegularFile(source, destination);
+}
+
 }  // namespace
 
 QString updaterProgramName()
@@ -255,9 +283,11 @@ bool InstallEngine::backupInstallFolder(const QString& installFolder, const QStr
             backedUpDeleteFiles << file;
     }
     QString failed;
-    return copyListedEntries(backedUpFiles, installFolder, backupFolder, true, &failed)
+    return copyListedEntries(backedUpFiles, installFolder, backupFolder, true, &failed, nullptr,
+                             EntryTransfer::LinkOrCopy)
            && copyListedEntries(backedUpFolders, installFolder, backupFolder, true, &failed)
-           && copyListedEntries(backedUpDeleteFiles, installFolder, backupFolder, true, &failed);
+           && copyListedEntries(backedUpDeleteFiles, installFolder, backupFolder, true, &failed, nullptr,
+                                EntryTransfer::LinkOrCopy);
 }
 
 void InstallEngine::reportProgress(quint32 value, bool force)
@@ -385,7 +415,8 @@ bool InstallEngine::copyNewFiles(const QString& stagingFolder, const QString& in
     QStringList updater;
     if (!listZipEntries(&normal, &updater))
         return false;
-    if (!copyListedEntries(normal, stagingFolder, installFolder, true, failedEntry))
+    if (!copyListedEntries(normal, stagingFolder, installFolder, true, failedEntry, nullptr,
+                           EntryTransfer::MoveOrCopy))
         return false;
     for (QString& entry : updater)
         entry.remove(kUpdaterFolder);
@@ -516,7 +547,7 @@ void InstallEngine::registerListedServers(const QString& installFolder)
 }
 
 bool copyListedEntries(const QStringList& entries, const QString& fromRoot, const QString& toRoot, bool stop,
-                       QString* failedEntry, bool* anyFailed)
+                       QString* failedEntry, bool* anyFailed, EntryTransfer transfer)
 {
     failedEntry->clear();
     for (const QString& entry : entries) {
@@ -528,7 +559,7 @@ bool copyListedEntries(const QStringList& entries, const QString& fromRoot, cons
             ok = MakePath(destination);
         } else if (info.exists()) {
             const QString folder = FolderPart(destination);
-            ok = (QFileInfo(folder).isDir() || MakePath(folder)) && copyRegularFile(source, destination);
+            ok = (QFileInfo(folder).isDir() || MakePath(folder)) && TransferFile(source, destination, transfer);
         } else {
             continue;
         }

@@ -88,11 +88,22 @@ private:
 QString updaterProgramName();
 QString parkedUpdaterProgramName();
 
+// How a listed file gets to its destination. A destination file is always
+// replaced by a new one, never written in place, which is what makes the two
+// faster ways safe: a hard link keeps the old bytes for as long as the
+// backup needs them, and a staged file is not needed once it is in place.
+enum class EntryTransfer {
+    Copy,
+    LinkOrCopy,  // a hard link where the file system allows it (the backup)
+    MoveOrCopy,  // a rename where the file system allows it (out of staging)
+};
+
 // Copies each listed entry (relative to both roots); folders are created,
 // files replace what is there. With `stop` the first failure ends the walk
 // and names the entry; without it failures are passed over.
 bool copyListedEntries(const QStringList& entries, const QString& fromRoot, const QString& toRoot,
-                       bool stop, QString* failedEntry, bool* anyFailed = nullptr);
+                       bool stop, QString* failedEntry, bool* anyFailed = nullptr,
+                       EntryTransfer transfer = EntryTransfer::Copy);
 
 // Copies one regular file: the destination is written fresh (a link in its
 // place is not followed) with the source's mode bits; nothing is synced.
