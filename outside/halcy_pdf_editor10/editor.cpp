@@ -33,35 +33,43 @@ struct KeptSource {
 };
 
 std::mutex g_keptLock;
-KeptSource g_kept;
+
+// Never destroyed: at exit qpdf's own statics may already be gone, and a
+// document destroyed after them crashes. The process's end frees it.
+KeptSource& Kept()
+{
+    static KeptSource* kept = new KeptSource;
+    return *kept;
+}
 
 // The kept document for `source`, opened when it is not the kept one.
 // Called with g_keptLock held; nullptr when the source does not open.
 QPDF* SourceDocument(const QString& source, int* pageCount)
 {
+    KeptSource& kept = Kept();
     struct stat status {};
     if (::stat(QFile::encodeName(source).constData(), &status) != 0) {
-        g_kept = KeptSource();
+        kept = KeptSource();
         return nullptr;
     }
-    if (!g_kept.matches(source, status)) {
-        g_kept = KeptSource();
+    if (!kept.matches(source, status)) {
+        kept = KeptSource();
         std::unique_ptr<QPDF> pdf = pdfsupport::OpenPdfFile(source);
         if (!pdf)
             return nullptr;
         int count = 0;
         if (!pdfsupport::Guarded("counting pages", [&] { count = int(pdf->getAllPages().size()); }))
             return nullptr;
-        g_kept.path = source;
-        g_kept.device = status.st_dev;
-        g_kept.inode = status.st_ino;
-        g_kept.size = status.st_size;
-        g_kept.modified = status.st_mtim;
-        g_kept.pdf = std::move(pdf);
-        g_kept.pageCount = count;
+        kept.path = source;
+        kept.device = status.st_dev;
+        kept.inode = status.st_ino;
+        kept.size = status.st_size;
+        kept.modified = status.st_mtim;
+        kept.pdf = std::move(pdf);
+        kept.pageCount = count;
     }
-    *pageCount = g_kept.pageCount;
-    return g_kept.pdf.get();
+    *pageCount = kept.pageCount;
+    return kept.pdf.get();
 }
 
 }  // namespace

@@ -319,8 +319,18 @@ void AutoUpdateDlg::downloadReadyRead()
     if (!m_reply || !m_downloadFile || m_downloadWriteFailed)
         return;
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status != 0 && (status < 200 || status > 299))
-        return;  // an error page is not the archive
+    if (status >= 400) {
+        // An error page is not the archive, and waiting for all of it gains
+        // nothing: the download has failed.
+        qWarning().noquote() << "Patchora : the server answered with status" << status;
+        m_downloadWriteFailed = true;
+        m_reply->abort();
+        return;
+    }
+    if (status != 0 && (status < 200 || status > 299)) {
+        m_reply->readAll();  // not the archive; read so that the bounded buffer never stalls
+        return;
+    }
     const QByteArray chunk = m_reply->readAll();
     if (chunk.isEmpty())
         return;
