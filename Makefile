@@ -19,7 +19,7 @@ run: build
 
 # The tests that feed outside input (PDF files, archives, contents folders)
 # into our code run a second time under AddressSanitizer.
-SANITIZED_TESTS ?= storage_pdf_libraries|storage_dialog_pdf|storage_document_import|regrouper_regrouper_test|updater_install_engine|storage_event_export|updater_patchora_hostile|updater_update_session
+SANITIZED_TESTS ?= storage_pdf_libraries|storage_dialog_pdf|storage_document_import|regrouper_regrouper_test|updater_install_engine|storage_event_export|storage_export_records|updater_patchora_hostile|updater_update_session
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

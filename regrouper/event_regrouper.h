@@ -43,13 +43,6 @@ struct RegrouperSlot {
     QVector<ModifyPoint> meTable;
     QVector<FreePenPoint> fpTable;
     QVector<ToGroupRecord> toList;
-
-    // Lookups built once before grouping; they keep the tables' order.
-    QHash<int, int> detailById;               // first ED of an EventID
-    QHash<int, QVector<int>> eraseById;       // EP rows of an EventID
-    QHash<int, QVector<int>> modifyById;      // ME rows of an EventID
-    QHash<double, QVector<int>> modifyByTime; // ME rows at a media time
-    QHash<int, QVector<FreePenPoint>> strokeById;   // FP rows of an EventID
 };
 
 class EventRegrouper
@@ -90,26 +83,6 @@ public:
 
 private:
     void readNoteEventFile(const QString& path, const QString& noteName);
-    qint64 recordCount() const;
-    bool outputFull();
-    void buildLookups();
-    const EventDetail* findDetail(const RegrouperSlot& tables, int eventId) const;
-
-    void appendToSlotList(int slot, double key, int eventId, int code,
-                          float bx, float by, float bw, float bh,
-                          float nx, float ny, float nw, float nh, float angle,
-                          const QColor& colour, float penWidth, int transparency, int noteIndex);
-    void addObjectRecords(int slot, const EventMaster& master, const EventDetail& detail, int noteIndex);
-    void addEraseFollowUp(int slot, const EventMaster& master, const EventDetail& detail, int noteIndex);
-    void addModifyFollowUp(int slot, const EventMaster& master, const EventDetail& detail, int noteIndex);
-    void appendObjectAt(int slot, double key, int eventId, int kind, QPointF start, QPointF end, const QRectF& rect,
-                        float angle, int strData, const EventDetail& detail, int noteIndex);
-    void addEraseRecords(int slot, int eventId, double time, float scale, int hScroll, int vScroll,
-                         const QRectF& rect, int noteIndex);
-    void addErasedAreaObjects(int slot, double time, const QRectF& area, int noteIndex);
-    void addModifyRecords(int slot, int eventId, double time, float scale, int hScroll, int vScroll, int noteIndex);
-    void addGroupModifyRecords(int eventId, double time, float scale, int hScroll, int vScroll,
-                               const QRectF& rect, bool withArea, int noteIndex);
 
     QVector<NoteEntry> m_notes;
     QHash<QString, int> m_noteIndexByCreate;

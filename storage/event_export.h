@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QRectF>
 #include <QString>
 #include <QVector>
 
+#include <array>
+#include <functional>
+
 #include "board/board_records.h"
+#include "editing/undo_list.h"
 
 class QIODevice;
 
@@ -28,6 +33,11 @@ struct ToGroupRecord {
     int transparency = 0; // TP
     int noteIndex = 0;    // NI
 };
+
+// A record from its fields in file order.
+ToGroupRecord MakeToGroupRecord(int slot, double key, int eventId, int code, float bx, float by, float bw, float bh,
+                                float nx, float ny, float nw, float nh, float angle, const QColor& colour,
+                                float penWidth, int transparency, int noteIndex);
 
 // How MP and the float attributes are written. The whiteboard writes six
 // significant digits; Regrouper writes the shortest text that reads back to
@@ -102,3 +112,110 @@ bool WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
 bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
                      const QVector<ToGroupSection>& groups, ExportNumberFormat format,
                      QString* errorText = nullptr, qint64 maxBytes = 0, bool* tooLarge = nullptr);
+
+// The tables of one pointer slot the export reads. They are value copies
+// (shared until written), so building the export never changes the board.
+struct ExportSlotTables {
+    QVector<EventMaster> masters;
+    QVector<EventDetail> details;
+    QVector<ErasePoint> erasePoints;
+    QVector<ModifyPoint> modifyPoints;
+    QVector<FreePenPoint> samples;  // every stroke sample of the slot
+};
+
+using ExportBoardTables = std::array<ExportSlotTables, kPointerSlotCount>;
+
+// Where the whiteboard's export and Regrouper's differ. Everything else of
+// the record building is the same code.
+struct ExportRules {
+    // The whiteboard takes points, rectangle and angle from a detail's
+    // alternative values where they are set; package files carry none.
+    bool alternativeGeometry = true;
+    // The detail flag that says an object has erase records: the
+    // whiteboard's first flag, the package files' "BD".
+    bool eraseFlagIsPageDeleted = true;
+    // A note change carries its time in TP and AG 1 in both records; the
+    // package rebuild writes AG 1 then 0 and TP 0.
+    bool noteChangeCarriesTime = true;
+    // A recording that starts zoomed opens with the view pair at key 1.
+    bool startMarkerView = true;
+    // An erase of a group's member that is not the last one redraws its own
+    // area in its slot; the package rebuild leaves it to the last member.
+    bool groupEraseMembersInOwnSlot = true;
+
+    static ExportRules Whiteboard();
+    static ExportRules Regrouper();
+};
+
+// Builds export records from the tables of the eleven slots. Records of slot
+// k go to `out[k]`: the whiteboard hands the same list for every slot,
+// Regrouper one list per slot. `noteIndexOf` gives the export note index of
+// a note name; it is asked once per object when the builder is made.
+//
+// Erase and edit events are looked up by EventID and by time through indexes
+// built once, so the follow-ups of one object never walk the slot.
+class EventExportBuilder
+{
+public:
+    using RecordLists = std::array<QVector<ToGroupRecord>*, kPointerSlotCount>;
+
+    EventExportBuilder(ExportBoardTables tables, const ExportRules& rules,
+                       const std::function<int(const QString&)>& noteIndexOf, const RecordLists& out);
+
+    // Every object and event of every slot, with the erase and edit
+    // follow-ups of objects that have them.
+    void BuildToGroupRecords();
+
+    // The building stops once the output lists hold more than `records`
+    // records (0: no limit): erase-heavy input re-emits objects per erase,
+    // and a package must not make us fill the memory or the disk.
+    void SetRecordLimit(qint64 records) { m_recordLimit = records; }
+    bool RecordLimitReached() const { return m_limitReached; }
+
+    // A code 0 redraw record for `area` at `time`, then the objects of the
+    // slot standing there then. Slot -1 handles every slot with erase
+    // records; a slot outside 0..10 does nothing.
+    void AddEraseRecords(int slot, int eventId, double time, float scale, int hScroll, int vScroll,
+                         const QRectF& area, int noteIndex);
+
+    // For every slot with edit records: the area record (when `withArea`)
+    // and the objects in the area, unless the area has a zero side; then the
+    // edits made exactly at `time`.
+    void AddModifySnapshot(int eventId, double time, float scale, int hScroll, int vScroll, const QRectF& area,
+                           bool withArea, int noteIndex);
+
+    // The objects of `slot` edited exactly at `time`, in their new geometry.
+    void AddModifyRecordsAt(int slot, int eventId, double time, float scale, int hScroll, int vScroll,
+                            int noteIndex);
+
+    // The objects of note `noteIndex` in `slot` that stand at time `t` and
+    // overlap the rectangle, written again at t + 10.
+    void ObjectGeometry(int slot, double t, int noteIndex, float rx, float ry, float rw, float rh);
+
+private:
+    struct SlotIndex {
+        QHash<int, int> detailById;                 // first detail of an id
+        QHash<int, QVector<int>> eraseById;         // erase rows of an id
+        QHash<int, QVector<int>> modifyById;        // edit rows of an id
+        QHash<double, QVector<int>> modifyByTime;   // edit rows at a time
+        QHash<int, QVector<FreePenPoint>> samplesById;
+        QVector<int> noteIndexOfMaster;             // per master row
+    };
+
+    const EventDetail* findDetail(int slot, int eventId) const;
+    bool hasEraseRecords(const EventDetail& detail) const;
+    void addObjectRecords(int slot, int row, const EventDetail* detail);
+    void addEraseFollowUp(int slot, const EventMaster& master, const EventDetail& detail, int noteIndex);
+    void addModifyFollowUp(int slot, const EventMaster& master, const EventDetail& detail, int noteIndex);
+    void appendObjectAt(int slot, double key, int eventId, int kind, QPointF start, QPointF end,
+                        const QRectF& rect, float angle, int strData, const EventDetail& detail, int noteIndex);
+    void append(int slot, const ToGroupRecord& record);
+    bool limitReached();
+
+    ExportBoardTables m_tables;
+    ExportRules m_rules;
+    RecordLists m_out;
+    std::array<SlotIndex, kPointerSlotCount> m_index;
+    qint64 m_recordLimit = 0;
+    bool m_limitReached = false;
+};

@@ -8,6 +8,7 @@
 #include "board/touch_slots.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
+#include "storage/event_export.h"
 #include "storage/language_file.h"
 #include "storage/pdf_libraries.h"
 #include "storage/settings_file.h"
@@ -495,6 +496,35 @@ public:
     ImportDlg* m_importDlg = nullptr;
     void CreateImportDialogs();
     void ShowImportMsgOrOpen();
+
+    // The event export "New_Event.xml" (storage/ui/dialog_event_export.cpp):
+    // the record list the contents save fills, orders and writes; its note
+    // list is m_rec_distinct_stamps (CompareKeyLists). A full board reset
+    // empties both.
+    QVector<ToGroupRecord> m_toGroupRecords;
+    void BuildToGroupRecords();
+    void AppendToGroupRecord(int slot, double key, int eventId, int code, float bx, float by, float bw, float bh,
+                             float nx, float ny, float nw, float nh, float angle, QColor colour, float penWidth,
+                             int transparency, int noteIndex);
+    void AddTimedStrokeRecords(int slot, int eventId, QColor colour, float penWidth, int kind, int transparency,
+                               float scale, int hScroll, int vScroll, int noteIndex);
+    void AddUntimedStrokeRecords(int slot, int eventId, QColor colour, float penWidth, int kind, int transparency,
+                                 QRectF bounds, float angle, float scale, int hScroll, int vScroll, int noteIndex);
+    void AddMovedStrokeRecords(int slot, double time, int eventId, QColor colour, float penWidth, int kind,
+                               int transparency, QRectF oldRect, QRectF newRect, float angle, float scale,
+                               int hScroll, int vScroll, int noteIndex);
+    void AddEraseRecords(int slot, int eventId, double time, float scale, int hScroll, int vScroll, QRectF area,
+                         int noteIndex);
+    void AddModifySnapshot(int eventId, double time, float scale, int hScroll, int vScroll, QRectF area,
+                           bool withArea, int noteIndex);
+    void AddModifyRecordsAt(int slot, int eventId, double time, float scale, int hScroll, int vScroll,
+                            int noteIndex);
+    // The objects of note `noteIndex` in `slot` standing at media time `t`
+    // inside the rectangle, appended as records at t + 10.
+    void ObjectGeometry(int slot, double t, int noteIndex, float rx, float ry, float rw, float rh);
+    void SortToGroupRecords();
+    bool SaveNewEventXml(QString folder);
+    EventExportBuilder MakeEventExportBuilder();
 
     // --- collaboration ------------------------------------------------------
 

@@ -139,6 +139,7 @@ void Dialog::ResetBoard(bool full)
         for (PointerSlotState& s : m_board.slot)
             s.highlight = false;
         m_rec_distinct_stamps.clear();
+        m_toGroupRecords.clear();
         m_editMode = 0;
         m_grabbedHandle = 0;
         m_keepX = false;

@@ -351,6 +351,26 @@ void RegrouperTest::rebuildsTheEventFile_data()
 )xml") << QString();
     }
 
+    // View and marker events have no detail on the board: they are still
+    // written, in opaque black.
+    {
+        const QString a = NoteFile("a", 800, 600,
+            Group("EM", 0, Em(1, 1, "800.5") + "<EM KD=\"31\" MP=\"900\" SD=\"0\" EI=\"2\" SC=\"2\" HS=\"3\" VS=\"4\"/>\n"
+                               + Em(3, 35, "9000")));
+        QTest::newRow("events without detail") << Fixture{{"Notes.xml", NoteList({"a"})}, {"a.xml", a}}
+                                               << QString(R"xml(<?xml version="1.0" encoding="UTF-8"?>
+<Event NoteCount="1" Width="800" Height="600">
+    <TO_0 Index="0">
+        <TO PI="0" MP="800.5" EI="1" KD="15" BX="0" BY="0" BW="0" BH="0" NX="0" NY="0" NW="0" NH="0" AG="1" PC="#000000" PW="0" TP="0" NI="0"/>
+        <TO PI="0" MP="800.5" EI="1" KD="16" BX="0" BY="0" BW="0" BH="0" NX="0" NY="0" NW="0" NH="0" AG="0" PC="#000000" PW="0" TP="0" NI="0"/>
+        <TO PI="0" MP="900" EI="2" KD="15" BX="0" BY="0" BW="0" BH="0" NX="0" NY="0" NW="3" NH="4" AG="2" PC="#000000" PW="0" TP="900" NI="0"/>
+        <TO PI="0" MP="900" EI="2" KD="17" BX="0" BY="0" BW="0" BH="0" NX="0" NY="0" NW="3" NH="4" AG="2" PC="#000000" PW="0" TP="900" NI="0"/>
+        <TO PI="0" MP="9000" EI="3" KD="18" BX="0" BY="0" BW="0" BH="0" NX="0" NY="0" NW="0" NH="0" AG="0" PC="#000000" PW="0" TP="0" NI="0"/>
+    </TO_0>
+</Event>
+)xml") << QString();
+    }
+
     // A damaged note file keeps what was read before the damage, the next
     // note is still read, and the damaged file is named.
     {
