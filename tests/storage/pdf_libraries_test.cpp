@@ -434,6 +434,26 @@ private slots:
         QCOMPARE(PageText(range, 3), QStringLiteral("Page 4"));
     }
 
+    // The editor keeps the last source open between pages; a different file
+    // put under the same name must be read afresh, not served from memory.
+    void extractionSeesASourceReplacedUnderItsName()
+    {
+        const QString source = file(QStringLiteral("changing.pdf"));
+        QVERIFY(QFile::copy(m_fivePages, source));
+        const QString target = file(QStringLiteral("changing-page.pdf"));
+        QCOMPARE(m_editor.ExtractPage(source, 4, target), 0);
+        QCOMPARE(PageText(target, 1), QStringLiteral("Page 5"));
+
+        const QString two = file(QStringLiteral("two.pdf"));
+        QVERIFY(MakePdf(two, {{100, 100}, {150, 150}}));
+        QVERIFY(QFile::remove(source) && QFile::copy(two, source));
+        QCOMPARE(m_editor.ExtractPage(source, 4, target), int(HPE_BAD_PAGE));
+        QCOMPARE(m_editor.ExtractPage(source, 1, target), 0);
+        QCOMPARE(InfoPageSize(target), QStringLiteral("150 x 150"));
+        QVERIFY(QFile::remove(source));
+        QCOMPARE(m_editor.ExtractPage(source, 0, target), int(HPE_CANNOT_OPEN));
+    }
+
     void mergeJoinsInListOrder()
     {
         const QString a = file(QStringLiteral("a.pdf"));
