@@ -41,6 +41,16 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
 // Paints an image object (kind 2) from its media file; supplied by the window.
 using ImageObjectPainter = std::function<void(QImage& target, const QString& file, const EventDetail& ed)>;
 
+// Paints one object of `slot` as a full redraw paints it (strokes with slot
+// 0's highlight flag, `scratch` lending the replay state), so an object added
+// to a cached page comes out with the very pixels a redraw would give.
+// Returns false for kinds that paint nothing (page, zoom, scroll and
+// recording marks, images without a media file, strokes without samples);
+// `painted` receives the rectangle touched (an image: the whole target).
+bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratch, int slot, const EventMaster& em,
+                     const EventDetail& ed, const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
+                     const PageRenderOptions& o, QRect* painted = nullptr);
+
 // Paints every live object of the page `noteName` into `target`: slot by slot,
 // each slot in table order, so a later slot paints over an earlier one. Each
 // master is matched with the first detail of its slot carrying the same

@@ -346,8 +346,11 @@ public:
     int TouchPointSlot(int touchId);
     int CheckTouchPointIndex(int x, int y);
 
-    // The current page and its images. The view image is what the window
-    // shows; the backup image is what previews are undone from.
+    // The current page and its images. The canvas image is the page layer:
+    // the background and every finished object of the page at the current
+    // zoom, the whole page. The view image is what the window shows: the
+    // layer's visible part with what is live painted over it. The backup
+    // image is the view without the selection, kept for dragging it.
     NoteInfo m_curr_note;
     QImage m_backgroundImage;
     QImage m_viewImage;
@@ -578,6 +581,38 @@ public:
     void Coll_Send_ImgPath(int mode, QString userId, int value);
     void HidePagePanels();
     void ResetToolbarForNewBoard();
+
+    // The page layer and what is live over it (board/ui/dialog_page_layer.cpp).
+    // Finished objects are painted into the layer once; the view is cut out
+    // of it, and live ink (strokes in progress, their tails, figure
+    // previews) is taken back from small patches or from the layer.
+    struct LivePatch {
+        QRect rect;  // window coordinates; empty when nothing is kept
+        QImage pixels;
+    };
+    LivePatch m_liveTail[kPointerSlotCount];
+    LivePatch m_previewPatch[kPointerSlotCount];
+    QRect m_liveInkRect[kPointerSlotCount];  // where each slot's stroke has painted since its press
+    QRect m_staleViewRect;  // finished ink still shown live while other pointers draw
+    int m_fullRedrawCount = 0;
+    // How the layer's strokes were painted; a redraw paints every stroke
+    // with these, so when they change the layer is rebuilt.
+    PageRenderOptions m_pageLayerOptions;
+    bool m_pageLayerHighlight = false;
+    void KeepPageLayerOptions();
+    bool PageLayerOptionsChanged() const;
+    QRect PageViewRect() const;
+    void ShowEmptyPage();
+    void ShowPageLayer();
+    void ShowPageLayerRect(QRect windowRect);
+    QRect PaintObjectIntoLayer(int slot, const EventMaster& em);
+    void ShowFinishedObject(int slot, int objectsBefore, int pressedCount);
+    void NoteLiveInk(int slot, QRect rect);
+    void SaveLivePatch(LivePatch& patch, QRect rect);
+    QRect TakeBackLivePatch(LivePatch& patch);
+    void ForgetLiveInk(int slot);
+    void DrawLiveTail(int slot, bool brush);
+    void PaintImageInto(QImage& target, const QString& imagePath, const EventDetail& detail);
 
     // --- editing: selection and undo/redo -----------------------------------
 

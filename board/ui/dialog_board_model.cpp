@@ -2,7 +2,6 @@
 // first page.
 #include <QDebug>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -63,32 +62,21 @@ void Dialog::StartFirstPage()
     m_curr_note.height = size.height();
     m_backgroundImage = QImage(size, QImage::Format_ARGB32_Premultiplied);
     m_backgroundImage.fill(m_boardFillColor);
-    m_viewImage = m_backgroundImage;
-    m_backupImage = m_viewImage;
-    m_canvasImage = m_viewImage;
-    update();
+    ShowEmptyPage();
 }
 
 // A window grown past its page keeps the drawing at the top left and fills
-// the new area with the board colour, so nothing drawn is lost.
+// the new area with the board colour, so nothing drawn is lost; the page
+// layer is rebuilt at the new size.
 void Dialog::EnsurePageCoversWidget()
 {
-    if (m_viewImage.isNull())
+    if (m_backgroundImage.isNull())
         return;
-    const QSize wanted = m_viewImage.size().expandedTo(size());
-    if (wanted == m_viewImage.size())
+    const QSize wanted = m_backgroundImage.size().expandedTo(size());
+    if (wanted == m_backgroundImage.size())
         return;
-    auto grow = [&](QImage& image) {
-        QImage bigger(wanted, QImage::Format_ARGB32_Premultiplied);
-        bigger.fill(m_boardFillColor);
-        QPainter painter(&bigger);
-        painter.drawImage(0, 0, image);
-        painter.end();
-        image = bigger;
-    };
-    grow(m_viewImage);
-    grow(m_backupImage);
-    grow(m_backgroundImage);
+    ResizePageImage(m_backgroundImage, wanted);
+    RedrawPageObjects(true);
 }
 
 void Dialog::resizeEvent(QResizeEvent* event)

@@ -99,9 +99,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     m_note_cnt = m_note_list.size();
     SetNoteNaviEnable();
 
-    m_viewImage = m_backgroundImage;
-    m_backupImage = m_backgroundImage;
-    m_canvasImage = m_backgroundImage;
+    ShowEmptyPage();
 
     qDebug().noquote() << QStringLiteral("create note: %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());
     update();
@@ -191,9 +189,7 @@ void Dialog::ResetBoard(bool full)
         m_note_list.clear();
     MakeBlankPage();
 
-    m_viewImage = m_backgroundImage;
-    m_backupImage = m_backgroundImage;
-    m_canvasImage = m_backgroundImage;
+    ShowEmptyPage();
     m_savedViewImage = m_backgroundImage;
     m_savedNote = m_curr_note;
     m_savedZoom = 1.0;
@@ -383,9 +379,6 @@ void Dialog::NoteChangeWorker()
         m_rec_note_times.append(QString::number(RecordingElapsedMs(), 'g', -1));
     }
     SetInitImage(m_curr_note.path, m_curr_note.type, false);
-    m_backupImage = m_backgroundImage;
-    m_viewImage = m_backgroundImage;
-    m_canvasImage = m_backgroundImage;
     RedrawPageObjects(true);
 
     qDebug().noquote() << QStringLiteral("change note : %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());

@@ -49,8 +49,9 @@ void Dialog::ConnectPageView()
         bar->installEventFilter(this);
 }
 
-// A drag moves a scroll bar many times per frame; the page is rebuilt once
-// for all of them, when the moves have been taken in.
+// A drag moves a scroll bar many times per frame; the view is cut out of the
+// page layer once for all of them, when the moves have been taken in.
+// Scrolling never paints the page's objects again.
 void Dialog::QueueScrollRedraw()
 {
     if (m_settingView || m_scrollRedrawQueued)
@@ -58,7 +59,7 @@ void Dialog::QueueScrollRedraw()
     m_scrollRedrawQueued = true;
     QTimer::singleShot(0, this, [this]() {
         m_scrollRedrawQueued = false;
-        RedrawPageObjects(true);
+        ShowPageLayer();
     });
 }
 
@@ -172,7 +173,7 @@ void Dialog::ZoomToRect(int x1, int y1, int x2, int y2)
     const int top = std::min(y1, y2);
     const float factor = ZoomFactorForRect(m_viewImage.width(), m_view_width, x1, x2);
     if (factor >= kMaxZoomFactor || !ScaleImageToView(factor)) {
-        RedrawPageObjects(true);
+        ShowPageLayer();
         const int index = 126 - 100;
         const QString text = index < m_lang.messages.size() ? m_lang.messages.at(index) : QString();
         ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Zoom"), text, QMessageBox::Yes);
@@ -184,7 +185,8 @@ void Dialog::ZoomToRect(int x1, int y1, int x2, int y2)
         ui->verticalScrollBar->setValue(int(top * factor));
         ui->horizontalScrollBar->setValue(int(left * factor));
     }
-    RedrawPageObjects(true);
+    // The zoom painted the layer; the rectangle only moves the view over it.
+    ShowPageLayer();
 }
 
 void Dialog::UpdateZoomText(int x1, int y1, int x2, int y2)
