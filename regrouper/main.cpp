@@ -1,3 +1,4 @@
+#include "platform/file_names.h"
 #include "regrouper/regrouper_run.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 // and note event files.
 int main(int argc, char* argv[])
 {
+    platform::UseLosslessFileNames();
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const QString folder = arguments.size() > 1 ? arguments.at(1) : DefaultContentsFolder();

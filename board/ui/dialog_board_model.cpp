@@ -1,9 +1,7 @@
 // The board model of the main window: slot tables, touch slots and the
 // first page.
 #include <QDebug>
-#include <QGuiApplication>
 #include <QResizeEvent>
-#include <QScreen>
 
 #include "app/ui/dialog.h"
 #include "ui_dialog.h"
@@ -45,24 +43,6 @@ int Dialog::CheckTouchPointIndex(int x, int y)
             return i;
     }
     return -1;
-}
-
-// One blank white page, named by its creation time, covering the window.
-void Dialog::StartFirstPage()
-{
-    m_curr_note = NoteInfo();
-    m_curr_note.name = QStringLiteral("WhiteBoard");
-    m_curr_note.path = QStringLiteral("WhiteBoard");
-    m_curr_note.type = 1;
-    m_curr_note.create_data = MakeTimeStampId();
-    QSize size = this->size();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.expandedTo(screen->geometry().size());
-    m_curr_note.width = size.width();
-    m_curr_note.height = size.height();
-    m_backgroundImage = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    m_backgroundImage.fill(m_boardFillColor);
-    ShowEmptyPage();
 }
 
 // A window grown past its page keeps the drawing at the top left and fills

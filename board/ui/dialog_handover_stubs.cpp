@@ -1,5 +1,5 @@
 // Stand-ins for the main-window methods the drawing and page code hand over
-// to (selection, editing, smart pen, debug overlay, the toolbar, the floating
+// to (selection, editing, debug overlay, the toolbar, the floating
 // panels, image objects, collaboration). Each notes that it was asked, or does
 // the least the board relies on; the subsystem that owns it replaces its line
 // here with the real body.
@@ -18,7 +18,6 @@ void NotYet(const char* name)
 
 void Dialog::ShowPointerDebug(int, int, int, int) { NotYet("ShowPointerDebug"); }
 void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
-void Dialog::RecognizeSmartPen(int) { NotYet("RecognizeSmartPen"); }
 void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }
 void Dialog::SelectObjectsInArea(QPoint, QPoint, int) { NotYet("SelectObjectsInArea"); }
 void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
@@ -35,7 +34,6 @@ void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
 void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }
 void Dialog::Coll_Send_Resolution(int, QString) { NotYet("Coll_Send_Resolution"); }
 void Dialog::Coll_Send_StrokeData(int, QString) { NotYet("Coll_Send_StrokeData"); }
-void Dialog::Coll_Send_DataInfo(int, QString, int) { NotYet("Coll_Send_DataInfo"); }
 void Dialog::Coll_Send_Redraw(int, QString) { NotYet("Coll_Send_Redraw"); }
 void Dialog::Coll_Send_HeightScrollBar(int, QString) { NotYet("Coll_Send_HeightScrollBar"); }
 void Dialog::Coll_Send_WidthScrollBar(int, QString) { NotYet("Coll_Send_WidthScrollBar"); }

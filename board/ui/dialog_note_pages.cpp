@@ -185,8 +185,8 @@ void Dialog::ResetBoard(bool full)
     if (m_collUserLevel != 0)
         SetDisplayData(10);
 
-    if (!full)
-        m_note_list.clear();
+    // A partial reset (a peer's, or a load that left no page) keeps the pages
+    // there are and adds the blank page after them.
     MakeBlankPage();
 
     ShowEmptyPage();
@@ -197,10 +197,12 @@ void Dialog::ResetBoard(bool full)
     m_savedVScroll = 0;
     m_zoomBaseImage = m_backgroundImage;
 
-    m_note_idx = 0;
-    m_note_cnt = 1;
+    // The blank page is the current one: the index points at it, or the page
+    // shown would be saved over the first of the pages kept.
+    m_note_idx = m_note_list.size() - 1;
+    m_note_cnt = m_note_list.size();
     m_import_first_idx = 0;
-    UpdatePageLabel(false, 0, 1);
+    UpdatePageLabel(false, m_note_idx, m_note_cnt);
     SetFreePenMode(false);
     update();
     SetNoteNaviEnable();

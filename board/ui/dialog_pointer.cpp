@@ -46,7 +46,7 @@ void Dialog::PointerPress(int slot, int x, int y, bool local, bool usePressTime)
 
     const PointerSlotState& first = m_board.slot[0];
     if (first.event_kind == ekFree && first.m_curr_drawbtn == QLatin1String("ekSmart")
-        && slot != kMouseOverflowSlot && PointerInputAllowed()) {
+        && slot != kMouseOverflowSlot && PointerInputAllowed() && !m_smartReplay) {
         if (m_collUserLevel == 3)
             OptSetUserLevel(QString(), true);
         m_board.smartPen.Start(QPoint(x, y));

@@ -106,7 +106,7 @@ void Dialog::ZoomByScale(float value)
         const bool document = !board && m_pdfRendererBound && library.bound && m_pdfPage > 0;
         const double pageW = document ? library.GetPageWidth(m_pdfPage) : 0.0;
         const double pageH = document ? library.GetPageHeight(m_pdfPage) : 0.0;
-        const bool rendered = document && pageW > 0.0 && pageH > 0.0;
+        const bool rendered = document && storage::IsReadablePageSize(pageW, pageH);
         const QSize zoomedView(int(m_view_width * zoom), int(m_view_height * zoom));
 
         if (rendered && m_curr_note.page_option) {

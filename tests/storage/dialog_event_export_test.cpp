@@ -83,7 +83,7 @@ private slots:
         board = new Dialog;
         board->resize(800, 600);
         board->InitBoardModel();
-        board->StartFirstPage();
+        board->ResetBoard(false);
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board));
     }
