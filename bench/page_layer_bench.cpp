@@ -21,6 +21,7 @@ struct ZoomedBoard {
         board.show();
         board.InitBoardModel();
         board.ResetBoard(false);
+        board.ConnectSignals();
         bench::AddStrokes(board.m_board, board.m_curr_note.create_data, objects);
         board.ZoomByScale(2.0f);
         board.m_board.slot[0].pen = QPen(QBrush(QColor(200, 0, 0)), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);

@@ -19,6 +19,7 @@
 #include "tools/capture_functions.h"
 
 #include <QByteArray>
+#include <atomic>
 #include <QColor>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -36,15 +37,44 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
+class CollConnectDlg;
+class CollIpDlg;
+class CollUserListDlg;
 class ConfigDlg;
 class ImportDlg;
+class MasterModedlg;
+class NoteDialog;
+class NotePrint;
+class NoteSave;
 class QAction;
+class QFileDialog;
 class QLabel;
+class QMenu;
 class QMovie;
 class QPushButton;
 class ShowImportMsg;
+class StrovaDlg;
+class ToolDlg_Compass;
+class ToolDlg_Protractor;
+class ToolDlg_Ruler;
+class blind;
+class clipart;
+class floatingchangemode;
+class floatingcolor;
+class floatingeraser;
+class floatingfigure;
+class floatingmain;
+class floatingnote;
+class floatingrec;
+class floatingzoom;
+class navi;
+class progressdlg;
+class projsave;
+class rec;
+class spot;
 class QRubberBand;
 class QTabletEvent;
 class QTcpSocket;
@@ -166,14 +196,90 @@ public:
     // A line for the first list only, without a debug output line.
     void AddLogWindowLine(const QString& text);
 
-    // The second-stage initialisation (app/ui/dialog_init.cpp).
+    // The second stage of construction, run once the window is shown
+    // (app/ui/dialog_init.cpp).
     void InitDialog(bool autoUpdate);
-    // The settings dialog's share of the second-stage initialisation
-    // (app/ui/dialog_settings_dialog.cpp): created hidden, then wired, then
-    // told the saved camera.
-    void CreateConfigDlg();
-    void ConnectConfigDlgSignals();
-    void SelectSavedCamera();
+    // Applies an answer of the update check; the bridge's callback hands it
+    // here on the GUI thread.
+    void ApplyUpdateCheck(bool updateAvailable);
+    bool m_updateCheckStarted = false;     // step 18 has run
+    bool m_updateAnswerPending = false;    // an answer came before it
+    bool m_pendingUpdateAvailable = false;
+    // Step 1 to 21 of the second stage, by topic.
+    void PrepareWorkFolderCopies();
+    void ChooseCanvasSize();
+    void MakeCursors();
+    void CreatePanels();
+    void ChooseCameraFromList();
+    void BindCollaborationLibrary();
+    void SwitchOffTouchFeedback();
+
+    // State the second stage resets for the parts that own it.
+    bool m_zoomSetData = false;
+    bool m_videoViewOn = false;
+    std::atomic<bool> m_windowAlive{false};  // read by the contents-save job
+    bool m_shutdownStarted = false;
+    bool m_bDualScreen = false;
+    // Long press of toolbar buttons.
+    int m_longPressDelay = 200;
+    int m_longPressCount = 0;
+    int m_longPressLimit = 2;
+    // Still to come from their own subsystems (stand-ins in
+    // app/ui/dialog_command_stubs.cpp).
+    void CheckPenDriverDevice();
+    void ParseDeviceInfoLog();
+
+    // Panels and secondary dialogs, made once by the second stage with the
+    // window as parent (classes in app/ui/dialog_panels.h).
+    clipart* m_clipart = nullptr;
+    NoteDialog* m_noteDialog = nullptr;
+    NotePrint* m_notePrint = nullptr;
+    NoteSave* m_noteSave = nullptr;
+    navi* m_navi = nullptr;
+    blind* m_blind = nullptr;
+    spot* m_spot = nullptr;
+    floatingmain* m_floatingMain = nullptr;
+    floatingcolor* m_floatingColor = nullptr;
+    floatingeraser* m_floatingEraser = nullptr;
+    floatingfigure* m_floatingFigure = nullptr;
+    floatingnote* m_floatingNote = nullptr;
+    floatingchangemode* m_floatingChangeMode = nullptr;
+    floatingrec* m_floatingRec = nullptr;
+    floatingzoom* m_floatingZoom = nullptr;
+    rec* m_recDlg = nullptr;
+    projsave* m_projSave = nullptr;
+    progressdlg* m_progressDlg = nullptr;
+    QFileDialog* m_openFileDialog = nullptr;
+    QFileDialog* m_saveFileDialog = nullptr;
+    QString m_documentSelectedFilter;
+    ToolDlg_Ruler* m_ruler = nullptr;
+    ToolDlg_Protractor* m_protractor = nullptr;
+    ToolDlg_Compass* m_compass = nullptr;
+    MasterModedlg* m_masterModeDlg = nullptr;
+    CollUserListDlg* m_collUserListDlg = nullptr;
+    CollConnectDlg* m_collConnectDlg = nullptr;
+    CollIpDlg* m_collIpDlg = nullptr;
+    StrovaDlg* m_strovaDlg = nullptr;
+    // The seven sub-panels of the floating launcher, for hiding them together.
+    QList<QWidget*> FloatingSubPanels() const;
+
+    // The one table of connections (app/ui/dialog_signals.cpp); made once.
+    void ConnectSignals();
+    bool m_signalsConnected = false;
+
+    // Menus and the tray icon (app/ui/dialog_menus.cpp).
+    void CreateMenus();
+    void CreateTrayMenu();
+    QMenu* m_mainMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    QSystemTrayIcon* m_trayIcon = nullptr;
+    QAction* m_rulerAction = nullptr;
+    QAction* m_protractorAction = nullptr;
+    QAction* m_compassAction = nullptr;
+    QAction* m_panserAction = nullptr;
+    QAction* m_allCaptureAction = nullptr;
+    QAction* m_rectCaptureAction = nullptr;
     void TabletEnter(QTabletEvent* event);
     void TabletLeave(QTabletEvent* event);
 
@@ -273,7 +379,6 @@ public:
     void PointerRelease(int slot, int x, int y, bool local, bool usePressTime);
     void SetPointerCursor(double angle, int a, int b, int c, int d);
     void RubberBandRect(int slot, int phase);
-    void MasterDlg_Show();
     void ShowCaptureOverlays(bool show);
     void HideCaptureOverlays();
 
@@ -363,7 +468,6 @@ public:
     // Hand-overs to parts of the board that are built elsewhere
     // (board/ui/dialog_handover_stubs.cpp).
     void ShowPointerDebug(int mode, int slot, int x, int y);
-    void OptSetUserLevel(QString userId, bool flag);
     void SelectObjectAtPoint(QPoint from, QPoint to, int erase);
     void SelectObjectsInArea(QPoint from, QPoint to, int erase);
     void ResizeMove(int x, int y);
@@ -479,6 +583,7 @@ public:
     FittedSize FitSizeToView(int w, int h) const;
     void AppendViewRecord(int kind);
     void ConnectPageView();
+    void QueueScrollRedraw();
     bool m_pageViewConnected = false;
     bool m_settingView = false;  // the zoom is moving the scroll bars itself
     bool m_scrollRedrawQueued = false;
@@ -622,7 +727,6 @@ public:
     // and the page-range import form, made once by the second stage.
     ShowImportMsg* m_showImportMsg = nullptr;
     ImportDlg* m_importDlg = nullptr;
-    void CreateImportDialogs();
     void ShowImportMsgOrOpen();
 
     // The event export "New_Event.xml" (storage/ui/dialog_event_export.cpp):
@@ -659,6 +763,7 @@ public:
     // Session state read by the drawing code (collab/ui/dialog_frame.cpp).
     bool m_collConnected = false;
     int m_collUserLevel = 0;  // 0 alone, 1 viewer, 2 writer, 3 host
+    QStringList m_localIpv4Addresses;
     QTcpSocket* m_collSocket = nullptr;
     void SendRealtimeEvent(int kind, int slot, int phase, int x, int y);
     void Coll_Send_URdata(int mode, QString userId, int index, int size);
@@ -704,8 +809,127 @@ signals:
     void MainDlgDisplay(int option);
     void MainDlgSetGeometry(QRect rect);
     void MainDlg_DebugDisplaySize(int n, QString text);
+    // From the background jobs, queued to the GUI thread.
+    void CallDrawRecTime();
+    void SetProgress(QString text, int value);
+    void SetNotePrint(QString name, QImage page);
 
 public slots:
+    // --- shell: the tray icon (app/ui/dialog_menus.cpp) ---
+    void slotTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    // --- canvas: the master-mode dialog ---
+    void MasterDlg_Show();
+    // --- collaboration: rights; an empty ID with flag true parks the write
+    // right for the length of a smart-pen stroke ---
+    void OptSetUserLevel(QString userId, bool flag = false);
+
+    // --- stand-ins for commands whose subsystems come later
+    // (app/ui/dialog_command_stubs.cpp); each is replaced by its real body ---
+    void ChangeNote(QString stamp);
+    void CloseNoteListDialog();
+    void BackGroundClipArtImage(QString path);
+    void NoteSavePrintOperation(QString path, QString mode, int first, int last);
+    void ChangeScrollBar(int x, int y);
+    void ChangeScrollBar_release();
+    void OptMenuBtn();
+    void OptColorDialog();
+    void OptEraserDialog();
+    void OptFigureDialog();
+    void OptNoteDialog();
+    void OptChangeDialog();
+    void OptRecDialog();
+    void OptZoomDialog();
+    void OptPreNoteBtn();
+    void OptPostNoteBtn();
+    void ClickColorBtn(QString colour);
+    void ChangePenWidth(int width);
+    void ClickEraseBtn(QString key);
+    void ClickDrawBtn(QString key);
+    void OptUndo();
+    void OptRedo();
+    void OptTransBtnCheck(bool checked);
+    void ClickNoteBtn(QString key);
+    void OptNoteListBtn();
+    void ClickObjectBtn(QString key);
+    void OptWinBtn();
+    void OptCollconnectDlgBtn();
+    void OptIpBtn();
+    void OptStrovaBtn();
+    void ClickZoomBtn_setData_Contents(QString key);
+    void OptRecBtn(int mode = 0);
+    void OptViewBtn(int mode = 0);
+    void OptNoteBtn();
+    void OptColorBtn();
+    void OptPenWidthBtn();
+    void OptTransBtn();
+    void OptDrawBtn();
+    void OptEraseBtn();
+    void OptObjectBtn();
+    void OptZoomBtn_SetData_Contents();
+    void OptViewLocationBtn();
+    void OptUserListDlgBtn();
+    void OptStartServer(QString ip, QString id, QString password);
+    void OptConnect(QString ip, QString id, QString password, int level);
+    void OptServerClose();
+    void OptDisconnect();
+    void OptSetUseTool(QString userId);
+    void StrovaSaveInfo(QString id, int saveId);
+    void CreateNoteSubBtn();
+    void CreateColorSubBtn();
+    void ShowPenWidthSlider();
+    void CreateDrawSubBtn();
+    void CreateEraseSubBtn();
+    void CreateObjectSubBtn();
+    void CreateZoomSubBtn();
+    void CreateViewLocationSubBtn();
+    void ChangeZoomMaphor(int value);
+    void ChangeZoomMapver(int value);
+    void OptRecStart(int type);
+    void ThreadSaveFinished();
+    void ThreadRecTimeFinished();
+    void SetProgressValue(QString text, int value);
+    void NotePrintProcess(QString name, QImage page);
+    void ThreadPrjLoadFinished();
+    void ThreadPrjSaveFinished();
+    void OptTool_DrawLine(QPoint from, QPoint to);
+    void OptTool_DrawArc(QRect circle, int startAngle, int endAngle);
+    void OptTool_DrawEllipse(QRect circle);
+    void ThreadNoteSaveFinished();
+    void OptDebug(bool on);
+    void OptColl(bool on);
+    void OptCursor(bool on);
+    void OptInterpolation(bool on);
+    void OptAntialiasing(bool on);
+    void Coll_ThreadBroadcastSend();
+    // Menu entries.
+    void OptNewLecture();
+    void OptProjectOpen();
+    void OptProjectSaveAs();
+    void OptNoteSave();
+    void OptNotePrint();
+    void OptToolSpot();
+    void OptToolBlind();
+    void OptCloseOrbel();
+    void OptFloating_Movehere();
+    void OptMenuCut();
+    void OptMenuCopy();
+    void OptMenuPaste();
+    void OptMenuDelete();
+    void OptMenuAll();
+    void OptMenuRuler();
+    void OptMenuProtractor();
+    void OptMenuCompass();
+    void OptMenuReset();
+    void OptMenutoFront();
+    void OptMenuForward();
+    void OptMenuBackward();
+    void OptMenutoBack();
+    void OptMenuGroup();
+    void OptMenuUngroup();
+    void OptPanserMode();
+    void OptAllCapture();
+    void OptRectCapture();
+
     // --- storage: PDF documents ---
     void OpenDocuments();
     void AddDocuments(QString path, bool show, bool page_option);
@@ -735,7 +959,7 @@ public slots:
     void OptConfiguration();
     void Config_savePrj_Update();
     // --- storage: projects (stand-in in app/ui/dialog_startup_stubs.cpp) ---
-    void OptProjectSave(bool saveAs);
+    void OptProjectSave(bool saveAs = false);
 
     // --- shell: the on-screen keyboard ---
     void OptVirtureKeyboard();

@@ -18,13 +18,6 @@ QLibrary& CaptureLibrary()
     return library;
 }
 
-void UpdateCheckCallback(bool updateAvailable)
-{
-    if (!Dialog::Instance())
-        return;
-    qDebug().noquote() << "exe : update check answered" << updateAvailable;
-}
-
 // The capture library counts as loaded only when every operation the
 // recording calls resolves; a library lacking one is unloaded again, so no call
 // can go through a missing function. GetDeviceList only refreshes the

@@ -41,5 +41,4 @@ void Dialog::ClearSubBtn() { m_subButtonRowOpen = false; }
 void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
 void Dialog::SetDisplayData(int) { NotYet("SetDisplayData"); }
 void Dialog::Coll_Send_ImgPath(int, QString, int) { NotYet("Coll_Send_ImgPath"); }
-void Dialog::HidePagePanels() { NotYet("HidePagePanels"); }
 void Dialog::ResetToolbarForNewBoard() { NotYet("ResetToolbarForNewBoard"); }

@@ -45,21 +45,22 @@ void Dialog::ConnectPageView()
     if (m_pageViewConnected)
         return;
     m_pageViewConnected = true;
-    for (QScrollBar* bar : {ui->horizontalScrollBar, ui->verticalScrollBar}) {
+    for (QScrollBar* bar : {ui->horizontalScrollBar, ui->verticalScrollBar})
         bar->installEventFilter(this);
-        // A drag moves the bar many times per frame; the view is cut out of
-        // the page layer once for all of them, when the moves have been taken
-        // in. Scrolling never paints the page's objects again.
-        connect(bar, &QScrollBar::valueChanged, this, [this]() {
-            if (m_settingView || m_scrollRedrawQueued)
-                return;
-            m_scrollRedrawQueued = true;
-            QTimer::singleShot(0, this, [this]() {
-                m_scrollRedrawQueued = false;
-                ShowPageLayer();
-            });
-        });
-    }
+}
+
+// A drag moves a scroll bar many times per frame; the view is cut out of the
+// page layer once for all of them, when the moves have been taken in.
+// Scrolling never paints the page's objects again.
+void Dialog::QueueScrollRedraw()
+{
+    if (m_settingView || m_scrollRedrawQueued)
+        return;
+    m_scrollRedrawQueued = true;
+    QTimer::singleShot(0, this, [this]() {
+        m_scrollRedrawQueued = false;
+        ShowPageLayer();
+    });
 }
 
 void Dialog::ZoomByScale(float value)

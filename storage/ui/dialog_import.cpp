@@ -12,22 +12,6 @@
 #include <QFileInfo>
 #include <QPainter>
 
-void Dialog::CreateImportDialogs()
-{
-    if (!m_showImportMsg) {
-        m_showImportMsg = new ShowImportMsg(this);
-        m_showImportMsg->InitShowImportMsg(m_languageFilePath);
-        connect(m_showImportMsg, &ShowImportMsg::CallSetCheck, this, &Dialog::SetDocumentOpenOption);
-        connect(m_showImportMsg, &ShowImportMsg::CallDocuments, this, &Dialog::OpenDocuments);
-    }
-    if (!m_importDlg) {
-        m_importDlg = new ImportDlg(this);
-        m_importDlg->InitImportDlg();
-        connect(m_importDlg, &ImportDlg::CallAddDocuments, this, &Dialog::AddDocuments);
-        connect(m_importDlg, &ImportDlg::CallAddFinished, this, &Dialog::AddFinished);
-    }
-}
-
 void Dialog::ShowImportMsgOrOpen()
 {
     if (!m_config.ShowImportMsg || !m_showImportMsg) {

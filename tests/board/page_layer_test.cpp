@@ -113,6 +113,8 @@ private slots:
         board->resize(800, 600);
         board->InitBoardModel();
         board->ResetBoard(false);
+        // The form's scroll bars reach the board through the window's table.
+        board->ConnectSignals();
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board));
     }

@@ -78,7 +78,12 @@ class DocumentImportDialogTest : public QObject
         board->resize(800, 600);
         board->InitBoardModel();
         board->ResetBoard(false);
-        board->CreateImportDialogs();
+        // The two import dialogs alone, wired by the window's one table.
+        board->m_showImportMsg = new ShowImportMsg(board);
+        board->m_showImportMsg->InitShowImportMsg(board->m_languageFilePath);
+        board->m_importDlg = new ImportDlg(board);
+        board->m_importDlg->InitImportDlg();
+        board->ConnectSignals();
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board));
     }

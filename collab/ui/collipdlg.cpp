@@ -1,0 +1,6 @@
+#include "collab/ui/collipdlg.h"
+
+CollIpDlg::CollIpDlg(QWidget* parent)
+    : PlaceholderDialog("CollIpDlg", parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "collab/ui/colluserlistdlg.h"
+
+CollUserListDlg::CollUserListDlg(QWidget* parent)
+    : PlaceholderDialog("CollUserListDlg", parent)
+{
+}

@@ -1,0 +1,9 @@
+#include "panels/ui/floatingeraser.h"
+
+floatingeraser::floatingeraser(QWidget* parent)
+    : FloatingSubPanel("floatingeraser", parent)
+{
+}
+
+void floatingeraser::InitDialog(QStringList*) {}
+void floatingeraser::SetEraserKey(QString key) { m_key = key; }

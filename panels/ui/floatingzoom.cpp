@@ -1,0 +1,9 @@
+#include "panels/ui/floatingzoom.h"
+
+floatingzoom::floatingzoom(QWidget* parent)
+    : FloatingSubPanel("floatingzoom", parent)
+{
+}
+
+void floatingzoom::InitDialog(QStringList*) {}
+void floatingzoom::SetZoomKey(QString key) { m_key = key; }

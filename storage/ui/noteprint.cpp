@@ -1,0 +1,8 @@
+#include "storage/ui/noteprint.h"
+
+NotePrint::NotePrint(QWidget* parent)
+    : PlaceholderDialog("NotePrint", parent)
+{
+}
+
+void NotePrint::InitNotePrint(bool) {}

@@ -1,0 +1,6 @@
+#include "storage/ui/projsave.h"
+
+projsave::projsave(QWidget* parent)
+    : PlaceholderDialog("projsave", parent)
+{
+}
