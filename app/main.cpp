@@ -2,9 +2,11 @@
 #include "app/ui/main_dlg.h"
 #include "app/ui/message_box.h"
 #include "app/ui/single_application.h"
+#include "platform/file_names.h"
 #include "platform/window_messages.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QTabletEvent>
 
@@ -17,7 +19,9 @@ namespace {
 // whoever started the whiteboard can follow them as they come.
 void WriteDebugLine(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    const QByteArray line = qFormatLogMessage(type, context, text).toUtf8() + '\n';
+    // In the local 8-bit form: UTF-8, with the bytes of file names that are
+    // not UTF-8 written as they are.
+    const QByteArray line = qFormatLogMessage(type, context, text).toLocal8Bit() + '\n';
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
     std::fflush(stderr);
     if (type == QtFatalMsg)
@@ -44,22 +48,37 @@ void HandOffToRunningCopy(const QString& path)
 
 int main(int argc, char* argv[])
 {
+    platform::UseLosslessFileNames();
     qInstallMessageHandler(WriteDebugLine);
     SingleApplication* app = new SingleApplication(argc, argv);
 
-    const QString firstArgument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QString firstArgument = argc > 1 ? QFile::decodeName(argv[1]) : QString();
     const bool bUpdateCheck = !(argc > 1 && firstArgument == QLatin1String(kNoAutoUpdateSwitch));
     qDebug().noquote() << QStringLiteral("argv[0]=%1, argv[1]=%2, argc=%3, bUpdateCheck=%4")
-                              .arg(QString::fromLocal8Bit(argv[0]), firstArgument)
+                              .arg(QFile::decodeName(argv[0]), firstArgument)
                               .arg(argc)
                               .arg(bUpdateCheck ? 1 : 0);
     const FileArgument file = ReadFileArgument(firstArgument);
 
+    // Nothing is written below the shared temporary folder unless the folders
+    // there are ours alone.
+    const QString folderProblem = CheckOwnFolders();
+    if (!folderProblem.isEmpty()) {
+        qDebug().noquote() << "exe :" << folderProblem;
+        ui::CriticalBox(nullptr, QStringLiteral("Dravik"), folderProblem);
+        delete app;
+        return 2;
+    }
+
     // A contents package is played in the browser whether or not a copy runs.
     if (argc == 2 && bUpdateCheck && file.isContentsPackage()) {
-        PlayContentsPackage(file);
+        const QString problem = PlayContentsPackage(file);
+        if (!problem.isEmpty()) {
+            qDebug().noquote() << "exe :" << problem;
+            ui::CriticalBox(nullptr, QStringLiteral("Dravik"), problem);
+        }
         delete app;
-        return 0;
+        return problem.isEmpty() ? 0 : 1;
     }
 
     if (!app->lock()) {

@@ -4,11 +4,14 @@
 #include "platform/folders.h"
 #include "platform/launch.h"
 #include "platform/processes.h"
+#include "storage/settings_file.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTcpServer>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -47,9 +50,17 @@ QString EscapePlayerQueryValue(const QString& baseName)
     return value;
 }
 
+int PlayerPort()
+{
+    bool ok = false;
+    const int port = qEnvironmentVariable("DRAVIK_PLAYER_PORT").toInt(&ok);
+    return ok && port > 0 && port <= 65535 ? port : kDefaultPlayerPort;
+}
+
 QUrl ContentsPlayerUrl(const QString& baseName)
 {
-    const QString text = QStringLiteral("http://127.0.0.1:8080/?ist=%1&OEM=NORVANE")
+    const QString text = QStringLiteral("http://127.0.0.1:%1/?ist=%2&OEM=NORVANE")
+                             .arg(PlayerPort())
                              .arg(EscapePlayerQueryValue(baseName));
     return QUrl(text, QUrl::TolerantMode);
 }
@@ -81,7 +92,7 @@ const QString kWebServerModules = QStringLiteral("/usr/lib/apache2/modules");
 
 QString WebServerExecutable()
 {
-    // Scripted runs and the test suite keep the machine's port 8080 alone.
+    // Scripted runs and the test suite keep the machine's player port alone.
     if (!qEnvironmentVariableIsEmpty("DRAVIK_NO_WEB_SERVER"))
         return QString();
     const QString found = platform::ResolveProgram(kWebServerProgram);
@@ -106,6 +117,13 @@ QString WebServerRuntimeFolder()
     return platform::KnownFolderPath(platform::KnownFolder::Runtime) + QStringLiteral("/dravik-httpd");
 }
 
+// Root's server workers run as an unprivileged account and read the player
+// folder; no other folder of ours is open to them.
+uint PlayerWorkFolderMode()
+{
+    return geteuid() == 0 ? 0755 : 0700;
+}
+
 }  // namespace
 
 QString WebServerPidFile()
@@ -123,7 +141,7 @@ QByteArray WebServerConfig(const WebServerAccount& account)
           << QStringLiteral("# starts the server, from the folders of that start.")
           << QStringLiteral("ServerRoot %1").arg(Quoted(serverRoot))
           << QStringLiteral("ServerName 127.0.0.1")
-          << QStringLiteral("Listen 127.0.0.1:8080")
+          << QStringLiteral("Listen 127.0.0.1:%1").arg(PlayerPort())
           << QStringLiteral("PidFile %1").arg(Quoted(runtime + QStringLiteral("/httpd.pid")))
           << QStringLiteral("DefaultRuntimeDir %1").arg(Quoted(runtime))
           << QStringLiteral("ErrorLog %1").arg(Quoted(runtime + QStringLiteral("/error.log")));
@@ -177,44 +195,84 @@ bool WriteWebServerConfig(const WebServerAccount& account)
 {
     const QString path = WebServerConfigPath();
     QDir().mkpath(QFileInfo(path).path());
-    QDir().mkpath(WebServerRuntimeFolder());
+    if (!platform::EnsurePrivateFolder(WebServerRuntimeFolder()).isEmpty())
+        return false;
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(WebServerConfig(account)) >= 0 && file.commit();
 }
 
 }  // namespace
 
-void EnsureLocalWebServer()
+bool OurWebServerRuns()
+{
+    QFile pidFile(WebServerPidFile());
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return false;
+    bool ok = false;
+    const qint64 pid = pidFile.read(32).trimmed().toLongLong(&ok);
+    if (!ok || pid <= 0)
+        return false;
+    // A pid file outlives its server, and the number may since have gone to
+    // any other program: only our server run with our configuration counts.
+    return platform::ProcessExecutableName(pid) == platform::LinuxProgramName(kWebServerProgram)
+           && platform::ProcessArguments(pid).contains(WebServerConfigPath());
+}
+
+bool PlayerPortTaken()
+{
+    QTcpServer probe;
+    if (probe.listen(QHostAddress::LocalHost, quint16(PlayerPort())))
+        return false;
+    return probe.serverError() == QAbstractSocket::AddressInUseError;
+}
+
+WebServerState EnsureLocalWebServer()
 {
     // A server started by an earlier run with our configuration is ours too.
     platform::RegisterOwnFolder(QFileInfo(WebServerConfigPath()).path());
-    if (KillProcessByName(1, kWebServerProgram))
-        return;
-    const QString workFolder = PlayerWorkFolder();
-    RemoveFolderRecursive(workFolder, workFolder);
+    if (OurWebServerRuns())
+        return WebServerState::Running;
     const QString program = WebServerExecutable();
     if (program.isEmpty())
-        return;
+        return WebServerState::NotStarted;
+    if (PlayerPortTaken()) {
+        qDebug().noquote() << QStringLiteral("exe : port %1 of 127.0.0.1 is held by another program; "
+                                             "the web server is not started")
+                                  .arg(PlayerPort());
+        return WebServerState::PortTaken;
+    }
+    const QString workFolder = PlayerWorkFolder();
+    RemoveFolderRecursive(workFolder, workFolder);
     const WebServerAccount account = WebServerAccountFor(getuid());
     if (getuid() == 0 && !account.valid) {
         qDebug() << "exe : no unprivileged account for the web server, not started";
-        return;
+        return WebServerState::NotStarted;
     }
     if (!WriteWebServerConfig(account)) {
         qDebug() << "exe : cannot write the web server configuration" << WebServerConfigPath();
-        return;
+        return WebServerState::NotStarted;
     }
     // The server detaches on its own; nothing here waits for it.
-    if (!platform::StartDetached(program, {QStringLiteral("-f"), WebServerConfigPath()}))
+    if (!platform::StartDetached(program, {QStringLiteral("-f"), WebServerConfigPath()})) {
         qDebug() << "exe : cannot start the web server" << program;
+        return WebServerState::NotStarted;
+    }
+    return WebServerState::Started;
 }
 
-void PlayContentsPackage(const FileArgument& package)
+QString PlayContentsPackage(const FileArgument& package)
 {
-    EnsureLocalWebServer();
+    if (EnsureLocalWebServer() == WebServerState::PortTaken) {
+        // The browser would open a page that nothing of ours serves.
+        return QStringLiteral("The package cannot be played: port %1 of 127.0.0.1, where the player is served, "
+                              "is held by another program.")
+            .arg(PlayerPort());
+    }
 
     const QString workFolder = PlayerWorkFolder();
-    QDir().mkpath(workFolder);
+    const QString problem = platform::EnsurePrivateFolder(workFolder, PlayerWorkFolderMode());
+    if (!problem.isEmpty())
+        return problem;
     CopyFolder(PlayerFilesFolder(), workFolder);
 
     const QString target = workFolder + QLatin1Char('/') + package.baseName;
@@ -225,14 +283,25 @@ void PlayContentsPackage(const FileArgument& package)
                          {QStringLiteral("-j"), QStringLiteral("-u"), QStringLiteral("-d"), target, archive}, -1);
 
     platform::OpenDocument(ContentsPlayerUrl(package.baseName).toString(QUrl::FullyEncoded));
+    return QString();
+}
+
+QString CheckOwnFolders()
+{
+    QString problem = platform::CheckPrivateFolders();
+    if (problem.isEmpty())
+        problem = platform::EnsurePrivateFolder(WorkFolderPath());
+    if (problem.isEmpty())
+        problem = platform::EnsurePrivateFolder(PlayerWorkFolder(), PlayerWorkFolderMode());
+    return problem;
 }
 
 QByteArray HandOffBytes(const QString& path)
 {
-    return path.toUtf8();
+    return QFile::encodeName(path);
 }
 
 QString HandOffPath(const QByteArray& bytes)
 {
-    return QString::fromUtf8(bytes);
+    return QFile::decodeName(bytes);
 }

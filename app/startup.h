@@ -31,7 +31,13 @@ extern const char kNoAutoUpdateSwitch[];
 // that order (so an escape is never escaped twice).
 QString EscapePlayerQueryValue(const QString& baseName);
 
-// The local player page for a package: port 8080 on the loopback interface.
+// The port of the package player on the loopback interface: 8080, or the
+// one DRAVIK_PLAYER_PORT names (tests, a machine where 8080 is in use).
+constexpr int kDefaultPlayerPort = 8080;
+int PlayerPort();
+
+// The local player page for a package: the player port on the loopback
+// interface.
 QUrl ContentsPlayerUrl(const QString& baseName);
 
 // Folders and files of the package player.
@@ -51,27 +57,51 @@ struct WebServerAccount
 WebServerAccount WebServerAccountFor(qint64 userId);
 
 // The web server's configuration: our own modules, files and folders only,
-// the loopback interface on port 8080, the player work folder as the document
+// the loopback interface on the player port, the player work folder as the document
 // root.
 QByteArray WebServerConfig(const WebServerAccount& account);
 
 // Where the server writes its process id.
 QString WebServerPidFile();
 
-// Starts the local web server unless it runs already; an idle start empties
+// Whether the server recorded in our pid file runs, with our configuration
+// file as its argument. Another server (the system's own, another account's
+// or another copy's) is not ours, whatever its name.
+bool OurWebServerRuns();
+
+// Whether something holds the player port on 127.0.0.1.
+bool PlayerPortTaken();
+
+enum class WebServerState {
+    Running,     // ours ran already
+    Started,     // ours was started now
+    PortTaken,   // another program holds the player port: nothing started
+    NotStarted,  // no server, switched off, or it could not be started
+};
+
+// Starts the local web server unless ours runs already; an idle start empties
 // the player work folder first. The server is Debian's, run with our own
 // configuration file (written afresh at each start) and left to detach: it
-// outlives the whiteboard. Says nothing when the server is not installed or
-// does not start: the package still unpacks and the browser opens. With
-// DRAVIK_NO_WEB_SERVER set (the test suite) no server is started.
-void EnsureLocalWebServer();
+// outlives the whiteboard. With DRAVIK_NO_WEB_SERVER set (the test suite) no
+// server is started. When another program holds the player port, says so in
+// the debug log and starts nothing.
+WebServerState EnsureLocalWebServer();
 
 // Plays a contents package: web server, player files, unpacking into
-// <work folder>/<base name>, then the browser on the player page.
-void PlayContentsPackage(const FileArgument& package);
+// <work folder>/<base name>, then the browser on the player page. Returns an
+// empty text, or why the package cannot be played (another program holds
+// the player port, the player folder is refused) for the caller to show.
+QString PlayContentsPackage(const FileArgument& package);
 
-// The bytes a second copy hands to the running one, and back. Both ends are
-// ours, so UTF-8 carries every path intact.
+// Checks the folders the whiteboard keeps below the shared temporary folder
+// (its private folders, the work folder and the package player folder) and
+// makes those that are missing. Empty when all are sound, else the message
+// that tells the user which folder is refused and why.
+QString CheckOwnFolders();
+
+// The bytes a second copy hands to the running one, and back: the path's own
+// file-name bytes, so a name that is not valid UTF-8 still names its file
+// (see platform::UseLosslessFileNames).
 QByteArray HandOffBytes(const QString& path);
 QString HandOffPath(const QByteArray& bytes);
 

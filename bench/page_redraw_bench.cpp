@@ -1,3 +1,4 @@
+#include "bench/board_fixture.h"
 #include "board/page_background.h"
 #include "board/page_render.h"
 #include "storage/pdf_libraries.h"
@@ -12,47 +13,12 @@
 
 namespace {
 
-constexpr int kSamplesPerStroke = 200;
-
-// `count` free-pen strokes of 200 samples on the page "current" and as many
-// on the page "other", spread over the eleven slots.
+// As many strokes on the page "current" as on the page "other".
 void FillBoard(BoardModel& board, int count)
 {
     board.Init();
-    for (int page = 0; page < 2; ++page) {
-        const QString note = page == 0 ? QStringLiteral("current") : QStringLiteral("other");
-        for (int i = 0; i < count; ++i) {
-            const int slot = i % kPointerSlotCount;
-            PointerSlotState& s = board.slot[slot];
-            const quint16 id = quint16(s.nextEventId++);
-            EventMaster em;
-            em.EventID = id;
-            em.Kind = ekFree;
-            em.NoteName = note;
-            em.Slot = quint16(slot);
-            EventDetail ed;
-            ed.EventID = id;
-            ed.PenColor = QColor(20, 20, 160);
-            ed.PenWidth = 3;
-            QVector<FreePenPoint> points;
-            points.reserve(kSamplesPerStroke);
-            const double x0 = 40 + (i * 37) % 1700;
-            const double y0 = 40 + (i * 53) % 950;
-            for (int k = 0; k < kSamplesPerStroke; ++k) {
-                FreePenPoint fp;
-                fp.EventID = id;
-                fp.M = QPointF(x0 + k * 0.8, y0 + 25 * std::sin(k * 0.08 + i));
-                fp.S = fp.M;
-                fp.MouseAction = 2;
-                points.append(fp);
-            }
-            ed.M = ed.S = points.first().M;
-            ed.C = ed.E = points.last().M;
-            s.records.appendMaster(em);
-            s.records.appendDetail(ed);
-            board.FreePenMap.insert(MakeObjectKey(slot, id), points);
-        }
-    }
+    bench::AddStrokes(board, QStringLiteral("current"), count);
+    bench::AddStrokes(board, QStringLiteral("other"), count);
 }
 
 // The full redraw of the current page. Time per object should stay flat as

@@ -1,6 +1,11 @@
 // The per-pointer-move path: one interpolation step and the painting of the
-// new piece into a full-HD page, for ten pointers drawing at once.
+// new piece into a full-HD page, for ten pointers drawing at once; and whole
+// strokes (press, moves, release) through the main window, on an empty page
+// and on a page full of strokes.
 #include <benchmark/benchmark.h>
+
+#include "app/ui/dialog.h"
+#include "bench/board_fixture.h"
 
 #include <QImage>
 #include <algorithm>
@@ -70,6 +75,61 @@ void BM_FreePenMoves(benchmark::State& state)
     state.counters["page_px"] = 1920.0 * 1080.0;
 }
 
+// Strokes of `moves` moves drawn through PointerPress, PointerMove and
+// PointerRelease on a full-HD window whose page holds `objects` strokes.
+// Every call counts as one step, the press and the release included: the
+// press must not copy the page and the release must not repaint it.
+void BM_StrokesThroughWindow(benchmark::State& state)
+{
+    bench::OffscreenApplication();
+    const int moves = int(state.range(0));
+    const int objects = int(state.range(1));
+    Dialog board;
+    board.resize(1920, 1080);
+    board.InitBoardModel();
+    board.ResetBoard(false);
+    bench::AddStrokes(board.m_board, board.m_curr_note.create_data, objects);
+    board.RedrawPageObjects(true);
+    board.m_board.slot[0].pen = QPen(QBrush(QColor(200, 0, 0)), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+
+    // Presses, moves and releases apart, and all steps together.
+    std::vector<double> presses, movesTaken, releases, steps;
+    int stroke = 0;
+    auto timed = [&](std::vector<double>& into, auto&& call) {
+        const auto t0 = std::chrono::steady_clock::now();
+        call();
+        const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
+        into.push_back(us);
+        steps.push_back(us);
+    };
+    for (auto _ : state) {
+        const int x0 = 100 + (stroke * 97) % 1500;
+        const int y0 = 100 + (stroke * 61) % 850;
+        ++stroke;
+        timed(presses, [&] { board.PointerPress(0, x0, y0, true, false); });
+        for (int m = 1; m <= moves; ++m) {
+            const int x = x0 + m * 6, y = y0 + int(30 * std::sin(m / 5.0));
+            timed(movesTaken, [&] { board.PointerMove(0, x, y, true, false); });
+        }
+        timed(releases, [&] { board.PointerRelease(0, x0 + moves * 6, y0, true, false); });
+        QCoreApplication::processEvents();
+    }
+    const bench::Spread all = bench::SpreadOf(steps);
+    state.counters["median_us"] = all.median;
+    state.counters["p99_us"] = all.p99;
+    state.counters["worst_us"] = all.worst;
+    state.counters["press_p99_us"] = bench::SpreadOf(presses).p99;
+    state.counters["move_p99_us"] = bench::SpreadOf(movesTaken).p99;
+    state.counters["release_median_us"] = bench::SpreadOf(releases).median;
+}
+
 }  // namespace
 
+BENCHMARK(BM_StrokesThroughWindow)
+    ->Args({20, 0})
+    ->Args({50, 0})
+    ->Args({20, 5000})
+    ->Args({50, 5000})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200);
 BENCHMARK(BM_FreePenMoves)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -114,6 +114,9 @@ public:
     void setActive(bool on) { m_active = on; }
     QPoint last() const { return m_last; }
     QPoint at(int i) const { return m_points[i]; }
+    // The point stored by Finish: after the counted points, or on the last
+    // entry once the buffer is full.
+    QPoint releasePoint() const { return m_points[m_count < kCapacity ? m_count : kCapacity - 1]; }
     const QVector<QPoint>& points() const { return m_points; }
 
 private:

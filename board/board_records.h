@@ -23,6 +23,19 @@ inline bool IsValidPointerSlot(int slot)
     return slot >= 0 && slot < kPointerSlotCount;
 }
 
+// The slot local input draws in, by the own collaboration level: alone (0)
+// and as host (3) each source keeps its own slot; a writer (2) draws every
+// source in slot 10, the one the host keeps for its writer; a viewer (1)
+// draws nothing (-1).
+inline int LocalInputSlot(int level, int ownSlot)
+{
+    if (level == 0 || level == 3)
+        return ownSlot;
+    if (level == 2)
+        return kMouseOverflowSlot;
+    return -1;
+}
+
 // One board object or event of a note page.
 struct EventMaster {
     quint16 EventID = 0;

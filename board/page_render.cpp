@@ -246,6 +246,46 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
     return PaintedRect(painter, bounds, RepaintMargin(QPen(QBrush(), s.brushWidth)));
 }
 
+bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratch, int slot, const EventMaster& em,
+                     const EventDetail& ed, const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
+                     const PageRenderOptions& o, QRect* painted)
+{
+    QRect rect;
+    switch (em.Kind) {
+    case ekFree:
+    case ekBrush: {
+        const auto found = board.FreePenMap.constFind(MakeObjectKey(slot, em.EventID));
+        if (found == board.FreePenMap.constEnd())
+            return false;
+        // Strokes are redrawn with slot 0's highlight flag, as when they are
+        // shown again after an edit.
+        if (em.Kind == ekFree)
+            rect = PaintPathFigure(target, scratch, board.slot[0].highlight, ed, found.value(), o);
+        else
+            rect = PaintLineFigure(target, scratch, ed, found.value(), o);
+        break;
+    }
+    case ekImage:
+        if (em.StrData >= mediaFiles.size() || !paintImage)
+            return false;
+        paintImage(target, mediaFiles.at(em.StrData), ed);
+        rect = target.rect();
+        break;
+    case ekNoteChange:
+    case ekZoom:
+    case ekScroll:
+    case ekStartRec:
+    case ekEndRec:
+        return false;
+    default:
+        rect = PaintEllipseFigure(target, em, ed, o);
+        break;
+    }
+    if (painted)
+        *painted = rect;
+    return true;
+}
+
 int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName, bool withSelected,
                      const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
                      const PageRenderOptions& o)
@@ -254,9 +294,6 @@ int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName,
     // The replay needs an interpolator and brush state of its own: borrowing
     // a slot's would break a stroke that slot is drawing right now.
     PointerSlotState scratch;
-    // Strokes are redrawn with slot 0's highlight flag, as when they are
-    // shown again after an edit.
-    const bool highlight = board.slot[0].highlight;
     for (int slot = 0; slot < kPointerSlotCount; ++slot) {
         const SlotRecords& records = board.slot[slot].records;
         for (const EventMaster& em : records.masters()) {
@@ -265,35 +302,8 @@ int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName,
             const EventDetail* ed = records.findDetail(em.EventID);
             if (!ed || ed->Deleted || (!withSelected && ed->Selected))
                 continue;
-            switch (em.Kind) {
-            case ekFree:
-            case ekBrush: {
-                const auto found = board.FreePenMap.constFind(MakeObjectKey(slot, em.EventID));
-                if (found == board.FreePenMap.constEnd())
-                    continue;
-                if (em.Kind == ekFree)
-                    PaintPathFigure(target, scratch, highlight, *ed, found.value(), o);
-                else
-                    PaintLineFigure(target, scratch, *ed, found.value(), o);
-                break;
-            }
-            case ekImage:
-                if (em.StrData < mediaFiles.size() && paintImage)
-                    paintImage(target, mediaFiles.at(em.StrData), *ed);
-                else
-                    continue;
-                break;
-            case ekNoteChange:
-            case ekZoom:
-            case ekScroll:
-            case ekStartRec:
-            case ekEndRec:
-                continue;
-            default:
-                PaintEllipseFigure(target, em, *ed, o);
-                break;
-            }
-            ++painted;
+            if (PaintPageObject(target, board, scratch, slot, em, *ed, mediaFiles, paintImage, o))
+                ++painted;
         }
     }
     return painted;
@@ -311,7 +321,18 @@ void ResizePageImage(QImage& image, QSize size, const QColor& fill)
     image = resized;
 }
 
-QImage VisiblePart(const QImage& page, QRect visible)
+void CutPageView(QImage& view, const QImage& page, QRect visible)
 {
-    return visible == page.rect() ? page : page.copy(visible);
+    const QImage::Format format = page.isNull() ? QImage::Format_ARGB32_Premultiplied : page.format();
+    if (view.size() != visible.size() || view.format() != format)
+        view = QImage(visible.size(), format);
+    else
+        view.detach();
+    if (view.isNull())
+        return;
+    if (!page.rect().contains(visible))
+        view.fill(0);
+    QPainter painter(&view);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), page, visible);
 }

@@ -41,6 +41,16 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
 // Paints an image object (kind 2) from its media file; supplied by the window.
 using ImageObjectPainter = std::function<void(QImage& target, const QString& file, const EventDetail& ed)>;
 
+// Paints one object of `slot` as a full redraw paints it (strokes with slot
+// 0's highlight flag, `scratch` lending the replay state), so an object added
+// to a cached page comes out with the very pixels a redraw would give.
+// Returns false for kinds that paint nothing (page, zoom, scroll and
+// recording marks, images without a media file, strokes without samples);
+// `painted` receives the rectangle touched (an image: the whole target).
+bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratch, int slot, const EventMaster& em,
+                     const EventDetail& ed, const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
+                     const PageRenderOptions& o, QRect* painted = nullptr);
+
 // Paints every live object of the page `noteName` into `target`: slot by slot,
 // each slot in table order, so a later slot paints over an earlier one. Each
 // master is matched with the first detail of its slot carrying the same
@@ -56,7 +66,8 @@ int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName,
 // filling new area with `fill`. The same size keeps the very same image.
 void ResizePageImage(QImage& image, QSize size, const QColor& fill);
 
-// The part of the full page image the view shows at the scroll position:
-// a copy of that rectangle, or the page itself when it is exactly the view.
-// Following a scroll bar only cuts; it never paints the objects again.
-QImage VisiblePart(const QImage& page, QRect visible);
+// Cuts the visible rectangle of the page layer into the view buffer, reusing
+// the buffer when it already has the size and format, so that live painting
+// never has to copy the page first. Following a scroll bar only cuts; it
+// never paints the objects again.
+void CutPageView(QImage& view, const QImage& page, QRect visible);

@@ -145,3 +145,30 @@ QRect LastSegmentRect(const PointerSlotState& s)
 {
     return SegmentBounds(s.lastSample, s.current, std::max(10, RepaintMargin(QPen(QBrush(), s.brushWidth))));
 }
+
+QPen LiveTailPen(const PointerSlotState& s, bool brush, const SegmentPaintOptions& o)
+{
+    if (brush)
+        return QPen(QBrush(s.pen.color(), Qt::SolidPattern), s.brushDrawWidth, o.special.style, Qt::RoundCap,
+                    Qt::RoundJoin);
+    if (o.tabletActive)
+        return PressurePen(o.special, static_cast<float>(o.pressure * o.special.baseWidth));
+    return FreePenOf(s, o.special);
+}
+
+QRect LiveTailRect(const PointerSlotState& s, const QPen& pen)
+{
+    if (s.lastSample == QPointF(s.current))
+        return QRect();
+    return SegmentBounds(s.lastSample, s.current, RepaintMargin(pen));
+}
+
+void PaintLiveTail(QImage& view, const PointerSlotState& s, const QPen& pen, bool antialiasing)
+{
+    if (s.lastSample == QPointF(s.current))
+        return;
+    QPainter painter(&view);
+    painter.setRenderHint(QPainter::Antialiasing, antialiasing);
+    painter.setPen(pen);
+    painter.drawLine(s.lastSample, QPointF(s.current));
+}

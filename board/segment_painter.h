@@ -53,6 +53,18 @@ QRect PaintLastStep(QImage& view, PointerSlotState& s, const SegmentPaintOptions
 // The rectangle of the segment from the last sample to the current point.
 QRect LastSegmentRect(const PointerSlotState& s);
 
+// The smoothed stroke ends one sample behind the pointer. The live tail is
+// the provisional straight piece from its end to the raw pointer, drawn so
+// that ink sits under the pointer after every move and taken back before the
+// next step paints the smoothed piece in its place. It is never recorded.
+// Its pen is the pen of the stroke's newest piece (brush: the width the next
+// step draws with).
+QPen LiveTailPen(const PointerSlotState& s, bool brush, const SegmentPaintOptions& o);
+// The rectangle the tail covers; empty when the stroke already ends at the
+// pointer.
+QRect LiveTailRect(const PointerSlotState& s, const QPen& pen);
+void PaintLiveTail(QImage& view, const PointerSlotState& s, const QPen& pen, bool antialiasing);
+
 // The brush width after a step of the given length: full width for the first
 // six steps, then swelling by 0.3 on slow steps and thinning on fast ones,
 // always between 1 and brushWidth.

@@ -2,6 +2,19 @@
 
 #include <QDataStream>
 
+namespace {
+
+// An array as its 32-bit count and bytes. A null array is written as an empty
+// one (count 0), never as the stream's null marker, so a frame's bytes do not
+// depend on how its caller happened to make an empty text.
+void WriteArray(QDataStream& out, const QByteArray& bytes)
+{
+    out << quint32(bytes.size());
+    out.writeRawData(bytes.constData(), bytes.size());
+}
+
+}  // namespace
+
 QByteArray BuildCollFrame(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail, bool* ok)
 {
     const qint64 body = 12 + qint64(keyword.size()) + data.size() + tail.size();
@@ -11,12 +24,13 @@ QByteArray BuildCollFrame(const QByteArray& keyword, const QByteArray& data, con
         return QByteArray();
     }
     QByteArray frame;
+    frame.reserve(int(2 + body));
     QDataStream out(&frame, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_5_15);
-    out << qint16(0);
-    out << keyword << data << tail;
-    out.device()->seek(0);
-    out << static_cast<qint16>(static_cast<quint16>(frame.size() - 2));
+    out << static_cast<quint16>(body);
+    WriteArray(out, keyword);
+    WriteArray(out, data);
+    WriteArray(out, tail);
     if (ok)
         *ok = true;
     return frame;
@@ -39,4 +53,38 @@ int ReadCollFrame(const QByteArray& bytes, CollFrame* frame)
     if (frame)
         *frame = f;
     return 2 + body;
+}
+
+void CollFrameBuffer::Append(const QByteArray& bytes)
+{
+    if (m_offset > 0) {
+        m_bytes.remove(0, m_offset);
+        m_offset = 0;
+    }
+    m_bytes += bytes;
+}
+
+int CollFrameBuffer::Next(CollFrame* frame, QByteArray* raw)
+{
+    const int used =
+        ReadCollFrame(QByteArray::fromRawData(m_bytes.constData() + m_offset, m_bytes.size() - m_offset), frame);
+    if (used <= 0)
+        return used;
+    if (raw)
+        *raw = m_bytes.mid(m_offset, used);
+    m_offset += used;
+    return 1;
+}
+
+void CollFrameBuffer::Clear()
+{
+    m_bytes.clear();
+    m_offset = 0;
+}
+
+int CollFrameBuffer::AnnouncedSize() const
+{
+    if (Held() < 2)
+        return 0;
+    return (quint8(m_bytes.at(m_offset)) << 8) | quint8(m_bytes.at(m_offset + 1));
 }

@@ -19,8 +19,29 @@ enum class KnownFolder {
 };
 
 // The Linux folder standing in for `folder`, without a trailing separator.
-// The folder exists when this returns (it is created if needed).
+// The folder exists when this returns (it is created if needed). Temp and
+// Runtime are private folders of this user (see EnsurePrivateFolder): Temp is
+// "dravik-<uid>" in the shared temporary folder, Runtime is XDG_RUNTIME_DIR or,
+// without it, "runtime" inside Temp. A Temp or Runtime folder that fails the
+// check is still returned; CheckPrivateFolder tells the program not to use it.
 QString KnownFolderPath(KnownFolder folder);
+
+// Makes `path` (its parent must exist) a folder that only this user can
+// change, or checks that it is one. It is refused when it is a link or no
+// folder, belongs to another account, or others may write into it. A folder
+// made here gets `mode`; an existing one of ours is set to `mode` too, so
+// others lose what they could read. Returns an empty text when the folder is
+// sound, else why it is refused.
+QString EnsurePrivateFolder(const QString& path, uint mode = 0700);
+
+// The mode of the private Temp folder: 0700, except for root, whose web
+// server workers run as an unprivileged account and must reach the package
+// player folder inside it (they may pass through, not list).
+uint PrivateTempMode();
+
+// Checks (and makes) the private Temp and Runtime folders. Returns an empty
+// text when both are sound, else a message for the user naming the folder.
+QString CheckPrivateFolders();
 
 // The folder the running program was started from (the install folder).
 QString ProgramFolder();

@@ -25,9 +25,12 @@ InstanceLock::Result InstanceLock::tryLock()
 {
     if (m_fd >= 0)
         return Result::Acquired;
+    if (!CheckPrivateFolders().isEmpty())
+        return Result::Unavailable;
     // Close-on-exec: programs we start must not inherit the lock and keep it
-    // after we end.
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // after we end. A link in the lock's place is not followed: it would make
+    // us create or hold a file of someone else's choosing.
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return Result::Unavailable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -4,6 +4,7 @@
 
 #include <QDataStream>
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -11,12 +12,18 @@
 #include <QList>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QPointer>
 #include <QSaveFile>
+#include <QSet>
+#include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
 #include <QtEndian>
 
 #include <atomic>
+#include <memory>
 #include <poll.h>
 #include <unistd.h>
 #include <vector>
@@ -33,8 +40,43 @@ constexpr quint32 kReplyMagic = 0x44574D52;  // "DWMR"
 constexpr quint32 kMaxFrameSize = 16 * 1024 * 1024;
 constexpr int kReplySize = 4 + 8;
 // A sender writes its whole frame right after connecting; a connection that
-// stays silent this long is not a sender.
+// stays silent this long is not a sender and is dropped.
 constexpr int kFrameReadLimitMs = 2000;
+// Connections waiting for their frame at one time; more are turned away, so
+// a flood of connections cannot use up the process's descriptors.
+constexpr int kMaxOpenConnections = 32;
+// Handlers running inside handlers (a send made by a handler, answered while
+// it waits). A message that arrives deeper waits for the outer ones to end.
+constexpr int kMaxHandlerDepth = 4;
+// Posted messages waiting for their answer at one time.
+constexpr int kMaxPendingPosts = 64;
+
+thread_local int t_handlerDepth = 0;
+
+QMutex& GoneWindowsLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+QSet<WindowHandle>& GoneWindows()
+{
+    static QSet<WindowHandle> gone;
+    return gone;
+}
+
+// Logged once per window, when it first fails to answer.
+void MarkWindowGone(WindowHandle window, int timeoutMs)
+{
+    QMutexLocker locker(&GoneWindowsLock());
+    if (GoneWindows().contains(window))
+        return;
+    GoneWindows().insert(window);
+    qDebug().noquote() << QStringLiteral("window %1 did not answer within %2 ms; it counts as gone until it "
+                                         "greets again")
+                              .arg(window, 0, 16)
+                              .arg(timeoutMs);
+}
 
 QList<QPointer<MessageWindow>>& WindowsOfProcess()
 {
@@ -119,10 +161,7 @@ quint64 MakePointParam(int x, int y)
 QString WindowRegistryFolder()
 {
     const QString folder = KnownFolderPath(KnownFolder::Runtime) + QStringLiteral("/wm");
-    if (!QFileInfo(folder).isDir()) {
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
+    EnsurePrivateFolder(folder);
     return folder;
 }
 
@@ -158,7 +197,7 @@ MessageWindow::MessageWindow(const QString& windowClass, const QString& title, Q
 
     m_handle = handle;
     m_infoFile = InfoPath(handle);
-    connect(m_server, &QLocalServer::newConnection, this, &MessageWindow::serviceWaitingMessages);
+    connect(m_server, &QLocalServer::newConnection, this, &MessageWindow::acceptConnections);
     WindowsOfProcess().append(QPointer<MessageWindow>(this));
 }
 
@@ -172,72 +211,136 @@ MessageWindow::~MessageWindow()
         m_server->close();  // removes the socket file
 }
 
-void MessageWindow::serviceWaitingMessages()
+void MessageWindow::acceptConnections()
 {
-    // Accepting a connection below emits newConnection again; the outer loop
-    // takes care of it.
-    static thread_local bool accepting = false;
-    if (!m_server || accepting)
-        return;
-    QPointer<MessageWindow> self(this);
-    for (;;) {
-        if (!m_server->hasPendingConnections()) {
-            accepting = true;
-            m_server->waitForNewConnection(0);
-            accepting = false;
-            if (!m_server->hasPendingConnections())
-                break;
-        }
+    while (m_server && m_server->hasPendingConnections()) {
         QLocalSocket* connection = m_server->nextPendingConnection();
         if (!connection)
             break;
-        connection->setParent(nullptr);
-        serveConnection(connection);
-        if (!self || !m_server)
-            return;
+        connection->setParent(this);
+        if (m_connections.size() >= kMaxOpenConnections) {
+            connection->abort();
+            connection->deleteLater();
+            continue;
+        }
+        m_connections.append(connection);
+        connect(connection, &QLocalSocket::readyRead, this, [this, connection] { readConnection(connection); });
+        connect(connection, &QLocalSocket::disconnected, this, [this, connection] { dropConnection(connection); });
+        // A finder only checks that we listen and hangs up without a word; a
+        // stranger may connect and say nothing at all.
+        QTimer::singleShot(kFrameReadLimitMs, connection, [this, connection] { dropConnection(connection); });
+        readConnection(connection);
     }
 }
 
-void MessageWindow::serveConnection(QLocalSocket* connection)
+void MessageWindow::dropConnection(QLocalSocket* connection)
 {
-    QPointer<MessageWindow> self(this);
-    QByteArray buffer;
-    QElapsedTimer clock;
-    clock.start();
-    quint32 bodySize = 0;
-    for (;;) {
-        buffer += connection->readAll();
-        if (buffer.size() >= 4) {
-            bodySize = qFromBigEndian<quint32>(buffer.constData());
-            if (bodySize > kMaxFrameSize + 64) {
-                delete connection;
-                return;
-            }
-            if (static_cast<quint32>(buffer.size()) >= 4 + bodySize)
-                break;
-        }
-        // A finder only checks that we listen and hangs up without a word.
-        if (connection->state() != QLocalSocket::ConnectedState || clock.elapsed() > kFrameReadLimitMs) {
-            delete connection;
-            return;
-        }
-        connection->waitForReadyRead(100);
-    }
+    m_buffers.remove(connection);
+    if (!m_connections.removeOne(connection))
+        return;
+    connection->disconnect(this);
+    connection->abort();
+    connection->deleteLater();
+}
 
-    WindowMessage message;
-    if (!DecodeFrame(buffer.mid(4, static_cast<int>(bodySize)), &message)) {
-        delete connection;
+void MessageWindow::readConnection(QLocalSocket* connection)
+{
+    if (!m_connections.contains(connection))
+        return;
+    QByteArray& buffer = m_buffers[connection];
+    buffer += connection->readAll();
+    if (buffer.size() < 4)
+        return;
+    const quint32 bodySize = qFromBigEndian<quint32>(buffer.constData());
+    if (bodySize > kMaxFrameSize + 64) {
+        m_buffers.remove(connection);
+        dropConnection(connection);
         return;
     }
+    if (static_cast<quint32>(buffer.size()) < 4 + bodySize)
+        return;
+    if (t_handlerDepth >= kMaxHandlerDepth)
+        return;  // handled once the handlers outside this one have ended
+
+    WindowMessage message;
+    const bool decoded = DecodeFrame(buffer.mid(4, static_cast<int>(bodySize)), &message);
+    m_buffers.remove(connection);
+    // Nothing more is read from this connection: one frame, one answer.
+    m_connections.removeOne(connection);
+    connection->disconnect(this);
+    if (!decoded) {
+        connection->abort();
+        connection->deleteLater();
+        return;
+    }
+
+    QPointer<MessageWindow> self(this);
+    QPointer<QLocalSocket> alive(connection);
+    ++t_handlerDepth;
     const qint64 result = m_handler ? m_handler(message) : 0;
+    --t_handlerDepth;
+    if (!alive)
+        return;
     if (connection->state() == QLocalSocket::ConnectedState) {
+        // Twelve bytes always fit the socket's buffer: the answer goes out
+        // without waiting, and the connection closes once it is written.
         connection->write(EncodeReply(result));
         connection->flush();
-        connection->waitForBytesWritten(1000);
         connection->disconnectFromServer();
     }
-    delete connection;
-    Q_UNUSED(self);
+    connection->deleteLater();
+    if (self) {
+        QTimer::singleShot(0, self, [self] {
+            // Frames that waited while handlers were nested.
+            if (!self)
+                return;
+            const QList<QLocalSocket*> waiting = self->m_connections;
+            for (QLocalSocket* other : waiting) {
+                if (self && self->m_connections.contains(other))
+                    self->readConnection(other);
+            }
+        });
+    }
+}
+
+void MessageWindow::serviceWaitingMessages()
+{
+    if (!m_server || t_handlerDepth >= kMaxHandlerDepth)
+        return;
+    QPointer<MessageWindow> self(this);
+    // Takes what the listening socket holds without waiting for more. The
+    // server's notifier is switched off and on around it: the event loop may
+    // already count the socket as ready, and accepting once more when it
+    // dispatches would wait for a connection that is gone.
+    QSocketNotifier* notifier = m_server->findChild<QSocketNotifier*>();
+    if (notifier)
+        notifier->setEnabled(false);
+    m_server->waitForNewConnection(0);
+    if (!self)
+        return;
+    if (notifier && m_server)
+        notifier->setEnabled(true);
+    acceptConnections();
+    const QList<QLocalSocket*> connections = m_connections;
+    for (QLocalSocket* connection : connections) {
+        if (!self)
+            return;
+        if (!m_connections.contains(connection))
+            continue;
+        // Reads what has arrived, never waiting; readyRead handles it.
+        if (!connection->waitForReadyRead(0) && self && m_connections.contains(connection))
+            readConnection(connection);
+    }
+}
+
+QList<int> MessageWindow::waitDescriptors() const
+{
+    QList<int> descriptors;
+    if (m_server && m_server->isListening())
+        descriptors << static_cast<int>(m_server->socketDescriptor());
+    for (const QLocalSocket* connection : m_connections)
+        descriptors << static_cast<int>(connection->socketDescriptor());
+    return descriptors;
 }
 
 WindowHandle FindWindowByName(const QString& windowClass, const QString& title)
@@ -274,10 +377,55 @@ WindowHandle FindWindowByName(const QString& windowClass, const QString& title)
     return 0;
 }
 
+bool IsWindowGone(WindowHandle window)
+{
+    QMutexLocker locker(&GoneWindowsLock());
+    return GoneWindows().contains(window);
+}
+
+void ReviveWindow(WindowHandle window)
+{
+    QMutexLocker locker(&GoneWindowsLock());
+    GoneWindows().remove(window);
+}
+
+bool IsWindowOfThisProcess(WindowHandle window)
+{
+    if (window == 0)
+        return false;
+    for (const QPointer<MessageWindow>& own : WindowsOfProcess()) {
+        if (own && own->handle() == window)
+            return true;
+    }
+    return false;
+}
+
+bool IsWindowOfThisThread(WindowHandle window)
+{
+    for (const QPointer<MessageWindow>& own : WindowsOfProcess()) {
+        if (own && own->handle() == window && own->thread() == QThread::currentThread())
+            return true;
+    }
+    return false;
+}
+
+int HandlerDepth()
+{
+    return t_handlerDepth;
+}
+
 bool SendWindowMessage(WindowHandle target, const WindowMessage& message, qint64* result, int timeoutMs)
 {
-    if (target == 0)
+    if (target == 0 || IsWindowGone(target))
         return false;
+    // Sent from a handler to a window of this thread, the message would be
+    // handled inside the handler that sends it, and could send it again.
+    if (t_handlerDepth > 0 && IsWindowOfThisThread(target)) {
+        qDebug().noquote() << QStringLiteral("message %1 to window %2 of this process not sent from inside a handler")
+                                  .arg(message.message)
+                                  .arg(target, 0, 16);
+        return false;
+    }
     QLocalSocket socket;
     socket.connectToServer(SocketPath(target));
     if (!socket.waitForConnected(2000))
@@ -302,8 +450,10 @@ bool SendWindowMessage(WindowHandle target, const WindowMessage& message, qint64
         int waitMs = 50;
         if (timeoutMs >= 0) {
             const qint64 left = timeoutMs - clock.elapsed();
-            if (left <= 0)
+            if (left <= 0) {
+                MarkWindowGone(target, timeoutMs);
                 return false;
+            }
             waitMs = static_cast<int>(qMin<qint64>(left, waitMs));
         }
 
@@ -314,9 +464,8 @@ bool SendWindowMessage(WindowHandle target, const WindowMessage& message, qint64
         for (const QPointer<MessageWindow>& window : WindowsOfProcess()) {
             if (!window || window->thread() != QThread::currentThread())
                 continue;
-            const QLocalServer* server = window->findChild<QLocalServer*>();
-            if (server && server->isListening())
-                fds.push_back({static_cast<int>(server->socketDescriptor()), POLLIN, 0});
+            for (int descriptor : window->waitDescriptors())
+                fds.push_back({descriptor, POLLIN, 0});
         }
         ::poll(fds.data(), fds.size(), waitMs);
         if (fds[0].revents != 0)
@@ -333,6 +482,57 @@ bool SendWindowMessage(WindowHandle target, quint32 message, quint64 wParam, qin
     m.wParam = wParam;
     m.lParam = lParam;
     return SendWindowMessage(target, m, result, timeoutMs);
+}
+
+bool PostWindowMessage(WindowHandle target, const WindowMessage& message, int timeoutMs)
+{
+    static thread_local int pending = 0;
+    if (target == 0 || IsWindowGone(target) || pending >= kMaxPendingPosts)
+        return false;
+    const QString path = SocketPath(target);
+    if (!QFileInfo::exists(path))
+        return false;
+
+    auto* socket = new QLocalSocket;
+    ++pending;
+    auto finished = std::make_shared<bool>(false);
+    auto finish = [socket, finished](bool timedOut, WindowHandle window, int limit) {
+        if (*finished)
+            return;
+        *finished = true;
+        --pending;
+        if (timedOut)
+            MarkWindowGone(window, limit);
+        socket->disconnect();
+        socket->abort();
+        socket->deleteLater();
+    };
+    const QByteArray frame = EncodeFrame(message);
+    QObject::connect(socket, &QLocalSocket::connected, socket, [socket, frame] {
+        socket->write(frame);
+        socket->flush();
+    });
+    auto reply = std::make_shared<QByteArray>();
+    QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, reply, finish, target] {
+        *reply += socket->readAll();
+        if (reply->size() >= kReplySize)
+            finish(false, target, 0);
+    });
+    QObject::connect(socket, &QLocalSocket::disconnected, socket, [finish, target] { finish(false, target, 0); });
+    QObject::connect(socket, &QLocalSocket::errorOccurred, socket,
+                     [finish, target](QLocalSocket::LocalSocketError) { finish(false, target, 0); });
+    QTimer::singleShot(timeoutMs, socket, [finish, target, timeoutMs] { finish(true, target, timeoutMs); });
+    socket->connectToServer(path);
+    return true;
+}
+
+bool PostWindowMessage(WindowHandle target, quint32 message, quint64 wParam, qint64 lParam, int timeoutMs)
+{
+    WindowMessage m;
+    m.message = message;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    return PostWindowMessage(target, m, timeoutMs);
 }
 
 void RegisterTouchWindow(WindowHandle window, int flags)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -14,10 +16,17 @@ class QLocalSocket;
 // messages sent to a window found by its class and title. Here a window that
 // wants messages registers a local socket under the user's runtime folder,
 // next to a small file naming its class and title; a sender finds it by those
-// names, connects and waits until the receiver's handler has run, exactly as
-// a blocking send would. While a sender waits, messages sent to its own
-// windows are still handled, so two programs greeting each other at the same
-// moment cannot lock each other up.
+// names and connects.
+//
+// A receiving window reads frames as they arrive on the event loop of its
+// thread and never waits for a sender's bytes, so a connection that stays
+// silent, or a sender that writes slowly, holds nothing up. A blocking send
+// (SendWindowMessage) waits until the receiver's handler has run; while it
+// waits, messages to the waiting thread's own windows are still handled, so
+// two programs greeting each other at the same moment cannot lock each other
+// up. Handlers nest only a few levels deep; deeper messages wait until the
+// outer handlers return. A program with an event loop of its own answers and
+// notifies with PostWindowMessage, which never waits.
 namespace platform {
 
 // Identifies a registered window across processes; 0 means "no window".
@@ -65,14 +74,23 @@ public:
     QString errorString() const { return m_error; }
     void setHandler(Handler handler) { m_handler = std::move(handler); }
 
-    // Handles every message that is already waiting. The sending side calls
-    // this for all windows of the process while it waits for an answer.
+    // Handles every message that is already waiting, without waiting for
+    // more. The sending side calls this for all windows of the thread while it
+    // waits for an answer.
     void serviceWaitingMessages();
 
+    // The descriptors that signal a waiting message: the listening socket and
+    // every open connection.
+    QList<int> waitDescriptors() const;
+
 private:
-    void serveConnection(QLocalSocket* connection);
+    void acceptConnections();
+    void readConnection(QLocalSocket* connection);
+    void dropConnection(QLocalSocket* connection);
 
     QLocalServer* m_server = nullptr;
+    QList<QLocalSocket*> m_connections;      // waiting for their frame
+    QHash<QLocalSocket*, QByteArray> m_buffers;
     WindowHandle m_handle = 0;
     QString m_infoFile;
     QString m_error;
@@ -92,6 +110,28 @@ bool SendWindowMessage(WindowHandle target, const WindowMessage& message,
 // Convenience form for messages without bytes.
 bool SendWindowMessage(WindowHandle target, quint32 message, quint64 wParam, qint64 lParam,
                        qint64* result = nullptr, int timeoutMs = -1);
+
+// Sends a message without waiting for the answer: the answer, or its absence
+// after timeoutMs, is dealt with on the calling thread's event loop. Returns
+// false when the message cannot go out (no window, a window known gone, too
+// many messages still unanswered).
+bool PostWindowMessage(WindowHandle target, const WindowMessage& message, int timeoutMs);
+bool PostWindowMessage(WindowHandle target, quint32 message, quint64 wParam, qint64 lParam, int timeoutMs);
+
+// A window that let a send or a post run out of time counts as gone: later
+// sends and posts to it fail at once, without waiting, until ReviveWindow is
+// called for it (the window greeted again).
+bool IsWindowGone(WindowHandle window);
+void ReviveWindow(WindowHandle window);
+
+// Whether the window is registered by this process, or by this process on
+// the calling thread. A handler never sends to a window of its own thread:
+// the message would be handled inside the handler that sends it.
+bool IsWindowOfThisProcess(WindowHandle window);
+bool IsWindowOfThisThread(WindowHandle window);
+
+// How deep handlers of this thread are nested right now (0 outside any).
+int HandlerDepth();
 
 // Touch input needs no registration on Linux: the window system delivers
 // touch events to every window. Kept so start-up reads the same everywhere.

@@ -4,8 +4,12 @@
 
 #include "app/record_codes.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
+
+#include <limits>
 
 Q_LOGGING_CATEGORY(lcRegrouper, "dravik.regrouper", QtWarningMsg)
 
@@ -32,6 +36,17 @@ float ToFloat(const QStringRef& text)
     bool ok = false;
     const float value = text.toFloat(&ok);
     return ok ? value : 0.0f;
+}
+
+// A slot index: a whole number within the int range, else -1, which no slot
+// has (so "99999999999" is ignored rather than read as slot 0).
+int ToSlotIndex(const QStringRef& text)
+{
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok, 10);
+    if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return -1;
+    return int(value);
 }
 
 quint16 ToU16(const QStringRef& text)
@@ -162,6 +177,24 @@ bool IsPlainFileName(const QString& name)
         && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
+// Why a file of the package is not read, or an empty text when it may be:
+// it must be a regular file (a FIFO would block the run for ever) and, when
+// it is a link, lead to a place inside the package folder.
+QString PackageFileProblem(const QString& folder, const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return info.isSymLink() ? QStringLiteral("\"%1\" is a link to nothing").arg(path) : QString();
+    if (info.isSymLink()) {
+        const QString inside = QDir(folder).canonicalPath() + QLatin1Char('/');
+        if (!info.canonicalFilePath().startsWith(inside))
+            return QStringLiteral("\"%1\" is a link leading outside the folder").arg(path);
+    }
+    if (!info.isFile())
+        return QStringLiteral("\"%1\" is not a regular file").arg(path);
+    return QString();
+}
+
 }  // namespace
 
 EventRegrouper::EventRegrouper()
@@ -194,6 +227,11 @@ int EventRegrouper::findNoteByName(const QString& name) const
 bool EventRegrouper::readNotesList(const QString& folder)
 {
     const QString path = folder + QStringLiteral("/Notes.xml");
+    const QString problem = PackageFileProblem(folder, path);
+    if (!problem.isEmpty()) {
+        m_warnings << problem + QStringLiteral("; it is not read.");
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
@@ -237,7 +275,13 @@ void EventRegrouper::readNoteEvents(const QString& folder)
                               .arg(note.Create);
             continue;
         }
-        readNoteEventFile(QStringLiteral("%1/%2.xml").arg(folder, note.Create), note.Create);
+        const QString path = QStringLiteral("%1/%2.xml").arg(folder, note.Create);
+        const QString problem = PackageFileProblem(folder, path);
+        if (!problem.isEmpty()) {
+            m_warnings << problem + QStringLiteral("; the note has no objects.");
+            continue;
+        }
+        readNoteEventFile(path, note.Create);
     }
 }
 
@@ -257,12 +301,13 @@ void EventRegrouper::readNoteEventFile(const QString& path, const QString& noteN
         // The slot index of a group element stays in force for the elements
         // that follow, in this file and the next ones, until another is met.
         if (attributes.hasAttribute(QLatin1String("Index"))) {
-            const int index = ToInt(attributes.value(QLatin1String("Index")));
+            const int index = ToSlotIndex(attributes.value(QLatin1String("Index")));
             const bool changed = index != m_currentSlot;
             m_currentSlot = index;
             if (changed && !IsValidPointerSlot(m_currentSlot))
                 m_warnings << QStringLiteral("\"%1\" line %2: slot index %3 is outside 0..10; its records are ignored.")
-                                  .arg(path, QString::number(reader.lineNumber()), QString::number(m_currentSlot));
+                                  .arg(path, QString::number(reader.lineNumber()),
+                                       attributes.value(QLatin1String("Index")).toString());
         }
         const QStringRef element = reader.name();
         if (element == QLatin1String("Event")) {

@@ -73,6 +73,11 @@ public:
     // Position of the first note whose Create is `name`, 0 when there is none.
     int findNoteByName(const QString& name) const;
 
+    // The most bytes "New_Event.xml" may take (0: no limit). Past it the build
+    // stops early and nothing is written.
+    void setOutputLimit(qint64 bytes) { m_outputLimit = bytes; }
+    bool outputTooLarge() const { return m_outputTooLarge; }
+
     // Problems met while reading, one line each, for the user.
     QStringList warnings() const { return m_warnings; }
 
@@ -86,4 +91,6 @@ private:
     int m_eventHeight = 0;
     int m_currentSlot = 0;
     QStringList m_warnings;
+    qint64 m_outputLimit = 0;
+    mutable bool m_outputTooLarge = false;
 };

@@ -1,3 +1,4 @@
+#include "platform/file_names.h"
 #include "regrouper/regrouper_run.h"
 
 #include <QCoreApplication>
@@ -11,10 +12,15 @@
 // and note event files.
 int main(int argc, char* argv[])
 {
+    platform::UseLosslessFileNames();
     QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    const QString folder = arguments.size() > 1 ? arguments.at(1) : DefaultContentsFolder();
-    QThread::msleep(100);
     QTextStream err(stderr);
-    return RunRegrouper(folder, err);
+    RegrouperOptions options;
+    QString error;
+    if (!ParseRegrouperArguments(QCoreApplication::arguments(), &options, &error)) {
+        err << QStringLiteral("Regrouper: ") << error << Qt::endl << RegrouperUsage() << Qt::endl;
+        return kRegrouperUsageExitCode;
+    }
+    QThread::msleep(100);
+    return RunRegrouper(options.folder, err, options.maxOutputBytes);
 }

@@ -14,6 +14,8 @@ enum ExitCode {
     kNotWritten = 2,
 };
 
+const QString kMaxOutputOption = QStringLiteral("--max-output-bytes");
+
 }  // namespace
 
 QString DefaultContentsFolder()
@@ -23,7 +25,50 @@ QString DefaultContentsFolder()
     return QStringLiteral("%1/%2").arg(base, QStringLiteral("20181227_153335"));
 }
 
-int RunRegrouper(const QString& folder, QTextStream& err)
+QString RegrouperUsage()
+{
+    return QStringLiteral("usage: Regrouper [%1 N] [folder]\n"
+                          "  rebuilds folder/New_Event.xml from the folder's note list and note event files.\n"
+                          "  %1 N  write nothing when the file would be larger than N bytes (default %2)")
+        .arg(kMaxOutputOption, QString::number(kDefaultMaxOutputBytes));
+}
+
+bool ParseRegrouperArguments(const QStringList& arguments, RegrouperOptions* options, QString* error)
+{
+    *options = RegrouperOptions();
+    bool folderGiven = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        QString value;
+        if (argument == kMaxOutputOption) {
+            if (i + 1 >= arguments.size()) {
+                *error = QStringLiteral("%1 needs a number of bytes").arg(kMaxOutputOption);
+                return false;
+            }
+            value = arguments.at(++i);
+        } else if (argument.startsWith(kMaxOutputOption + QLatin1Char('='))) {
+            value = argument.mid(kMaxOutputOption.size() + 1);
+        } else if (argument.startsWith(QLatin1String("--")) || folderGiven) {
+            *error = QStringLiteral("unexpected argument \"%1\"").arg(argument);
+            return false;
+        } else {
+            options->folder = argument;
+            folderGiven = true;
+            continue;
+        }
+        bool ok = false;
+        options->maxOutputBytes = value.toLongLong(&ok);
+        if (!ok || options->maxOutputBytes <= 0) {
+            *error = QStringLiteral("%1 needs a positive number of bytes, not \"%2\"").arg(kMaxOutputOption, value);
+            return false;
+        }
+    }
+    if (!folderGiven)
+        options->folder = DefaultContentsFolder();
+    return true;
+}
+
+int RunRegrouper(const QString& folder, QTextStream& err, qint64 maxOutputBytes)
 {
     if (!QFileInfo(folder).isDir()) {
         err << QStringLiteral("Regrouper: the folder \"%1\" does not exist; nothing was written.").arg(folder)
@@ -31,8 +76,17 @@ int RunRegrouper(const QString& folder, QTextStream& err)
         return kNoFolder;
     }
 
+    // "unzip" restores links from a package: the output is never written
+    // through one, wherever it leads.
+    const QString output = folder + QStringLiteral("/New_Event.xml");
+    if (QFileInfo(output).isSymLink()) {
+        err << QStringLiteral("Regrouper: \"%1\" is a link; nothing was written.").arg(output) << Qt::endl;
+        return kNotWritten;
+    }
+
     EventRegrouper regrouper;
     regrouper.initSlotTables();
+    regrouper.setOutputLimit(maxOutputBytes);
     if (!regrouper.readNotesList(folder))
         err << QStringLiteral("Regrouper: warning: no note list \"%1/Notes.xml\"; writing an event file without notes.")
                    .arg(folder)
@@ -49,6 +103,9 @@ int RunRegrouper(const QString& folder, QTextStream& err)
     regrouper.clearAllTables();
     if (!written) {
         err << QStringLiteral("Regrouper: ") << errorText << Qt::endl;
+        if (regrouper.outputTooLarge())
+            err << QStringLiteral("Regrouper: a larger file may be allowed with %1.").arg(kMaxOutputOption)
+                << Qt::endl;
         return kNotWritten;
     }
     return kWritten;

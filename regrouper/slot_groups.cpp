@@ -3,7 +3,13 @@
 
 #include "regrouper/event_regrouper.h"
 
+#include <QDir>
+
 namespace {
+
+// The fewest bytes one record takes in the written file: the build stops once
+// its records alone would pass the output limit.
+constexpr qint64 kMinRecordBytes = 100;
 
 EventExportBuilder::RecordLists SlotLists(std::array<RegrouperSlot, kPointerSlotCount>& tables)
 {
@@ -30,7 +36,10 @@ void EventRegrouper::buildSlotGroups()
     }
     EventExportBuilder builder(std::move(tables), ExportRules::Regrouper(),
                                [this](const QString& name) { return findNoteByName(name); }, SlotLists(m_slots));
+    if (m_outputLimit > 0)
+        builder.SetRecordLimit(m_outputLimit / kMinRecordBytes);
     builder.BuildToGroupRecords();
+    m_outputTooLarge = builder.RecordLimitReached();
 }
 
 void EventRegrouper::sortSlotLists()
@@ -53,5 +62,12 @@ bool EventRegrouper::writeNewEvent(const QString& folder, QString* errorText) co
         group.records = &m_slots[slot].toList;
         groups.append(group);
     }
-    return SaveNewEventXml(folder, header, groups, ExportNumberFormat::ShortestRoundTrip, errorText);
+    if (m_outputTooLarge) {
+        if (errorText)
+            *errorText = QStringLiteral("\"%1/New_Event.xml\" would be larger than %2 bytes; it was not written.")
+                             .arg(QDir::toNativeSeparators(folder), QString::number(m_outputLimit));
+        return false;
+    }
+    return SaveNewEventXml(folder, header, groups, ExportNumberFormat::ShortestRoundTrip, errorText, m_outputLimit,
+                           &m_outputTooLarge);
 }

@@ -6,6 +6,8 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "board/event_kind.h"
 #include "board/geometry.h"
@@ -183,8 +185,8 @@ void SortToGroupRecords(QVector<ToGroupRecord>& records)
                      [](const ToGroupRecord& a, const ToGroupRecord& b) { return a.key < b.key; });
 }
 
-void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
-                      const QVector<ToGroupSection>& groups, ExportNumberFormat format)
+bool WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
+                      const QVector<ToGroupSection>& groups, ExportNumberFormat format, qint64 maxBytes)
 {
     QXmlStreamWriter writer(device);
     writer.setAutoFormatting(true);
@@ -203,6 +205,8 @@ void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
         if (group.index >= 0)
             writer.writeAttribute(QStringLiteral("Index"), QString::number(group.index));
         for (const ToGroupRecord& r : *group.records) {
+            if (maxBytes > 0 && device->pos() > maxBytes)
+                return false;
             writer.writeEmptyElement(QStringLiteral("TO"));
             writer.writeAttribute(QStringLiteral("PI"), QString::number(r.slot));
             writer.writeAttribute(QStringLiteral("MP"), number(r.key));
@@ -226,11 +230,12 @@ void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
     }
     writer.writeEndElement();
     writer.writeEndDocument();
+    return !(maxBytes > 0 && device->pos() > maxBytes);
 }
 
 bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
                      const QVector<ToGroupSection>& groups, ExportNumberFormat format,
-                     QString* errorText)
+                     QString* errorText, qint64 maxBytes, bool* tooLarge)
 {
     const QString path = folder + QStringLiteral("/New_Event.xml");
     QSaveFile file(path);
@@ -239,7 +244,15 @@ bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
             *errorText = QStringLiteral("cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
-    WriteNewEventXml(&file, header, groups, format);
+    if (!WriteNewEventXml(&file, header, groups, format, maxBytes)) {
+        file.cancelWriting();
+        if (tooLarge)
+            *tooLarge = true;
+        if (errorText)
+            *errorText = QStringLiteral("\"%1\" would be larger than %2 bytes; it was not written.")
+                             .arg(QDir::toNativeSeparators(path), QString::number(maxBytes));
+        return false;
+    }
     if (!file.commit()) {
         if (errorText)
             *errorText = QStringLiteral("cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
@@ -254,6 +267,13 @@ bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
 namespace {
 
 constexpr double kHiddenMediaPos = -2.0;  // an object that never showed on its own
+
+// A media time that fits the int some records carry it in.
+bool FitsInt(double value)
+{
+    return std::isfinite(value) && value >= double(std::numeric_limits<int>::min())
+        && value <= double(std::numeric_limits<int>::max());
+}
 
 bool IsDrawnKind(int kind)
 {
@@ -393,6 +413,22 @@ EventExportBuilder::EventExportBuilder(ExportBoardTables tables, const ExportRul
     }
 }
 
+bool EventExportBuilder::limitReached()
+{
+    if (m_limitReached || m_recordLimit <= 0)
+        return m_limitReached;
+    qint64 records = 0;
+    QVector<const QVector<ToGroupRecord>*> counted;
+    for (const QVector<ToGroupRecord>* list : m_out) {
+        if (!list || counted.contains(list))
+            continue;
+        counted.append(list);
+        records += list->size();
+    }
+    m_limitReached = records > m_recordLimit;
+    return m_limitReached;
+}
+
 void EventExportBuilder::append(int slot, const ToGroupRecord& record)
 {
     if (IsValidPointerSlot(slot) && m_out[slot])
@@ -416,9 +452,9 @@ bool EventExportBuilder::hasEraseRecords(const EventDetail& detail) const
 
 void EventExportBuilder::BuildToGroupRecords()
 {
-    for (int slot = 0; slot < kPointerSlotCount; ++slot) {
+    for (int slot = 0; slot < kPointerSlotCount && !limitReached(); ++slot) {
         const QVector<EventMaster>& masters = m_tables[slot].masters;
-        for (int row = 0; row < masters.size(); ++row) {
+        for (int row = 0; row < masters.size() && !limitReached(); ++row) {
             const EventMaster& master = masters[row];
             if (master.MediaPos == kHiddenMediaPos)
                 continue;
@@ -451,6 +487,10 @@ void EventExportBuilder::addObjectRecords(int slot, int row, const EventDetail* 
     };
 
     if (IsViewKind(m.Kind)) {
+        // The view records carry the time as an int: a time beyond its range
+        // is not a time any recording has, and the event is left out.
+        if (recording && !FitsInt(m.MediaPos))
+            return;
         const float scale = static_cast<float>(m.SCale);
         const float hScroll = m.HScroll;
         const float vScroll = m.VScroll;
@@ -602,6 +642,8 @@ void EventExportBuilder::ObjectGeometry(int slot, double t, int noteIndex, float
     const QRectF area(rx, ry, rw, rh);
     const double key = t + 10.0;
     for (int row = 0; row < tables.masters.size(); ++row) {
+        if (limitReached())
+            return;
         const EventMaster& o = tables.masters[row];
         if (!(o.MediaPos <= t) || !IsDrawnKind(o.Kind))
             continue;

@@ -100,16 +100,18 @@ struct NewEventHeader {
     int height = 0;
 };
 
-// Writes the whole document to an open device.
-void WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
-                      const QVector<ToGroupSection>& groups, ExportNumberFormat format);
+// Writes the whole document to an open device. With `maxBytes` above 0 the
+// writing stops, answering false, once the device holds more than that.
+bool WriteNewEventXml(QIODevice* device, const NewEventHeader& header,
+                      const QVector<ToGroupSection>& groups, ExportNumberFormat format, qint64 maxBytes = 0);
 
 // Writes folder + "/New_Event.xml". The file is replaced only once the whole
 // document is written; on failure the old file stays, false is returned and
 // `errorText` says why.
+// With `maxBytes` above 0 a document larger than that is not written at all.
 bool SaveNewEventXml(const QString& folder, const NewEventHeader& header,
                      const QVector<ToGroupSection>& groups, ExportNumberFormat format,
-                     QString* errorText = nullptr);
+                     QString* errorText = nullptr, qint64 maxBytes = 0, bool* tooLarge = nullptr);
 
 // The tables of one pointer slot the export reads. They are value copies
 // (shared until written), so building the export never changes the board.
@@ -164,6 +166,12 @@ public:
     // follow-ups of objects that have them.
     void BuildToGroupRecords();
 
+    // The building stops once the output lists hold more than `records`
+    // records (0: no limit): erase-heavy input re-emits objects per erase,
+    // and a package must not make us fill the memory or the disk.
+    void SetRecordLimit(qint64 records) { m_recordLimit = records; }
+    bool RecordLimitReached() const { return m_limitReached; }
+
     // A code 0 redraw record for `area` at `time`, then the objects of the
     // slot standing there then. Slot -1 handles every slot with erase
     // records; a slot outside 0..10 does nothing.
@@ -202,9 +210,12 @@ private:
     void appendObjectAt(int slot, double key, int eventId, int kind, QPointF start, QPointF end,
                         const QRectF& rect, float angle, int strData, const EventDetail& detail, int noteIndex);
     void append(int slot, const ToGroupRecord& record);
+    bool limitReached();
 
     ExportBoardTables m_tables;
     ExportRules m_rules;
     RecordLists m_out;
     std::array<SlotIndex, kPointerSlotCount> m_index;
+    qint64 m_recordLimit = 0;
+    bool m_limitReached = false;
 };

@@ -53,7 +53,7 @@ const QVector<LanguageGroup>& LanguageGroups()
          Keys({KeyRange(800, 806), KeyRange(8061, 8063), {807}, KeyRange(8071, 8075), KeyRange(810, 825)}),
          &LanguageTexts::menu},
         {QStringLiteral("ShowImportMsg"), KeyRange(1900, 1901), &LanguageTexts::showImportMsg},
-        {QStringLiteral("Import"), KeyRange(1400, 1406), &LanguageTexts::import},
+        {QStringLiteral("Import"), KeyRange(1400, 1408), &LanguageTexts::import},
         {QStringLiteral("Spot"), KeyRange(1200, 1208), &LanguageTexts::spot},
         {QStringLiteral("Popup"), KeyRange(1300, 1319), &LanguageTexts::popup},
         {QStringLiteral("SelRecType"), KeyRange(1700, 1711), &LanguageTexts::selRecType},

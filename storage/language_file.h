@@ -19,7 +19,7 @@ struct LanguageTexts {
     QStringList hint;           // "Hint"          keys 900..978 (index = key - 900)
     QStringList menu;           // "Menu"          keys 800..806, 8061..8063, 807, 8071..8075, 810..825
     QStringList showImportMsg;  // "ShowImportMsg" keys 1900, 1901
-    QStringList import;         // "Import"        keys 1400..1406
+    QStringList import;         // "Import"        keys 1400..1408 (1407, 1408: the document does not open)
     QStringList spot;           // "Spot"          keys 1200..1208
     QStringList popup;          // "Popup"         keys 1300..1319 (index = key - 1300)
     QStringList selRecType;     // "SelRecType"    keys 1700..1711

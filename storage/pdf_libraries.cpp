@@ -4,6 +4,7 @@
 
 #include <QDebug>
 
+#include <cmath>
 #include <type_traits>
 
 namespace storage {
@@ -15,44 +16,15 @@ const char* const kPdfEditorFile = "halcy_pdf_editor10.dll";
 namespace {
 
 template <typename Library>
-void Unbind(Library& binding)
-{
-    binding.bound = false;
-    binding.forEachFunction([](const char*, auto& slot) { slot = nullptr; });
-    if (binding.library.isLoaded())
-        binding.library.unload();
-}
-
-template <typename Library>
 PdfBinding Bind(Library& binding, const char* fileName)
 {
-    Unbind(binding);
-    if (!platform::LoadOutsideLibrary(binding.library, QString::fromLatin1(fileName))) {
-        qDebug().noquote() << "cannot load" << fileName;
-        return PdfBinding::NotLoaded;
-    }
     QStringList missing;
-    binding.forEachFunction([&](const char* name, auto& slot) {
-        slot = platform::ResolveFunction<std::decay_t<decltype(slot)>>(binding.library, name);
-        if (!slot)
-            missing << QString::fromLatin1(name);
-    });
-    if (!missing.isEmpty()) {
+    const PdfBinding result = platform::BindLibrary(binding, QString::fromLatin1(fileName), &missing);
+    if (result == PdfBinding::NotLoaded)
+        qDebug().noquote() << "cannot load" << fileName;
+    else if (result == PdfBinding::MissingFunction)
         qDebug().noquote() << fileName << "lacks" << missing.join(QStringLiteral(", "));
-        Unbind(binding);
-        return PdfBinding::MissingFunction;
-    }
-    binding.bound = true;
-    return PdfBinding::Bound;
-}
-
-template <typename Library>
-QStringList FunctionNames()
-{
-    Library binding;
-    QStringList names;
-    binding.forEachFunction([&](const char* name, auto&) { names << QString::fromLatin1(name); });
-    return names;
+    return result;
 }
 
 }  // namespace
@@ -92,17 +64,17 @@ PdfEditorLibrary& SharedPdfEditor()
 
 QStringList PdfRendererFunctionNames()
 {
-    return FunctionNames<PdfRendererLibrary>();
+    return platform::BindingFunctionNames<PdfRendererLibrary>();
 }
 
 QStringList PdfExporterFunctionNames()
 {
-    return FunctionNames<PdfExporterLibrary>();
+    return platform::BindingFunctionNames<PdfExporterLibrary>();
 }
 
 QStringList PdfEditorFunctionNames()
 {
-    return FunctionNames<PdfEditorLibrary>();
+    return platform::BindingFunctionNames<PdfEditorLibrary>();
 }
 
 void CloseRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& state)
@@ -134,6 +106,15 @@ int OpenRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& s
     return pageCount;
 }
 
+bool IsReadablePageSize(double width, double height)
+{
+    // Far beyond the largest page a PDF can describe, small enough that any
+    // zoom of it still fits the whole-pixel arithmetic of the page images.
+    constexpr double kLargestPageSide = 1.0e6;
+    auto readable = [](double side) { return std::isfinite(side) && side > 0.0 && side <= kLargestPageSide; };
+    return readable(width) && readable(height);
+}
+
 bool OpenRendererFirstPage(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path,
                            double* width, double* height)
 {
@@ -148,6 +129,12 @@ bool OpenRendererFirstPage(const PdfRendererLibrary& renderer, PdfRendererState&
     state.currentPage = 0;
     *width = renderer.GetPageWidth(page);
     *height = renderer.GetPageHeight(page);
+    if (!IsReadablePageSize(*width, *height)) {
+        CloseRendererDocument(renderer, state);
+        *width = 0.0;
+        *height = 0.0;
+        return false;
+    }
     return true;
 }
 

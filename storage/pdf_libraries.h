@@ -10,17 +10,16 @@
 #include "outside/halcy_pdf_exporter10/halcy_pdf_exporter.h"
 #include "outside/halcy_pdf_renderer10/halcy_pdf_renderer.h"
 
+#include "platform/library.h"
+
 #include <QLibrary>
 #include <QString>
 #include <QStringList>
 
 namespace storage {
 
-enum class PdfBinding {
-    Bound,
-    NotLoaded,        // the library file is missing or does not load
-    MissingFunction,  // it loaded but lacks a name; it has been unloaded
-};
+// How a binding ended (platform/library.h).
+using PdfBinding = platform::LibraryBinding;
 
 // Each library's functions are listed once, as F(prefix, name): the member
 // `name` holds the function exported as prefix##name. The members, the names
@@ -156,9 +155,15 @@ void CloseRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState&
 // both cases nothing stays open).
 int OpenRendererDocument(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path);
 
+// A page size the board can be laid out for: both sides finite, above zero
+// and no longer than any real page. A damaged page box can read as endless or
+// as a number of hundreds of digits; scaling to it gives no usable image.
+bool IsReadablePageSize(double width, double height);
+
 // Closes what is open, opens `path` and loads its first page (current page
 // 0) and gives the page's size; false, with nothing left open, when the
-// document does not open, has no pages or its first page does not load.
+// document does not open, has no pages, its first page does not load or its
+// size is not readable (see IsReadablePageSize).
 bool OpenRendererFirstPage(const PdfRendererLibrary& renderer, PdfRendererState& state, const QString& path,
                            double* width, double* height);
 

@@ -5,9 +5,12 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
+#include <cstdio>
+#include <functional>
 #include <vector>
 
 const char kProgramVersion[] = "5.0.0.32";
@@ -40,14 +43,65 @@ void OpenIni(QSettings& settings)
     settings.setIniCodec("UTF-8");
 }
 
-bool SyncIni(QSettings& settings, const QString& path)
+// The groups the program keeps in the file.
+bool IsSettingsGroup(const QString& key)
 {
-    settings.sync();
-    if (settings.status() != QSettings::NoError) {
-        qDebug().noquote() << "cannot write settings file" << path;
-        return false;
+    static const QStringList groups = {QStringLiteral("Position"), QStringLiteral("Normal"), QStringLiteral("Note"),
+                                       QStringLiteral("Option"), QStringLiteral("Pen"), QStringLiteral("Record"),
+                                       QStringLiteral("Strova")};
+    return groups.contains(key.section(QLatin1Char('/'), 0, 0));
+}
+
+// Writes the file afresh beside the old one and puts it in place only once the
+// whole write succeeded, so a full disk never leaves half a settings file.
+// Keys `fill` does not set are carried over from a sound file; from a damaged
+// one only the keys of our own groups are, so its junk is not written again
+// on every save.
+bool WriteIniFile(const QString& path, const std::function<void(QSettings&)>& fill)
+{
+    // Read through a copy under a name of its own: the process keeps what it
+    // once read of a file, and with it the first reader's status, so only a
+    // fresh read tells whether the file is damaged.
+    const QString copy = path + QStringLiteral(".read");
+    QFile::remove(copy);
+    const bool copied = QFile::exists(path) && QFile::copy(path, copy);
+    bool damaged = false;
+    QMap<QString, QVariant> kept;
+    {
+        QSettings old(copied ? copy : path, QSettings::IniFormat);
+        OpenIni(old);
+        const QStringList oldKeys = old.allKeys();
+        damaged = copied && old.status() == QSettings::FormatError;
+        for (const QString& key : oldKeys) {
+            if (!damaged || IsSettingsGroup(key))
+                kept.insert(key, old.value(key));
+        }
     }
-    return true;
+    if (copied)
+        QFile::remove(copy);
+    if (damaged)
+        qDebug().noquote() << "settings file is damaged, writing it afresh:" << path;
+
+    const QString fresh = path + QStringLiteral(".new");
+    QFile::remove(fresh);
+    bool written = false;
+    {
+        QSettings ini(fresh, QSettings::IniFormat);
+        OpenIni(ini);
+        ini.clear();
+        for (auto it = kept.cbegin(); it != kept.cend(); ++it)
+            ini.setValue(it.key(), it.value());
+        fill(ini);
+        ini.sync();
+        written = ini.status() == QSettings::NoError && QFileInfo(fresh).isFile();
+    }
+    if (written)
+        written = ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) == 0;
+    if (!written) {
+        QFile::remove(fresh);
+        qDebug().noquote() << "cannot write settings file" << path;
+    }
+    return written;
 }
 
 // One key of the settings file and the record field it holds. Reading and
@@ -152,14 +206,21 @@ QString SettingsFilePath()
                               QStringLiteral("\\Norvane\\Dravik\\Config.ini"));
 }
 
+QString WorkFolderPath()
+{
+    return platform::JoinPath(platform::KnownFolderPath(platform::KnownFolder::Temp), QStringLiteral("\\Orbel5"));
+}
+
 SettingsFolders PrepareSettingsFolders()
 {
     SettingsFolders folders;
     folders.commonAppData = platform::KnownFolderPath(platform::KnownFolder::CommonAppData);
 
-    folders.workFolder = platform::JoinPath(platform::KnownFolderPath(platform::KnownFolder::Temp),
-                                            QStringLiteral("\\Orbel5")) + QLatin1Char('/');
-    MakeFolder(folders.workFolder);
+    folders.workFolder = WorkFolderPath() + QLatin1Char('/');
+    // The page images of the board: this user's alone.
+    const QString problem = platform::EnsurePrivateFolder(WorkFolderPath());
+    if (!problem.isEmpty())
+        qDebug().noquote() << "exe :" << problem;
 
     folders.configFile = SettingsFilePath();
 
@@ -258,35 +319,33 @@ bool ReadConfigFile(const QString& path, ConfigInfomation* config)
 
 bool WriteConfigFile(const QString& path, const ConfigInfomation& c)
 {
-    QSettings ini(path, QSettings::IniFormat);
-    OpenIni(ini);
-    for (const ConfigKey& entry : ConfigKeys()) {
-        const QString key = entry.path();
-        switch (entry.kind) {
-        case ConfigKey::Text:
-        case ConfigKey::WrittenText:
-            ini.setValue(key, c.*entry.text);
-            break;
-        case ConfigKey::Number:
-            ini.setValue(key, c.*entry.number);
-            break;
-        case ConfigKey::Flag:
-            ini.setValue(key, c.*entry.flag);
-            break;
-        case ConfigKey::FlagNumber:
-            ini.setValue(key, c.*entry.number != 0 ? 1 : 0);
-            break;
+    return WriteIniFile(path, [&c](QSettings& ini) {
+        for (const ConfigKey& entry : ConfigKeys()) {
+            const QString key = entry.path();
+            switch (entry.kind) {
+            case ConfigKey::Text:
+            case ConfigKey::WrittenText:
+                ini.setValue(key, c.*entry.text);
+                break;
+            case ConfigKey::Number:
+                ini.setValue(key, c.*entry.number);
+                break;
+            case ConfigKey::Flag:
+                ini.setValue(key, c.*entry.flag);
+                break;
+            case ConfigKey::FlagNumber:
+                ini.setValue(key, c.*entry.number != 0 ? 1 : 0);
+                break;
+            }
         }
-    }
-    return SyncIni(ini, path);
+    });
 }
 
 bool WriteLanguageOption(const QString& path, int language)
 {
-    QSettings ini(path, QSettings::IniFormat);
-    OpenIni(ini);
-    ini.setValue(QStringLiteral("Normal/language"), language);
-    return SyncIni(ini, path);
+    return WriteIniFile(path, [language](QSettings& ini) {
+        ini.setValue(QStringLiteral("Normal/language"), language);
+    });
 }
 
 ConfigApplyResult ApplyConfigRecord(ConfigInfomation* live, const ConfigInfomation& in)

@@ -83,6 +83,10 @@ SettingsFolders PrepareSettingsFolders();
 // The path of the settings file under the common application-data folder.
 QString SettingsFilePath();
 
+// The work folder (unpacked projects, page images), without a trailing
+// separator.
+QString WorkFolderPath();
+
 // Fills the record with the defaults. `keepLanguage` leaves the language index
 // as it is (a reset from the settings dialog keeps the chosen language). The
 // camera device and the upload login (ID, SaveID) are never touched here.
@@ -96,8 +100,9 @@ void SetConfigDefaults(ConfigInfomation* config, const SettingsFolders& folders,
 // Returns false, leaving the record untouched, when the file does not exist.
 bool ReadConfigFile(const QString& path, ConfigInfomation* config);
 
-// Writes the seven groups and their 42 keys; other keys in the file are kept.
-// Returns whether the file was written.
+// Writes the seven groups and their 42 keys; other keys of a sound file are
+// kept, a damaged file keeps only what it held in the seven groups. The file
+// is replaced only once the new one is whole. Returns whether it was written.
 bool WriteConfigFile(const QString& path, const ConfigInfomation& config);
 
 // Rewrites only Normal/language. Returns whether the file was written.

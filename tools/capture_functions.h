@@ -16,5 +16,10 @@ typedef int (*StopRecordingFunction)();
 typedef QString (*ReadLineDataFunction)();
 // writes "deviceinfo.log" into the folder
 typedef void (*DeviceSaveFunction)(QString);
+// refreshes the library's table of the devices it lists
 typedef void (*GetDeviceListFunction)();
 }
+
+// Title of the library's camera preview window; the whiteboard finds the
+// window by it to place it.
+constexpr char kCameraPreviewTitle[] = "Camera Preview";

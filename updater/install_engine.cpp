@@ -10,16 +10,57 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipfileinfo.h>
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
 
 namespace {
 
 const QString kUpdaterFolder = QStringLiteral("_Patchora_/");
 constexpr int kRunTimeoutMs = 120000;
 constexpr int kRegisterTimeoutMs = 60000;
+constexpr qint64 kCopyChunk = 256 * 1024;
+constexpr int kProgressIntervalMs = 40;
+
+// Entry modes as the archive stores them (the high half of the external
+// attributes, written by Unix tools).
+constexpr quint32 kModeTypeMask = 0170000;
+constexpr quint32 kModeLink = 0120000;
+
+bool IsLinkEntry(const QuaZipFileInfo64& info)
+{
+    return ((info.externalAttr >> 16) & kModeTypeMask) == kModeLink;
+}
+
+// Installed files are never writable by others than their owner, whatever
+// the archive says.
+QFile::Permissions InstalledPermissions(const QuaZipFileInfo64& info)
+{
+    return info.getPermissions() & ~(QFile::WriteGroup | QFile::WriteOther);
+}
+
+bool WriteAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t put = ::write(fd, data, size_t(size));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        data += put;
+        size -= put;
+    }
+    return true;
+}
 
 bool MakePath(const QString& path)
 {
@@ -52,6 +93,34 @@ void RemoveEmptyFolders(const QString& folder, const QString& stopAt)
             return;
         current = QFileInfo(current).path();
     }
+}
+
+bool IsPlainFile(const QByteArray& path)
+{
+    struct stat status {};
+    return ::lstat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// One file by the chosen way; a file system that does not allow the fast
+// way (another device, no hard links) gets a copy.
+bool TransferFile(const QString& source, const QString& destination, EntryTransfer transfer)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(destination);
+    if (transfer != EntryTransfer::Copy && IsPlainFile(from)) {
+        struct stat existing {};
+        const bool destinationIsFolder = ::lstat(to.constData(), &existing) == 0 && S_ISDIR(existing.st_mode);
+        if (!destinationIsFolder) {
+            if (transfer == EntryTransfer::MoveOrCopy && ::rename(from.constData(), to.constData()) == 0)
+                return true;
+            if (transfer == EntryTransfer::LinkOrCopy) {
+                ::unlink(to.constData());
+                if (::link(from.constData(), to.constData()) == 0)
+                    return true;
+            }
+        }
+    }
+    return copyRegularFile(source, destination);
 }
 
 }  // namespace
@@ -100,14 +169,21 @@ bool InstallEngine::installUpdate(const QString& archivePath)
     } else if (!backupInstallFolder(install, backup)) {
         ok = false;
         m_feedback.showError(updateText(2124));
-    } else if (!unzipUpdate(archivePath, staging)) {
-        ok = false;
-        m_feedback.showError(updateText(2125));
+    } else {
+        // The backup is what a failed copy is undone from: on disk before
+        // anything is overwritten.
+        syncFolderFileSystem(backup);
+        if (!unzipUpdate(archivePath, staging)) {
+            ok = false;
+            m_feedback.showError(updateText(2125));
+        }
     }
 
     if (ok) {
         QString failed;
-        if (copyNewFiles(staging, install, &failed)) {
+        const bool copied = copyNewFiles(staging, install, &failed);
+        syncFolderFileSystem(install);
+        if (copied) {
             deleteListedEntries(install);
             executeListedFiles(install);
             registerListedServers(install);
@@ -117,8 +193,7 @@ bool InstallEngine::installUpdate(const QString& archivePath)
             if (!restoreBackup(backup, install)) {
                 // The backup is the only copy of what could not be put back.
                 keepBackup = true;
-                m_feedback.showError(QStringLiteral("Some files could not be restored.\n"
-                                                    "The backup is kept in:\n%1").arg(backup));
+                m_feedback.showError(updateText(kRestoreFailedTextId).arg(backup));
             }
         }
     }
@@ -135,25 +210,42 @@ bool InstallEngine::installUpdate(const QString& archivePath)
     return ok;
 }
 
-bool InstallEngine::listZipEntries(QStringList* normalEntries, QStringList* updaterEntries) const
+const InstallEngine::ArchiveListing& InstallEngine::listing() const
 {
-    QuaZip zip(m_archivePath);
+    if (m_listing.read)
+        return m_listing;
+    m_listing.read = true;
+    QuaZip zip(m_archivePath.isEmpty() ? m_session.archivePath() : m_archivePath);
     if (!zip.open(QuaZip::mdUnzip))
-        return false;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        const QString name = zip.getCurrentFileName();
+        return m_listing;
+    m_listing.opened = true;
+    const QList<QuaZipFileInfo64> entries = zip.getFileInfoList64();
+    for (const QuaZipFileInfo64& info : entries) {
+        const QString& name = info.name;
+        m_listing.totalSize += info.uncompressedSize;
         // Names that would reach outside the folders are never listed; the
         // unpack refuses the archive for them.
         if (!isSafeRelativePath(name))
             continue;
         if (name.startsWith(kUpdaterFolder)) {
             if (name != kUpdaterFolder)
-                updaterEntries->append(name);
+                m_listing.updater.append(name);
         } else {
-            normalEntries->append(name);
+            m_listing.normal.append(name);
+            m_listing.normalSet.insert(name);
         }
     }
     zip.close();
+    return m_listing;
+}
+
+bool InstallEngine::listZipEntries(QStringList* normalEntries, QStringList* updaterEntries) const
+{
+    const ArchiveListing& entries = listing();
+    if (!entries.opened)
+        return false;
+    *normalEntries += entries.normal;
+    *updaterEntries += entries.updater;
     return true;
 }
 
@@ -161,11 +253,11 @@ bool InstallEngine::backupInstallFolder(const QString& installFolder, const QStr
 {
     if (!MakePath(backupFolder + QLatin1Char('/')))
         return false;
-    QStringList normal;
-    QStringList updater;
-    if (!listZipEntries(&normal, &updater))
+    const ArchiveListing& entries = listing();
+    if (!entries.opened)
         return false;
-    for (const QString& entry : qAsConst(normal)) {
+    QSet<QString> created;
+    for (const QString& entry : entries.normal) {
         if (QFileInfo::exists(installFolder + QLatin1Char('/') + entry))
             backedUpFiles << entry;
         else
@@ -174,9 +266,12 @@ bool InstallEngine::backupInstallFolder(const QString& installFolder, const QStr
         QString folder;
         for (int i = 0; i + 1 < parts.size(); ++i) {
             folder += (folder.isEmpty() ? QString() : QStringLiteral("/")) + parts.at(i);
-            if (!createdFolders.contains(folder) && !normal.contains(folder + QLatin1Char('/'))
-                && !QFileInfo::exists(installFolder + QLatin1Char('/') + folder))
+            if (created.contains(folder) || entries.normalSet.contains(folder + QLatin1Char('/')))
+                continue;
+            if (!QFileInfo::exists(installFolder + QLatin1Char('/') + folder)) {
+                created.insert(folder);
                 createdFolders << folder;
+            }
         }
     }
     for (const QString& folder : qAsConst(m_session.deleteFolders)) {
@@ -188,9 +283,20 @@ bool InstallEngine::backupInstallFolder(const QString& installFolder, const QStr
             backedUpDeleteFiles << file;
     }
     QString failed;
-    return copyListedEntries(backedUpFiles, installFolder, backupFolder, true, &failed)
+    return copyListedEntries(backedUpFiles, installFolder, backupFolder, true, &failed, nullptr,
+                             EntryTransfer::LinkOrCopy)
            && copyListedEntries(backedUpFolders, installFolder, backupFolder, true, &failed)
-           && copyListedEntries(backedUpDeleteFiles, installFolder, backupFolder, true, &failed);
+           && copyListedEntries(backedUpDeleteFiles, installFolder, backupFolder, true, &failed, nullptr,
+                                EntryTransfer::LinkOrCopy);
+}
+
+void InstallEngine::reportProgress(quint32 value, bool force)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (!force && m_lastProgressMs >= 0 && now - m_lastProgressMs < kProgressIntervalMs)
+        return;
+    m_lastProgressMs = now;
+    m_feedback.setProgressValue(static_cast<int>(value));
 }
 
 bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagingFolder)
@@ -202,14 +308,21 @@ bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagi
     if (!zip.open(QuaZip::mdUnzip))
         return false;
 
+    // The sizes come from the central directory; no entry is read for them.
+    const QList<QuaZipFileInfo64> entries = zip.getFileInfoList64();
     quint32 total = 0;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFileInfo64 info;
-        if (zip.getCurrentFileInfo(&info))
-            total += static_cast<quint32>(info.uncompressedSize);
+    for (const QuaZipFileInfo64& info : entries) {
+        total += static_cast<quint32>(info.uncompressedSize);
+        // A link would let a later entry write through it, outside the
+        // folder; the archive is refused before anything is unpacked.
+        if (IsLinkEntry(info)) {
+            qWarning().noquote() << "Patchora : refused link entry" << info.name;
+            return false;
+        }
     }
     m_feedback.setProgressMaximum(static_cast<int>(total));
 
+    std::vector<char> buffer(static_cast<size_t>(kCopyChunk));
     bool allWritten = true;
     quint32 written = 0;
     for (bool more = zip.goToFirstFile(); more && allWritten; more = zip.goToNextFile()) {
@@ -221,6 +334,8 @@ bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagi
             qWarning().noquote() << "Patchora : refused archive entry" << name;
             return false;
         }
+        if (IsLinkEntry(info))
+            return false;
         const QString target = stagingFolder + QLatin1Char('/') + name;
         if (name.endsWith(QLatin1Char('/'))) {
             if (!MakePath(target))
@@ -247,9 +362,8 @@ bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagi
             return false;
         }
         qint64 entryWritten = 0;
-        char buffer[1024];
         for (;;) {
-            const qint64 got = entry.read(buffer, sizeof buffer);
+            const qint64 got = entry.read(buffer.data(), kCopyChunk);
             if (got == 0)
                 break;
             if (got < 0) {
@@ -257,11 +371,11 @@ bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagi
                 allWritten = false;
                 break;
             }
-            const qint64 put = out.write(buffer, got);
+            const qint64 put = out.write(buffer.data(), got);
             if (put > 0) {
                 entryWritten += put;
                 written += static_cast<quint32>(put);
-                m_feedback.setProgressValue(static_cast<int>(written));
+                reportProgress(written, false);
             }
             if (put != got) {
                 allWritten = false;
@@ -275,6 +389,9 @@ bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagi
             out.setFileTime(info.dateTime, QFileDevice::FileModificationTime);
             out.setFileTime(info.dateTime, QFileDevice::FileAccessTime);
         }
+        // Keep the entry's mode bits, so that programs stay executable.
+        if ((info.externalAttr >> 16) != 0)
+            out.setPermissions(InstalledPermissions(info));
         out.close();
         entry.close();
         // A damaged entry shows as a CRC mismatch once it has been read whole.
@@ -285,11 +402,10 @@ bool InstallEngine::unzipUpdate(const QString& archivePath, const QString& stagi
         }
         if (!allWritten || entryWritten != static_cast<qint64>(info.uncompressedSize))
             return false;
-        // Keep the entry's mode bits, so that programs stay executable.
-        if ((info.externalAttr >> 16) != 0)
-            out.setPermissions(info.getPermissions());
     }
     zip.close();
+    reportProgress(written, true);
+    syncFolderFileSystem(stagingFolder);
     return allWritten;
 }
 
@@ -299,7 +415,8 @@ bool InstallEngine::copyNewFiles(const QString& stagingFolder, const QString& in
     QStringList updater;
     if (!listZipEntries(&normal, &updater))
         return false;
-    if (!copyListedEntries(normal, stagingFolder, installFolder, true, failedEntry))
+    if (!copyListedEntries(normal, stagingFolder, installFolder, true, failedEntry, nullptr,
+                           EntryTransfer::MoveOrCopy))
         return false;
     for (QString& entry : updater)
         entry.remove(kUpdaterFolder);
@@ -310,17 +427,22 @@ bool InstallEngine::copyNewFiles(const QString& stagingFolder, const QString& in
     failedEntry->clear();
     const QString current = installFolder + QLatin1Char('/') + program;
     const QString parked = installFolder + QLatin1Char('/') + parkedUpdaterProgramName();
-    if (QFileInfo::exists(parked))
+    if (QFileInfo(parked).isFile() || QFileInfo(parked).isSymLink())
         QFile::remove(parked);
     // The running program's file can be renamed, not overwritten in place.
-    if (QFileInfo::exists(current) && !QFile::rename(current, parked))
-        return false;
+    // Something else under the parked name (a folder) makes the rename fail,
+    // and then nothing was parked.
+    if (QFileInfo::exists(current)) {
+        if (QFileInfo::exists(parked) || QFileInfo(parked).isSymLink() || !QFile::rename(current, parked))
+            return false;
+        m_parkedUpdater = true;
+    }
     QString source = stagingFolder + QLatin1Char('/') + kUpdaterFolder;
     stripTrailingSeparator(source);
     source += QLatin1Char('/') + program;
-    if (QFileInfo::exists(current))
+    if (QFileInfo::exists(current) || QFileInfo(current).isSymLink())
         QFile::remove(current);
-    return QFile::copy(source, current);
+    return copyRegularFile(source, current);
 }
 
 bool InstallEngine::restoreBackup(const QString& backupFolder, const QString& installFolder)
@@ -348,14 +470,22 @@ bool InstallEngine::restoreBackup(const QString& backupFolder, const QString& in
     if (failed)
         restored = false;
 
-    const QString program = installFolder + QLatin1Char('/') + updaterProgramName();
-    const QString parked = installFolder + QLatin1Char('/') + parkedUpdaterProgramName();
-    if (QFileInfo::exists(parked)) {
-        if (QFileInfo::exists(program))
-            QFile::remove(program);
-        if (!QFile::rename(parked, program)) {
+    // Only what this run parked goes back, and only while it is still the
+    // plain file it parked: anything else under that name is not ours.
+    if (m_parkedUpdater) {
+        const QString program = installFolder + QLatin1Char('/') + updaterProgramName();
+        const QString parked = installFolder + QLatin1Char('/') + parkedUpdaterProgramName();
+        const QFileInfo parkedInfo(parked);
+        if (!parkedInfo.isFile() || parkedInfo.isSymLink()) {
             restored = false;
-            QFile::remove(parked);
+        } else {
+            const QFileInfo programInfo(program);
+            if ((programInfo.isFile() || programInfo.isSymLink()) && !QFile::remove(program))
+                restored = false;
+            else if (!QFile::rename(parked, program))
+                restored = false;
+            else
+                m_parkedUpdater = false;
         }
     }
     return restored;
@@ -417,7 +547,7 @@ void InstallEngine::registerListedServers(const QString& installFolder)
 }
 
 bool copyListedEntries(const QStringList& entries, const QString& fromRoot, const QString& toRoot, bool stop,
-                       QString* failedEntry, bool* anyFailed)
+                       QString* failedEntry, bool* anyFailed, EntryTransfer transfer)
 {
     failedEntry->clear();
     for (const QString& entry : entries) {
@@ -428,10 +558,8 @@ bool copyListedEntries(const QStringList& entries, const QString& fromRoot, cons
         if (info.isDir()) {
             ok = MakePath(destination);
         } else if (info.exists()) {
-            if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink())
-                QFile::remove(destination);
             const QString folder = FolderPart(destination);
-            ok = (QFileInfo(folder).isDir() || MakePath(folder)) && QFile::copy(source, destination);
+            ok = (QFileInfo(folder).isDir() || MakePath(folder)) && TransferFile(source, destination, transfer);
         } else {
             continue;
         }
@@ -446,6 +574,65 @@ bool copyListedEntries(const QStringList& entries, const QString& fromRoot, cons
         }
     }
     return true;
+}
+
+bool copyRegularFile(const QString& source, const QString& destination)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(destination);
+    const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    struct stat status {};
+    if (::fstat(in, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(in);
+        return false;
+    }
+    // Whatever stood at the destination (a file, a link) is replaced, never
+    // written through.
+    ::unlink(to.constData());
+    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                           status.st_mode & 07777);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    std::vector<char> buffer(static_cast<size_t>(kCopyChunk));
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        if (!WriteAll(out, buffer.data(), got)) {
+            ok = false;
+            break;
+        }
+    }
+    // The mode given at creation is narrowed by the umask; the source's bits
+    // are what the copy keeps.
+    if (ok && ::fchmod(out, status.st_mode & 07777) != 0)
+        ok = false;
+    ::close(in);
+    if (::close(out) != 0)
+        ok = false;
+    if (!ok)
+        ::unlink(to.constData());
+    return ok;
+}
+
+void syncFolderFileSystem(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::syncfs(fd);
+    ::close(fd);
 }
 
 bool removeTree(const QString& folder)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class UpdateSession;
 
@@ -57,20 +59,59 @@ public:
     QStringList createdFolders;
 
 private:
+    // The archive's central directory, read once per install and shared by
+    // the backup, the unpack and the copy.
+    struct ArchiveListing {
+        bool read = false;
+        bool opened = false;
+        QStringList normal;
+        QStringList updater;
+        QSet<QString> normalSet;
+        quint64 totalSize = 0;
+    };
+    const ArchiveListing& listing() const;
+    // Progress at most a few dozen times a second: a call per chunk would
+    // cost more than the unpack itself on a large archive.
+    void reportProgress(quint32 value, bool force);
+
     UpdateSession& m_session;
     InstallFeedback& m_feedback;
     QString m_archivePath;
+    mutable ArchiveListing m_listing;
+    qint64 m_lastProgressMs = -1;
+    // Set only when this run renamed the updater's program to its parked
+    // name: the rollback moves back nothing else.
+    bool m_parkedUpdater = false;
 };
 
 // The updater's program file on this platform, and its parked copy.
 QString updaterProgramName();
 QString parkedUpdaterProgramName();
 
+// How a listed file gets to its destination. A destination file is always
+// replaced by a new one, never written in place, which is what makes the two
+// faster ways safe: a hard link keeps the old bytes for as long as the
+// backup needs them, and a staged file is not needed once it is in place.
+enum class EntryTransfer {
+    Copy,
+    LinkOrCopy,  // a hard link where the file system allows it (the backup)
+    MoveOrCopy,  // a rename where the file system allows it (out of staging)
+};
+
 // Copies each listed entry (relative to both roots); folders are created,
 // files replace what is there. With `stop` the first failure ends the walk
 // and names the entry; without it failures are passed over.
 bool copyListedEntries(const QStringList& entries, const QString& fromRoot, const QString& toRoot,
-                       bool stop, QString* failedEntry, bool* anyFailed = nullptr);
+                       bool stop, QString* failedEntry, bool* anyFailed = nullptr,
+                       EntryTransfer transfer = EntryTransfer::Copy);
+
+// Copies one regular file: the destination is written fresh (a link in its
+// place is not followed) with the source's mode bits; nothing is synced.
+bool copyRegularFile(const QString& source, const QString& destination);
+
+// Flushes the file system that holds `folder` to disk: once per install step
+// rather than once per file.
+void syncFolderFileSystem(const QString& folder);
 
 // Deletes a folder with everything below it. Symbolic links are removed as
 // links and never followed. A missing folder counts as removed.

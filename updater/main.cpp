@@ -1,3 +1,4 @@
+#include "platform/file_names.h"
 #include "updater/ui/auto_update_dlg.h"
 #include "updater/ui/single_application.h"
 
@@ -7,6 +8,7 @@
 
 int main(int argc, char* argv[])
 {
+    platform::UseLosslessFileNames();
     SingleApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)

@@ -10,7 +10,7 @@ namespace {
 
 QVector<QString>& TextTable()
 {
-    static QVector<QString> table(UpdateLanguage::kTextCount);
+    static QVector<QString> table(UpdateLanguage::kTextCount + UpdateLanguage::kOwnTextCount);
     return table;
 }
 
@@ -22,12 +22,13 @@ QString ResourcePath(const QString& code)
 // The 34 texts of one resource; a text that is absent stays empty.
 QVector<QString> ReadTexts(const QString& path)
 {
-    QVector<QString> texts(UpdateLanguage::kTextCount);
+    const int count = UpdateLanguage::kTextCount + UpdateLanguage::kOwnTextCount;
+    QVector<QString> texts(count);
     QSettings settings(path, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
     settings.beginGroup(QStringLiteral("AutoUpdate"));
     // An unquoted text with commas is prose: its parts are joined as words.
-    for (int n = 0; n < UpdateLanguage::kTextCount; ++n)
+    for (int n = 0; n < count; ++n)
         texts[n] = IniTextValue(settings, QString::number(UpdateLanguage::kFirstId + n), QLatin1String(", "));
     return texts;
 }
@@ -44,7 +45,7 @@ void UpdateLanguage::load(const QString& code)
     QVector<QString> texts = ReadTexts(ResourcePath(m_code));
     if (m_code != QLatin1String("ENU")) {
         const QVector<QString> english = ReadTexts(ResourcePath(QStringLiteral("ENU")));
-        for (int n = 0; n < kTextCount; ++n) {
+        for (int n = 0; n < kTextCount + kOwnTextCount; ++n) {
             if (texts[n].isEmpty())
                 texts[n] = english[n];
         }
@@ -55,6 +56,14 @@ void UpdateLanguage::load(const QString& code)
 QString languageText(int n)
 {
     if (n < 0 || n >= UpdateLanguage::kTextCount)
+        return QString();
+    return TextTable().at(n);
+}
+
+QString updateText(int id)
+{
+    const int n = id - UpdateLanguage::kFirstId;
+    if (n < 0 || n >= UpdateLanguage::kTextCount + UpdateLanguage::kOwnTextCount)
         return QString();
     return TextTable().at(n);
 }

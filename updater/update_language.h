@@ -9,6 +9,9 @@ class UpdateLanguage
 public:
     static constexpr int kFirstId = 2100;
     static constexpr int kTextCount = 34;
+    // Texts of our own beyond the table of 34, read from the same resources
+    // by their ids (2134 on) and reached only through updateText.
+    static constexpr int kOwnTextCount = 1;
 
     // Loads the texts of `code` into the process-wide table. A code without a
     // resource falls back to "ENU"; a text the language lacks is taken from
@@ -27,5 +30,8 @@ private:
 // Text with id 2100 + n; empty for n outside 0..33.
 QString languageText(int n);
 
-// Text by its id (2100..2133), for readability at the call sites.
-inline QString updateText(int id) { return languageText(id - UpdateLanguage::kFirstId); }
+// "Some files could not be restored..." with %1 for the kept backup folder.
+constexpr int kRestoreFailedTextId = 2134;
+
+// Text by its id (2100..2134), for readability at the call sites.
+QString updateText(int id);

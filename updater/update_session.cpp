@@ -37,23 +37,45 @@ int DescriptionCount(const QSettings& settings, const QString& key)
     return ok && count > 0 ? count : 0;
 }
 
-// A counted list of the description file. Entries that would reach outside the
-// install folder are refused; empty entries stay (they name nothing).
-QStringList ReadCountedList(const QString& path, const QString& group, const QString& countKey,
-                            const QString& itemKey, bool checkPaths)
+}  // namespace
+
+QVector<QStringList> ReadCountedList(const QString& path, const QString& group, const QString& countKey,
+                                     const QStringList& itemKeys)
 {
     DescriptionFile settings(path);
     settings.beginGroup(group);
-    const int count = DescriptionCount(settings, countKey);
-    QStringList items;
+    // The count is the file's word, not ours: a huge one must not make us loop
+    // or allocate for ever, and a list ends where its numbered keys end.
+    const int count = qMin(DescriptionCount(settings, countKey), kMaxCountedEntries);
+    QVector<QStringList> rows;
     for (int i = 1; i <= count; ++i) {
-        const QString item = IniTextValue(settings, itemKey.arg(i));
-        if (checkPaths && !item.isEmpty() && !isSafeRelativePath(item)) {
-            qWarning().noquote() << "Patchora : refused path in" << group << itemKey.arg(i) << ":" << item;
+        const QString first = itemKeys.first().arg(i);
+        if (!settings.contains(first))
+            break;
+        QStringList row;
+        for (const QString& itemKey : itemKeys)
+            row << IniTextValue(settings, itemKey.arg(i));
+        // Entries that would reach outside the install folder are refused;
+        // empty entries stay (they name nothing).
+        if (!row.first().isEmpty() && !isSafeRelativePath(row.first())) {
+            qWarning().noquote() << "Patchora : refused path in" << group << first << ":" << row.first();
             continue;
         }
-        items << item;
+        rows << row;
     }
+    if (DescriptionCount(settings, countKey) > rows.size() && rows.size() == kMaxCountedEntries)
+        qWarning().noquote() << "Patchora :" << group << "lists more than" << kMaxCountedEntries
+                             << "entries; the rest are not read";
+    return rows;
+}
+
+namespace {
+
+QStringList FirstColumn(const QVector<QStringList>& rows)
+{
+    QStringList items;
+    for (const QStringList& row : rows)
+        items << row.first();
     return items;
 }
 
@@ -164,32 +186,27 @@ QString UpdateSession::readUpdateFileName(const QString& path) const
 
 void UpdateSession::readDeleteLists(const QString& path)
 {
-    deleteFiles += ReadCountedList(path, QStringLiteral("DeleteFile"), QStringLiteral("FileCount"),
-                                   QStringLiteral("File%1"), true);
-    deleteFolders += ReadCountedList(path, QStringLiteral("DeleteFolder"), QStringLiteral("FolderCount"),
-                                     QStringLiteral("Folder%1"), true);
+    deleteFiles += FirstColumn(ReadCountedList(path, QStringLiteral("DeleteFile"), QStringLiteral("FileCount"),
+                                               {QStringLiteral("File%1")}));
+    deleteFolders += FirstColumn(ReadCountedList(path, QStringLiteral("DeleteFolder"), QStringLiteral("FolderCount"),
+                                                 {QStringLiteral("Folder%1")}));
 }
 
 void UpdateSession::readExecuteList(const QString& path)
 {
-    DescriptionFile settings(path);
-    settings.beginGroup(QStringLiteral("ExecuteFile"));
-    const int count = DescriptionCount(settings, QStringLiteral("ExeFileCount"));
-    for (int i = 1; i <= count; ++i) {
-        const QString file = IniTextValue(settings, QStringLiteral("ExeFile%1").arg(i));
-        if (!file.isEmpty() && !isSafeRelativePath(file)) {
-            qWarning().noquote() << "Patchora : refused program path" << file;
-            continue;
-        }
-        exeFiles << file;
-        exeParams << IniTextValue(settings, QStringLiteral("Param%1").arg(i));
+    const QVector<QStringList> rows = ReadCountedList(path, QStringLiteral("ExecuteFile"),
+                                                      QStringLiteral("ExeFileCount"),
+                                                      {QStringLiteral("ExeFile%1"), QStringLiteral("Param%1")});
+    for (const QStringList& row : rows) {
+        exeFiles << row.at(0);
+        exeParams << row.at(1);
     }
 }
 
 void UpdateSession::readRegServerList(const QString& path)
 {
-    regFiles += ReadCountedList(path, QStringLiteral("RegServerFile"), QStringLiteral("RegFileCount"),
-                                QStringLiteral("RegFile%1"), true);
+    regFiles += FirstColumn(ReadCountedList(path, QStringLiteral("RegServerFile"), QStringLiteral("RegFileCount"),
+                                            {QStringLiteral("RegFile%1")}));
 }
 
 QString UpdateSession::archivePath() const

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // What one run of the updater knows: the parameters handed over by the main
 // program's update bridge (the parameter file, group "AutoUpdate"), the ask
@@ -61,6 +62,17 @@ public:
     // Archive path in the work folder.
     QString archivePath() const;
 };
+
+// The most entries read from one counted list of the description file.
+constexpr int kMaxCountedEntries = 10000;
+
+// A counted list of the description file: group `group`, its count under
+// `countKey`, and per entry the values of `itemKeys` (each with one "%1" for
+// the number, counted from 1). The list ends at the count, at
+// kMaxCountedEntries, or at the first entry whose first key is missing; a
+// first value that would reach outside the install folder drops its entry.
+QVector<QStringList> ReadCountedList(const QString& path, const QString& group, const QString& countKey,
+                                     const QStringList& itemKeys);
 
 // Removes one trailing "/" or "\" from a text of at least two characters.
 void stripTrailingSeparator(QString& path);

@@ -81,6 +81,7 @@ Dialog::Dialog(QWidget* parent)
 Dialog::~Dialog()
 {
     SaveConfigData();
+    ReleaseCollaborationLibrary();
     if (g_dialog == this)
         g_dialog = nullptr;
     ClosePdfRenderer();

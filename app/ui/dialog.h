@@ -2,12 +2,14 @@
 
 #include "app/toolbar_buttons.h"
 #include "app/update_bridge_functions.h"
-#include "collab/konnexa_functions.h"
 #include "board/board_model.h"
 #include "board/page_fit.h"
 #include "board/page_render.h"
 #include "board/segment_painter.h"
+#include "board/shape_recognizer.h"
 #include "board/touch_slots.h"
+#include "collab/coll_frame.h"
+#include "collab/konnexa_binding.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
 #include "storage/event_export.h"
@@ -28,6 +30,7 @@
 #include <QMutex>
 #include <QPainterPath>
 #include <QPoint>
+#include <QPointer>
 #include <QPointF>
 #include <QPrinter>
 #include <QRect>
@@ -184,10 +187,16 @@ public:
     // The pen driver's window (app/ui/dialog_pen_driver.cpp).
     void ConnectPenDriverWindow(platform::WindowHandle ownWindow);
     void SendPenDriverMode(QString mode);
+    // A greeting from the window `driver`: answered with `ownWindow` unless
+    // it names this board itself or is the reply to our own greeting, and
+    // the driver's window is kept. Nothing here waits for the driver.
+    void AnswerPenDriverGreeting(platform::WindowHandle driver, platform::WindowHandle ownWindow);
 
     // The service log lists and test widgets (app/ui/dialog_debug_lists.cpp).
     void HideWidgets();
     void AddDebugLine(QString text, int list);
+    // A line for the first list only, without a debug output line.
+    void AddLogWindowLine(const QString& text);
 
     // The second stage of construction, run once the window is shown
     // (app/ui/dialog_init.cpp).
@@ -220,7 +229,6 @@ public:
     // Still to come from their own subsystems (stand-ins in
     // app/ui/dialog_command_stubs.cpp).
     void CheckPenDriverDevice();
-    void LoadTemplates();
     void ParseDeviceInfoLog();
 
     // Panels and secondary dialogs, made once by the second stage with the
@@ -345,7 +353,6 @@ public:
     // protractor, ruler, blind, spot.
     bool m_windowModeInstruments[5] = {};
     bool m_windowModePreview = false;
-    QRect m_previewRect;               // where the camera preview stands; empty when none
     bool m_previewHidden = false;      // the preview switched off during a recording
     bool m_screenRecording = false;
     void BuildSubButtonRow(const QStringList& keys, QPushButton* beside, const char* clickSlot);
@@ -373,8 +380,11 @@ public:
     int TouchPointSlot(int touchId);
     int CheckTouchPointIndex(int x, int y);
 
-    // The current page and its images. The view image is what the window
-    // shows; the backup image is what previews are undone from.
+    // The current page and its images. The canvas image is the page layer:
+    // the background and every finished object of the page at the current
+    // zoom, the whole page. The view image is what the window shows: the
+    // layer's visible part with what is live painted over it. The backup
+    // image is the view without the selection, kept for dragging it.
     NoteInfo m_curr_note;
     QImage m_backgroundImage;
     QImage m_viewImage;
@@ -383,7 +393,6 @@ public:
     QImage m_targetImage;
     QColor m_boardFillColor{Qt::white};
     double m_zoom = 1.0;
-    void StartFirstPage();
     int HorizontalScrollValue() const;
     int VerticalScrollValue() const;
     bool VerticalScrollBarVisible() const;
@@ -439,6 +448,8 @@ public:
     bool m_mousePressed = false;
     int m_mouseSlot = 0;
     QPoint m_referencePoint;
+    // A mouse or pen press, in the slot the own level gives it.
+    void PressLocalPointer(int x, int y);
 
     // The drawing step and the page painters (board/ui/dialog_stroke_step.cpp).
     void DrawStrokeStep(int slot, int kind, int restorePreview, bool local, bool keepMediaPos);
@@ -449,6 +460,9 @@ public:
     SpecialPen m_specialPen;
     QColor m_fillColor{Qt::black};
     QColor m_currentPenColor{Qt::black};
+    // The tablet pressure of the latest sample in steps of 1/kPressureLevels,
+    // and the pressure width one step stands for.
+    static constexpr int kPressureLevels = 1000;
     int m_pressureLevel = 0;
     double m_pressureScale = 1.0;
     double m_tabletPressure = 0.0;
@@ -480,7 +494,6 @@ public:
     // Hand-overs to parts of the board that are built elsewhere
     // (board/ui/dialog_handover_stubs.cpp).
     void ShowPointerDebug(int mode, int slot, int x, int y);
-    void RecognizeSmartPen(int slot);
     void SelectObjectAtPoint(QPoint from, QPoint to, int erase);
     void SelectObjectsInArea(QPoint from, QPoint to, int erase);
     void ResizeMove(int x, int y);
@@ -493,6 +506,28 @@ public:
     void InsertCaptureImage(int slot);
     void CalcSelectionRect();
     void OptRightMenu();
+
+    // Smart pen (board/ui/dialog_smart_pen.cpp): the window's one recogniser,
+    // and the flag held while a recognised figure is replayed, so that the
+    // replayed press draws the figure instead of starting a smart capture.
+    ShapeRecognizer m_shapeRecognizer;
+    bool m_smartReplay = false;
+    void RecognizeSmartPen(int slot);
+
+    // The capture library's camera preview, placed by UpdatePreview
+    // (board/ui/dialog_camera_preview.cpp). The window is the library's: a
+    // guarded pointer, so that a preview it closed reads as not found.
+    QPointer<QWidget> m_previewWindow;
+    QRect m_previewRect;
+    float m_interfaceScale = 1.0f;
+    QTimer* m_previewTimer = nullptr;  // the lookups 200 ms apart, then 100 ms before raising
+    int m_previewLookups = 0;
+    bool m_previewRaisePending = false;
+    QRect PreviewScreen() const;
+    QWidget* FindPreviewWindow();
+    void LookForPreview();
+    void RaisePreview();
+    void ClickMainBar();
 
     // --- canvas: pages, backgrounds and the view ----------------------------
 
@@ -592,7 +627,7 @@ public:
     bool TouchLandsOnControls(QPoint p) const;
 
     // Hand-overs to the toolbar, the panels, editing and collaboration, which
-    // are built elsewhere (board/ui/dialog_page_handover_stubs.cpp).
+    // are built elsewhere (board/ui/dialog_handover_stubs.cpp).
     void SetFreePenMode(bool allSlots);
     void ClearSelection();
     void ClearSubBtn();
@@ -609,9 +644,40 @@ public:
     // the USB pen link (board/ui/dialog_handover_stubs.cpp).
     void NoteEraseAll(int mode);
     void LoadImageFile();
-    void UpdatePreview(bool show);
     void StartUsbLink();
     void StopUsbLink();
+
+    // The page layer and what is live over it (board/ui/dialog_page_layer.cpp).
+    // Finished objects are painted into the layer once; the view is cut out
+    // of it, and live ink (strokes in progress, their tails, figure
+    // previews) is taken back from small patches or from the layer.
+    struct LivePatch {
+        QRect rect;  // window coordinates; empty when nothing is kept
+        QImage pixels;
+    };
+    LivePatch m_liveTail[kPointerSlotCount];
+    LivePatch m_previewPatch[kPointerSlotCount];
+    QRect m_liveInkRect[kPointerSlotCount];  // where each slot's stroke has painted since its press
+    QRect m_staleViewRect;  // finished ink still shown live while other pointers draw
+    int m_fullRedrawCount = 0;
+    // How the layer's strokes were painted; a redraw paints every stroke
+    // with these, so when they change the layer is rebuilt.
+    PageRenderOptions m_pageLayerOptions;
+    bool m_pageLayerHighlight = false;
+    void KeepPageLayerOptions();
+    bool PageLayerOptionsChanged() const;
+    QRect PageViewRect() const;
+    void ShowEmptyPage();
+    void ShowPageLayer();
+    void ShowPageLayerRect(QRect windowRect);
+    QRect PaintObjectIntoLayer(int slot, const EventMaster& em);
+    void ShowFinishedObject(int slot, int objectsBefore, int pressedCount);
+    void NoteLiveInk(int slot, QRect rect);
+    void SaveLivePatch(LivePatch& patch, QRect rect);
+    QRect TakeBackLivePatch(LivePatch& patch);
+    void ForgetLiveInk(int slot);
+    void DrawLiveTail(int slot, bool brush);
+    void PaintImageInto(QImage& target, const QString& imagePath, const EventDetail& detail);
 
     // --- editing: selection and undo/redo -----------------------------------
 
@@ -730,18 +796,6 @@ public:
     bool m_collConnected = false;
     int m_collUserLevel = 0;  // 0 alone, 1 viewer, 2 writer, 3 host
     QStringList m_localIpv4Addresses;
-    // The collaboration library ("Konnexa.dll"), bound by the second stage.
-    ServerStartFunction server_start = nullptr;
-    ServerCloseFunction server_close = nullptr;
-    ServerDeleteFunction server_delete = nullptr;
-    SocCanReadLineFunction soc_canReadLine = nullptr;
-    SocReadLineFunction soc_readLine = nullptr;
-    SocWriteFunction soc_write = nullptr;
-    SocConnectToHostFunction soc_connectToHost = nullptr;
-    SocCloseFunction soc_close = nullptr;
-    SocNewFunction soc_new = nullptr;
-    SocDeleteFunction soc_delete = nullptr;
-    SocFunction soc_ = nullptr;
     QTcpSocket* m_collSocket = nullptr;
     void SendRealtimeEvent(int kind, int slot, int phase, int x, int y);
     void Coll_Send_URdata(int mode, QString userId, int index, int size);
@@ -771,6 +825,25 @@ public:
     int m_hostUndoIndex = -1;
     int m_hostUndoSize = 0;
     bool ToolRightHeld() const { return m_toolRightHolder == m_ownId; }
+    // The collaboration transport (collab/ui/dialog_collab_library.cpp):
+    // bound once by the second stage; every export is reached through it.
+    coll::KonnexaLibrary& m_konnexa = coll::SharedKonnexa();
+    void LoadCollaborationLibrary();
+    // Teardown's share: the client socket and the relay are let go of even
+    // when no session ever ran.
+    void ReleaseCollaborationLibrary();
+    // Frames received (collab/ui/dialog_receiver.cpp): one receive buffer
+    // for the session socket, a guard against a handler that runs the event
+    // loop re-entering the reader, and the queued continuation of a burst.
+    CollFrameBuffer m_collReceiveBuffer;
+    QTcpSocket* m_collReceiveSocket = nullptr;
+    bool m_collReading = false;
+    bool m_collReadQueued = false;
+    // Takes the library's session socket and reads its frames from now on.
+    void Coll_AttachSocket();
+    // Hands one whole frame to the receiver by its keyword's code.
+    void Coll_Receive(int code, const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
+    void Coll_PacketLog(const CollFrame& frame, int frameSize);
 
 signals:
     // To the top-level window.
@@ -912,6 +985,8 @@ public slots:
     void AddDocuments(QString path, bool show, bool page_option);
     void AddFinished();
     void SetDocumentOpenOption(bool show);
+    // --- canvas: the camera preview ---
+    void UpdatePreview(bool show = true);
     // --- canvas: pages ---
     void DeleteNote(QString stamp);
     void DrawRecTime();
@@ -967,6 +1042,7 @@ public slots:
 
     // --- collaboration: frames ---
     QByteArray setData(QByteArray header, QByteArray data, QByteArray tail);
+    void onReadyRead();
 
 protected:
     // --- canvas: local input and painting ---
@@ -1000,4 +1076,9 @@ private:
     void EnsurePageCoversWidget();
     // --- shell: the pen driver's window; 0 until it is found or greets us ---
     platform::WindowHandle m_penDriverWindow = 0;
+    // The window greeted last and when: its greeting back is a reply, not a
+    // new greeting to answer (two greeting sides would answer for ever).
+    void GreetPenDriver(platform::WindowHandle driver, platform::WindowHandle ownWindow);
+    platform::WindowHandle m_greetedPenDriver = 0;
+    QElapsedTimer m_greetedPenDriverClock;
 };

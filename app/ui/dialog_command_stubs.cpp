@@ -82,5 +82,4 @@ void Dialog::OptAllCapture() { NotYet("OptAllCapture"); }
 void Dialog::OptRectCapture() { NotYet("OptRectCapture"); }
 
 void Dialog::CheckPenDriverDevice() { NotYet("CheckPenDriverDevice"); }
-void Dialog::LoadTemplates() { NotYet("LoadTemplates"); }
 void Dialog::ParseDeviceInfoLog() { NotYet("ParseDeviceInfoLog"); }

@@ -50,3 +50,9 @@ void Dialog::AddDebugLine(QString text, int list)
     ApplyRowLimit(ui->listWidget_logwindow);
     ApplyRowLimit(ui->listWidget_logwindow2);
 }
+
+void Dialog::AddLogWindowLine(const QString& text)
+{
+    AppendRow(ui->listWidget_logwindow, text);
+    ApplyRowLimit(ui->listWidget_logwindow);
+}

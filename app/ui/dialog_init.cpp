@@ -215,29 +215,10 @@ void Dialog::BindCollaborationLibrary()
     m_hostNoteIndex = 0;
     m_hostNoteCount = 1;
     m_collUserLevel = 0;
-    m_collLibraryLoaded = platform::LoadOutsideLibrary(CollaborationLibrary(), QStringLiteral("Konnexa.dll"));
-    if (!m_collLibraryLoaded) {
-        qDebug().noquote() << "exe : error load Konnexa.dll";
+    LoadCollaborationLibrary();
+    if (!m_collLibraryLoaded)
         return;
-    }
-    qDebug().noquote() << "exe : Success load Konnexa.dll";
-    QLibrary& library = CollaborationLibrary();
-    server_start = platform::ResolveFunction<ServerStartFunction>(library, "server_start");
-    server_close = platform::ResolveFunction<ServerCloseFunction>(library, "server_close");
-    server_delete = platform::ResolveFunction<ServerDeleteFunction>(library, "server_delete");
-    soc_canReadLine = platform::ResolveFunction<SocCanReadLineFunction>(library, "soc_canReadLine");
-    soc_readLine = platform::ResolveFunction<SocReadLineFunction>(library, "soc_readLine");
-    soc_write = platform::ResolveFunction<SocWriteFunction>(library, "soc_write");
-    soc_connectToHost = platform::ResolveFunction<SocConnectToHostFunction>(library, "soc_connectToHost");
-    soc_close = platform::ResolveFunction<SocCloseFunction>(library, "soc_close");
-    soc_new = platform::ResolveFunction<SocNewFunction>(library, "soc_new");
-    soc_delete = platform::ResolveFunction<SocDeleteFunction>(library, "soc_delete");
-    soc_ = platform::ResolveFunction<SocFunction>(library, "soc_");
-
-    ui->btn_show_userListDlg->hide();
-    ui->btn_show_userListDlg->setGeometry(width() - 40, height() / 2 - 73, 40, 147);
     SetButtonStyle(ui->btn_show_userListDlg, 40, 147, QStringLiteral("UserList"));
-
     m_collUserListDlg = new CollUserListDlg(this);
     m_collConnectDlg = new CollConnectDlg(this);
     m_collIpDlg = new CollIpDlg(this);
@@ -336,7 +317,8 @@ void Dialog::InitDialog(bool autoUpdate)
     emit MainDlg_DebugDisplaySize(4, QStringLiteral("Coll set next."));
 
     // 12.
-    LoadTemplates();
+    m_board.smartPen.Clear();
+    m_shapeRecognizer.LoadTemplates();
     SetToolbarPosition();
     ConnectSignals();
     emit MainDlg_DebugDisplaySize(5, QStringLiteral("SignalSlot set next."));

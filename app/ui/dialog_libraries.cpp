@@ -9,8 +9,7 @@
 
 QLibrary& CollaborationLibrary()
 {
-    static QLibrary library;
-    return library;
+    return coll::SharedKonnexa().library;
 }
 
 QLibrary& CaptureLibrary()
@@ -19,22 +18,36 @@ QLibrary& CaptureLibrary()
     return library;
 }
 
+// The capture library counts as loaded only when every operation the
+// recording calls resolves; a library lacking one is unloaded again, so no call
+// can go through a missing function. GetDeviceList only refreshes the
+// library's own device table and is not required.
 void Dialog::LoadCaptureLibrary()
 {
-    if (platform::LoadOutsideLibrary(CaptureLibrary(), QStringLiteral("Vidorra.dll"))) {
-        m_bCaptureLibLoaded = true;
-        qDebug().noquote() << "exe : Success load Vidorra.dll";
-        QLibrary& library = CaptureLibrary();
+    QLibrary& library = CaptureLibrary();
+    m_bCaptureLibLoaded = false;
+    if (platform::LoadOutsideLibrary(library, QStringLiteral("Vidorra.dll"))) {
         ConfigSetting = platform::ResolveFunction<ConfigSettingFunction>(library, "ConfigSetting");
         StartRecording = platform::ResolveFunction<StartRecordingFunction>(library, "StartRecording");
         StopRecording = platform::ResolveFunction<StopRecordingFunction>(library, "StopRecording");
         ReadLineData = platform::ResolveFunction<ReadLineDataFunction>(library, "ReadLineData");
         DeviceSave = platform::ResolveFunction<DeviceSaveFunction>(library, "DeviceSave");
         GetDeviceList = platform::ResolveFunction<GetDeviceListFunction>(library, "GetDeviceList");
-    } else {
-        m_bCaptureLibLoaded = false;
-        qDebug().noquote() << "exe : cannot load Vidorra.dll";
+        if (ConfigSetting && StartRecording && StopRecording && ReadLineData && DeviceSave) {
+            m_bCaptureLibLoaded = true;
+            qDebug().noquote() << "exe : Success load Vidorra.dll";
+            return;
+        }
+        qDebug().noquote() << "exe : Vidorra.dll lacks an operation of the recording";
+        library.unload();
+        ConfigSetting = nullptr;
+        StartRecording = nullptr;
+        StopRecording = nullptr;
+        ReadLineData = nullptr;
+        DeviceSave = nullptr;
+        GetDeviceList = nullptr;
     }
+    qDebug().noquote() << "exe : cannot load Vidorra.dll";
 }
 
 // Binds the update bridge and hands it the product data. A missing bridge is

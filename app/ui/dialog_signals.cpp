@@ -159,7 +159,7 @@ void Dialog::ConnectSignals()
         if (w.needs == Needs::Capture && !m_bCaptureLibLoaded)
             continue;
         // The library object's own state decides, as the binding left it.
-        if (w.needs == Needs::Collaboration && !CollaborationLibrary().isLoaded())
+        if (w.needs == Needs::Collaboration && !m_konnexa.library.isLoaded())
             continue;
         if (!w.sender) {
             qDebug().noquote() << QStringLiteral("exe : connection %1 has no sender").arg(w.row);

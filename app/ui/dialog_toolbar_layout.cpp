@@ -32,6 +32,9 @@ void Dialog::SetTollPosEnable()
         if (QAction* current = m_toolPosActions[m_toolbarPosition])
             current->setEnabled(false);
     }
+    // Nobody may choose a floating launcher that cannot be shown yet.
+    if (LaidOutPosition(4) != 4 && m_toolPosActions[4])
+        m_toolPosActions[4]->setEnabled(false);
 }
 
 void Dialog::PlaceScrollBars()

@@ -121,11 +121,8 @@ void mainDlg::HandleWindowMessage(const platform::WindowMessage& message)
         return;
     }
 
-    if (message.message == kPenDriverGreeting) {
-        const platform::WindowHandle driver = message.wParam;
-        platform::SendWindowMessage(driver, kPenDriverGreeting, messageHandle(), 1, nullptr, kPenDriverAnswerLimitMs);
-        ui->widget->Get_Target_hWnd(driver);
-    }
+    if (message.message == kPenDriverGreeting)
+        ui->widget->AnswerPenDriverGreeting(message.wParam, messageHandle());
 }
 
 void mainDlg::OpenISPFile(QString path)

@@ -20,5 +20,8 @@ constexpr quint32 kFirstTouchMessage = 1139;
 constexpr int kTouchPointers = 9;
 constexpr int kTouchMove = 10;
 
-// The driver answers at once; one that hangs must not freeze the board.
+// The driver answers at once; one that has not answered by then counts as
+// gone until it greets again. The board never waits for it.
 constexpr int kPenDriverAnswerLimitMs = 5000;
+// A greeting from the window the board greeted this recently is its reply.
+constexpr int kPenDriverReplyWindowMs = 1000;

@@ -1,10 +1,7 @@
 // The board model of the main window: slot tables, touch slots and the
 // first page.
 #include <QDebug>
-#include <QGuiApplication>
-#include <QPainter>
 #include <QResizeEvent>
-#include <QScreen>
 
 #include "app/ui/dialog.h"
 #include "ui_dialog.h"
@@ -48,47 +45,18 @@ int Dialog::CheckTouchPointIndex(int x, int y)
     return -1;
 }
 
-// One blank white page, named by its creation time, covering the window.
-void Dialog::StartFirstPage()
-{
-    m_curr_note = NoteInfo();
-    m_curr_note.name = QStringLiteral("WhiteBoard");
-    m_curr_note.path = QStringLiteral("WhiteBoard");
-    m_curr_note.type = 1;
-    m_curr_note.create_data = MakeTimeStampId();
-    QSize size = this->size();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.expandedTo(screen->geometry().size());
-    m_curr_note.width = size.width();
-    m_curr_note.height = size.height();
-    m_backgroundImage = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    m_backgroundImage.fill(m_boardFillColor);
-    m_viewImage = m_backgroundImage;
-    m_backupImage = m_viewImage;
-    m_canvasImage = m_viewImage;
-    update();
-}
-
 // A window grown past its page keeps the drawing at the top left and fills
-// the new area with the board colour, so nothing drawn is lost.
+// the new area with the board colour, so nothing drawn is lost; the page
+// layer is rebuilt at the new size.
 void Dialog::EnsurePageCoversWidget()
 {
-    if (m_viewImage.isNull())
+    if (m_backgroundImage.isNull())
         return;
-    const QSize wanted = m_viewImage.size().expandedTo(size());
-    if (wanted == m_viewImage.size())
+    const QSize wanted = m_backgroundImage.size().expandedTo(size());
+    if (wanted == m_backgroundImage.size())
         return;
-    auto grow = [&](QImage& image) {
-        QImage bigger(wanted, QImage::Format_ARGB32_Premultiplied);
-        bigger.fill(m_boardFillColor);
-        QPainter painter(&bigger);
-        painter.drawImage(0, 0, image);
-        painter.end();
-        image = bigger;
-    };
-    grow(m_viewImage);
-    grow(m_backupImage);
-    grow(m_backgroundImage);
+    ResizePageImage(m_backgroundImage, wanted);
+    RedrawPageObjects(true);
 }
 
 void Dialog::resizeEvent(QResizeEvent* event)

@@ -1,5 +1,5 @@
 // Stand-ins for the main-window methods the drawing and page code hand over
-// to (selection, editing, smart pen, debug overlay, the toolbar, the floating
+// to (selection, editing, debug overlay, the toolbar, the floating
 // panels, image objects, collaboration). Each notes that it was asked, or does
 // the least the board relies on; the subsystem that owns it replaces its line
 // here with the real body.
@@ -29,7 +29,6 @@ QString Num(int n) { return QString::number(n); }
 
 void Dialog::ShowPointerDebug(int, int, int, int) { NotYet("ShowPointerDebug"); }
 void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
-void Dialog::RecognizeSmartPen(int) { NotYet("RecognizeSmartPen"); }
 void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }
 void Dialog::SelectObjectsInArea(QPoint, QPoint, int) { NotYet("SelectObjectsInArea"); }
 void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
@@ -46,10 +45,6 @@ void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
 void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }
 void Dialog::Coll_Send_Resolution(int mode, QString id) { NotYetSent("Coll_Send_Resolution", {Num(mode), id}); }
 void Dialog::Coll_Send_StrokeData(int mode, QString id) { NotYetSent("Coll_Send_StrokeData", {Num(mode), id}); }
-void Dialog::Coll_Send_DataInfo(int mode, QString id, int level)
-{
-    NotYetSent("Coll_Send_DataInfo", {Num(mode), id, Num(level)});
-}
 void Dialog::Coll_Send_Redraw(int mode, QString id) { NotYetSent("Coll_Send_Redraw", {Num(mode), id}); }
 void Dialog::Coll_Send_HeightScrollBar(int mode, QString id)
 {
@@ -90,6 +85,5 @@ void Dialog::Coll_Send_Doc(int mode, QString id, int kind, QString first, QStrin
 void Dialog::Coll_Send_ImgFile(int mode, QString id) { NotYetSent("Coll_Send_ImgFile", {Num(mode), id}); }
 void Dialog::NoteEraseAll(int) { NotYet("NoteEraseAll"); }
 void Dialog::LoadImageFile() { NotYet("LoadImageFile"); }
-void Dialog::UpdatePreview(bool) { NotYet("UpdatePreview"); }
 void Dialog::StartUsbLink() { NotYet("StartUsbLink"); }
 void Dialog::StopUsbLink() { NotYet("StopUsbLink"); }

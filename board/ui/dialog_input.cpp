@@ -69,12 +69,11 @@ bool Dialog::event(QEvent* event)
                 if (!TouchLandsOnControls(QPoint(x, y))) {
                     if (m_subButtonRowOpen && !m_subButtonRowRect.normalized().contains(QPoint(x, y), true))
                         ClearSubBtn();
-                    if (m_collUserLevel == 0 || m_collUserLevel == 3) {
+                    const int target = LocalInputSlot(m_collUserLevel, slot);
+                    if (target == slot)
                         qDebug().noquote() << QStringLiteral("touch press %1 (%2, %3)").arg(slot).arg(x).arg(y);
-                        PointerPress(slot, x, y, true, false);
-                    } else if (m_collUserLevel == 2) {
-                        PointerPress(kMouseOverflowSlot, x, y, true, false);
-                    }
+                    if (target >= 0)
+                        PointerPress(target, x, y, true, false);
                 }
                 ++handled;
                 break;
@@ -87,20 +86,18 @@ bool Dialog::event(QEvent* event)
                     slot = kMouseOverflowSlot;
                 // No log line here: a finger moves a hundred times a second,
                 // ten fingers at once.
-                if (m_collUserLevel == 0 || m_collUserLevel == 3)
-                    PointerMove(slot, x, y, true, false);
-                else if (m_collUserLevel == 2)
-                    PointerMove(kMouseOverflowSlot, x, y, true, false);
+                const int target = LocalInputSlot(m_collUserLevel, slot);
+                if (target >= 0)
+                    PointerMove(target, x, y, true, false);
                 ++handled;
                 break;
             }
             case Qt::TouchPointReleased: {
                 const int owned = TouchPointSlot(id);
                 const int slot = owned >= 0 ? owned : kMouseOverflowSlot;
-                if (m_collUserLevel == 0 || m_collUserLevel == 3)
-                    PointerRelease(slot, x, y, true, false);
-                else if (m_collUserLevel == 2)
-                    PointerRelease(kMouseOverflowSlot, x, y, true, false);
+                const int target = LocalInputSlot(m_collUserLevel, slot);
+                if (target >= 0)
+                    PointerRelease(target, x, y, true, false);
                 if (points.size() == 1)
                     m_touchSlots.ReleaseAll();
                 else if (owned >= 0)
@@ -190,12 +187,7 @@ void Dialog::tabletEvent(QTabletEvent* event)
             m_tabletPosition = m_prevTabletPosition = QPointF();
             m_tabletPressure = m_prevTabletPressure = 0.0;
             m_tabletRotation = m_prevTabletRotation = 0.0;
-            if (m_collUserLevel == 0 || m_collUserLevel == 3) {
-                m_mouseSlot = 0;
-                PointerPress(0, x, y, true, false);
-            } else if (m_collUserLevel == 2) {
-                PointerPress(kMouseOverflowSlot, x, y, true, false);
-            }
+            PressLocalPointer(x, y);
         } else if (!m_tabletPenInUse && event->button() == Qt::MiddleButton) {
             m_tabletPenInUse = true;
             if (m_board.slot[0].event_kind == ekFree) {
@@ -222,12 +214,15 @@ void Dialog::tabletEvent(QTabletEvent* event)
         m_tabletPosition = pos;
         m_tabletPressure = event->pressure();
         m_tabletRotation = event->rotation();
+        // The sample keeps the width this pressure paints at, so a redraw of
+        // the stroke gives back the widths drawn now.
+        m_pressureLevel = qRound(m_tabletPressure * kPressureLevels);
+        m_pressureScale = double(m_specialPen.baseWidth) / kPressureLevels;
         const int rx = int(std::floor(pos.x() + 0.5));
         const int ry = int(std::floor(pos.y() + 0.5));
-        if (m_collUserLevel == 0 || m_collUserLevel == 3)
-            PointerMove(m_mouseSlot, rx, ry, true, false);
-        else if (m_collUserLevel == 2)
-            PointerMove(kMouseOverflowSlot, rx, ry, true, false);
+        const int target = LocalInputSlot(m_collUserLevel, m_mouseSlot);
+        if (target >= 0)
+            PointerMove(target, rx, ry, true, false);
         m_prevTabletPosition = m_tabletPosition;
         m_prevTabletPressure = m_tabletPressure;
         m_prevTabletRotation = m_tabletRotation;
@@ -243,7 +238,7 @@ void Dialog::tabletEvent(QTabletEvent* event)
         if (m_collUserLevel == 1)
             return;
         if (event->button() == Qt::LeftButton) {
-            PointerRelease(m_collUserLevel == 2 ? kMouseOverflowSlot : m_mouseSlot, x, y, true, false);
+            PointerRelease(LocalInputSlot(m_collUserLevel, m_mouseSlot), x, y, true, false);
         } else if (event->button() == Qt::RightButton && !ui->mainbar->geometry().contains(event->pos())
                    && !ui->logbtn->geometry().contains(event->pos())) {
             OptRightMenu();

@@ -21,12 +21,17 @@ void Dialog::mousePressEvent(QMouseEvent* event)
     // A press beside an open sub-button row closes the row first.
     if (m_subButtonRowOpen && !m_subButtonRowRect.normalized().contains(event->pos(), true))
         ClearSubBtn();
-    if (PointerInputAllowed()) {
+    PressLocalPointer(event->x(), event->y());
+}
+
+void Dialog::PressLocalPointer(int x, int y)
+{
+    const int target = LocalInputSlot(m_collUserLevel, 0);
+    // The mouse and the pen draw in slot 0 from their press on, alone or as host.
+    if (target == 0)
         m_mouseSlot = 0;
-        PointerPress(0, event->x(), event->y(), true, false);
-    } else if (m_collUserLevel == 2) {
-        PointerPress(kMouseOverflowSlot, event->x(), event->y(), true, false);
-    }
+    if (target >= 0)
+        PointerPress(target, x, y, true, false);
 }
 
 void Dialog::mouseMoveEvent(QMouseEvent* event)
@@ -34,10 +39,9 @@ void Dialog::mouseMoveEvent(QMouseEvent* event)
     if (m_tabletPenInUse)
         return;
     m_mousePressed = true;
-    if (PointerInputAllowed())
-        PointerMove(m_mouseSlot, event->x(), event->y(), true, false);
-    else if (m_collUserLevel == 2)
-        PointerMove(kMouseOverflowSlot, event->x(), event->y(), true, false);
+    const int target = LocalInputSlot(m_collUserLevel, m_mouseSlot);
+    if (target >= 0)
+        PointerMove(target, event->x(), event->y(), true, false);
 }
 
 void Dialog::mouseReleaseEvent(QMouseEvent* event)
@@ -49,8 +53,7 @@ void Dialog::mouseReleaseEvent(QMouseEvent* event)
         return;
     if (m_collUserLevel != 1) {
         if (event->button() == Qt::LeftButton) {
-            const int slot = m_collUserLevel == 2 ? kMouseOverflowSlot : m_mouseSlot;
-            PointerRelease(slot, event->x(), event->y(), true, false);
+            PointerRelease(LocalInputSlot(m_collUserLevel, m_mouseSlot), event->x(), event->y(), true, false);
         } else if (event->button() == Qt::RightButton) {
             QWidget* bar = MainBar();
             if (!bar || !bar->geometry().contains(event->pos()))

@@ -100,9 +100,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     m_note_cnt = m_note_list.size();
     SetNoteNaviEnable();
 
-    m_viewImage = m_backgroundImage;
-    m_backupImage = m_backgroundImage;
-    m_canvasImage = m_backgroundImage;
+    ShowEmptyPage();
 
     qDebug().noquote() << QStringLiteral("create note: %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());
     update();
@@ -188,13 +186,11 @@ void Dialog::ResetBoard(bool full)
     if (m_collUserLevel != 0)
         SetDisplayData(10);
 
-    if (!full)
-        m_note_list.clear();
+    // A partial reset (a peer's, or a load that left no page) keeps the pages
+    // there are and adds the blank page after them.
     MakeBlankPage();
 
-    m_viewImage = m_backgroundImage;
-    m_backupImage = m_backgroundImage;
-    m_canvasImage = m_backgroundImage;
+    ShowEmptyPage();
     m_savedViewImage = m_backgroundImage;
     m_savedNote = m_curr_note;
     m_savedZoom = 1.0;
@@ -202,10 +198,12 @@ void Dialog::ResetBoard(bool full)
     m_savedVScroll = 0;
     m_zoomBaseImage = m_backgroundImage;
 
-    m_note_idx = 0;
-    m_note_cnt = 1;
+    // The blank page is the current one: the index points at it, or the page
+    // shown would be saved over the first of the pages kept.
+    m_note_idx = m_note_list.size() - 1;
+    m_note_cnt = m_note_list.size();
     m_import_first_idx = 0;
-    UpdatePageLabel(false, 0, 1);
+    UpdatePageLabel(false, m_note_idx, m_note_cnt);
     SetFreePenMode(false);
     update();
     SetNoteNaviEnable();
@@ -384,9 +382,6 @@ void Dialog::NoteChangeWorker()
         m_rec_note_times.append(QString::number(RecordingElapsedMs(), 'g', -1));
     }
     SetInitImage(m_curr_note.path, m_curr_note.type, false);
-    m_backupImage = m_backgroundImage;
-    m_viewImage = m_backgroundImage;
-    m_canvasImage = m_backgroundImage;
     RedrawPageObjects(true);
 
     qDebug().noquote() << QStringLiteral("change note : %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());

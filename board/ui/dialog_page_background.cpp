@@ -1,7 +1,6 @@
 // The page background: builds it for the page's kind and applies it to the
 // board's images, scroll bars and navigator.
 #include <QDebug>
-#include <QListWidget>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 
@@ -12,17 +11,6 @@
 #include "ui_dialog.h"
 
 namespace {
-
-// The on-screen log list: scrolled to its end, emptied once it holds 100 rows.
-void AddLogWindowLine(QListWidget* log, const QString& line)
-{
-    if (!log)
-        return;
-    log->addItem(line);
-    log->scrollToBottom();
-    if (log->count() >= 100)
-        log->clear();
-}
 
 void ApplyScroll(QScrollBar* bar, const ScrollSetup& setup)
 {
@@ -87,7 +75,7 @@ void Dialog::SetInitImage(QString path, int type, bool alternative)
     for (const QString& line : out.debugLines)
         qDebug().noquote() << line;
     for (const QString& line : out.logLines)
-        AddLogWindowLine(ui->listWidget_logwindow, line);
+        AddLogWindowLine(line);
     if (out.pictureLoadFailed)
         ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Note image load fail"), path);
     if (!out.stored)

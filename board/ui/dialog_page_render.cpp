@@ -16,30 +16,27 @@ PageRenderOptions Dialog::RenderOptions() const
     return o;
 }
 
+// The full redraw: the page layer is rebuilt from the background and the
+// records, and the view cut out of it again. Only changes the layer cannot
+// follow object by object come here (an object removed, moved or changed,
+// another page, zoom or size); a new object is painted into the layer alone.
 void Dialog::RedrawPageObjects(bool withSelected)
 {
-    m_viewImage = m_backgroundImage;
-    m_backupImage = m_viewImage;
-    update();
-
-    const ImageObjectPainter paintImage = [this](QImage&, const QString& file, const EventDetail& ed) {
-        PaintImageTransformed(file, ed, false);
+    ++m_fullRedrawCount;
+    KeepPageLayerOptions();
+    m_canvasImage = m_backgroundImage.copy();
+    const ImageObjectPainter paintImage = [this](QImage& target, const QString& file, const EventDetail& ed) {
+        PaintImageInto(target, file, ed);
     };
-    PaintPageObjects(m_viewImage, m_board, m_curr_note.create_data, withSelected, m_mediaFiles, paintImage,
+    PaintPageObjects(m_canvasImage, m_board, m_curr_note.create_data, withSelected, m_mediaFiles, paintImage,
                      RenderOptions());
-
-    m_canvasImage = m_viewImage;
-    m_backupImage = m_canvasImage;
-    const QRect visible(HorizontalScrollValue(), VerticalScrollValue(), m_view_width, m_view_height);
-    // A page no larger than the view is shown as it is; a larger one (zoomed,
-    // or a tall picture or document) through the scroll bars.
-    if (!m_backupImage.rect().contains(visible) || m_backupImage.size() != visible.size()) {
-        m_viewImage = m_backupImage.copy(visible);
-        // Previews are taken back in window coordinates, so the copy they are
-        // restored from must be cut the same way as the view.
-        m_backupImage = m_viewImage;
-    }
-    update();
+    // A page larger than the view (zoomed, or a tall picture or document) is
+    // shown through the scroll bars.
+    ShowPageLayer();
+    // Selected objects left out are being dragged by the editing code, which
+    // moves them over this copy of the page without them.
+    if (!withSelected)
+        m_backupImage = m_viewImage.copy();
 }
 
 void Dialog::PaintEllipseFigure(EventMaster em, EventDetail ed, bool toTarget)
@@ -73,8 +70,8 @@ void Dialog::ResizePageImage(QImage& image, QSize size)
 
 void Dialog::RedrawAllPages()
 {
-    const ImageObjectPainter paintImage = [this](QImage&, const QString& file, const EventDetail& ed) {
-        PaintImageTransformed(file, ed, false);
+    const ImageObjectPainter paintImage = [this](QImage& target, const QString& file, const EventDetail& ed) {
+        PaintImageInto(target, file, ed);
     };
     for (const NoteInfo& note : qAsConst(m_note_list)) {
         if (note.name != QLatin1String(kWhiteBoardName))

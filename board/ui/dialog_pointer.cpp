@@ -46,7 +46,7 @@ void Dialog::PointerPress(int slot, int x, int y, bool local, bool usePressTime)
 
     const PointerSlotState& first = m_board.slot[0];
     if (first.event_kind == ekFree && first.m_curr_drawbtn == QLatin1String("ekSmart")
-        && slot != kMouseOverflowSlot && PointerInputAllowed()) {
+        && slot != kMouseOverflowSlot && PointerInputAllowed() && !m_smartReplay) {
         if (m_collUserLevel == 3)
             OptSetUserLevel(QString(), true);
         m_board.smartPen.Start(QPoint(x, y));
@@ -67,10 +67,9 @@ void Dialog::PointerPress(int slot, int x, int y, bool local, bool usePressTime)
     s.maxCorner = p;
     s.minCorner = p;
 
-    // Previews of figures are undone from this copy; a second finger must not
-    // take a copy that holds the first finger's preview.
-    if (m_board.PressedSlotCount() <= 1)
-        m_backupImage = m_viewImage;
+    // Nothing of the page is copied at a press: a figure preview keeps only
+    // the patch it covers, and a finished stroke is taken from the page layer.
+    ForgetLiveInk(slot);
 
     switch (s.event_kind) {
     case ekFree:
@@ -277,9 +276,12 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
         DrawGuideLines(last.x(), last.y(), x, y, -1, 0);
         m_board.smartPen.Finish(QPoint(x, y));
         m_board.smartPen.setActive(false);
-        RedrawPageObjects(true);
+        // The guide line lives only on the view: showing the page layer again
+        // takes it away; a recognised figure is painted into the layer by the
+        // release it is replayed through.
+        ShowPageLayer();
         RecognizeSmartPen(slot);
-        RedrawPageObjects(true);
+        ShowPageLayer();
         if (m_collUserLevel == 3)
             OptSetUserLevel(QString(), true);
         return;
@@ -357,14 +359,10 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
             sample.MouseAction = 3;
             s.strokePoints.append(sample);
             s.allPoints.append(sample);
+            // A highlighter stroke painted piece by piece darkens where the
+            // pieces overlap; the finished object below replaces it with the
+            // stroke drawn as one path.
             PaintLastSegment(slot);
-            if (s.highlight && pressedCount <= 1) {
-                RedrawPageObjects(true);
-                EventDetail ed;
-                ed.PenColor = s.pen.color();
-                ed.PenWidth = quint16(s.pen.width());
-                PaintPathFigure(slot, ed, s.strokePoints, false);
-            }
         } else if (tool == ekBrush) {
             FreePenPoint sample;
             sample.EventID = quint16(s.nextEventId);
@@ -377,11 +375,15 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
             s.allPoints.append(sample);
             UpdateLastSegmentRect(slot);
         }
+        const int objectsBefore = s.records.masters().size();
         CreateObjectEvent(slot, kNoMediaIndex);
+        ShowFinishedObject(slot, objectsBefore, pressedCount);
     }
 
+    // A finished stroke or figure is on the page layer and the view already,
+    // zoomed and scrolled pages included; edits rebuild the page.
     if (m_zoom > 1.0 || VerticalScrollBarVisible()) {
-        if (pressedCount <= 1)
+        if (pressedCount <= 1 && !IsDrawingKind(tool))
             RedrawPageObjects(true);
         if (tool == ekSelect) {
             RedrawPageObjects(true);
@@ -391,7 +393,8 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
                && (tool == ekFree || tool == ekBrush || tool == ekLine || (tool >= ekRect && tool <= ekSelect)
                    || tool == ekMove || tool == ekResize || tool == ekRotate)) {
         if (m_multiPointer && (m_collUserLevel != 0 || tool != ekFree || s.highlight)) {
-            RedrawPageObjects(true);
+            if (!IsDrawingKind(tool))
+                RedrawPageObjects(true);
             ResetSelection();
             m_multiPointer = false;
         }

@@ -22,26 +22,32 @@ void Dialog::PaintFreePenSegment(int slot)
     if (!IsValidPointerSlot(slot))
         return;
     PointerSlotState& s = m_board.slot[slot];
+    // The smoothed piece takes the place of the last move's provisional tail.
+    TakeBackLivePatch(m_liveTail[slot]);
     const QRect dirty = PaintFreePenStep(m_viewImage, s, PaintOptions());
+    NoteLiveInk(slot, dirty);
+    DrawLiveTail(slot, false);
     if (m_cursorImage && m_cursorLabel) {
         const QPoint c = s.lastSample.toPoint();
         m_cursorLabel->setGeometry(c.x() - 16, c.y() - 16, 32, 32);
     }
-    update(dirty);
 }
 
 void Dialog::PaintBrushSegment(int slot)
 {
     if (!IsValidPointerSlot(slot))
         return;
-    update(PaintBrushStep(m_viewImage, m_board.slot[slot], PaintOptions()));
+    TakeBackLivePatch(m_liveTail[slot]);
+    NoteLiveInk(slot, PaintBrushStep(m_viewImage, m_board.slot[slot], PaintOptions()));
+    DrawLiveTail(slot, true);
 }
 
 void Dialog::PaintLastSegment(int slot)
 {
     if (!IsValidPointerSlot(slot))
         return;
-    update(PaintLastStep(m_viewImage, m_board.slot[slot], PaintOptions()));
+    TakeBackLivePatch(m_liveTail[slot]);
+    NoteLiveInk(slot, PaintLastStep(m_viewImage, m_board.slot[slot], PaintOptions()));
 }
 
 void Dialog::UpdateLastSegmentRect(int slot)
@@ -49,26 +55,18 @@ void Dialog::UpdateLastSegmentRect(int slot)
     if (!IsValidPointerSlot(slot))
         return;
     PointerSlotState& s = m_board.slot[slot];
+    TakeBackLivePatch(m_liveTail[slot]);
     s.brushRadius = 0.f;
-    update(LastSegmentRect(s));
+    NoteLiveInk(slot, LastSegmentRect(s));
 }
 
+// Takes back the slot's figure preview: the view as it was under it.
 void Dialog::RestoreImageRegion(int slot, int margin)
 {
-    if (!IsValidPointerSlot(slot) || m_backupImage.isNull())
+    // The patch holds exactly what the preview covered, so no margin is
+    // guessed around its two points.
+    Q_UNUSED(margin);
+    if (!IsValidPointerSlot(slot))
         return;
-    const PointerSlotState& s = m_board.slot[slot];
-    // Only the part inside the page: a patch copied from beyond its edge
-    // would paint black over the page.
-    const QRect r = QRect(s.prevAnchor, s.prevCurrent)
-                        .normalized()
-                        .adjusted(-margin, -margin, margin, margin)
-                        .intersected(m_backupImage.rect());
-    if (r.isEmpty())
-        return;
-    QPainter painter(&m_viewImage);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(r.topLeft(), m_backupImage, r);
-    painter.end();
-    update(r);
+    TakeBackLivePatch(m_previewPatch[slot]);
 }

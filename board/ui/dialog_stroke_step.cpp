@@ -48,7 +48,7 @@ void Dialog::DrawStrokeStep(int slot, int kind, int restorePreview, bool local, 
     const int margin = arrow ? 30 : std::max(s.pen.width(), 1);
     QRect restored;
     if (restorePreview == 1) {
-        restored = QRect(s.prevAnchor, s.prevCurrent).normalized().adjusted(-margin, -margin, margin, margin);
+        restored = m_previewPatch[slot].rect;
         RestoreImageRegion(slot, margin);
     }
     QPainterPath path;
@@ -72,6 +72,11 @@ void Dialog::DrawStrokeStep(int slot, int kind, int restorePreview, bool local, 
     default:
         break;
     }
+    // What the preview covers is kept, so the next step takes back exactly
+    // that (a circle reaches well past its two points).
+    const int grow = std::max(margin, RepaintMargin(s.pen));
+    const QRect drawn = path.boundingRect().toAlignedRect().adjusted(-grow, -grow, grow, grow);
+    SaveLivePatch(m_previewPatch[slot], drawn);
     QPainter painter(&m_viewImage);
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (IsFilledFigureKind(kind)) {
@@ -85,18 +90,22 @@ void Dialog::DrawStrokeStep(int slot, int kind, int restorePreview, bool local, 
     painter.drawPath(path);
     painter.end();
     // Only the old and the new preview change on screen.
-    const int grow = std::max(margin, RepaintMargin(s.pen));
-    update(restored | path.boundingRect().toAlignedRect().adjusted(-grow, -grow, grow, grow));
+    NoteLiveInk(slot, restored | m_previewPatch[slot].rect);
 }
 
 void Dialog::PaintImageTransformed(const QString& imagePath, const EventDetail& detail, bool toSecondImage)
+{
+    PaintImageInto(toSecondImage ? m_targetImage : m_viewImage, imagePath, detail);
+    update();
+}
+
+void Dialog::PaintImageInto(QImage& target, const QString& imagePath, const EventDetail& detail)
 {
     QImage image;
     if (!image.load(imagePath)) {
         qDebug().noquote() << QStringLiteral("exe : image object cannot be read: %1").arg(imagePath);
         return;
     }
-    QImage& target = toSecondImage ? m_targetImage : m_viewImage;
     if (target.isNull())
         return;
     const QRectF bound(detail.BoundRF);
@@ -108,8 +117,6 @@ void Dialog::PaintImageTransformed(const QString& imagePath, const EventDetail& 
     const QImage scaled = image.scaled(int(m_zoom * detail.BoundRF.width()), int(m_zoom * detail.BoundRF.height()),
                                        Qt::IgnoreAspectRatio, Qt::FastTransformation);
     painter.drawImage(QPointF(detail.M.x() * m_zoom, detail.M.y() * m_zoom), scaled);
-    painter.end();
-    update();
 }
 
 void Dialog::PaintScaledImage(const QString& imagePath, QRectF target)

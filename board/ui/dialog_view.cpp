@@ -51,18 +51,13 @@ void Dialog::ConnectPageView()
         bar->installEventFilter(this);
 }
 
-// Following a scroll bar cuts the visible part out of the full page image;
-// the page's objects are not painted again.
+// Following a scroll bar cuts the visible part out of the page layer; the
+// page's objects are not painted again.
 void Dialog::ShowVisiblePart(int x, int y)
 {
     if (m_settingView || m_canvasImage.isNull())
         return;
-    m_backupImage = m_canvasImage;
-    const QRect visible(x, y, m_view_width, m_view_height);
-    m_viewImage = VisiblePart(m_canvasImage, visible);
-    // Previews are undone in window coordinates, from a copy cut the same way.
-    m_backupImage = m_viewImage;
-    update();
+    ShowPageLayer();
     if (m_navi)
         m_navi->SetBoardImage(x, y, m_canvasImage);
     if (m_board.slot[0].event_kind == ekSelect)
@@ -129,7 +124,7 @@ void Dialog::ZoomByScale(float value)
         const bool document = !board && m_pdfRendererBound && library.bound && m_pdfPage > 0;
         const double pageW = document ? library.GetPageWidth(m_pdfPage) : 0.0;
         const double pageH = document ? library.GetPageHeight(m_pdfPage) : 0.0;
-        const bool rendered = document && pageW > 0.0 && pageH > 0.0;
+        const bool rendered = document && storage::IsReadablePageSize(pageW, pageH);
         const QSize zoomedView(int(m_view_width * zoom), int(m_view_height * zoom));
 
         if (rendered && m_curr_note.page_option) {
@@ -196,7 +191,7 @@ void Dialog::ZoomToRect(int x1, int y1, int x2, int y2)
     const int top = std::min(y1, y2);
     const float factor = ZoomFactorForRect(m_viewImage.width(), m_view_width, x1, x2);
     if (factor >= kMaxZoomFactor || !ScaleImageToView(factor)) {
-        RedrawPageObjects(true);
+        ShowPageLayer();
         const int index = 126 - 100;
         const QString text = index < m_lang.messages.size() ? m_lang.messages.at(index) : QString();
         ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Zoom"), text, QMessageBox::Yes);
@@ -208,7 +203,8 @@ void Dialog::ZoomToRect(int x1, int y1, int x2, int y2)
         ui->verticalScrollBar->setValue(int(top * factor));
         ui->horizontalScrollBar->setValue(int(left * factor));
     }
-    RedrawPageObjects(true);
+    // The zoom painted the layer; the rectangle only moves the view over it.
+    ShowPageLayer();
 }
 
 void Dialog::UpdateZoomText(int x1, int y1, int x2, int y2)

@@ -4,6 +4,7 @@
 
 #include "app/ui/dialog.h"
 #include "collab/coll_frame.h"
+#include "collab/coll_messages.h"
 
 QByteArray Dialog::setData(QByteArray header, QByteArray data, QByteArray tail)
 {
@@ -25,9 +26,8 @@ QByteArray Dialog::setData(QByteArray header, QByteArray data, QByteArray tail)
 
 void Dialog::SendRealtimeEvent(int kind, int slot, int phase, int x, int y)
 {
-    const QByteArray frame = setData("REALTIME_EVENT",
-                                     QStringLiteral("%1,%2,%3,%4,%5").arg(kind).arg(slot).arg(phase).arg(x).arg(y).toUtf8(),
-                                     "Block_EN\n");
+    const QByteArray frame =
+        setData("REALTIME_EVENT", coll::RealtimeEventData(kind, slot, phase, x, y), coll::kBlockEnd);
     if (m_collSocket && !frame.isEmpty())
         m_collSocket->write(frame);
 }

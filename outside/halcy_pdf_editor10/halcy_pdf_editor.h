@@ -2,7 +2,9 @@
 
 // The PDF page editor library's interface. The whiteboard loads the library by
 // file name and resolves these names; it uses this header only for the types.
-// Every call stands alone (no state), so calls from several threads are safe.
+// Calls may come from several threads; they are taken one at a time. The
+// source of the last call stays open until another source is asked for, so
+// that the pages of one document are extracted without reading it again.
 
 #include <QString>
 

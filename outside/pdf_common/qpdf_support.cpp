@@ -90,13 +90,15 @@ bool WritePageRange(QPDF& source, int first, int last, const QString& target)
         // A page may take its size and resources from the page tree above it;
         // put them on the page itself so the copy carries them along.
         source.pushInheritedAttributesToPage();
-        const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(source).getAllPages();
+        // The document's own page list, not a copy of it: a page of a large
+        // document costs the same as a page of a small one.
+        const std::vector<QPDFObjectHandle>& pages = source.getAllPages();
         if (first < 0 || last < first || last >= int(pages.size()))
             return;
         result->emptyPDF();
         QPDFPageDocumentHelper into(*result);
         for (int index = first; index <= last; ++index)
-            into.addPage(pages[size_t(index)], false);
+            into.addPage(QPDFPageObjectHelper(pages[size_t(index)]), false);
         copied = true;
     });
     return built && copied && WritePdfFile(*result, target);

@@ -120,8 +120,8 @@ void Dialog::OpenChosenDocument(const QString& path)
     // The user chose this file: say why nothing follows.
     if (pageCount == 0) {
         qDebug() << "pdf page error";
-        ui::WarningBox(this, QString(), QStringLiteral("the document has no pages: %1").arg(path));
+        ui::WarningBox(this, QString(), m_lang.import.value(1408 - 1400).arg(path));
     } else {
-        ui::WarningBox(this, QString(), QStringLiteral("cannot open the document: %1").arg(path));
+        ui::WarningBox(this, QString(), m_lang.import.value(1407 - 1400).arg(path));
     }
 }

@@ -36,6 +36,7 @@ private slots:
     void languageFromSettings();
     void bridgesLoadAndReceiveParameters_data();
     void bridgesLoadAndReceiveParameters();
+    void captureLibraryLackingAnOperationIsNotUsed();
     void strayRecorderIsEnded();
     void languageMenuStoresOnlyTheIndex();
     void settingsDialogRecordIsAppliedAndWritten();
@@ -317,6 +318,20 @@ void DialogConstructionTest::bridgesLoadAndReceiveParameters()
     const QStringList arguments = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(arguments, QStringList({"NORVANE", "Dravik", "5.0", "Linux", "5.0.0.32", BuiltProgramFolder(),
                                      "Dravik.exe", code, "callback"}));
+}
+
+// A capture library that loads but lacks StopRecording would later be called
+// through a null pointer: it counts as not loaded, and is unloaded.
+void DialogConstructionTest::captureLibraryLackingAnOperationIsNotUsed()
+{
+    ScopedFolderRoot root;
+    ScopedLibraryFolder lacking(BuiltProgramFolder() + "/vidorra_lacking");
+    Dialog dialog;
+    QVERIFY(g_log.contains("exe : cannot load Vidorra.dll"));
+    QVERIFY(!g_log.contains("exe : Success load Vidorra.dll"));
+    QVERIFY(!dialog.m_bCaptureLibLoaded);
+    QVERIFY(!dialog.ConfigSetting && !dialog.StartRecording && !dialog.StopRecording && !dialog.ReadLineData
+            && !dialog.DeviceSave && !dialog.GetDeviceList);
 }
 
 void DialogConstructionTest::strayRecorderIsEnded()

@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/ui/dialog.h"
 #include "app/ui/main_dlg.h"
+#include "platform/file_names.h"
 #include "platform/window_messages.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
@@ -42,6 +43,7 @@ private slots:
     void initTestCase()
     {
         qputenv("DRAVIK_NO_MODAL", "1");
+        platform::UseLosslessFileNames();
         m_root = std::make_unique<ScopedFolderRoot>();
         QVERIFY(m_root->isValid());
         qInstallMessageHandler(CollectLog);
@@ -63,7 +65,7 @@ private slots:
         m_window->resize(800, 600);
         m_board->setGeometry(0, 0, 800, 600);
         m_board->InitBoardModel();
-        m_board->StartFirstPage();
+        m_board->ResetBoard(false);
         m_window->show();
     }
 
@@ -110,17 +112,56 @@ private slots:
     void greetingFromDriverIsAnswered()
     {
         registerDriver();
-        // The driver greets first; the answer reaches it while it still waits.
+        // The driver greets first; the answer follows without the board
+        // waiting for the driver.
         QVERIFY(SendWindowMessage(m_window->messageHandle(), 2024, m_driver->handle(), 0, nullptr, 5000));
-        QCOMPARE(m_driverReceived.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_driverReceived.size(), 1, 5000);
         QCOMPARE(m_driverReceived.at(0).message, quint32(2024));
         QCOMPARE(m_driverReceived.at(0).wParam, quint64(m_window->messageHandle()));
         QCOMPARE(m_driverReceived.at(0).lParam, qint64(1));
 
         // The board now knows the driver's window.
         m_board->SendPenDriverMode(QStringLiteral("Panser"));
-        QCOMPARE(m_driverReceived.size(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(m_driverReceived.size(), 2, 5000);
         QCOMPARE(m_driverReceived.at(1).message, quint32(2025));
+    }
+
+    // A greeting that names the board itself is not answered: the board would
+    // greet itself for ever. The board goes on taking messages.
+    void greetingNamingTheBoardIsRefused()
+    {
+        const platform::WindowHandle window = m_window->messageHandle();
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(SendWindowMessage(window, 2024, window, 1, nullptr, 5000));
+        QVERIFY(SendWindowMessage(window, 1139, platform::MakePointParam(500, 100), 50, nullptr, 5000));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(g_log.filter(QStringLiteral("greeting naming window")).size(), 1);
+        QVERIFY(g_log.filter(QStringLiteral("Get_Target_hWnd")).isEmpty());
+        QVERIFY(m_board->m_board.slot[1].pressed);
+    }
+
+    // A driver that answers every greeting with a greeting: its answer to
+    // ours is taken as the reply it is, so the two do not greet for ever.
+    void greetingBackIsNotAnsweredAgain()
+    {
+        registerDriver();
+        m_driver->setHandler([this](const WindowMessage& message) {
+            m_driverReceived << message;
+            if (message.message == 2024)
+                platform::PostWindowMessage(message.wParam, 2024, m_driver->handle(), 1, 2000);
+            return qint64(0);
+        });
+        m_window->ConnectPenDriver();
+        // The driver's greeting back has reached the board once it logs the
+        // driver's window a second time.
+        QTRY_COMPARE_WITH_TIMEOUT(g_log.filter(QStringLiteral("Get_Target_hWnd")).size(), 1, 5000);
+        m_board->SendPenDriverMode(QStringLiteral("Panser"));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_driverReceived.isEmpty() && m_driverReceived.last().message == 2025, 5000);
+        int greetings = 0;
+        for (const WindowMessage& message : m_driverReceived)
+            greetings += message.message == 2024 ? 1 : 0;
+        QCOMPARE(greetings, 1);
     }
 
     void boardModes_data()
@@ -139,21 +180,23 @@ private slots:
         QFETCH(qint64, lParam);
         registerDriver();
         m_window->ConnectPenDriver();
-        QCOMPARE(m_driverReceived.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_driverReceived.size(), 1, 5000);
         QCOMPARE(m_driverReceived.at(0).message, quint32(2024));
         QCOMPARE(m_driverReceived.at(0).wParam, quint64(m_window->messageHandle()));
         QCOMPARE(m_driverReceived.at(0).lParam, qint64(1));
 
         m_board->SendPenDriverMode(mode);
-        if (lParam < 0) {
-            QCOMPARE(m_driverReceived.size(), 1);
-        } else {
-            QCOMPARE(m_driverReceived.size(), 2);
+        QVERIFY(g_log.contains(mode));
+        // A mode message of a known value closes the exchange: what the mode
+        // under test sent has arrived before it.
+        m_board->SendPenDriverMode(QStringLiteral("Panser"));
+        const int expected = lParam < 0 ? 2 : 3;
+        QTRY_COMPARE_WITH_TIMEOUT(m_driverReceived.size(), expected, 5000);
+        if (lParam >= 0) {
             QCOMPARE(m_driverReceived.at(1).message, quint32(2025));
             QCOMPARE(m_driverReceived.at(1).wParam, quint64(0));
             QCOMPARE(m_driverReceived.at(1).lParam, lParam);
         }
-        QVERIFY(g_log.contains(mode));
     }
 
     void noDriverNoModes()
@@ -162,7 +205,11 @@ private slots:
         m_board->SendPenDriverMode(QStringLiteral("Window"));  // nobody to send to; nothing breaks
         registerDriver();
         m_board->SendPenDriverMode(QStringLiteral("Window"));
-        QVERIFY(m_driverReceived.isEmpty());
+        // The board does not know the driver until it greets: the greeting's
+        // answer is the first thing the driver hears.
+        QVERIFY(SendWindowMessage(m_window->messageHandle(), 2024, m_driver->handle(), 0, nullptr, 5000));
+        QTRY_COMPARE_WITH_TIMEOUT(m_driverReceived.size(), 1, 5000);
+        QCOMPARE(m_driverReceived.first().message, quint32(2024));
     }
 
     void handOff_data()
@@ -186,6 +233,22 @@ private slots:
         QVERIFY(SendWindowMessage(m_window->messageHandle(), message, nullptr, 5000));
         QCOMPARE(g_log.contains(QStringLiteral("hand-off : ") + path), opened);
         QCOMPARE(!g_log.filter(QStringLiteral("openispfile"), Qt::CaseInsensitive).isEmpty(), opened);
+    }
+
+    // A path whose bytes are not UTF-8 arrives as the same bytes.
+    void handOffKeepsBytesThatAreNotUtf8()
+    {
+        const QByteArray raw("/tmp/le\xe7on-\xff.vk");
+        WindowMessage message;
+        message.message = platform::kCopyDataMessage;
+        message.hasCopyData = true;
+        message.dwData = kHandOffTag;
+        message.copyData = HandOffBytes(QFile::decodeName(raw));
+        QCOMPARE(message.copyData, raw);
+        QVERIFY(SendWindowMessage(m_window->messageHandle(), message, nullptr, 5000));
+        const QStringList lines = g_log.filter(QStringLiteral("hand-off : "));
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(QFile::encodeName(lines.first().mid(QStringLiteral("hand-off : ").size())), raw);
     }
 
     void displayOptions()

@@ -214,7 +214,6 @@ class SecondStageTest : public QObject
     // collaboration library when asked, no others.
     std::unique_ptr<Dialog> MakeWindow(bool collaboration, bool capture)
     {
-        CollaborationLibrary().unload();
         ScopedLibraryFolder libraries(collaboration ? BuiltProgramFolder() + "/fake_bridges" : m_noLibraries->path());
         auto dialog = std::make_unique<Dialog>();
         dialog->m_bCaptureLibLoaded = capture;
@@ -231,7 +230,6 @@ private slots:
         m_noLibraries = std::make_unique<QTemporaryDir>();
     }
 
-    void cleanupTestCase() { CollaborationLibrary().unload(); }
 
     void init() { g_log.clear(); }
 
@@ -270,7 +268,6 @@ private slots:
     // The stage lines come in their order, with the library lines between.
     void stagesAreReportedInOrder()
     {
-        CollaborationLibrary().unload();
         ScopedLibraryFolder libraries(m_noLibraries->path());
         Dialog dialog;
         QSignalSpy stages(&dialog, &Dialog::MainDlg_DebugDisplaySize);
@@ -447,7 +444,6 @@ private slots:
         QFETCH(QString, saved);
         QFETCH(QString, camera);
         QFETCH(QString, microphone);
-        CollaborationLibrary().unload();
         ScopedLibraryFolder libraries(m_noLibraries->path());
         Dialog dialog;
         dialog.m_cam_list = cameras;
@@ -488,7 +484,6 @@ private slots:
         started = 0;
         nextTimeAnswer = nextTime;
 
-        CollaborationLibrary().unload();
         ScopedLibraryFolder libraries(m_noLibraries->path());
         Dialog dialog;
         dialog.ExecuteManager = [] { ++started; return true; };

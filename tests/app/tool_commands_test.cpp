@@ -525,7 +525,8 @@ private slots:
         board->m_collUserLevel = 3;
         board->OptTool_DrawLine(QPoint(10, 10), QPoint(200, 50));
         QCOMPARE(board->m_board.slot[0].records.masters().first().Kind, int(ekLine));
-        QCOMPARE(Sent("Coll_Send_DataInfo(0,,3)"), 2);
+        // The tool state goes out before and after the figure.
+        QCOMPARE(Sent("EXE Tx: "), 2);
     }
 
     void pageSteps()

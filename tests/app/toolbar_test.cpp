@@ -495,7 +495,9 @@ private slots:
         QCOMPARE(board->m_toolbarPosition, 2);
         QCOMPARE(board->ui->mainbar->geometry(), QRect(0, 0, 48, H));
         QVERIFY(!left.isEnabled());
-        QVERIFY(bottom.isEnabled() && top.isEnabled() && right.isEnabled() && floating.isEnabled());
+        QVERIFY(bottom.isEnabled() && top.isEnabled() && right.isEnabled());
+        // Nobody may choose the floating launcher while there is none.
+        QVERIFY(!floating.isEnabled());
         QVERIFY(!moveHere.isVisible());
         // Without a floating launcher the floating choice keeps a bar along
         // the top.

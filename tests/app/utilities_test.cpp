@@ -211,8 +211,13 @@ void UtilitiesTest::killByNameSparesProcessesThatAreNotOurs()
     QVERIFY(ProcessAlive(pid));
     QVERIFY(!platform::IsOwnProcess(pid));
 
+    // A copy of the same name that this test started is ours: once it has
+    // been ended, the stranger would have been too.
+    QProcess ours;
+    ours.start(program, {"30"});
+    QVERIFY(ours.waitForStarted());
     KillProcessByName(2, "dravik-test-stranger.exe");
-    QThread::msleep(100);
+    QVERIFY(ours.waitForFinished(3000));
     QVERIFY(ProcessAlive(pid));
     QVERIFY(KillProcessByName(1, "dravik-test-stranger.exe"));
 

@@ -4,6 +4,10 @@
 // second road and a normal start use the running server instead of starting
 // another; the server outlives the whiteboard; a link inside a package does
 // not reach the user's files; and the server counts as ours when it is ended.
+// Another program's server of the same name is not taken for ours, and a port
+// held by another program is reported instead of opening a page that cannot
+// work. The test picks a free port of its own, so it runs wherever 8080 is
+// taken or the machine runs a server of its own.
 #include "app/startup.h"
 #include "app/utilities.h"
 #include "platform/launch.h"
@@ -26,6 +30,9 @@
 
 namespace {
 
+// The player port this test picked (DRAVIK_PLAYER_PORT).
+quint16 g_port = 0;
+
 struct Reply
 {
     int status = 0;  // 0: no answer
@@ -37,7 +44,7 @@ Reply Fetch(const QString& path, const QString& host = QStringLiteral("127.0.0.1
 {
     Reply reply;
     QTcpSocket socket;
-    socket.connectToHost(host, 8080);
+    socket.connectToHost(host, g_port);
     if (!socket.waitForConnected(2000))
         return reply;
     socket.write("GET " + path.toUtf8() + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
@@ -72,7 +79,16 @@ Reply FetchWhenUp(const QString& path)
 bool PortTaken()
 {
     QTcpServer probe;
-    return !probe.listen(QHostAddress::LocalHost, 8080);
+    return !probe.listen(QHostAddress::LocalHost, g_port);
+}
+
+// A port nobody listens on now.
+quint16 FreePort()
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    return probe.serverPort();
 }
 
 }  // namespace
@@ -113,7 +129,7 @@ private:
     }
 
     // Plays a package the way a file manager starts the whiteboard with it.
-    int playPackage(const QString& package)
+    int playPackage(const QString& package, QStringList* lines = nullptr)
     {
         QProcessEnvironment environment;
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
@@ -123,7 +139,10 @@ private:
         RunningProgram player;
         if (!player.start(QStringLiteral("Dravik"), {package}, environment))
             return -3;
-        return player.waitForExit(30000);
+        const int code = player.waitForExit(30000);
+        if (lines)
+            *lines = player.lines();
+        return code;
     }
 
     QString fakeFolder() const { return m_root.path() + QStringLiteral("/fakebin"); }
@@ -147,11 +166,9 @@ private slots:
             QSKIP("the web server (Debian's apache2-bin) is not installed");
         // The suite keeps the whiteboard from starting servers; this test wants one.
         qunsetenv("DRAVIK_NO_WEB_SERVER");
-        if (KillProcessByName(1, QStringLiteral("httpd.exe")))
-            QSKIP("another web server process runs on this machine; the whiteboard would take it for its own "
-                  "and not start one");
-        if (PortTaken())
-            QSKIP("port 8080 on 127.0.0.1 is taken by another program; the player needs it");
+        g_port = FreePort();
+        QVERIFY(g_port != 0);
+        qputenv("DRAVIK_PLAYER_PORT", QByteArray::number(g_port));
         // Started by root, the server serves as "nobody", which must be able to
         // walk down to the work folder below this private root.
         if (getuid() == 0)
@@ -166,19 +183,47 @@ private slots:
         QVERIFY(WriteTestFile(workFolder() + QStringLiteral("/stale/index.html"), "stale"));
     }
 
+    // Another program holds the player port: nothing of ours is started, the
+    // browser is not sent to a page nothing serves, and the user is told.
+    void portHeldByAnotherProgram()
+    {
+        QTcpServer holder;
+        QVERIFY(holder.listen(QHostAddress::LocalHost, g_port));
+        const QString package = m_root.path() + QStringLiteral("/packages/blocked.iic");
+        QDir().mkpath(QFileInfo(package).path());
+        QVERIFY(MakeZip(package, {{QStringLiteral("index.html"), "blocked"}}));
+
+        QStringList lines;
+        QCOMPARE(playPackage(package, &lines), 1);
+        const QString port = QString::number(g_port);
+        QVERIFY2(!lines.filter(QStringLiteral("exe : port %1 of 127.0.0.1 is held by another program").arg(port))
+                      .isEmpty(),
+                 qPrintable(lines.join('\n')));
+        QVERIFY(!lines.filter(QStringLiteral("message box critical: Dravik | ")).filter(port).isEmpty());
+        QVERIFY(!QFileInfo::exists(m_root.path() + QStringLiteral("/browser.args")));
+        QVERIFY(serverProcesses().isEmpty());
+    }
+
     void packageIsServed()
     {
         const QString package = m_root.path() + QStringLiteral("/packages/lesson.iic");
         QDir().mkpath(QFileInfo(package).path());
         QVERIFY(MakeZip(package, {{QStringLiteral("index.html"), "<html>lesson page</html>"},
                                   {QStringLiteral("media/Notes.xml"), "<Notes/>"}}));
+        // A server of the same name that is not ours runs already.
+        QProcess decoy;
+        const QString decoyProgram = fakeFolder() + QStringLiteral("/decoy/") + platform::LinuxProgramName(QStringLiteral("httpd.exe"));
+        QVERIFY(QDir().mkpath(QFileInfo(decoyProgram).path()));
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), decoyProgram));
+        decoy.start(decoyProgram, {QStringLiteral("60")});
+        QVERIFY(decoy.waitForStarted(5000));
+        QVERIFY(KillProcessByName(1, QStringLiteral("httpd.exe")));
+
         QCOMPARE(playPackage(package), 0);
 
         const Reply player = FetchWhenUp(QStringLiteral("/index.html"));
-        // Whiteboards of other test runs on this machine may want the port at
-        // the same moment; whoever holds it then is not this test's server.
-        if (serverMasters().isEmpty() && player.status != 0)
-            QSKIP("another web server took port 8080 while this test ran");
+        decoy.kill();
+        decoy.waitForFinished(5000);
         QCOMPARE(player.status, 200);
         QCOMPARE(player.body, QByteArray("<html>player page</html>"));
         const Reply lesson = Fetch(QStringLiteral("/lesson/index.html"));
@@ -187,7 +232,8 @@ private slots:
         QCOMPARE(Fetch(QStringLiteral("/lesson/Notes.xml")).body, QByteArray("<Notes/>"));
         QCOMPARE(Fetch(QStringLiteral("/stale/index.html")).status, 404);
         QTRY_COMPARE_WITH_TIMEOUT(ReadTestFile(m_root.path() + QStringLiteral("/browser.args")),
-                                  QByteArray("http://127.0.0.1:8080/?ist=lesson&OEM=NORVANE\n"), 10000);
+                                  QStringLiteral("http://127.0.0.1:%1/?ist=lesson&OEM=NORVANE\n").arg(g_port).toUtf8(),
+                                  10000);
 
         // One server, writing its id where our configuration says.
         const QList<qint64> masters = serverMasters();

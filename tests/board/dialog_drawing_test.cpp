@@ -78,7 +78,7 @@ private slots:
         board = new Dialog;
         board->resize(800, 600);
         board->InitBoardModel();
-        board->StartFirstPage();
+        board->ResetBoard(false);
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board));
     }
@@ -134,8 +134,8 @@ private slots:
         QVERIFY(board->m_boardModified);
     }
 
-    // Each move shows again only the new piece of the stroke plus the pen
-    // margin, never the page.
+    // Each move shows again only the new piece of the stroke and its tail to
+    // the pointer, plus the pen margin, never the page.
     void moveRepaintsOnlySegment()
     {
         PaintWatcher watcher;
@@ -150,7 +150,10 @@ private slots:
             const QPoint to(200 + i * 7, 200 + (i % 3) * 4);
             board->PointerMove(0, to.x(), to.y(), true, false);
             QCoreApplication::processEvents();
+            // The last move's tail, taken back, ran to the last pointer.
             QRectF piece(from, QSizeF(0.01, 0.01));
+            piece |= QRectF(QPointF(board->m_board.slot[0].prevCurrent), QSizeF(0.01, 0.01));
+            piece |= QRectF(to, QSizeF(0.01, 0.01));
             const StrokeInterpolator& interp = board->m_board.slot[0].interpolator;
             for (int k = 0; k < interp.Count(); ++k)
                 piece |= QRectF(QPointF(interp.Output(k).x, interp.Output(k).y), QSizeF(0.01, 0.01));
@@ -288,15 +291,13 @@ private slots:
         QVERIFY(board->m_board.slot[4].records.masters().isEmpty());
     }
 
-    // Two pointers drawing at once: the backup image is taken at the first
-    // press only, so the first finger's ink is not in the second's copy.
-    void backupTakenAtFirstPressOnly()
+    // Two pointers drawing at once: each makes its own object, and the
+    // release that finds another pointer down marks the board multi-pointer.
+    void twoPointersAtOnce()
     {
         board->PointerPress(1, 100, 100, true, false);
         board->PointerMove(1, 200, 100, true, false);
-        const QImage firstBackup = board->m_backupImage;
         board->PointerPress(2, 100, 300, true, false);
-        QCOMPARE(board->m_backupImage, firstBackup);
         board->PointerRelease(1, 200, 100, true, false);
         QVERIFY(board->m_multiPointer);
         board->PointerRelease(2, 100, 300, true, false);

@@ -204,6 +204,44 @@ private slots:
         QCOMPARE(Objects(0), 1);
     }
 
+    // A pen stroke drawn light then hard keeps its widths when the page is
+    // drawn again from its records.
+    void pressureWidthsSurviveARedraw()
+    {
+        board->m_specialPen.baseWidth = 24;
+        board->m_antialiasing = false;
+        board->m_tabletPenInUse = true;
+        auto tablet = [&](QEvent::Type type, QPointF pos, qreal pressure, Qt::MouseButton button,
+                          Qt::MouseButtons buttons) {
+            QTabletEvent event(type, pos, board->mapToGlobal(pos.toPoint()), QTabletEvent::Stylus,
+                               QTabletEvent::Pen, pressure, 0, 0, 0, 0, 0, Qt::NoModifier, 1, button, buttons);
+            QApplication::sendEvent(board, &event);
+        };
+        QVERIFY(!board->ui->mainbar->geometry().intersects(QRect(100, 60, 500, 100)));
+        tablet(QEvent::TabletPress, QPointF(100.5, 110.5), 0.2, Qt::LeftButton, Qt::LeftButton);
+        for (int x = 110; x <= 600; x += 10)
+            tablet(QEvent::TabletMove, QPointF(x + 0.5, 110.5), x < 350 ? 0.2 : 1.0, Qt::NoButton, Qt::LeftButton);
+        tablet(QEvent::TabletRelease, QPointF(600.5, 110.5), 0.0, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(Objects(0), 1);
+
+        // Ink rows in one column of the stroke.
+        auto thickness = [&](int x) {
+            const QImage image = board->m_viewImage;
+            int rows = 0;
+            for (int y = 70; y < 150; ++y)
+                rows += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            return rows;
+        };
+        const int lightDrawn = thickness(200);
+        const int hardDrawn = thickness(500);
+        QVERIFY2(hardDrawn >= lightDrawn + 10, qPrintable(QStringLiteral("%1 %2").arg(lightDrawn).arg(hardDrawn)));
+
+        board->RedrawPageObjects(false);
+        QVERIFY(qAbs(thickness(200) - lightDrawn) <= 2);
+        QVERIFY2(qAbs(thickness(500) - hardDrawn) <= 2,
+                 qPrintable(QStringLiteral("%1 then %2").arg(hardDrawn).arg(thickness(500))));
+    }
+
     void onlyOwnDragFormatIsDropped()
     {
         QTemporaryDir dir;

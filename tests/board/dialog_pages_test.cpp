@@ -207,6 +207,31 @@ private slots:
         QCOMPARE(Label(), QStringLiteral("1/1"));
     }
 
+    // A partial reset (a peer's) adds a blank page and shows it; the pages
+    // there were stay, with their objects.
+    void partialResetKeepsThePages()
+    {
+        MakePages(3, 0);
+        Stroke(QPoint(100, 100), QPoint(300, 200));
+        const QStringList before = Stamps();
+
+        board->ResetBoard(false);
+        QCOMPARE(board->m_note_list.size(), 4);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(board->m_note_list.at(i).create_data, before.at(i));
+        QCOMPARE(board->m_note_idx, 3);
+        QCOMPARE(board->m_note_cnt, 4);
+        QCOMPARE(board->m_curr_note.create_data, board->m_note_list.last().create_data);
+        QCOMPARE(board->m_board.slot[0].records.masters().size(), 1);
+        QCOMPARE(Label(), QStringLiteral("4/4"));
+
+        // Going back shows the first page with its stroke.
+        board->m_note_idx = 0;
+        board->NoteChangeWorker();
+        QCOMPARE(board->m_curr_note.create_data, before.first());
+        QVERIFY(InkIn(board->m_viewImage, QRect(190, 140, 20, 20)) > 0);
+    }
+
     void objectsStayOnTheirPage()
     {
         Stroke(QPoint(100, 100), QPoint(300, 100));

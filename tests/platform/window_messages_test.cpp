@@ -1,11 +1,13 @@
 // The window-message layer within one process: finding windows by class and
 // title, blocking sends with bytes, nested sends, entries left by a dead
-// program, and frames that are not ours.
+// program, frames that are not ours, silent connections, windows that never
+// answer, posted messages and a handler that sends to itself.
 #include "platform/window_messages.h"
 #include "tests/support/test_folders.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QElapsedTimer>
 #include <QTest>
@@ -13,6 +15,7 @@
 #include <QtEndian>
 
 #include <memory>
+#include <vector>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -128,9 +131,12 @@ private slots:
     void sendsNestWhileWaiting()
     {
         // A's handler sends to B, whose handler sends back to A while A still
-        // waits: the waiting side must handle it, or both would hang.
+        // waits: the waiting side must handle it, or both would hang. B runs
+        // on a thread of its own, as another program would.
         MessageWindow a(QStringLiteral("A"), QStringLiteral("a"));
-        MessageWindow b(QStringLiteral("B"), QStringLiteral("b"));
+        QThread thread;
+        auto* bWindow = new MessageWindow(QStringLiteral("B"), QStringLiteral("b"));
+        MessageWindow& b = *bWindow;
         QStringList order;
         a.setHandler([&](const WindowMessage& message) -> qint64 {
             order << QStringLiteral("a%1 begin").arg(message.message);
@@ -150,10 +156,112 @@ private slots:
             return 20;
         });
 
+        bWindow->moveToThread(&thread);
+        thread.start();
+
         qint64 result = 0;
         QVERIFY(SendWindowMessage(a.handle(), 1, 0, 0, &result, 10000));
         QCOMPARE(result, qint64(11));
         QCOMPARE(order, QStringList({"a1 begin", "a3 begin", "a3 end", "b got 2, a said 13", "b said 20", "a1 end"}));
+        thread.quit();
+        QVERIFY(thread.wait(5000));
+        delete bWindow;
+    }
+
+    // A handler that sends to its own window (a message naming the window
+    // itself) is refused at once instead of nesting until the stack ends.
+    void handlerCannotSendToItsOwnThread()
+    {
+        MessageWindow window(QStringLiteral("Self"), QStringLiteral("self"));
+        int handled = 0;
+        bool innerSent = true;
+        window.setHandler([&](const WindowMessage& message) -> qint64 {
+            ++handled;
+            if (message.message == 1)
+                innerSent = SendWindowMessage(window.handle(), 1, 0, 0, nullptr, 5000);
+            return qint64(platform::HandlerDepth());
+        });
+        qint64 depth = 0;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(SendWindowMessage(window.handle(), 1, 0, 0, &depth, 5000));
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(handled, 1);
+        QVERIFY(!innerSent);
+        QCOMPARE(depth, qint64(1));
+        QCOMPARE(platform::HandlerDepth(), 0);
+    }
+
+    // Connections that say nothing do not delay the messages behind them.
+    void silentConnectionsHoldNothingUp()
+    {
+        MessageWindow window(QStringLiteral("D"), QStringLiteral("d"));
+        int handled = 0;
+        window.setHandler([&](const WindowMessage&) { return qint64(++handled); });
+        const QString path = platform::WindowRegistryFolder() + QLatin1Char('/') + QString::number(window.handle(), 16);
+        std::vector<std::unique_ptr<QLocalSocket>> silent;
+        for (int i = 0; i < 5; ++i) {
+            silent.push_back(std::make_unique<QLocalSocket>());
+            silent.back()->connectToServer(path);
+            QVERIFY(silent.back()->waitForConnected(2000));
+        }
+        // One that starts a frame and stops half-way.
+        silent.front()->write(QByteArray::fromHex("00000040") + "DWM1");
+        silent.front()->flush();
+
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(SendWindowMessage(window.handle(), 7, 0, 0, nullptr, 5000));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(handled, 3);
+    }
+
+    // A window that accepts but never answers is waited for once; after that
+    // it counts as gone and nothing waits for it, until it is revived.
+    void unansweringWindowCountsAsGone()
+    {
+        const WindowHandle mute = (quint64(0x7ffe) << 16) | 1;
+        const QString path = platform::WindowRegistryFolder() + QLatin1Char('/') + QString::number(mute, 16);
+        QLocalServer listener;
+        QLocalServer::removeServer(path);
+        QVERIFY(listener.listen(path));
+
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!SendWindowMessage(mute, 2024, 1, 1, nullptr, 300));
+        QVERIFY(clock.elapsed() >= 250);
+        QVERIFY(platform::IsWindowGone(mute));
+        clock.restart();
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(!SendWindowMessage(mute, 2025, 0, 1, nullptr, 300));
+            QVERIFY(!platform::PostWindowMessage(mute, 2025, 0, 1, 300));
+        }
+        QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
+
+        platform::ReviveWindow(mute);
+        QVERIFY(!platform::IsWindowGone(mute));
+        // A post does not wait either; its silence marks the window again.
+        clock.restart();
+        QVERIFY(platform::PostWindowMessage(mute, 2024, 1, 1, 300));
+        QVERIFY(clock.elapsed() < 100);
+        QTRY_VERIFY_WITH_TIMEOUT(platform::IsWindowGone(mute), 3000);
+        platform::ReviveWindow(mute);
+    }
+
+    // A posted message reaches its window and the sender goes on at once.
+    void postedMessageArrives()
+    {
+        MessageWindow window(QStringLiteral("E"), QStringLiteral("e"));
+        QList<quint32> received;
+        window.setHandler([&](const WindowMessage& message) {
+            received << message.message;
+            return qint64(0);
+        });
+        QVERIFY(platform::PostWindowMessage(window.handle(), 2025, 0, 1, 2000));
+        QVERIFY(received.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(received, QList<quint32>({2025}), 3000);
+        QVERIFY(!platform::IsWindowGone(window.handle()));
     }
 
     void timeLimitEndsTheWait()
@@ -206,10 +314,15 @@ private slots:
         QVERIFY(stranger.waitForConnected(2000));
         stranger.write(frame);
         stranger.flush();
-        stranger.disconnectFromServer();
 
+        // The stranger stays connected: the window must answer others at once
+        // all the same, not after waiting for the rest of the bad frame.
+        QElapsedTimer clock;
+        clock.start();
         QVERIFY(SendWindowMessage(window.handle(), 5, 0, 0, nullptr, 5000));
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(handled, 1);
+        stranger.disconnectFromServer();
     }
 };
 

@@ -3,9 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include "tests/support/test_folders.h"
 
@@ -72,6 +75,9 @@ private slots:
     void missingFolderWritesNothing();
     void unwritableEventFileFails();
     void defaultFolderIsTheSampleUnderTemp();
+    void hostilePackages_data();
+    void hostilePackages();
+    void commandLineOptions();
 };
 
 void RegrouperTest::rebuildsTheEventFile_data()
@@ -502,6 +508,160 @@ void RegrouperTest::defaultFolderIsTheSampleUnderTemp()
     ScopedFolderRoot root;
     QVERIFY(root.isValid());
     QCOMPARE(DefaultContentsFolder(), root.path() + QStringLiteral("/Temp/Orbel5//20181227_153335"));
+}
+
+namespace {
+
+// Lines of one note that each stand where all the others stand and are each
+// erased later: every erase re-emits all that still stand.
+QString EraseHeavyNote(int count)
+{
+    QString masters;
+    QString details;
+    QString erases;
+    for (int i = 1; i <= count; ++i) {
+        masters += Em(i, 5, QString::number(i));
+        details += Ed(i, "SX=\"0\" SY=\"0\" EX=\"100\" EY=\"100\"", "OX=\"0\" OY=\"0\" OW=\"100\" OH=\"100\"",
+                      "PC=\"#000000\" PW=\"1\" OA=\"0\"", "BD=\"1\" MD=\"0\" TP=\"255\"");
+        erases += QStringLiteral("<EP EI=\"%1\" MP=\"%2\" EK=\"0\" BX=\"0\" BY=\"0\" BW=\"100\" BH=\"100\" AG=\"0\" "
+                                 "GI=\"0\" GT=\"0\"/>\n").arg(i).arg(1000 + i);
+    }
+    return NoteFile("a", 800, 600, Group("EM", 0, masters) + Group("ED", 0, details) + Group("EP", 0, erases));
+}
+
+QString OneLineNote(const QString& index, const QString& kind, const QString& mp)
+{
+    return NoteFile("a", 800, 600,
+                    QStringLiteral("<EM_0 Type=\"EM\" Index=\"%1\">\n").arg(index)
+                        + QStringLiteral("<EM KD=\"%1\" MP=\"%2\" SD=\"0\" EI=\"1\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n")
+                              .arg(kind, mp)
+                        + QStringLiteral("</EM_0>\n")
+                        + QStringLiteral("<ED_0 Type=\"ED\" Index=\"%1\">\n").arg(index)
+                        + Ed(1, "SX=\"1\" SY=\"2\" EX=\"3\" EY=\"4\"", "OX=\"1\" OY=\"2\" OW=\"2\" OH=\"2\"",
+                             "PC=\"#0000ff\" PW=\"2\" OA=\"0\"")
+                        + QStringLiteral("</ED_0>\n"));
+}
+
+// Every file below `root` with its bytes, links as their targets.
+QMap<QString, QByteArray> Contents(const QString& root)
+{
+    QMap<QString, QByteArray> result;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        result.insert(path, info.isSymLink() ? "link:" + info.symLinkTarget().toUtf8() : ReadAll(path));
+    }
+    return result;
+}
+
+}  // namespace
+
+void RegrouperTest::hostilePackages_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");   // a text stderr must hold
+    QTest::addColumn<QString>("absent");    // a text the written file must not hold
+    QTest::newRow("output link") << "output link" << 2 << "New_Event.xml\" is a link" << QString();
+    QTest::newRow("dangling output link") << "dangling output link" << 2 << "New_Event.xml\" is a link" << QString();
+    QTest::newRow("note file linked outside") << "note link" << 0 << "link leading outside the folder" << "TO_";
+    QTest::newRow("note list linked outside") << "notes link" << 0 << "link leading outside the folder" << "TO_";
+    QTest::newRow("note file is a FIFO") << "fifo" << 0 << "is not a regular file" << "TO_";
+    QTest::newRow("index beyond int") << "huge index" << 0 << "slot index 99999999999 is outside" << "TO_";
+    QTest::newRow("zoom time beyond int") << "huge mp" << 0 << QString() << "TO_";
+    QTest::newRow("erase-heavy past the limit") << "erase heavy" << 2 << "would be larger than 100000 bytes"
+                                                << QString();
+}
+
+// Packages come from elsewhere (unpacked with their links): nothing in them
+// may make Regrouper write outside the folder, block, or fill the disk.
+void RegrouperTest::hostilePackages()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(QString, absent);
+
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString folder = root.filePath(QStringLiteral("package"));
+    const QString outside = root.filePath(QStringLiteral("outside"));
+    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(outside));
+    const auto write = [](const QString& path, const QString& text) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0;
+    };
+    QVERIFY(write(outside + QStringLiteral("/target.xml"), QStringLiteral("precious")));
+    QVERIFY(write(outside + QStringLiteral("/a.xml"), OneLineNote("0", "5", "-1")));
+    QVERIFY(write(outside + QStringLiteral("/Notes.xml"), NoteList({"a"})));
+    QVERIFY(write(folder + QStringLiteral("/Notes.xml"), NoteList({"a"})));
+    QVERIFY(write(folder + QStringLiteral("/New_Event.xml"), QStringLiteral("old file")));
+    const QString note = folder + QStringLiteral("/a.xml");
+    const QString output = folder + QStringLiteral("/New_Event.xml");
+    qint64 limit = kDefaultMaxOutputBytes;
+
+    if (kind == QLatin1String("output link") || kind == QLatin1String("dangling output link")) {
+        QVERIFY(write(note, OneLineNote("0", "5", "-1")));
+        QFile::remove(output);
+        QVERIFY(QFile::link(outside + (kind == QLatin1String("output link") ? "/target.xml" : "/new.xml"), output));
+    } else if (kind == QLatin1String("note link")) {
+        QVERIFY(QFile::link(outside + QStringLiteral("/a.xml"), note));
+    } else if (kind == QLatin1String("notes link")) {
+        QFile::remove(folder + QStringLiteral("/Notes.xml"));
+        QVERIFY(QFile::link(outside + QStringLiteral("/Notes.xml"), folder + QStringLiteral("/Notes.xml")));
+        QVERIFY(write(note, OneLineNote("0", "5", "-1")));
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(note).constData(), 0600), 0);
+    } else if (kind == QLatin1String("huge index")) {
+        QVERIFY(write(note, OneLineNote("99999999999", "5", "-1")));
+    } else if (kind == QLatin1String("huge mp")) {
+        QVERIFY(write(note, OneLineNote("0", "30", "1e300")));
+    } else if (kind == QLatin1String("erase heavy")) {
+        QVERIFY(write(note, EraseHeavyNote(60)));
+        limit = 100000;
+    }
+    const QMap<QString, QByteArray> outsideBefore = Contents(outside);
+
+    QString errors;
+    QTextStream err(&errors);
+    QCOMPARE(RunRegrouper(folder, err, limit), exitCode);
+    err.flush();
+    if (!message.isEmpty())
+        QVERIFY2(errors.contains(message), qPrintable(errors));
+    QCOMPARE(Contents(outside), outsideBefore);
+    const QFileInfo written(output);
+    if (exitCode != 0) {
+        // Nothing written: the old file, or the link, stays as it was.
+        QVERIFY(written.isSymLink() || ReadAll(output) == "old file");
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).filter("New_Event").size(), 1);
+    } else {
+        QVERIFY(written.isFile() && !written.isSymLink());
+        QVERIFY2(!ReadAll(output).contains(absent.toUtf8()), ReadAll(output).constData());
+    }
+}
+
+void RegrouperTest::commandLineOptions()
+{
+    RegrouperOptions options;
+    QString error;
+    QVERIFY(ParseRegrouperArguments({"Regrouper", "--max-output-bytes", "5000", "/p"}, &options, &error));
+    QCOMPARE(options.folder, QStringLiteral("/p"));
+    QCOMPARE(options.maxOutputBytes, qint64(5000));
+    QVERIFY(ParseRegrouperArguments({"Regrouper", "/p", "--max-output-bytes=7"}, &options, &error));
+    QCOMPARE(options.maxOutputBytes, qint64(7));
+    QVERIFY(ParseRegrouperArguments({"Regrouper", "/p"}, &options, &error));
+    QCOMPARE(options.maxOutputBytes, kDefaultMaxOutputBytes);
+    for (const QStringList& bad : {QStringList{"Regrouper", "--max-output-bytes"},
+                                   QStringList{"Regrouper", "--max-output-bytes", "-1", "/p"},
+                                   QStringList{"Regrouper", "--max-output-bytes=lots", "/p"},
+                                   QStringList{"Regrouper", "--frobnicate", "/p"},
+                                   QStringList{"Regrouper", "/p", "/q"}}) {
+        QVERIFY2(!ParseRegrouperArguments(bad, &options, &error), qPrintable(bad.join(' ')));
+        QVERIFY(!error.isEmpty());
+    }
+    QVERIFY(RegrouperUsage().contains(QStringLiteral("--max-output-bytes")));
 }
 
 QTEST_GUILESS_MAIN(RegrouperTest)

@@ -133,9 +133,10 @@ class DocumentImportDialogTest : public QObject
         return size;
     }
 
+    // The worker is running from the click on; the form closes once it has
+    // ended and its last pages have reached the board.
     bool WaitForImportEnd()
     {
-        QTest::qWait(20);
         return QTest::qWaitFor([&] { return !Import()->IsExtracting() && !Import()->isVisible(); }, 10000);
     }
 
@@ -279,11 +280,12 @@ private slots:
                 Qt::DirectConnection);
         QTest::mouseClick(form->ui->btnOK, Qt::LeftButton);
         QVERIFY(WaitForImportEnd());
-        QTest::qWait(50);
+        // The pages the worker reported before it stopped arrive queued, and
+        // the end of the import shows the first of them.
+        QTRY_VERIFY_WITH_TIMEOUT(board->m_note_list.size() == 3 && board->m_note_idx == 1, 5000);
 
         QCOMPARE(reported, 2);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(board->m_note_list.size(), 3);
         QCOMPARE(board->m_note_list.at(0).create_data, shownBefore);
         QCOMPARE(board->m_note_idx, 1);
         QCOMPARE(board->m_curr_note.create_data, board->m_note_list.at(1).create_data);

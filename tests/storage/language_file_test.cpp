@@ -64,7 +64,7 @@ void LanguageFileTest::groupsHaveTheirLengths_data()
     QTest::newRow("Hint") << "Hint" << 79 << 900 << 978;
     QTest::newRow("Menu") << "Menu" << 32 << 800 << 825;
     QTest::newRow("ShowImportMsg") << "ShowImportMsg" << 2 << 1900 << 1901;
-    QTest::newRow("Import") << "Import" << 7 << 1400 << 1406;
+    QTest::newRow("Import") << "Import" << 9 << 1400 << 1408;
     QTest::newRow("Spot") << "Spot" << 9 << 1200 << 1208;
     QTest::newRow("Popup") << "Popup" << 20 << 1300 << 1319;
     QTest::newRow("SelRecType") << "SelRecType" << 12 << 1700 << 1711;

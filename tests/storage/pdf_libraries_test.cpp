@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 // The three PDF libraries as the whiteboard binds them, on PDFs the tests make
 // themselves, checked against the system's own PDF tools.
 namespace {
@@ -121,6 +123,22 @@ private:
     QString m_fivePages;
 
     QString file(const QString& name) const { return m_dir.filePath(name); }
+
+    // A one-page document with the given media box, written by hand so the box
+    // can be damaged. No cross-reference table: the reader rebuilds it, as it
+    // does for many files met in the field. Empty when it cannot be written.
+    QString onePagePdf(const QByteArray& box)
+    {
+        const QString path = file(QStringLiteral("box.pdf"));
+        QFile pdf(path);
+        if (!pdf.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        pdf.write("%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+                  "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n"
+                  "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [" + box + "] >> endobj\n"
+                  "trailer << /Root 1 0 R >>\n%%EOF\n");
+        return path;
+    }
 
     // Page count and the first page's size as the renderer reads them.
     QSizeF rendererPageSize(const QString& pdf, int index, int* pageCount = nullptr)
@@ -416,6 +434,26 @@ private slots:
         QCOMPARE(PageText(range, 3), QStringLiteral("Page 4"));
     }
 
+    // The editor keeps the last source open between pages; a different file
+    // put under the same name must be read afresh, not served from memory.
+    void extractionSeesASourceReplacedUnderItsName()
+    {
+        const QString source = file(QStringLiteral("changing.pdf"));
+        QVERIFY(QFile::copy(m_fivePages, source));
+        const QString target = file(QStringLiteral("changing-page.pdf"));
+        QCOMPARE(m_editor.ExtractPage(source, 4, target), 0);
+        QCOMPARE(PageText(target, 1), QStringLiteral("Page 5"));
+
+        const QString two = file(QStringLiteral("two.pdf"));
+        QVERIFY(MakePdf(two, {{100, 100}, {150, 150}}));
+        QVERIFY(QFile::remove(source) && QFile::copy(two, source));
+        QCOMPARE(m_editor.ExtractPage(source, 4, target), int(HPE_BAD_PAGE));
+        QCOMPARE(m_editor.ExtractPage(source, 1, target), 0);
+        QCOMPARE(InfoPageSize(target), QStringLiteral("150 x 150"));
+        QVERIFY(QFile::remove(source));
+        QCOMPARE(m_editor.ExtractPage(source, 0, target), int(HPE_CANNOT_OPEN));
+    }
+
     void mergeJoinsInListOrder()
     {
         const QString a = file(QStringLiteral("a.pdf"));
@@ -587,19 +625,56 @@ private slots:
     void damagedPageBoxGetsNoDrawing()
     {
         QFETCH(QByteArray, box);
-        const QString path = file(QStringLiteral("box.pdf"));
-        QFile pdf(path);
-        QVERIFY(pdf.open(QIODevice::WriteOnly));
-        // No cross-reference table: the reader rebuilds it, as it does for
-        // many files met in the field.
-        pdf.write("%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
-                  "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n"
-                  "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [" + box + "] >> endobj\n"
-                  "trailer << /Root 1 0 R >>\n%%EOF\n");
-        pdf.close();
+        const QString path = onePagePdf(box);
+        QVERIFY(!path.isEmpty());
         QCOMPARE(m_exporter.LoadPDF(path), 0);
         QCOMPARE(m_exporter.PainterSetPage(), int(HPX_CANNOT_WRITE));
         QCOMPARE(m_exporter.Close(), 0);
+    }
+
+    // A page whose box is no real size is unreadable for the board (it gets a
+    // white page), rather than a scale of zero and an image size of NaN.
+    void absurdPageBoxIsUnreadable_data()
+    {
+        QTest::addColumn<QByteArray>("box");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("letter") << QByteArray("0 0 612 792") << true;
+        QTest::newRow("hundreds of digits") << ("0 0 612 " + QByteArray(400, '9')) << false;
+        QTest::newRow("far beyond any page") << QByteArray("0 0 612 20000000") << false;
+        QTest::newRow("no width") << QByteArray("0 0 0 792") << false;
+    }
+    void absurdPageBoxIsUnreadable()
+    {
+        QFETCH(QByteArray, box);
+        QFETCH(bool, readable);
+        const QString path = onePagePdf(box);
+        QVERIFY(!path.isEmpty());
+        storage::PdfRendererState state;
+        double width = -1.0;
+        double height = -1.0;
+        QCOMPARE(storage::OpenRendererFirstPage(m_renderer, state, path, &width, &height), readable);
+        QCOMPARE(state.document > 0, readable);
+        QCOMPARE(storage::IsReadablePageSize(width, height), readable);
+        storage::CloseRendererDocument(m_renderer, state);
+    }
+
+    void readablePageSizes_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("A4") << 595.0 << 842.0 << true;
+        QTest::newRow("endless") << std::numeric_limits<double>::infinity() << 842.0 << false;
+        QTest::newRow("not a number") << 595.0 << std::numeric_limits<double>::quiet_NaN() << false;
+        QTest::newRow("negative") << -595.0 << 842.0 << false;
+        QTest::newRow("largest double") << 595.0 << std::numeric_limits<double>::max() << false;
+    }
+    void readablePageSizes()
+    {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(bool, readable);
+        QCOMPARE(storage::IsReadablePageSize(width, height), readable);
     }
 
     // The open-document road of the main window: what is open is closed first,

@@ -49,6 +49,8 @@ private slots:
     void writtenFileHoldsTheSevenGroups();
     void roundTripKeepsEveryField();
     void languageOptionRewritesOnlyItsKey();
+    void damagedFileIsWrittenAfresh();
+    void failedWriteIsReportedAndKeepsTheFile();
     void applyTakesOverDialogFields();
     void applyReportsChanges_data();
     void applyReportsChanges();
@@ -320,6 +322,78 @@ void SettingsFileTest::languageOptionRewritesOnlyItsKey()
     QCOMPARE(back.language, 5);
     QCOMPARE(back.FPenWidth2, 6);
     QCOMPARE(back.cursor, true);
+}
+
+namespace {
+
+QStringList g_lines;
+void KeepLine(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    g_lines << text;
+}
+
+}  // namespace
+
+// A junk file is rewritten with the settings and without its junk, and the
+// rewrite is not reported as a failure.
+void SettingsFileTest::damagedFileIsWrittenAfresh()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Config.ini");
+    WriteText(path, "[Pen]\nFPenWidth2=9\n[Junk\n\x01\x02=\xff\xfe\n[Strova]\nPort=7777\n\\=junk\n");
+    {
+        QSettings probe(path, QSettings::IniFormat);
+        QCOMPARE(probe.status(), QSettings::FormatError);
+    }
+    ConfigInfomation config;
+    QVERIFY(ReadConfigFile(path, &config));
+    config.FPenWidth3 = 8;
+
+    g_lines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(KeepLine);
+    const bool written = WriteConfigFile(path, config);
+    const bool languageWritten = WriteLanguageOption(path, 3);
+    qInstallMessageHandler(previous);
+    QVERIFY(written);
+    QVERIFY(languageWritten);
+    QVERIFY2(g_lines.filter("cannot write settings file").isEmpty(), qPrintable(g_lines.join('\n')));
+
+    QSettings ini(path, QSettings::IniFormat);
+    QCOMPARE(ini.status(), QSettings::NoError);
+    QCOMPARE(ini.value("Pen/FPenWidth2").toInt(), 9);
+    QCOMPARE(ini.value("Pen/FPenWidth3").toInt(), 8);
+    QCOMPARE(ini.value("Normal/language").toInt(), 3);
+    QCOMPARE(ini.value("Strova/Port").toString(), QString("7777"));
+    QStringList groups = ini.childGroups();
+    groups.sort();
+    QStringList expected = ExpectedKeys().keys();
+    expected.sort();
+    QVERIFY2(groups == expected, qPrintable(groups.join(' ')));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(!text.contains("junk"));
+    QVERIFY(!text.contains("Junk"));
+    QVERIFY(!QFileInfo::exists(path + ".new"));
+    QVERIFY(!QFileInfo::exists(path + ".read"));
+}
+
+// A write that cannot happen is reported, and what was there stays.
+void SettingsFileTest::failedWriteIsReportedAndKeepsTheFile()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("Config.ini");  // a folder where the file should be
+    QVERIFY(QDir().mkpath(folder));
+    ConfigInfomation config;
+    SetConfigDefaults(&config, SettingsFolders(), 800, 600, false);
+    g_lines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(KeepLine);
+    const bool written = WriteConfigFile(folder, config);
+    qInstallMessageHandler(previous);
+    QVERIFY(!written);
+    QCOMPARE(g_lines.filter("cannot write settings file").size(), 1);
+    QVERIFY(QFileInfo(folder).isDir());
+    QVERIFY(!QFileInfo::exists(folder + ".new"));
 }
 
 void SettingsFileTest::applyTakesOverDialogFields()

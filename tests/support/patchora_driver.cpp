@@ -9,6 +9,8 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <memory>
+
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
 {
     QElapsedTimer timer;
@@ -47,19 +49,48 @@ void LoopbackHttpServer::serve(QTcpSocket* socket)
 {
     QByteArray request = socket->property("request").toByteArray() + socket->readAll();
     socket->setProperty("request", request);
-    if (!request.contains("\r\n\r\n"))
+    if (!request.contains("\r\n\r\n") || socket->property("served").toBool())
         return;
+    socket->setProperty("served", true);
     const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
     const QString path = words.size() > 1 ? QString::fromLatin1(words.at(1)) : QString();
     m_requests[path] += 1;
     Resource resource = m_resources.value(path, Resource{QByteArray("not found"), 404, -1, false});
     if (resource.hold)
         return;
+    if (resource.streamBytes > 0) {
+        stream(socket, resource);
+        return;
+    }
     const qint64 length = resource.declaredLength >= 0 ? resource.declaredLength : resource.body.size();
     QByteArray answer = "HTTP/1.1 " + QByteArray::number(resource.status) + " X\r\nContent-Type: application/zip\r\n"
                         "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
     socket->write(answer + resource.body);
     socket->disconnectFromHost();
+}
+
+void LoopbackHttpServer::stream(QTcpSocket* socket, const Resource& resource)
+{
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(resource.status) + " X\r\nContent-Type: application/zip\r\n";
+    if (resource.sendLength)
+        head += "Content-Length: " + QByteArray::number(resource.streamBytes) + "\r\n";
+    socket->write(head + "Connection: close\r\n\r\n");
+    auto remaining = std::make_shared<qint64>(resource.streamBytes);
+    const auto pump = [socket, remaining] {
+        static const QByteArray chunk(256 * 1024, 'z');
+        // A few chunks ahead of the client at most: the server's own memory
+        // stays small however long the body is.
+        while (*remaining > 0 && socket->bytesToWrite() < 4 * chunk.size()
+               && socket->state() == QAbstractSocket::ConnectedState) {
+            const qint64 size = qMin<qint64>(*remaining, chunk.size());
+            socket->write(chunk.constData(), size);
+            *remaining -= size;
+        }
+        if (*remaining == 0 && socket->bytesToWrite() == 0)
+            socket->disconnectFromHost();
+    };
+    connect(socket, &QTcpSocket::bytesWritten, socket, pump);
+    pump();
 }
 
 PatchoraRun::PatchoraRun(const QStringList& arguments, const QStringList& extraEnvironment)

@@ -29,6 +29,10 @@ public:
         int status = 200;
         qint64 declaredLength = -1;  // Content-Length sent; -1: the body's size
         bool hold = false;           // never answer (a download that does not end)
+        // Above 0: the body is this many filler bytes, sent as fast as the
+        // client takes them and stopped when it goes away.
+        qint64 streamBytes = 0;
+        bool sendLength = true;      // false: no Content-Length with a streamed body
     };
 
     bool start();
@@ -38,6 +42,7 @@ public:
 
 private:
     void serve(QTcpSocket* socket);
+    void stream(QTcpSocket* socket, const Resource& resource);
     QTcpServer m_server;
     QHash<QString, Resource> m_resources;
     QHash<QString, int> m_requests;

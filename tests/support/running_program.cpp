@@ -4,7 +4,9 @@
 #include "tests/support/xdotool.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QTextCodec>
 #include <QThread>
 
 RunningProgram::~RunningProgram()
@@ -34,7 +36,13 @@ void RunningProgram::readAvailable()
     m_partial += m_process.readAll();
     int end = 0;
     while ((end = m_partial.indexOf('\n')) >= 0) {
-        m_lines << QString::fromUtf8(m_partial.left(end));
+        const QByteArray line = m_partial.left(end);
+        // A line with bytes that are not UTF-8 (a file name the program
+        // logged as it is) is read as file-name bytes, so a test that keeps
+        // file names whole (platform::UseLosslessFileNames) gets them back.
+        QTextCodec::ConverterState state;
+        const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(line.constData(), line.size(), &state);
+        m_lines << (state.invalidChars == 0 ? text : QFile::decodeName(line));
         m_partial.remove(0, end + 1);
     }
 }

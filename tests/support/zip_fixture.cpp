@@ -22,6 +22,8 @@ bool MakeZip(const QString& path, const QList<ZipEntry>& entries)
         QuaZipFile file(&zip);
         QuaZipNewInfo info(entry.name);
         info.setPermissions(entry.permissions);
+        if (entry.unixMode != 0)
+            info.externalAttr = entry.unixMode << 16;
         if (!file.open(QIODevice::WriteOnly, info, nullptr, 0, entry.compressed ? Z_DEFLATED : 0,
                        entry.compressed ? Z_DEFAULT_COMPRESSION : 0))
             return false;

@@ -14,6 +14,9 @@ struct ZipEntry
     QByteArray data;
     QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     bool compressed = false;
+    // When set, the entry's whole Unix mode (type bits too, 0120777 for a
+    // link) in place of `permissions`.
+    quint32 unixMode = 0;
 };
 
 extern const QFile::Permissions kExecutablePermissions;

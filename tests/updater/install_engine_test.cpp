@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace {
 
 class RecordingFeedback : public InstallFeedback
@@ -167,6 +169,74 @@ private slots:
         QCOMPARE(m_feedback.errors.size(), 2);
         QVERIFY(m_feedback.errors.at(1).contains(engine.backupFolder()));
         QCOMPARE(ReadTestFile(engine.backupFolder() + QStringLiteral("/Dravik")), QByteArray("old program"));
+    }
+
+    // Something else under the parked name (a folder of the user's): the
+    // self-replacement cannot park the updater, and the rollback must not
+    // take that folder for the parked program.
+    void parkedNameTakenByAFolder()
+    {
+        WriteTestFile(m_install + QStringLiteral("/Patchora-old/notes.txt"), "the user's");
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutablePermissions},
+                                    {QStringLiteral("_Patchora_/Patchora"), "new updater", kExecutablePermissions}}));
+        const QMap<QString, QString> before = FolderSnapshot(m_install);
+        InstallEngine engine(m_session, m_feedback);
+        QVERIFY(!engine.installUpdate(archive()));
+        QCOMPARE(m_feedback.errors, QStringList{QStringLiteral("Fail to copy new files.\n")});
+        QCOMPARE(FolderSnapshot(m_install), before);
+        QVERIFY(!QFileInfo::exists(engine.backupFolder()));
+    }
+
+    // What this run parked was replaced by something else before the
+    // rollback: it is not moved back, and the backup stays with the message.
+    void parkedProgramReplacedKeepsTheBackup()
+    {
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutablePermissions},
+                                    {QStringLiteral("_Patchora_/Patchora"), "new updater", kExecutablePermissions}}));
+        InstallEngine engine(m_session, m_feedback);
+        QVERIFY(engine.backupInstallFolder(m_install, engine.backupFolder()));
+        QVERIFY(engine.unzipUpdate(archive(), engine.stagingFolder()));
+        QString failed;
+        QVERIFY(engine.copyNewFiles(engine.stagingFolder(), m_install, &failed));
+        QFile::remove(m_install + QStringLiteral("/Patchora-old"));
+        WriteTestFile(m_install + QStringLiteral("/Patchora-old/held"), "not the parked program");
+        QVERIFY(!engine.restoreBackup(engine.backupFolder(), m_install));
+        QCOMPARE(ReadTestFile(m_install + QStringLiteral("/Patchora")), QByteArray("new updater"));
+        QCOMPARE(ReadTestFile(m_install + QStringLiteral("/Patchora-old/held")), QByteArray("not the parked program"));
+    }
+
+    void entryModes_data()
+    {
+        QTest::addColumn<quint32>("mode");
+        QTest::addColumn<bool>("installs");
+        QTest::addColumn<int>("installedMode");
+        QTest::newRow("link") << quint32(0120777) << false << 0;
+        QTest::newRow("world-writable program") << quint32(0100777) << true << 0755;
+        QTest::newRow("group-writable file") << quint32(0100664) << true << 0644;
+    }
+    void entryModes()
+    {
+        QFETCH(quint32, mode);
+        QFETCH(bool, installs);
+        QFETCH(int, installedMode);
+        const QString outside = m_dir->filePath(QStringLiteral("outside.txt"));
+        QVERIFY(MakeZip(archive(), {{QStringLiteral("Dravik"), "new program", kExecutablePermissions},
+                                    {QStringLiteral("entry"), outside.toUtf8(), {}, false, mode},
+                                    {QStringLiteral("entry2"), "written through the link?"}}));
+        const QMap<QString, QString> before = FolderSnapshot(m_install);
+        InstallEngine engine(m_session, m_feedback);
+        QCOMPARE(engine.installUpdate(archive()), installs);
+        QVERIFY(!QFileInfo::exists(outside));
+        if (!installs) {
+            QCOMPARE(m_feedback.errors, QStringList{QStringLiteral("Fail to unzip the update file.")});
+            QCOMPARE(FolderSnapshot(m_install), before);
+            return;
+        }
+        const QString installed = m_install + QStringLiteral("/entry");
+        QVERIFY(QFileInfo(installed).isFile() && !QFileInfo(installed).isSymLink());
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(installed).constData(), &status), 0);
+        QCOMPARE(int(status.st_mode & 07777), installedMode);
     }
 
     void refusedArchives_data()

@@ -111,8 +111,7 @@ private slots:
         QVERIFY(!window.isEmpty());
         run.click(window, 340, 115);
         QVERIFY(run.answerMessage(QStringLiteral("Cancel download?"), QStringLiteral("Escape")));
-        QTest::qWait(500);
-        QVERIFY(!run.waitForExit(500));
+        // Still running: the button asks again.
         run.click(window, 340, 115);
         QVERIFY(run.answerMessage(QStringLiteral("Cancel download?"), QStringLiteral("Return"), 2));
         QVERIFY(run.waitForExit(20000));

@@ -112,7 +112,8 @@ private slots:
         QCOMPARE(session.newVersion, QStringLiteral("5.0.0.34"));
         QCOMPARE(session.updateFileName, QStringLiteral("u.zip"));
         QCOMPARE(session.updateFileSha256, QStringLiteral("abcdef"));
-        QCOMPARE(session.deleteFiles, (QStringList{QStringLiteral("old.txt"), QString()}));
+        // The list ends where its numbered keys end, whatever the count says.
+        QCOMPARE(session.deleteFiles, QStringList{QStringLiteral("old.txt")});
         QCOMPARE(session.deleteFolders, QStringList());
         QCOMPARE(session.exeFiles, QStringList{QStringLiteral("setup")});
         QCOMPARE(session.exeParams, QStringList{QString()});
@@ -224,6 +225,51 @@ private slots:
                                                  "KOR LTU NOR PLK PTB ROM RUS SWE").split(QLatin1Char(' '));
         for (const QString& code : codes)
             QVERIFY2(QFile::exists(QStringLiteral(":/Language/l_") + code), qPrintable(code));
+    }
+
+    // The counts come from a downloaded file: a huge one must neither loop
+    // for minutes nor allocate without bound.
+    void countedListsAreBounded_data()
+    {
+        QTest::addColumn<QByteArray>("count");
+        QTest::addColumn<int>("present");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("int max, three present") << QByteArray("2147483647") << 3 << 3;
+        QTest::newRow("beyond int") << QByteArray("99999999999") << 3 << 0;
+        QTest::newRow("negative") << QByteArray("-5") << 3 << 0;
+        QTest::newRow("more present than the cap") << QByteArray("2147483647") << kMaxCountedEntries + 5
+                                                   << kMaxCountedEntries;
+    }
+    void countedListsAreBounded()
+    {
+        QFETCH(QByteArray, count);
+        QFETCH(int, present);
+        QFETCH(int, expected);
+        QTemporaryDir dir;
+        const QString inf = dir.filePath(QStringLiteral("UpdateVersion.inf"));
+        QByteArray text = "[DeleteFile]\nFileCount=" + count + "\n[ExecuteFile]\nExeFileCount=" + count + "\n"
+                          "[RegServerFile]\nRegFileCount=" + count + "\n[DeleteFolder]\nFolderCount=" + count + "\n";
+        for (const QByteArray group : {QByteArray("DeleteFile"), QByteArray("ExecuteFile"),
+                                       QByteArray("RegServerFile"), QByteArray("DeleteFolder")}) {
+            const QByteArray key = group == "DeleteFile" ? "File" : group == "ExecuteFile" ? "ExeFile"
+                                   : group == "RegServerFile" ? "RegFile" : "Folder";
+            text += "[" + group + "]\n";
+            for (int i = 1; i <= present; ++i)
+                text += key + QByteArray::number(i) + "=f" + QByteArray::number(i) + "\n";
+        }
+        QVERIFY(WriteTestFile(inf, text));
+        QElapsedTimer timer;
+        timer.start();
+        UpdateSession session;
+        session.readDeleteLists(inf);
+        session.readExecuteList(inf);
+        session.readRegServerList(inf);
+        QCOMPARE(session.deleteFiles.size(), expected);
+        QCOMPARE(session.deleteFolders.size(), expected);
+        QCOMPARE(session.exeFiles.size(), expected);
+        QCOMPARE(session.exeParams.size(), expected);
+        QCOMPARE(session.regFiles.size(), expected);
+        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
     }
 };
 

@@ -20,9 +20,40 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int kDownloadStallTimeoutMs = 60000;
+// What the network layer may hold before we take it: the archive streams to
+// disk, so a fast server must not pile it up in memory.
+constexpr qint64 kDownloadReadBuffer = 1024 * 1024;
+constexpr qint64 kDefaultArchiveLimit = qint64(4) * 1024 * 1024 * 1024;
+
+// The cap on an archive of unknown length; the environment may lower it (the
+// tests do, to show an endless body being cut off).
+qint64 ArchiveSizeLimit()
+{
+    bool ok = false;
+    const qint64 configured = qEnvironmentVariable("DRAVIK_UPDATE_ARCHIVE_LIMIT").toLongLong(&ok);
+    return ok && configured > 0 ? configured : kDefaultArchiveLimit;
+}
+
+// Opens the ".part" file fresh: a link or anything else standing there is
+// not written through.
+bool OpenPartFile(QFile& file, const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -239,10 +270,11 @@ void AutoUpdateDlg::startDownload(const QString& baseUrl, const QString& fileNam
 {
     const QUrl url = QUrl(baseUrl + QLatin1Char('/') + fileName, QUrl::TolerantMode);
     const QString partPath = m_session.workFolder() + QLatin1Char('/') + fileName + QStringLiteral(".part");
-    m_downloadFile = new QFile(partPath);
+    m_downloadFile = new QFile;
+    m_partPath = partPath;
     if (fileName.isEmpty() || m_session.workFolder().isEmpty() || !url.isValid()
         || !(url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
-        || !m_downloadFile->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        || !OpenPartFile(*m_downloadFile, partPath)) {
         qWarning().noquote() << "Patchora : cannot download" << url.toString() << "to" << partPath;
         discardDownload();
         if (!m_backgroundMode)
@@ -253,6 +285,7 @@ void AutoUpdateDlg::startDownload(const QString& baseUrl, const QString& fileNam
     m_downloadHash.reset();
     m_downloadedBytes = 0;
     m_downloadWriteFailed = false;
+    m_downloadLimit = ArchiveSizeLimit();
 
     m_network = new QNetworkAccessManager(this);
     QNetworkRequest request(url);
@@ -261,6 +294,14 @@ void AutoUpdateDlg::startDownload(const QString& baseUrl, const QString& fileNam
     // download has no window in which to cancel it.
     request.setTransferTimeout(kDownloadStallTimeoutMs);
     m_reply = m_network->get(request);
+    m_reply->setReadBufferSize(kDownloadReadBuffer);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
+        bool known = false;
+        const qint64 declared = m_reply ? m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known)
+                                        : 0;
+        if (known && declared >= 0)
+            m_downloadLimit = qMin(declared, ArchiveSizeLimit());
+    });
     connect(m_reply, &QNetworkReply::downloadProgress, this, &AutoUpdateDlg::downloadProgress);
     connect(m_reply, &QNetworkReply::readyRead, this, &AutoUpdateDlg::downloadReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &AutoUpdateDlg::downloadFinished);
@@ -278,20 +319,34 @@ void AutoUpdateDlg::downloadReadyRead()
     if (!m_reply || !m_downloadFile || m_downloadWriteFailed)
         return;
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status != 0 && (status < 200 || status > 299))
-        return;  // an error page is not the archive
+    if (status >= 400) {
+        // An error page is not the archive, and waiting for all of it gains
+        // nothing: the download has failed.
+        qWarning().noquote() << "Patchora : the server answered with status" << status;
+        m_downloadWriteFailed = true;
+        m_reply->abort();
+        return;
+    }
+    if (status != 0 && (status < 200 || status > 299)) {
+        m_reply->readAll();  // not the archive; read so that the bounded buffer never stalls
+        return;
+    }
     const QByteArray chunk = m_reply->readAll();
     if (chunk.isEmpty())
         return;
     if (m_downloadFile->write(chunk) != chunk.size()) {
-        qWarning().noquote() << "Patchora : cannot write" << m_downloadFile->fileName() << ":"
-                             << m_downloadFile->errorString();
+        qWarning().noquote() << "Patchora : cannot write" << m_partPath << ":" << m_downloadFile->errorString();
         m_downloadWriteFailed = true;
         m_reply->abort();
         return;
     }
     m_downloadHash.addData(chunk);
     m_downloadedBytes += chunk.size();
+    if (m_downloadedBytes > m_downloadLimit) {
+        qWarning().noquote() << "Patchora : the server sent more than" << m_downloadLimit << "bytes; download stopped";
+        m_downloadWriteFailed = true;
+        m_reply->abort();
+    }
 }
 
 bool AutoUpdateDlg::saveDownloadedFile(const QString& path, QNetworkReply* reply)
@@ -329,7 +384,7 @@ bool AutoUpdateDlg::saveDownloadedFile(const QString& path, QNetworkReply* reply
     }
     if (QFileInfo::exists(path) && !QFile::remove(path))
         return false;
-    if (!m_downloadFile->rename(path))
+    if (!QFile::rename(m_partPath, path))
         return false;
     delete m_downloadFile;
     m_downloadFile = nullptr;
@@ -341,7 +396,7 @@ void AutoUpdateDlg::discardDownload()
     if (!m_downloadFile)
         return;
     m_downloadFile->close();
-    m_downloadFile->remove();
+    QFile::remove(m_partPath);
     delete m_downloadFile;
     m_downloadFile = nullptr;
 }

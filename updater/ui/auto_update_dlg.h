@@ -86,4 +86,8 @@ private:
     QCryptographicHash m_downloadHash{QCryptographicHash::Sha256};
     qint64 m_downloadedBytes = 0;
     bool m_downloadWriteFailed = false;
+    QString m_partPath;
+    // The most bytes taken from the server: the declared length when it sent
+    // one, else a generous cap, so that an endless body cannot fill the disk.
+    qint64 m_downloadLimit = 0;
 };

@@ -1,4 +1,4 @@
-#include "collab/konnexa_functions.h"
+#include "outside/Konnexa/konnexa_api.h"
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -1,0 +1,104 @@
+// Reading the session socket: whole frames out of one receive buffer, each
+// handed to the receiver by its keyword.
+#include "app/ui/dialog.h"
+#include "collab/coll_messages.h"
+#include "ui_dialog.h"
+
+#include <QDebug>
+#include <QListWidget>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+// Frames handled in one call before the rest waits for a queued call, so a
+// long burst never keeps the window from painting and answering input.
+constexpr int kFramesPerCall = 50;
+// The packet log is emptied when it reaches this many lines.
+constexpr int kPacketLogLimit = 80;
+
+}  // namespace
+
+void Dialog::Coll_AttachSocket()
+{
+    QTcpSocket* socket = m_collLibraryLoaded ? m_konnexa.soc_() : nullptr;
+    m_collSocket = socket;
+    m_collReceiveSocket = socket;
+    m_collReceiveBuffer.Clear();
+    if (socket)
+        connect(socket, &QTcpSocket::readyRead, this, &Dialog::onReadyRead, Qt::UniqueConnection);
+}
+
+// Never waits: a frame that has not fully arrived stays in the buffer until
+// the next readyRead. Frames are dispatched whole and in order.
+void Dialog::onReadyRead()
+{
+    if (m_collReading)
+        return;  // the running call picks the new bytes up when the handler returns
+    QTcpSocket* socket = m_collLibraryLoaded ? m_konnexa.soc_() : nullptr;
+    if (!socket)
+        return;
+    if (socket != m_collReceiveSocket) {
+        m_collReceiveSocket = socket;
+        m_collReceiveBuffer.Clear();
+    }
+    const QPointer<QTcpSocket> alive(socket);
+    m_collReading = true;
+    int dispatched = 0;
+    for (;;) {
+        if (alive->bytesAvailable() > 0)
+            m_collReceiveBuffer.Append(alive->readAll());
+        CollFrame frame;
+        QByteArray bytes;
+        const int result = m_collReceiveBuffer.Next(&frame, &bytes);
+        if (result == 0)
+            break;
+        if (result < 0) {
+            qDebug().noquote() << QStringLiteral("DLL : receive data size Error : socket=%1, nextBlocksize=%2")
+                                      .arg(m_collReceiveBuffer.Held())
+                                      .arg(m_collReceiveBuffer.AnnouncedSize());
+            m_collReceiveBuffer.Clear();
+            // The stream cannot be trusted past this point: the session ends
+            // as it does when the connection is lost.
+            alive->abort();
+            break;
+        }
+        if (m_debugMode)
+            Coll_PacketLog(frame, bytes.size());
+        Coll_Receive(coll::KeywordCode(frame.keyword), frame.keyword, frame.data, frame.tail);
+        // A handler may have ended or replaced the session.
+        if (!alive || m_konnexa.soc_() != socket || m_collReceiveSocket != socket)
+            break;
+        if (++dispatched >= kFramesPerCall) {
+            if (!m_collReadQueued) {
+                m_collReadQueued = true;
+                QTimer::singleShot(0, this, [this]() {
+                    m_collReadQueued = false;
+                    onReadyRead();
+                });
+            }
+            break;
+        }
+    }
+    m_collReading = false;
+}
+
+// File chunks are never listed, so a transfer cannot flood the list.
+void Dialog::Coll_PacketLog(const CollFrame& frame, int frameSize)
+{
+    QListWidget* list = ui->listWidget_logwindow2;
+    if (frame.keyword != "DOC_ST") {
+        list->addItem(QStringLiteral("EXE Rx : [%1], TotalSize=%2, nextsize=%3, H=%4, D=%5, T=%6, strD=%7")
+                          .arg(QString::fromUtf8(frame.keyword))
+                          .arg(frameSize)
+                          .arg(frameSize - 2)
+                          .arg(frame.keyword.size())
+                          .arg(frame.data.size())
+                          .arg(frame.tail.size())
+                          .arg(QString::fromUtf8(frame.data)));
+        list->scrollToBottom();
+    }
+    if (list->count() >= kPacketLogLimit)
+        list->clear();
+}

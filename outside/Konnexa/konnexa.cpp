@@ -1,0 +1,289 @@
+// Our collaboration transport: a TCP relay on Qt Network around the relay
+// core of collab/, and the program's one client socket.
+#include "outside/Konnexa/konnexa_api.h"
+
+#include "collab/relay_core.h"
+
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QMetaObject>
+#include <QNetworkInterface>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+// What may wait unsent for one participant before it counts as gone: a peer
+// that stops reading must not make the relay hold the whole session's
+// traffic for it.
+constexpr qint64 kDefaultOutputCap = qint64(256) * 1024 * 1024;
+// How much is read from one socket at a time.
+constexpr qint64 kReadChunk = 64 * 1024;
+// A connection we close after a refusal gets this long to take its answer.
+constexpr int kCloseGraceMs = 5000;
+
+qint64 OutputCap()
+{
+    bool ok = false;
+    const qint64 cap = qEnvironmentVariable("DRAVIK_RELAY_OUTPUT_CAP").toLongLong(&ok);
+    return ok && cap > 0 ? cap : kDefaultOutputCap;
+}
+
+bool IsLocalAddress(const QHostAddress& address)
+{
+    if (address.isLoopback())
+        return true;
+    const QList<QHostAddress> own = QNetworkInterface::allAddresses();
+    for (const QHostAddress& mine : own) {
+        if (mine.isEqual(address, QHostAddress::TolerantConversion))
+            return true;
+    }
+    return false;
+}
+
+// Lives on the relay thread; every member is touched only there.
+class RelayServer : public QObject
+{
+public:
+    RelayServer()
+    {
+        m_clock.start();
+        // A child, so that it moves to the relay thread with its owner.
+        m_expiry = new QTimer(this);
+        m_expiry->setInterval(1000);
+        QObject::connect(m_expiry, &QTimer::timeout, this, [this]() {
+            m_core.ExpirePending(m_clock.elapsed());
+            Apply();
+        });
+    }
+
+    ~RelayServer() override { CloseAll(); }
+
+    bool Listen(int port)
+    {
+        if (m_server && m_server->isListening() && m_server->serverPort() == port)
+            return true;
+        CloseAll();
+        m_server = new QTcpServer(this);
+        QObject::connect(m_server, &QTcpServer::newConnection, this, [this]() { Accept(); });
+        if (port < 0 || port > 65535 || !m_server->listen(QHostAddress::AnyIPv4, quint16(port))) {
+            qDebug().noquote() << QStringLiteral("Konnexa : cannot listen on port %1: %2")
+                                      .arg(port)
+                                      .arg(m_server->errorString());
+            delete m_server;
+            m_server = nullptr;
+            return false;
+        }
+        m_outputCap = OutputCap();
+        m_expiry->start();
+        qDebug().noquote() << QStringLiteral("Konnexa : listening on port %1").arg(port);
+        return true;
+    }
+
+    void CloseAll()
+    {
+        m_expiry->stop();
+        if (m_server) {
+            m_server->close();
+            delete m_server;
+            m_server = nullptr;
+        }
+        m_core.CloseAll();
+        Apply();
+    }
+
+private:
+    void Accept()
+    {
+        while (m_server && m_server->hasPendingConnections()) {
+            QTcpSocket* socket = m_server->nextPendingConnection();
+            socket->setParent(nullptr);
+            const int id = ++m_lastId;
+            m_sockets.insert(id, socket);
+            m_core.Open(id, IsLocalAddress(socket->peerAddress()), m_clock.elapsed());
+            QObject::connect(socket, &QTcpSocket::readyRead, this, [this, id]() { Read(id); });
+            QObject::connect(socket, &QTcpSocket::disconnected, this, [this, id]() {
+                m_core.Closed(id);
+                Apply();
+            });
+            // Bytes that came with the connection itself.
+            if (socket->bytesAvailable() > 0)
+                Read(id);
+        }
+    }
+
+    void Read(int id)
+    {
+        QTcpSocket* socket = m_sockets.value(id);
+        while (socket && socket->bytesAvailable() > 0) {
+            m_core.Receive(id, socket->read(kReadChunk));
+            Apply();
+            socket = m_sockets.value(id);
+        }
+    }
+
+    // Carries out what the core decided, in order. A participant whose unsent
+    // output passes the cap is dropped, which queues its departure for the
+    // others; the loop runs until nothing is left.
+    void Apply()
+    {
+        for (;;) {
+            const QVector<RelayCore::Action> actions = m_core.TakeActions();
+            if (actions.isEmpty())
+                return;
+            for (const RelayCore::Action& action : actions) {
+                QTcpSocket* socket = m_sockets.value(action.connection);
+                if (!socket)
+                    continue;
+                switch (action.kind) {
+                case RelayCore::ActionKind::Send:
+                    socket->write(action.bytes);
+                    if (socket->bytesToWrite() > m_outputCap) {
+                        qDebug().noquote() << QStringLiteral("Konnexa : participant %1 stopped reading, dropped")
+                                                  .arg(action.connection);
+                        Forget(action.connection, true);
+                        m_core.Drop(action.connection);
+                    }
+                    break;
+                case RelayCore::ActionKind::Close:
+                    Forget(action.connection, false);
+                    break;
+                case RelayCore::ActionKind::Abort:
+                    Forget(action.connection, true);
+                    break;
+                }
+            }
+        }
+    }
+
+    void Forget(int id, bool abort)
+    {
+        QTcpSocket* socket = m_sockets.take(id);
+        if (!socket)
+            return;
+        QObject::disconnect(socket, nullptr, this, nullptr);
+        if (abort || socket->state() == QAbstractSocket::UnconnectedState) {
+            socket->abort();
+            socket->deleteLater();
+            return;
+        }
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        QTimer::singleShot(kCloseGraceMs, socket, [socket]() {
+            socket->abort();
+            socket->deleteLater();
+        });
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer* m_server = nullptr;
+    QHash<int, QTcpSocket*> m_sockets;
+    RelayCore m_core;
+    QTimer* m_expiry = nullptr;
+    QElapsedTimer m_clock;
+    qint64 m_outputCap = kDefaultOutputCap;
+    int m_lastId = 0;
+};
+
+QThread* g_relayThread = nullptr;
+RelayServer* g_relay = nullptr;
+QPointer<QTcpSocket> g_socket;
+
+template <typename Work>
+void OnRelayThread(Work work)
+{
+    if (QThread::currentThread() == g_relayThread)
+        work();
+    else
+        QMetaObject::invokeMethod(g_relay, work, Qt::BlockingQueuedConnection);
+}
+
+void DisposeSocket()
+{
+    QTcpSocket* socket = g_socket.data();
+    g_socket.clear();
+    if (!socket)
+        return;
+    // No signal of the old socket may reach its receivers any more.
+    socket->disconnect();
+    socket->abort();
+    socket->deleteLater();
+}
+
+}  // namespace
+
+extern "C" {
+
+bool server_start(int port)
+{
+    if (!g_relayThread) {
+        g_relayThread = new QThread;
+        g_relayThread->setObjectName(QStringLiteral("Konnexa relay"));
+        g_relay = new RelayServer;
+        g_relay->moveToThread(g_relayThread);
+        g_relayThread->start();
+    }
+    bool listening = false;
+    OnRelayThread([&listening, port]() { listening = g_relay->Listen(port); });
+    return listening;
+}
+
+void server_close()
+{
+    if (g_relay)
+        OnRelayThread([]() { g_relay->CloseAll(); });
+}
+
+void server_delete()
+{
+    if (!g_relayThread)
+        return;
+    // The relay comes back to this thread so that it can be deleted here once
+    // its own thread has ended.
+    QThread* caller = QThread::currentThread();
+    OnRelayThread([caller]() {
+        g_relay->CloseAll();
+        g_relay->moveToThread(caller);
+    });
+    if (g_relayThread != caller) {
+        g_relayThread->quit();
+        g_relayThread->wait();
+    }
+    delete g_relay;
+    g_relay = nullptr;
+    delete g_relayThread;
+    g_relayThread = nullptr;
+}
+
+void soc_new()
+{
+    DisposeSocket();
+    g_socket = new QTcpSocket;
+}
+
+QTcpSocket* soc_() { return g_socket.data(); }
+
+void soc_connectToHost(QString host, int port)
+{
+    if (g_socket && port >= 0 && port <= 65535)
+        g_socket->connectToHost(host, quint16(port));
+}
+
+void soc_close()
+{
+    if (g_socket)
+        g_socket->close();
+}
+
+bool soc_canReadLine() { return g_socket && g_socket->canReadLine(); }
+
+QByteArray soc_readLine() { return g_socket ? g_socket->readLine() : QByteArray(); }
+
+qint64 soc_write(QByteArray bytes) { return g_socket ? g_socket->write(bytes) : -1; }
+
+void soc_delete() { DisposeSocket(); }
+}
