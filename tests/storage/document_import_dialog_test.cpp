@@ -375,6 +375,32 @@ private slots:
         QCOMPARE(board->m_curr_note.path, pdf);
     }
 
+    // Three pages imported while page 2 of 4 is shown: they follow the last
+    // page, the first of them is shown after each, and a host pushes each.
+    void threePagesImportedAfterTheLast()
+    {
+        ThreePagesMiddleShown();
+        board->CreateNotePage(1, QStringLiteral("WhiteBoard"), QString(), false);
+        board->SaveCurrentNoteImage(true);
+        board->m_note_idx = 1;
+        board->NoteChangeWorker();
+        board->m_collUserLevel = 3;
+        board->m_import_first_idx = 4;
+        g_log.clear();
+        for (int i = 0; i < 3; ++i) {
+            const QString pdf = PdfPath(QStringLiteral("page%1.pdf").arg(i), 1);
+            board->AddDocuments(pdf, true, false);
+            QCOMPARE(board->m_note_list.size(), 5 + i);
+            QCOMPARE(board->m_note_idx, 4);
+            QCOMPARE(board->m_note_list.at(4 + i).path, pdf);
+        }
+        board->AddFinished();
+        QCOMPARE(board->m_note_idx, 4);
+        QCOMPARE(board->ui->notelistLabel->text(), QStringLiteral("5/7"));
+        QCOMPARE(g_log.filter(QStringLiteral("Coll_Send_Doc(0,,0,,)")).size(), 3 + 4);
+        board->m_collUserLevel = 0;
+    }
+
     void pictureBecomesAPicturePage()
     {
         ThreePagesMiddleShown();
