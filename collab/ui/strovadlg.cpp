@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <functional>
+#include <utility>
 
 namespace {
 
@@ -26,6 +26,28 @@ namespace {
 constexpr qint64 kChunkSize = 256 * 1024;
 constexpr qint64 kHighMark = 1024 * 1024;
 constexpr int kConnectTimeoutMs = 30000;
+
+void SetCaption(QWidget* w, const QString& text)
+{
+    if (auto* box = qobject_cast<QGroupBox*>(w))
+        box->setTitle(text);
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        button->setText(text);
+}
+
+// One form element: its object name, place and default caption.
+template <typename T>
+T* Place(QWidget* parent, const char* objectName, const QRect& geometry, const char* caption = nullptr)
+{
+    auto* w = new T(parent);
+    w->setObjectName(QLatin1String(objectName));
+    w->setGeometry(geometry);
+    if (caption)
+        SetCaption(w, QLatin1String(caption));
+    return w;
+}
 
 }  // namespace
 
@@ -48,67 +70,27 @@ void StrovaDlg::BuildForm()
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowStaysOnTopHint
                    | Qt::WindowCloseButtonHint);
 
-    auto name = [](QWidget* w, const char* objectName) { w->setObjectName(QLatin1String(objectName)); };
+    groupBox_login = Place<QGroupBox>(this, "groupBox_login", {10, 10, 380, 110}, "login");
+    label_Id = Place<QLabel>(groupBox_login, "label_Id", {10, 25, 70, 22}, "ID");
+    lineEditID = Place<QLineEdit>(groupBox_login, "lineEditID", {85, 25, 180, 22});
+    label_Pass = Place<QLabel>(groupBox_login, "label_Pass", {10, 53, 70, 22}, "Pass");
+    lineEditPass = Place<QLineEdit>(groupBox_login, "lineEditPass", {85, 53, 180, 22});
+    Check_SaveID = Place<QCheckBox>(groupBox_login, "Check_SaveID", {85, 80, 180, 22}, "Save ID");
+    pushLogin = Place<QPushButton>(groupBox_login, "pushLogin", {275, 25, 95, 50}, "Login");
 
-    groupBox_login = new QGroupBox(QStringLiteral("login"), this);
-    name(groupBox_login, "groupBox_login");
-    groupBox_login->setGeometry(10, 10, 380, 110);
-    label_Id = new QLabel(QStringLiteral("ID"), groupBox_login);
-    name(label_Id, "label_Id");
-    label_Id->setGeometry(10, 25, 70, 22);
-    lineEditID = new QLineEdit(groupBox_login);
-    name(lineEditID, "lineEditID");
-    lineEditID->setGeometry(85, 25, 180, 22);
-    label_Pass = new QLabel(QStringLiteral("Pass"), groupBox_login);
-    name(label_Pass, "label_Pass");
-    label_Pass->setGeometry(10, 53, 70, 22);
-    lineEditPass = new QLineEdit(groupBox_login);
-    name(lineEditPass, "lineEditPass");
-    lineEditPass->setGeometry(85, 53, 180, 22);
-    Check_SaveID = new QCheckBox(QStringLiteral("Save ID"), groupBox_login);
-    name(Check_SaveID, "Check_SaveID");
-    Check_SaveID->setGeometry(85, 80, 180, 22);
-    pushLogin = new QPushButton(QStringLiteral("Login"), groupBox_login);
-    name(pushLogin, "pushLogin");
-    pushLogin->setGeometry(275, 25, 95, 50);
-
-    groupBox_transferinfo = new QGroupBox(QStringLiteral("transfer info"), this);
-    name(groupBox_transferinfo, "groupBox_transferinfo");
-    groupBox_transferinfo->setGeometry(10, 130, 380, 240);
-    label_content = new QLabel(QStringLiteral("Select content"), groupBox_transferinfo);
-    name(label_content, "label_content");
-    label_content->setGeometry(10, 25, 100, 22);
-    lineEditCon = new QLineEdit(groupBox_transferinfo);
-    name(lineEditCon, "lineEditCon");
-    lineEditCon->setGeometry(115, 25, 215, 22);
-    toolButton = new QToolButton(groupBox_transferinfo);
-    name(toolButton, "toolButton");
-    toolButton->setText(QStringLiteral("..."));
-    toolButton->setGeometry(335, 25, 35, 22);
-    label_lecture = new QLabel(QStringLiteral("Lecture Name"), groupBox_transferinfo);
-    name(label_lecture, "label_lecture");
-    label_lecture->setGeometry(10, 55, 100, 22);
-    comboCategory = new QComboBox(groupBox_transferinfo);
-    name(comboCategory, "comboCategory");
-    comboCategory->setGeometry(115, 55, 255, 22);
-    label_title = new QLabel(QStringLiteral("Title"), groupBox_transferinfo);
-    name(label_title, "label_title");
-    label_title->setGeometry(10, 85, 100, 22);
-    lineEditTitle = new QLineEdit(groupBox_transferinfo);
-    name(lineEditTitle, "lineEditTitle");
-    lineEditTitle->setGeometry(115, 85, 255, 22);
-    label_descriptior = new QLabel(QStringLiteral("Description"), groupBox_transferinfo);
-    name(label_descriptior, "label_descriptior");
-    label_descriptior->setGeometry(10, 115, 100, 22);
-    lineEditDesc = new QLineEdit(groupBox_transferinfo);
-    name(lineEditDesc, "lineEditDesc");
-    lineEditDesc->setGeometry(115, 115, 255, 22);
-    pushUpload = new QPushButton(QStringLiteral("Upload"), groupBox_transferinfo);
-    name(pushUpload, "pushUpload");
-    pushUpload->setGeometry(275, 150, 95, 30);
-    progressBar = new QProgressBar(groupBox_transferinfo);
-    name(progressBar, "progressBar");
-    progressBar->setGeometry(10, 195, 360, 26);
+    QWidget* info = groupBox_transferinfo =
+        Place<QGroupBox>(this, "groupBox_transferinfo", {10, 130, 380, 240}, "transfer info");
+    label_content = Place<QLabel>(info, "label_content", {10, 25, 100, 22}, "Select content");
+    lineEditCon = Place<QLineEdit>(info, "lineEditCon", {115, 25, 215, 22});
+    toolButton = Place<QToolButton>(info, "toolButton", {335, 25, 35, 22}, "...");
+    label_lecture = Place<QLabel>(info, "label_lecture", {10, 55, 100, 22}, "Lecture Name");
+    comboCategory = Place<QComboBox>(info, "comboCategory", {115, 55, 255, 22});
+    label_title = Place<QLabel>(info, "label_title", {10, 85, 100, 22}, "Title");
+    lineEditTitle = Place<QLineEdit>(info, "lineEditTitle", {115, 85, 255, 22});
+    label_descriptior = Place<QLabel>(info, "label_descriptior", {10, 115, 100, 22}, "Description");
+    lineEditDesc = Place<QLineEdit>(info, "lineEditDesc", {115, 115, 255, 22});
+    pushUpload = Place<QPushButton>(info, "pushUpload", {275, 150, 95, 30}, "Upload");
+    progressBar = Place<QProgressBar>(info, "progressBar", {10, 195, 360, 26});
     progressBar->setRange(0, 100);
     progressBar->setValue(0);
     progressBar->setAlignment(Qt::AlignCenter);
@@ -116,12 +98,8 @@ void StrovaDlg::BuildForm()
     progressBar->setFormat(QString());
     progressBar->hide();
 
-    pushClose = new QPushButton(QStringLiteral("Close"), this);
-    name(pushClose, "pushClose");
-    pushClose->setGeometry(295, 380, 95, 30);
-    keybtn = new QPushButton(this);
-    name(keybtn, "keybtn");
-    keybtn->setGeometry(10, 378, 48, 34);
+    pushClose = Place<QPushButton>(this, "pushClose", {295, 380, 95, 30}, "Close");
+    keybtn = Place<QPushButton>(this, "keybtn", {10, 378, 48, 34});
     keybtn->setStyleSheet(QStringLiteral("QPushButton {border-image: url(:/Config/key);}"
                                          "QPushButton:pressed {border-image: url(:/Config/keypress);}"));
 
@@ -147,27 +125,16 @@ void StrovaDlg::SetLanguage(QStringList* commonTexts, QStringList* uploadTexts)
     QString s;
     if (text(uploadTexts, 0, &s))
         setWindowTitle(s);
-    const struct {
-        int index;
-        std::function<void(const QString&)> set;
-    } captions[] = {
-        {1, [this](const QString& t) { groupBox_login->setTitle(t); }},
-        {2, [this](const QString& t) { label_Id->setText(t); }},
-        {3, [this](const QString& t) { label_Pass->setText(t); }},
-        {4, [this](const QString& t) { pushLogin->setText(t); }},
-        {6, [this](const QString& t) { groupBox_transferinfo->setTitle(t); }},
-        {7, [this](const QString& t) { label_content->setText(t); }},
-        {8, [this](const QString& t) { label_lecture->setText(t); }},
-        {9, [this](const QString& t) { label_title->setText(t); }},
-        {10, [this](const QString& t) { label_descriptior->setText(t); }},
-        {11, [this](const QString& t) { pushUpload->setText(t); }},
-        {17, [this](const QString& t) { Check_SaveID->setText(t); }},
+    const std::pair<int, QWidget*> captions[] = {
+        {1, groupBox_login}, {2, label_Id},       {3, label_Pass},        {4, pushLogin},
+        {6, groupBox_transferinfo}, {7, label_content}, {8, label_lecture}, {9, label_title},
+        {10, label_descriptior}, {11, pushUpload}, {17, Check_SaveID},
     };
     for (const auto& caption : captions)
-        if (text(uploadTexts, caption.index, &s))
-            caption.set(s);
+        if (text(uploadTexts, caption.first, &s))
+            SetCaption(caption.second, s);
     if (text(commonTexts, 3, &s))
-        pushClose->setText(s);
+        SetCaption(pushClose, s);
 }
 
 void StrovaDlg::SetSaveInfo(QString id, int saveId, QString server, QString port)
