@@ -279,6 +279,22 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(server.received.size(), kRecordSize);  // no file record went out
 
+        // A package past the 32-bit count is refused before anything is sent
+        // (a sparse file, so the test writes nothing).
+        QTemporaryDir folder;
+        QFile big(folder.filePath("big.iic"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(1) << 31));
+        big.close();
+        server.received.clear();
+        g_log.clear();
+        Child<QLineEdit>(dlg, "lineEditCon")->setText(big.fileName());
+        dlg.clickUpload();
+        QTRY_VERIFY(server.RecordAt(0, &record));
+        server.Reply(EncodeRecord(UploadRequest, 0, QString()));
+        QTRY_VERIFY(Logged("message box warning: File Open Error | Error file can't be opened"));
+        QTest::qWait(50);
+        QCOMPARE(server.received.size(), kRecordSize);
+
         // No category to file it under: nothing is sent.
         server.received.clear();
         Child<QComboBox>(dlg, "comboCategory")->setCurrentIndex(-1);
