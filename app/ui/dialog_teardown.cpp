@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QFileDialog>
 #include <QMenu>
 #include <QRubberBand>
 #include <QSignalMapper>
@@ -73,8 +74,13 @@ void Dialog::ShutdownDialog()
     m_board = BoardModel();
 
     DeleteAndClear(m_noteDialog);
-    DeleteAndClear(m_openFileDialog);
-    DeleteAndClear(m_saveFileDialog);
+    // A file dialog still parented here leaves a freed entry behind that the
+    // window's own destruction would read; it goes unparented.
+    for (QFileDialog** fileDialog : {&m_openFileDialog, &m_saveFileDialog}) {
+        if (*fileDialog)
+            (*fileDialog)->setParent(nullptr);
+        DeleteAndClear(*fileDialog);
+    }
     DeleteAndClear(m_clipart);
     DeleteAndClear(m_notePrint);
     DeleteAndClear(m_noteSave);
