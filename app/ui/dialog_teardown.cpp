@@ -55,8 +55,11 @@ Dialog::~Dialog()
     // are stopped and released in every case.
     ShutdownUsbLink();
     ForgetInstance(this);
-    delete m_loadingMovie;
-    m_loadingMovie = nullptr;
+    // The label lets go of the animation before it goes, or its own end
+    // would reach the freed movie.
+    if (m_loadingMovie)
+        ui->label_gif->clear();
+    DeleteAndClear(m_loadingMovie);
     DeleteAndClear(ui);
     QCoreApplication::exit(0);
 }
