@@ -32,13 +32,7 @@ void Dialog::OptDisconnect() { NotYet("OptDisconnect"); }
 void Dialog::OptSetUseTool(QString) { NotYet("OptSetUseTool"); }
 void Dialog::StrovaSaveInfo(QString, int) { NotYet("StrovaSaveInfo"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
-void Dialog::ThreadSaveFinished() { NotYet("ThreadSaveFinished"); }
-void Dialog::ThreadRecTimeFinished() { NotYet("ThreadRecTimeFinished"); }
-void Dialog::SetProgressValue(QString, int) { NotYet("SetProgressValue"); }
 void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
-void Dialog::ThreadPrjLoadFinished() { NotYet("ThreadPrjLoadFinished"); }
-void Dialog::ThreadPrjSaveFinished() { NotYet("ThreadPrjSaveFinished"); }
-void Dialog::ThreadNoteSaveFinished() { NotYet("ThreadNoteSaveFinished"); }
 void Dialog::OptDebug(bool) { NotYet("OptDebug"); }
 void Dialog::OptColl(bool) { NotYet("OptColl"); }
 void Dialog::Coll_ThreadBroadcastSend() { NotYet("Coll_ThreadBroadcastSend"); }
@@ -81,5 +75,10 @@ void Dialog::OptPanserMode()
 void Dialog::OptAllCapture() { NotYet("OptAllCapture"); }
 void Dialog::OptRectCapture() { NotYet("OptRectCapture"); }
 
-void Dialog::CheckPenDriverDevice() { NotYet("CheckPenDriverDevice"); }
 void Dialog::ParseDeviceInfoLog() { NotYet("ParseDeviceInfoLog"); }
+void Dialog::OptStopBtn()
+{
+    NotYet("OptStopBtn");
+    m_recordingOn = false;
+    m_screenRecordingOn = false;
+}
