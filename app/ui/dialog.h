@@ -684,12 +684,10 @@ public:
     void Coll_Send_ImgPath(int mode, QString userId, int value);
     void HidePagePanels();
     void ResetToolbarForNewBoard();
-    // Still to come from editing, the image command, the camera preview and
-    // the USB pen link (board/ui/dialog_handover_stubs.cpp).
+    // Still to come from editing and the image command
+    // (board/ui/dialog_handover_stubs.cpp).
     void NoteEraseAll(int mode);
     void LoadImageFile();
-    void StartUsbLink();
-    void StopUsbLink();
 
     // The page layer and what is live over it (board/ui/dialog_page_layer.cpp).
     // Finished objects are painted into the layer once; the view is cut out

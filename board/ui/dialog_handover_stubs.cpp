@@ -85,5 +85,3 @@ void Dialog::Coll_Send_Doc(int mode, QString id, int kind, QString first, QStrin
 void Dialog::Coll_Send_ImgFile(int mode, QString id) { NotYetSent("Coll_Send_ImgFile", {Num(mode), id}); }
 void Dialog::NoteEraseAll(int) { NotYet("NoteEraseAll"); }
 void Dialog::LoadImageFile() { NotYet("LoadImageFile"); }
-void Dialog::StartUsbLink() { NotYet("StartUsbLink"); }
-void Dialog::StopUsbLink() { NotYet("StopUsbLink"); }
