@@ -219,7 +219,7 @@ QVector<ToolbarPicture> ToolbarPictures()
     shell("Logo", "topbottom", QSize(96, 45));
     shell("Logo", "leftright", QSize(48, 70));
     shell("Cursor", "pen", QSize(32, 32));
-    for (const char* menu : {"new", "open", "save", "saveas", "notesave", "print", "tool", "toolpos", "config", "exit"})
+    for (const char* menu : {"new", "open", "save", "saveas", "notesave", "print", "tool", "toolpos", "config", "exit", "Tool_Menu"})
         shell("Menu", menu, QSize(32, 32));
     // The panning entry of the tray menu is a button picture like its
     // neighbours "allcap1" and "rectcap1".

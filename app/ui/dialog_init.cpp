@@ -197,6 +197,7 @@ void Dialog::CreatePanels()
     m_protractor->CreateMenu(&m_lang.menu, &m_lang.common);
     m_compass = new ToolDlg_Compass(this);
     m_compass->CreateMenu(&m_lang.menu, &m_lang.common);
+    m_floatingTools << m_ruler << m_protractor << m_compass;
     m_masterModeDlg = new MasterModedlg(this);
     m_masterModeDlg->CenterOnScreen();
 }

@@ -689,6 +689,13 @@ void PaintShellPicture(QPainter& p, const ToolbarPicture& pic, const QRectF& r)
             p.drawEllipse(in.center(), 8, 8);
             p.setBrush(Qt::white);
             p.drawEllipse(in.center(), 3, 3);
+        } else if (n == "Tool_Menu") {
+            // The instruments' menu button: three bars, turned with the
+            // instrument.
+            p.setPen(Qt::NoPen);
+            p.setBrush(kInk);
+            for (int i = 0; i < 3; ++i)
+                p.drawRoundedRect(QRectF(in.left() + 1, in.top() + 3 + i * 7, in.width() - 2, 4), 2, 2);
         } else {
             p.setPen(Line(kInk, 1.5));
             p.setBrush(QColor(180, 120, 70));
