@@ -60,6 +60,13 @@ QLabel* ToolDlgBase::MakeHandle(const char* objectName, const char* style)
     return handle;
 }
 
+QRegion ToolDlgBase::HandleRegion(const QLabel* label)
+{
+    if (label->width() == 24)
+        return QRegion(label->geometry(), QRegion::Ellipse);
+    return QRegion(label->geometry());
+}
+
 QLabel* ToolDlgBase::MakeMenuButton()
 {
     m_menuButton = new QLabel(this);

@@ -52,6 +52,8 @@ protected:
     QLabel* MakeDiagnosticLabel(const char* objectName, QSize size);
     // Puts a label's centre on p.
     static void CentreOn(QLabel* label, QPoint p);
+    // The part of the shape a handle takes: round for the round handles.
+    static QRegion HandleRegion(const QLabel* label);
 
     // Builds the context menu: separator, the entries (text and slot of this
     // window), separator, the close entry (Common text 3), separator. Texts

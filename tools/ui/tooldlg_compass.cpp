@@ -75,10 +75,10 @@ QRegion ToolDlg_Compass::Layout()
 
     QRegion shape = TwoArmDiscShape(m_rect, m_firstAngle, m_secondAngle, m_firstArmHeld);
     for (const QLabel* corner : m_cornerHandles)
-        shape += corner->geometry();
-    shape += m_menuButton->geometry();
-    shape += m_firstHandle->geometry();
-    shape += m_secondHandle->geometry();
+        shape += HandleRegion(corner);
+    shape += HandleRegion(m_menuButton);
+    shape += HandleRegion(m_firstHandle);
+    shape += HandleRegion(m_secondHandle);
     return shape;
 }
 

@@ -67,10 +67,10 @@ QRegion ToolDlg_Protractor::Layout()
 
     QRegion shape = TwoArmDiscShape(m_rect, m_angle, m_armAngle, m_rotating);
     for (const QLabel* corner : m_cornerHandles)
-        shape += corner->geometry();
-    shape += m_menuButton->geometry();
-    shape += m_turnHandle->geometry();
-    shape += m_armHandle->geometry();
+        shape += HandleRegion(corner);
+    shape += HandleRegion(m_menuButton);
+    shape += HandleRegion(m_turnHandle);
+    shape += HandleRegion(m_armHandle);
     return shape;
 }
 

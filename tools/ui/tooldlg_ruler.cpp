@@ -74,11 +74,11 @@ QRegion ToolDlg_Ruler::Layout()
     // the two reference lines and the read-out.
     QRegion shape(TurnedRect(m_rect.adjusted(-2, -2, 2, 2), m_angle));
     for (const QLabel* label : {m_leftHandle, m_rightHandle, m_menuButton, m_turnHandle})
-        shape += label->geometry();
+        shape += HandleRegion(label);
     if (m_rotating) {
         shape += QRegion(RadialBand(c, 0, 0, 82, 3));
         shape += QRegion(RadialBand(c, m_angle, 0, 82, 3));
-        shape += m_angleText->geometry();
+        shape += HandleRegion(m_angleText);
     }
     return shape;
 }
