@@ -32,6 +32,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QPointF>
+#include <QPixmap>
 #include <QPrinter>
 #include <QRect>
 #include <QSet>
@@ -56,6 +57,7 @@ class QLabel;
 class QMenu;
 class QMovie;
 class QPushButton;
+class QScreen;
 class QSignalMapper;
 class ShowImportMsg;
 class StrovaDlg;
@@ -831,6 +833,32 @@ public:
     void SortToGroupRecords();
     bool SaveNewEventXml(QString folder);
     EventExportBuilder MakeEventExportBuilder();
+
+    // --- screen tools: window mode, screen capture, the context panel -------
+
+    // The context panel (tools/ui/dialog_context_panel.cpp).
+    bool BoardHasRecords() const;
+    void UpdateContextPanelActions();
+    // The way back from window mode and the captures
+    // (tools/ui/dialog_window_mode.cpp). One switch shows or hides the tray
+    // icon, or where the desktop has no tray, the "WindowMode" window.
+    void ShowWindowModeReturn(bool show);
+    QWidget* m_windowModeWindow = nullptr;
+    QScreen* BoardScreen() const;
+    void LetScreenSettle(int ms);
+    // The desktop as the captures take it; null with `error` set when there
+    // is no screen.
+    QPixmap GrabDesktop(QString* error) const;
+    // Stands in for the window system's grab when set (a test's screen).
+    std::function<QPixmap(QString* error)> m_desktopGrabber;
+    QString NewCapturePath() const;
+    void ShowBoardAgain(bool withLauncher);
+    void ShowHostUserList();
+    void ShowWindowModeInstruments();
+    // Areas cut out of a frozen screen (editing/ui/dialog_capture_image.cpp).
+    QList<QRect> CaptureRects;
+    void SetCaptureEndTool();
+    void EndScreenCapture();
 
     // --- collaboration ------------------------------------------------------
 

@@ -5,7 +5,6 @@
 #include "app/ui/dialog.h"
 
 #include <QDebug>
-#include <QSystemTrayIcon>
 
 namespace {
 
@@ -61,19 +60,6 @@ void Dialog::OptMenuBackward() { NotYet("OptMenuBackward"); }
 void Dialog::OptMenutoBack() { NotYet("OptMenutoBack"); }
 void Dialog::OptMenuGroup() { NotYet("OptMenuGroup"); }
 void Dialog::OptMenuUngroup() { NotYet("OptMenuUngroup"); }
-// Until the tray commands exist, the way back from window mode at least
-// brings the board back.
-void Dialog::OptPanserMode()
-{
-    NotYet("OptPanserMode");
-    emit MainDlgDisplay(1);
-    if (m_trayIcon)
-        m_trayIcon->hide();
-    show();
-    raise();
-}
-void Dialog::OptAllCapture() { NotYet("OptAllCapture"); }
-void Dialog::OptRectCapture() { NotYet("OptRectCapture"); }
 
 void Dialog::ParseDeviceInfoLog() { NotYet("ParseDeviceInfoLog"); }
 void Dialog::OptStopBtn()

@@ -198,6 +198,8 @@ void Dialog::CreatePanels()
     m_compass = new ToolDlg_Compass(this);
     m_compass->CreateMenu(&m_lang.menu, &m_lang.common);
     m_floatingTools << m_ruler << m_protractor << m_compass;
+    // A screen capture hides the launcher with the instruments.
+    m_floatingTools << m_floatingMain;
     m_masterModeDlg = new MasterModedlg(this);
     m_masterModeDlg->CenterOnScreen();
 }

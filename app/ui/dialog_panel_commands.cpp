@@ -16,12 +16,8 @@
 
 void Dialog::OptWinBtn()
 {
-    // Window mode leaves the desktop to the user; the tray icon is the way
-    // back, so without a tray the board stays.
-    if (!QSystemTrayIcon::isSystemTrayAvailable() || !m_trayIcon) {
-        qDebug().noquote() << QStringLiteral("exe : window mode needs a system tray; the board stays");
-        return;
-    }
+    // Window mode leaves the desktop to the user; the tray icon, or the
+    // small window that stands in for it, is the way back.
     CloseOnScreenKeyboard();
     const QWidget* instruments[5] = {m_compass, m_protractor, m_ruler, m_blind, m_spot};
     for (int i = 0; i < 5; ++i)
@@ -52,10 +48,12 @@ void Dialog::OptWinBtn()
         if (m_collUserListDlg)
             m_collUserListDlg->hide();
     }
-    m_trayIcon->show();
-    const int hintIndex = 951 - 900;
-    const QString hint = hintIndex < m_lang.hint.size() ? m_lang.hint.at(hintIndex) : QString();
-    m_trayIcon->showMessage(QStringLiteral("Dravik Window Mode"), hint, QSystemTrayIcon::Information, 10000);
+    ShowWindowModeReturn(true);
+    if (m_trayIcon && m_trayIcon->isVisible()) {
+        const int hintIndex = 951 - 900;
+        const QString hint = hintIndex < m_lang.hint.size() ? m_lang.hint.at(hintIndex) : QString();
+        m_trayIcon->showMessage(QStringLiteral("Dravik Window Mode"), hint, QSystemTrayIcon::Information, 10000);
+    }
     if (m_usbDevice)
         StopUsbLink();
     else

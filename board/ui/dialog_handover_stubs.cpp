@@ -38,9 +38,7 @@ void Dialog::RotateRelease(int, int, int) { NotYet("RotateRelease"); }
 void Dialog::Modify_Move(int, int) { NotYet("Modify_Move"); }
 void Dialog::UpdateMoveAll(int, int) { NotYet("UpdateMoveAll"); }
 void Dialog::EraseObjectsAlongPath(QPoint, QPoint, int) { NotYet("EraseObjectsAlongPath"); }
-void Dialog::InsertCaptureImage(int) { NotYet("InsertCaptureImage"); }
 void Dialog::CalcSelectionRect() { NotYet("CalcSelectionRect"); }
-void Dialog::OptRightMenu() { NotYet("OptRightMenu"); }
 void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
 void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }
 void Dialog::Coll_Send_Resolution(int mode, QString id) { NotYetSent("Coll_Send_Resolution", {Num(mode), id}); }

@@ -518,10 +518,12 @@ void Dialog::ShowCaptureOverlays(bool show)
 
 void Dialog::HideCaptureOverlays()
 {
-    if (m_toolbarPosition == 4)
-        return;
-    if (QWidget* bar = MainBar())
-        bar->show();
+    // The floating tools come back in every toolbar position: with a floating
+    // toolbar the launcher is one of them, and left hidden it would be gone.
+    if (m_toolbarPosition != 4) {
+        if (QWidget* bar = MainBar())
+            bar->show();
+    }
     for (int i = 0; i < m_floatingTools.size(); ++i) {
         QWidget* tool = m_floatingTools[i];
         if (!tool)

@@ -85,7 +85,7 @@ private slots:
         // corner; its first entry is its top row.
         Click(icon + QPoint(-150, -68));
         QVERIFY(!WaitForXWindows("^Dialog6601$", 5000, board.pid()).isEmpty());
-        QVERIFY(board.hasLine("exe : OptPanserMode is not available yet"));
+        QVERIFY(driver.waitForLine("recv 2025 0 1", 5000, mark) >= 0);
 
         board.kill();
         driver.kill();
