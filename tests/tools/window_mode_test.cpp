@@ -49,45 +49,6 @@ class WindowModeTest : public QObject
 
     QStringList Sent() const { return g_log.filter(QStringLiteral("Coll_Send_")); }
 
-    // A screen of the board's size, red on the left and blue on the right.
-    QPixmap SplitDesktop() const
-    {
-        QPixmap p(board->size());
-        p.fill(Qt::red);
-        QPainter painter(&p);
-        painter.fillRect(QRect(p.width() / 2, 0, p.width() - p.width() / 2, p.height()), Qt::blue);
-        return p;
-    }
-
-    // Drags a rectangle with the mouse slot and answers the question that
-    // follows with `answer`, as a person would.
-    void DragArea(QPoint from, QPoint to, QMessageBox::StandardButton answer)
-    {
-        auto* clicker = new QTimer(this);
-        connect(clicker, &QTimer::timeout, clicker, [clicker, answer] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->button(answer))
-                return;
-            box->button(answer)->click();
-            clicker->stop();
-            clicker->deleteLater();
-        });
-        clicker->start(20);
-        board->PointerPress(0, from.x(), from.y(), true, false);
-        board->PointerMove(0, to.x(), to.y(), true, false);
-        board->PointerRelease(0, to.x(), to.y(), true, false);
-    }
-
-    QStringList AreaFiles() const
-    {
-        return QDir(board->m_workFolder).entryList({QStringLiteral("Obj_image_*.png")}, QDir::Files, QDir::Name);
-    }
-
-    static QColor CentreOf(const QString& path)
-    {
-        const QImage image(path);
-        return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
-    }
 
 private slots:
     void initTestCase()
@@ -109,7 +70,7 @@ private slots:
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board.get()));
         board->m_desktopGrabber = [](QString*) { return Desktop(); };
-        for (const QString& name : Captures() + AreaFiles())
+        for (const QString& name : Captures())
             QFile::remove(board->m_workFolder + name);
         g_log.clear();
     }
@@ -207,7 +168,6 @@ private slots:
         QCOMPARE(board->m_note_cnt, pages);
         QVERIFY(Captures().isEmpty());
         QCOMPARE(g_log.filter(QStringLiteral("exe : OptAllCapture : no screen to capture")).size(), 1);
-        QCOMPARE(g_log.filter(QStringLiteral("Panser")).size(), 1);
     }
 
     void areaCaptureFreezesTheScreen_data()
@@ -254,65 +214,6 @@ private slots:
             QVERIFY(board->m_board.slot[i].event_kind != ekImage);
         QVERIFY(Captures().isEmpty());
         QCOMPARE(g_log.filter(QStringLiteral("could not be saved")).size(), 1);
-    }
-    // Each dragged area is confirmed; Yes keeps the screen frozen for the
-    // next one, No cuts them all out as image objects on the note's page.
-    void areasBecomeImageObjects()
-    {
-        qunsetenv("DRAVIK_NO_MODAL");
-        const QPixmap desktop = SplitDesktop();
-        board->m_desktopGrabber = [desktop](QString*) { return desktop; };
-        const QColor pageColour = board->m_backgroundImage.pixelColor(10, board->height() / 2);
-        board->OptWinBtn();
-        board->OptRectCapture();
-        const int objects = board->m_board.slot[0].records.masters().size();
-        const int media = board->m_mediaFiles.size();
-        const int W = board->width();
-        const int H = board->height();
-
-        DragArea(QPoint(W / 8, H / 3), QPoint(W / 4, H / 2), QMessageBox::Yes);
-        QCOMPARE(board->CaptureRects.size(), 1);
-        QCOMPARE(board->m_board.slot[0].event_kind, int(ekImage));
-        QVERIFY(AreaFiles().isEmpty());
-
-        DragArea(QPoint(W * 3 / 4, H / 3), QPoint(W * 7 / 8, H / 2), QMessageBox::No);
-        qputenv("DRAVIK_NO_MODAL", "1");
-        const QStringList files = AreaFiles();
-        QCOMPARE(files.size(), 2);
-        QVERIFY(files[0].startsWith(QStringLiteral("Obj_image_0")));
-        QVERIFY(files[1].startsWith(QStringLiteral("Obj_image_1")));
-        QCOMPARE(CentreOf(board->m_workFolder + files[0]), QColor(Qt::red));
-        QCOMPARE(CentreOf(board->m_workFolder + files[1]), QColor(Qt::blue));
-        QCOMPARE(board->m_mediaFiles.size(), media + 2);
-        const auto& masters = board->m_board.slot[0].records.masters();
-        QCOMPARE(masters.size(), objects + 2);
-        QCOMPARE(masters.last().Kind, int(ekImage));
-        QCOMPARE(int(masters.last().StrData), media + 1);
-        QVERIFY(board->CaptureRects.isEmpty());
-        for (int i = 0; i < kMouseOverflowSlot; ++i)
-            QCOMPARE(board->m_board.slot[i].event_kind, int(ekSelect));
-        QVERIFY(board->MainBar()->isVisible());
-        // The note's own page is back, with the areas on it.
-        QCOMPARE(board->m_backgroundImage.pixelColor(10, H / 2), pageColour);
-        QCOMPARE(board->m_viewImage.pixelColor(W / 2 + 5, H / 2), QColor(Qt::blue));
-    }
-
-    void cancelledCaptureLeavesThePageAsItWas()
-    {
-        qunsetenv("DRAVIK_NO_MODAL");
-        const QImage before = board->m_viewImage.copy();
-        board->OptWinBtn();
-        board->OptRectCapture();
-        const int W = board->width();
-        const int H = board->height();
-        DragArea(QPoint(W / 8, H / 3), QPoint(W / 4, H / 2), QMessageBox::Cancel);
-        qputenv("DRAVIK_NO_MODAL", "1");
-        QVERIFY(AreaFiles().isEmpty());
-        QVERIFY(board->CaptureRects.isEmpty());
-        QCOMPARE(board->m_board.slot[0].records.masters().size(), 0);
-        QCOMPARE(board->m_board.slot[0].event_kind, int(ekSelect));
-        QVERIFY(board->MainBar()->isVisible());
-        QCOMPARE(board->m_viewImage, before);
     }
 };
 
