@@ -195,6 +195,19 @@ public:
     void AddDebugLine(QString text, int list);
     // A line for the first list only, without a debug output line.
     void AddLogWindowLine(const QString& text);
+    // The debug overlay (app/ui/dialog_debug_overlay.cpp): one label per
+    // pointer slot and the status label, alive only while debug mode is on;
+    // slot 0's label also shows the first second of a stroke.
+    void ShowDebugOverlay();
+    void test9(int value, bool flag = false, QString text = QString());
+    QList<QLabel*> m_pointerDebugLabels;
+    double m_pointerDebugTime = 0.0;
+    int m_pointerDebugCount = 0;
+    int m_image_cnt = 0;  // image objects put on the board so far
+    // The image-file command (app/ui/dialog_image_file.cpp); the file
+    // dialog opens where the last picture was chosen.
+    void LoadImageFile();
+    QString m_lastImagePath;
 
     // The second stage of construction, run once the window is shown
     // (app/ui/dialog_init.cpp).
@@ -612,6 +625,9 @@ public:
     void InsertImageObject(QString path, int select, QString text);
     void SetDisplayData(int value);
     void Coll_Send_ImgPath(int mode, QString userId, int value);
+    void Coll_Send_Doc(int mode, QString userId, int kind, QString name1, QString name2);
+    void Coll_Send_NoteData(int mode, QString userId, int flag);
+    void Coll_Send_NoteIdx(int mode, QString userId);
     void HidePagePanels();
     void ResetToolbarForNewBoard();
 
@@ -822,6 +838,19 @@ public slots:
     // --- collaboration: rights; an empty ID with flag true parks the write
     // right for the length of a smart-pen stroke ---
     void OptSetUserLevel(QString userId, bool flag = false);
+    // --- shell: the debug overlay's switch and its test widgets, connected
+    // by object name (app/ui/dialog_debug_overlay.cpp) ---
+    void OptDebug(bool on);
+    void on_CK_LogWindow_clicked();
+    void on_CK_LogWindow1_clicked();
+    void on_CK_LogWindow2_clicked();
+    void on_btn_test_7_clicked();
+    void on_btn_test_8_clicked();
+    void on_btn_test_9_clicked();
+    void on_btn_test_10_ListClear_clicked();
+    // --- shell: the upload login kept when the upload dialog closes
+    // (app/ui/dialog_image_file.cpp) ---
+    void StrovaSaveInfo(QString id, int saveId);
 
     // --- stand-ins for commands whose subsystems come later
     // (app/ui/dialog_command_stubs.cpp); each is replaced by its real body ---
@@ -873,7 +902,6 @@ public slots:
     void OptServerClose();
     void OptDisconnect();
     void OptSetUseTool(QString userId);
-    void StrovaSaveInfo(QString id, int saveId);
     void CreateNoteSubBtn();
     void CreateColorSubBtn();
     void ShowPenWidthSlider();
@@ -895,7 +923,6 @@ public slots:
     void OptTool_DrawArc(QRect circle, int startAngle, int endAngle);
     void OptTool_DrawEllipse(QRect circle);
     void ThreadNoteSaveFinished();
-    void OptDebug(bool on);
     void OptColl(bool on);
     void OptCursor(bool on);
     void OptInterpolation(bool on);

@@ -63,7 +63,6 @@ void Dialog::OptConnect(QString, QString, QString, int) { NotYet("OptConnect"); 
 void Dialog::OptServerClose() { NotYet("OptServerClose"); }
 void Dialog::OptDisconnect() { NotYet("OptDisconnect"); }
 void Dialog::OptSetUseTool(QString) { NotYet("OptSetUseTool"); }
-void Dialog::StrovaSaveInfo(QString, int) { NotYet("StrovaSaveInfo"); }
 void Dialog::CreateNoteSubBtn() { NotYet("CreateNoteSubBtn"); }
 void Dialog::CreateColorSubBtn() { NotYet("CreateColorSubBtn"); }
 void Dialog::ShowPenWidthSlider() { NotYet("ShowPenWidthSlider"); }
@@ -85,7 +84,6 @@ void Dialog::OptTool_DrawLine(QPoint, QPoint) { NotYet("OptTool_DrawLine"); }
 void Dialog::OptTool_DrawArc(QRect, int, int) { NotYet("OptTool_DrawArc"); }
 void Dialog::OptTool_DrawEllipse(QRect) { NotYet("OptTool_DrawEllipse"); }
 void Dialog::ThreadNoteSaveFinished() { NotYet("ThreadNoteSaveFinished"); }
-void Dialog::OptDebug(bool) { NotYet("OptDebug"); }
 void Dialog::OptColl(bool) { NotYet("OptColl"); }
 void Dialog::OptCursor(bool) { NotYet("OptCursor"); }
 void Dialog::OptInterpolation(bool) { NotYet("OptInterpolation"); }

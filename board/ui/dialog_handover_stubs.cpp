@@ -16,7 +16,6 @@ void NotYet(const char* name)
 
 }  // namespace
 
-void Dialog::ShowPointerDebug(int, int, int, int) { NotYet("ShowPointerDebug"); }
 void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
 void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }
 void Dialog::SelectObjectsInArea(QPoint, QPoint, int) { NotYet("SelectObjectsInArea"); }
@@ -42,3 +41,12 @@ void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObjec
 void Dialog::SetDisplayData(int) { NotYet("SetDisplayData"); }
 void Dialog::Coll_Send_ImgPath(int, QString, int) { NotYet("Coll_Send_ImgPath"); }
 void Dialog::ResetToolbarForNewBoard() { NotYet("ResetToolbarForNewBoard"); }
+void Dialog::Coll_Send_Doc(int, QString, int kind, QString, QString)
+{
+    qDebug().noquote() << QStringLiteral("exe : Coll_Send_Doc (kind %1) is not available yet").arg(kind);
+}
+void Dialog::Coll_Send_NoteData(int, QString, int flag)
+{
+    qDebug().noquote() << QStringLiteral("exe : Coll_Send_NoteData (flag %1) is not available yet").arg(flag);
+}
+void Dialog::Coll_Send_NoteIdx(int, QString) { NotYet("Coll_Send_NoteIdx"); }
