@@ -3,6 +3,7 @@
 #include "app/ui/outside_libraries.h"
 #include "app/utilities.h"
 #include "platform/library.h"
+#include "platform/usb.h"
 #include "ui_dialog.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <QScreen>
 #include <QThread>
 
-#include <libusb.h>
 
 namespace {
 
@@ -70,7 +70,7 @@ Dialog::Dialog(QWidget* parent)
 
     SetUpInputHandling();
 
-    m_usbLibraryReady = libusb_init(nullptr) == 0;
+    m_usbLibraryReady = platform::UsbInit();
     m_usbDevice = nullptr;
     m_usbKeepAliveTimer = nullptr;
 
@@ -78,17 +78,10 @@ Dialog::Dialog(QWidget* parent)
     m_dropPositionPending = false;
 }
 
-Dialog::~Dialog()
+void Dialog::ForgetInstance(Dialog* dialog)
 {
-    SaveConfigData();
-    ReleaseCollaborationLibrary();
-    if (g_dialog == this)
+    if (g_dialog == dialog)
         g_dialog = nullptr;
-    ClosePdfRenderer();
-    if (m_usbLibraryReady)
-        libusb_exit(nullptr);
-    delete m_loadingMovie;
-    delete ui;
 }
 
 void Dialog::SetUpInputHandling()

@@ -60,6 +60,7 @@ class StrovaDlg;
 class ToolDlg_Compass;
 class ToolDlg_Protractor;
 class ToolDlg_Ruler;
+class UsbSender;
 class blind;
 class clipart;
 class floatingchangemode;
@@ -352,6 +353,49 @@ public:
     // launcher panel yet, so it is laid out at the top.
     int LaidOutPosition(int position) const;
     void SetPageButtonsEnabled(bool previous, bool next);
+
+    // The USB pen-module link (app/ui/dialog_usb_link.cpp): opened once,
+    // started in board mode, stopped in window mode, closed at teardown.
+    void OpenUsbDevice();
+    void StartUsbLink();
+    void StopUsbLink();
+    void SendUsbCommand(quint32 command, const void* payload, int length);
+    // Stops the link (or tells the pen driver "Window"), lets queued packets
+    // go out, releases and closes the module and ends the USB library.
+    void ShutdownUsbLink();
+    // The count the pen driver's configurations give: not 0 means the driver
+    // has the module.
+    int PenDriverDeviceCount() const;
+    int m_usbEndpoint = -1;             // read once when the module opens
+    UsbSender* m_usbSender = nullptr;   // lives while the module is open
+
+    // Background jobs (app/ui/dialog_jobs.cpp). A job is an entry taking its
+    // owner, run once on the global pool and watched by one of the watchers.
+    using JobEntry = void (*)(void*);
+    static QFuture<void> DialogWorker(JobEntry entry, void* owner);
+    // Polls the watcher in 100 ms sleeps on the calling thread, at most
+    // `limit` times, then sleeps `settleMs` more when the job ended in time.
+    // Writes the wait's log lines and returns the count of sleeps.
+    int WaitForJob(const QFutureWatcher<void>& watcher, int limit, int settleMs);
+    // Puts back the view the note-image and contents-save starters kept.
+    void RestoreSavedView();
+    int m_afterProjectSave = 0;         // 0 nothing, 1 close, 2 open another, 3 new lecture
+    bool m_projectSaveResult = false;   // the archive was written
+    QString m_previousProjectPath;
+    bool m_openOutput = false;          // ThreadSaveFinished offers the output
+    bool m_liveDisplay = true;          // false: paint the saved view image
+    QImage m_savedBackgroundImage;
+    QString m_outputFolder;             // what the contents-save job wrote
+    QString m_outputFileName;
+    QString m_outputPath;
+
+    // Teardown (app/ui/dialog_teardown.cpp).
+    void ShutdownDialog();
+    static void ForgetInstance(Dialog* dialog);
+    void OptStopBtn();
+    bool m_shutdownDone = false;
+    bool m_screenRecordingOn = false;   // a screen-only recording runs
+    int m_shutdownWaitCount = 0;        // the destructor's wait, for the log
 
     // --- canvas: board model, pointer input, drawing ------------------------
 
@@ -1020,6 +1064,9 @@ public slots:
     // --- collaboration: frames ---
     QByteArray setData(QByteArray header, QByteArray data, QByteArray tail);
     void onReadyRead();
+
+    // --- shell: the USB pen module's keep-alive ---
+    void onTimer();
 
 protected:
     // --- canvas: local input and painting ---

@@ -74,16 +74,10 @@ void Dialog::CreateViewLocationSubBtn() { NotYet("CreateViewLocationSubBtn"); }
 void Dialog::ChangeZoomMaphor(int) { QueueScrollRedraw(); }
 void Dialog::ChangeZoomMapver(int) { QueueScrollRedraw(); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
-void Dialog::ThreadSaveFinished() { NotYet("ThreadSaveFinished"); }
-void Dialog::ThreadRecTimeFinished() { NotYet("ThreadRecTimeFinished"); }
-void Dialog::SetProgressValue(QString, int) { NotYet("SetProgressValue"); }
 void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
-void Dialog::ThreadPrjLoadFinished() { NotYet("ThreadPrjLoadFinished"); }
-void Dialog::ThreadPrjSaveFinished() { NotYet("ThreadPrjSaveFinished"); }
 void Dialog::OptTool_DrawLine(QPoint, QPoint) { NotYet("OptTool_DrawLine"); }
 void Dialog::OptTool_DrawArc(QRect, int, int) { NotYet("OptTool_DrawArc"); }
 void Dialog::OptTool_DrawEllipse(QRect) { NotYet("OptTool_DrawEllipse"); }
-void Dialog::ThreadNoteSaveFinished() { NotYet("ThreadNoteSaveFinished"); }
 void Dialog::OptColl(bool) { NotYet("OptColl"); }
 void Dialog::OptCursor(bool) { NotYet("OptCursor"); }
 void Dialog::OptInterpolation(bool) { NotYet("OptInterpolation"); }
@@ -124,5 +118,10 @@ void Dialog::OptPanserMode() { NotYet("OptPanserMode"); }
 void Dialog::OptAllCapture() { NotYet("OptAllCapture"); }
 void Dialog::OptRectCapture() { NotYet("OptRectCapture"); }
 
-void Dialog::CheckPenDriverDevice() { NotYet("CheckPenDriverDevice"); }
 void Dialog::ParseDeviceInfoLog() { NotYet("ParseDeviceInfoLog"); }
+void Dialog::OptStopBtn()
+{
+    NotYet("OptStopBtn");
+    m_recordingOn = false;
+    m_screenRecordingOn = false;
+}

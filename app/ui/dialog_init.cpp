@@ -67,6 +67,9 @@ void Dialog::PrepareWorkFolderCopies()
     m_videoViewOn = false;
     m_windowAlive = true;
     m_shutdownStarted = false;
+    m_shutdownDone = false;
+    m_openOutput = true;
+    m_liveDisplay = true;
 
     // The work folder's copy of the recorder is what marks recorders as ours.
     const QString recorderName = platform::LinuxProgramName(QStringLiteral("ffmpeg.exe"));

@@ -108,7 +108,9 @@ private slots:
         board->m_recordingOn = true;
         board->m_recordClock.start();
         // Time 0 counts as before the recording; the lesson starts after it.
-        QTRY_VERIFY(board->RecordingElapsedMs() >= 1.0);
+        // Objects from before the recording are written at 1 ms, so the first
+        // stroke waits past that: a tie would leave their order to chance.
+        QTRY_VERIFY(board->RecordingElapsedMs() >= 2.0);
 
         Drag(0, ekFree, {QPoint(300, 300), QPoint(310, 305), QPoint(320, 310), QPoint(330, 320)});
         const EventMaster stroke = LastObject(0);

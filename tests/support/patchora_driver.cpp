@@ -127,14 +127,25 @@ bool PatchoraRun::answerMessage(const QString& text, const QString& key, int nth
 {
     if (!WaitUntil([&] { return messageCount(text) >= nth; }, 60000))
         return false;
-    // The box takes the keyboard focus once it is shown.
+    // The box takes the keyboard focus once it is shown. Without a window
+    // manager another program's window can keep the focus under load, so a
+    // box that is up but not focused is given the focus here. The box is the
+    // newest "Patchora" window of the process (window ids grow per client),
+    // never its main window.
     QString focused;
     const bool found = WaitUntil([&] {
-        focused = QString::fromLatin1(Xdotool({QStringLiteral("getwindowfocus")}).trimmed());
-        if (focused.isEmpty() || focused == m_mainWindow)
+        QString box;
+        for (const QString& id : visibleWindows(QStringLiteral("Patchora"))) {
+            if (id != m_mainWindow && (box.isEmpty() || id.toULongLong() > box.toULongLong()))
+                box = id;
+        }
+        if (box.isEmpty())
             return false;
-        const QString name = QString::fromUtf8(Xdotool({QStringLiteral("getwindowname"), focused}).trimmed());
-        return name == QLatin1String("Patchora") && visibleWindows(QStringLiteral("Patchora")).contains(focused);
+        focused = QString::fromLatin1(Xdotool({QStringLiteral("getwindowfocus")}).trimmed());
+        if (focused == box)
+            return true;
+        Xdotool({QStringLiteral("windowfocus"), box});
+        return false;
     }, 10000);
     if (!found)
         return false;
@@ -153,7 +164,10 @@ QStringList PatchoraRun::visibleWindows(const QString& title)
         if (!line.trimmed().isEmpty())
             ids << QString::fromLatin1(line.trimmed());
     }
-    if (title == QLatin1String("Patchora") && m_mainWindow.isEmpty() && ids.size() == 1)
+    // The updater's own window is the one "Patchora" window seen before any
+    // message box was announced; a refused second copy has none, and its box
+    // must not be taken for it.
+    if (title == QLatin1String("Patchora") && m_mainWindow.isEmpty() && ids.size() == 1 && messageCount(QString()) == 0)
         m_mainWindow = ids.first();
     return ids;
 }

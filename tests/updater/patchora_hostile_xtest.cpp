@@ -35,6 +35,7 @@ private:
         for (auto it = all.begin(); it != all.end();) {
             const bool ours = it.key().startsWith(QStringLiteral("install")) || it.key().startsWith(QStringLiteral("work"))
                               || it.key().startsWith(QStringLiteral("Runtime"))  // the instance lock
+                              || it.key().startsWith(QStringLiteral("Temp"))     // our private per-user folder
                               || it.key() == QStringLiteral("starts.log") || it.key() == QStringLiteral("AutoUpdate.ini");
             it = ours ? all.erase(it) : std::next(it);
         }

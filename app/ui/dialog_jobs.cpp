@@ -1,0 +1,158 @@
+// Long jobs run off the GUI thread; their completion slots give the board
+// back: the progress dialog goes, the saved view comes back, and what the
+// command asked for after the job happens.
+#include "app/ui/dialog.h"
+
+#include "app/ui/message_box.h"
+#include "app/utilities.h"
+#include "platform/launch.h"
+#include "storage/ui/progressdlg.h"
+#include "ui_dialog.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QThread>
+#include <QtConcurrent>
+
+QFuture<void> Dialog::DialogWorker(JobEntry entry, void* owner)
+{
+    return QtConcurrent::run(entry, owner);
+}
+
+int Dialog::WaitForJob(const QFutureWatcher<void>& watcher, int limit, int settleMs)
+{
+    int count = 0;
+    QThread::msleep(100);
+    ++count;
+    while (watcher.isRunning() && count < limit) {
+        QThread::msleep(100);
+        ++count;
+    }
+    if (count >= limit && watcher.isRunning()) {
+        qDebug().noquote() << QStringLiteral("(RecStop) m_ThreadSave time over (10 Sec)");
+        return count;
+    }
+    if (settleMs > 0)
+        QThread::msleep(ulong(settleMs));
+    qDebug().noquote() << QStringLiteral("m_ThreadSave.isRunning == false");
+    qDebug().noquote() << QStringLiteral("time(msec) = %1").arg(count * 100);
+    return count;
+}
+
+void Dialog::SetProgressValue(QString text, int value)
+{
+    if (!m_progressDlg)
+        return;
+    m_progressDlg->SetText(text);
+    m_progressDlg->SetValue(value);
+}
+
+void Dialog::ThreadPrjLoadFinished()
+{
+    if (!m_note_list.isEmpty()) {
+        m_note_idx = 0;
+        NoteChangeWorker();
+        m_boardModified = false;
+    } else {
+        ResetBoard(false);
+    }
+    if (m_progressDlg)
+        m_progressDlg->hide();
+}
+
+void Dialog::ThreadPrjSaveFinished()
+{
+    const int action = m_afterProjectSave;
+    m_afterProjectSave = 0;
+    switch (action) {
+    case 0:
+        if (!m_projectSaveResult)
+            m_currentProjectPath = m_previousProjectPath;
+        break;
+    case 1:
+        WaitForJob(m_ThreadPrjSave, 100, 1000);
+        if (m_progressDlg)
+            m_progressDlg->hide();
+        // Closing only the inner window would leave the program running.
+        if (m_projectSaveResult)
+            emit MainDlgClose();
+        return;
+    case 3:
+        m_paintRect = QRect(0, 0, m_view_width, m_view_height);
+        WaitForJob(m_ThreadPrjSave, 100, 1000);
+        ResetBoard(true);
+        break;
+    default:
+        break;
+    }
+    if (m_progressDlg)
+        m_progressDlg->hide();
+}
+
+void Dialog::RestoreSavedView()
+{
+    m_viewImage = m_savedViewImage;
+    m_backgroundImage = m_savedBackgroundImage;
+    m_curr_note = m_savedNote;
+    m_zoom = m_savedZoom;
+}
+
+void Dialog::ThreadNoteSaveFinished()
+{
+    if (m_progressDlg)
+        m_progressDlg->hide();
+    RestoreSavedView();
+    if (m_zoom > 1.0) {
+        // The jobs render other pages into the view; the zoomed page of the
+        // current note is built again and the scroll position put back.
+        const double zoom = m_zoom;
+        m_zoom = 1.0;
+        m_zoomBaseImage = m_backgroundImage;
+        ZoomByScale(float(zoom));
+        ui->horizontalScrollBar->setValue(m_savedHScroll);
+        ui->verticalScrollBar->setValue(m_savedVScroll);
+    }
+    m_liveDisplay = true;
+    update();
+}
+
+void Dialog::ThreadSaveFinished()
+{
+    qDebug().noquote() << QStringLiteral("save complete");
+    if (m_progressDlg)
+        m_progressDlg->hide();
+    RestoreSavedView();
+    const double zoom = m_zoom;
+    SetInitImage(m_curr_note.path, m_curr_note.type, false);
+    m_zoomBaseImage = m_backgroundImage;
+    m_backupImage = m_backgroundImage;
+    m_viewImage = m_backgroundImage;
+    m_canvasImage = m_backgroundImage;
+    m_zoom = 1.0;
+    if (zoom > 1.0)
+        ZoomByScale(float(zoom));
+    ui->horizontalScrollBar->setValue(m_savedHScroll);
+    ui->verticalScrollBar->setValue(m_savedVScroll);
+    update();
+
+    if (!m_openOutput || m_recordType < 0 || m_recordType > 2)
+        return;
+    const QMessageBox::StandardButton answer =
+        ui::ShowMessageBox(QMessageBox::Question, this, QStringLiteral("Confirm"), m_lang.messages.value(104 - 100),
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer != QMessageBox::Yes)
+        return;
+    WaitForFolderFiles(m_outputFolder, m_outputFileName, 50, 200);
+    // An output that never appeared is not handed to the desktop.
+    if (m_outputPath.isEmpty() || !QFileInfo(m_outputPath).isFile()) {
+        qDebug().noquote() << QStringLiteral("exe : recording output %1 not found").arg(m_outputPath);
+        return;
+    }
+    platform::OpenDocument(m_outputPath);
+}
+
+void Dialog::ThreadRecTimeFinished()
+{
+    ui->rectimeLabel->setText(QStringLiteral("0:00:00"));
+    qDebug().noquote() << QStringLiteral("rec time draw end");
+}
