@@ -30,10 +30,8 @@ void Dialog::OptConnect(QString, QString, QString, int) { NotYet("OptConnect"); 
 void Dialog::OptServerClose() { NotYet("OptServerClose"); }
 void Dialog::OptDisconnect() { NotYet("OptDisconnect"); }
 void Dialog::OptSetUseTool(QString) { NotYet("OptSetUseTool"); }
-void Dialog::StrovaSaveInfo(QString, int) { NotYet("StrovaSaveInfo"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
 void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
-void Dialog::OptDebug(bool) { NotYet("OptDebug"); }
 void Dialog::OptColl(bool) { NotYet("OptColl"); }
 void Dialog::Coll_ThreadBroadcastSend() { NotYet("Coll_ThreadBroadcastSend"); }
 void Dialog::OptNewLecture() { NotYet("OptNewLecture"); }
@@ -71,6 +69,11 @@ void Dialog::OptPanserMode()
         m_trayIcon->hide();
     show();
     raise();
+    // The pen module goes back to board mode with the board.
+    if (m_usbDevice)
+        StartUsbLink();
+    else
+        SendPenDriverMode(QStringLiteral("Panser"));
 }
 void Dialog::OptAllCapture() { NotYet("OptAllCapture"); }
 void Dialog::OptRectCapture() { NotYet("OptRectCapture"); }
