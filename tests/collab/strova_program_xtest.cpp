@@ -170,6 +170,7 @@ private slots:
         QPoint strovaButton;
         QString title;
         QMap<QString, QPoint> field;  // centres within the dialog
+        QRect bar;                    // the progress bar within the dialog
         {
             qputenv("DRAVIK_NO_MODAL", "1");
             ScopedLibraryFolder libraries(m_noLibraries.path());
@@ -186,6 +187,9 @@ private slots:
                 QVERIFY2(w, name);
                 field.insert(name, w->mapTo(dlg, w->rect().center()));
             }
+            QWidget* progress = dlg->findChild<QWidget*>(QStringLiteral("progressBar"));
+            QVERIFY(progress);
+            bar = QRect(progress->mapTo(dlg, QPoint(0, 0)), progress->size());
         }
         QVERIFY(!title.isEmpty());
 
@@ -220,6 +224,17 @@ private slots:
             Xdotool({"type", "--delay", "5", text});
             QTest::qWait(200);
         };
+        // How far the bar is filled: the share of its middle row in the
+        // highlight's blue.
+        auto filled = [&](const QImage& shot) {
+            const QRect r = bar.translated(origin);
+            int n = 0;
+            for (int x = r.left() + 2; x < r.right() - 1; ++x) {
+                const QColor c = shot.pixelColor(x, r.center().y() + 6);
+                n += (c.blue() > 150 && c.red() < 120) ? 1 : 0;
+            }
+            return double(n) / (r.width() - 3);
+        };
         Screen("opened.png");
 
         type("lineEditID", "teacher");
@@ -239,7 +254,7 @@ private slots:
         QCOMPARE(server.records.at(2).command, qint32(UploadRequest));
         QCOMPARE(server.records.at(2).text, QString("lesson.iic;3;Waves;Week 3"));
         QTest::qWait(500);
-        Screen("step1.png");
+        const double step1 = filled(Screen("step1.png"));
 
         QTRY_VERIFY_WITH_TIMEOUT(server.fileBytes.size() == package.size(), 20000);
         QCOMPARE(server.records.at(3).command, qint32(FileFollows));
@@ -247,12 +262,14 @@ private slots:
         QCOMPARE(server.records.at(3).text, QString("lesson.iic"));
         QCOMPARE(server.announced, qint64(package.size()));
         QVERIFY(server.fileBytes == package);
-        Screen("step2.png");
+        const double step2 = filled(Screen("step2.png"));
 
         // The server answers from this program's event loop: wait turning it.
         QTRY_VERIFY_WITH_TIMEOUT(board.hasLine("transfer done."), 10000);
         QTest::qWait(800);
-        Screen("step3.png");
+        const double step3 = filled(Screen("step3.png"));
+        QVERIFY2(step1 > 0.15 && step1 < 0.45 && step2 > 0.45 && step2 < 0.75 && step3 > 0.9,
+                 qPrintable(QString("%1 %2 %3").arg(step1).arg(step2).arg(step3)));
         QVERIFY(!board.hasLine("message box"));
 
         click("pushClose");
