@@ -172,6 +172,7 @@ void Dialog::ZoomByScale(float value)
     // The objects are painted at the new zoom and the view cut at the new
     // scroll position.
     RedrawPageObjects(true);
+    ShowPageNavigator();
 
     if (m_recordingOn && m_recordZoom)
         AppendViewRecord(ekZoom);
