@@ -104,6 +104,14 @@ class ScreenCoversProgramTest : public QObject
 
     QImage Screen() { return TakeScreenshot(m_root->path() + "/screen.png"); }
 
+    // With DRAVIK_KEEP_SHOTS naming a folder, the screenshots are kept there
+    // for a person to look at.
+    static void Keep(const QImage& shot, const QString& name)
+    {
+        if (qEnvironmentVariableIsSet("DRAVIK_KEEP_SHOTS"))
+            shot.save(qEnvironmentVariable("DRAVIK_KEEP_SHOTS") + '/' + name);
+    }
+
     // Takes screenshots until `ok` holds for one, at most `timeoutMs`.
     QImage ScreenWhere(const std::function<bool(const QImage&)>& ok, int timeoutMs = 5000)
     {
@@ -190,6 +198,7 @@ private slots:
         // with the stroke twice as large.
         Click(picture.topLeft());
         shot = ScreenWhere([](const QImage& s) { return CountAround(s, QPoint(600, 600), 6, Dark) > 5; });
+        Keep(shot, "navigator.png");
         QVERIFY2(CountAround(shot, QPoint(600, 600), 6, Dark) > 5, "the page did not scroll to its corner");
         QVERIFY(Red(shot.pixelColor(picture.topLeft())));
     }
@@ -207,6 +216,7 @@ private slots:
         // The bottom bar dragged up 300 px takes the bottom edge along.
         Drag(QPoint(960, 45 + 1028), QPoint(960, 45 + 728));
         QVERIFY2(WaitForGeometry(blind, QRect(0, 45, 1920, 735)), qPrintable(N(Geometry(blind).height())));
+        Keep(Screen(), "blind.png");
 
         // The properties button's menu: 20 % lets 0.8 of the cover through.
         const QPoint prop(24 + 12, 45 + 25 + 12);
@@ -240,7 +250,6 @@ private slots:
         QImage shot = ScreenWhere([&](const QImage& s) {
             return Grey(s.pixelColor(300, 300)) && s.pixelColor(centre) == QColor(Qt::white);
         });
-        shot.save(m_root->path() + "/spot.png");
         QVERIFY(Grey(shot.pixelColor(300, 300)));
         QCOMPARE(shot.pixelColor(centre), QColor(Qt::white));
         QCOMPARE(shot.pixelColor(centre + QPoint(-100, 0)), QColor(Qt::white));
@@ -256,10 +265,8 @@ private slots:
         // The hole hands the pointer to the board: the pen draws there.
         Drag(centre + QPoint(50, -20), centre + QPoint(150, -20));
         shot = ScreenWhere([&](const QImage& s) { return CountAround(s, centre + QPoint(100, -20), 4, Dark) > 3; });
-        shot.save(m_root->path() + "/spot-ink.png");
+        Keep(shot, "spot.png");
         QVERIFY2(CountAround(shot, centre + QPoint(100, -20), 4, Dark) > 3, "no ink drawn through the hole");
-        if (qEnvironmentVariableIsSet("DRAVIK_KEEP_SHOTS"))
-            QFile::copy(m_root->path() + "/spot-ink.png", qEnvironmentVariable("DRAVIK_KEEP_SHOTS"));
     }
 };
 
