@@ -206,6 +206,7 @@ void Dialog::ZoomToRect(int x1, int y1, int x2, int y2)
     }
     // The zoom painted the layer; the rectangle only moves the view over it.
     ShowPageLayer();
+    ShowPageNavigator();
 }
 
 void Dialog::UpdateZoomText(int x1, int y1, int x2, int y2)

@@ -5,6 +5,7 @@
 #include "app/ui/dialog_panels.h"
 #include "app/ui/outside_libraries.h"
 #include "tests/support/test_folders.h"
+#include "tools/screen_covers.h"
 #include "ui_dialog.h"
 
 #include <QLabel>
@@ -67,6 +68,20 @@ private slots:
 
         board->ClickZoomBtn("ekZoomFix1");
         QVERIFY(!n->isVisible());
+    }
+
+    void zoomToARectangleFramesThatRectangle()
+    {
+        board->ZoomToRect(100, 100, 500, 300);
+        navi* n = board->m_navi;
+        QVERIFY(n->isVisible());
+        const int h = board->ui->horizontalScrollBar->value();
+        const int v = board->ui->verticalScrollBar->value();
+        QVERIFY(h > 0 && v > 0);
+        const tools::NaviMarker m = tools::NaviMarkerFor(n->view()->size(), QSize(board->m_view_width, board->m_view_height),
+                                                         float(board->m_zoom), board->m_canvasImage.size(), h, v);
+        const QImage picture = n->view()->pixmap(Qt::ReturnByValue).toImage();
+        QCOMPARE(picture.pixelColor(m.drawn), QColor(Qt::red));
     }
 
     void coversFollowTheToolbarPosition_data()
