@@ -79,6 +79,9 @@ private slots:
         QImage page = Page(Qt::white);
         n.SetBoardImage(0, 0, page);
         QCOMPARE(PictureAt(n, QPoint(120, 60)), QColor(Qt::white));
+        // The navigator keeps no share of the page, or the board's next paint
+        // into it would copy the whole page first.
+        QVERIFY(page.isDetached());
         // The board paints into its page between two scroll steps.
         page.fill(Qt::blue);
         n.SetBoardImage(0, 0, page);
