@@ -2,6 +2,7 @@
 // for the own collaboration role, the scroll bars and sub-button rows around
 // it, and the return to the free pen.
 #include "app/ui/dialog.h"
+#include "app/ui/dialog_panels.h"
 #include "ui_dialog.h"
 
 #include <QAction>
@@ -11,30 +12,27 @@
 
 #include <array>
 
-int Dialog::LaidOutPosition(int position) const
-{
-    // The floating position needs the floating launcher panel; until there
-    // is one, a bar along the top keeps every tool within reach.
-    return position == 4 ? 1 : position;
-}
-
 void Dialog::SetTollPosEnable()
 {
     for (QAction* action : m_toolPosActions) {
         if (action)
             action->setEnabled(true);
     }
+    if (m_floatingMain)
+        m_floatingMain->hide();
     // The actions are kept in the order bottom, top, left, right, floating,
     // which is also the order of the position codes.
     if (m_toolbarPosition >= 0 && m_toolbarPosition <= 4) {
-        if (m_toolbarPosition == 4)
-            qDebug() << "SetTollPosEnable";
         if (QAction* current = m_toolPosActions[m_toolbarPosition])
             current->setEnabled(false);
+        if (m_toolbarPosition == 4) {
+            qDebug() << "SetTollPosEnable";
+            if (m_floatingMain) {
+                m_floatingMain->show();
+                m_floatingMain->raise();
+            }
+        }
     }
-    // Nobody may choose a floating launcher that cannot be shown yet.
-    if (LaidOutPosition(4) != 4 && m_toolPosActions[4])
-        m_toolPosActions[4]->setEnabled(false);
 }
 
 void Dialog::PlaceScrollBars()
@@ -85,15 +83,22 @@ void Dialog::SetFreePenMode(bool allSlots)
 
 void Dialog::OptSubAlign(QPoint p)
 {
-    // The floating sub-panels follow this point once they exist.
     m_floatingPosition = p;
+    // Hidden panels move too, so the next one opens centred on the launcher.
+    for (FloatingSubPanel* panel : std::initializer_list<FloatingSubPanel*>{
+             m_floatingColor, m_floatingEraser, m_floatingFigure, m_floatingNote, m_floatingChangeMode,
+             m_floatingRec, m_floatingZoom}) {
+        if (panel)
+            panel->MoveTo(p.x(), p.y());
+    }
 }
 
 namespace {
 
 void ApplyPosition(Dialog& d, int position)
 {
-    d.m_toolbarPosition = d.LaidOutPosition(position);
+    d.HidePagePanels();
+    d.m_toolbarPosition = position;
     if (d.m_toolbarPosition != 4)
         d.SetModeButtonStates();
     d.SetToolbarPosition();
@@ -149,6 +154,8 @@ void Dialog::SetToolbarPosition()
         }
     } else if (p == 4) {
         ui->mainbar->hide();
+        if (m_floatingMain)
+            m_floatingMain->setGeometry(QRect(m_floatingPosition, QSize(187, 187)));
         OptSubAlign(m_floatingPosition);
         for (QWidget* b : qAsConst(m_toolbarButtons))
             b->hide();
