@@ -249,12 +249,33 @@ void Dialog::SetToolbarByRole(int level, bool force)
            cell({On, Off, On, On, On, S, On}));
     Enable({ui->transbtn}, cell({S, Off, On, On, On, S, On}));
     Enable({ui->erasebtn, ui->erasesubbtn, ui->objectbtn}, cell({On, Off, On, Off, On, Off, On}));
-    Enable({ui->prebtn, ui->postbtn}, cell({S, Off, On, Off, S, S, S}));
+    const int pageButtons = cell({S, Off, On, Off, S, S, S});
+    Enable({ui->prebtn, ui->postbtn}, pageButtons);
+    if (pageButtons == Off && m_floatingMain) {
+        m_floatingMain->SetPrevDisabled(true);
+        m_floatingMain->SetNextDisabled(true);
+    }
     if (cell({S, On, On, On, On, S, S}) == On) {
         m_selectKey = QStringLiteral("ekSelect");
         SetButtonStyle(ui->objectbtn, Scaled(40, m_scale), Scaled(36, m_scale), m_selectKey);
     }
     Enable({ui->zoombtn, ui->objectsubbtn, ui->zoomsubbtn}, cell({On, Off, Off, Off, Off, S, On}));
+    // The launcher's sub-panels follow the bar buttons they stand for; a
+    // writer without the tool right keeps a floating bar's note, recording
+    // and zoom panels as they are but loses its eraser panel.
+    auto present = [](std::initializer_list<QWidget*> widgets) {
+        QList<QWidget*> found;
+        for (QWidget* w : widgets) {
+            if (w)
+                found << w;
+        }
+        return found;
+    };
+    const bool floatingWriterWithout = floating && column == 3;
+    Enable(present({m_floatingColor, m_floatingFigure}), cell({On, Off, On, On, On, S, On}));
+    Enable(present({m_floatingEraser}), floatingWriterWithout ? Off : cell({On, Off, On, On, On, Off, On}));
+    Enable(present({m_floatingZoom}), floatingWriterWithout ? S : cell({On, Off, Off, Off, Off, S, On}));
+    Enable(present({m_floatingNote, m_floatingRec}), floatingWriterWithout ? S : cell({On, Off, Off, Off, On, S, On}));
     Enable({ui->notelistbtn}, cell({On, Off, Off, Off, On, Off, On}));
     Enable({ui->viewbtn, ui->viewlocationbtn, ui->notesubbtn, ui->viewlocationsubbtn},
            cell({On, Off, Off, Off, On, S, On}));

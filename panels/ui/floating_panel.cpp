@@ -54,6 +54,12 @@ FloatingPanel::FloatingPanel(const char* className, const QString& title, QWidge
     m_background->setObjectName(QStringLiteral("bg"));
     m_background->setAlignment(Qt::AlignCenter);
     m_background->setScaledContents(false);
+    // Without a window manager nothing keeps a window above the full-screen
+    // board when the board raises itself; the panel follows it up instead.
+    if (parent) {
+        m_boardWindow = parent->window();
+        m_boardWindow->installEventFilter(this);
+    }
 }
 
 QPushButton* FloatingPanel::AddButton(const char* objectName)
@@ -123,6 +129,12 @@ void FloatingPanel::SetHoverButton(QWidget* button, bool on)
 
 bool FloatingPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_boardWindow) {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::ZOrderChange || type == QEvent::Show) && isVisible())
+            raise();
+        return QDialog::eventFilter(watched, event);
+    }
     auto* button = qobject_cast<QPushButton*>(watched);
     if (button && m_hoverButtons.contains(button)) {
         switch (event->type()) {

@@ -58,6 +58,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The window of the board the panel floats over.
+    QWidget* m_boardWindow = nullptr;
     QLabel* m_background = nullptr;
     QList<QPushButton*> m_hoverButtons;
     // Per widget, the opaque pixels of its picture in its own coordinates.

@@ -324,11 +324,14 @@ QVector<PanelPicture> PanelPictures()
     for (const PanelButtonSpec& spec : launcher) {
         const QString image = QLatin1String(spec.image);
         QVector<Face> faces = {Face::Normal, Face::Down, Face::Over};
-        if (LauncherHasDisabledFace(image) || image == QLatin1String(kLauncherRecordNone))
+        if (LauncherHasDisabledFace(image))
             faces << Face::Disabled;
+        // The struck-out recording button is only ever shown disabled, and
+        // its sheet has no disabled face: every face of it looks disabled.
+        const bool alwaysDisabled = image == QLatin1String(kLauncherRecordNone);
         for (Face face : faces) {
             pictures << PanelPicture{spec.folder, image + FaceSuffix(face),
-                                     LauncherButton(spec, image, face)};
+                                     LauncherButton(spec, image, alwaysDisabled ? Face::Disabled : face)};
         }
     }
     for (const CentrePicture& centre : LauncherCentrePictures())
