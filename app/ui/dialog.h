@@ -356,9 +356,6 @@ public:
     void SetTollPosEnable();
     void PlaceScrollBars();
     void PlaceSubButtonRow(QWidget* button);
-    // The docked position a position is laid out at: floating has no
-    // launcher panel yet, so it is laid out at the top.
-    int LaidOutPosition(int position) const;
     void SetPageButtonsEnabled(bool previous, bool next);
     // Sub-button rows and tool commands (app/ui/dialog_sub_buttons.cpp,
     // app/ui/dialog_tool_commands.cpp, app/ui/dialog_panel_commands.cpp).

@@ -294,7 +294,7 @@ void Dialog::InitDialog(bool autoUpdate)
 
     // 9.
     m_placement = MakeToolbarPlacement(m_canvasWidth, m_canvasHeight, m_scale);
-    m_toolbarPosition = LaidOutPosition(m_config.toolsave ? m_config.toolpos : 1);
+    m_toolbarPosition = m_config.toolsave ? m_config.toolpos : 1;
     m_floatingPosition = QPoint(0, 0);
     if (m_config.toolsave) {
         if (!m_bDualScreen

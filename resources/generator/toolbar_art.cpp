@@ -776,6 +776,15 @@ void PaintShellPicture(QPainter& p, const ToolbarPicture& pic, const QRectF& r)
 
 }  // namespace
 
+bool PaintToolbarSymbol(QPainter& painter, const QRectF& area, const QString& stem, bool disabled)
+{
+    if (!Symbols().contains(stem))
+        return false;
+    const Pen pen{disabled ? kGreyInk : kInk, disabled ? QColor(190, 190, 190) : kAccent, disabled};
+    Symbols()[stem](painter, area, pen);
+    return true;
+}
+
 QImage PaintToolbarPicture(const ToolbarPicture& pic)
 {
     QImage image(pic.size, QImage::Format_ARGB32_Premultiplied);
