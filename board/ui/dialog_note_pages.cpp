@@ -55,10 +55,10 @@ void WritePageImage(const QImage& image, const QString& path)
 
 void Dialog::CreateNotePage(int type, QString name, QString path, bool page_option)
 {
-    m_editMode = 0;
-    m_grabbedHandle = 0;
-    m_keepX = false;
-    m_keepY = false;
+    SelectionEditMode = 0;
+    SelectionHandle = 0;
+    LockX = false;
+    LockY = false;
     m_undo.Clear();
     UpdatePrevNextButtons();
 
@@ -69,7 +69,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
                            m_curr_note.create_data);
     }
 
-    m_hasSelection = false;
+    SelectionFrameShown = false;
     ClearSelection();
     NoteObjectKeys.clear();
     SaveCurrentNoteImage(true);
@@ -139,10 +139,10 @@ void Dialog::ResetBoard(bool full)
             s.highlight = false;
         m_rec_distinct_stamps.clear();
         m_toGroupRecords.clear();
-        m_editMode = 0;
-        m_grabbedHandle = 0;
-        m_keepX = false;
-        m_keepY = false;
+        SelectionEditMode = 0;
+        SelectionHandle = 0;
+        LockX = false;
+        LockY = false;
         m_undo.Clear();
         UpdatePrevNextButtons();
 
@@ -151,7 +151,7 @@ void Dialog::ResetBoard(bool full)
         m_strokeCounterB = 0;
         m_boardModified = false;
         m_multiPointer = false;
-        m_hasSelection = false;
+        SelectionFrameShown = false;
         m_note_list.clear();
         NoteObjectKeys.clear();
         m_select_id_str.clear();
@@ -298,7 +298,7 @@ int Dialog::CompareKeyLists(QString stamp)
 void Dialog::ResetSelection()
 {
     ClearSelection();
-    m_hasSelection = false;
+    SelectionFrameShown = false;
     NoteObjectKeys.clear();
 }
 
@@ -334,9 +334,9 @@ bool Dialog::ScaleImageToView(float scale)
 
 void Dialog::SaveCurrentNoteImage(bool redraw)
 {
-    if (m_hasSelection) {
+    if (SelectionFrameShown) {
         ClearSelection();
-        m_hasSelection = false;
+        SelectionFrameShown = false;
     }
     if (redraw)
         RedrawPageObjects(true);
@@ -358,10 +358,10 @@ void Dialog::NoteChangeWorker()
         MakeBlankPage();
     m_note_idx = std::min(std::max(m_note_idx, 0), int(m_note_list.size()) - 1);
 
-    m_editMode = 0;
-    m_grabbedHandle = 0;
-    m_keepX = false;
-    m_keepY = false;
+    SelectionEditMode = 0;
+    SelectionHandle = 0;
+    LockX = false;
+    LockY = false;
     m_undo.Clear();
     UpdatePrevNextButtons();
 
@@ -371,7 +371,7 @@ void Dialog::NoteChangeWorker()
                            m_curr_note.create_data);
     }
 
-    m_hasSelection = false;
+    SelectionFrameShown = false;
     ClearSelection();
     NoteObjectKeys.clear();
     SetNoteNaviEnable();
