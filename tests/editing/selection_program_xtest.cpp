@@ -102,6 +102,7 @@ class SelectionProgramTest : public QObject
 private slots:
     void initTestCase()
     {
+        qputenv("DRAVIK_NO_MODAL", "1");
         m_root = std::make_unique<ScopedFolderRoot>();
         QVERIFY(m_root->isValid());
         m_noLibraries = std::make_unique<QTemporaryDir>();
