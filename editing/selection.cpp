@@ -129,11 +129,18 @@ QVector<QPoint> StrokeWidgetPoints(const QVector<FreePenPoint>& samples, const E
     return points;
 }
 
-bool StrokeHitAtPoint(const QVector<QPoint>& points, QPoint tap, int tolerance)
+bool StrokeHitAtPoint(const QVector<FreePenPoint>& samples, const EventDetail& ed, const BoardView& view, QPoint tap,
+                      int tolerance)
 {
     const QRect box(QPoint(tap.x() - tolerance, tap.y() - tolerance), QPoint(tap.x() + tolerance, tap.y() + tolerance));
-    for (const QPoint& p : points) {
-        if (box.contains(p))
+    const bool turned = ed.Angle > 0;
+    const QPoint centre = ed.BoundRF.center();
+    for (const FreePenPoint& sample : samples) {
+        QPointF p = sample.M;
+        if (turned)
+            p = RotatePoint(int(sample.M.x()), int(sample.M.y()), ed.Angle, centre.x(), centre.y());
+        const QPointF w = ToWidget(p, view);
+        if (box.contains(QPoint(int(w.x()), int(w.y()))))
             return true;
     }
     return false;
@@ -240,7 +247,7 @@ QVector<PickedObject> PickObjectsAtPoint(const BoardModel& board, const QString&
                 const auto samples = board.FreePenMap.constFind(MakeObjectKey(s, em.EventID));
                 if (samples == board.FreePenMap.constEnd())
                     continue;
-                if (StrokeHitAtPoint(StrokeWidgetPoints(*samples, *ed, view), tap, tolerance)) {
+                if (StrokeHitAtPoint(*samples, *ed, view, tap, tolerance)) {
                     picked.append({s, em.EventID});
                     return picked;
                 }

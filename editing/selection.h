@@ -55,8 +55,10 @@ QVector<QPoint> StrokeWidgetPoints(const QVector<FreePenPoint>& samples, const E
 
 // Whether a tap at `tap` hits a figure (every kind but the strokes).
 bool FigureHitAtPoint(int kind, const EventDetail& ed, const BoardView& view, QPoint tap, int tolerance);
-// Whether a tap hits a stroke: some sample within the tolerance box.
-bool StrokeHitAtPoint(const QVector<QPoint>& points, QPoint tap, int tolerance);
+// Whether a tap hits a stroke: some sample (turned with the object) within
+// the tolerance box.
+bool StrokeHitAtPoint(const QVector<FreePenPoint>& samples, const EventDetail& ed, const BoardView& view, QPoint tap,
+                      int tolerance);
 // Whether the area between the corners a and b touches a figure or a stroke.
 bool FigureHitInArea(int kind, const EventDetail& ed, const BoardView& view, QPoint a, QPoint b);
 bool StrokeHitInArea(const QVector<QPoint>& points, QPoint a, QPoint b);
