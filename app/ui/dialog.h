@@ -11,6 +11,7 @@
 #include "board/touch_slots.h"
 #include "collab/coll_frame.h"
 #include "collab/konnexa_binding.h"
+#include "editing/selection.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
 #include "storage/event_export.h"
@@ -479,18 +480,19 @@ public:
     bool m_multiPointer = false;
     QStringList m_pendingNewcomers;
 
-    // Selection editing state read by the primitives.
-    bool m_hasSelection = false;
-    QRect m_selectionRect;
+    // Selection editing state read by the primitives: the frame may be on
+    // the view; the frame rectangle (widget pixels); what a press grabbed.
+    bool SelectionFrameShown = false;
+    QRect SelectionRect;
     SelectionState m_selectionState;
     QStringList m_select_id_str;
     QStringList NoteObjectKeys;
-    int m_editMode = 0;       // 0 none, 1 move, 2 resize, 3 rotate
-    int m_grabbedHandle = 0;  // 1..4 corners, 5 rotation, 6 body, 7..10 edges
-    float m_selectionAngle = 0.f;
-    double m_rotateStartAngle = 0.0;
-    bool m_keepX = false;
-    bool m_keepY = false;
+    int SelectionEditMode = 0;  // 0 none, 1 move, 2 resize, 3 rotate
+    int SelectionHandle = 0;    // 1..4 corners, 5 rotation, 6 body, 7..10 edges
+    float SelectionAngle = 0.f;
+    double RotateAngle = 0.0;   // the angle shown while turning
+    bool LockX = false;         // a vertical arrow keeps its x
+    bool LockY = false;         // a horizontal arrow keeps its y
 
     QRubberBand* m_rubberBand = nullptr;
     QLabel* m_cursorLabel = nullptr;
@@ -557,17 +559,13 @@ public:
     // Hand-overs to parts of the board that are built elsewhere
     // (board/ui/dialog_handover_stubs.cpp).
     void ShowPointerDebug(int mode, int slot, int x, int y);
-    void SelectObjectAtPoint(QPoint from, QPoint to, int erase);
-    void SelectObjectsInArea(QPoint from, QPoint to, int erase);
     void ResizeMove(int x, int y);
     void RotateMove(int x, int y);
     void ResizeRelease(int slot, int x, int y);
     void RotateRelease(int slot, int x, int y);
-    void Modify_Move(int slot, int phase);
     void UpdateMoveAll(int slot, int phase);
     void EraseObjectsAlongPath(QPoint from, QPoint to, int phase);
     void InsertCaptureImage(int slot);
-    void CalcSelectionRect();
     void OptRightMenu();
 
     // Smart pen (board/ui/dialog_smart_pen.cpp): the window's one recogniser,
@@ -750,6 +748,24 @@ public:
     bool m_boardModified = false;
     void CreateObjectEvent(int slot, int mediaIndex);
 
+    // Picking, the selection frame and moving the selection
+    // (editing/ui/dialog_selection.cpp, editing/ui/dialog_move.cpp). The
+    // frame is painted over the view only; the page layer never holds it, so
+    // the layer is what takes a frame back off the view.
+    QVector<QPoint> SelectionPolygon;     // corners of SelectionRect, widget pixels
+    QPoint RubberBandCorners[4];          // the turned frame last drawn by a resize or pinch
+    QPoint MovePressPoint[kPointerSlotCount];  // where each slot's move drag began
+    QRect GroupRectSum;                   // the previous bounds of one move step, united
+    BoardView CurrentBoardView() const;
+    void SelectObjectAtPoint(int x1, int y1, int x2, int y2, bool erase);
+    void SelectObjectsInArea(int x1, int y1, int x2, int y2, bool erase);
+    void CalcSelectionRect();
+    void RestoreFrameArea(QRect rect, int mode);
+    void Modify_Move(int slot, int phase);
+    // Selects the picked objects (the frame follows the one picked last) or,
+    // with erase, deletes each as one undo step of its own.
+    void ActOnPickedObjects(const QVector<PickedObject>& picked, bool erase);
+
     // --- storage: settings, language, projects, PDF -------------------------
 
     // Settings.
@@ -869,6 +885,10 @@ public:
     void Coll_Send_Redraw(int mode, QString userId);
     void Coll_Send_HeightScrollBar(int mode, QString userId);
     void Coll_Send_WidthScrollBar(int mode, QString userId);
+    // "MODIFY_SET": one edited object, at levels 2 and 3 only. The kind's
+    // unused values are passed as 0.
+    void Coll_Send_Modify(int mode, QString key, quint16 eventId, int dx, int dy, int deleted, int angle, QRect rect,
+                          int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3, int place, int size);
     // Senders still to come (board/ui/dialog_handover_stubs.cpp): each
     // notes what it would send, with its arguments.
     void Coll_SendMessage(QString keyword, QString data);

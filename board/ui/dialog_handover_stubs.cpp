@@ -28,17 +28,13 @@ QString Num(int n) { return QString::number(n); }
 }  // namespace
 
 void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
-void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }
-void Dialog::SelectObjectsInArea(QPoint, QPoint, int) { NotYet("SelectObjectsInArea"); }
 void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
 void Dialog::RotateMove(int, int) { NotYet("RotateMove"); }
 void Dialog::ResizeRelease(int, int, int) { NotYet("ResizeRelease"); }
 void Dialog::RotateRelease(int, int, int) { NotYet("RotateRelease"); }
-void Dialog::Modify_Move(int, int) { NotYet("Modify_Move"); }
 void Dialog::UpdateMoveAll(int, int) { NotYet("UpdateMoveAll"); }
 void Dialog::EraseObjectsAlongPath(QPoint, QPoint, int) { NotYet("EraseObjectsAlongPath"); }
 void Dialog::InsertCaptureImage(int) { NotYet("InsertCaptureImage"); }
-void Dialog::CalcSelectionRect() { NotYet("CalcSelectionRect"); }
 void Dialog::OptRightMenu() { NotYet("OptRightMenu"); }
 void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
 void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }
