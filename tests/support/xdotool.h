@@ -6,3 +6,10 @@
 // Runs xdotool with `arguments` (ended after five seconds) and returns its
 // standard output. Every test that works windows from outside goes through here.
 QByteArray Xdotool(const QStringList& arguments);
+
+class QRect;
+class QString;
+
+// Where an X window stands on the screen and how large it is; an empty
+// rectangle when xdotool cannot tell.
+QRect XWindowGeometry(const QString& windowId);
