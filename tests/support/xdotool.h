@@ -11,3 +11,10 @@ QByteArray Xdotool(const QStringList& arguments);
 // A left-button drag from `from` to `to` in `steps` pointer moves, as a hand
 // makes it.
 void XdotoolDrag(QPoint from, QPoint to, int steps = 20);
+
+class QRect;
+class QString;
+
+// Where an X window stands on the screen and how large it is; an empty
+// rectangle when xdotool cannot tell.
+QRect XWindowGeometry(const QString& windowId);
