@@ -210,7 +210,7 @@ void Dialog::on_btn_test_9_clicked()
     first->addItem(QStringLiteral("ek[0]=%1, ek[10]=%2, boundary=%3")
                        .arg(a.event_kind)
                        .arg(b.event_kind)
-                       .arg(m_hasSelection ? 1 : 0));
+                       .arg(SelectionFrameShown ? 1 : 0));
     first->addItem(QStringLiteral("event_kind[0] = %1, event_kind[10] = %2, m_image_cnt=%3")
                        .arg(a.event_kind)
                        .arg(b.event_kind)

@@ -237,7 +237,7 @@ void DebugOverlayTest::testCommands()
     d.m_board.slot[0].event_kind = ekFree;
     d.m_board.slot[10].event_kind = ekImage;
     d.m_board.slot[10].m_curr_drawbtn = "ekLine";
-    d.m_hasSelection = true;
+    d.SelectionFrameShown = true;
     d.ui->btn_test_9->click();
     qInstallMessageHandler(previous);
     QVERIFY(g_log.contains(QString("W: %1").arg(d.HorizontalScrollValue())));
@@ -252,7 +252,7 @@ void DebugOverlayTest::testCommands()
              QString("m_curr_drawbtn[0] = %1, m_curr_drawbtn[10] = ekLine, m_image_cnt=%2")
                  .arg(d.m_board.slot[0].m_curr_drawbtn)
                  .arg(d.m_image_cnt));
-    d.m_hasSelection = false;
+    d.SelectionFrameShown = false;
 
     d.AddDebugLine("x", 0);
     d.ui->btn_test_10_ListClear->click();
