@@ -10,6 +10,7 @@
 #include "board/touch_slots.h"
 #include "collab/coll_frame.h"
 #include "collab/konnexa_binding.h"
+#include "collab/session_core.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
 #include "storage/event_export.h"
@@ -18,6 +19,7 @@
 #include "storage/settings_file.h"
 #include "tools/capture_functions.h"
 
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <atomic>
 #include <QColor>
@@ -55,6 +57,7 @@ class QFileDialog;
 class QLabel;
 class QMenu;
 class QMovie;
+class QPropertyAnimation;
 class QPushButton;
 class QSignalMapper;
 class ShowImportMsg;
@@ -81,6 +84,7 @@ class spot;
 class QRubberBand;
 class QTabletEvent;
 class QTcpSocket;
+class QUdpSocket;
 class QTimer;
 struct libusb_device_handle;
 
@@ -886,6 +890,23 @@ public:
     // Hands one whole frame to the receiver by its keyword's code.
     void Coll_Receive(int code, const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
     void Coll_PacketLog(const CollFrame& frame, int frameSize);
+    // Session control and rights (collab/ui/dialog_session.cpp,
+    // collab/ui/dialog_rights.cpp, collab/ui/dialog_coll_panels.cpp): the
+    // session's own fields and the host's rights rules live in the core.
+    coll::Session m_session;
+    QUdpSocket* m_discoverySocket = nullptr;
+    bool m_collPacketSwitch = false;  // the master-mode "Collaboration packet" switch
+    bool m_userListOpen = false;
+    bool m_userListPlaced = false;
+    QPropertyAnimation* m_userListButtonAnimation = nullptr;
+    QPropertyAnimation* m_userListPanelAnimation = nullptr;
+    void OptDisconnectInit(int slot = -1);
+    // What ending a session in any way leaves behind: no server, no
+    // discovery listener, no loading animation, no open user list.
+    void StopServer();
+    void EndSessionLeftovers();
+    void ApplyRightsSteps(const QVector<coll::RightsStep>& steps);
+    void Coll_SendFrame(const char* keyword, const QByteArray& data);
 
 signals:
     // To the top-level window.
@@ -1085,6 +1106,10 @@ public slots:
     // --- collaboration: frames ---
     QByteArray setData(QByteArray header, QByteArray data, QByteArray tail);
     void onReadyRead();
+    void onConnected();
+    void onConnect_error(QAbstractSocket::SocketError error);
+    // The hosts' discovery listener; its answers come with discovery.
+    void Coll_Broadcast_Receive();
 
     // --- shell: the USB pen module's keep-alive ---
     void onTimer();

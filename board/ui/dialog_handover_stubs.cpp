@@ -28,7 +28,6 @@ QString Num(int n) { return QString::number(n); }
 }  // namespace
 
 void Dialog::ShowPointerDebug(int, int, int, int) { NotYet("ShowPointerDebug"); }
-void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
 void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }
 void Dialog::SelectObjectsInArea(QPoint, QPoint, int) { NotYet("SelectObjectsInArea"); }
 void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
@@ -55,7 +54,6 @@ void Dialog::Coll_Send_WidthScrollBar(int mode, QString id)
     NotYetSent("Coll_Send_WidthScrollBar", {Num(mode), id});
 }
 void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
-void Dialog::SetDisplayData(int) { NotYet("SetDisplayData"); }
 void Dialog::Coll_Send_ImgPath(int, QString, int) { NotYet("Coll_Send_ImgPath"); }
 void Dialog::Coll_SendMessage(QString keyword, QString data)
 {

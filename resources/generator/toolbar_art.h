@@ -9,6 +9,14 @@
 // names on the button background of its set and state.
 QImage PaintToolbarPicture(const ToolbarPicture& picture);
 
+// The collaboration dialogs' pictures (":/Config/key", ":/Coll/UserList_bg1" ...).
+struct DialogPicture {
+    QString group;
+    QString name;
+    QImage image;
+};
+QVector<DialogPicture> DialogPictures();
+
 // The frames of the loading animation (":/Etc/Loding").
 QVector<QImage> LoadingFrames(QSize size, int count);
 
