@@ -279,20 +279,42 @@ private slots:
         QCOMPARE(list.tableWidget_userList->columnWidth(1), 50);
     }
 
-    // The captions fit their buttons in whatever face stands in for the
-    // named one.
+    // The captions fit their widgets in whatever face stands in for the
+    // named one, in both modes of the connect dialog.
     void captionsNotClipped()
     {
         CollConnectDlg dialog;
-        dialog.BtnRdo_client->click();
         CollUserListDlg list;
-        for (QPushButton* b : {dialog.Btn_connect, dialog.Btn_disconnect, dialog.Btn_close, dialog.Btn_findserver,
-                               list.btn_authorize_Write, list.btn_authorize_Tool}) {
-            const QFontMetrics metrics(b->font());
-            const QSize text = metrics.size(0, b->text());
-            const QSize room = b->isVisible() || b->parentWidget()->layout() ? b->sizeHint() : b->size();
-            QVERIFY2(text.width() <= qMax(room.width(), b->width()) - 4, qPrintable(b->objectName()));
-            QVERIFY2(text.height() <= qMax(room.height(), b->height()), qPrintable(b->objectName()));
+        dialog.show();
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (QRadioButton* mode : {dialog.BtnRdo_server, dialog.BtnRdo_client}) {
+            mode->click();
+            for (QWidget* owner : std::initializer_list<QWidget*>{&dialog, &list}) {
+                for (QAbstractButton* b : owner->findChildren<QAbstractButton*>()) {
+                    if (b->text().isEmpty() || b->isHidden())
+                        continue;
+                    const QSize text = QFontMetrics(b->font()).size(0, b->text());
+                    const int indicator = qobject_cast<QRadioButton*>(b) ? 20 : 4;
+                    QVERIFY2(text.width() + indicator <= b->width(), qPrintable(b->objectName()));
+                    QVERIFY2(text.height() <= b->height(), qPrintable(b->objectName()));
+                }
+                for (QLabel* l : owner->findChildren<QLabel*>()) {
+                    if (!l->text().isEmpty())
+                        QVERIFY2(QFontMetrics(l->font()).size(0, l->text()).width() <= l->width(),
+                                 qPrintable(l->objectName()));
+                }
+            }
+            if (!qEnvironmentVariableIsEmpty("I42_DUMP"))
+                dialog.grab().save(QStringLiteral("/tmp/i42_connect_%1.png").arg(mode->objectName()));
+        }
+        if (!qEnvironmentVariableIsEmpty("I42_DUMP")) {
+            list.SetupTable(700);
+            list.m_ownId = kHost;
+            list.m_toolId = kHost;
+            list.SetUserList(kHost);
+            list.SetUserList(kP);
+            list.grab().save("/tmp/i42_userlist.png");
         }
     }
 };
