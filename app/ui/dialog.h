@@ -907,6 +907,14 @@ public:
     void EndSessionLeftovers();
     void ApplyRightsSteps(const QVector<coll::RightsStep>& steps);
     void Coll_SendFrame(const char* keyword, const QByteArray& data);
+    // The session's own messages on receipt (collab/ui/dialog_receive_session.cpp):
+    // true when the code was one of them.
+    bool Coll_ReceiveSession(int code, const QByteArray& data);
+    void Coll_ReceiveUsers(const QString& data);
+    void Coll_ReceiveLevel(const QString& data);
+    void Coll_ReceiveExit(const QString& id);
+    void Coll_ReceiveTool(const QString& id);
+    void Coll_SendOwnPen();
 
 signals:
     // To the top-level window.

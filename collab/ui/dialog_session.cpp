@@ -109,8 +109,7 @@ void Dialog::OptConnect(QString ip, QString id, QString password, int level)
     connect(socket, &QTcpSocket::connected, this, &Dialog::onConnected, Qt::UniqueConnection);
     // Connected before the connect starts: an error reported at once still
     // finds its handler and a session marked as requested.
-    connect(socket, QOverload<QAbstractSocket::SocketError>::of(&QAbstractSocket::error), this,
-            &Dialog::onConnect_error, Qt::UniqueConnection);
+    connect(socket, &QAbstractSocket::errorOccurred, this, &Dialog::onConnect_error, Qt::UniqueConnection);
     m_collConnected = true;
     m_konnexa.soc_connectToHost(ip, coll::kSessionPort);
     qDebug().noquote() << "connect_Server : " << m_collConnected;

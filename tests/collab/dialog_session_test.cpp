@@ -10,6 +10,8 @@
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 
+#include <QTableWidget>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,13 +34,13 @@ const QString kAddress = QString::fromLatin1(kNamespaceAddress);
 class TestPeer
 {
 public:
-    bool Join(const QString& typedId, const QString& password)
+    bool Join(const QString& typedId, const QString& password, int level = 1)
     {
         id = coll::ParticipantId(typedId, QStringLiteral("192.0.2.%1").arg(++s_count + 10));
         socket.connectToHost(kAddress, coll::kSessionPort);
         if (!socket.waitForConnected(5000))
             return false;
-        socket.write(BuildCollFrame("Connected_OK", coll::HandshakeData(id, password, 1), coll::kBlockEnd));
+        socket.write(BuildCollFrame("Connected_OK", coll::HandshakeData(id, password, level), coll::kBlockEnd));
         return QTest::qWaitFor([this]() { return !Frames("users").isEmpty(); }, 5000);
     }
     // Every frame received so far as "KEYWORD|data".
@@ -56,6 +58,10 @@ public:
         return Received().filter(QRegularExpression("^" + QRegularExpression::escape(keyword) + "\\|"));
     }
     void Forget() { Received(), frames.clear(); }
+    void Send(const char* keyword, const QString& data)
+    {
+        socket.write(BuildCollFrame(keyword, data.toUtf8(), coll::kBlockEnd));
+    }
 
     QString id;
     QTcpSocket socket;
@@ -267,6 +273,58 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(p.Frames("LEVEL_CH"),
                                   QStringList({"LEVEL_CH|" + p.id + ",1,1", "LEVEL_CH|" + p.id + ",2,1"}), 5000);
         QCOMPARE(d().m_session.writeHolder, p.id);
+    }
+
+    // The relay's participant list fills the host's user list, in
+    // case-insensitive order, with the host's own marks.
+    void hostListsUsers()
+    {
+        Host();
+        TestPeer b, a;
+        QVERIFY(b.Join("b", "pw"));
+        QVERIFY(a.Join("A", "pw"));
+        CollUserListDlg* list = d().m_collUserListDlg;
+        QTRY_COMPARE_WITH_TIMEOUT(list->tableWidget_userList->rowCount(), 3, 5000);
+        QCOMPARE(list->RowId(0), a.id);
+        QCOMPARE(list->RowId(1), b.id);
+        QCOMPARE(list->RowId(2), d().m_session.hostId);
+        QVERIFY(list->IsMarked(2, 0));
+        QVERIFY(list->IsMarked(2, 1));
+        QVERIFY(!list->IsMarked(0, 0));
+        // The host answers the list with its pen.
+        QTRY_VERIFY_WITH_TIMEOUT(!a.Frames("PENINFO_SET").isEmpty(), 5000);
+    }
+
+    // A participant takes the rights the host hands it; a level no host can
+    // hand out is ignored.
+    void participantTakesRights()
+    {
+        QVERIFY(d().m_konnexa.server_start(coll::kSessionPort));
+        TestPeer host;
+        QVERIFY(host.Join("Server", "pw", 3));
+        d().OptConnect(kAddress, "User", "pw", 1);
+        QTRY_VERIFY_WITH_TIMEOUT(host.Frames("users").last().contains(d().m_ownId), 5000);
+        QCOMPARE(d().m_collUserLevel, 1);
+        QVERIFY(d().ui->label_gif->isVisible());
+
+        host.Forget();
+        host.Send("LEVEL_CH", d().m_ownId + ",3,0");
+        host.Send("LEVEL_CH", d().m_ownId + ",2,0");
+        QTRY_COMPARE_WITH_TIMEOUT(d().m_collUserLevel, 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!host.Frames("PENINFO_SET").isEmpty(), 5000);
+        QVERIFY(host.Frames("PENINFO_SET").last().endsWith(",2"));
+        QVERIFY(g_log.filter("LEVEL_CH with level 3 ignored").size() == 1);
+
+        host.Send("TOOL_CH", d().m_ownId);
+        QTRY_COMPARE_WITH_TIMEOUT(d().m_toolRightHolder, d().m_ownId, 5000);
+        QVERIFY(d().ToolRightHeld());
+        host.Send("LEVEL_CH", d().m_ownId + ",1,0");
+        QTRY_COMPARE_WITH_TIMEOUT(d().m_collUserLevel, 1, 5000);
+
+        d().OptDisconnect();
+        QVERIFY(!d().ui->label_gif->isVisible());
+        d().m_konnexa.server_close();
+        d().m_konnexa.server_delete();
     }
 
     // Resetting a slot's pen: the local user's own pen and zoom survive a

@@ -240,7 +240,7 @@ private slots:
         Join(joinDisplay, participant, "wrong");
         QVERIFY(participant.waitForLine("message box critical:  | cannot connect server.", 10000, mark) >= 0);
         QVERIFY(participant.waitForLine("connect_Server error :  false", 5000, mark) >= 0);
-        QVERIFY(participant.hasLine("receiver of PASSERROR", mark));
+        QVERIFY(participant.hasLine("message box critical: PASSERROR | Pass error", mark));
 
         // Joined again, the host going away ends the session the same way.
         Join(joinDisplay, participant, "pw");
