@@ -47,6 +47,7 @@ bool Dialog::Coll_ReceiveSession(int code, const QByteArray& data)
 
 void Dialog::Coll_ReceiveUsers(const QString& data)
 {
+    qDebug().noquote() << QStringLiteral("exe : users : %1").arg(data.left(256));
     QStringList ids = data.split(QLatin1Char(','), Qt::SkipEmptyParts);
     std::stable_sort(ids.begin(), ids.end(), coll::CaseInsensitiveLessThan);
     if (m_collUserListDlg) {
