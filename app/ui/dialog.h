@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/job_snapshot.h"
 #include "app/toolbar_buttons.h"
 #include "app/update_bridge_functions.h"
 #include "board/board_model.h"
@@ -29,6 +30,7 @@
 #include <QImage>
 #include <QLibrary>
 #include <QList>
+#include <QMessageBox>
 #include <QMutex>
 #include <QPainterPath>
 #include <QPoint>
@@ -202,6 +204,22 @@ public:
     void AddDebugLine(QString text, int list);
     // A line for the first list only, without a debug output line.
     void AddLogWindowLine(const QString& text);
+    // The debug overlay (app/ui/dialog_debug_overlay.cpp): one label per
+    // pointer slot and the status label, alive only while debug mode is on;
+    // slot 0's label also shows the first second of a stroke.
+    void ShowDebugOverlay();
+    void test9(int value, bool flag = false, QString text = QString());
+    QList<QLabel*> m_pointerDebugLabels;
+    double m_pointerDebugTime = 0.0;
+    int m_pointerDebugCount = 0;
+    int m_image_cnt = 0;  // image objects put on the board so far
+    // The image-file command (app/ui/dialog_image_file.cpp); the file
+    // dialog opens where the last picture was chosen.
+    void LoadImageFile();
+    // What follows the file dialog: the chosen file and the answer to the
+    // question whether it becomes a page of its own.
+    void PlaceImageFile(const QString& path, QMessageBox::StandardButton answer);
+    QString m_lastImagePath;
 
     // The second stage of construction, run once the window is shown
     // (app/ui/dialog_init.cpp).
@@ -390,6 +408,10 @@ public:
     // owner, run once on the global pool and watched by one of the watchers.
     using JobEntry = void (*)(void*);
     static QFuture<void> DialogWorker(JobEntry entry, void* owner);
+    // A job that reads the board gets a snapshot taken here, on the GUI
+    // thread, and runs on the pool under `watcher`.
+    JobSnapshot TakeJobSnapshot() const;
+    void StartSnapshotJob(QFutureWatcher<void>& watcher, std::function<void(const JobSnapshot&)> job);
     // Polls the watcher in 100 ms sleeps on the calling thread, at most
     // `limit` times, then sleeps `settleMs` more when the job ended in time.
     // Writes the wait's log lines and returns the count of sleeps.
@@ -693,10 +715,8 @@ public:
     void Coll_Send_ImgPath(int mode, QString userId, int value);
     void HidePagePanels();
     void ResetToolbarForNewBoard();
-    // Still to come from editing and the image command
-    // (board/ui/dialog_handover_stubs.cpp).
+    // Still to come from editing (board/ui/dialog_handover_stubs.cpp).
     void NoteEraseAll(int mode);
-    void LoadImageFile();
 
     // The page layer and what is live over it (board/ui/dialog_page_layer.cpp).
     // Finished objects are painted into the layer once; the view is cut out
@@ -940,6 +960,19 @@ public slots:
     // --- collaboration: rights; an empty ID with flag true parks the write
     // right for the length of a smart-pen stroke ---
     void OptSetUserLevel(QString userId, bool flag = false);
+    // --- shell: the debug overlay's switch and its test widgets, connected
+    // by object name (app/ui/dialog_debug_overlay.cpp) ---
+    void OptDebug(bool on);
+    void on_CK_LogWindow_clicked();
+    void on_CK_LogWindow1_clicked();
+    void on_CK_LogWindow2_clicked();
+    void on_btn_test_7_clicked();
+    void on_btn_test_8_clicked();
+    void on_btn_test_9_clicked();
+    void on_btn_test_10_ListClear_clicked();
+    // --- shell: the upload login kept when the upload dialog closes
+    // (app/ui/dialog_image_file.cpp) ---
+    void StrovaSaveInfo(QString id, int saveId);
 
     // --- stand-ins for commands whose subsystems come later
     // (app/ui/dialog_command_stubs.cpp); each is replaced by its real body ---
@@ -999,7 +1032,6 @@ public slots:
     void OptServerClose();
     void OptDisconnect();
     void OptSetUseTool(QString userId);
-    void StrovaSaveInfo(QString id, int saveId);
     void CreateNoteSubBtn();
     void CreateColorSubBtn();
     void ShowPenWidthSlider();
@@ -1021,7 +1053,6 @@ public slots:
     void OptTool_DrawArc(QRect circle, int startAngle, int endAngle);
     void OptTool_DrawEllipse(QRect circle);
     void ThreadNoteSaveFinished();
-    void OptDebug(bool on);
     void OptColl(bool on);
     void OptCursor(bool on);
     void OptInterpolation(bool on);

@@ -23,10 +23,8 @@ void Dialog::OptRedo() { NotYet("OptRedo"); }
 void Dialog::OptNoteListBtn() { NotYet("OptNoteListBtn"); }
 void Dialog::OptIpBtn() { NotYet("OptIpBtn"); }
 void Dialog::OptRecBtn(int) { NotYet("OptRecBtn"); }
-void Dialog::StrovaSaveInfo(QString, int) { NotYet("StrovaSaveInfo"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
 void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
-void Dialog::OptDebug(bool) { NotYet("OptDebug"); }
 void Dialog::Coll_ThreadBroadcastSend() { NotYet("Coll_ThreadBroadcastSend"); }
 void Dialog::OptProjectOpen() { NotYet("OptProjectOpen"); }
 void Dialog::OptProjectSaveAs() { NotYet("OptProjectSaveAs"); }
@@ -62,6 +60,11 @@ void Dialog::OptPanserMode()
         m_trayIcon->hide();
     show();
     raise();
+    // The pen module goes back to board mode with the board.
+    if (m_usbDevice)
+        StartUsbLink();
+    else
+        SendPenDriverMode(QStringLiteral("Panser"));
 }
 void Dialog::OptAllCapture() { NotYet("OptAllCapture"); }
 void Dialog::OptRectCapture() { NotYet("OptRectCapture"); }

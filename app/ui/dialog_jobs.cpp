@@ -19,6 +19,24 @@ QFuture<void> Dialog::DialogWorker(JobEntry entry, void* owner)
     return QtConcurrent::run(entry, owner);
 }
 
+JobSnapshot Dialog::TakeJobSnapshot() const
+{
+    JobSnapshot snapshot;
+    snapshot.board = m_board;
+    snapshot.notes = m_note_list;
+    snapshot.currentNote = m_curr_note;
+    snapshot.noteIndex = m_note_idx;
+    snapshot.backgroundImage = m_backgroundImage;
+    snapshot.viewImage = m_viewImage;
+    return snapshot;
+}
+
+void Dialog::StartSnapshotJob(QFutureWatcher<void>& watcher, std::function<void(const JobSnapshot&)> job)
+{
+    JobSnapshot snapshot = TakeJobSnapshot();
+    watcher.setFuture(QtConcurrent::run([snapshot = std::move(snapshot), job = std::move(job)]() { job(snapshot); }));
+}
+
 int Dialog::WaitForJob(const QFutureWatcher<void>& watcher, int limit, int settleMs)
 {
     int count = 0;

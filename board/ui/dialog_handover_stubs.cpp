@@ -27,7 +27,6 @@ QString Num(int n) { return QString::number(n); }
 
 }  // namespace
 
-void Dialog::ShowPointerDebug(int, int, int, int) { NotYet("ShowPointerDebug"); }
 void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }
 void Dialog::SelectObjectsInArea(QPoint, QPoint, int) { NotYet("SelectObjectsInArea"); }
 void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
@@ -82,4 +81,3 @@ void Dialog::Coll_Send_Doc(int mode, QString id, int kind, QString first, QStrin
 }
 void Dialog::Coll_Send_ImgFile(int mode, QString id) { NotYetSent("Coll_Send_ImgFile", {Num(mode), id}); }
 void Dialog::NoteEraseAll(int) { NotYet("NoteEraseAll"); }
-void Dialog::LoadImageFile() { NotYet("LoadImageFile"); }
