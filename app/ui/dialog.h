@@ -11,6 +11,7 @@
 #include "board/touch_slots.h"
 #include "collab/coll_frame.h"
 #include "collab/konnexa_binding.h"
+#include "collab/session_core.h"
 #include "editing/selection.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
@@ -20,6 +21,7 @@
 #include "storage/settings_file.h"
 #include "tools/capture_functions.h"
 
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <atomic>
 #include <QColor>
@@ -58,6 +60,7 @@ class QFileDialog;
 class QLabel;
 class QMenu;
 class QMovie;
+class QPropertyAnimation;
 class QPushButton;
 class QSignalMapper;
 class ShowImportMsg;
@@ -84,6 +87,7 @@ class spot;
 class QRubberBand;
 class QTabletEvent;
 class QTcpSocket;
+class QUdpSocket;
 class QTimer;
 struct libusb_device_handle;
 
@@ -928,6 +932,31 @@ public:
     // Hands one whole frame to the receiver by its keyword's code.
     void Coll_Receive(int code, const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
     void Coll_PacketLog(const CollFrame& frame, int frameSize);
+    // Session control and rights (collab/ui/dialog_session.cpp,
+    // collab/ui/dialog_rights.cpp, collab/ui/dialog_coll_panels.cpp): the
+    // session's own fields and the host's rights rules live in the core.
+    coll::Session m_session;
+    QUdpSocket* m_discoverySocket = nullptr;
+    bool m_collPacketSwitch = false;  // the master-mode "Collaboration packet" switch
+    bool m_userListOpen = false;
+    bool m_userListPlaced = false;
+    QPropertyAnimation* m_userListButtonAnimation = nullptr;
+    QPropertyAnimation* m_userListPanelAnimation = nullptr;
+    void OptDisconnectInit(int slot = -1);
+    // What ending a session in any way leaves behind: no server, no
+    // discovery listener, no loading animation, no open user list.
+    void StopServer();
+    void EndSessionLeftovers();
+    void ApplyRightsSteps(const QVector<coll::RightsStep>& steps);
+    void Coll_SendFrame(const char* keyword, const QByteArray& data);
+    // The session's own messages on receipt (collab/ui/dialog_receive_session.cpp):
+    // true when the code was one of them.
+    bool Coll_ReceiveSession(int code, const QByteArray& data);
+    void Coll_ReceiveUsers(const QString& data);
+    void Coll_ReceiveLevel(const QString& data);
+    void Coll_ReceiveExit(const QString& id);
+    void Coll_ReceiveTool(const QString& id);
+    void Coll_SendOwnPen();
 
 signals:
     // To the top-level window.
@@ -1138,6 +1167,10 @@ public slots:
     // --- collaboration: frames ---
     QByteArray setData(QByteArray header, QByteArray data, QByteArray tail);
     void onReadyRead();
+    void onConnected();
+    void onConnect_error(QAbstractSocket::SocketError error);
+    // The hosts' discovery listener; its answers come with discovery.
+    void Coll_Broadcast_Receive();
 
     // --- shell: the USB pen module's keep-alive ---
     void onTimer();

@@ -27,7 +27,6 @@ QString Num(int n) { return QString::number(n); }
 
 }  // namespace
 
-void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
 void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
 void Dialog::RotateMove(int, int) { NotYet("RotateMove"); }
 void Dialog::ResizeRelease(int, int, int) { NotYet("ResizeRelease"); }
@@ -50,7 +49,6 @@ void Dialog::Coll_Send_WidthScrollBar(int mode, QString id)
     NotYetSent("Coll_Send_WidthScrollBar", {Num(mode), id});
 }
 void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
-void Dialog::SetDisplayData(int) { NotYet("SetDisplayData"); }
 void Dialog::Coll_Send_ImgPath(int, QString, int) { NotYet("Coll_Send_ImgPath"); }
 void Dialog::Coll_SendMessage(QString keyword, QString data)
 {

@@ -964,3 +964,66 @@ bool WriteAnimatedGif(const QString& path, const QVector<QImage>& frames, int de
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(out) == out.size();
 }
+
+QVector<DialogPicture> DialogPictures()
+{
+    QVector<DialogPicture> pictures;
+    // The connect dialog's keyboard button, up and pressed.
+    for (const bool pressed : {false, true}) {
+        QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF body(1, 1, 38, 18);
+        PaintButtonFace(p, body, pressed ? 3 : 1);
+        p.setPen(Qt::NoPen);
+        p.setBrush(pressed ? QColor(Qt::white) : kInk);
+        for (int row = 0; row < 2; ++row) {
+            for (int key = 0; key < 6; ++key)
+                p.drawRoundedRect(QRectF(6 + key * 5, 4 + row * 4, 3.5, 3), 0.8, 0.8);
+        }
+        p.drawRoundedRect(QRectF(11, 13, 18, 3), 0.8, 0.8);
+        pictures.append({QStringLiteral("Config"), pressed ? QStringLiteral("keypress") : QStringLiteral("key"), image});
+    }
+    // The user list's two right buttons: a pen for Write, a toolbox for Tool,
+    // at the left so the caption keeps the middle free.
+    for (const bool tool : {false, true}) {
+        QImage image(130, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        PaintButtonFace(p, QRectF(0, 0, 130, 40), 1);
+        const QRectF icon(6, 6, 28, 28);
+        if (tool) {
+            p.setPen(Line(kInk, 2));
+            p.setBrush(kAccent);
+            p.drawRect(QRectF(icon.left() + 2, icon.top() + 10, icon.width() - 4, icon.height() - 12));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(icon.center().x() - 5, icon.top() + 4, 10, 6));
+        } else {
+            p.setPen(Line(kInk, 2.5));
+            p.drawLine(QPointF(icon.left() + 4, icon.bottom() - 4), QPointF(icon.right() - 4, icon.top() + 4));
+            p.setPen(Line(kAccent, 2));
+            p.drawLine(QPointF(icon.left() + 2, icon.bottom() - 1), QPointF(icon.right() - 2, icon.bottom() - 1));
+        }
+        pictures.append({QStringLiteral("Coll"), tool ? QStringLiteral("authorizetool1") : QStringLiteral("authorizewrite1"),
+                         image});
+    }
+    // The user list panel's background: a soft sheet with a people mark at
+    // its foot (the panel shows the picture's bottom).
+    {
+        QImage image(300, 700, QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient g(0, 0, 0, 700);
+        g.setColorAt(0, QColor(246, 249, 253));
+        g.setColorAt(1, QColor(214, 226, 242));
+        p.fillRect(image.rect(), g);
+        p.setPen(QPen(QColor(150, 165, 190), 2));
+        p.drawLine(QPointF(1, 0), QPointF(1, 700));
+        Person(p, QPointF(130, 620), 36, QColor(180, 196, 220));
+        Person(p, QPointF(170, 610), 42, QColor(160, 180, 210));
+        pictures.append({QStringLiteral("Coll"), QStringLiteral("UserList_bg1"), image});
+    }
+    return pictures;
+}

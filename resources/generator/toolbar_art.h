@@ -15,6 +15,14 @@ QImage PaintToolbarPicture(const ToolbarPicture& picture);
 // Returns false for a stem without a symbol.
 bool PaintToolbarSymbol(QPainter& painter, const QRectF& area, const QString& stem, bool disabled);
 
+// The collaboration dialogs' pictures (":/Config/key", ":/Coll/UserList_bg1" ...).
+struct DialogPicture {
+    QString group;
+    QString name;
+    QImage image;
+};
+QVector<DialogPicture> DialogPictures();
+
 // The frames of the loading animation (":/Etc/Loding").
 QVector<QImage> LoadingFrames(QSize size, int count);
 

@@ -53,6 +53,14 @@ int main(int argc, char* argv[])
         }
         entry(picture.folder, picture.name, file);
     }
+    for (const DialogPicture& picture : DialogPictures()) {
+        const QString file = picture.group + '/' + picture.name + ".png";
+        if (!folder.mkpath(picture.group) || !picture.image.save(folder.filePath(file), "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        entry(picture.group, picture.name, file);
+    }
     if (!folder.mkpath("Etc") || !WriteAnimatedGif(folder.filePath("Etc/Loding.gif"), LoadingFrames(QSize(96, 96), 12), 8)) {
         std::fprintf(stderr, "cannot write the loading animation\n");
         return 1;
