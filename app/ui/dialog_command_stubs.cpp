@@ -36,9 +36,6 @@ void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
 void Dialog::OptDebug(bool) { NotYet("OptDebug"); }
 void Dialog::OptColl(bool) { NotYet("OptColl"); }
 void Dialog::Coll_ThreadBroadcastSend() { NotYet("Coll_ThreadBroadcastSend"); }
-void Dialog::OptNewLecture() { NotYet("OptNewLecture"); }
-void Dialog::OptProjectOpen() { NotYet("OptProjectOpen"); }
-void Dialog::OptProjectSaveAs() { NotYet("OptProjectSaveAs"); }
 void Dialog::OptNoteSave() { NotYet("OptNoteSave"); }
 void Dialog::OptNotePrint() { NotYet("OptNotePrint"); }
 
