@@ -209,6 +209,18 @@ private slots:
         qputenv("PATH", m_path);
     }
 
+    // The job goes on behind the progress window: Escape must not close it.
+    void progressWindowStaysOnEscape()
+    {
+        progressdlg progress;
+        progress.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&progress));
+        QTest::keyClick(&progress, Qt::Key_Escape);
+        QVERIFY(progress.isVisible());
+        QTest::keyClick(&progress, Qt::Key_Return);
+        QVERIFY(progress.isVisible());
+    }
+
     void saveJobWritesTheLesson()
     {
         auto d = MakeWindow();
