@@ -216,11 +216,19 @@ void Dialog::OptProjectOpen()
     m_config.proj = m_currentProjectFolder;
 }
 
+// The peers start afresh together with the host's board, so a lesson whose
+// save failed (and is kept) is not cleared on their side alone.
 void Dialog::StartNewLecture()
 {
     m_contentArea = QRect(0, 0, m_view_width, m_view_height);
     m_paintRect = QRect(0, 0, m_view_width, m_view_height);
     ResetBoard(true);
+    if (m_collUserLevel == 3) {
+        Coll_Send_InitProj(0, QString(), true);
+        Coll_Send_NoteBtn(0, QString(), m_noteKind);
+        Coll_Send_NoteData(0, QString(), 1);
+        Coll_Send_NoteIdx(0, QString());
+    }
 }
 
 void Dialog::OptNewLecture()
@@ -234,17 +242,9 @@ void Dialog::OptNewLecture()
             OptProjectSave(false);
         } else if (answer == QMessageBox::No) {
             StartNewLecture();
-        } else {
-            return;
         }
     } else {
         StartNewLecture();
-    }
-    if (m_collUserLevel == 3) {
-        Coll_Send_InitProj(0, QString(), true);
-        Coll_Send_NoteBtn(0, QString(), m_noteKind);
-        Coll_Send_NoteData(0, QString(), 1);
-        Coll_Send_NoteIdx(0, QString());
     }
 }
 

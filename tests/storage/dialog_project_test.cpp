@@ -404,6 +404,8 @@ private slots:
         const QString target = m_files.filePath("waited.vk");
         QFile::remove(target);
         d->m_currentProjectPath = target;
+        // As host, the peers start afresh with the board, not before.
+        d->m_collUserLevel = command == "new lecture" ? 3 : 0;
 
         if (command == "handover")
             d->OpenISPFile(m_files.filePath("other.vk"));
@@ -425,6 +427,7 @@ private slots:
             QCOMPARE(LogIndex("StartProjectLoad"), -1);
             QCOMPARE(LogIndex("file dialog open"), -1);
             QCOMPARE(LogIndex("the update bridge is not loaded"), -1);
+            QCOMPARE(LogIndex("Coll_Send_InitProj"), -1);
             return;
         }
         if (command == "handover") {
@@ -434,6 +437,7 @@ private slots:
             QVERIFY(LogIndex("file dialog open: Load project file") > saved);
         } else if (command == "new lecture") {
             QCOMPARE(d->m_note_list.size(), 1);
+            QVERIFY(LogIndex("exe : Coll_Send_InitProj(0,,1)") > saved);
         } else {
             QVERIFY(LogIndex("the update bridge is not loaded") > saved);
         }
