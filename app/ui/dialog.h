@@ -768,6 +768,9 @@ public:
     // Saves before the board is replaced and waits for the save (bounded);
     // true only when the project was written.
     bool SaveAndWait(int action, bool saveAs);
+    // Waits (bounded) for a save already running, then `settleMs` more;
+    // false, after telling the user, when it is still running.
+    bool WaitForRunningSave(int settleMs = 0);
     void ReportProjectSaveFailure();
     void Coll_Send_InitProj(int mode, QString userId, bool flag);
     storage::ProjectSnapshot m_projectSnapshot;

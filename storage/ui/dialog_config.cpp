@@ -158,6 +158,8 @@ void Dialog::OptConfiguration()
 // starts only once the save has ended well.
 void Dialog::Config_savePrj_Update()
 {
+    if (!WaitForRunningSave())
+        return;
     if (m_boardModified) {
         QWidget* parent = m_configDlg ? static_cast<QWidget*>(m_configDlg) : this;
         const QMessageBox::StandardButton answer = AskToSaveChanges(parent);

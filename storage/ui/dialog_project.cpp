@@ -102,8 +102,25 @@ void Dialog::SaveStrData(QString folder)
                             [this](const QString& text, int value) { emit SetProgress(text, value); });
 }
 
+bool Dialog::WaitForRunningSave(int settleMs)
+{
+    // The progress window keeps the user out while a save runs, but not a
+    // project handed over by another copy.
+    if (!m_ThreadPrjSave.isRunning())
+        return true;
+    WaitForJob(m_ThreadPrjSave, kSaveWaitSteps, settleMs);
+    if (!m_ThreadPrjSave.isRunning())
+        return true;
+    ui::WarningBox(this, QStringLiteral("Save project file"),
+                   QStringLiteral("The project is still being saved. Try again once the save has ended."));
+    return false;
+}
+
 void Dialog::OptProjectSave(bool saveAs)
 {
+    m_projectSaveStarted = false;
+    if (!WaitForRunningSave())
+        return;
     // The packer is the system's zip; nothing is copied beside it.
     m_defaultProjectName = MakeFileTimeStamp();
     m_projectSaveError.clear();
@@ -174,12 +191,8 @@ bool Dialog::SaveAndWait(int action, bool saveAs)
     // A cancelled save dialog: the board stays as it is, nothing is lost.
     if (!m_projectSaveStarted)
         return false;
-    WaitForJob(m_ThreadPrjSave, kSaveWaitSteps, 1000);
-    if (m_ThreadPrjSave.isRunning()) {
-        ui::WarningBox(this, QStringLiteral("Save project file"),
-                       QStringLiteral("The project is still being saved. Try again once the save has ended."));
+    if (!WaitForRunningSave(1000))
         return false;
-    }
     if (!m_projectSaveResult) {
         ReportProjectSaveFailure();
         return false;
@@ -195,6 +208,8 @@ QMessageBox::StandardButton Dialog::AskToSaveChanges(QWidget* parent)
 
 void Dialog::OptProjectOpen()
 {
+    if (!WaitForRunningSave())
+        return;
     if (m_boardModified) {
         const QMessageBox::StandardButton answer = AskToSaveChanges(this);
         if (answer == QMessageBox::Yes) {
@@ -233,6 +248,8 @@ void Dialog::StartNewLecture()
 
 void Dialog::OptNewLecture()
 {
+    if (!WaitForRunningSave())
+        return;
     if (m_boardModified) {
         const QMessageBox::StandardButton answer = AskToSaveChanges(this);
         if (answer == QMessageBox::Yes) {
@@ -253,6 +270,8 @@ void Dialog::OpenISPFile(QString path)
     qDebug().noquote() << QStringLiteral("openISPFile~~");
     OptPanserMode();
     AddDebugLine(QStringLiteral("is_save_prj=%1").arg(m_boardModified ? 1 : 0), 0);
+    if (!WaitForRunningSave())
+        return;
     if (m_boardModified) {
         const QMessageBox::StandardButton answer = AskToSaveChanges(this);
         if (answer == QMessageBox::Yes) {

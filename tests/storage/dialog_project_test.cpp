@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMutex>
 #include <QProcess>
@@ -332,8 +333,12 @@ private slots:
                 auto* files = qobject_cast<QFileDialog*>(modal);
                 QVERIFY(files);
                 QCOMPARE(files->nameFilters(), QStringList({"Dravik project file (*.vk)"}));
-                files->selectFile(m_files.filePath("typed"));
-                QMetaObject::invokeMethod(files, "accept");
+                // As typed into the name field (the dialog may still be
+                // filling in its suggestion when it comes up).
+                auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+                QVERIFY(name);
+                name->setText(m_files.filePath("typed"));
+                QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
             });
             RunSave(*d, [&] { d->OptProjectSave(); });
             QCOMPARE(answer.answered(), 1);
@@ -379,6 +384,27 @@ private slots:
         QVERIFY(g_log.filter("message box").isEmpty());
         QCOMPARE(d->m_note_list.size(), 1);
         QVERIFY(d->m_board.slot[10].records.masters().isEmpty());
+    }
+
+    // A project handed over while a save runs (the progress window does not
+    // hold hand-overs back) waits for it before the board is reset.
+    void handOverDuringASaveWaitsForIt()
+    {
+        auto d = MakeWindow();
+        FillLesson(*d);
+        qputenv("PATH", (FakePacker("#!/bin/sh\nsleep 1\nexec /usr/bin/zip \"$@\"\n") + ":" + m_path).toUtf8());
+        const QString target = m_files.filePath("slow.vk");
+        QFile::remove(target);
+        d->m_currentProjectPath = target;
+        d->OptProjectSave();
+        QVERIFY(d->m_ThreadPrjSave.isRunning());
+        d->m_boardModified = false;
+        d->OpenISPFile(m_files.filePath("other.vk"));
+        QTRY_VERIFY_WITH_TIMEOUT(d->m_ThreadPrjSave.isFinished() && !d->m_progressDlg->isVisible(), 30000);
+        const int saved = LogIndex("exe : project saved to " + target);
+        QVERIFY2(saved >= 0, qPrintable(g_log.join('\n')));
+        QVERIFY(LogIndex("StartProjectLoad(") > saved);
+        QCOMPARE(ArchiveEntries(target).size(), 9);
     }
 
     // The commands that replace the board let the save end first, and keep
