@@ -219,13 +219,19 @@ QVector<ToolbarPicture> ToolbarPictures()
     shell("Logo", "topbottom", QSize(96, 45));
     shell("Logo", "leftright", QSize(48, 70));
     shell("Cursor", "pen", QSize(32, 32));
-    for (const char* menu : {"new", "open", "save", "saveas", "notesave", "print", "tool", "toolpos", "config", "exit"})
+    for (const char* menu : {"new", "open", "save", "saveas", "notesave", "print", "tool", "toolpos", "config", "exit", "Tool_Menu"})
         shell("Menu", menu, QSize(32, 32));
     // The panning entry of the tray menu is a button picture like its
     // neighbours "allcap1" and "rectcap1".
     pictures << ToolbarPicture{"Window", "panser1", "panser", QSize(40, 36), 1};
     shell("Etc", "orbel", QSize(64, 64));
     shell("Etc", "splash", QSize(480, 300));
+    // The covers' edge bars and their close and properties buttons
+    // (normal, pressed, checked).
+    shell("Spot", "bar_v", QSize(13, 64));
+    shell("Spot", "bar_h", QSize(64, 13));
+    for (const char* face : {"spotclose1", "spotclose2", "spotclose3", "spotprop1", "spotprop2", "spotprop3"})
+        shell("Spot", face, QSize(25, 25));
     return pictures;
 }
 

@@ -659,6 +659,11 @@ public:
     void ShowVisiblePart(int x, int y);
     bool m_pageViewConnected = false;
     bool m_settingView = false;  // the zoom is moving the scroll bars itself
+    // Shows the page navigator above 100 % and hides it at or below
+    // (tools/ui/dialog_page_navigator.cpp).
+    void ShowPageNavigator();
+    // Keeps the floating launcher above a cover that spans the whole screen.
+    void KeepLauncherAbove();
 
     // Touch, tablet and keys (board/ui/dialog_input.cpp).
     bool m_penDown = false;

@@ -150,13 +150,14 @@ void Dialog::CreatePanels()
     m_navi->hide();
     m_pageNavigators = {m_navi};
     m_blind = new blind(this);
-    m_blind->setGeometry(0, 0, W, H);
+    m_blind->setGeometry(m_canvasLeft, 0, W, H);
     m_blind->InitDialog(&m_lang.spot);
     m_blind->hide();
     m_spot = new spot(this);
-    m_spot->setGeometry(0, 0, W, H);
+    m_spot->setGeometry(m_canvasLeft, 0, W, H);
     m_spot->InitDialog(&m_lang.spot);
     m_spot->hide();
+    m_floatingTools << m_blind << m_spot;
 
     m_floatingMain = new floatingmain(this);
     m_floatingMain->InitDialog(&m_lang.hint, &m_lang.menu, W, H, m_bCaptureLibLoaded);
@@ -197,6 +198,7 @@ void Dialog::CreatePanels()
     m_protractor->CreateMenu(&m_lang.menu, &m_lang.common);
     m_compass = new ToolDlg_Compass(this);
     m_compass->CreateMenu(&m_lang.menu, &m_lang.common);
+    m_floatingTools << m_ruler << m_protractor << m_compass;
     m_masterModeDlg = new MasterModedlg(this);
     m_masterModeDlg->CenterOnScreen();
 }

@@ -12,6 +12,9 @@
 #include "app/utilities.h"
 #include "board/note_pages.h"
 #include "board/time_stamps.h"
+#include "tools/ui/tooldlg_compass.h"
+#include "tools/ui/tooldlg_protractor.h"
+#include "tools/ui/tooldlg_ruler.h"
 #include "ui_dialog.h"
 
 QString Dialog::MakeTimeStampId()
@@ -130,6 +133,10 @@ void Dialog::MakeBlankPage()
 
 void Dialog::ResetBoard(bool full)
 {
+    for (QWidget* instrument : std::initializer_list<QWidget*>{m_ruler, m_protractor, m_compass}) {
+        if (instrument)
+            instrument->hide();
+    }
     ConnectPageView();
     UpdateViewSize();
     HidePagePanels();

@@ -594,8 +594,51 @@ void ProhibitionSign(QPainter& p, const QRectF& r)
     p.drawLine(r.center() + QPointF(-k * 0.7, -k * 0.7), r.center() + QPointF(k * 0.7, k * 0.7));
 }
 
+// The covers' pictures: a grip for the edge bars, and round close and
+// properties buttons that darken when pressed and turn blue when checked.
+void PaintCoverPicture(QPainter& p, const ToolbarPicture& pic, const QRectF& r)
+{
+    if (pic.name.startsWith(QLatin1String("bar_"))) {
+        const bool vertical = pic.name == QLatin1String("bar_v");
+        QLinearGradient g(r.topLeft(), vertical ? r.topRight() : r.bottomLeft());
+        g.setColorAt(0, QColor(90, 90, 90));
+        g.setColorAt(0.5, QColor(200, 200, 200));
+        g.setColorAt(1, QColor(90, 90, 90));
+        p.fillRect(r, g);
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        const QPointF c = r.center();
+        for (int i = -1; i <= 1; ++i) {
+            if (vertical)
+                p.drawLine(QPointF(c.x() - 3, c.y() + i * 4), QPointF(c.x() + 3, c.y() + i * 4));
+            else
+                p.drawLine(QPointF(c.x() + i * 4, c.y() - 3), QPointF(c.x() + i * 4, c.y() + 3));
+        }
+        return;
+    }
+    const QChar state = pic.name.at(pic.name.size() - 1);
+    const QColor face = state == '2' ? QColor(70, 70, 80) : state == '3' ? kAccent : QColor(110, 110, 120);
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(face);
+    p.drawEllipse(r.adjusted(1, 1, -1, -1));
+    const QRectF in = r.adjusted(7, 7, -7, -7);
+    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+    if (pic.name.startsWith(QLatin1String("spotclose"))) {
+        p.drawLine(in.topLeft(), in.bottomRight());
+        p.drawLine(in.topRight(), in.bottomLeft());
+    } else {
+        for (int i = 0; i < 3; ++i) {
+            const qreal y = in.top() + 1 + i * (in.height() - 2) / 2;
+            p.drawLine(QPointF(in.left(), y), QPointF(in.right(), y));
+        }
+    }
+}
+
 void PaintShellPicture(QPainter& p, const ToolbarPicture& pic, const QRectF& r)
 {
+    if (pic.group == QLatin1String("Spot")) {
+        PaintCoverPicture(p, pic, r);
+        return;
+    }
     const Pen pen{kInk, kAccent, false};
     const bool vertical = pic.name == QLatin1String("leftright");
     if (pic.group == QLatin1String("Bar")) {
@@ -689,6 +732,13 @@ void PaintShellPicture(QPainter& p, const ToolbarPicture& pic, const QRectF& r)
             p.drawEllipse(in.center(), 8, 8);
             p.setBrush(Qt::white);
             p.drawEllipse(in.center(), 3, 3);
+        } else if (n == "Tool_Menu") {
+            // The instruments' menu button: three bars, turned with the
+            // instrument.
+            p.setPen(Qt::NoPen);
+            p.setBrush(kInk);
+            for (int i = 0; i < 3; ++i)
+                p.drawRoundedRect(QRectF(in.left() + 1, in.top() + 3 + i * 7, in.width() - 2, 4), 2, 2);
         } else {
             p.setPen(Line(kInk, 1.5));
             p.setBrush(QColor(180, 120, 70));

@@ -529,6 +529,39 @@ private slots:
         QCOMPARE(Sent("EXE Tx: "), 2);
     }
 
+    // The instruments show from their menu slots, draw on the board through
+    // the wiring table, step aside for an area capture and hide on a reset.
+    void instrumentsShowDrawAndHideOnReset()
+    {
+        QWidget* instruments[3] = {board->m_ruler, board->m_protractor, board->m_compass};
+        board->OptMenuRuler();
+        board->OptMenuProtractor();
+        board->OptMenuCompass();
+        for (QWidget* w : instruments) {
+            QVERIFY2(w->isVisible(), w->metaObject()->className());
+            QVERIFY(board->m_floatingTools.contains(w));
+        }
+        QVERIFY(!Sent("is not available yet"));
+
+        board->m_ruler->OptMenu_DrawTopLine();
+        board->m_compass->OptMenu_DrawEllipse();
+        const auto& masters = board->m_board.slot[0].records.masters();
+        QCOMPARE(masters.size(), 2);
+        QCOMPARE(masters.at(0).Kind, int(ekLine));
+        QCOMPARE(masters.at(1).Kind, int(ekEllipse));
+
+        board->ShowCaptureOverlays(false);
+        for (QWidget* w : instruments)
+            QVERIFY(!w->isVisible());
+        board->HideCaptureOverlays();
+        for (QWidget* w : instruments)
+            QVERIFY(w->isVisible());
+
+        board->ResetBoard(false);
+        for (QWidget* w : instruments)
+            QVERIFY2(!w->isVisible(), w->metaObject()->className());
+    }
+
     void pageSteps()
     {
         // One page: neither step goes anywhere, whoever asks.
