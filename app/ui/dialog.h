@@ -18,6 +18,7 @@
 #include "storage/event_export.h"
 #include "storage/language_file.h"
 #include "storage/pdf_libraries.h"
+#include "storage/project_file.h"
 #include "storage/settings_file.h"
 #include "tools/capture_functions.h"
 
@@ -30,6 +31,7 @@
 #include <QFutureWatcher>
 #include <QImage>
 #include <QLibrary>
+#include <QMessageBox>
 #include <QList>
 #include <QMessageBox>
 #include <QMutex>
@@ -791,9 +793,37 @@ public:
     bool m_configResetPending = false;
     ConfigInfomation m_configResetRecord;
 
-    // Projects: what the end of a project save does next (0 nothing, 1 close
-    // the window, 2 nothing more after an open or update, 3 new lecture).
-    int m_after_save_action = 0;
+    // Projects (storage/ui/dialog_project.cpp). What the end of a project
+    // save does next is m_afterProjectSave (the jobs' group). The save job
+    // reads only the snapshot, the target and the stamp its starter took.
+    static void ProjectSaveThreadEntry(void* owner);
+    static void ProjectLoadThreadEntry(void* owner);
+    storage::ProjectSnapshot TakeProjectSnapshot();
+    void SaveProject();
+    void SaveEventsXml(QString stamp);
+    void SaveNotesXml(QString folder);
+    void SaveStrData(QString folder);
+    void LoadProject();
+    void StartProjectLoad(QString path);
+    void StartNewLecture();
+    QMessageBox::StandardButton AskToSaveChanges(QWidget* parent);
+    // Saves before the board is replaced and waits for the save (bounded);
+    // true only when the project was written.
+    bool SaveAndWait(int action, bool saveAs);
+    // Waits (bounded) for a save already running, then `settleMs` more;
+    // false, after telling the user, when it is still running.
+    bool WaitForRunningSave(int settleMs = 0);
+    void ReportProjectSaveFailure();
+    void Coll_Send_InitProj(int mode, QString userId, bool flag);
+    storage::ProjectSnapshot m_projectSnapshot;
+    QString m_projectSaveTarget;       // the file the running save writes
+    QString m_defaultProjectName;      // the save stamp, renewed per save
+    QString m_lastSaveFolder;          // of the last file chosen in the save dialog
+    QString m_projectStaging;
+    QString m_projectStagingError;
+    QString m_projectSaveError;        // why the last save failed, for the user
+    bool m_projectSaveStarted = false; // the last save command started the job
+    bool m_legacyProject = false;      // the board came from a ".vj" project
 
     // Folders and file-dialog filters.
     QString m_applicationFolder;
@@ -1132,7 +1162,7 @@ public slots:
     void OptConfigDlgSetPos();
     void OptConfiguration();
     void Config_savePrj_Update();
-    // --- storage: projects (stand-in in app/ui/dialog_startup_stubs.cpp) ---
+    // --- storage: projects (storage/ui/dialog_project.cpp) ---
     void OptProjectSave(bool saveAs = false);
 
     // --- shell: the on-screen keyboard ---

@@ -26,8 +26,6 @@ void Dialog::OptRecBtn(int) { NotYet("OptRecBtn"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
 void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
 void Dialog::Coll_ThreadBroadcastSend() { NotYet("Coll_ThreadBroadcastSend"); }
-void Dialog::OptProjectOpen() { NotYet("OptProjectOpen"); }
-void Dialog::OptProjectSaveAs() { NotYet("OptProjectSaveAs"); }
 void Dialog::OptNoteSave() { NotYet("OptNoteSave"); }
 void Dialog::OptNotePrint() { NotYet("OptNotePrint"); }
 

@@ -82,6 +82,11 @@ void Dialog::ThreadPrjSaveFinished()
 {
     const int action = m_afterProjectSave;
     m_afterProjectSave = 0;
+    m_projectSnapshot = storage::ProjectSnapshot();
+    if (m_projectSaveResult)
+        CloseOnScreenKeyboard();
+    else
+        ReportProjectSaveFailure();
     switch (action) {
     case 0:
         if (!m_projectSaveResult)
@@ -96,14 +101,19 @@ void Dialog::ThreadPrjSaveFinished()
             emit MainDlgClose();
         return;
     case 3:
+        // A lesson that was not saved is not thrown away.
+        if (!m_projectSaveResult)
+            break;
         m_paintRect = QRect(0, 0, m_view_width, m_view_height);
         WaitForJob(m_ThreadPrjSave, 100, 1000);
-        ResetBoard(true);
+        StartNewLecture();
         break;
     default:
         break;
     }
-    if (m_progressDlg)
+    // An opener that waited for the save has started its load by now; the
+    // dialog is the load's.
+    if (m_progressDlg && !m_ThreadPrjLoad.isRunning())
         m_progressDlg->hide();
 }
 
