@@ -226,6 +226,12 @@ QVector<ToolbarPicture> ToolbarPictures()
     pictures << ToolbarPicture{"Window", "panser1", "panser", QSize(40, 36), 1};
     shell("Etc", "orbel", QSize(64, 64));
     shell("Etc", "splash", QSize(480, 300));
+    // The covers' edge bars and their close and properties buttons
+    // (normal, pressed, checked).
+    shell("Spot", "bar_v", QSize(13, 64));
+    shell("Spot", "bar_h", QSize(64, 13));
+    for (const char* face : {"spotclose1", "spotclose2", "spotclose3", "spotprop1", "spotprop2", "spotprop3"})
+        shell("Spot", face, QSize(25, 25));
     return pictures;
 }
 

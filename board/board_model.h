@@ -71,7 +71,6 @@ struct PointerSlotState {
     QPoint prevCurrent;
     QPoint maxCorner;
     QPoint minCorner;
-    QPoint movePressPoint;
     QPointF lastSample;
 
     // Brush: the width of a stroke swells when the pen slows down.

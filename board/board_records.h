@@ -113,12 +113,17 @@ struct PreData {
 // 7..10 edges. The polygon list holds 1..5 then 7..10.
 constexpr int kSelectionHandleCount = 9;
 
-// The selection frame of the current selection.
+// The selection frame of the current selection. FrameCorners and
+// FrameCornersBefore are the edited object's bounds after and before an edit,
+// document pixels; FrameRect runs from the first of them to the third (its
+// centre is the pivot of a turn). The frame as drawn, turned, is in widget
+// pixels: its corners and the handle polygons.
 struct SelectionState {
     EventMaster Master;
     QPoint FrameCorners[4];
     QPoint FrameCornersBefore[4];
     QRect FrameRect;
+    QPoint DrawnCorners[4];
     QPolygon Handles[kSelectionHandleCount];
 };
 

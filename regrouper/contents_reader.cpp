@@ -3,6 +3,7 @@
 #include "regrouper/event_regrouper.h"
 
 #include "app/record_codes.h"
+#include "storage/project_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -169,14 +170,6 @@ FreePenPoint ReadPenSample(const QXmlStreamAttributes& attributes)
     return p;
 }
 
-// A note key names a file inside the package folder; one that would reach
-// another folder is not followed.
-bool IsPlainFileName(const QString& name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
-}
-
 // Why a file of the package is not read, or an empty text when it may be:
 // it must be a regular file (a FIFO would block the run for ever) and, when
 // it is a link, lead to a place inside the package folder.
@@ -270,7 +263,9 @@ bool EventRegrouper::readNotesList(const QString& folder)
 void EventRegrouper::readNoteEvents(const QString& folder)
 {
     for (const NoteEntry& note : qAsConst(m_notes)) {
-        if (!IsPlainFileName(note.Create)) {
+        // A note key names a file inside the package folder; one that would
+        // reach another folder is not followed.
+        if (!storage::IsBareFileName(note.Create)) {
             m_warnings << QStringLiteral("note \"%1\" does not name a file of the folder; its events are not read.")
                               .arg(note.Create);
             continue;

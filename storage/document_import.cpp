@@ -1,6 +1,7 @@
 #include "storage/document_import.h"
 
 #include "board/page_fit.h"
+#include "storage/project_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,8 +16,7 @@ QString SafeBase(const QString& fileName)
 {
     QString base = fileName;
     base.chop(4);
-    if (base.isEmpty() || base == QLatin1String(".") || base == QLatin1String("..") ||
-        base.contains(QLatin1Char('/')) || base.contains(QLatin1Char('\\')))
+    if (!IsBareFileName(base))
         return QStringLiteral("document");
     return base;
 }

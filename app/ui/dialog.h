@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/job_snapshot.h"
 #include "app/toolbar_buttons.h"
 #include "app/update_bridge_functions.h"
 #include "board/board_model.h"
@@ -10,14 +11,18 @@
 #include "board/touch_slots.h"
 #include "collab/coll_frame.h"
 #include "collab/konnexa_binding.h"
+#include "collab/session_core.h"
+#include "editing/selection.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
 #include "storage/event_export.h"
 #include "storage/language_file.h"
 #include "storage/pdf_libraries.h"
+#include "storage/project_file.h"
 #include "storage/settings_file.h"
 #include "tools/capture_functions.h"
 
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <atomic>
 #include <QColor>
@@ -26,7 +31,9 @@
 #include <QFutureWatcher>
 #include <QImage>
 #include <QLibrary>
+#include <QMessageBox>
 #include <QList>
+#include <QMessageBox>
 #include <QMutex>
 #include <QPainterPath>
 #include <QPoint>
@@ -56,6 +63,7 @@ class QFileDialog;
 class QLabel;
 class QMenu;
 class QMovie;
+class QPropertyAnimation;
 class QPushButton;
 class QScreen;
 class QSignalMapper;
@@ -83,6 +91,7 @@ class spot;
 class QRubberBand;
 class QTabletEvent;
 class QTcpSocket;
+class QUdpSocket;
 class QTimer;
 struct libusb_device_handle;
 
@@ -200,6 +209,22 @@ public:
     void AddDebugLine(QString text, int list);
     // A line for the first list only, without a debug output line.
     void AddLogWindowLine(const QString& text);
+    // The debug overlay (app/ui/dialog_debug_overlay.cpp): one label per
+    // pointer slot and the status label, alive only while debug mode is on;
+    // slot 0's label also shows the first second of a stroke.
+    void ShowDebugOverlay();
+    void test9(int value, bool flag = false, QString text = QString());
+    QList<QLabel*> m_pointerDebugLabels;
+    double m_pointerDebugTime = 0.0;
+    int m_pointerDebugCount = 0;
+    int m_image_cnt = 0;  // image objects put on the board so far
+    // The image-file command (app/ui/dialog_image_file.cpp); the file
+    // dialog opens where the last picture was chosen.
+    void LoadImageFile();
+    // What follows the file dialog: the chosen file and the answer to the
+    // question whether it becomes a page of its own.
+    void PlaceImageFile(const QString& path, QMessageBox::StandardButton answer);
+    QString m_lastImagePath;
 
     // The second stage of construction, run once the window is shown
     // (app/ui/dialog_init.cpp).
@@ -340,9 +365,6 @@ public:
     void SetTollPosEnable();
     void PlaceScrollBars();
     void PlaceSubButtonRow(QWidget* button);
-    // The docked position a position is laid out at: floating has no
-    // launcher panel yet, so it is laid out at the top.
-    int LaidOutPosition(int position) const;
     void SetPageButtonsEnabled(bool previous, bool next);
     // Sub-button rows and tool commands (app/ui/dialog_sub_buttons.cpp,
     // app/ui/dialog_tool_commands.cpp, app/ui/dialog_panel_commands.cpp).
@@ -388,6 +410,10 @@ public:
     // owner, run once on the global pool and watched by one of the watchers.
     using JobEntry = void (*)(void*);
     static QFuture<void> DialogWorker(JobEntry entry, void* owner);
+    // A job that reads the board gets a snapshot taken here, on the GUI
+    // thread, and runs on the pool under `watcher`.
+    JobSnapshot TakeJobSnapshot() const;
+    void StartSnapshotJob(QFutureWatcher<void>& watcher, std::function<void(const JobSnapshot&)> job);
     // Polls the watcher in 100 ms sleeps on the calling thread, at most
     // `limit` times, then sleeps `settleMs` more when the job ended in time.
     // Writes the wait's log lines and returns the count of sleeps.
@@ -462,18 +488,19 @@ public:
     bool m_multiPointer = false;
     QStringList m_pendingNewcomers;
 
-    // Selection editing state read by the primitives.
-    bool m_hasSelection = false;
-    QRect m_selectionRect;
+    // Selection editing state read by the primitives: the frame may be on
+    // the view; the frame rectangle (widget pixels); what a press grabbed.
+    bool SelectionFrameShown = false;
+    QRect SelectionRect;
     SelectionState m_selectionState;
     QStringList m_select_id_str;
     QStringList NoteObjectKeys;
-    int m_editMode = 0;       // 0 none, 1 move, 2 resize, 3 rotate
-    int m_grabbedHandle = 0;  // 1..4 corners, 5 rotation, 6 body, 7..10 edges
-    float m_selectionAngle = 0.f;
-    double m_rotateStartAngle = 0.0;
-    bool m_keepX = false;
-    bool m_keepY = false;
+    int SelectionEditMode = 0;  // 0 none, 1 move, 2 resize, 3 rotate
+    int SelectionHandle = 0;    // 1..4 corners, 5 rotation, 6 body, 7..10 edges
+    float SelectionAngle = 0.f;
+    double RotateAngle = 0.0;   // the angle shown while turning
+    bool LockX = false;         // a vertical arrow keeps its x
+    bool LockY = false;         // a horizontal arrow keeps its y
 
     QRubberBand* m_rubberBand = nullptr;
     QLabel* m_cursorLabel = nullptr;
@@ -540,17 +567,13 @@ public:
     // Hand-overs to parts of the board that are built elsewhere
     // (board/ui/dialog_handover_stubs.cpp).
     void ShowPointerDebug(int mode, int slot, int x, int y);
-    void SelectObjectAtPoint(QPoint from, QPoint to, int erase);
-    void SelectObjectsInArea(QPoint from, QPoint to, int erase);
     void ResizeMove(int x, int y);
     void RotateMove(int x, int y);
     void ResizeRelease(int slot, int x, int y);
     void RotateRelease(int slot, int x, int y);
-    void Modify_Move(int slot, int phase);
     void UpdateMoveAll(int slot, int phase);
     void EraseObjectsAlongPath(QPoint from, QPoint to, int phase);
     void InsertCaptureImage(int slot);
-    void CalcSelectionRect();
     void OptRightMenu();
 
     // Smart pen (board/ui/dialog_smart_pen.cpp): the window's one recogniser,
@@ -659,6 +682,11 @@ public:
     void ShowVisiblePart(int x, int y);
     bool m_pageViewConnected = false;
     bool m_settingView = false;  // the zoom is moving the scroll bars itself
+    // Shows the page navigator above 100 % and hides it at or below
+    // (tools/ui/dialog_page_navigator.cpp).
+    void ShowPageNavigator();
+    // Keeps the floating launcher above a cover that spans the whole screen.
+    void KeepLauncherAbove();
 
     // Touch, tablet and keys (board/ui/dialog_input.cpp).
     bool m_penDown = false;
@@ -686,10 +714,8 @@ public:
     void Coll_Send_ImgPath(int mode, QString userId, int value);
     void HidePagePanels();
     void ResetToolbarForNewBoard();
-    // Still to come from editing and the image command
-    // (board/ui/dialog_handover_stubs.cpp).
+    // Still to come from editing (board/ui/dialog_handover_stubs.cpp).
     void NoteEraseAll(int mode);
-    void LoadImageFile();
 
     // The page layer and what is live over it (board/ui/dialog_page_layer.cpp).
     // Finished objects are painted into the layer once; the view is cut out
@@ -730,6 +756,24 @@ public:
     bool m_boardModified = false;
     void CreateObjectEvent(int slot, int mediaIndex);
 
+    // Picking, the selection frame and moving the selection
+    // (editing/ui/dialog_selection.cpp, editing/ui/dialog_move.cpp). The
+    // frame is painted over the view only; the page layer never holds it, so
+    // the layer is what takes a frame back off the view.
+    QVector<QPoint> SelectionPolygon;     // corners of SelectionRect, widget pixels
+    QPoint RubberBandCorners[4];          // the turned frame last drawn by a resize or pinch
+    QPoint MovePressPoint[kPointerSlotCount];  // where each slot's move drag began
+    QRect GroupRectSum;                   // the previous bounds of one move step, united
+    BoardView CurrentBoardView() const;
+    void SelectObjectAtPoint(int x1, int y1, int x2, int y2, bool erase);
+    void SelectObjectsInArea(int x1, int y1, int x2, int y2, bool erase);
+    void CalcSelectionRect();
+    void RestoreFrameArea(QRect rect, int mode);
+    void Modify_Move(int slot, int phase);
+    // Selects the picked objects (the frame follows the one picked last) or,
+    // with erase, deletes each as one undo step of its own.
+    void ActOnPickedObjects(const QVector<PickedObject>& picked, bool erase);
+
     // --- storage: settings, language, projects, PDF -------------------------
 
     // Settings.
@@ -751,9 +795,37 @@ public:
     bool m_configResetPending = false;
     ConfigInfomation m_configResetRecord;
 
-    // Projects: what the end of a project save does next (0 nothing, 1 close
-    // the window, 2 nothing more after an open or update, 3 new lecture).
-    int m_after_save_action = 0;
+    // Projects (storage/ui/dialog_project.cpp). What the end of a project
+    // save does next is m_afterProjectSave (the jobs' group). The save job
+    // reads only the snapshot, the target and the stamp its starter took.
+    static void ProjectSaveThreadEntry(void* owner);
+    static void ProjectLoadThreadEntry(void* owner);
+    storage::ProjectSnapshot TakeProjectSnapshot();
+    void SaveProject();
+    void SaveEventsXml(QString stamp);
+    void SaveNotesXml(QString folder);
+    void SaveStrData(QString folder);
+    void LoadProject();
+    void StartProjectLoad(QString path);
+    void StartNewLecture();
+    QMessageBox::StandardButton AskToSaveChanges(QWidget* parent);
+    // Saves before the board is replaced and waits for the save (bounded);
+    // true only when the project was written.
+    bool SaveAndWait(int action, bool saveAs);
+    // Waits (bounded) for a save already running, then `settleMs` more;
+    // false, after telling the user, when it is still running.
+    bool WaitForRunningSave(int settleMs = 0);
+    void ReportProjectSaveFailure();
+    void Coll_Send_InitProj(int mode, QString userId, bool flag);
+    storage::ProjectSnapshot m_projectSnapshot;
+    QString m_projectSaveTarget;       // the file the running save writes
+    QString m_defaultProjectName;      // the save stamp, renewed per save
+    QString m_lastSaveFolder;          // of the last file chosen in the save dialog
+    QString m_projectStaging;
+    QString m_projectStagingError;
+    QString m_projectSaveError;        // why the last save failed, for the user
+    bool m_projectSaveStarted = false; // the last save command started the job
+    bool m_legacyProject = false;      // the board came from a ".vj" project
 
     // Folders and file-dialog filters.
     QString m_applicationFolder;
@@ -875,6 +947,10 @@ public:
     void Coll_Send_Redraw(int mode, QString userId);
     void Coll_Send_HeightScrollBar(int mode, QString userId);
     void Coll_Send_WidthScrollBar(int mode, QString userId);
+    // "MODIFY_SET": one edited object, at levels 2 and 3 only. The kind's
+    // unused values are passed as 0.
+    void Coll_Send_Modify(int mode, QString key, quint16 eventId, int dx, int dy, int deleted, int angle, QRect rect,
+                          int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3, int place, int size);
     // Senders still to come (board/ui/dialog_handover_stubs.cpp): each
     // notes what it would send, with its arguments.
     void Coll_SendMessage(QString keyword, QString data);
@@ -914,6 +990,31 @@ public:
     // Hands one whole frame to the receiver by its keyword's code.
     void Coll_Receive(int code, const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
     void Coll_PacketLog(const CollFrame& frame, int frameSize);
+    // Session control and rights (collab/ui/dialog_session.cpp,
+    // collab/ui/dialog_rights.cpp, collab/ui/dialog_coll_panels.cpp): the
+    // session's own fields and the host's rights rules live in the core.
+    coll::Session m_session;
+    QUdpSocket* m_discoverySocket = nullptr;
+    bool m_collPacketSwitch = false;  // the master-mode "Collaboration packet" switch
+    bool m_userListOpen = false;
+    bool m_userListPlaced = false;
+    QPropertyAnimation* m_userListButtonAnimation = nullptr;
+    QPropertyAnimation* m_userListPanelAnimation = nullptr;
+    void OptDisconnectInit(int slot = -1);
+    // What ending a session in any way leaves behind: no server, no
+    // discovery listener, no loading animation, no open user list.
+    void StopServer();
+    void EndSessionLeftovers();
+    void ApplyRightsSteps(const QVector<coll::RightsStep>& steps);
+    void Coll_SendFrame(const char* keyword, const QByteArray& data);
+    // The session's own messages on receipt (collab/ui/dialog_receive_session.cpp):
+    // true when the code was one of them.
+    bool Coll_ReceiveSession(int code, const QByteArray& data);
+    void Coll_ReceiveUsers(const QString& data);
+    void Coll_ReceiveLevel(const QString& data);
+    void Coll_ReceiveExit(const QString& id);
+    void Coll_ReceiveTool(const QString& id);
+    void Coll_SendOwnPen();
 
 signals:
     // To the top-level window.
@@ -934,6 +1035,19 @@ public slots:
     // --- collaboration: rights; an empty ID with flag true parks the write
     // right for the length of a smart-pen stroke ---
     void OptSetUserLevel(QString userId, bool flag = false);
+    // --- shell: the debug overlay's switch and its test widgets, connected
+    // by object name (app/ui/dialog_debug_overlay.cpp) ---
+    void OptDebug(bool on);
+    void on_CK_LogWindow_clicked();
+    void on_CK_LogWindow1_clicked();
+    void on_CK_LogWindow2_clicked();
+    void on_btn_test_7_clicked();
+    void on_btn_test_8_clicked();
+    void on_btn_test_9_clicked();
+    void on_btn_test_10_ListClear_clicked();
+    // --- shell: the upload login kept when the upload dialog closes
+    // (app/ui/dialog_image_file.cpp) ---
+    void StrovaSaveInfo(QString id, int saveId);
 
     // --- stand-ins for commands whose subsystems come later
     // (app/ui/dialog_command_stubs.cpp); each is replaced by its real body ---
@@ -993,7 +1107,6 @@ public slots:
     void OptServerClose();
     void OptDisconnect();
     void OptSetUseTool(QString userId);
-    void StrovaSaveInfo(QString id, int saveId);
     void CreateNoteSubBtn();
     void CreateColorSubBtn();
     void ShowPenWidthSlider();
@@ -1015,7 +1128,6 @@ public slots:
     void OptTool_DrawArc(QRect circle, int startAngle, int endAngle);
     void OptTool_DrawEllipse(QRect circle);
     void ThreadNoteSaveFinished();
-    void OptDebug(bool on);
     void OptColl(bool on);
     void OptCursor(bool on);
     void OptInterpolation(bool on);
@@ -1078,7 +1190,7 @@ public slots:
     void OptConfigDlgSetPos();
     void OptConfiguration();
     void Config_savePrj_Update();
-    // --- storage: projects (stand-in in app/ui/dialog_startup_stubs.cpp) ---
+    // --- storage: projects (storage/ui/dialog_project.cpp) ---
     void OptProjectSave(bool saveAs = false);
 
     // --- shell: the on-screen keyboard ---
@@ -1113,6 +1225,10 @@ public slots:
     // --- collaboration: frames ---
     QByteArray setData(QByteArray header, QByteArray data, QByteArray tail);
     void onReadyRead();
+    void onConnected();
+    void onConnect_error(QAbstractSocket::SocketError error);
+    // The hosts' discovery listener; its answers come with discovery.
+    void Coll_Broadcast_Receive();
 
     // --- shell: the USB pen module's keep-alive ---
     void onTimer();

@@ -20,24 +20,11 @@ void Dialog::OptRecDialog() { NotYet("OptRecDialog"); }
 void Dialog::OptUndo() { NotYet("OptUndo"); }
 void Dialog::OptRedo() { NotYet("OptRedo"); }
 void Dialog::OptNoteListBtn() { NotYet("OptNoteListBtn"); }
-void Dialog::OptCollconnectDlgBtn() { NotYet("OptCollconnectDlgBtn"); }
 void Dialog::OptIpBtn() { NotYet("OptIpBtn"); }
 void Dialog::OptRecBtn(int) { NotYet("OptRecBtn"); }
-void Dialog::OptUserListDlgBtn() { NotYet("OptUserListDlgBtn"); }
-void Dialog::OptStartServer(QString, QString, QString) { NotYet("OptStartServer"); }
-void Dialog::OptConnect(QString, QString, QString, int) { NotYet("OptConnect"); }
-void Dialog::OptServerClose() { NotYet("OptServerClose"); }
-void Dialog::OptDisconnect() { NotYet("OptDisconnect"); }
-void Dialog::OptSetUseTool(QString) { NotYet("OptSetUseTool"); }
-void Dialog::StrovaSaveInfo(QString, int) { NotYet("StrovaSaveInfo"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
 void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
-void Dialog::OptDebug(bool) { NotYet("OptDebug"); }
-void Dialog::OptColl(bool) { NotYet("OptColl"); }
 void Dialog::Coll_ThreadBroadcastSend() { NotYet("Coll_ThreadBroadcastSend"); }
-void Dialog::OptNewLecture() { NotYet("OptNewLecture"); }
-void Dialog::OptProjectOpen() { NotYet("OptProjectOpen"); }
-void Dialog::OptProjectSaveAs() { NotYet("OptProjectSaveAs"); }
 void Dialog::OptNoteSave() { NotYet("OptNoteSave"); }
 void Dialog::OptNotePrint() { NotYet("OptNotePrint"); }
 

@@ -150,13 +150,14 @@ void Dialog::CreatePanels()
     m_navi->hide();
     m_pageNavigators = {m_navi};
     m_blind = new blind(this);
-    m_blind->setGeometry(0, 0, W, H);
+    m_blind->setGeometry(m_canvasLeft, 0, W, H);
     m_blind->InitDialog(&m_lang.spot);
     m_blind->hide();
     m_spot = new spot(this);
-    m_spot->setGeometry(0, 0, W, H);
+    m_spot->setGeometry(m_canvasLeft, 0, W, H);
     m_spot->InitDialog(&m_lang.spot);
     m_spot->hide();
+    m_floatingTools << m_blind << m_spot;
 
     m_floatingMain = new floatingmain(this);
     m_floatingMain->InitDialog(&m_lang.hint, &m_lang.menu, W, H, m_bCaptureLibLoaded);
@@ -295,7 +296,7 @@ void Dialog::InitDialog(bool autoUpdate)
 
     // 9.
     m_placement = MakeToolbarPlacement(m_canvasWidth, m_canvasHeight, m_scale);
-    m_toolbarPosition = LaidOutPosition(m_config.toolsave ? m_config.toolpos : 1);
+    m_toolbarPosition = m_config.toolsave ? m_config.toolpos : 1;
     m_floatingPosition = QPoint(0, 0);
     if (m_config.toolsave) {
         if (!m_bDualScreen

@@ -19,6 +19,24 @@ QFuture<void> Dialog::DialogWorker(JobEntry entry, void* owner)
     return QtConcurrent::run(entry, owner);
 }
 
+JobSnapshot Dialog::TakeJobSnapshot() const
+{
+    JobSnapshot snapshot;
+    snapshot.board = m_board;
+    snapshot.notes = m_note_list;
+    snapshot.currentNote = m_curr_note;
+    snapshot.noteIndex = m_note_idx;
+    snapshot.backgroundImage = m_backgroundImage;
+    snapshot.viewImage = m_viewImage;
+    return snapshot;
+}
+
+void Dialog::StartSnapshotJob(QFutureWatcher<void>& watcher, std::function<void(const JobSnapshot&)> job)
+{
+    JobSnapshot snapshot = TakeJobSnapshot();
+    watcher.setFuture(QtConcurrent::run([snapshot = std::move(snapshot), job = std::move(job)]() { job(snapshot); }));
+}
+
 int Dialog::WaitForJob(const QFutureWatcher<void>& watcher, int limit, int settleMs)
 {
     int count = 0;
@@ -64,6 +82,11 @@ void Dialog::ThreadPrjSaveFinished()
 {
     const int action = m_afterProjectSave;
     m_afterProjectSave = 0;
+    m_projectSnapshot = storage::ProjectSnapshot();
+    if (m_projectSaveResult)
+        CloseOnScreenKeyboard();
+    else
+        ReportProjectSaveFailure();
     switch (action) {
     case 0:
         if (!m_projectSaveResult)
@@ -78,14 +101,19 @@ void Dialog::ThreadPrjSaveFinished()
             emit MainDlgClose();
         return;
     case 3:
+        // A lesson that was not saved is not thrown away.
+        if (!m_projectSaveResult)
+            break;
         m_paintRect = QRect(0, 0, m_view_width, m_view_height);
         WaitForJob(m_ThreadPrjSave, 100, 1000);
-        ResetBoard(true);
+        StartNewLecture();
         break;
     default:
         break;
     }
-    if (m_progressDlg)
+    // An opener that waited for the save has started its load by now; the
+    // dialog is the load's.
+    if (m_progressDlg && !m_ThreadPrjLoad.isRunning())
         m_progressDlg->hide();
 }
 

@@ -231,6 +231,7 @@ void Dialog::OptToolBlind()
         return;
     m_blind->ShowOnScreen(m_toolbarPosition, m_view_width, m_view_height);
     m_blind->show();
+    KeepLauncherAbove();
 }
 
 void Dialog::OptToolSpot()
@@ -239,6 +240,15 @@ void Dialog::OptToolSpot()
         return;
     m_spot->SetSpotMask(m_toolbarPosition, m_view_width, m_view_height);
     m_spot->show();
+    KeepLauncherAbove();
+}
+
+// At the floating position a cover spans the whole screen; the launcher
+// stays above it so the tools remain at hand.
+void Dialog::KeepLauncherAbove()
+{
+    if (m_toolbarPosition == 4 && m_floatingMain && m_floatingMain->isVisible())
+        m_floatingMain->raise();
 }
 
 void Dialog::OptViewBtn(int mode)

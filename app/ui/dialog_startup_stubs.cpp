@@ -5,17 +5,15 @@
 
 #include <QDebug>
 
-void Dialog::OptProjectSave(bool saveAs)
+void Dialog::StartProjectLoad(QString path)
 {
-    qDebug().noquote() << QStringLiteral("exe : OptProjectSave(%1) is not available yet").arg(saveAs ? 1 : 0);
+    qDebug().noquote() << QStringLiteral("exe : StartProjectLoad(%1) is not available yet").arg(path);
 }
 
-void Dialog::OpenISPFile(QString path)
-{
-    qDebug().noquote() << QStringLiteral("OpenISPFile : %1").arg(path);
-}
+void Dialog::LoadProject() { qDebug().noquote() << QStringLiteral("exe : LoadProject is not available yet"); }
 
-void Dialog::OpenIICFile(QString path)
+void Dialog::Coll_Send_InitProj(int mode, QString userId, bool flag)
 {
-    qDebug().noquote() << QStringLiteral("OpenIICFile : %1").arg(path);
+    qDebug().noquote() << QStringLiteral("exe : Coll_Send_InitProj(%1,%2,%3) is not available yet")
+                              .arg(mode).arg(userId).arg(flag ? 1 : 0);
 }

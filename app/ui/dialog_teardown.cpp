@@ -74,6 +74,9 @@ void Dialog::ShutdownDialog()
     // the work folder: they go only once it has ended.
     if (m_ThreadSave.isRunning())
         m_ThreadSave.waitForFinished();
+    // So does a project save, which reads the window's snapshot.
+    if (m_ThreadPrjSave.isRunning())
+        m_ThreadPrjSave.waitForFinished();
     m_board = BoardModel();
 
     DeleteAndClear(m_noteDialog);
@@ -156,6 +159,9 @@ void Dialog::ShutdownDialog()
 
     if (m_ThreadSave.isRunning())
         m_ThreadSave.waitForFinished();
+    // So does a project save, which reads the window's snapshot.
+    if (m_ThreadPrjSave.isRunning())
+        m_ThreadPrjSave.waitForFinished();
     if (!m_workFolder.isEmpty())
         RemoveFolderRecursive(m_workFolder, m_workFolder);
 

@@ -105,11 +105,11 @@ void Dialog::OptDrawBtn(int slot, bool send, bool setChecks, int level)
         if (own == 2)
             ApplyToolCursor(m_board.slot[10].event_kind);
     }
-    if (m_hasSelection) {
+    if (SelectionFrameShown) {
         // RedrawPageObjects also cuts the visible part of a zoomed page.
         ClearSelection();
         RedrawPageObjects(true);
-        m_hasSelection = false;
+        SelectionFrameShown = false;
     }
     if (setChecks)
         CheckToolButton(ui->drawbtn);
@@ -203,7 +203,7 @@ void Dialog::OptTransBtnCheck(bool checked)
 
 void Dialog::OptEraseBtn(bool send)
 {
-    m_hasSelection = false;
+    SelectionFrameShown = false;
     ClearSelection();
     NoteObjectKeys.clear();
     const int level = m_collUserLevel;

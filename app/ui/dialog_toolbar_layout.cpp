@@ -2,6 +2,7 @@
 // for the own collaboration role, the scroll bars and sub-button rows around
 // it, and the return to the free pen.
 #include "app/ui/dialog.h"
+#include "app/ui/dialog_panels.h"
 #include "ui_dialog.h"
 
 #include <QAction>
@@ -11,30 +12,27 @@
 
 #include <array>
 
-int Dialog::LaidOutPosition(int position) const
-{
-    // The floating position needs the floating launcher panel; until there
-    // is one, a bar along the top keeps every tool within reach.
-    return position == 4 ? 1 : position;
-}
-
 void Dialog::SetTollPosEnable()
 {
     for (QAction* action : m_toolPosActions) {
         if (action)
             action->setEnabled(true);
     }
+    if (m_floatingMain)
+        m_floatingMain->hide();
     // The actions are kept in the order bottom, top, left, right, floating,
     // which is also the order of the position codes.
     if (m_toolbarPosition >= 0 && m_toolbarPosition <= 4) {
-        if (m_toolbarPosition == 4)
-            qDebug() << "SetTollPosEnable";
         if (QAction* current = m_toolPosActions[m_toolbarPosition])
             current->setEnabled(false);
+        if (m_toolbarPosition == 4) {
+            qDebug() << "SetTollPosEnable";
+            if (m_floatingMain) {
+                m_floatingMain->show();
+                m_floatingMain->raise();
+            }
+        }
     }
-    // Nobody may choose a floating launcher that cannot be shown yet.
-    if (LaidOutPosition(4) != 4 && m_toolPosActions[4])
-        m_toolPosActions[4]->setEnabled(false);
 }
 
 void Dialog::PlaceScrollBars()
@@ -85,15 +83,22 @@ void Dialog::SetFreePenMode(bool allSlots)
 
 void Dialog::OptSubAlign(QPoint p)
 {
-    // The floating sub-panels follow this point once they exist.
     m_floatingPosition = p;
+    // Hidden panels move too, so the next one opens centred on the launcher.
+    for (FloatingSubPanel* panel : std::initializer_list<FloatingSubPanel*>{
+             m_floatingColor, m_floatingEraser, m_floatingFigure, m_floatingNote, m_floatingChangeMode,
+             m_floatingRec, m_floatingZoom}) {
+        if (panel)
+            panel->MoveTo(p.x(), p.y());
+    }
 }
 
 namespace {
 
 void ApplyPosition(Dialog& d, int position)
 {
-    d.m_toolbarPosition = d.LaidOutPosition(position);
+    d.HidePagePanels();
+    d.m_toolbarPosition = position;
     if (d.m_toolbarPosition != 4)
         d.SetModeButtonStates();
     d.SetToolbarPosition();
@@ -149,6 +154,8 @@ void Dialog::SetToolbarPosition()
         }
     } else if (p == 4) {
         ui->mainbar->hide();
+        if (m_floatingMain)
+            m_floatingMain->setGeometry(QRect(m_floatingPosition, QSize(187, 187)));
         OptSubAlign(m_floatingPosition);
         for (QWidget* b : qAsConst(m_toolbarButtons))
             b->hide();
@@ -242,12 +249,33 @@ void Dialog::SetToolbarByRole(int level, bool force)
            cell({On, Off, On, On, On, S, On}));
     Enable({ui->transbtn}, cell({S, Off, On, On, On, S, On}));
     Enable({ui->erasebtn, ui->erasesubbtn, ui->objectbtn}, cell({On, Off, On, Off, On, Off, On}));
-    Enable({ui->prebtn, ui->postbtn}, cell({S, Off, On, Off, S, S, S}));
+    const int pageButtons = cell({S, Off, On, Off, S, S, S});
+    Enable({ui->prebtn, ui->postbtn}, pageButtons);
+    if (pageButtons == Off && m_floatingMain) {
+        m_floatingMain->SetPrevDisabled(true);
+        m_floatingMain->SetNextDisabled(true);
+    }
     if (cell({S, On, On, On, On, S, S}) == On) {
         m_selectKey = QStringLiteral("ekSelect");
         SetButtonStyle(ui->objectbtn, Scaled(40, m_scale), Scaled(36, m_scale), m_selectKey);
     }
     Enable({ui->zoombtn, ui->objectsubbtn, ui->zoomsubbtn}, cell({On, Off, Off, Off, Off, S, On}));
+    // The launcher's sub-panels follow the bar buttons they stand for; a
+    // writer without the tool right keeps a floating bar's note, recording
+    // and zoom panels as they are but loses its eraser panel.
+    auto present = [](std::initializer_list<QWidget*> widgets) {
+        QList<QWidget*> found;
+        for (QWidget* w : widgets) {
+            if (w)
+                found << w;
+        }
+        return found;
+    };
+    const bool floatingWriterWithout = floating && column == 3;
+    Enable(present({m_floatingColor, m_floatingFigure}), cell({On, Off, On, On, On, S, On}));
+    Enable(present({m_floatingEraser}), floatingWriterWithout ? Off : cell({On, Off, On, On, On, Off, On}));
+    Enable(present({m_floatingZoom}), floatingWriterWithout ? S : cell({On, Off, Off, Off, Off, S, On}));
+    Enable(present({m_floatingNote, m_floatingRec}), floatingWriterWithout ? S : cell({On, Off, Off, Off, On, S, On}));
     Enable({ui->notelistbtn}, cell({On, Off, Off, Off, On, Off, On}));
     Enable({ui->viewbtn, ui->viewlocationbtn, ui->notesubbtn, ui->viewlocationsubbtn},
            cell({On, Off, Off, Off, On, S, On}));

@@ -1,6 +1,7 @@
 // The enabled state of the page, undo and edit commands, and the page
 // counter's place beside the toolbar.
 #include "app/ui/dialog.h"
+#include "app/ui/dialog_panels.h"
 #include "ui_dialog.h"
 
 #include <QAction>
@@ -9,6 +10,11 @@ void Dialog::SetPageButtonsEnabled(bool previous, bool next)
 {
     ui->prebtn->setEnabled(previous);
     ui->postbtn->setEnabled(next);
+    // The launcher steps through the same pages.
+    if (m_floatingMain) {
+        m_floatingMain->SetPrevDisabled(!previous);
+        m_floatingMain->SetNextDisabled(!next);
+    }
 }
 
 void Dialog::SetPageNaviEnable(int index, int count)

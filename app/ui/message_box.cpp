@@ -65,6 +65,17 @@ QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& 
     return QFileDialog::getOpenFileName(parent, caption, startPath, filter);
 }
 
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestion,
+                        const QString& filter)
+{
+    if (ModalBoxesSuppressed()) {
+        qWarning().noquote() << QStringLiteral("file dialog save: %1 | %2").arg(caption, suggestion);
+        return QString();
+    }
+    return QFileDialog::getSaveFileName(parent, caption, suggestion, filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
 QString GetExistingDirectory(QWidget* parent, const QString& caption, const QString& startPath)
 {
     if (ModalBoxesSuppressed()) {

@@ -41,6 +41,13 @@ inline QMessageBox::StandardButton InformationBox(QWidget* parent, const QString
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& startPath,
                         const QString& filter);
 
+// The same for the save dialog, Qt's own (not the desktop's), so it looks
+// and answers alike everywhere: suppressed, it logs
+//     file dialog save: <caption> | <suggested path>
+// and answers as cancelled (an empty path).
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestion,
+                        const QString& filter);
+
 // The folder chooser (folders only, symbolic links not resolved): suppressed,
 // it logs
 //     folder dialog: <caption> | <start path>

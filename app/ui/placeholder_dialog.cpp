@@ -8,15 +8,15 @@ PlaceholderDialog::PlaceholderDialog(const char* className, QWidget* parent)
 {
 }
 
-void PlaceholderDialog::SayNotAvailable() const
+void SayNotAvailableYet(const char* className)
 {
-    qDebug().noquote() << QStringLiteral("exe : %1 is not available yet").arg(QLatin1String(m_className));
+    qDebug().noquote() << QStringLiteral("exe : %1 is not available yet").arg(QLatin1String(className));
 }
 
 void PlaceholderDialog::setVisible(bool visible)
 {
     if (visible) {
-        SayNotAvailable();
+        SayNotAvailableYet(m_className);
         return;
     }
     QDialog::setVisible(false);
@@ -24,6 +24,6 @@ void PlaceholderDialog::setVisible(bool visible)
 
 int PlaceholderDialog::exec()
 {
-    SayNotAvailable();
+    SayNotAvailableYet(m_className);
     return QDialog::Rejected;
 }

@@ -6,6 +6,9 @@
 // but whose own working is not there yet. It keeps what it is given, never
 // becomes visible, and says so once per request to show or run it, so every
 // road that reaches it ends cleanly instead of opening an empty window.
+// Writes the one "not available yet" line of a window that is not built yet.
+void SayNotAvailableYet(const char* className);
+
 class PlaceholderDialog : public QDialog
 {
 public:
@@ -15,6 +18,5 @@ public:
     int exec() override;
 
 private:
-    void SayNotAvailable() const;
     const char* m_className;
 };

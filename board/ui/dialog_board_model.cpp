@@ -9,10 +9,10 @@
 void Dialog::InitBoardModel()
 {
     m_board.Init();
-    m_editMode = 0;
-    m_grabbedHandle = 0;
-    m_keepX = false;
-    m_keepY = false;
+    SelectionEditMode = 0;
+    SelectionHandle = 0;
+    LockX = false;
+    LockY = false;
     m_undo.Clear();
     UpdatePrevNextButtons();
 }

@@ -3,6 +3,7 @@
 
 #include "app/ui/dialog.h"
 #include "board/figure_paths.h"
+#include "editing/selection.h"
 
 void Dialog::LinePath(QPainterPath& path, QPointF start, QPointF end, bool bothHeads, bool setPoints, int slot)
 {
@@ -18,8 +19,8 @@ void Dialog::LinePath(QPainterPath& path, QPointF start, QPointF end, bool bothH
 void Dialog::RotatedObjectFrame(QRect r)
 {
     const bool single = m_select_id_str.size() == 1;
-    const double angle = m_select_id_str.size() < 2 ? m_selectionAngle : 0.0;
-    m_selectionAngle = float(angle);
+    const double angle = m_select_id_str.size() < 2 ? SelectionAngle : 0.0;
+    SelectionAngle = float(angle);
     const SelectionFrameShape shape = BuildSelectionFrame(r, angle, single);
 
     QPainter painter(&m_viewImage);
@@ -33,7 +34,7 @@ void Dialog::RotatedObjectFrame(QRect r)
     painter.drawRect(QRect(QPoint(r.left() - 5, r.top() - 5), QPoint(r.right() + 5, r.bottom() + 5)));
     painter.restore();
     for (int i = 0; i < 4; ++i)
-        m_selectionState.FrameCorners[i] = shape.corners[i];
+        m_selectionState.DrawnCorners[i] = shape.corners[i];
     if (single) {
         painter.setBrush(Qt::white);
         for (int i = 0; i < 4; ++i)
@@ -43,5 +44,5 @@ void Dialog::RotatedObjectFrame(QRect r)
             m_selectionState.Handles[i] = shape.handles[i];
     }
     painter.end();
-    update();
+    update(FrameRestoreArea(shape.corners));
 }

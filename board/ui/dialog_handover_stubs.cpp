@@ -27,18 +27,12 @@ QString Num(int n) { return QString::number(n); }
 
 }  // namespace
 
-void Dialog::ShowPointerDebug(int, int, int, int) { NotYet("ShowPointerDebug"); }
-void Dialog::OptSetUserLevel(QString, bool) { NotYet("OptSetUserLevel"); }
-void Dialog::SelectObjectAtPoint(QPoint, QPoint, int) { NotYet("SelectObjectAtPoint"); }
-void Dialog::SelectObjectsInArea(QPoint, QPoint, int) { NotYet("SelectObjectsInArea"); }
 void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
 void Dialog::RotateMove(int, int) { NotYet("RotateMove"); }
 void Dialog::ResizeRelease(int, int, int) { NotYet("ResizeRelease"); }
 void Dialog::RotateRelease(int, int, int) { NotYet("RotateRelease"); }
-void Dialog::Modify_Move(int, int) { NotYet("Modify_Move"); }
 void Dialog::UpdateMoveAll(int, int) { NotYet("UpdateMoveAll"); }
 void Dialog::EraseObjectsAlongPath(QPoint, QPoint, int) { NotYet("EraseObjectsAlongPath"); }
-void Dialog::CalcSelectionRect() { NotYet("CalcSelectionRect"); }
 void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
 void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }
 void Dialog::Coll_Send_Resolution(int mode, QString id) { NotYetSent("Coll_Send_Resolution", {Num(mode), id}); }
@@ -53,7 +47,6 @@ void Dialog::Coll_Send_WidthScrollBar(int mode, QString id)
     NotYetSent("Coll_Send_WidthScrollBar", {Num(mode), id});
 }
 void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
-void Dialog::SetDisplayData(int) { NotYet("SetDisplayData"); }
 void Dialog::Coll_Send_ImgPath(int, QString, int) { NotYet("Coll_Send_ImgPath"); }
 void Dialog::Coll_SendMessage(QString keyword, QString data)
 {
@@ -82,4 +75,3 @@ void Dialog::Coll_Send_Doc(int mode, QString id, int kind, QString first, QStrin
 }
 void Dialog::Coll_Send_ImgFile(int mode, QString id) { NotYetSent("Coll_Send_ImgFile", {Num(mode), id}); }
 void Dialog::NoteEraseAll(int) { NotYet("NoteEraseAll"); }
-void Dialog::LoadImageFile() { NotYet("LoadImageFile"); }

@@ -58,10 +58,10 @@ void WritePageImage(const QImage& image, const QString& path)
 
 void Dialog::CreateNotePage(int type, QString name, QString path, bool page_option)
 {
-    m_editMode = 0;
-    m_grabbedHandle = 0;
-    m_keepX = false;
-    m_keepY = false;
+    SelectionEditMode = 0;
+    SelectionHandle = 0;
+    LockX = false;
+    LockY = false;
     m_undo.Clear();
     UpdatePrevNextButtons();
 
@@ -72,7 +72,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
                            m_curr_note.create_data);
     }
 
-    m_hasSelection = false;
+    SelectionFrameShown = false;
     ClearSelection();
     NoteObjectKeys.clear();
     SaveCurrentNoteImage(true);
@@ -146,10 +146,10 @@ void Dialog::ResetBoard(bool full)
             s.highlight = false;
         m_rec_distinct_stamps.clear();
         m_toGroupRecords.clear();
-        m_editMode = 0;
-        m_grabbedHandle = 0;
-        m_keepX = false;
-        m_keepY = false;
+        SelectionEditMode = 0;
+        SelectionHandle = 0;
+        LockX = false;
+        LockY = false;
         m_undo.Clear();
         UpdatePrevNextButtons();
 
@@ -158,7 +158,7 @@ void Dialog::ResetBoard(bool full)
         m_strokeCounterB = 0;
         m_boardModified = false;
         m_multiPointer = false;
-        m_hasSelection = false;
+        SelectionFrameShown = false;
         m_note_list.clear();
         NoteObjectKeys.clear();
         m_select_id_str.clear();
@@ -305,7 +305,7 @@ int Dialog::CompareKeyLists(QString stamp)
 void Dialog::ResetSelection()
 {
     ClearSelection();
-    m_hasSelection = false;
+    SelectionFrameShown = false;
     NoteObjectKeys.clear();
 }
 
@@ -341,9 +341,9 @@ bool Dialog::ScaleImageToView(float scale)
 
 void Dialog::SaveCurrentNoteImage(bool redraw)
 {
-    if (m_hasSelection) {
+    if (SelectionFrameShown) {
         ClearSelection();
-        m_hasSelection = false;
+        SelectionFrameShown = false;
     }
     if (redraw)
         RedrawPageObjects(true);
@@ -365,10 +365,10 @@ void Dialog::NoteChangeWorker()
         MakeBlankPage();
     m_note_idx = std::min(std::max(m_note_idx, 0), int(m_note_list.size()) - 1);
 
-    m_editMode = 0;
-    m_grabbedHandle = 0;
-    m_keepX = false;
-    m_keepY = false;
+    SelectionEditMode = 0;
+    SelectionHandle = 0;
+    LockX = false;
+    LockY = false;
     m_undo.Clear();
     UpdatePrevNextButtons();
 
@@ -378,7 +378,7 @@ void Dialog::NoteChangeWorker()
                            m_curr_note.create_data);
     }
 
-    m_hasSelection = false;
+    SelectionFrameShown = false;
     ClearSelection();
     NoteObjectKeys.clear();
     SetNoteNaviEnable();

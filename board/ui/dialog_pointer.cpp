@@ -111,22 +111,26 @@ void Dialog::PointerPress(int slot, int x, int y, bool local, bool usePressTime)
     if (slot != 0 && slot != kMouseOverflowSlot)
         return;
 
-    if (s.event_kind == ekSelect && m_hasSelection) {
-        const SelectionState& sel = m_selectionState;
-        const QRect frame(sel.FrameCorners[0].x(), sel.FrameCorners[0].y(),
-                          std::abs(sel.FrameCorners[2].x() - sel.FrameCorners[0].x()),
-                          std::abs(sel.FrameCorners[2].y() - sel.FrameCorners[0].y()));
-        m_keepX = false;
-        m_keepY = false;
+    if (s.event_kind == ekSelect && SelectionFrameShown) {
+        SelectionState& sel = m_selectionState;
+        sel.FrameRect = RectFromCorners(sel.FrameCorners);
+        const QRect frame = sel.FrameRect;
+        LockX = false;
+        LockY = false;
         const bool single = m_select_id_str.size() == 1;
-        const EventDetail* selected = s.records.findDetail(sel.Master.EventID);
+        // The remembered object lives in the slot that drew it, which need
+        // not be the pressing one (a mouse press on a touch stroke).
+        const EventDetail* selected = nullptr;
+        int selectedSlot = 0, selectedId = 0;
+        if (!m_select_id_str.isEmpty() && ParseObjectKey(m_select_id_str.first(), &selectedSlot, &selectedId))
+            selected = m_board.slot[selectedSlot].records.findDetail(sel.Master.EventID);
         if (selected && (sel.Master.Kind == ekBArrow || sel.Master.Kind == ekEArrow)) {
-            m_keepX = selected->M.x() == selected->C.x();
-            m_keepY = selected->M.y() == selected->C.y();
+            LockX = selected->M.x() == selected->C.x();
+            LockY = selected->M.y() == selected->C.y();
         }
         QPoint hit = p;
         if (selected && selected->Angle > 0 && single) {
-            const QPoint c = m_selectionRect.center();
+            const QPoint c = SelectionRect.center();
             hit = RotatePoint(x, y, -selected->Angle, c.x(), c.y());
         }
         auto inHandle = [&](int polygon) {
@@ -134,47 +138,48 @@ void Dialog::PointerPress(int slot, int x, int y, bool local, bool usePressTime)
         };
         bool grabbed = true;
         if (inHandle(0)) {
-            m_editMode = 2;
-            m_grabbedHandle = 1;
+            SelectionEditMode = 2;
+            SelectionHandle = 1;
         } else if (inHandle(1)) {
-            m_editMode = 2;
-            m_grabbedHandle = 2;
+            SelectionEditMode = 2;
+            SelectionHandle = 2;
         } else if (inHandle(2)) {
-            m_editMode = 2;
-            m_grabbedHandle = 3;
+            SelectionEditMode = 2;
+            SelectionHandle = 3;
         } else if (inHandle(3)) {
-            m_editMode = 2;
-            m_grabbedHandle = 4;
+            SelectionEditMode = 2;
+            SelectionHandle = 4;
         } else if (inHandle(4)) {
-            m_editMode = 3;
-            m_grabbedHandle = 5;
-            m_rotateStartAngle = m_selectionAngle;
-        } else if (inHandle(5) && frame.height() > 5 && !m_keepY) {
-            m_editMode = 2;
-            m_grabbedHandle = 7;
-            SetPointerCursor(m_rotateStartAngle, 0, 1, 2, 3);
-        } else if (inHandle(6) && frame.width() > 5 && !m_keepX) {
-            m_editMode = 2;
-            m_grabbedHandle = 8;
-            SetPointerCursor(m_rotateStartAngle, 1, 0, 3, 2);
-        } else if (inHandle(7) && frame.height() > 5 && !m_keepY) {
-            m_editMode = 2;
-            m_grabbedHandle = 9;
-            SetPointerCursor(m_rotateStartAngle, 0, 1, 2, 3);
-        } else if (inHandle(8) && frame.width() > 5 && !m_keepX) {
-            m_editMode = 2;
-            m_grabbedHandle = 10;
-            SetPointerCursor(m_rotateStartAngle, 1, 0, 3, 2);
+            SelectionEditMode = 3;
+            SelectionHandle = 5;
+            RotateAngle = SelectionAngle;
+        } else if (inHandle(5) && frame.height() > 5 && !LockY) {
+            SelectionEditMode = 2;
+            SelectionHandle = 7;
+            SetPointerCursor(RotateAngle, 0, 1, 2, 3);
+        } else if (inHandle(6) && frame.width() > 5 && !LockX) {
+            SelectionEditMode = 2;
+            SelectionHandle = 8;
+            SetPointerCursor(RotateAngle, 1, 0, 3, 2);
+        } else if (inHandle(7) && frame.height() > 5 && !LockY) {
+            SelectionEditMode = 2;
+            SelectionHandle = 9;
+            SetPointerCursor(RotateAngle, 0, 1, 2, 3);
+        } else if (inHandle(8) && frame.width() > 5 && !LockX) {
+            SelectionEditMode = 2;
+            SelectionHandle = 10;
+            SetPointerCursor(RotateAngle, 1, 0, 3, 2);
         } else {
             grabbed = false;
         }
-        if (!grabbed && m_selectionRect.contains(hit)) {
-            s.movePressPoint = p;
+        if (!grabbed && SelectionRect.contains(hit)) {
+            // No copy of the view: the drag takes its frame back off the
+            // view from the page layer, which never holds a frame.
+            MovePressPoint[slot] = p;
             s.event_kind = ekMove;
-            m_editMode = 1;
-            m_backupImage = m_viewImage;
+            SelectionEditMode = 1;
             setCursor(m_cursorSizeAll);
-            m_grabbedHandle = 6;
+            SelectionHandle = 6;
         }
     } else if (s.event_kind == ekMoveAll && NoteObjectKeys.isEmpty()) {
         SelectAllOnNote();
@@ -234,9 +239,9 @@ void Dialog::PointerMove(int slot, int x, int y, bool local, bool usePressTime)
         UpdateMoveAll(slot, 0);
         s.anchor = s.current;
     } else if (s.event_kind == ekSelect || s.event_kind == ekImage || s.event_kind == ekZoomRect) {
-        if (m_editMode == 2) {
+        if (SelectionEditMode == 2) {
             ResizeMove(x, y);
-        } else if (m_editMode == 3) {
+        } else if (SelectionEditMode == 3) {
             if (std::fabs(x - m_pressPosition.x()) > 10.0 || std::fabs(y - m_pressPosition.y()) > 10.0)
                 RotateMove(x, y);
         } else {
@@ -313,29 +318,29 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
             UpdateMoveAll(slot, 1);
         } else if (tool == ekMove) {
             s.event_kind = ekSelect;
-            m_editMode = 0;
+            SelectionEditMode = 0;
             Modify_Move(slot, 2);
             setCursor(m_cursorPointingHand);
         } else if (tool == ekSelect) {
-            if (m_editMode == 0) {
+            if (SelectionEditMode == 0) {
                 if (QLineF(s.anchor, s.current).length() >= 2.0) {
                     s.prevAnchor = s.anchor;
                     s.prevCurrent = s.current;
                     if (m_rubberBand)
                         m_rubberBand->hide();
-                    SelectObjectsInArea(s.anchor, s.current, 0);
+                    SelectObjectsInArea(s.anchor.x(), s.anchor.y(), s.current.x(), s.current.y(), false);
                 } else {
-                    SelectObjectAtPoint(s.anchor, s.current, 0);
+                    SelectObjectAtPoint(s.anchor.x(), s.anchor.y(), s.current.x(), s.current.y(), false);
                 }
-            } else if (m_editMode == 2) {
+            } else if (SelectionEditMode == 2) {
                 ResizeRelease(slot, x, y);
                 setCursor(m_cursorPointingHand);
-            } else if (m_editMode == 3) {
+            } else if (SelectionEditMode == 3) {
                 RotateRelease(slot, x, y);
             }
-            m_editMode = 0;
+            SelectionEditMode = 0;
         } else if (tool == ekSelEraser) {
-            SelectObjectAtPoint(s.anchor, s.current, 1);
+            SelectObjectAtPoint(s.anchor.x(), s.anchor.y(), s.current.x(), s.current.y(), true);
         } else if (tool == ekImage) {
             if (std::abs(s.anchor.x() - s.current.x()) > 3 && std::abs(s.anchor.y() - s.current.y()) > 3)
                 InsertCaptureImage(slot);
@@ -383,12 +388,13 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
     // A finished stroke or figure is on the page layer and the view already,
     // zoomed and scrolled pages included; edits rebuild the page.
     if (m_zoom > 1.0 || VerticalScrollBarVisible()) {
-        if (pressedCount <= 1 && !IsDrawingKind(tool))
+        // The slot's tool as the release left it: a finished move is the
+        // select tool again and gets its frame back. One redraw serves both.
+        const bool reframe = s.event_kind == ekSelect;
+        if (reframe || (pressedCount <= 1 && !IsDrawingKind(tool)))
             RedrawPageObjects(true);
-        if (tool == ekSelect) {
-            RedrawPageObjects(true);
+        if (reframe)
             CalcSelectionRect();
-        }
     } else if (pressedCount <= 1
                && (tool == ekFree || tool == ekBrush || tool == ekLine || (tool >= ekRect && tool <= ekSelect)
                    || tool == ekMove || tool == ekResize || tool == ekRotate)) {

@@ -172,6 +172,7 @@ void Dialog::ZoomByScale(float value)
     // The objects are painted at the new zoom and the view cut at the new
     // scroll position.
     RedrawPageObjects(true);
+    ShowPageNavigator();
 
     if (m_recordingOn && m_recordZoom)
         AppendViewRecord(ekZoom);
@@ -205,6 +206,7 @@ void Dialog::ZoomToRect(int x1, int y1, int x2, int y2)
     }
     // The zoom painted the layer; the rectangle only moves the view over it.
     ShowPageLayer();
+    ShowPageNavigator();
 }
 
 void Dialog::UpdateZoomText(int x1, int y1, int x2, int y2)

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
 #include <QTabWidget>
@@ -536,21 +537,30 @@ void ConfigDlg::setMicVolume(int percent)
 }
 
 // A slider whose value changes here writes the shown percentage back through
-// its connected slot; one without a mixer is disabled at 0.
+// its connected slot; one without a mixer is disabled at 0. A reading that
+// fails writes nothing back: a mixer that answers late once must not leave
+// the speaker or the microphone muted.
 void ConfigDlg::UpdateVolumeSliders()
 {
     const struct {
         int endpoint;
         QSlider* slider;
+        QLabel* value;
     } rows[] = {
-        {platform::kSpeakerEndpoint, ui->horizontalSlider_Sound},
-        {platform::kMicrophoneEndpoint, ui->horizontalSlider_Mic},
+        {platform::kSpeakerEndpoint, ui->horizontalSlider_Sound, ui->label_spkValue},
+        {platform::kMicrophoneEndpoint, ui->horizontalSlider_Mic, ui->label_micValue},
     };
     for (const auto& row : rows) {
         float level = 0.0f;
         const bool available = platform::ReadEndpointVolume(row.endpoint, &level);
         row.slider->setEnabled(available);
-        row.slider->setValue(configdlg::VolumePercent(available ? level : 0.0f));
+        if (available) {
+            row.slider->setValue(configdlg::VolumePercent(level));
+            continue;
+        }
+        const QSignalBlocker quiet(row.slider);
+        row.slider->setValue(0);
+        row.value->setText(QStringLiteral("0"));
     }
 }
 

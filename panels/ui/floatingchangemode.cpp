@@ -1,7 +1,7 @@
 #include "panels/ui/floatingchangemode.h"
 
 floatingchangemode::floatingchangemode(QWidget* parent)
-    : FloatingSubPanel("floatingchangemode", parent)
+    : PlaceholderSubPanel("floatingchangemode", parent)
 {
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "panels/ui/floating_subpanel.h"
+#include "panels/ui/placeholder_subpanel.h"
 
 #include <QString>
 #include <QStringList>
 
 // The mode panel of the floating launcher: selection, move-all, window mode,
 // the collaboration buttons and the lecture upload.
-class floatingchangemode : public FloatingSubPanel
+class floatingchangemode : public PlaceholderSubPanel
 {
     Q_OBJECT
 

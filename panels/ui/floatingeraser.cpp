@@ -1,7 +1,7 @@
 #include "panels/ui/floatingeraser.h"
 
 floatingeraser::floatingeraser(QWidget* parent)
-    : FloatingSubPanel("floatingeraser", parent)
+    : PlaceholderSubPanel("floatingeraser", parent)
 {
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "panels/ui/floating_subpanel.h"
+#include "panels/ui/placeholder_subpanel.h"
 
 #include <QString>
 #include <QStringList>
 
 // The eraser panel of the floating launcher.
-class floatingeraser : public FloatingSubPanel
+class floatingeraser : public PlaceholderSubPanel
 {
     Q_OBJECT
 

@@ -1,7 +1,7 @@
 #include "panels/ui/floatingfigure.h"
 
 floatingfigure::floatingfigure(QWidget* parent)
-    : FloatingSubPanel("floatingfigure", parent)
+    : PlaceholderSubPanel("floatingfigure", parent)
 {
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "panels/ui/floating_subpanel.h"
+#include "panels/ui/placeholder_subpanel.h"
 
 #include <QString>
 #include <QStringList>
 
 // The figure panel of the floating launcher: pens, figures, transparency,
 // undo and redo.
-class floatingfigure : public FloatingSubPanel
+class floatingfigure : public PlaceholderSubPanel
 {
     Q_OBJECT
 

@@ -1,13 +1,18 @@
 #pragma once
 
-#include "app/ui/placeholder_dialog.h"
+#include "panels/ui/floating_panel.h"
 
 #include <QPoint>
 #include <QString>
 #include <QStringList>
 
-// The floating launcher shown in place of the toolbar at position 4.
-class floatingmain : public PlaceholderDialog
+class QLabel;
+class QPushButton;
+
+// The round launcher that floats over the board in place of the toolbar:
+// seven buttons open the sub-panels, two step through the notes, and the
+// centre shows the current tool, drags the launcher and opens the main menu.
+class floatingmain : public FloatingPanel
 {
     Q_OBJECT
 
@@ -15,14 +20,11 @@ public:
     explicit floatingmain(QWidget* parent = nullptr);
 
     void InitDialog(QStringList* hintTexts, QStringList* menuTexts, int width, int height, bool captureLoaded);
+    // Shows the tool's picture in the centre; a key it has no picture for
+    // leaves the picture as it is.
     void SetPenButtonImage(QString toolKey, bool transparent);
     void SetPrevDisabled(bool disabled);
     void SetNextDisabled(bool disabled);
-
-    QString penToolKey() const { return m_penToolKey; }
-    bool penTransparent() const { return m_penTransparent; }
-    bool prevDisabled() const { return m_prevDisabled; }
-    bool nextDisabled() const { return m_nextDisabled; }
 
 signals:
     void CallOptMenuBtn();
@@ -37,11 +39,32 @@ signals:
     void CallOptPrev();
     void CallOptNext();
 
+public slots:
+    void OptColorWindow();
+    void OptEraserWindow();
+    void OptFigureWindow();
+    void OptNoteWindow();
+    void OptChangeWindow();
+    void OptRecWindow();
+    void OptZoomWindow();
+    void BtnPrev();
+    void BtnNext();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
-    QSize m_canvasSize;
-    bool m_captureLoaded = false;
-    QString m_penToolKey;
-    bool m_penTransparent = false;
-    bool m_prevDisabled = false;
-    bool m_nextDisabled = false;
+    QPushButton* Button(const char* objectName) const;
+
+    QStringList* m_hintTexts = nullptr;
+    QStringList* m_menuTexts = nullptr;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    bool m_dragging = false;
+    QPoint m_dragStart;
+    QLabel* m_picture = nullptr;
+    QList<QPushButton*> m_buttons;
 };

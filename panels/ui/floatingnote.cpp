@@ -1,7 +1,7 @@
 #include "panels/ui/floatingnote.h"
 
 floatingnote::floatingnote(QWidget* parent)
-    : FloatingSubPanel("floatingnote", parent)
+    : PlaceholderSubPanel("floatingnote", parent)
 {
 }
 

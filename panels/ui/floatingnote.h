@@ -1,12 +1,12 @@
 #pragma once
 
-#include "panels/ui/floating_subpanel.h"
+#include "panels/ui/placeholder_subpanel.h"
 
 #include <QString>
 #include <QStringList>
 
 // The note-paper panel of the floating launcher.
-class floatingnote : public FloatingSubPanel
+class floatingnote : public PlaceholderSubPanel
 {
     Q_OBJECT
 

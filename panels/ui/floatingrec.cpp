@@ -1,7 +1,7 @@
 #include "panels/ui/floatingrec.h"
 
 floatingrec::floatingrec(QWidget* parent)
-    : FloatingSubPanel("floatingrec", parent)
+    : PlaceholderSubPanel("floatingrec", parent)
 {
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "panels/ui/floating_subpanel.h"
+#include "panels/ui/placeholder_subpanel.h"
 
 #include <QStringList>
 
 // The recording panel of the floating launcher.
-class floatingrec : public FloatingSubPanel
+class floatingrec : public PlaceholderSubPanel
 {
     Q_OBJECT
 

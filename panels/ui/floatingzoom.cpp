@@ -1,7 +1,7 @@
 #include "panels/ui/floatingzoom.h"
 
 floatingzoom::floatingzoom(QWidget* parent)
-    : FloatingSubPanel("floatingzoom", parent)
+    : PlaceholderSubPanel("floatingzoom", parent)
 {
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "panels/ui/floating_subpanel.h"
+#include "panels/ui/placeholder_subpanel.h"
 
 #include <QString>
 #include <QStringList>
 
 // The zoom panel of the floating launcher.
-class floatingzoom : public FloatingSubPanel
+class floatingzoom : public PlaceholderSubPanel
 {
     Q_OBJECT
 

@@ -594,8 +594,51 @@ void ProhibitionSign(QPainter& p, const QRectF& r)
     p.drawLine(r.center() + QPointF(-k * 0.7, -k * 0.7), r.center() + QPointF(k * 0.7, k * 0.7));
 }
 
+// The covers' pictures: a grip for the edge bars, and round close and
+// properties buttons that darken when pressed and turn blue when checked.
+void PaintCoverPicture(QPainter& p, const ToolbarPicture& pic, const QRectF& r)
+{
+    if (pic.name.startsWith(QLatin1String("bar_"))) {
+        const bool vertical = pic.name == QLatin1String("bar_v");
+        QLinearGradient g(r.topLeft(), vertical ? r.topRight() : r.bottomLeft());
+        g.setColorAt(0, QColor(90, 90, 90));
+        g.setColorAt(0.5, QColor(200, 200, 200));
+        g.setColorAt(1, QColor(90, 90, 90));
+        p.fillRect(r, g);
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        const QPointF c = r.center();
+        for (int i = -1; i <= 1; ++i) {
+            if (vertical)
+                p.drawLine(QPointF(c.x() - 3, c.y() + i * 4), QPointF(c.x() + 3, c.y() + i * 4));
+            else
+                p.drawLine(QPointF(c.x() + i * 4, c.y() - 3), QPointF(c.x() + i * 4, c.y() + 3));
+        }
+        return;
+    }
+    const QChar state = pic.name.at(pic.name.size() - 1);
+    const QColor face = state == '2' ? QColor(70, 70, 80) : state == '3' ? kAccent : QColor(110, 110, 120);
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(face);
+    p.drawEllipse(r.adjusted(1, 1, -1, -1));
+    const QRectF in = r.adjusted(7, 7, -7, -7);
+    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+    if (pic.name.startsWith(QLatin1String("spotclose"))) {
+        p.drawLine(in.topLeft(), in.bottomRight());
+        p.drawLine(in.topRight(), in.bottomLeft());
+    } else {
+        for (int i = 0; i < 3; ++i) {
+            const qreal y = in.top() + 1 + i * (in.height() - 2) / 2;
+            p.drawLine(QPointF(in.left(), y), QPointF(in.right(), y));
+        }
+    }
+}
+
 void PaintShellPicture(QPainter& p, const ToolbarPicture& pic, const QRectF& r)
 {
+    if (pic.group == QLatin1String("Spot")) {
+        PaintCoverPicture(p, pic, r);
+        return;
+    }
     const Pen pen{kInk, kAccent, false};
     const bool vertical = pic.name == QLatin1String("leftright");
     if (pic.group == QLatin1String("Bar")) {
@@ -732,6 +775,15 @@ void PaintShellPicture(QPainter& p, const ToolbarPicture& pic, const QRectF& r)
 }
 
 }  // namespace
+
+bool PaintToolbarSymbol(QPainter& painter, const QRectF& area, const QString& stem, bool disabled)
+{
+    if (!Symbols().contains(stem))
+        return false;
+    const Pen pen{disabled ? kGreyInk : kInk, disabled ? QColor(190, 190, 190) : kAccent, disabled};
+    Symbols()[stem](painter, area, pen);
+    return true;
+}
 
 QImage PaintToolbarPicture(const ToolbarPicture& pic)
 {
@@ -911,4 +963,67 @@ bool WriteAnimatedGif(const QString& path, const QVector<QImage>& frames, int de
     out.append(char(0x3b));
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(out) == out.size();
+}
+
+QVector<DialogPicture> DialogPictures()
+{
+    QVector<DialogPicture> pictures;
+    // The connect dialog's keyboard button, up and pressed.
+    for (const bool pressed : {false, true}) {
+        QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF body(1, 1, 38, 18);
+        PaintButtonFace(p, body, pressed ? 3 : 1);
+        p.setPen(Qt::NoPen);
+        p.setBrush(pressed ? QColor(Qt::white) : kInk);
+        for (int row = 0; row < 2; ++row) {
+            for (int key = 0; key < 6; ++key)
+                p.drawRoundedRect(QRectF(6 + key * 5, 4 + row * 4, 3.5, 3), 0.8, 0.8);
+        }
+        p.drawRoundedRect(QRectF(11, 13, 18, 3), 0.8, 0.8);
+        pictures.append({QStringLiteral("Config"), pressed ? QStringLiteral("keypress") : QStringLiteral("key"), image});
+    }
+    // The user list's two right buttons: a pen for Write, a toolbox for Tool,
+    // at the left so the caption keeps the middle free.
+    for (const bool tool : {false, true}) {
+        QImage image(130, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        PaintButtonFace(p, QRectF(0, 0, 130, 40), 1);
+        const QRectF icon(6, 6, 28, 28);
+        if (tool) {
+            p.setPen(Line(kInk, 2));
+            p.setBrush(kAccent);
+            p.drawRect(QRectF(icon.left() + 2, icon.top() + 10, icon.width() - 4, icon.height() - 12));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(icon.center().x() - 5, icon.top() + 4, 10, 6));
+        } else {
+            p.setPen(Line(kInk, 2.5));
+            p.drawLine(QPointF(icon.left() + 4, icon.bottom() - 4), QPointF(icon.right() - 4, icon.top() + 4));
+            p.setPen(Line(kAccent, 2));
+            p.drawLine(QPointF(icon.left() + 2, icon.bottom() - 1), QPointF(icon.right() - 2, icon.bottom() - 1));
+        }
+        pictures.append({QStringLiteral("Coll"), tool ? QStringLiteral("authorizetool1") : QStringLiteral("authorizewrite1"),
+                         image});
+    }
+    // The user list panel's background: a soft sheet with a people mark at
+    // its foot (the panel shows the picture's bottom).
+    {
+        QImage image(300, 700, QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient g(0, 0, 0, 700);
+        g.setColorAt(0, QColor(246, 249, 253));
+        g.setColorAt(1, QColor(214, 226, 242));
+        p.fillRect(image.rect(), g);
+        p.setPen(QPen(QColor(150, 165, 190), 2));
+        p.drawLine(QPointF(1, 0), QPointF(1, 700));
+        Person(p, QPointF(130, 620), 36, QColor(180, 196, 220));
+        Person(p, QPointF(170, 610), 42, QColor(160, 180, 210));
+        pictures.append({QStringLiteral("Coll"), QStringLiteral("UserList_bg1"), image});
+    }
+    return pictures;
 }

@@ -1,7 +1,8 @@
-// Draws the toolbar's pictures and the shell's other pictures into a folder,
-// with the resource list that bundles them under their names without
-// extension (":/Draw/free1", ":/Etc/Loding"):
+// Draws the toolbar's pictures, the floating panels' pictures and the shell's
+// other pictures into a folder, with the resource list that bundles them under
+// their names without extension (":/Draw/free1", ":/Etc/Loding"):
 //   toolbar_art_generator <folder> <qrc file>
+#include "resources/generator/panel_art.h"
 #include "resources/generator/toolbar_art.h"
 
 #include <QDir>
@@ -38,6 +39,23 @@ int main(int argc, char* argv[])
         }
         const QString file = picture.group + '/' + picture.name + ".png";
         if (!PaintToolbarPicture(picture).save(folder.filePath(file), "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        entry(picture.group, picture.name, file);
+    }
+    // The floating panels' pictures go into their own folders.
+    for (const PanelPicture& picture : PanelPictures()) {
+        const QString file = picture.folder + '/' + picture.name + ".png";
+        if (!folder.mkpath(picture.folder) || !picture.image.save(folder.filePath(file), "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        entry(picture.folder, picture.name, file);
+    }
+    for (const DialogPicture& picture : DialogPictures()) {
+        const QString file = picture.group + '/' + picture.name + ".png";
+        if (!folder.mkpath(picture.group) || !picture.image.save(folder.filePath(file), "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             return 1;
         }

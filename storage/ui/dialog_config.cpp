@@ -154,17 +154,18 @@ void Dialog::OptConfiguration()
 }
 
 // The settings dialog's update button: save the lesson first when wanted,
-// then hand over to the updater without waiting for the save.
+// then hand over to the updater. The updater replaces the program, so it
+// starts only once the save has ended well.
 void Dialog::Config_savePrj_Update()
 {
+    if (!WaitForRunningSave())
+        return;
     if (m_boardModified) {
         QWidget* parent = m_configDlg ? static_cast<QWidget*>(m_configDlg) : this;
-        const QMessageBox::StandardButton answer =
-            ui::ShowMessageBox(QMessageBox::Question, parent, QStringLiteral("Confirm"), m_lang.messages.value(3),
-                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        const QMessageBox::StandardButton answer = AskToSaveChanges(parent);
         if (answer == QMessageBox::Yes) {
-            m_after_save_action = 2;
-            OptProjectSave(false);
+            if (!SaveAndWait(2, false))
+                return;
         } else if (answer != QMessageBox::No) {
             return;
         }

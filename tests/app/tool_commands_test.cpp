@@ -7,6 +7,7 @@
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalMapper>
@@ -38,6 +39,12 @@ class ToolCommandsTest : public QObject
             if (board->m_board.slot[i].event_kind == kind)
                 found << i;
         return found;
+    }
+
+    // What the launcher's centre shows.
+    QString CentrePictureSheet() const
+    {
+        return board->m_floatingMain->findChild<QLabel*>("imgmain")->styleSheet();
     }
 
     static QList<int> Range(int first, int last)
@@ -265,7 +272,7 @@ private slots:
         QCOMPARE(SlotsWithTool(ekRect), Range(0, 9));
         QCOMPARE(board->m_board.slot[10].event_kind, int(ekFree));
         QVERIFY(board->ui->drawbtn->isChecked());
-        QCOMPARE(board->m_floatingMain->penToolKey(), QStringLiteral("ekRect"));
+        QVERIFY(CentrePictureSheet().contains("f_s_m_rectangle"));
     }
 
     void brushTurnsTransparencyOff()
@@ -631,7 +638,7 @@ private slots:
         QString tooltip;
         QCOMPARE(board->ui->pwidthbtn->styleSheet(),
                  board->MakeButtonStyleSheet(QStringLiteral("Pwid%1").arg(index), tooltip));
-        QCOMPARE(board->m_floatingMain->penToolKey(), QStringLiteral("ekFree"));
+        QVERIFY(CentrePictureSheet().contains("f_s_m_pen"));
     }
 
     void pageChangeIsRecorded()
@@ -705,6 +712,31 @@ private slots:
         QCOMPARE(Sent("Coll_Send_WidthScrollBar(0,NULL)"), 1);
     }
 
+    // The colour ring opens over the launcher showing the pen, and its
+    // choices reach the pen.
+    void colourRingChoosesThePen()
+    {
+        board->OptSubAlign(QPoint(300, 200));
+        board->OptColorDialog();
+        floatingcolor* ring = board->m_floatingColor;
+        QVERIFY(ring->isVisible());
+        QCOMPARE(ring->pos(), QPoint(273, 173));
+        QVERIFY(ring->findChild<QPushButton*>("btnBlack")->isChecked());
+        QVERIFY(ring->findChild<QPushButton*>("btnPenWidth1")->isChecked());
+        QTest::mouseClick(ring->findChild<QPushButton*>("btnRed"), Qt::LeftButton);
+        QCOMPARE(board->m_board.slot[0].pen.color(), QColor(Qt::red));
+        QTest::mouseClick(ring->findChild<QPushButton*>("btnPenWidth4"), Qt::LeftButton);
+        QCOMPARE(board->m_penWidth, 11);
+        QCOMPARE(board->m_board.slot[0].pen.width(), 11);
+        // Opening the ring again shows what was chosen.
+        board->OptColorDialog();
+        QVERIFY(ring->findChild<QPushButton*>("btnRed")->isChecked());
+        QVERIFY(ring->findChild<QPushButton*>("btnPenWidth4")->isChecked());
+        // Another panel closes it.
+        board->OptEraserDialog();
+        QVERIFY(ring->isHidden());
+    }
+
     void resetReturnsTheToolbarToItsDefaults()
     {
         board->ClickNoteBtn("BlackNote");
@@ -712,7 +744,10 @@ private slots:
         board->OptTransBtnCheck(true);
         board->ClickZoomBtn("ekZoomFix3");
         board->CreateColorSubBtn();
+        board->OptColorDialog();
+        QVERIFY(board->m_floatingColor->isVisible());
         board->ResetBoard(true);
+        QVERIFY(board->m_floatingColor->isHidden());
         QCOMPARE(board->m_noteKind, QStringLiteral("WhiteBoard"));
         QCOMPARE(board->m_penWidth, 2);
         QVERIFY(!board->ui->transbtn->isChecked());

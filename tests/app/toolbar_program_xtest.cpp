@@ -39,12 +39,7 @@ void Hold(QPoint p, int ms)
 
 void Drag(QPoint from, QPoint to)
 {
-    Xdotool({"mousemove", N(from.x()), N(from.y()), "mousedown", "1"});
-    for (int i = 1; i <= 20; ++i) {
-        const QPoint p = from + (to - from) * i / 20;
-        Xdotool({"mousemove", N(p.x()), N(p.y())});
-    }
-    Xdotool({"mouseup", "1"});
+    XdotoolDrag(from, to);
     QTest::qWait(400);
 }
 

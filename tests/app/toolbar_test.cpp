@@ -2,6 +2,7 @@
 // resource bundle, the layout at each position, the enabling by role and the
 // button states.
 #include "app/ui/dialog.h"
+#include "app/ui/dialog_panels.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 
@@ -491,26 +492,47 @@ private slots:
         for (int i = 0; i < 5; ++i)
             board->m_toolPosActions[i] = actions[i];
         board->m_moveHereAction = &moveHere;
+        board->m_floatingMain = new floatingmain(board);
+        board->m_floatingMain->InitDialog(&board->m_lang.hint, &board->m_lang.menu, W, H, false);
+        board->m_floatingColor = new floatingcolor(board);
+        board->m_floatingColor->InitDialog(&board->m_lang.hint, &board->m_lang.config);
         board->OptToolPosLeft();
         QCOMPARE(board->m_toolbarPosition, 2);
         QCOMPARE(board->ui->mainbar->geometry(), QRect(0, 0, 48, H));
         QVERIFY(!left.isEnabled());
-        QVERIFY(bottom.isEnabled() && top.isEnabled() && right.isEnabled());
-        // Nobody may choose the floating launcher while there is none.
-        QVERIFY(!floating.isEnabled());
+        QVERIFY(bottom.isEnabled() && top.isEnabled() && right.isEnabled() && floating.isEnabled());
         QVERIFY(!moveHere.isVisible());
-        // Without a floating launcher the floating choice keeps a bar along
-        // the top.
+        QVERIFY(board->m_floatingMain->isHidden());
+
+        // Floating: the bar goes, the launcher stands at the kept position
+        // and a sub-panel open before the change is closed.
+        board->m_floatingPosition = QPoint(300, 200);
+        board->m_floatingColor->show();
         board->OptToolPosFloat();
-        QCOMPARE(board->m_toolbarPosition, 1);
-        QVERIFY(!board->ui->mainbar->isHidden());
-        QVERIFY(!top.isEnabled() && left.isEnabled());
-        QVERIFY(board->ui->drawbtn->styleSheet().contains(":/Draw/free1"));
-        board->OptSubAlign(QPoint(300, 200));
+        QCOMPARE(board->m_toolbarPosition, 4);
+        QVERIFY(board->ui->mainbar->isHidden());
+        QVERIFY(board->ui->drawbtn->isHidden());
+        QVERIFY(!floating.isEnabled() && left.isEnabled() && top.isEnabled());
+        QVERIFY(moveHere.isVisible());
+        QVERIFY(!board->m_floatingMain->isHidden());
+        QCOMPARE(board->m_floatingMain->geometry(), QRect(300, 200, 187, 187));
+        QVERIFY(board->m_floatingColor->isHidden());
+        QCOMPARE(board->m_floatingColor->pos(), QPoint(273, 173));
+
+        // A drag of the launcher takes every sub-panel along.
+        board->OptSubAlign(QPoint(500, 100));
+        QCOMPARE(board->m_floatingColor->pos(), QPoint(473, 73));
         board->SaveConfigData();
-        QCOMPARE(board->m_config.floatingX, 300);
-        QCOMPARE(board->m_config.floatingY, 200);
-        QCOMPARE(board->m_config.toolpos, 1);
+        QCOMPARE(board->m_config.floatingX, 500);
+        QCOMPARE(board->m_config.floatingY, 100);
+        QCOMPARE(board->m_config.toolpos, 4);
+
+        board->OptToolPosBottom();
+        QVERIFY(board->m_floatingMain->isHidden());
+        QVERIFY(!board->ui->mainbar->isHidden());
+        QVERIFY(!board->ui->drawbtn->isHidden());
+        QVERIFY(floating.isEnabled() && !bottom.isEnabled());
+        QVERIFY(!moveHere.isVisible());
         for (int i = 0; i < 5; ++i)
             board->m_toolPosActions[i] = nullptr;
         board->m_moveHereAction = nullptr;
@@ -798,6 +820,52 @@ private slots:
         }
         QTEST(files[0]->isEnabled(), "fileActions");
         QTEST(board->m_selectKey == "ekSelect", "selectReset");
+    }
+
+    // The launcher's sub-panels follow the bar buttons they stand for.
+    void floatingPanelsFollowTheRole_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("toolRight");
+        QTest::addColumn<bool>("floating");
+        // Enabled, starting from all enabled: colour, eraser, zoom, note panel.
+        QTest::addColumn<QString>("enabled");
+        QTest::addColumn<bool>("pagesOff");  // the launcher's page buttons forced off
+        QTest::newRow("alone") << 0 << false << false << "1111" << false;
+        QTest::newRow("viewer") << 1 << false << true << "0000" << true;
+        QTest::newRow("writer without tool right") << 2 << false << false << "1100" << true;
+        QTest::newRow("writer without tool right, floating") << 2 << false << true << "1011" << true;
+        QTest::newRow("host without tool right") << 3 << false << true << "1011" << false;
+    }
+
+    void floatingPanelsFollowTheRole()
+    {
+        QFETCH(int, level);
+        QFETCH(bool, toolRight);
+        QFETCH(bool, floating);
+        board->m_floatingMain = new floatingmain(board);
+        board->m_floatingMain->InitDialog(&board->m_lang.hint, &board->m_lang.menu, W, H, true);
+        board->m_floatingColor = new floatingcolor(board);
+        board->m_floatingEraser = new floatingeraser(board);
+        board->m_floatingZoom = new floatingzoom(board);
+        board->m_floatingNote = new floatingnote(board);
+        const QList<QWidget*> panels = {board->m_floatingColor, board->m_floatingEraser, board->m_floatingZoom,
+                                        board->m_floatingNote};
+        board->m_collLibraryLoaded = true;
+        board->m_ownId = "[10.0.0.1]_me";
+        board->m_toolRightHolder = toolRight ? board->m_ownId : QStringLiteral("[10.0.0.2]_other");
+        board->m_toolbarPosition = floating ? 4 : 1;
+        board->SetToolbarByRole(level, false);
+        board->m_collLibraryLoaded = false;
+        QString enabled;
+        for (QWidget* w : panels)
+            enabled += w->isEnabled() ? '1' : '0';
+        QTEST(enabled, "enabled");
+        QFETCH(bool, pagesOff);
+        if (pagesOff) {
+            QVERIFY(!board->m_floatingMain->findChild<QPushButton*>("btnPrev")->isEnabled());
+            QVERIFY(!board->m_floatingMain->findChild<QPushButton*>("btnNext")->isEnabled());
+        }
     }
 
     void outOfRangeLevelChangesNothing()

@@ -88,7 +88,6 @@ void ToolbarXTest::barAtItsEdge_data()
     QTest::newRow("kept: bottom") << true << 0 << 0;
     QTest::newRow("kept: left") << true << 2 << 2;
     QTest::newRow("kept: right") << true << 3 << 3;
-    QTest::newRow("kept: floating, no launcher yet") << true << 4 << 1;
 }
 
 void ToolbarXTest::barAtItsEdge()

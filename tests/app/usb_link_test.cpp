@@ -203,6 +203,26 @@ private slots:
         QCOMPARE(kinds.mid(0, 3), QStringList({"open", "claim 2", Bulk("0x02", 0x1100)}));
     }
 
+    // The way back from window mode puts the module into board mode again,
+    // with the keep-alive running.
+    void boardModeStartsTheLinkAgain()
+    {
+        auto dialog = MakeWindow(3);
+        dialog->CheckPenDriverDevice();
+        QVERIFY(dialog->m_usbDevice);
+        dialog->StopUsbLink();
+        QVERIFY(!dialog->m_usbKeepAliveTimer);
+        dialog->OptPanserMode();
+        QVERIFY(dialog->m_usbKeepAliveTimer && dialog->m_usbKeepAliveTimer->isActive());
+        dialog->ShutdownUsbLink();
+        QStringList kinds = Kinds(ReadFake(m_fakePath));
+        kinds.removeAll(Bulk("0x03", 0x1102));
+        QCOMPARE(kinds, QStringList({"open", "claim 2", Bulk("0x03", 0x1100), Bulk("0x03", 0x1100),
+                                     Bulk("0x03", 0x1101), Bulk("0x03", 0x1101), Bulk("0x03", 0x1100),
+                                     Bulk("0x03", 0x1100), Bulk("0x03", 0x1101), Bulk("0x03", 0x1101),
+                                     "release 2", "close", "exit"}));
+    }
+
     void oneInterfaceFailsTheOpen()
     {
         auto dialog = MakeWindow(1);

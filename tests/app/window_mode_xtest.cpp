@@ -1,6 +1,6 @@
 // Window mode hands the desktop back: with a system-tray host running, the
 // window button hides the board, tells the pen driver "Window", and the tray
-// icon's menu brings the board back.
+// icon's menu brings the board back and with it the driver's board mode.
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
@@ -83,9 +83,11 @@ private slots:
         Click(icon);
         // The menu opens up and to the left of the icon at the screen's
         // corner; its first entry is its top row.
+        const int back = driver.lines().size();
         Click(icon + QPoint(-150, -68));
         QVERIFY(!WaitForXWindows("^Dialog6601$", 5000, board.pid()).isEmpty());
-        QVERIFY(driver.waitForLine("recv 2025 0 1", 5000, mark) >= 0);
+        // The pen driver is told the board is back.
+        QVERIFY(driver.waitForLine("recv 2025 0 1", 5000, back) >= 0);
 
         board.kill();
         driver.kill();

@@ -128,7 +128,7 @@ private slots:
 
     void frameSplitByteByByte()
     {
-        const QByteArray frame = Frame("TOOL_CH", "[A]_127.0.0.1");
+        const QByteArray frame = Frame("NOTEBTN_SET", "[A]_127.0.0.1");
         for (const char byte : frame) {
             m_peer->write(&byte, 1);
             m_peer->flush();
@@ -136,13 +136,13 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 1, 5000);
         QTest::qWait(50);
-        QCOMPARE(Dispatched(), QStringList({"TOOL_CH : [A]_127.0.0.1"}));
+        QCOMPARE(Dispatched(), QStringList({"NOTEBTN_SET : [A]_127.0.0.1"}));
     }
 
     void unknownKeywordsChangeNothing()
     {
-        Write(Frame("SENDMSG", "x") + Frame("USERS", "[A]_1") + Frame("NoSuchKeyword", "1") + Frame("EXIT", "[A]_1"));
-        QTRY_COMPARE_WITH_TIMEOUT(Dispatched(), QStringList({"EXIT : [A]_1"}), 5000);
+        Write(Frame("SENDMSG", "x") + Frame("USERS", "[A]_1") + Frame("NoSuchKeyword", "1") + Frame("NOTEBTN_SET", "[A]_1"));
+        QTRY_COMPARE_WITH_TIMEOUT(Dispatched(), QStringList({"NOTEBTN_SET : [A]_1"}), 5000);
     }
 
     void packetLog()
@@ -150,10 +150,10 @@ private slots:
         QListWidget* log = m_dialog->ui->listWidget_logwindow2;
         log->clear();
         m_dialog->m_debugMode = true;
-        Write(Frame("EXIT", "abc") + Frame("DOC_ST", QByteArray(3072, 'x'), "0,,0,Block_EN\n"));
+        Write(Frame("NOTEBTN_SET", "abc") + Frame("DOC_ST", QByteArray(3072, 'x'), "0,,0,Block_EN\n"));
         QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 2, 5000);
         QCOMPARE(log->count(), 1);
-        QCOMPARE(log->item(0)->text(), QString("EXE Rx : [EXIT], TotalSize=30, nextsize=28, H=4, D=3, T=9, strD=abc"));
+        QCOMPARE(log->item(0)->text(), QString("EXE Rx : [NOTEBTN_SET], TotalSize=37, nextsize=35, H=11, D=3, T=9, strD=abc"));
         QByteArray more;
         for (int i = 0; i < 78; ++i)
             more += Frame("PENWIDTH_SET", QByteArray::number(i));
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(log->count(), 0);
         // With the debug mode off nothing is listed.
         m_dialog->m_debugMode = false;
-        Write(Frame("EXIT", "x"));
+        Write(Frame("NOTEBTN_SET", "x"));
         QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 82, 5000);
         QCOMPARE(log->count(), 0);
     }
@@ -191,12 +191,12 @@ private slots:
     // Bytes that cannot be a frame end the session once, with the log line.
     void garbageEndsTheSession()
     {
-        Write(Frame("EXIT", "before") + QByteArray::fromHex("0006 00000064 0000") + Frame("EXIT", "after"));
+        Write(Frame("NOTEBTN_SET", "before") + QByteArray::fromHex("0006 00000064 0000") + Frame("NOTEBTN_SET", "after"));
         QTRY_COMPARE_WITH_TIMEOUT(LinesWith("DLL : receive data size Error"), 1, 5000);
         QCOMPARE(LinesWith("nextBlocksize=6"), 1);
         QTRY_VERIFY_WITH_TIMEOUT(m_peer->state() == QAbstractSocket::UnconnectedState, 5000);
         QTest::qWait(100);
-        QCOMPARE(Dispatched(), QStringList({"EXIT : before"}));
+        QCOMPARE(Dispatched(), QStringList({"NOTEBTN_SET : before"}));
         QCOMPARE(LinesWith("DLL : receive data size Error"), 1);
     }
 
@@ -258,7 +258,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(konnexa.soc_()->state() == QAbstractSocket::ConnectedState, 5000);
         konnexa.soc_()->write(m_dialog->setData("Connected_OK", coll::HandshakeData("[H]_127.0.0.1", "pw", 3),
                                                 coll::kBlockEnd));
-        QTRY_VERIFY_WITH_TIMEOUT(Dispatched().contains("users : [H]_127.0.0.1"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(g_log.contains("exe : users : [H]_127.0.0.1"), 5000);
 
         RunningProgram peer;
         QVERIFY(peer.start(QStringLiteral("RelayProbe"), {"peer", "127.0.0.1", port, "30"}));

@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QtTest>
 
 using namespace strova;
@@ -355,6 +357,55 @@ private slots:
         QCOMPARE(keyboard.count(), 1);
         dialog.m_strovaDlg->close();
         QTRY_VERIFY(server.closed);
+    }
+
+    // Closing the main window's dialog writes the login into the settings
+    // file, and the next opening through the toolbar command shows it.
+    void mainWindowKeepsTheLogin_data()
+    {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<int>("saveId");
+        QTest::addColumn<QString>("id");
+        QTest::newRow("not ticked") << false << 0 << "";
+        QTest::newRow("ticked") << true << 1 << "teacher";
+    }
+
+    void mainWindowKeepsTheLogin()
+    {
+        QFETCH(bool, ticked);
+        QFETCH(int, saveId);
+        QFETCH(QString, id);
+        // A window closed earlier in this program asked the application to
+        // quit, which ends every modal loop at once; a short run of the
+        // application's own loop clears that.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+        ScopedFolderRoot root;
+        QTemporaryDir noLibraries;
+        ScopedLibraryFolder libraries(noLibraries.path());
+        Dialog dialog;
+        dialog.InitDialog(false);
+        StrovaDlg& dlg = *dialog.m_strovaDlg;
+        LectureServer server;
+        LogIn(dlg, server);
+        Child<QCheckBox>(dlg, "Check_SaveID")->setChecked(ticked);
+        QFile::remove(dialog.m_configFilePath);
+        dlg.show();
+        dlg.clickClose();
+        QTRY_VERIFY(server.closed);
+
+        QSettings file(dialog.m_configFilePath, QSettings::IniFormat);
+        QCOMPARE(file.value("Strova/SaveID").toInt(), saveId);
+        QVERIFY(file.contains("Strova/ID"));
+        QCOMPARE(file.value("Strova/ID").toString(), id);
+
+        QString shown = "(not opened)";
+        QTimer::singleShot(200, &dlg, [&]() {
+            shown = Child<QLineEdit>(dlg, "lineEditID")->text();
+            dlg.close();
+        });
+        dialog.OptStrovaBtn();
+        QCOMPARE(shown, id);
     }
 };
 

@@ -791,6 +791,7 @@ void ConfigDlgTest::volumeSlidersFollowTheMixer()
     file.write("#!/bin/sh\n"
                "dir=$(dirname \"$0\")\n"
                "if [ \"$2\" = get ]; then\n"
+               "  [ -f \"$dir/silent\" ] && exit 1\n"
                "  [ -f \"$dir/$3\" ] || { echo \"Unable to find simple control '$3',0\"; exit 1; }\n"
                "  echo \"Simple mixer control '$3',0\"\n"
                "  echo \"  Front Left: Playback 29959 [$(cat \"$dir/$3\")%] [on]\"\n"
@@ -843,6 +844,19 @@ void ConfigDlgTest::volumeSlidersFollowTheMixer()
     QVERIFY(microphone->isEnabled());
     microphone->setValue(5);
     QCOMPARE(changes().last(), QString("Capture 5%"));
+
+    // A mixer that fails to answer once shows 0 but mutes nothing.
+    writeLevel("silent", "");
+    dialog->UpdateVolumeSliders();
+    QCOMPARE(speaker->value(), 0);
+    QVERIFY(!speaker->isEnabled());
+    QCOMPARE(Child<QLabel>(*dialog, "label_spkValue")->text(), QString("0"));
+    QCOMPARE(Child<QLabel>(*dialog, "label_micValue")->text(), QString("0"));
+    QCOMPARE(changes().last(), QString("Capture 5%"));
+    QVERIFY(QFile::remove(mixerFolder.filePath("silent")));
+    dialog->UpdateVolumeSliders();
+    QCOMPARE(speaker->value(), 100);
+    QCOMPARE(microphone->value(), 5);
 
     qputenv("DRAVIK_MIXER", previousMixer);
 }

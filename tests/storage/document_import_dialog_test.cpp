@@ -504,6 +504,48 @@ private slots:
         QCOMPARE(g_log.filter(QStringLiteral("file dialog open")).size(), 2);
     }
 
+    // The two boxes never cross: each keeps the other inside its bound.
+    void pageRangeBoxesHoldEachOther_data()
+    {
+        QTest::addColumn<bool>("endFirst");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<int>("shownStart");
+        QTest::addColumn<int>("shownEnd");
+        QTest::newRow("a range inside") << false << 3 << 7 << 3 << 7;
+        QTest::newRow("start raised above the end") << true << 9 << 4 << 4 << 4;
+        QTest::newRow("end lowered below the start") << false << 6 << 2 << 6 << 6;
+        QTest::newRow("past the last page") << false << 12 << 15 << 10 << 10;
+        QTest::newRow("before the first page") << false << 0 << 0 << 1 << 1;
+    }
+
+    void pageRangeBoxesHoldEachOther()
+    {
+        QFETCH(bool, endFirst);
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QFETCH(int, shownStart);
+        QFETCH(int, shownEnd);
+        ImportDlg form;
+        form.InitImportDlg();
+        form.SetDocType(QStringLiteral("PDF"));
+        form.SetPaths(QStringLiteral("/lessons/report.pdf"), files->path() + QLatin1Char('/'));
+        form.SetPageCount(10);
+        QCOMPARE(form.ui->sStartPage->value(), 1);
+        QCOMPARE(form.ui->sEndPage->value(), 10);
+        QCOMPARE(form.ui->lFileName->text(), QStringLiteral("report.pdf"));
+        QCOMPARE(form.ui->lAllNumber->text(), QStringLiteral("10"));
+        if (endFirst) {
+            form.ui->sEndPage->setValue(end);
+            form.ui->sStartPage->setValue(start);
+        } else {
+            form.ui->sStartPage->setValue(start);
+            form.ui->sEndPage->setValue(end);
+        }
+        QCOMPARE(form.ui->sStartPage->value(), shownStart);
+        QCOMPARE(form.ui->sEndPage->value(), shownEnd);
+    }
+
     void helpFileOfOtherLanguages()
     {
         ShowImportMsg help;

@@ -1,6 +1,8 @@
 #include "tests/support/xdotool.h"
 
 #include <QProcess>
+#include <QRect>
+#include <QString>
 
 QByteArray Xdotool(const QStringList& arguments)
 {
@@ -11,4 +13,33 @@ QByteArray Xdotool(const QStringList& arguments)
         process.waitForFinished(1000);
     }
     return process.readAllStandardOutput();
+}
+
+void XdotoolDrag(QPoint from, QPoint to, int steps)
+{
+    auto n = [](int v) { return QString::number(v); };
+    Xdotool({QStringLiteral("mousemove"), n(from.x()), n(from.y()), QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint p = from + (to - from) * i / steps;
+        Xdotool({QStringLiteral("mousemove"), n(p.x()), n(p.y())});
+    }
+    Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
+QRect XWindowGeometry(const QString& windowId)
+{
+    // "--shell" prints X=, Y=, WIDTH=, HEIGHT= lines.
+    int values[4] = {0, 0, 0, 0};
+    const char* names[4] = {"X=", "Y=", "WIDTH=", "HEIGHT="};
+    int found = 0;
+    const QByteArray output = Xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId});
+    for (const QByteArray& line : output.split('\n')) {
+        for (int i = 0; i < 4; ++i) {
+            if (line.startsWith(names[i])) {
+                values[i] = line.mid(int(qstrlen(names[i]))).toInt();
+                ++found;
+            }
+        }
+    }
+    return found == 4 ? QRect(values[0], values[1], values[2], values[3]) : QRect();
 }

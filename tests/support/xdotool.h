@@ -1,8 +1,20 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPoint>
 #include <QStringList>
 
 // Runs xdotool with `arguments` (ended after five seconds) and returns its
 // standard output. Every test that works windows from outside goes through here.
 QByteArray Xdotool(const QStringList& arguments);
+
+// A left-button drag from `from` to `to` in `steps` pointer moves, as a hand
+// makes it.
+void XdotoolDrag(QPoint from, QPoint to, int steps = 20);
+
+class QRect;
+class QString;
+
+// Where an X window stands on the screen and how large it is; an empty
+// rectangle when xdotool cannot tell.
+QRect XWindowGeometry(const QString& windowId);

@@ -1,3 +1,4 @@
+// Screen: 1920x1080x24 -dpi 96
 // The ruler, compass and protractor in the running whiteboard, driven with
 // xdotool on a 1920 x 1080 screen at 96 DPI: they open from the board's
 // context panel, leave the board beside them to the pen, move when dragged,

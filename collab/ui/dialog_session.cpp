@@ -1,0 +1,255 @@
+// A collaboration session's life on the main window: hosting, joining, the
+// handshake, connection errors, leaving, and the board back to stand-alone.
+#include "app/ui/dialog.h"
+#include "app/ui/dialog_panels.h"
+#include "app/ui/message_box.h"
+#include "app/utilities.h"
+#include "collab/coll_messages.h"
+#include "collab/ui/collconnectdlg.h"
+#include "collab/ui/colluserlistdlg.h"
+#include "ui_dialog.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QMovie>
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+void Dialog::OptStartServer(QString ip, QString id, QString password)
+{
+    qDebug().noquote() << QStringLiteral("exe OptStartServer: IP=%1, ID=%2, Pass=%3").arg(ip, id, password);
+    if (!m_collLibraryLoaded) {
+        qDebug().noquote() << "exe : error load Konnexa.dll";
+        return;
+    }
+    if (m_session.serverRunning) {
+        qDebug().noquote() << "exe : The server is already running.";
+        return;
+    }
+    if (!m_konnexa.server_start(coll::kSessionPort)) {
+        ui::CriticalBox(this, QString(), QStringLiteral("Could not listen on Port"));
+        qDebug().noquote() << "exe : ----Not Start Server----";
+        if (m_collConnectDlg)
+            m_collConnectDlg->SetIdleState(true);
+        return;
+    }
+    qDebug().noquote() << "exe : ----Start Server----";
+    m_session.hostId = coll::ParticipantId(id, ip);
+    m_toolRightHolder = m_session.hostId;
+    if (m_collUserListDlg) {
+        m_collUserListDlg->m_ownId = m_session.hostId;
+        m_collUserListDlg->m_toolId = m_session.hostId;
+    }
+    m_session.serverRunning = true;
+
+    ClickZoomBtn(QStringLiteral("ekZoomFix1"), false);
+    OptConnect(ip, id, password, 3);
+
+    // A socket bound to one unicast address never sees a broadcast here, so
+    // the listener takes every IPv4 address, shared with other listeners.
+    delete m_discoverySocket;
+    m_discoverySocket = new QUdpSocket(this);
+    m_discoverySocket->bind(QHostAddress::AnyIPv4, coll::kDiscoveryPort,
+                            QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
+    connect(m_discoverySocket, &QUdpSocket::readyRead, this, &Dialog::Coll_Broadcast_Receive);
+}
+
+// Nothing of the session changes before the "already connected" test: a
+// second request during a session must not wipe the board or the level.
+void Dialog::OptConnect(QString ip, QString id, QString password, int level)
+{
+    qDebug().noquote() << QStringLiteral("exe OptConnect : IP=%1, ID=%2, Pass=%3, Level=%4")
+                              .arg(ip, id, password)
+                              .arg(level);
+    if (m_collConnected) {
+        qDebug().noquote() << "exe : Already connected to server";
+        return;
+    }
+    if (!m_collLibraryLoaded) {
+        qDebug().noquote() << "exe : error load Konnexa.dll";
+        return;
+    }
+    m_collUserLevel = level;
+    for (QWidget* instrument : std::initializer_list<QWidget*>{m_ruler, m_protractor, m_compass}) {
+        if (instrument)
+            instrument->hide();
+    }
+    // A viewer starts from an empty board: the host's board replaces it.
+    if (level == 1)
+        OptNewLecture();
+
+    m_konnexa.soc_new();
+    QTcpSocket* socket = m_konnexa.soc_();
+    if (!socket) {
+        qDebug().noquote() << "exe : no collaboration socket";
+        m_collUserLevel = 0;
+        if (m_collConnectDlg)
+            m_collConnectDlg->SetIdleState(true);
+        return;
+    }
+
+    // A participant without a usable address keeps the one of the last session.
+    const QString address = LocalIpv4Address().value(0);
+    if (!address.isEmpty()) {
+        m_ownId = coll::ParticipantId(id, address);
+        m_session.ownAddress = address;
+    }
+    m_session.typedId = id;
+    if (level == 3) {
+        m_session.ownAddress = ip;
+        m_ownId = coll::ParticipantId(id, ip);
+    }
+    AddLogWindowLine(m_ownId);
+
+    m_session.handshakeId = m_ownId;
+    m_session.handshakePassword = password;
+    m_session.handshakeLevel = QStringLiteral("%1").arg(level);
+
+    Coll_AttachSocket();
+    connect(socket, &QTcpSocket::connected, this, &Dialog::onConnected, Qt::UniqueConnection);
+    // Connected before the connect starts: an error reported at once still
+    // finds its handler and a session marked as requested.
+    connect(socket, &QAbstractSocket::errorOccurred, this, &Dialog::onConnect_error, Qt::UniqueConnection);
+    m_collConnected = true;
+    m_konnexa.soc_connectToHost(ip, coll::kSessionPort);
+    qDebug().noquote() << "connect_Server : " << m_collConnected;
+    if (!m_collConnected)
+        return;  // the error path has already put everything back
+
+    SetToolbarByRole(m_collUserLevel, true);
+    if (m_collConnectDlg)
+        m_collConnectDlg->hide();
+}
+
+void Dialog::onConnected()
+{
+    if (!m_collLibraryLoaded || !m_collSocket)
+        return;
+    const QByteArray frame =
+        setData("Connected_OK",
+                coll::HandshakeData(m_session.handshakeId, m_session.handshakePassword,
+                                    m_session.handshakeLevel.toInt()),
+                coll::kBlockEnd);
+    if (!frame.isEmpty())
+        m_collSocket->write(frame);
+    // The host's full board ends the animation.
+    if (m_collUserLevel != 3)
+        ShowLoading();
+}
+
+void Dialog::onConnect_error(QAbstractSocket::SocketError error)
+{
+    if (error == QAbstractSocket::SocketTimeoutError) {
+        ++m_session.timeoutCount;
+        qDebug().noquote() << "SocketTimeoutError count : " << m_session.timeoutCount;
+        return;
+    }
+    const QString reason = m_collSocket ? m_collSocket->errorString() : QString();
+    qDebug().noquote() << QStringLiteral("Error ") + reason + QStringLiteral(" at ")
+                              + QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss dd.MM.yyyy"));
+    // A late report from a session already left ends nothing more.
+    if (!m_collConnected)
+        return;
+    m_collConnected = false;
+    if (m_collConnectDlg)
+        m_collConnectDlg->SetInputsEnabled();
+    m_collUserLevel = 0;
+    SetToolbarByRole(0, true);
+    // A host whose own connection failed hosts nobody: the port and the
+    // discovery listener are given back, so a new session can start.
+    StopServer();
+    EndSessionLeftovers();
+    OptDisconnectInit(-1);
+    ResetBoard(true);
+    if (m_collConnectDlg)
+        m_collConnectDlg->SetIdleState(true);
+    ui::CriticalBox(this, QString(), QStringLiteral("cannot connect server."));
+    qDebug().noquote() << "connect_Server error : " << m_collConnected;
+    qDebug().noquote() << "socketError : " << int(error);
+}
+
+void Dialog::OptDisconnect()
+{
+    if (!m_collConnected)
+        return;
+    m_konnexa.soc_close();
+    m_collUserLevel = 0;
+    m_collConnected = false;
+    SetToolbarByRole(0, true);
+    EndSessionLeftovers();
+    OptDisconnectInit(-1);
+    ResetBoard(true);
+    if (m_collConnectDlg)
+        m_collConnectDlg->hide();
+}
+
+// The server stops whenever it runs, even when the own connection has gone:
+// otherwise the port stays taken until the program ends.
+void Dialog::OptServerClose()
+{
+    StopServer();
+    OptDisconnect();
+}
+
+void Dialog::StopServer()
+{
+    if (m_session.serverRunning) {
+        m_konnexa.server_close();
+        m_konnexa.server_delete();
+        m_session.serverRunning = false;
+    }
+    delete m_discoverySocket;
+    m_discoverySocket = nullptr;
+}
+
+void Dialog::EndSessionLeftovers()
+{
+    m_session.Leave();
+    m_pendingNewcomers.clear();
+    if (ui->label_gif->isVisible()) {
+        ui->label_gif->hide();
+        if (m_loadingMovie)
+            m_loadingMovie->stop();
+    }
+    if (m_collUserListDlg) {
+        m_collUserListDlg->ClearRows();
+        m_collUserListDlg->m_markedId.clear();
+        m_collUserListDlg->m_ownId.clear();
+        m_collUserListDlg->m_toolId.clear();
+        if (m_userListOpen)
+            OptUserListDlgBtn();
+    }
+}
+
+void Dialog::OptDisconnectInit(int slot)
+{
+    SetDisplayData(slot);
+    if (slot == -1) {
+        for (PointerSlotState& s : m_board.slot) {
+            s.highlight = false;
+            s.pressed = false;
+            s.event_kind = ekFree;
+            s.m_curr_drawbtn = QStringLiteral("ekFree");
+        }
+    } else if (slot >= 0 && slot < kPointerSlotCount) {
+        m_board.slot[slot].highlight = false;
+        m_board.slot[slot].pressed = false;
+    }
+    for (QWidget* panel : FloatingSubPanels())
+        panel->hide();
+    ResetToolbarForNewBoard();
+    SetFreePenMode(false);
+    SetNoteNaviEnable();
+}
+
+// Discovery answers hosts' searches; until it is there, what arrives is read
+// and dropped so that nothing piles up in the socket.
+void Dialog::Coll_Broadcast_Receive()
+{
+    if (!m_discoverySocket)
+        return;
+    while (m_discoverySocket->hasPendingDatagrams()) {
+        char drop[1];
+        m_discoverySocket->readDatagram(drop, sizeof drop);
+    }
+}

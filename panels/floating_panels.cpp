@@ -1,0 +1,178 @@
+#include "panels/floating_panels.h"
+
+#include <QStringList>
+
+QString LauncherStyleSheet(const QString& folder, const QString& image)
+{
+    QString sheet = QStringLiteral("QPushButton {border-image: url(:/%1/%2);}"
+                                   "QPushButton:pressed {border-image: url(:/%1/%2_down);}"
+                                   "QPushButton:hover {border-image: url(:/%1/%2_over);}")
+                        .arg(folder, image);
+    if (LauncherHasDisabledFace(image))
+        sheet += QStringLiteral("QPushButton:disabled {border-image: url(:/%1/%2_disable);}").arg(folder, image);
+    return sheet;
+}
+
+QString SubPanelStyleSheet(const QString& folder, const QString& image, bool disabledFace)
+{
+    QString sheet = QStringLiteral("QPushButton {border-image: url(:/%1/%2);}"
+                                   "QPushButton:hover {border-image: url(:/%1/%2_down);}"
+                                   "QPushButton:checked {border-image: url(:/%1/%2_down);}")
+                        .arg(folder, image);
+    if (disabledFace)
+        sheet += QStringLiteral("QPushButton:disabled {border-image: url(:/%1/%2_disable);}").arg(folder, image);
+    return sheet;
+}
+
+QString PictureStyleSheet(const QString& folder, const QString& image)
+{
+    return QStringLiteral("border-image: url(:/%1/%2);").arg(folder, image);
+}
+
+QString PanelPicturePath(const QString& folder, const QString& image)
+{
+    return QStringLiteral(":/%1/%2").arg(folder, image);
+}
+
+bool LauncherHasDisabledFace(const QString& image)
+{
+    static const QStringList withDisabled = {"f_color", "f_figure", "f_next", "f_prev", "f_zoom", "f_rec", "f_eraser"};
+    return withDisabled.contains(image);
+}
+
+const QVector<ColourNameEntry>& ColourNames()
+{
+    static const QVector<ColourNameEntry> names = {
+        {"black", "#000000"},  {"maroon", "#800000"}, {"green", "#008000"},   {"olive", "#808000"},
+        {"navy", "#000080"},   {"purple", "#800080"}, {"teal", "#008080"},    {"gray", "#808080"},
+        {"silver", "#c0c0c0"}, {"red", "#ff0000"},    {"lime", "#00ff00"},    {"yellow", "#ffff00"},
+        {"blue", "#0000ff"},   {"fuchsia", "#ff00ff"}, {"aqua", "#00ffff"},   {"white", "#ffffff"},
+    };
+    return names;
+}
+
+int ColourIndexOfValue(const QString& value)
+{
+    const QVector<ColourNameEntry>& names = ColourNames();
+    for (int i = 0; i < names.size(); ++i) {
+        if (value == QLatin1String(names[i].value))
+            return i;
+    }
+    return -1;
+}
+
+const QVector<const char*>& NoteKinds()
+{
+    static const QVector<const char*> kinds = {"WhiteBoard", "BlackNote", "EngNote",  "GraphNote", "ManuNote",
+                                               "MusicNote",  "Office",    "ClipArt", "LoadImage"};
+    return kinds;
+}
+
+const QVector<PanelButtonSpec>& LauncherButtons()
+{
+    static const QVector<PanelButtonSpec> buttons = {
+        {"btnPenMode", QRect(41, 9, 50, 51), "FloatingChange", "f_mode", 971},
+        {"btnColor", QRect(10, 29, 56, 54), "FloatingColor", "f_color", 970},
+        {"btnFigure", QRect(94, 7, 51, 55), "FloatingDraw", "f_figure", 965},
+        {"btnNote", QRect(122, 29, 53, 52), "FloatingNote", "f_note", 966},
+        {"btnNext", QRect(130, 76, 46, 51), "FloatingMoveNote", "f_next", 935},
+        {"btnZoom", QRect(108, 113, 58, 58), "FloatingZoom", "f_zoom", 967},
+        {"btnRec", QRect(63, 132, 58, 45), "FloatingRec", "f_rec", 968},
+        {"btnEraser", QRect(21, 114, 57, 56), "FloatingEraser", "f_eraser", 969},
+        {"btnPrev", QRect(10, 80, 47, 52), "FloatingMoveNote", "f_prev", 934},
+    };
+    return buttons;
+}
+
+const QVector<PanelButtonSpec>& ColourPanelButtons()
+{
+    static const QVector<PanelButtonSpec> buttons = {
+        {"btnBlack", QRect(0, 89, 31, 31), kColourFolder, "f_s_black", 905},
+        {"btnMaroon", QRect(4, 60, 36, 36), kColourFolder, "f_s_maroon", 906},
+        {"btnGreen", QRect(16, 36, 38, 38), kColourFolder, "f_s_green", 907},
+        {"btnOlive", QRect(36, 17, 38, 38), kColourFolder, "f_s_olive", 908},
+        {"btnNavy", QRect(60, 4, 37, 36), kColourFolder, "f_s_navy", 909},
+        {"btnPurple", QRect(89, 0, 32, 31), kColourFolder, "f_s_purple", 910},
+        {"btnTeal", QRect(120, 0, 31, 31), kColourFolder, "f_s_teal", 911},
+        {"btnGray", QRect(143, 5, 37, 35), kColourFolder, "f_s_gray", 912},
+        {"btnSilver", QRect(165, 17, 39, 37), kColourFolder, "f_s_silver", 913},
+        {"btnRed", QRect(186, 36, 37, 38), kColourFolder, "f_s_red", 914},
+        {"btnLime", QRect(200, 60, 36, 37), kColourFolder, "f_s_lime", 915},
+        {"btnYellow", QRect(209, 89, 31, 32), kColourFolder, "f_s_yellow", 916},
+        {"btnBlue", QRect(209, 120, 31, 31), kColourFolder, "f_s_blue", 917},
+        {"btnFuchsia", QRect(200, 144, 36, 36), kColourFolder, "f_s_fuchsia", 918},
+        {"btnAqua", QRect(185, 166, 37, 38), kColourFolder, "f_s_aqua", 919},
+        {"btnWhite", QRect(166, 185, 38, 37), kColourFolder, "f_s_white", 920},
+        {"btnPenWidth1", QRect(0, 119, 40, 60), kColourFolder, "f_s_penwidth1", 344},
+        {"btnPenWidth2", QRect(16, 166, 58, 58), kColourFolder, "f_s_penwidth2", 345},
+        {"btnPenWidth3", QRect(60, 199, 60, 41), kColourFolder, "f_s_penwidth3", 346},
+        {"btnPenWidth4", QRect(120, 199, 60, 41), kColourFolder, "f_s_penwidth4", 347},
+        {"btnAutoColor", QRect(), kColourFolder, "f_s_autocolor", 0},
+    };
+    return buttons;
+}
+
+namespace {
+
+struct CentreRow {
+    const char* key;
+    const char* folder;
+    const char* image;
+    const char* transparentImage;  // in the same folder; the same picture when null
+};
+
+const CentreRow kCentreRows[] = {
+    {"ekSelEraser", "FloatingEraser", "f_s_m_eraser_select", nullptr},
+    {"ekAreaEraser", "FloatingEraser", "f_s_m_eraserarea", nullptr},
+    {"ekFree", "FloatingDraw", "f_s_m_pen", "f_s_m_trans_freeline"},
+    {"ekBrush", "FloatingDraw", "f_s_m_brushpen", "f_s_m_trans_freeline"},
+    {"ekLine", "FloatingDraw", "f_s_m_line", "f_s_m_trans_line"},
+    {"ekRect", "FloatingDraw", "f_s_m_rectangle", "f_s_m_trans_rect"},
+    {"ekFillRect", "FloatingDraw", "f_s_m_fillrectangle", "f_s_m_trans_fillrect"},
+    {"ekEllipse", "FloatingDraw", "f_s_m_ellipse", "f_s_m_trans_circle"},
+    {"ekFillEllipse", "FloatingDraw", "f_s_m_fillellipse", "f_s_m_trans_fillcircle"},
+    {"ekBArrow", "FloatingDraw", "f_s_m_barrow", "f_s_m_trans_barrow"},
+    {"ekEArrow", "FloatingDraw", "f_s_m_Earrow", "f_s_m_trans_sarrow"},
+    {"ekSmart", "FloatingDraw", "f_s_m_smartfigure", nullptr},
+    {"ekMoveAll", "FloatingChange", "f_s_m_MoveAll", nullptr},
+    {"ekSelect", "FloatingChange", "f_s_m_select_mode", nullptr},
+};
+
+}  // namespace
+
+CentrePicture LauncherCentrePicture(const QString& toolKey, bool transparent)
+{
+    for (const CentreRow& row : kCentreRows) {
+        if (toolKey == QLatin1String(row.key)) {
+            const char* image = transparent && row.transparentImage ? row.transparentImage : row.image;
+            return {QLatin1String(row.folder), QLatin1String(image)};
+        }
+    }
+    return {};
+}
+
+QVector<CentrePicture> LauncherCentrePictures()
+{
+    QVector<CentrePicture> pictures;
+    for (const CentreRow& row : kCentreRows) {
+        for (const char* image : {row.image, row.transparentImage}) {
+            if (!image)
+                continue;
+            const CentrePicture picture{QLatin1String(row.folder), QLatin1String(image)};
+            bool known = false;
+            for (const CentrePicture& seen : pictures)
+                known = known || (seen.folder == picture.folder && seen.image == picture.image);
+            if (!known)
+                pictures << picture;
+        }
+    }
+    return pictures;
+}
+
+QVector<QString> LauncherCentreKeys()
+{
+    QVector<QString> keys;
+    for (const CentreRow& row : kCentreRows)
+        keys << QLatin1String(row.key);
+    return keys;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+// What the floating launcher and its sub-panels share without a window: the
+// style sheets built from picture names, the words the panels send, and the
+// button tables that both the panels and the picture generator read.
+#include <QRect>
+#include <QString>
+#include <QVector>
+
+// The launcher's button sheet: normal, pressed and hover faces, and a
+// disabled face for the launcher pictures that have one.
+QString LauncherStyleSheet(const QString& folder, const QString& image);
+
+// A sub-panel button's sheet: hover and checked share the "_down" face; a
+// panel whose button can be disabled asks for the disabled face as well.
+QString SubPanelStyleSheet(const QString& folder, const QString& image, bool disabledFace = false);
+
+// "border-image: url(:/<folder>/<image>);", the sheet of a background or
+// picture label.
+QString PictureStyleSheet(const QString& folder, const QString& image);
+
+// The resource path ":/<folder>/<image>".
+QString PanelPicturePath(const QString& folder, const QString& image);
+
+// Does the launcher picture have a disabled face?
+bool LauncherHasDisabledFace(const QString& image);
+
+// The sixteen pen colours in the order of the colour ring and of every
+// comparison: the name sent, and the "#rrggbb" value it stands for.
+struct ColourNameEntry {
+    const char* name;
+    const char* value;
+};
+const QVector<ColourNameEntry>& ColourNames();
+// The entry whose value equals `value` exactly, or -1.
+int ColourIndexOfValue(const QString& value);
+
+// The page kinds the note panel sends.
+const QVector<const char*>& NoteKinds();
+
+// One button of a panel's form: object name, final geometry, picture and
+// the language text of its tool tip (a key of group "Hint" from 900 on, or
+// of group "Config" from 300 on, 0 for none).
+struct PanelButtonSpec {
+    const char* objectName;
+    QRect geometry;
+    const char* folder;
+    const char* image;
+    int hintKey;
+};
+
+// Window sizes of the family: a sub-panel is 27 pixels larger on every side,
+// so it lies centred over the launcher.
+constexpr int kLauncherSize = 187;
+constexpr int kSubPanelSize = 241;
+constexpr int kSubPanelInset = 27;
+// The launcher's centre square, its handle and its menu button.
+constexpr QRect kLauncherHandle(58, 57, 71, 71);
+constexpr QRect kLauncherPicture(59, 58, 71, 71);
+
+// The launcher's nine buttons, in the order of its form.
+const QVector<PanelButtonSpec>& LauncherButtons();
+// The launcher's background picture (":/Floating/floatmenu_bg").
+constexpr const char* kLauncherFolder = "Floating";
+constexpr const char* kLauncherBackground = "floatmenu_bg";
+// The picture of the recording button when there is nothing to record with.
+constexpr const char* kLauncherRecordNone = "f_rec_none";
+
+// The colour panel: the sixteen colour buttons in ring order, then the four
+// width buttons, then the hidden automatic-colour button.
+const QVector<PanelButtonSpec>& ColourPanelButtons();
+constexpr const char* kColourFolder = "FloatingColor";
+constexpr const char* kColourBackground = "f_s_color_bg";
+
+// The picture the launcher's centre shows for a tool: folder and image, or
+// an empty folder for a key it has no picture for.
+struct CentrePicture {
+    QString folder;
+    QString image;
+};
+CentrePicture LauncherCentrePicture(const QString& toolKey, bool transparent);
+// Every centre picture of the table, for the picture generator and tests.
+QVector<CentrePicture> LauncherCentrePictures();
+// The tool keys the centre knows.
+QVector<QString> LauncherCentreKeys();

@@ -1,0 +1,464 @@
+#include "storage/project_file.h"
+
+#include "app/utilities.h"
+#include "platform/folders.h"
+#include "platform/launch.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
+#include <QXmlStreamWriter>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace storage {
+
+const char kNotesFileName[] = "Notes.xml";
+const char kMediaListFileName[] = "StrData.dat";
+const char kProjectExtension[] = ".vk";
+const char kLegacyExtension[] = ".vj";
+
+namespace {
+
+// The packer may take its time on a large lesson, but never for ever.
+constexpr int kPackerTimeoutMs = 10 * 60 * 1000;
+
+void Log(const QString& line)
+{
+    qDebug().noquote() << QStringLiteral("exe : ") + line;
+}
+
+QString Int(qint64 v) { return QString::number(v); }
+QString Double(double v) { return QString::number(v, 'g', 6); }
+
+// Truncated toward zero; values no int can hold (and NaN) are pinned rather
+// than left to undefined behaviour.
+QString Coord(double v)
+{
+    if (std::isnan(v))
+        return QStringLiteral("0");
+    if (v >= double(std::numeric_limits<int>::max()))
+        return Int(std::numeric_limits<int>::max());
+    if (v <= double(std::numeric_limits<int>::min()))
+        return Int(std::numeric_limits<int>::min());
+    return Int(int(v));
+}
+
+QString Flag(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+
+void StartDocument(QXmlStreamWriter& xml)
+{
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(4);
+    xml.writeStartDocument();
+}
+
+void OpenGroup(QXmlStreamWriter& xml, const char* tag, int slot)
+{
+    xml.writeStartElement(QStringLiteral("%1_%2").arg(QLatin1String(tag)).arg(slot));
+    xml.writeAttribute(QStringLiteral("Type"), QLatin1String(tag));
+    xml.writeAttribute(QStringLiteral("Index"), Int(slot));
+}
+
+void WriteMaster(QXmlStreamWriter& xml, const EventMaster& em)
+{
+    xml.writeStartElement(QStringLiteral("EM"));
+    xml.writeAttribute(QStringLiteral("KD"), Int(em.Kind));
+    xml.writeAttribute(QStringLiteral("MP"), Double(em.MediaPos));
+    xml.writeAttribute(QStringLiteral("SD"), Int(em.StrData));
+    xml.writeAttribute(QStringLiteral("EI"), Int(em.EventID));
+    xml.writeAttribute(QStringLiteral("SC"), Double(em.SCale));
+    xml.writeAttribute(QStringLiteral("HS"), Int(em.HScroll));
+    xml.writeAttribute(QStringLiteral("VS"), Int(em.VScroll));
+    xml.writeEndElement();
+}
+
+void WriteDetail(QXmlStreamWriter& xml, const EventDetail& ed)
+{
+    xml.writeStartElement(QStringLiteral("ED"));
+    xml.writeAttribute(QStringLiteral("EI"), Int(ed.EventID));
+    xml.writeAttribute(QStringLiteral("SX"), Coord(ed.S.x()));
+    xml.writeAttribute(QStringLiteral("SY"), Coord(ed.S.y()));
+    xml.writeAttribute(QStringLiteral("EX"), Coord(ed.E.x()));
+    xml.writeAttribute(QStringLiteral("EY"), Coord(ed.E.y()));
+    xml.writeAttribute(QStringLiteral("MX"), Coord(ed.M.x()));
+    xml.writeAttribute(QStringLiteral("MY"), Coord(ed.M.y()));
+    xml.writeAttribute(QStringLiteral("CX"), Coord(ed.C.x()));
+    xml.writeAttribute(QStringLiteral("CY"), Coord(ed.C.y()));
+    xml.writeAttribute(QStringLiteral("OX"), Int(ed.OriginRF.x()));
+    xml.writeAttribute(QStringLiteral("OY"), Int(ed.OriginRF.y()));
+    xml.writeAttribute(QStringLiteral("OW"), Int(ed.OriginRF.width()));
+    xml.writeAttribute(QStringLiteral("OH"), Int(ed.OriginRF.height()));
+    xml.writeAttribute(QStringLiteral("BX"), Int(ed.BoundRF.x()));
+    xml.writeAttribute(QStringLiteral("BY"), Int(ed.BoundRF.y()));
+    xml.writeAttribute(QStringLiteral("BW"), Int(ed.BoundRF.width()));
+    xml.writeAttribute(QStringLiteral("BH"), Int(ed.BoundRF.height()));
+    xml.writeAttribute(QStringLiteral("PC"), ed.PenColor.name());
+    xml.writeAttribute(QStringLiteral("PW"), Int(ed.PenWidth));
+    xml.writeAttribute(QStringLiteral("AG"), Double(double(ed.Angle)));
+    xml.writeAttribute(QStringLiteral("BD"), Flag(ed.Deleted != 0));
+    xml.writeAttribute(QStringLiteral("TP"), Int(ed.Transparent));
+    xml.writeEndElement();
+}
+
+void WritePoint(QXmlStreamWriter& xml, const FreePenPoint& p)
+{
+    xml.writeStartElement(QStringLiteral("FP"));
+    xml.writeAttribute(QStringLiteral("EI"), Int(p.EventID));
+    xml.writeAttribute(QStringLiteral("MP"), Double(p.MediaPos));
+    xml.writeAttribute(QStringLiteral("MA"), Int(p.MouseAction));
+    xml.writeAttribute(QStringLiteral("PS"), Double(double(p.Press)));
+    xml.writeAttribute(QStringLiteral("SX"), Coord(p.S.x()));
+    xml.writeAttribute(QStringLiteral("SY"), Coord(p.S.y()));
+    xml.writeAttribute(QStringLiteral("MX"), Coord(p.M.x()));
+    xml.writeAttribute(QStringLiteral("MY"), Coord(p.M.y()));
+    xml.writeEndElement();
+}
+
+// The details and samples of a slot follow the EventIDs its EM records
+// wrote. An ID written twice (two masters sharing it) writes its records
+// twice, as a walk over the written list would; a count per ID keeps that
+// while each record is looked up once.
+using WrittenIds = QHash<quint16, int>;
+
+template <typename Record, typename WriteOne>
+void WriteFollowers(QXmlStreamWriter& xml, const char* tag, int slot, const QVector<Record>& records,
+                    const WrittenIds& written, WriteOne writeOne)
+{
+    if (written.isEmpty())
+        return;
+    bool open = false;
+    for (const Record& record : records) {
+        const int times = written.value(record.EventID, 0);
+        for (int i = 0; i < times; ++i) {
+            if (!open) {
+                OpenGroup(xml, tag, slot);
+                open = true;
+            }
+            writeOne(xml, record);
+        }
+    }
+    if (open)
+        xml.writeEndElement();
+}
+
+bool OpenForWriting(QFile& file)
+{
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return true;
+    Log(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+    return false;
+}
+
+// Copies `source` into `folder` as `name`. Only a regular file that is no
+// link is read (a FIFO would block the save), and only a bare name that is
+// none of the writer's own entries is written; an existing entry is kept.
+void CopyEntry(const QString& source, const QString& folder, const QString& name)
+{
+    if (!IsBareFileName(name) || IsWriterEntryName(name)) {
+        Log(QStringLiteral("project save skips \"%1\": not a plain file name").arg(name));
+        return;
+    }
+    const QFileInfo from(source);
+    if (from.isSymLink() || !from.isFile()) {
+        Log(QStringLiteral("project save skips \"%1\": not a regular file").arg(source));
+        return;
+    }
+    const QString target = folder + QLatin1Char('/') + name;
+    if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
+        Log(QStringLiteral("project save keeps the first \"%1\"").arg(name));
+        return;
+    }
+    if (!QFile::copy(source, target))
+        Log(QStringLiteral("project save cannot copy \"%1\"").arg(source));
+}
+
+void WriteThumbnail(const ProjectSnapshot& project, const QString& staging)
+{
+    const int n = project.thumbnailNote;
+    if (n < 0 || n >= project.notes.size())
+        return;
+    const NoteInfo& note = project.notes.at(n);
+    const QString name = ThumbnailFileName(note.create_data);
+    if (!IsBareFileName(name)) {
+        Log(QStringLiteral("project save skips the thumbnail of \"%1\"").arg(note.create_data));
+        return;
+    }
+    QImage page = project.thumbnailImage;
+    if (page.isNull())
+        page = QImage(note.imagePath);
+    qDebug().noquote() << QStringLiteral("thumnail save name : %1").arg(QFileInfo(staging).fileName());
+    if (page.isNull()) {
+        Log(QStringLiteral("no page image for the thumbnail: %1").arg(note.imagePath));
+        return;
+    }
+    const QImage thumbnail =
+        page.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!thumbnail.save(staging + QLatin1Char('/') + name))
+        Log(QStringLiteral("cannot write the thumbnail %1").arg(name));
+}
+
+QString WithoutSeparator(QString folder)
+{
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+// Removes a file, link or folder tree at `path` (a link as a link); `root`
+// is the folder it lies in, for the tree removal.
+void RemoveLeftover(const QString& path, const QString& root)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        RemoveFolderRecursive(path, root == path ? QString() : root);
+    else if (info.exists() || info.isSymLink())
+        QFile::remove(path);
+}
+
+bool RenameOver(const QString& from, const QString& to)
+{
+    // rename(2) replaces the target in one step (a link there is replaced,
+    // not followed); QFile::rename refuses an existing target.
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+}  // namespace
+
+QString EventFileName(int notePosition)
+{
+    return QStringLiteral("Event_%1.xml").arg(notePosition);
+}
+
+QString ThumbnailFileName(const QString& create)
+{
+    return QStringLiteral("thumbnail_%1.jpg").arg(create);
+}
+
+bool IsBareFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool IsWriterEntryName(const QString& name)
+{
+    if (name == QLatin1String(kNotesFileName) || name == QLatin1String(kMediaListFileName))
+        return true;
+    if (name.startsWith(QLatin1String("thumbnail_")) && name.endsWith(QLatin1String(".jpg")))
+        return true;
+    if (name.startsWith(QLatin1String("Event_")) && name.endsWith(QLatin1String(".xml"))) {
+        bool number = false;
+        name.mid(6, name.size() - 10).toInt(&number);
+        return number;
+    }
+    return false;
+}
+
+QString LegacySaveName(const QString& path)
+{
+    QString base = path;
+    if (base.endsWith(QLatin1String(kLegacyExtension), Qt::CaseInsensitive))
+        base.chop(3);
+    return base + QStringLiteral("_new") + QLatin1String(kProjectExtension);
+}
+
+int ThumbnailNoteIndex(const QVector<int>& pageVisits, int currentNote, int noteCount)
+{
+    if (noteCount <= 0)
+        return -1;
+    if (!pageVisits.isEmpty() && pageVisits.first() >= 0 && pageVisits.first() < noteCount)
+        return pageVisits.first();
+    if (currentNote >= 0 && currentNote < noteCount)
+        return currentNote;
+    return 0;
+}
+
+void WriteEventFile(QIODevice* device, const ProjectSnapshot& project, int n)
+{
+    const NoteInfo& note = project.notes.at(n);
+    QXmlStreamWriter xml(device);
+    StartDocument(xml);
+    xml.writeStartElement(QStringLiteral("Event"));
+    xml.writeAttribute(QStringLiteral("Note"), note.create_data);
+    xml.writeAttribute(QStringLiteral("Width"), Int(project.boardSize.width()));
+    xml.writeAttribute(QStringLiteral("Height"), Int(project.boardSize.height()));
+    xml.writeAttribute(QStringLiteral("RWidth"), Int(project.pageSize.width()));
+    xml.writeAttribute(QStringLiteral("RHeight"), Int(project.pageSize.height()));
+
+    std::array<WrittenIds, kPointerSlotCount> written;
+    for (int k = 0; k < kPointerSlotCount; ++k) {
+        bool open = false;
+        for (const EventMaster& em : project.slotTables[k].masters) {
+            if (em.NoteName != note.create_data)
+                continue;
+            if (!open) {
+                OpenGroup(xml, "EM", k);
+                open = true;
+            }
+            WriteMaster(xml, em);
+            ++written[k][em.EventID];
+        }
+        if (open)
+            xml.writeEndElement();
+    }
+    for (int k = 0; k < kPointerSlotCount; ++k)
+        WriteFollowers(xml, "ED", k, project.slotTables[k].details, written[k], WriteDetail);
+    for (int k = 0; k < kPointerSlotCount; ++k)
+        WriteFollowers(xml, "FP", k, project.slotTables[k].points, written[k], WritePoint);
+
+    xml.writeEndElement();
+    xml.writeEndDocument();
+}
+
+void WriteNotesXml(QIODevice* device, const QVector<NoteInfo>& notes)
+{
+    QXmlStreamWriter xml(device);
+    StartDocument(xml);
+    xml.writeStartElement(QStringLiteral("listwidget"));
+    for (const NoteInfo& note : notes) {
+        xml.writeStartElement(QStringLiteral("NoteInfo"));
+        xml.writeAttribute(QStringLiteral("Type"), Int(note.type));
+        xml.writeAttribute(QStringLiteral("Name"), note.name);
+        xml.writeAttribute(QStringLiteral("Create"), note.create_data);
+        xml.writeAttribute(QStringLiteral("Path"), note.path);
+        xml.writeAttribute(QStringLiteral("NoteWidth"), Int(note.width));
+        xml.writeAttribute(QStringLiteral("NoteHeight"), Int(note.height));
+        xml.writeAttribute(QStringLiteral("PageOption"), Flag(note.page_option));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+}
+
+void WriteMediaList(QIODevice* device, const QStringList& mediaFiles)
+{
+    QTextStream out(device);
+    out.setCodec("UTF-8");
+    for (const QString& entry : mediaFiles)
+        out << entry << '\n';
+    out.flush();
+}
+
+QString PrepareStagingFolder(const QString& workFolder, const QString& stamp, QString* error)
+{
+    if (!IsBareFileName(stamp)) {
+        *error = QStringLiteral("no staging folder name");
+        return QString();
+    }
+    const QString staging = WithoutSeparator(workFolder) + QLatin1Char('/') + stamp;
+    RemoveLeftover(staging, WithoutSeparator(workFolder));
+    const QString refused = platform::EnsurePrivateFolder(staging);
+    if (!refused.isEmpty()) {
+        *error = refused;
+        return QString();
+    }
+    return staging;
+}
+
+void StageEventFiles(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress)
+{
+    WriteThumbnail(project, staging);
+    const int count = project.notes.size();
+    for (int n = 0; n < count; ++n) {
+        QFile file(staging + QLatin1Char('/') + EventFileName(n));
+        if (OpenForWriting(file))
+            WriteEventFile(&file, project, n);
+        progress(QStringLiteral("Save Event(%1/%2)").arg(n).arg(count), n);
+    }
+}
+
+void StageNoteList(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress)
+{
+    QFile notes(staging + QLatin1Char('/') + QLatin1String(kNotesFileName));
+    if (!OpenForWriting(notes))
+        return;
+    const int count = project.notes.size();
+    for (int n = 0; n < count; ++n) {
+        const NoteInfo& note = project.notes.at(n);
+        if (note.type == 2 || note.type == 3)
+            CopyEntry(note.path, staging, note.name);
+        progress(QStringLiteral("Save Notes(%1/%2)").arg(n).arg(count), count + n);
+    }
+    WriteNotesXml(&notes, project.notes);
+}
+
+void StageMediaList(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress)
+{
+    QFile media(staging + QLatin1Char('/') + QLatin1String(kMediaListFileName));
+    if (!OpenForWriting(media))
+        return;
+    WriteMediaList(&media, project.mediaFiles);
+    media.close();
+    const int count = project.notes.size();
+    const int mediaCount = project.mediaFiles.size();
+    for (int i = 0; i < mediaCount; ++i) {
+        const QString& entry = project.mediaFiles.at(i);
+        CopyEntry(entry, staging, QFileInfo(entry).fileName());
+        progress(QStringLiteral("Save Objects(%1/%2)").arg(i).arg(mediaCount), 2 * count + i);
+    }
+}
+
+QString PendingArchivePath(const QString& target)
+{
+    const QFileInfo info(target);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".saving.zip");
+}
+
+ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, const QString& target)
+{
+    ProjectSaveResult result;
+    const QString work = WithoutSeparator(workFolder);
+    const QString staging = work + QLatin1Char('/') + stamp;
+    const QString archive = PendingArchivePath(target);
+    // The packer adds to an archive that exists; a leftover of an earlier
+    // save must not end up inside this one.
+    RemoveLeftover(archive, QString());
+
+    const QStringList arguments{QStringLiteral("-rm"), QStringLiteral("-j"), archive,
+                                QStringLiteral("./%1").arg(stamp)};
+    qDebug().noquote() << QStringLiteral("exe : zip %1").arg(arguments.join(QLatin1Char(' ')));
+    QByteArray output;
+    const int exitCode = platform::RunAndWait(QStringLiteral("zip.exe"), arguments, kPackerTimeoutMs, &output, work);
+    const QFileInfo packed(archive);
+    if (exitCode != 0 || packed.isSymLink() || !packed.isFile()) {
+        if (exitCode == -1 && platform::ResolveProgram(QStringLiteral("zip.exe")).isEmpty())
+            result.error = QStringLiteral("the zip program was not found");
+        else
+            result.error = QStringLiteral("the zip program failed (exit code %1) %2")
+                               .arg(exitCode).arg(QString::fromLocal8Bit(output).trimmed());
+    } else if (!RenameOver(archive, target)) {
+        result.error = QStringLiteral("the new archive could not replace the file (%1)")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    } else {
+        result.saved = true;
+    }
+    if (!result.saved)
+        RemoveLeftover(archive, QString());
+    // A packer that failed leaves the staged files; one that worked has
+    // moved them (and the emptied folder) away already.
+    RemoveLeftover(staging, work);
+    return result;
+}
+
+ProjectSaveResult SaveProjectFile(const ProjectSnapshot& project, const QString& workFolder, const QString& stamp,
+                                  const QString& target, const ProgressFunction& progress)
+{
+    ProjectSaveResult result;
+    const QString staging = PrepareStagingFolder(workFolder, stamp, &result.error);
+    if (staging.isEmpty())
+        return result;
+    StageEventFiles(project, staging, progress);
+    StageNoteList(project, staging, progress);
+    StageMediaList(project, staging, progress);
+    return PackProject(workFolder, stamp, target);
+}
+
+}  // namespace storage

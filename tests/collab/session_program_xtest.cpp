@@ -1,0 +1,274 @@
+// Two real whiteboards, each on an X server of its own, host and join a
+// session through the toolbar and the connect dialog, inside the test's own
+// network namespace; a plain socket stands in for a third participant.
+#include "app/ui/dialog.h"
+#include "collab/coll_frame.h"
+#include "collab/coll_messages.h"
+#include "collab/ui/collconnectdlg.h"
+#include "tests/support/net_namespace.h"
+#include "tests/support/running_program.h"
+#include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
+#include "ui_dialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kAddress = QString::fromLatin1(kNamespaceAddress);
+
+QString N(int v) { return QString::number(v); }
+
+// An X server of the test's own; its number is the one it reports.
+struct OwnDisplay {
+    RunningProgram server;
+    QString name;
+    bool Start()
+    {
+        if (!server.start(QStandardPaths::findExecutable("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"}))
+            return false;
+        // The number comes as a line of its own among the server's notices.
+        const QRegularExpression numberLine("^\\s*(\\d+)\\s*$");
+        int number = -1;
+        for (int i = 0; i < 100 && number < 0; ++i) {
+            for (const QString& line : server.lines()) {
+                const QRegularExpressionMatch match = numberLine.match(line);
+                if (match.hasMatch())
+                    number = match.captured(1).toInt();
+            }
+            if (number < 0)
+                QTest::qWait(100);
+        }
+        if (number < 0) {
+            qWarning().noquote() << server.lines().join('\n');
+            return false;
+        }
+        name = ":" + N(number);
+        return true;
+    }
+};
+
+// Everything this test does to a screen goes to the display named here.
+void Use(const OwnDisplay& display) { qputenv("DISPLAY", display.name.toLocal8Bit()); }
+
+void Click(const OwnDisplay& display, QPoint p)
+{
+    Use(display);
+    Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
+    QTest::qWait(300);
+}
+
+void Type(const OwnDisplay& display, QPoint field, const QString& text)
+{
+    Click(display, field);
+    Xdotool({"key", "ctrl+a", "BackSpace"});
+    if (!text.isEmpty())
+        Xdotool({"type", "--delay", "20", text});
+    QTest::qWait(200);
+}
+
+class TestPeer
+{
+public:
+    bool Join(const QString& id, const QString& password)
+    {
+        socket.connectToHost(kAddress, coll::kSessionPort);
+        if (!socket.waitForConnected(5000))
+            return false;
+        socket.write(BuildCollFrame("Connected_OK", coll::HandshakeData(id, password, 1), coll::kBlockEnd));
+        return QTest::qWaitFor([this]() { return !Users().isEmpty(); }, 5000);
+    }
+    // The latest participant list the relay sent.
+    QString Users()
+    {
+        buffer.Append(socket.readAll());
+        CollFrame frame;
+        QByteArray bytes;
+        while (buffer.Next(&frame, &bytes) > 0) {
+            if (frame.keyword == "users")
+                users = QString::fromUtf8(frame.data);
+        }
+        return users;
+    }
+    QTcpSocket socket;
+    CollFrameBuffer buffer;
+    QString users;
+};
+
+}  // namespace
+
+class SessionProgramXTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScopedFolderRoot> m_root;
+    QPoint m_connectButton;
+    // The connect dialog's widgets on the screen, host and participant mode.
+    QMap<QString, QPoint> m_at;
+
+    bool StartBoard(RunningProgram& board, const OwnDisplay& display, QTemporaryDir& root)
+    {
+        QProcessEnvironment environment;
+        environment.insert("LC_ALL", "C.UTF-8");
+        environment.insert("DRAVIK_NO_MODAL", "1");
+        environment.insert("DRAVIK_ROOT", root.path());
+        environment.insert("TMPDIR", root.path());
+        environment.insert("DISPLAY", display.name);
+        environment.insert("DRAVIK_LIBRARY_DIR", BuiltProgramFolder());
+        Use(display);
+        return StartWhiteboard(board, {}, environment);
+    }
+
+    void OpenConnectDialog(const OwnDisplay& display, RunningProgram& board)
+    {
+        Click(display, m_connectButton);
+        QVERIFY(!WaitForXWindows("^Server / Client$", 10000, board.pid()).isEmpty());
+    }
+
+    void Create(const OwnDisplay& display, RunningProgram& board, const QString& password)
+    {
+        OpenConnectDialog(display, board);
+        Click(display, m_at["BtnRdo_server"]);
+        Type(display, m_at["lineEdit_PASS"], password);
+        Click(display, m_at["Btn_connect"]);
+    }
+
+    void Join(const OwnDisplay& display, RunningProgram& board, const QString& password)
+    {
+        OpenConnectDialog(display, board);
+        Click(display, m_at["BtnRdo_client"]);
+        Type(display, m_at["lineEdit_IP"], kAddress);
+        Type(display, m_at["lineEdit_PASS"], password);
+        Click(display, m_at["Btn_connect"]);
+    }
+
+    QImage Screen(const OwnDisplay& display)
+    {
+        const QString path = m_root->path() + "/screen.png";
+        QProcess::execute("import", {"-display", display.name, "-window", "root", path});
+        return QImage(path);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!InOwnNetworkNamespace())
+            QSKIP("no network namespace can be made here; the session runs only inside one");
+        if (QStandardPaths::findExecutable("Xvfb").isEmpty())
+            QSKIP("no Xvfb");
+        qputenv("DRAVIK_NO_MODAL", "1");
+        m_root = std::make_unique<ScopedFolderRoot>();
+        // The same layout code on a screen of the same size gives the places
+        // of the button and the dialog's fields.
+        ScopedLibraryFolder libraries(BuiltProgramFolder());
+        Dialog layout;
+        layout.InitDialog(false);
+        QVERIFY(layout.m_collConnectDlg);
+        m_connectButton = layout.ui->btn_show_collconnectDlg->geometry().center() + QPoint(layout.m_canvasLeft, 0);
+        CollConnectDlg* dialog = layout.m_collConnectDlg;
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        for (QWidget* w : std::initializer_list<QWidget*>{dialog->BtnRdo_server, dialog->BtnRdo_client,
+                                                         dialog->lineEdit_PASS, dialog->Btn_connect,
+                                                         dialog->Btn_disconnect, dialog->lineEdit_IP})
+            m_at.insert(w->objectName(), w->mapTo(dialog, w->rect().center()) + dialog->geometry().topLeft());
+        dialog->hide();
+    }
+
+    void session()
+    {
+        OwnDisplay hostDisplay, joinDisplay;
+        QVERIFY(hostDisplay.Start());
+        QVERIFY(joinDisplay.Start());
+        QTemporaryDir hostRoot, joinRoot;
+        RunningProgram host, participant;
+
+        // The host creates the session through the toolbar and the dialog.
+        QVERIFY(StartBoard(host, hostDisplay, hostRoot));
+        QVERIFY(host.waitForLine("exe : Success load Konnexa.dll", 5000) >= 0);
+        Create(hostDisplay, host, "pw");
+        QVERIFY(host.waitForLine("exe : ----Start Server----", 10000) >= 0);
+        QVERIFY(host.waitForLine("exe OptConnect : IP=192.0.2.1, ID=Server, Pass=pw, Level=3", 5000) >= 0);
+        {
+            // Port 4041 is held (shared) by the host's discovery listener.
+            QUdpSocket probe;
+            QVERIFY(!probe.bind(QHostAddress::AnyIPv4, coll::kDiscoveryPort));
+        }
+        TestPeer peer;
+        QVERIFY(peer.Join("[Peer]_192.0.2.77", "pw"));
+        QCOMPARE(peer.Users(), QString("[Server]_192.0.2.1,[Peer]_192.0.2.77"));
+
+        // The second whiteboard joins as a viewer: new lecture, loading
+        // animation, listed by the relay.
+        QVERIFY(StartBoard(participant, joinDisplay, joinRoot));
+        Join(joinDisplay, participant, "pw");
+        QVERIFY(participant.waitForLine("exe OptConnect : IP=192.0.2.1, ID=User, Pass=pw, Level=1", 10000) >= 0);
+        QTRY_COMPARE_WITH_TIMEOUT(peer.Users(),
+                                  QString("[Server]_192.0.2.1,[Peer]_192.0.2.77,[User]_192.0.2.1"), 10000);
+        QVERIFY(participant.hasLine("EXE Tx: TotalSize"));
+        {
+            const QImage screen = Screen(joinDisplay);
+            QVERIFY(!screen.isNull());
+            // The loading animation covers the middle of the board.
+            int dark = 0;
+            const QPoint c = screen.rect().center();
+            for (int y = c.y() - 60; y < c.y() + 60; ++y)
+                for (int x = c.x() - 60; x < c.x() + 60; ++x)
+                    dark += qGray(screen.pixel(x, y)) < 200 ? 1 : 0;
+            QVERIFY2(dark > 50, qPrintable(N(dark)));
+        }
+
+        // Leaving and joining with a wrong password: refused, alone again.
+        Click(joinDisplay, m_connectButton);
+        QVERIFY(!WaitForXWindows("^Server / Client$", 10000, participant.pid()).isEmpty());
+        Click(joinDisplay, m_at["Btn_disconnect"]);
+        QTRY_COMPARE_WITH_TIMEOUT(peer.Users(), QString("[Server]_192.0.2.1,[Peer]_192.0.2.77"), 10000);
+        int mark = participant.lines().size();
+        Join(joinDisplay, participant, "wrong");
+        QVERIFY(participant.waitForLine("message box critical:  | cannot connect server.", 10000, mark) >= 0);
+        QVERIFY(participant.waitForLine("connect_Server error :  false", 5000, mark) >= 0);
+        QVERIFY(participant.hasLine("message box critical: PASSERROR | Pass error", mark));
+
+        // Joined again, the host going away ends the session the same way.
+        Join(joinDisplay, participant, "pw");
+        QTRY_VERIFY_WITH_TIMEOUT(peer.Users().contains("[User]_192.0.2.1"), 10000);
+        mark = participant.lines().size();
+        host.kill();
+        QVERIFY(participant.waitForLine("message box critical:  | cannot connect server.", 10000, mark) >= 0);
+        QCOMPARE(CloseWhiteboard(participant), 0);
+
+        // A taken port is reported; once it is free, Create works.
+        QTemporaryDir secondRoot;
+        RunningProgram secondHost;
+        QVERIFY(StartBoard(secondHost, hostDisplay, secondRoot));
+        {
+            QTcpServer squatter;
+            QVERIFY(squatter.listen(QHostAddress::AnyIPv4, coll::kSessionPort));
+            Create(hostDisplay, secondHost, "pw");
+            QVERIFY(secondHost.waitForLine("message box critical:  | Could not listen on Port", 10000) >= 0);
+            QVERIFY(secondHost.hasLine("exe : ----Not Start Server----"));
+        }
+        Click(hostDisplay, m_at["Btn_connect"]);
+        QVERIFY(secondHost.waitForLine("exe : ----Start Server----", 10000) >= 0);
+        TestPeer late;
+        QVERIFY(late.Join("[Late]_192.0.2.78", "pw"));
+        QCOMPARE(late.Users(), QString("[Server]_192.0.2.1,[Late]_192.0.2.78"));
+        secondHost.kill();
+    }
+};
+
+DRAVIK_NETNS_TEST_MAIN(SessionProgramXTest, QApplication)
+#include "session_program_xtest.moc"

@@ -1,0 +1,271 @@
+// The floating launcher in the running whiteboard, worked from outside with
+// xdotool under a private X server: where it stands, how it drags, the colour
+// ring it opens, and that the board takes the pointer around its circle.
+#include "app/ui/dialog.h"
+#include "panels/floating_panels.h"
+#include "storage/settings_file.h"
+#include "tests/support/running_program.h"
+#include "tests/support/screenshot.h"
+#include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const int W = 1280;
+const int H = 800;
+const QPoint kSaved(400, 300);
+
+QString N(int v) { return QString::number(v); }
+
+// Where an X window is and how large it is.
+QRect WindowGeometry(const QString& id)
+{
+    QRect r;
+    const QStringList lines =
+        QString::fromUtf8(Xdotool({"getwindowgeometry", "--shell", id})).split('\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines) {
+        const QString value = line.section('=', 1);
+        if (line.startsWith("X="))
+            r.moveLeft(value.toInt());
+        else if (line.startsWith("Y="))
+            r.moveTop(value.toInt());
+        else if (line.startsWith("WIDTH="))
+            r.setWidth(value.toInt());
+        else if (line.startsWith("HEIGHT="))
+            r.setHeight(value.toInt());
+    }
+    return r;
+}
+
+QRect Mapped(const QString& name, qint64 pid, int timeoutMs = 5000)
+{
+    const QStringList ids = WaitForXWindows(QStringLiteral("^%1$").arg(name), timeoutMs, pid);
+    return ids.isEmpty() ? QRect() : WindowGeometry(ids.first());
+}
+
+void Click(QPoint p, const char* button = "1")
+{
+    Xdotool({"mousemove", N(p.x()), N(p.y()), "click", button});
+}
+
+bool Red(QColor c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; }
+
+// The ink across a horizontal stroke at column x.
+int Thickness(const QImage& shot, int x, int yFrom, int yTo)
+{
+    int n = 0;
+    for (int y = yFrom; y <= yTo; ++y)
+        n += Red(shot.pixelColor(x, y)) ? 1 : 0;
+    return n;
+}
+
+int RedPixels(const QImage& shot, QRect area)
+{
+    int n = 0;
+    area = area.intersected(shot.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += Red(shot.pixelColor(x, y)) ? 1 : 0;
+    return n;
+}
+
+QPoint Centre(const char* button)
+{
+    for (const PanelButtonSpec& spec : LauncherButtons()) {
+        if (QLatin1String(spec.objectName) == QLatin1String(button))
+            return spec.geometry.center();
+    }
+    return QPoint();
+}
+
+// Windows of the program that are mapped now, named or not: the main menu is
+// one of them while it is open.
+QStringList MappedWindowIds(qint64 pid)
+{
+    return QString::fromUtf8(Xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)}))
+        .split('\n', Qt::SkipEmptyParts);
+}
+
+int MappedWindows(qint64 pid) { return MappedWindowIds(pid).size(); }
+
+// Settings with the toolbar kept at `position` and the launcher at kSaved.
+bool WriteSettings(int position)
+{
+    ConfigInfomation config;
+    const SettingsFolders folders = PrepareSettingsFolders();
+    SetConfigDefaults(&config, folders, W, H, true);
+    config.toolsave = true;
+    config.toolpos = position;
+    config.floatingX = kSaved.x();
+    config.floatingY = kSaved.y();
+    return WriteConfigFile(SettingsFilePath(), config);
+}
+
+}  // namespace
+
+class FloatingLauncherXTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScopedFolderRoot> m_root;
+    RunningProgram m_board;
+    QRect m_launcher;
+
+    QImage Screen(const QString& name)
+    {
+        const QImage shot = TakeScreenshot(m_root->path() + "/shot.png");
+        shot.save(QDir::tempPath() + "/dravik_floating_" + name + ".png");
+        return shot;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("DRAVIK_NO_MODAL", "1");
+        m_root = std::make_unique<ScopedFolderRoot>();
+        QVERIFY(WriteSettings(4));
+        QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, QProcessEnvironment()));
+        QVERIFY(m_board.waitForLine("time Done", 10000) >= 0);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_board.isRunning())
+            QCOMPARE(CloseWhiteboard(m_board), 0);
+        m_root.reset();
+    }
+
+    void launcherStandsAtTheSavedPlace()
+    {
+        m_launcher = Mapped("Floating", m_board.pid());
+        QCOMPARE(m_launcher, QRect(kSaved, QSize(187, 187)));
+    }
+
+    void centreDragMovesItByTheDrag()
+    {
+        const QPoint from = m_launcher.topLeft() + QPoint(93, 93);
+        XdotoolDrag(from, from + QPoint(150, 60));
+        const QString id = WaitForXWindows("^Floating$", 2000, m_board.pid()).value(0);
+        QTRY_COMPARE(WindowGeometry(id), QRect(kSaved + QPoint(150, 60), QSize(187, 187)));
+        m_launcher = WindowGeometry(id);
+    }
+
+    void colourButtonOpensTheRingAroundTheLauncher()
+    {
+        Click(m_launcher.topLeft() + Centre("btnColor"));
+        const QRect ring = Mapped("floatingcolor", m_board.pid());
+        QCOMPARE(ring, QRect(m_launcher.topLeft() - QPoint(27, 27), QSize(241, 241)));
+        QVERIFY(FindXWindows("^floating(eraser|figure|note|changemode|rec|zoom)$", m_board.pid()).isEmpty());
+    }
+
+    void redThenWidestWidth()
+    {
+        const QPoint ring = m_launcher.topLeft() - QPoint(27, 27);
+        Click(ring + QPoint(204, 55));  // red, on the ring's right
+        XdotoolDrag(QPoint(150, 620), QPoint(450, 620));
+        int thin = 0;
+        QTRY_VERIFY2((thin = Thickness(Screen("red"), 300, 600, 640)) > 0, "no red ink");
+
+        Click(ring + QPoint(151, 221));  // the widest width, at the bottom
+        XdotoolDrag(QPoint(150, 700), QPoint(450, 700));
+        int wide = 0;
+        QTRY_VERIFY2((wide = Thickness(Screen("wide"), 300, 680, 720)) > thin + 4,
+                     qPrintable(QStringLiteral("%1 -> %2").arg(thin).arg(wide)));
+    }
+
+    // Around the circle the launcher's square is board: a drag that starts
+    // there draws.
+    void dragBesideTheCircleDraws()
+    {
+        const QPoint corner = m_launcher.topLeft() + QPoint(6, 6);
+        XdotoolDrag(corner, corner - QPoint(120, 0));
+        QTRY_VERIFY(RedPixels(Screen("corner"), QRect(corner - QPoint(60, 4), QSize(40, 9))) > 20);
+        // The ink shows inside the launcher's square too.
+        QVERIFY(RedPixels(Screen("corner"), QRect(corner - QPoint(0, 4), QSize(4, 9))) > 0);
+        QCOMPARE(WindowGeometry(WaitForXWindows("^Floating$", 2000, m_board.pid()).value(0)), m_launcher);
+    }
+
+    void rightPressOpensTheMenuAndStays()
+    {
+        const int before = MappedWindows(m_board.pid());
+        const QPoint centre = m_launcher.topLeft() + QPoint(93, 93);
+        Xdotool({"mousemove", N(centre.x()), N(centre.y()), "mousedown", "3"});
+        Xdotool({"mousemove", N(centre.x() + 30), N(centre.y() + 20), "mouseup", "3"});
+        QTRY_VERIFY(MappedWindows(m_board.pid()) > before);
+        QCOMPARE(WindowGeometry(WaitForXWindows("^Floating$", 2000, m_board.pid()).value(0)), m_launcher);
+        Xdotool({"key", "Escape"});
+        QTRY_COMPARE(MappedWindows(m_board.pid()), before);
+        Xdotool({"key", "Escape"});
+        QTest::qWait(300);
+        QVERIFY(!FindXWindows("^Floating$", m_board.pid()).isEmpty());
+    }
+
+    // With the capture library the recording button is live; the next run
+    // shows it dead without.
+    void recordButtonReachesTheBoard()
+    {
+        const int from = m_board.lines().size();
+        Click(m_launcher.topLeft() + Centre("btnRec"));
+        QVERIFY(m_board.waitForLine("OptRecDialog", 5000, from) >= 0);
+    }
+
+    void withoutCaptureTheRecordButtonIsDead()
+    {
+        QCOMPARE(CloseWhiteboard(m_board), 0);
+        QTemporaryDir noLibraries;
+        QVERIFY(WriteSettings(0));
+        QProcessEnvironment environment;
+        environment.insert("DRAVIK_LIBRARY_DIR", noLibraries.path());
+        QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, environment));
+        QVERIFY(m_board.waitForLine("time Done", 10000) >= 0);
+        QVERIFY(FindXWindows("^Floating$", m_board.pid()).isEmpty());
+
+        // The tool-position menu of the logo's main menu offers the floating
+        // position; the menu's places come from the same code on this screen.
+        QRect entry, left, floating;
+        {
+            ScopedLibraryFolder libraries(noLibraries.path());
+            Dialog layout;
+            layout.InitDialog(false);
+            QMenu* positions = layout.m_mainMenu->actions().at(9)->menu();
+            QVERIFY(positions);
+            entry = layout.m_mainMenu->actionGeometry(layout.m_mainMenu->actions().at(9));
+            left = positions->actionGeometry(layout.m_toolPosActions[2]);
+            floating = positions->actionGeometry(layout.m_toolPosActions[4]);
+            QVERIFY(layout.m_toolPosActions[4]->isEnabled());
+        }
+        const QStringList before = MappedWindowIds(m_board.pid());
+        Click(QPoint(48, H - 22));
+        QStringList opened;
+        QTRY_VERIFY((opened = MappedWindowIds(m_board.pid())).size() > before.size());
+        for (const QString& id : before)
+            opened.removeAll(id);
+        QCOMPARE(opened.size(), 1);
+        const QRect menu = WindowGeometry(opened.first());
+        const QPoint positionEntry = menu.topLeft() + entry.center();
+        Click(positionEntry);
+        QTest::qWait(500);
+        Click(QPoint(menu.left() + entry.right() + 40, positionEntry.y() + floating.center().y() - left.center().y()));
+        const QRect launcher = Mapped("Floating", m_board.pid());
+        QCOMPARE(launcher, QRect(kSaved, QSize(187, 187)));
+        Screen("chosen");
+
+        const int from = m_board.lines().size();
+        Click(launcher.topLeft() + Centre("btnRec"));
+        QTest::qWait(800);
+        QVERIFY(!m_board.hasLine("OptRecDialog", from));
+        QVERIFY(FindXWindows("^floating(color|eraser|figure|note|changemode|rec|zoom)$", m_board.pid()).isEmpty());
+    }
+};
+
+QTEST_MAIN(FloatingLauncherXTest)
+#include "floating_launcher_xtest.moc"

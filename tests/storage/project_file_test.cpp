@@ -1,0 +1,336 @@
+// The project writer's core: the event files byte for byte, the note list
+// and media list, the names it accepts, and the archive that replaces a file
+// only when it is complete.
+#include "storage/project_file.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(storage::ProjectSnapshot)
+
+namespace {
+
+NoteInfo Note(const QString& create, int type = 1, const QString& name = QStringLiteral("WhiteBoard"),
+              const QString& path = QStringLiteral("WhiteBoard"))
+{
+    NoteInfo note;
+    note.name = name;
+    note.create_data = create;
+    note.path = path;
+    note.type = type;
+    note.width = 1024;
+    note.height = 768;
+    return note;
+}
+
+EventMaster Master(quint16 id, const QString& note, double mediaPos = -1.0, int kind = 3)
+{
+    EventMaster em;
+    em.EventID = id;
+    em.NoteName = note;
+    em.MediaPos = mediaPos;
+    em.Kind = kind;
+    return em;
+}
+
+EventDetail Detail(quint16 id, QPointF s = QPointF(1, 2), bool deleted = false)
+{
+    EventDetail ed;
+    ed.EventID = id;
+    ed.S = s;
+    ed.E = QPointF(30.5, 40.5);
+    ed.M = QPointF(-2.5, 7);
+    ed.C = QPointF(9.99, 0);
+    ed.OriginRF = QRect(1, 2, 3, 4);
+    ed.BoundRF = QRect(-5, 6, 70, 80);
+    ed.PenColor = QColor(255, 0, 0, 128);
+    ed.PenWidth = 3;
+    ed.Angle = 12.5f;
+    ed.Deleted = deleted ? 1 : 0;
+    ed.Transparent = 200;
+    return ed;
+}
+
+FreePenPoint Sample(quint16 id, int action, QPointF s)
+{
+    FreePenPoint p;
+    p.EventID = id;
+    p.MouseAction = action;
+    p.Press = 0.75f;
+    p.S = s;
+    p.M = s + QPointF(0.5, -0.5);
+    return p;
+}
+
+storage::ProjectSnapshot Project(const QVector<NoteInfo>& notes)
+{
+    storage::ProjectSnapshot project;
+    project.notes = notes;
+    project.boardSize = QSize(800, 600);
+    project.pageSize = QSize(1024, 768);
+    return project;
+}
+
+QByteArray EventFileBytes(const storage::ProjectSnapshot& project, int n)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
+    storage::WriteEventFile(&buffer, project, n);
+    return buffer.data();
+}
+
+const char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+const char kDetail7[] =
+    "SX=\"1\" SY=\"2\" EX=\"30\" EY=\"40\" MX=\"-2\" MY=\"7\" CX=\"9\" CY=\"0\" OX=\"1\" OY=\"2\" OW=\"3\" OH=\"4\" "
+    "BX=\"-5\" BY=\"6\" BW=\"70\" BH=\"80\" PC=\"#ff0000\" PW=\"3\" AG=\"12.5\"";
+
+QStringList ArchiveEntries(const QString& archive)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    unzip.waitForFinished(20000);
+    QStringList entries = QString::fromUtf8(unzip.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    entries.sort();
+    return entries;
+}
+
+}  // namespace
+
+class ProjectFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eventFile_data()
+    {
+        QTest::addColumn<storage::ProjectSnapshot>("project");
+        QTest::addColumn<int>("note");
+        QTest::addColumn<QByteArray>("expected");
+
+        const QByteArray head = QByteArray(kDeclaration);
+
+        storage::ProjectSnapshot empty = Project({Note("n1")});
+        // Records of another note in the slot do not open a group.
+        empty.slotTables[3].masters = {Master(0, "other")};
+        empty.slotTables[3].details = {Detail(0)};
+        QTest::newRow("note without objects")
+            << empty << 0
+            << head + "<Event Note=\"n1\" Width=\"800\" Height=\"600\" RWidth=\"1024\" RHeight=\"768\"/>\n";
+
+        // Slot 10, a stroke with its samples: the three groups in pass
+        // order, coordinates truncated toward zero, media times in six
+        // significant digits.
+        storage::ProjectSnapshot stroke = Project({Note("n1")});
+        stroke.slotTables[10].masters = {Master(7, "n1", 1234567.0)};
+        stroke.slotTables[10].details = {Detail(7, QPointF(1.9, 2.2))};
+        stroke.slotTables[10].points = {Sample(7, 1, QPointF(12.9, -0.7)), Sample(7, 3, QPointF(-12.9, 3.99))};
+        QTest::newRow("slot 10 stroke")
+            << stroke << 0
+            << head + "<Event Note=\"n1\" Width=\"800\" Height=\"600\" RWidth=\"1024\" RHeight=\"768\">\n"
+                      "    <EM_10 Type=\"EM\" Index=\"10\">\n"
+                      "        <EM KD=\"3\" MP=\"1.23457e+06\" SD=\"65535\" EI=\"7\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+                      "    </EM_10>\n"
+                      "    <ED_10 Type=\"ED\" Index=\"10\">\n"
+                      "        <ED EI=\"7\" " + QByteArray(kDetail7) + " BD=\"0\" TP=\"200\"/>\n"
+                      "    </ED_10>\n"
+                      "    <FP_10 Type=\"FP\" Index=\"10\">\n"
+                      "        <FP EI=\"7\" MP=\"-1\" MA=\"1\" PS=\"0.75\" SX=\"12\" SY=\"0\" MX=\"13\" MY=\"-1\"/>\n"
+                      "        <FP EI=\"7\" MP=\"-1\" MA=\"3\" PS=\"0.75\" SX=\"-12\" SY=\"3\" MX=\"-12\" MY=\"3\"/>\n"
+                      "    </FP_10>\n"
+                      "</Event>\n";
+
+        // Two notes share slot 0; each file holds only its own records, and
+        // a deleted object is still written, with BD 1.
+        storage::ProjectSnapshot shared = Project({Note("a"), Note("b")});
+        shared.slotTables[0].masters = {Master(0, "a"), Master(1, "b", -1.0, 5), Master(2, "a", 0.5, 9)};
+        shared.slotTables[0].details = {Detail(0), Detail(1), Detail(2, QPointF(1, 2), true)};
+        shared.slotTables[0].points = {Sample(1, 1, QPointF(1, 1)), Sample(0, 1, QPointF(2, 2))};
+        const QByteArray sharedA =
+            head + "<Event Note=\"a\" Width=\"800\" Height=\"600\" RWidth=\"1024\" RHeight=\"768\">\n"
+                   "    <EM_0 Type=\"EM\" Index=\"0\">\n"
+                   "        <EM KD=\"3\" MP=\"-1\" SD=\"65535\" EI=\"0\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+                   "        <EM KD=\"9\" MP=\"0.5\" SD=\"65535\" EI=\"2\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+                   "    </EM_0>\n"
+                   "    <ED_0 Type=\"ED\" Index=\"0\">\n"
+                   "        <ED EI=\"0\" " + QByteArray(kDetail7) + " BD=\"0\" TP=\"200\"/>\n"
+                   "        <ED EI=\"2\" " + QByteArray(kDetail7) + " BD=\"1\" TP=\"200\"/>\n"
+                   "    </ED_0>\n"
+                   "    <FP_0 Type=\"FP\" Index=\"0\">\n"
+                   "        <FP EI=\"0\" MP=\"-1\" MA=\"1\" PS=\"0.75\" SX=\"2\" SY=\"2\" MX=\"2\" MY=\"1\"/>\n"
+                   "    </FP_0>\n"
+                   "</Event>\n";
+        QTest::newRow("shared slot, first note") << shared << 0 << sharedA;
+        const QByteArray sharedB =
+            head + "<Event Note=\"b\" Width=\"800\" Height=\"600\" RWidth=\"1024\" RHeight=\"768\">\n"
+                   "    <EM_0 Type=\"EM\" Index=\"0\">\n"
+                   "        <EM KD=\"5\" MP=\"-1\" SD=\"65535\" EI=\"1\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+                   "    </EM_0>\n"
+                   "    <ED_0 Type=\"ED\" Index=\"0\">\n"
+                   "        <ED EI=\"1\" " + QByteArray(kDetail7) + " BD=\"0\" TP=\"200\"/>\n"
+                   "    </ED_0>\n"
+                   "    <FP_0 Type=\"FP\" Index=\"0\">\n"
+                   "        <FP EI=\"1\" MP=\"-1\" MA=\"1\" PS=\"0.75\" SX=\"1\" SY=\"1\" MX=\"1\" MY=\"0\"/>\n"
+                   "    </FP_0>\n"
+                   "</Event>\n";
+        QTest::newRow("shared slot, second note") << shared << 1 << sharedB;
+    }
+
+    void eventFile()
+    {
+        QFETCH(storage::ProjectSnapshot, project);
+        QFETCH(int, note);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(EventFileBytes(project, note), expected);
+    }
+
+    void noteListAndMediaList()
+    {
+        NoteInfo picture = Note("20240101", 2, "pic.png", "/work/pic.png");
+        picture.page_option = true;
+        QBuffer notes;
+        notes.open(QIODevice::WriteOnly | QIODevice::Text);
+        storage::WriteNotesXml(&notes, {Note("n1"), picture});
+        QCOMPARE(notes.data(),
+                 QByteArray(kDeclaration) +
+                     "<listwidget>\n"
+                     "    <NoteInfo Type=\"1\" Name=\"WhiteBoard\" Create=\"n1\" Path=\"WhiteBoard\" "
+                     "NoteWidth=\"1024\" NoteHeight=\"768\" PageOption=\"0\"/>\n"
+                     "    <NoteInfo Type=\"2\" Name=\"pic.png\" Create=\"20240101\" Path=\"/work/pic.png\" "
+                     "NoteWidth=\"1024\" NoteHeight=\"768\" PageOption=\"1\"/>\n"
+                     "</listwidget>\n");
+
+        QBuffer media;
+        media.open(QIODevice::WriteOnly | QIODevice::Text);
+        storage::WriteMediaList(&media, {QStringLiteral("/tmp/a.png"), QStringLiteral("/tmp/ü b.jpg")});
+        QCOMPARE(media.data(), QStringLiteral("/tmp/a.png\n/tmp/ü b.jpg\n").toUtf8());
+    }
+
+    void names_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("bare");
+        QTest::addColumn<bool>("writerEntry");
+        QTest::newRow("plain") << "pic.png" << true << false;
+        QTest::newRow("empty") << "" << false << false;
+        QTest::newRow("dot") << "." << false << false;
+        QTest::newRow("dot dot") << ".." << false << false;
+        QTest::newRow("slash") << "../pic.png" << false << false;
+        QTest::newRow("backslash") << "..\\pic.png" << false << false;
+        QTest::newRow("note list") << "Notes.xml" << true << true;
+        QTest::newRow("media list") << "StrData.dat" << true << true;
+        QTest::newRow("event file") << "Event_12.xml" << true << true;
+        QTest::newRow("thumbnail") << "thumbnail_x.jpg" << true << true;
+        QTest::newRow("event-like") << "Event_notes.xml" << true << false;
+    }
+
+    void names()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, bare);
+        QFETCH(bool, writerEntry);
+        QCOMPARE(storage::IsBareFileName(name), bare);
+        QCOMPARE(storage::IsWriterEntryName(name), writerEntry);
+    }
+
+    void legacySaveName_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("trailing extension") << "D:/lessons/math.vj" << "D:/lessons/math_new.vk";
+        QTest::newRow("extension inside a folder name") << "/data/x.vjz/math.vj" << "/data/x.vjz/math_new.vk";
+        QTest::newRow("upper case") << "/data/MATH.VJ" << "/data/MATH_new.vk";
+        QTest::newRow("no extension") << "/data/math" << "/data/math_new.vk";
+    }
+
+    void legacySaveName()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, saved);
+        QCOMPARE(storage::LegacySaveName(path), saved);
+    }
+
+    // The first visit of the last recording, when it names a note; else the
+    // current note (an empty or stale log must not index out of the list).
+    void thumbnailNote_data()
+    {
+        QTest::addColumn<QVector<int>>("visits");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("recorded") << QVector<int>{2, 0} << 1 << 3 << 2;
+        QTest::newRow("never recorded") << QVector<int>() << 1 << 3 << 1;
+        QTest::newRow("stale log") << QVector<int>{5} << 1 << 3 << 1;
+        QTest::newRow("negative log") << QVector<int>{-1} << 2 << 3 << 2;
+        QTest::newRow("current out of range") << QVector<int>() << 9 << 3 << 0;
+        QTest::newRow("no notes") << QVector<int>{0} << 0 << 0 << -1;
+    }
+
+    void thumbnailNote()
+    {
+        QFETCH(QVector<int>, visits);
+        QFETCH(int, current);
+        QFETCH(int, count);
+        QFETCH(int, chosen);
+        QCOMPARE(storage::ThumbnailNoteIndex(visits, current, count), chosen);
+    }
+
+    // Names taken from the board never leave the staging folder nor take
+    // the place of the writer's own files; a file that is a link is not read.
+    void unsafeNamesAreLeftOut()
+    {
+        QTemporaryDir work;
+        QTemporaryDir sources;
+        const QString outside = sources.filePath("secret.txt");
+        QFile secret(outside);
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write("secret");
+        secret.close();
+        const QString picture = sources.filePath("pic.png");
+        QVERIFY(QFile::copy(outside, picture));
+        QVERIFY(QFile::link(outside, sources.filePath("link.png")));
+
+        storage::ProjectSnapshot project = Project({Note("a", 2, "../escape.png", picture),
+                                                    Note("b", 2, "Notes.xml", picture),
+                                                    Note("c", 3, "pic.png", picture)});
+        project.mediaFiles = QStringList{sources.filePath("link.png"), sources.path() + "/", picture};
+        const QString target = work.filePath("out.vk");
+        const storage::ProjectSaveResult result =
+            storage::SaveProjectFile(project, work.path(), "20240101_101010", target, [](const QString&, int) {});
+        QVERIFY2(result.saved, qPrintable(result.error));
+        QCOMPARE(ArchiveEntries(target), QStringList({"Event_0.xml", "Event_1.xml", "Event_2.xml", "Notes.xml",
+                                                      "StrData.dat", "pic.png"}));
+        QVERIFY(!QFileInfo::exists(work.path() + "/../escape.png"));
+        QCOMPARE(QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"out.vk"}));
+    }
+
+    // A target that is a link is replaced by the new file; what it pointed
+    // at stays as it was.
+    void linkTargetIsReplacedNotFollowed()
+    {
+        QTemporaryDir work;
+        QTemporaryDir elsewhere;
+        const QString pointed = elsewhere.filePath("victim.txt");
+        QFile victim(pointed);
+        QVERIFY(victim.open(QIODevice::WriteOnly));
+        victim.write("keep me");
+        victim.close();
+        const QString target = work.filePath("lesson.vk");
+        QVERIFY(QFile::link(pointed, target));
+
+        const storage::ProjectSaveResult result = storage::SaveProjectFile(
+            Project({Note("a")}), work.path(), "20240101_101010", target, [](const QString&, int) {});
+        QVERIFY2(result.saved, qPrintable(result.error));
+        QVERIFY(!QFileInfo(target).isSymLink());
+        QCOMPARE(ArchiveEntries(target), QStringList({"Event_0.xml", "Notes.xml", "StrData.dat"}));
+        QVERIFY(victim.open(QIODevice::ReadOnly));
+        QCOMPARE(victim.readAll(), QByteArray("keep me"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ProjectFileTest)
+#include "project_file_test.moc"

@@ -1,0 +1,152 @@
+// The project save of the running whiteboard, worked as a person would: a
+// stroke drawn with the mouse, saved through the main menu into a name typed
+// in the save dialog, then a new lecture, a second stroke, and a project
+// handed over by a second copy: "Confirm" answered Yes and a name typed in
+// "Save as". Each file holds its stroke, and the save ends before the board
+// is reset for the handed-over project.
+#include "app/ui/dialog.h"
+#include "tests/support/running_program.h"
+#include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QString N(int v) { return QString::number(v); }
+
+void Stroke(QPoint from)
+{
+    QStringList moves{"mousemove", N(from.x()), N(from.y()), "mousedown", "1"};
+    for (int i = 1; i <= 20; ++i)
+        moves << "mousemove" << N(from.x() + i * 8) << N(from.y() + (i % 5) * 6) << "sleep" << "0.01";
+    moves << "mouseup" << "1";
+    Xdotool(moves);
+}
+
+QByteArray ArchiveEntry(const QString& archive, const QString& entry)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, entry});
+    unzip.waitForFinished(20000);
+    return unzip.readAllStandardOutput();
+}
+
+// Gives the newest window of the program named `title` the keyboard and
+// types `keys` (xdotool key names) into it.
+bool TypeInto(qint64 pid, const QString& title, const QStringList& keys)
+{
+    const QStringList windows = WaitForXWindows(QStringLiteral("^%1$").arg(title), 15000, pid);
+    if (windows.isEmpty())
+        return false;
+    const QString window = windows.last();
+    QElapsedTimer clock;
+    clock.start();
+    while (QString::fromLatin1(Xdotool({"getwindowfocus"}).trimmed()) != window && clock.elapsed() < 5000) {
+        Xdotool({"windowfocus", window});
+        QThread::msleep(100);
+    }
+    QThread::msleep(300);
+    for (const QString& key : keys)
+        Xdotool(key.startsWith("type:") ? QStringList{"type", "--delay", "20", key.mid(5)} : QStringList{"key", key});
+    return true;
+}
+
+}  // namespace
+
+class ProjectSaveXTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScopedFolderRoot> m_root;
+    RunningProgram m_board;
+    QPoint m_saveEntry;
+    QPoint m_newEntry;
+    QTemporaryDir m_files;
+
+    void OpenMenuEntry(QPoint entry)
+    {
+        // The logo button opens the main menu at the cursor.
+        Xdotool({"mousemove", "48", "22", "click", "1"});
+        QTest::qWait(500);
+        Xdotool({"mousemove", N(48 + entry.x()), N(22 + entry.y()), "click", "1"});
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_root = std::make_unique<ScopedFolderRoot>();
+        QTemporaryDir noLibraries;
+        {
+            // The layout copy here asks nothing; the board started below
+            // shows its boxes and dialogs for real.
+            qputenv("DRAVIK_NO_MODAL", "1");
+            ScopedLibraryFolder libraries(noLibraries.path());
+            Dialog layout;
+            layout.InitDialog(false);
+            m_newEntry = layout.m_mainMenu->actionGeometry(layout.m_mainMenu->actions().at(0)).center();
+            m_saveEntry = layout.m_mainMenu->actionGeometry(layout.m_mainMenu->actions().at(2)).center();
+        }
+        qunsetenv("DRAVIK_NO_MODAL");
+        QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, QProcessEnvironment()));
+        QVERIFY(m_board.waitForLine(QStringLiteral("time Done"), 20000) >= 0);
+    }
+
+    void cleanupTestCase()
+    {
+        m_board.kill();
+        m_root.reset();
+    }
+
+    void saveThroughTheMenuThenOnHandOver()
+    {
+        Stroke(QPoint(400, 300));
+        QVERIFY(m_board.waitForLine(QStringLiteral("exe : object 0-0 kind 3"), 10000) >= 0);
+
+        const QString first = m_files.filePath("first.vk");
+        int mark = m_board.lines().size();
+        OpenMenuEntry(m_saveEntry);
+        QVERIFY(TypeInto(m_board.pid(), "Save project file", {"ctrl+a", "type:" + first, "Return"}));
+        QVERIFY2(m_board.waitForLine("exe : project saved to " + first, 30000, mark) >= 0,
+                 qPrintable(m_board.lines().mid(mark).join('\n')));
+        const QByteArray events = ArchiveEntry(first, "Event_0.xml");
+        for (const char* group : {"<EM_0 Type=\"EM\" Index=\"0\">", "<ED_0 Type=\"ED\" Index=\"0\">",
+                                  "<FP_0 Type=\"FP\" Index=\"0\">"})
+            QVERIFY2(events.contains(group), events.constData());
+
+        // A saved board starts a new lecture without asking: the next stroke
+        // is the first object of an empty board again.
+        mark = m_board.lines().size();
+        OpenMenuEntry(m_newEntry);
+        QTest::qWait(1000);
+        Stroke(QPoint(500, 400));
+        QVERIFY(m_board.waitForLine(QStringLiteral("exe : object 0-0 kind 3"), 10000, mark) >= 0);
+
+        // A second copy hands a project over; the changed board is saved
+        // under a new name first.
+        const QString handed = m_files.filePath("handed.vk");
+        const QString second = m_files.filePath("second.vk");
+        mark = m_board.lines().size();
+        RunningProgram copy;
+        QVERIFY(copy.start(QStringLiteral("Dravik"), {handed}));
+        QVERIFY(TypeInto(m_board.pid(), "Confirm", {"alt+y"}));
+        QVERIFY(TypeInto(m_board.pid(), "Save as", {"ctrl+a", "type:" + second, "Return"}));
+        const int saved = m_board.waitForLine("exe : project saved to " + second, 30000, mark);
+        QVERIFY2(saved >= 0, qPrintable(m_board.lines().mid(mark).join('\n')));
+        const int loaded = m_board.waitForLine("StartProjectLoad(" + handed, 30000, mark);
+        QVERIFY(loaded > saved);
+        const QByteArray handedOver = ArchiveEntry(second, "Event_0.xml");
+        QVERIFY(handedOver.contains("<FP_0 Type=\"FP\" Index=\"0\">"));
+        copy.waitForExit(10000);
+    }
+};
+
+QTEST_MAIN(ProjectSaveXTest)
+#include "project_save_xtest.moc"
