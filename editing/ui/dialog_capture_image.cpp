@@ -71,7 +71,7 @@ void Dialog::InsertCaptureImage(int slot)
         RedrawPageObjects(true);
         SetCaptureEndTool();
         EndScreenCapture();
-        SelectObjectAtPoint(s.anchor, s.current, 0);
+        SelectObjectAtPoint(s.anchor.x(), s.anchor.y(), s.current.x(), s.current.y(), false);
         ShowHostUserList();
         ShowWindowModeInstruments();
         return;

@@ -124,7 +124,8 @@ private slots:
         QImage picture(64, 64, QImage::Format_RGB32);
         picture.fill(kDesktop);
         QVERIFY(picture.save(desktop));
-        QCOMPARE(QProcess::execute(QStringLiteral("display"), {"-window", "root", desktop}), 0);
+        if (QProcess::execute(QStringLiteral("display"), {"-window", "root", desktop}) != 0)
+            QSKIP("the desktop cannot be painted on this display");
 
         QProcessEnvironment environment;
         environment.insert(QStringLiteral("DRAVIK_NO_MODAL"), QStringLiteral("1"));
