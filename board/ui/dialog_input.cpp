@@ -145,8 +145,12 @@ bool Dialog::event(QEvent* event)
     }
 }
 
-void Dialog::mouseDoubleClickEvent(QMouseEvent*)
+// Qt hands the second press of a quick pair over as a double click and sends
+// no press for it: treated as a press, so a stroke or a drag begun right after
+// a tap is not lost.
+void Dialog::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    mousePressEvent(event);
 }
 
 void Dialog::wheelEvent(QWheelEvent* event)

@@ -246,6 +246,24 @@ private slots:
         QVERIFY(InkIn(board->m_viewImage, QRect(48, 58, 5, 5), Qt::black) > 0);
     }
 
+    // A stroke begun right after a tap arrives as a double click instead of a
+    // second press: it still draws.
+    void strokeRightAfterTapDraws()
+    {
+        QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier, QPoint(50, 60));
+        QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(52, 62), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(board, &twice);
+        for (int i = 1; i <= 10; ++i) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(52 + i * 20, 62), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(board, &move);
+        }
+        QTest::mouseRelease(board, Qt::LeftButton, Qt::NoModifier, QPoint(252, 62));
+        QCOMPARE(board->m_board.slot[0].records.details().size(), 2);
+        QVERIFY(InkIn(board->m_viewImage, QRect(150, 58, 10, 8), Qt::black) > 0);
+    }
+
     // Slot numbers come from peers and files later: out of range they are
     // dropped, never used as an index.
     void unknownSlotsIgnored()
