@@ -16,25 +16,6 @@ class WindowModeTest : public QObject
 
     std::unique_ptr<ScopedFolderRoot> m_root;
 
-    static QRect Geometry(const QString& window)
-    {
-        QRect r;
-        for (const QByteArray& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
-            const QList<QByteArray> kv = line.split('=');
-            if (kv.size() != 2)
-                continue;
-            if (kv[0] == "X")
-                r.moveLeft(kv[1].toInt());
-            else if (kv[0] == "Y")
-                r.moveTop(kv[1].toInt());
-            else if (kv[0] == "WIDTH")
-                r.setWidth(kv[1].toInt());
-            else if (kv[0] == "HEIGHT")
-                r.setHeight(kv[1].toInt());
-        }
-        return r;
-    }
-
     static void Click(QPoint p)
     {
         Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
@@ -76,7 +57,7 @@ private slots:
         // brings the board back.
         const QStringList panels = FindXWindows("^panel$", tray.pid());
         QVERIFY(!panels.isEmpty());
-        const QRect panel = Geometry(panels.first());
+        const QRect panel = XWindowGeometry(panels.first());
         // Icons gather at the panel's right end.
         QPoint icon(panel.right() - 12, panel.center().y());
         QTest::qWait(500);

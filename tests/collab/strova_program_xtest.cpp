@@ -116,25 +116,6 @@ private:
     int m_holdMs;
 };
 
-QRect WindowGeometry(const QString& window)
-{
-    QRect r;
-    for (const QByteArray& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
-        const QList<QByteArray> kv = line.split('=');
-        if (kv.size() != 2)
-            continue;
-        if (kv[0] == "X")
-            r.moveLeft(kv[1].toInt());
-        else if (kv[0] == "Y")
-            r.moveTop(kv[1].toInt());
-        else if (kv[0] == "WIDTH")
-            r.setWidth(kv[1].toInt());
-        else if (kv[0] == "HEIGHT")
-            r.setHeight(kv[1].toInt());
-    }
-    return r;
-}
-
 }  // namespace
 
 class StrovaProgramTest : public QObject
@@ -213,7 +194,7 @@ private slots:
         const QStringList windows = WaitForXWindows("^" + QRegularExpression::escape(title) + "$", 10000, board.pid());
         QVERIFY2(!windows.isEmpty(), qPrintable(board.lines().join('\n')));
         QTest::qWait(500);
-        const QPoint origin = WindowGeometry(windows.first()).topLeft();
+        const QPoint origin = XWindowGeometry(windows.first()).topLeft();
         auto click = [&](const char* name) {
             const QPoint p = origin + field.value(name);
             Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});

@@ -29,25 +29,6 @@ void ClickAt(QPoint p, int button = 1)
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", N(button)});
 }
 
-QRect Geometry(const QString& window)
-{
-    QRect r;
-    for (const QByteArray& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
-        const QList<QByteArray> kv = line.split('=');
-        if (kv.size() != 2)
-            continue;
-        if (kv[0] == "X")
-            r.moveLeft(kv[1].toInt());
-        else if (kv[0] == "Y")
-            r.moveTop(kv[1].toInt());
-        else if (kv[0] == "WIDTH")
-            r.setWidth(kv[1].toInt());
-        else if (kv[0] == "HEIGHT")
-            r.setHeight(kv[1].toInt());
-    }
-    return r;
-}
-
 bool WaitForNoXWindow(const QString& pattern, qint64 pid, int timeoutMs = 5000)
 {
     QElapsedTimer clock;
@@ -140,7 +121,7 @@ private slots:
     {
         const QString back = EnterWindowMode();
         QVERIFY2(!back.isEmpty(), qPrintable(board.lines().join('\n')));
-        const QRect at = Geometry(back);
+        const QRect at = XWindowGeometry(back);
         QCOMPARE(at, QRect(1280 - 144, 0, 144, 48));
 
         ClickAt(at.topLeft() + QPoint(24, 24));
@@ -153,7 +134,7 @@ private slots:
         const QString back = EnterWindowMode();
         QVERIFY(!back.isEmpty());
         const int mark = board.lines().size();
-        ClickAt(Geometry(back).topLeft() + QPoint(72, 24));
+        ClickAt(XWindowGeometry(back).topLeft() + QPoint(72, 24));
         QVERIFY(BoardBack());
         QVERIFY(board.waitForLine(QStringLiteral("create note"), 5000, mark) >= 0);
         QCOMPARE(Captures().size(), 1);
@@ -178,7 +159,7 @@ private slots:
             QThread::msleep(100);
         }
         QVERIFY(!panel.isEmpty());
-        const QRect r = Geometry(panel);
+        const QRect r = XWindowGeometry(panel);
         QCOMPARE(r.x() + r.width(), 1280);
         QCOMPARE(r.y(), 300);
         QVERIFY(r.width() > 50);
@@ -195,7 +176,7 @@ private slots:
         QVERIFY(!back.isEmpty());
         const int mark = board.lines().size();
         const QStringList before = Captures();
-        ClickAt(Geometry(back).topLeft() + QPoint(120, 24));
+        ClickAt(XWindowGeometry(back).topLeft() + QPoint(120, 24));
         QVERIFY(BoardBack());
         QVERIFY(board.waitForLine(QStringLiteral("Test : OptRectCapture"), 5000, mark) >= 0);
         QCOMPARE(Captures().size(), before.size() + 1);
