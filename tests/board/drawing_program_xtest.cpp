@@ -21,27 +21,6 @@
 
 namespace {
 
-QRect WindowGeometry(const QString& window)
-{
-    const QByteArray out = Xdotool({"getwindowgeometry", "--shell", window});
-    QRect r;
-    for (const QByteArray& line : out.split('\n')) {
-        const QList<QByteArray> kv = line.split('=');
-        if (kv.size() != 2)
-            continue;
-        const int v = kv[1].toInt();
-        if (kv[0] == "X")
-            r.moveLeft(v);
-        else if (kv[0] == "Y")
-            r.moveTop(v);
-        else if (kv[0] == "WIDTH")
-            r.setWidth(v);
-        else if (kv[0] == "HEIGHT")
-            r.setHeight(v);
-    }
-    return r;
-}
-
 QImage Screenshot(const QString& folder)
 {
     const QString path = folder + QStringLiteral("/screen.png");
@@ -129,7 +108,7 @@ private slots:
     {
         const QStringList windows = FindXWindows(QStringLiteral("^Dialog6601$"), board.pid());
         QVERIFY(!windows.isEmpty());
-        const QRect frame = WindowGeometry(windows.first());
+        const QRect frame = XWindowGeometry(windows.first());
         QVERIFY(frame.width() > 200 && frame.height() > 200);
 
         // A zig-zag through the middle of the board.

@@ -26,30 +26,10 @@ const QPoint kSaved(400, 300);
 
 QString N(int v) { return QString::number(v); }
 
-// Where an X window is and how large it is.
-QRect WindowGeometry(const QString& id)
-{
-    QRect r;
-    const QStringList lines =
-        QString::fromUtf8(Xdotool({"getwindowgeometry", "--shell", id})).split('\n', Qt::SkipEmptyParts);
-    for (const QString& line : lines) {
-        const QString value = line.section('=', 1);
-        if (line.startsWith("X="))
-            r.moveLeft(value.toInt());
-        else if (line.startsWith("Y="))
-            r.moveTop(value.toInt());
-        else if (line.startsWith("WIDTH="))
-            r.setWidth(value.toInt());
-        else if (line.startsWith("HEIGHT="))
-            r.setHeight(value.toInt());
-    }
-    return r;
-}
-
 QRect Mapped(const QString& name, qint64 pid, int timeoutMs = 5000)
 {
     const QStringList ids = WaitForXWindows(QStringLiteral("^%1$").arg(name), timeoutMs, pid);
-    return ids.isEmpty() ? QRect() : WindowGeometry(ids.first());
+    return ids.isEmpty() ? QRect() : XWindowGeometry(ids.first());
 }
 
 void Click(QPoint p, const char* button = "1")
@@ -155,8 +135,8 @@ private slots:
         const QPoint from = m_launcher.topLeft() + QPoint(93, 93);
         XdotoolDrag(from, from + QPoint(150, 60));
         const QString id = WaitForXWindows("^Floating$", 2000, m_board.pid()).value(0);
-        QTRY_COMPARE(WindowGeometry(id), QRect(kSaved + QPoint(150, 60), QSize(187, 187)));
-        m_launcher = WindowGeometry(id);
+        QTRY_COMPARE(XWindowGeometry(id), QRect(kSaved + QPoint(150, 60), QSize(187, 187)));
+        m_launcher = XWindowGeometry(id);
     }
 
     void colourButtonOpensTheRingAroundTheLauncher()
@@ -191,7 +171,7 @@ private slots:
         QTRY_VERIFY(RedPixels(Screen("corner"), QRect(corner - QPoint(60, 4), QSize(40, 9))) > 20);
         // The ink shows inside the launcher's square too.
         QVERIFY(RedPixels(Screen("corner"), QRect(corner - QPoint(0, 4), QSize(4, 9))) > 0);
-        QCOMPARE(WindowGeometry(WaitForXWindows("^Floating$", 2000, m_board.pid()).value(0)), m_launcher);
+        QCOMPARE(XWindowGeometry(WaitForXWindows("^Floating$", 2000, m_board.pid()).value(0)), m_launcher);
     }
 
     void rightPressOpensTheMenuAndStays()
@@ -201,7 +181,7 @@ private slots:
         Xdotool({"mousemove", N(centre.x()), N(centre.y()), "mousedown", "3"});
         Xdotool({"mousemove", N(centre.x() + 30), N(centre.y() + 20), "mouseup", "3"});
         QTRY_VERIFY(MappedWindows(m_board.pid()) > before);
-        QCOMPARE(WindowGeometry(WaitForXWindows("^Floating$", 2000, m_board.pid()).value(0)), m_launcher);
+        QCOMPARE(XWindowGeometry(WaitForXWindows("^Floating$", 2000, m_board.pid()).value(0)), m_launcher);
         Xdotool({"key", "Escape"});
         QTRY_COMPARE(MappedWindows(m_board.pid()), before);
         Xdotool({"key", "Escape"});
@@ -250,7 +230,7 @@ private slots:
         for (const QString& id : before)
             opened.removeAll(id);
         QCOMPARE(opened.size(), 1);
-        const QRect menu = WindowGeometry(opened.first());
+        const QRect menu = XWindowGeometry(opened.first());
         const QPoint positionEntry = menu.topLeft() + entry.center();
         Click(positionEntry);
         QTest::qWait(500);

@@ -42,33 +42,13 @@ void Drag(QPoint from, QPoint to)
     QTest::qWait(300);
 }
 
-QRect Geometry(const QString& window)
-{
-    QRect r;
-    for (const QByteArray& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
-        const QList<QByteArray> kv = line.split('=');
-        if (kv.size() != 2)
-            continue;
-        const int v = kv[1].toInt();
-        if (kv[0] == "X")
-            r.moveLeft(v);
-        else if (kv[0] == "Y")
-            r.moveTop(v);
-        else if (kv[0] == "WIDTH")
-            r.setWidth(v);
-        else if (kv[0] == "HEIGHT")
-            r.setHeight(v);
-    }
-    return r;
-}
-
 // Waits (bounded) until `geometry` of the window is what is expected.
 bool WaitForGeometry(const QString& window, QRect expected, int timeoutMs = 5000)
 {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {
-        if (Geometry(window) == expected)
+        if (XWindowGeometry(window) == expected)
             return true;
         QTest::qWait(100);
     }
@@ -215,7 +195,7 @@ private slots:
 
         // The bottom bar dragged up 300 px takes the bottom edge along.
         Drag(QPoint(960, 45 + 1028), QPoint(960, 45 + 728));
-        QVERIFY2(WaitForGeometry(blind, QRect(0, 45, 1920, 735)), qPrintable(N(Geometry(blind).height())));
+        QVERIFY2(WaitForGeometry(blind, QRect(0, 45, 1920, 735)), qPrintable(N(XWindowGeometry(blind).height())));
         Keep(Screen(), "blind.png");
 
         // The properties button's menu: 20 % lets 0.8 of the cover through.
@@ -260,7 +240,7 @@ private slots:
         shot = ScreenWhere([&](const QImage& s) { return Grey(s.pixelColor(centre + QPoint(-110, 0))); });
         QVERIFY(Grey(shot.pixelColor(centre + QPoint(-110, 0))));
         QCOMPARE(shot.pixelColor(centre + QPoint(200, 0)), QColor(Qt::white));
-        QCOMPARE(Geometry(spot), QRect(0, 45, 1920, 1035));
+        QCOMPARE(XWindowGeometry(spot), QRect(0, 45, 1920, 1035));
 
         // The hole hands the pointer to the board: the pen draws there.
         Drag(centre + QPoint(50, -20), centre + QPoint(150, -20));
