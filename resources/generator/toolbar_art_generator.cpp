@@ -32,34 +32,27 @@ int main(int argc, char* argv[])
     auto entry = [&](const QString& group, const QString& name, const QString& file) {
         list << "    <file alias=\"" << group << '/' << name << "\">" << folder.filePath(file) << "</file>\n";
     };
+    // Every picture goes into the folder of its group and gets its entry.
+    auto write = [&](const QString& group, const QString& name, const QImage& image) {
+        const QString file = group + '/' + name + ".png";
+        if (!folder.mkpath(group) || !image.save(folder.filePath(file), "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return false;
+        }
+        entry(group, name, file);
+        return true;
+    };
     for (const ToolbarPicture& picture : ToolbarPictures()) {
-        if (!folder.mkpath(picture.group)) {
-            std::fprintf(stderr, "cannot create %s\n", qPrintable(picture.group));
+        if (!write(picture.group, picture.name, PaintToolbarPicture(picture)))
             return 1;
-        }
-        const QString file = picture.group + '/' + picture.name + ".png";
-        if (!PaintToolbarPicture(picture).save(folder.filePath(file), "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-        entry(picture.group, picture.name, file);
     }
-    // The floating panels' pictures go into their own folders.
     for (const PanelPicture& picture : PanelPictures()) {
-        const QString file = picture.folder + '/' + picture.name + ".png";
-        if (!folder.mkpath(picture.folder) || !picture.image.save(folder.filePath(file), "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        if (!write(picture.folder, picture.name, picture.image))
             return 1;
-        }
-        entry(picture.folder, picture.name, file);
     }
     for (const DialogPicture& picture : DialogPictures()) {
-        const QString file = picture.group + '/' + picture.name + ".png";
-        if (!folder.mkpath(picture.group) || !picture.image.save(folder.filePath(file), "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        if (!write(picture.group, picture.name, picture.image))
             return 1;
-        }
-        entry(picture.group, picture.name, file);
     }
     if (!folder.mkpath("Etc") || !WriteAnimatedGif(folder.filePath("Etc/Loding.gif"), LoadingFrames(QSize(96, 96), 12), 8)) {
         std::fprintf(stderr, "cannot write the loading animation\n");
