@@ -11,6 +11,7 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMovie>
 #include <QRubberBand>
 #include <QSignalMapper>
 #include <QSystemTrayIcon>

@@ -41,6 +41,14 @@ ToolDlgBase::ToolDlgBase(const char* objectName, QSize instrumentSize, QWidget* 
     m_menuIcon = QPixmap(QStringLiteral(":/Menu/Tool_Menu"));
 }
 
+ToolDlgBase::~ToolDlgBase()
+{
+    if (m_menu) {
+        m_menu->clear();
+        m_menu->close();
+    }
+}
+
 void ToolDlgBase::SetScreenRect(const QRect& screen)
 {
     m_screenRect = screen;

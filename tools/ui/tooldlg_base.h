@@ -27,6 +27,9 @@ class ToolDlgBase : public QWidget
     Q_OBJECT
 
 public:
+    // The menu is closed and emptied while its slots' window still exists.
+    ~ToolDlgBase() override;
+
     // The instrument rectangle before turning, in window coordinates.
     QRect InstrumentRect() const { return m_rect; }
 

@@ -24,14 +24,6 @@ ToolDlg_Ruler::ToolDlg_Ruler(QWidget* parent)
     hide();
 }
 
-ToolDlg_Ruler::~ToolDlg_Ruler()
-{
-    if (m_menu) {
-        m_menu->clear();
-        m_menu->close();
-    }
-}
-
 void ToolDlg_Ruler::CreateMenu(QStringList* menuTexts, QStringList* commonTexts)
 {
     BuildMenu(menuTexts, commonTexts,

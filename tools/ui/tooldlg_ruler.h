@@ -18,7 +18,6 @@ class ToolDlg_Ruler : public ToolDlgBase
 
 public:
     explicit ToolDlg_Ruler(QWidget* parent = nullptr);
-    ~ToolDlg_Ruler() override;
     void CreateMenu(QStringList* menuTexts, QStringList* commonTexts);
 
     int Angle() const { return m_angle; }
