@@ -145,9 +145,9 @@ int FakeSetPage() { return 0; }
 int FakeFinishPage() { return 0; }
 int FakeDrawImage(QPointF, const QImage&) { return 0; }
 
-storage::PdfExporterLibrary FakeExporter()
+const storage::PdfExporterLibrary& FakeExporter()
 {
-    storage::PdfExporterLibrary exporter;
+    static storage::PdfExporterLibrary exporter;
     exporter.bound = true;
     exporter.NewPDF = FakeNewPdf;
     exporter.NewPDFFrom = FakeNewPdfFrom;
@@ -445,7 +445,8 @@ private slots:
         input.stamp = QStringLiteral("20260101_120000");
         input.notes = {Note("A")};
         input.visits = Visits({"A"}, input.notes);
-        input.mediaFiles = {root.path() + QStringLiteral("/media/pic.png"), QStringLiteral("/elsewhere/Notes.xml")};
+        input.mediaFiles = QStringList{root.path() + QStringLiteral("/media/pic.png"),
+                                       QStringLiteral("/elsewhere/Notes.xml")};
         input.boardSize = QSize(800, 600);
         const ScopedPath noPrograms(root.path() + QStringLiteral("/nobin"));
         QStringList progress;

@@ -282,7 +282,8 @@ private slots:
         QFETCH(QString, pdfError);
 
         storage::PdfExporterLibrary& exporter = storage::SharedPdfExporter();
-        const storage::PdfExporterLibrary kept = exporter;
+        const bool bound = exporter.bound;
+        const auto save = exporter.SavePDF;
         const QByteArray path = qgetenv("PATH");
         if (trouble == Trouble::NoExporter)
             exporter.bound = false;
@@ -302,8 +303,8 @@ private slots:
             creates << board->m_curr_note.create_data;
         }
         SaveAndWait();
-        exporter.bound = kept.bound;
-        exporter.SavePDF = kept.SavePDF;
+        exporter.bound = bound;
+        exporter.SavePDF = save;
         qputenv("PATH", path);
 
         QCOMPARE(board->m_pdf_error, pdfError);
@@ -325,9 +326,9 @@ private slots:
         QVERIFY(board->m_saved_path.isEmpty());
         QVERIFY(board->m_outputPath.isEmpty());
         QVERIFY(g_log.contains(QStringLiteral("dialog :: contents save failed")));
-        const QStringList kept_ = QDir(Recordings()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QCOMPARE(kept_.size(), 1);
-        const QString folder = Recordings() + QLatin1Char('/') + kept_.first();
+        const QStringList keptFolders = QDir(Recordings()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(keptFolders.size(), 1);
+        const QString folder = Recordings() + QLatin1Char('/') + keptFolders.first();
         QVERIFY(board->m_contentsSaveFailure.contains(folder));
         QStringList files = QDir(folder).entryList(QDir::Files);
         files.sort();
@@ -360,6 +361,8 @@ private slots:
 
         const QMap<int, QStringList> expected = RecordsPerSlot(own);
         QCOMPARE(expected.keys(), QList<int>({0, 1}));
+        // The strokes' samples and the figures, not just the page change.
+        QVERIFY(expected.value(0).size() > 6 && expected.value(1).size() >= 2);
         QCOMPARE(RecordsPerSlot(rebuilt), expected);
     }
 };
