@@ -5,6 +5,7 @@
 // (linearly), not with visits times records.
 #include <benchmark/benchmark.h>
 
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -27,6 +28,7 @@ storage::ContentsSaveInput Lesson(const QString& folder, int scale)
     storage::ContentsSaveInput input;
     input.recordType = 0;
     input.workFolder = folder + QStringLiteral("/work/");
+    QDir().mkpath(input.workFolder);
     input.recordFolder = folder + QStringLiteral("/Recordings");
     input.recordName = QStringLiteral("20260101120000");
     input.stamp = QStringLiteral("20260101_120000");
