@@ -324,9 +324,14 @@ QString FreePath(const QString& folder, const QString& base, const QString& suff
 QString KeepUnpacked(const QString& staging, const QString& pendingArchive, const QString& recordFolder,
                      const QString& stamp)
 {
-    const QString kept = FreePath(recordFolder, stamp, QString());
-    if (!QDir().mkpath(kept))
-        return QString();
+    // A recording folder that cannot be written to still leaves the user's
+    // documents folder.
+    QString kept = FreePath(recordFolder, stamp, QString());
+    if (!QDir().mkpath(kept)) {
+        kept = FreePath(platform::KnownFolderPath(platform::KnownFolder::Documents), stamp, QString());
+        if (!QDir().mkpath(kept))
+            return QString();
+    }
     const QDir from(staging);
     for (const QString& name : from.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (!MoveFileTo(staging + QLatin1Char('/') + name, kept + QLatin1Char('/') + name))

@@ -40,6 +40,10 @@ storage::ContentsSaveInput Dialog::TakeContentsInput()
 
 void Dialog::StartContentsSave()
 {
+    // One package at a time: an earlier save still staging its files ends
+    // first.
+    if (m_ThreadSave.isRunning())
+        WaitForJob(m_ThreadSave, 100, 0);
     if (SelectionFrameShown) {
         ClearSelection();
         RedrawPageObjects(true);

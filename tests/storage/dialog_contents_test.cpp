@@ -338,6 +338,32 @@ private slots:
         QVERIFY(!g_log.filter(QStringLiteral("message box warning")).filter(folder).isEmpty());
     }
 
+    // A target chosen before the recording is replaced by the new package
+    // alone, and serves that recording only.
+    void chosenTargetServesOneRecording()
+    {
+        const QString chosen = root->path() + QStringLiteral("/mine/lesson.iic");
+        QDir().mkpath(QFileInfo(chosen).path());
+        QVERIFY(MakeZip(chosen, {{QStringLiteral("stale.txt"), "from before"}}));
+        board->m_iic_SaveAs_PathName = chosen;
+        board->m_iic_SaveAs_FileName = QStringLiteral("lesson.iic");
+        board->m_iic_SaveAs_Folder = QFileInfo(chosen).path();
+        StartRecording(1);
+        SaveAndWait();
+        QCOMPARE(board->m_saved_path, chosen);
+        QCOMPARE(board->m_saved_name, QStringLiteral("lesson.iic"));
+        QVERIFY(board->m_iic_SaveAs_PathName.isEmpty() && board->m_iic_SaveAs_FileName.isEmpty()
+                && board->m_iic_SaveAs_Folder.isEmpty());
+        const QStringList entries = Entries(chosen);
+        QVERIFY2(!entries.contains(QStringLiteral("stale.txt")) && entries.contains(QStringLiteral("audio.mp3")),
+                 qPrintable(entries.join(' ')));
+
+        StartRecording(1);
+        SaveAndWait();
+        QCOMPARE(board->m_saved_folder, Recordings());
+        QVERIFY(QFileInfo(board->m_saved_path).isFile());
+    }
+
     // Regrouper rebuilds the drawing script from the unpacked package: slot
     // by slot the same records as the board's own script.
     void regrouperAgrees()
