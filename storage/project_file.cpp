@@ -36,11 +36,14 @@ void Log(const QString& line)
 }
 
 QString Int(qint64 v) { return QString::number(v); }
-QString Double(double v) { return QString::number(v, 'g', 6); }
+
+}  // namespace
+
+QString FormatDouble(double v) { return QString::number(v, 'g', 6); }
 
 // Truncated toward zero; values no int can hold (and NaN) are pinned rather
 // than left to undefined behaviour.
-QString Coord(double v)
+QString FormatCoord(double v)
 {
     if (std::isnan(v))
         return QStringLiteral("0");
@@ -51,47 +54,49 @@ QString Coord(double v)
     return Int(int(v));
 }
 
-QString Flag(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+QString FormatFlag(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
 
-void StartDocument(QXmlStreamWriter& xml)
+void StartXmlDocument(QXmlStreamWriter& xml)
 {
     xml.setAutoFormatting(true);
     xml.setAutoFormattingIndent(4);
     xml.writeStartDocument();
 }
 
-void OpenGroup(QXmlStreamWriter& xml, const char* tag, int slot)
+void OpenSlotGroup(QXmlStreamWriter& xml, const char* tag, int slot)
 {
     xml.writeStartElement(QStringLiteral("%1_%2").arg(QLatin1String(tag)).arg(slot));
     xml.writeAttribute(QStringLiteral("Type"), QLatin1String(tag));
     xml.writeAttribute(QStringLiteral("Index"), Int(slot));
 }
 
-void WriteMaster(QXmlStreamWriter& xml, const EventMaster& em)
+void WriteMasterRecord(QXmlStreamWriter& xml, const EventMaster& em)
 {
     xml.writeStartElement(QStringLiteral("EM"));
     xml.writeAttribute(QStringLiteral("KD"), Int(em.Kind));
-    xml.writeAttribute(QStringLiteral("MP"), Double(em.MediaPos));
+    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(em.MediaPos));
     xml.writeAttribute(QStringLiteral("SD"), Int(em.StrData));
     xml.writeAttribute(QStringLiteral("EI"), Int(em.EventID));
-    xml.writeAttribute(QStringLiteral("SC"), Double(em.SCale));
+    xml.writeAttribute(QStringLiteral("SC"), FormatDouble(em.SCale));
     xml.writeAttribute(QStringLiteral("HS"), Int(em.HScroll));
     xml.writeAttribute(QStringLiteral("VS"), Int(em.VScroll));
     xml.writeEndElement();
 }
 
+namespace {
+
 void WriteDetail(QXmlStreamWriter& xml, const EventDetail& ed)
 {
     xml.writeStartElement(QStringLiteral("ED"));
     xml.writeAttribute(QStringLiteral("EI"), Int(ed.EventID));
-    xml.writeAttribute(QStringLiteral("SX"), Coord(ed.S.x()));
-    xml.writeAttribute(QStringLiteral("SY"), Coord(ed.S.y()));
-    xml.writeAttribute(QStringLiteral("EX"), Coord(ed.E.x()));
-    xml.writeAttribute(QStringLiteral("EY"), Coord(ed.E.y()));
-    xml.writeAttribute(QStringLiteral("MX"), Coord(ed.M.x()));
-    xml.writeAttribute(QStringLiteral("MY"), Coord(ed.M.y()));
-    xml.writeAttribute(QStringLiteral("CX"), Coord(ed.C.x()));
-    xml.writeAttribute(QStringLiteral("CY"), Coord(ed.C.y()));
+    xml.writeAttribute(QStringLiteral("SX"), FormatCoord(ed.S.x()));
+    xml.writeAttribute(QStringLiteral("SY"), FormatCoord(ed.S.y()));
+    xml.writeAttribute(QStringLiteral("EX"), FormatCoord(ed.E.x()));
+    xml.writeAttribute(QStringLiteral("EY"), FormatCoord(ed.E.y()));
+    xml.writeAttribute(QStringLiteral("MX"), FormatCoord(ed.M.x()));
+    xml.writeAttribute(QStringLiteral("MY"), FormatCoord(ed.M.y()));
+    xml.writeAttribute(QStringLiteral("CX"), FormatCoord(ed.C.x()));
+    xml.writeAttribute(QStringLiteral("CY"), FormatCoord(ed.C.y()));
     xml.writeAttribute(QStringLiteral("OX"), Int(ed.OriginRF.x()));
     xml.writeAttribute(QStringLiteral("OY"), Int(ed.OriginRF.y()));
     xml.writeAttribute(QStringLiteral("OW"), Int(ed.OriginRF.width()));
@@ -102,8 +107,8 @@ void WriteDetail(QXmlStreamWriter& xml, const EventDetail& ed)
     xml.writeAttribute(QStringLiteral("BH"), Int(ed.BoundRF.height()));
     xml.writeAttribute(QStringLiteral("PC"), ed.PenColor.name());
     xml.writeAttribute(QStringLiteral("PW"), Int(ed.PenWidth));
-    xml.writeAttribute(QStringLiteral("AG"), Double(double(ed.Angle)));
-    xml.writeAttribute(QStringLiteral("BD"), Flag(ed.Deleted != 0));
+    xml.writeAttribute(QStringLiteral("AG"), FormatDouble(double(ed.Angle)));
+    xml.writeAttribute(QStringLiteral("BD"), FormatFlag(ed.Deleted != 0));
     xml.writeAttribute(QStringLiteral("TP"), Int(ed.Transparent));
     xml.writeEndElement();
 }
@@ -112,13 +117,13 @@ void WritePoint(QXmlStreamWriter& xml, const FreePenPoint& p)
 {
     xml.writeStartElement(QStringLiteral("FP"));
     xml.writeAttribute(QStringLiteral("EI"), Int(p.EventID));
-    xml.writeAttribute(QStringLiteral("MP"), Double(p.MediaPos));
+    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(p.MediaPos));
     xml.writeAttribute(QStringLiteral("MA"), Int(p.MouseAction));
-    xml.writeAttribute(QStringLiteral("PS"), Double(double(p.Press)));
-    xml.writeAttribute(QStringLiteral("SX"), Coord(p.S.x()));
-    xml.writeAttribute(QStringLiteral("SY"), Coord(p.S.y()));
-    xml.writeAttribute(QStringLiteral("MX"), Coord(p.M.x()));
-    xml.writeAttribute(QStringLiteral("MY"), Coord(p.M.y()));
+    xml.writeAttribute(QStringLiteral("PS"), FormatDouble(double(p.Press)));
+    xml.writeAttribute(QStringLiteral("SX"), FormatCoord(p.S.x()));
+    xml.writeAttribute(QStringLiteral("SY"), FormatCoord(p.S.y()));
+    xml.writeAttribute(QStringLiteral("MX"), FormatCoord(p.M.x()));
+    xml.writeAttribute(QStringLiteral("MY"), FormatCoord(p.M.y()));
     xml.writeEndElement();
 }
 
@@ -139,7 +144,7 @@ void WriteFollowers(QXmlStreamWriter& xml, const char* tag, int slot, const QVec
         const int times = written.value(record.EventID, 0);
         for (int i = 0; i < times; ++i) {
             if (!open) {
-                OpenGroup(xml, tag, slot);
+                OpenSlotGroup(xml, tag, slot);
                 open = true;
             }
             writeOne(xml, record);
@@ -285,7 +290,7 @@ void WriteEventFile(QIODevice* device, const ProjectSnapshot& project, int n)
 {
     const NoteInfo& note = project.notes.at(n);
     QXmlStreamWriter xml(device);
-    StartDocument(xml);
+    StartXmlDocument(xml);
     xml.writeStartElement(QStringLiteral("Event"));
     xml.writeAttribute(QStringLiteral("Note"), note.create_data);
     xml.writeAttribute(QStringLiteral("Width"), Int(project.boardSize.width()));
@@ -300,10 +305,10 @@ void WriteEventFile(QIODevice* device, const ProjectSnapshot& project, int n)
             if (em.NoteName != note.create_data)
                 continue;
             if (!open) {
-                OpenGroup(xml, "EM", k);
+                OpenSlotGroup(xml, "EM", k);
                 open = true;
             }
-            WriteMaster(xml, em);
+            WriteMasterRecord(xml, em);
             ++written[k][em.EventID];
         }
         if (open)
@@ -321,7 +326,7 @@ void WriteEventFile(QIODevice* device, const ProjectSnapshot& project, int n)
 void WriteNotesXml(QIODevice* device, const QVector<NoteInfo>& notes)
 {
     QXmlStreamWriter xml(device);
-    StartDocument(xml);
+    StartXmlDocument(xml);
     xml.writeStartElement(QStringLiteral("listwidget"));
     for (const NoteInfo& note : notes) {
         xml.writeStartElement(QStringLiteral("NoteInfo"));
@@ -331,7 +336,7 @@ void WriteNotesXml(QIODevice* device, const QVector<NoteInfo>& notes)
         xml.writeAttribute(QStringLiteral("Path"), note.path);
         xml.writeAttribute(QStringLiteral("NoteWidth"), Int(note.width));
         xml.writeAttribute(QStringLiteral("NoteHeight"), Int(note.height));
-        xml.writeAttribute(QStringLiteral("PageOption"), Flag(note.page_option));
+        xml.writeAttribute(QStringLiteral("PageOption"), FormatFlag(note.page_option));
         xml.writeEndElement();
     }
     xml.writeEndElement();
@@ -412,7 +417,8 @@ QString PendingArchivePath(const QString& target)
     return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".saving.zip");
 }
 
-ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, const QString& target)
+ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, const QString& target,
+                              bool keepStaging)
 {
     ProjectSaveResult result;
     const QString work = WithoutSeparator(workFolder);
@@ -428,6 +434,7 @@ ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, c
     QByteArray output;
     const int exitCode = platform::RunAndWait(QStringLiteral("zip.exe"), arguments, kPackerTimeoutMs, &output, work);
     const QFileInfo packed(archive);
+    bool archiveWritten = false;
     if (exitCode != 0 || packed.isSymLink() || !packed.isFile()) {
         if (exitCode == -1 && platform::ResolveProgram(QStringLiteral("zip.exe")).isEmpty())
             result.error = QStringLiteral("the zip program was not found");
@@ -437,14 +444,18 @@ ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, c
     } else if (!RenameOver(archive, target)) {
         result.error = QStringLiteral("the new archive could not replace the file (%1)")
                            .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        archiveWritten = true;
     } else {
         result.saved = true;
     }
-    if (!result.saved)
+    // The packer has moved the files into a written archive: a caller that
+    // keeps what it staged keeps that archive too.
+    if (!result.saved && !(keepStaging && archiveWritten))
         RemoveLeftover(archive, QString());
     // A packer that failed leaves the staged files; one that worked has
     // moved them (and the emptied folder) away already.
-    RemoveLeftover(staging, work);
+    if (!keepStaging || result.saved)
+        RemoveLeftover(staging, work);
     return result;
 }
 

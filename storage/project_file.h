@@ -74,6 +74,7 @@
 #include <functional>
 
 class QIODevice;
+class QXmlStreamWriter;
 
 namespace storage {
 
@@ -125,6 +126,16 @@ struct ProjectSnapshot {
 // it names a note, else the current note, else the first; -1 without notes.
 int ThumbnailNoteIndex(const QVector<int>& pageVisits, int currentNote, int noteCount);
 
+// The pieces the project and the contents package writers share: the number
+// forms above, the document start, a slot group "<tag>_k" with Type and
+// Index, and the EM record.
+QString FormatDouble(double v);
+QString FormatCoord(double v);
+QString FormatFlag(bool v);
+void StartXmlDocument(QXmlStreamWriter& xml);
+void OpenSlotGroup(QXmlStreamWriter& xml, const char* tag, int slot);
+void WriteMasterRecord(QXmlStreamWriter& xml, const EventMaster& em);
+
 // Writes the event file of note `n` to `device`.
 void WriteEventFile(QIODevice* device, const ProjectSnapshot& project, int n);
 // Writes Notes.xml / StrData.dat to `device`.
@@ -157,10 +168,13 @@ struct ProjectSaveResult {
 // ("zip.exe": "-rm", "-j", archive, "./" + stamp, run in workFolder) moves the
 // files into a new archive beside the target, and only an archive that the
 // packer reports written (exit code 0) and that exists is renamed over the
-// target. On any failure the target is left as it was; neither the staging
-// folder nor a partial archive stays behind. A target that is a link is
-// replaced, not written through.
-ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, const QString& target);
+// target. On any failure the target is left as it was and no partial archive
+// stays behind; the staging folder is removed unless `keepStaging` asks to
+// keep what the packer did not take (and a written archive that could not be
+// renamed stays at PendingArchivePath). A target that is a link is replaced, not
+// written through.
+ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, const QString& target,
+                              bool keepStaging = false);
 
 // The whole save: staging folder, the three steps, packing.
 ProjectSaveResult SaveProjectFile(const ProjectSnapshot& project, const QString& workFolder, const QString& stamp,

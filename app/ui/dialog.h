@@ -15,6 +15,7 @@
 #include "editing/selection.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
+#include "storage/contents_package.h"
 #include "storage/event_export.h"
 #include "storage/language_file.h"
 #include "storage/pdf_libraries.h"
@@ -826,6 +827,31 @@ public:
     QString m_projectSaveError;        // why the last save failed, for the user
     bool m_projectSaveStarted = false; // the last save command started the job
     bool m_legacyProject = false;      // the board came from a ".vj" project
+
+    // The contents package a recording leaves (storage/ui/dialog_contents.cpp).
+    // StartContentsSave is where the recording stop hands over once the
+    // recorder has stopped: it does the board's part on the GUI thread and
+    // starts the job, which reads only what was copied for it.
+    void StartContentsSave();
+    storage::ContentsSaveInput TakeContentsInput();
+    static void ContentsSaveThreadEntry(Dialog* owner, const JobSnapshot& snapshot,
+                                        const storage::ContentsSaveInput& input);
+    void SaveContents(const JobSnapshot& snapshot, storage::ContentsSaveInput input);
+    QString m_rec_file;                // base name of the recorder's output
+    // A target chosen before the recording: full path, file name, folder.
+    QString m_iic_SaveAs_PathName;
+    QString m_iic_SaveAs_FileName;
+    QString m_iic_SaveAs_Folder;
+    // What the job wrote: the package, or the moved screen video.
+    QString m_saved_name;
+    QString m_saved_folder;
+    QString m_saved_path;
+    QString m_rec_saved_name;
+    QString m_rec_saved_folder;
+    QString m_rec_saved_path;
+    bool m_pdf_ok = true;
+    QString m_pdf_error;
+    QString m_contentsSaveFailure;     // for the user, shown when the job ends
 
     // Folders and file-dialog filters.
     QString m_applicationFolder;

@@ -163,6 +163,15 @@ void Dialog::ThreadSaveFinished()
     ui->verticalScrollBar->setValue(m_savedVScroll);
     update();
 
+    // A package that could not be packed was kept unpacked; the user learns
+    // where.
+    if (!m_contentsSaveFailure.isEmpty()) {
+        ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Save Recoding Data"), m_contentsSaveFailure,
+                           QMessageBox::Ok);
+        m_contentsSaveFailure.clear();
+        if (m_outputPath.isEmpty())
+            return;
+    }
     if (!m_openOutput || m_recordType < 0 || m_recordType > 2)
         return;
     const QMessageBox::StandardButton answer =

@@ -170,6 +170,10 @@ void Dialog::ResetBoard(bool full)
             Coll_Send_ImgPath(0, QString(), 1);
 
         m_capturedImages.clear();
+        // A contents save stages the package, recording included, in the
+        // work folder: it ends before the folder is emptied.
+        if (m_ThreadSave.isRunning())
+            WaitForJob(m_ThreadSave, 100, 0);
         // The work folder is emptied, not removed: it is the folder every
         // page image of the new board goes to.
         if (!m_workFolder.isEmpty() && !RemoveFolderRecursive(m_workFolder, m_workFolder))
