@@ -51,7 +51,10 @@ void Dialog::Coll_Broadcast_Send(QString address)
 // that ending a session on the GUI thread meanwhile cannot pull one away.
 void Dialog::Coll_SearchHosts()
 {
-    for (const QString& address : m_localIpv4Addresses) {
+    // A copy: the list is the GUI thread's, and iterating the member here
+    // could detach it under that thread's feet.
+    const QStringList addresses = m_localIpv4Addresses;
+    for (const QString& address : addresses) {
         if (m_hostSearchStop)
             return;
         QUdpSocket socket;

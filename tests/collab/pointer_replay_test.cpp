@@ -3,6 +3,7 @@
 #include "app/ui/dialog.h"
 #include "tests/support/test_folders.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <memory>
@@ -111,6 +112,28 @@ private slots:
         QVERIFY(InkIn(board.m_viewImage, QRect(120, 205, 10, 10)) > 0);
         QVERIFY(InkIn(board.m_viewImage, QRect(145, 215, 10, 10)) > 0);
         QCOMPARE(InkIn(board.m_viewImage, QRect(300, 300, 100, 100)), 0);
+    }
+
+    // Coordinates far off the page, as any outside source may send them,
+    // make a stroke like any other and end in bounded time.
+    void farOffThePage_data()
+    {
+        QTest::addColumn<int>("tool");
+        QTest::newRow("free pen") << int(ekFree);
+        QTest::newRow("ellipse") << int(ekEllipse);
+    }
+    void farOffThePage()
+    {
+        QFETCH(int, tool);
+        m_board->m_board.slot[2].event_kind = tool;
+        QElapsedTimer clock;
+        clock.start();
+        for (const QString& record : {"1,2147483647,-2147483648", "2,-2147483648,2147483647", "2,5,5",
+                                      "3,-2147483648,-2147483648"})
+            m_board->Rx_data_processing(record);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!m_board->m_board.slot[2].pressed);
+        QCOMPARE(m_board->m_board.slot[2].records.masters().size(), 1);
     }
 };
 
