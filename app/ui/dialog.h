@@ -1041,6 +1041,14 @@ public:
     void Coll_ReceiveExit(const QString& id);
     void Coll_ReceiveTool(const QString& id);
     void Coll_SendOwnPen();
+    // Finding hosts (collab/ui/dialog_discovery.cpp): the search runs on a
+    // pool thread with sockets of its own; each answer reaches the server
+    // list through a queued call, and teardown stops a running search.
+    void Coll_SearchHosts();
+    void Coll_AnswerQuery(const QString& address);
+    void Coll_AddFoundServer(const QString& id);
+    void Coll_StopHostSearch();
+    std::atomic_bool m_hostSearchStop{false};
 
 signals:
     // To the top-level window.
@@ -1253,8 +1261,14 @@ public slots:
     void onReadyRead();
     void onConnected();
     void onConnect_error(QAbstractSocket::SocketError error);
-    // The hosts' discovery listener; its answers come with discovery.
+    // The hosts' discovery listener: answers every query it may.
     void Coll_Broadcast_Receive();
+    // A host answers the query of the address given; anybody else searches.
+    void Coll_Broadcast_Send(QString address = QString());
+    // A pointer record "action,x,y" from an outside source of strokes, drawn
+    // in slot 2 (collab/ui/dialog_pointer_replay.cpp).
+    void Rx_data_processing(QString record);
+    void Process_Rx();
 
     // --- shell: the USB pen module's keep-alive ---
     void onTimer();

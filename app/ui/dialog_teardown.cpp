@@ -140,6 +140,8 @@ void Dialog::ShutdownDialog()
     // Peers drop the host's page reference before the host goes away.
     if (m_collUserLevel == 3)
         Coll_Send_ImgPath(0, QString(), true);
+    // A search still running would post its answers to the dialogs below.
+    Coll_StopHostSearch();
     if (m_collLibraryLoaded) {
         ReleaseCollaborationLibrary();
         DeleteAndClear(m_collUserListDlg);

@@ -241,15 +241,3 @@ void Dialog::OptDisconnectInit(int slot)
     SetFreePenMode(false);
     SetNoteNaviEnable();
 }
-
-// Discovery answers hosts' searches; until it is there, what arrives is read
-// and dropped so that nothing piles up in the socket.
-void Dialog::Coll_Broadcast_Receive()
-{
-    if (!m_discoverySocket)
-        return;
-    while (m_discoverySocket->hasPendingDatagrams()) {
-        char drop[1];
-        m_discoverySocket->readDatagram(drop, sizeof drop);
-    }
-}

@@ -52,3 +52,8 @@ bool EnterOwnNetworkNamespace()
 }
 
 bool InOwnNetworkNamespace() { return g_inNamespace; }
+
+bool AddNamespaceAddress(const QString& address)
+{
+    return g_inNamespace && Ip({"addr", "add", address + QStringLiteral("/24"), "dev", "dravik0"});
+}

@@ -15,6 +15,10 @@ bool InOwnNetworkNamespace();
 
 extern const char* const kNamespaceAddress;  // "192.0.2.1"
 
+// Gives the namespace's link one more TEST-NET address ("192.0.2.N/24"), so
+// that this machine has several; programs list it only when started after.
+bool AddNamespaceAddress(const QString& address);
+
 // A main for Qt tests that must talk over the network only inside their own
 // namespace; the tests skip themselves when InOwnNetworkNamespace() is false.
 #define DRAVIK_NETNS_TEST_MAIN(TestObject, Application)      \
