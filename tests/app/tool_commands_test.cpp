@@ -594,7 +594,7 @@ private slots:
         // A host waits for the writer's pointer before it changes the page.
         board->m_collUserLevel = 3;
         board->m_board.slot[10].pressed = true;
-        LoopbackPeer peer;
+        CollLoopbackPeer peer;
         QVERIFY(peer.Open());
         board->m_collSocket = peer.client();
         g_log.clear();

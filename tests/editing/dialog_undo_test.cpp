@@ -316,7 +316,7 @@ private slots:
     void hostWaitsForWritersStroke()
     {
         QFETCH(bool, redo);
-        LoopbackPeer peer;
+        CollLoopbackPeer peer;
         QVERIFY(peer.Open());
         Draw(0, ekLine, QPoint(100, 100), QPoint(300, 100));
         if (redo)
@@ -341,7 +341,7 @@ private slots:
     // then of its list's new position.
     void hostUndoTellsPeers()
     {
-        LoopbackPeer peer;
+        CollLoopbackPeer peer;
         QVERIFY(peer.Open());
         Draw(0, ekLine, QPoint(100, 100), QPoint(300, 100));
         Draw(0, ekLine, QPoint(100, 200), QPoint(300, 200));
@@ -379,7 +379,7 @@ private slots:
         QFETCH(QString, holder);
         QFETCH(bool, redo);
         QFETCH(QByteArray, request);
-        LoopbackPeer peer;
+        CollLoopbackPeer peer;
         QVERIFY(peer.Open());
         Draw(0, ekLine, QPoint(100, 100), QPoint(300, 100));
         board->m_select_id_str = QStringList{"0-0"};

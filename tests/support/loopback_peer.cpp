@@ -2,7 +2,7 @@
 
 #include <QElapsedTimer>
 
-bool LoopbackPeer::Open()
+bool CollLoopbackPeer::Open()
 {
     if (!m_server.listen(QHostAddress::LocalHost))
         return false;
@@ -13,7 +13,7 @@ bool LoopbackPeer::Open()
     return m_peer != nullptr;
 }
 
-QVector<CollFrame> LoopbackPeer::Frames(int waitMs)
+QVector<CollFrame> CollLoopbackPeer::Frames(int waitMs)
 {
     QVector<CollFrame> frames;
     if (!m_peer)
@@ -40,7 +40,7 @@ QVector<CollFrame> LoopbackPeer::Frames(int waitMs)
     return frames;
 }
 
-QVector<CollFrame> LoopbackPeer::Frames(const QByteArray& keyword, int waitMs)
+QVector<CollFrame> CollLoopbackPeer::Frames(const QByteArray& keyword, int waitMs)
 {
     QVector<CollFrame> matching;
     for (const CollFrame& frame : Frames(waitMs)) {

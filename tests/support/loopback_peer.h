@@ -10,7 +10,7 @@
 // A collaboration socket connected to a peer on the loopback interface, for
 // tests that look at the frames the board sends: hand client() to the
 // board as its session socket and read what arrived with Frames().
-class LoopbackPeer
+class CollLoopbackPeer
 {
 public:
     // Listens, connects and accepts; false when any of it failed.
