@@ -179,9 +179,17 @@ int CopyStrokeMovePoints(QVector<FreePenPoint>& slotSamples, quint16 eventId, co
             break;
         }
     }
+    return CopyStrokeMovePointsAt(slotSamples, first, eventId, edited);
+}
+
+int CopyStrokeMovePointsAt(QVector<FreePenPoint>& slotSamples, int first, quint16 eventId,
+                           const QVector<FreePenPoint>& edited)
+{
     int copied = 0;
     for (int j = 0; j < edited.size(); ++j) {
         const int at = first + j;
+        if (at < 0)
+            continue;
         if (at >= slotSamples.size())
             break;
         if (slotSamples[at].EventID != eventId)
@@ -190,4 +198,12 @@ int CopyStrokeMovePoints(QVector<FreePenPoint>& slotSamples, quint16 eventId, co
         ++copied;
     }
     return copied;
+}
+
+QHash<quint16, int> FirstSamplePositions(const QVector<FreePenPoint>& slotSamples)
+{
+    QHash<quint16, int> first;
+    for (int i = slotSamples.size() - 1; i >= 0; --i)
+        first.insert(slotSamples[i].EventID, i);
+    return first;
 }

@@ -137,6 +137,12 @@ struct ObjectClipboard {
 // and belongs to the same stroke. Returns how many were copied.
 int CopyStrokeMovePoints(QVector<FreePenPoint>& slotSamples, quint16 eventId,
                          const QVector<FreePenPoint>& edited);
+// The same with the stroke's first position f already known, for code that
+// copies many strokes of one slot.
+int CopyStrokeMovePointsAt(QVector<FreePenPoint>& slotSamples, int first, quint16 eventId,
+                           const QVector<FreePenPoint>& edited);
+// The position of the first sample of each stroke in a slot's full list.
+QHash<quint16, int> FirstSamplePositions(const QVector<FreePenPoint>& slotSamples);
 
 // Enters a page change, zoom or scroll of the recording (EventKind kind) as a
 // record of slot 0 under that slot's next EventID.

@@ -55,14 +55,6 @@ Ref FindIn(Board& board, const QString& key)
     return ref;
 }
 
-// The figure's spot for turning a tap into its own frame: the centre of the
-// rectangle spanned by its two points, rounded in single precision.
-QPoint FigureCentre(QPointF m, QPointF c)
-{
-    const QPointF centre = QRectF(m, c).center();
-    return QPoint(int(std::lround(float(centre.x()))), int(std::lround(float(centre.y()))));
-}
-
 double DistanceToSegment(QPointF p, QPointF a, QPointF b)
 {
     const QPointF d = b - a;
@@ -97,6 +89,12 @@ QPainterPath AreaRectPath(QPoint a, QPoint b)
 }
 
 }  // namespace
+
+QPoint FigureCentre(QPointF m, QPointF c)
+{
+    const QPointF centre = QRectF(m, c).center();
+    return QPoint(int(std::lround(float(centre.x()))), int(std::lround(float(centre.y()))));
+}
 
 ObjectRef FindObjectByKey(BoardModel& board, const QString& key)
 {

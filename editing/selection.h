@@ -53,6 +53,11 @@ int HitTolerance(const EventDetail& ed);
 QVector<QPoint> StrokeWidgetPoints(const QVector<FreePenPoint>& samples, const EventDetail& ed,
                                    const BoardView& view);
 
+// The point a turned figure turns about when a tap or an eraser band is
+// turned into its own frame: the centre of the rectangle spanned by its two
+// points (widget pixels), rounded in single precision.
+QPoint FigureCentre(QPointF m, QPointF c);
+
 // Whether a tap at `tap` hits a figure (every kind but the strokes).
 bool FigureHitAtPoint(int kind, const EventDetail& ed, const BoardView& view, QPoint tap, int tolerance);
 // Whether a tap hits a stroke: some sample (turned with the object) within

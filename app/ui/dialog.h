@@ -572,8 +572,6 @@ public:
     void RotateMove(int x, int y);
     void ResizeRelease(int slot, int x, int y);
     void RotateRelease(int slot, int x, int y);
-    void UpdateMoveAll(int slot, int phase);
-    void EraseObjectsAlongPath(QPoint from, QPoint to, int phase);
     void InsertCaptureImage(int slot);
     void OptRightMenu();
 
@@ -715,8 +713,6 @@ public:
     void Coll_Send_ImgPath(int mode, QString userId, int value);
     void HidePagePanels();
     void ResetToolbarForNewBoard();
-    // Still to come from editing (board/ui/dialog_handover_stubs.cpp).
-    void NoteEraseAll(int mode);
 
     // The page layer and what is live over it (board/ui/dialog_page_layer.cpp).
     // Finished objects are painted into the layer once; the view is cut out
@@ -774,6 +770,27 @@ public:
     // Selects the picked objects (the frame follows the one picked last) or,
     // with erase, deletes each as one undo step of its own.
     void ActOnPickedObjects(const QVector<PickedObject>& picked, bool erase);
+
+    // Undo and redo (editing/ui/dialog_undo.cpp): both commands in one walk.
+    void RunUndoCommand(bool redo);
+    // The area eraser, move all and erase all (editing/ui/dialog_whole_note.cpp).
+    // The area eraser wipes what one pointer movement crosses; erase is
+    // always true.
+    void EraseObjectsAlongPath(int x1, int y1, int x2, int y2, bool erase);
+    // One move-all step of the slot's pointer; the release makes the undo step.
+    void UpdateMoveAll(int slot, bool release);
+    // Erase deletes every object of the note but images as one step; false
+    // only shows the bare page.
+    void NoteEraseAll(bool erase);
+    // While a move-all drag runs, the note's objects are painted once into a
+    // layer of their own, which each step lays over the page at the drag's
+    // offset; the release paints them from their records again.
+    QPoint m_moveAllTotal;        // the drag so far, widget pixels applied as document pixels
+    QImage m_moveAllLayer;
+    QPoint m_moveAllLayerBase;    // the total when the layer was painted
+    int m_moveAllLayerRedraws = -1;  // the full-redraw count it was painted at
+    void PaintMoveAllLayer();
+    void ShowMoveAllLayer();
 
     // --- storage: settings, language, projects, PDF -------------------------
 
@@ -966,7 +983,12 @@ public:
     QStringList m_localIpv4Addresses;
     QTcpSocket* m_collSocket = nullptr;
     void SendRealtimeEvent(int kind, int slot, int phase, int x, int y);
+    // The undo hand-shake (collab/ui/dialog_send_undo.cpp): the host's list
+    // position, a writer's request (3 undo, 4 redo) and the host's answer
+    // that the writer's stroke must end first.
     void Coll_Send_URdata(int mode, QString userId, int index, int size);
+    void Coll_Send_UndoRedo(int mode, QString userId, int action);
+    void Coll_Send_MouseRelease(int mode, QString userId, int action);
     void Coll_Send_Resolution(int mode, QString userId);
     void Coll_Send_StrokeData(int mode, QString userId);
     void Coll_Send_DataInfo(int mode, QString userId, int value);
@@ -984,7 +1006,6 @@ public:
     void Coll_Send_NoteData(int mode, QString userId, int flag);
     void Coll_Send_NoteIdx(int mode, QString userId);
     void Coll_Send_ChangeNote(int mode, QString userId, int direction);
-    void Coll_Send_MouseRelease(int mode, QString userId, int action);
     void Coll_Send_Doc(int mode, QString userId, int kind, QString first, QString second);
     void Coll_Send_ImgFile(int mode, QString userId);
     // Session state the toolbar follows: the collaboration library, the own
@@ -1252,6 +1273,9 @@ public slots:
     void MultiPointer9(int action, int x, int y);
     void MultiPointerAll(int id, int action, int x, int y);
 
+    // --- editing: undo and redo (editing/ui/dialog_undo.cpp) ---
+    // Moves a stroke's samples by the entry's offset, back by it for undo.
+    void UR_Update_fpp(UndoRedo entry, EventMaster em, EventDetail ed, bool undo = false);
     // --- editing: undo list ---
     void InsertURList(int kind, int slot, EventMaster em, EventDetail ed, ErasePoint ep, PreData pd,
                       int place = 1, int size = 1, QPoint offset = QPoint());

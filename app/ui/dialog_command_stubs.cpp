@@ -17,8 +17,6 @@ void NotYet(const char* name)
 
 void Dialog::NoteSavePrintOperation(QString, QString, int, int) { NotYet("NoteSavePrintOperation"); }
 void Dialog::OptRecDialog() { NotYet("OptRecDialog"); }
-void Dialog::OptUndo() { NotYet("OptUndo"); }
-void Dialog::OptRedo() { NotYet("OptRedo"); }
 void Dialog::OptNoteListBtn() { NotYet("OptNoteListBtn"); }
 void Dialog::OptRecBtn(int) { NotYet("OptRecBtn"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }

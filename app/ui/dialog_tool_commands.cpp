@@ -238,7 +238,7 @@ void Dialog::OptEraseBtn(bool send)
             Coll_SendMessage(QStringLiteral("REALTIME_EVENT"), QString::number(ekEraseAll));
         // Erasing everything is an action, not a tool.
         restore();
-        NoteEraseAll(1);
+        NoteEraseAll(true);
         SetFreePenMode(true);
         if (level == 1 || level == 2) {
             SetPageLabelGeometry(true, m_hostNoteIndex, m_hostNoteCount);

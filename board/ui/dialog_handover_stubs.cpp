@@ -31,10 +31,7 @@ void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
 void Dialog::RotateMove(int, int) { NotYet("RotateMove"); }
 void Dialog::ResizeRelease(int, int, int) { NotYet("ResizeRelease"); }
 void Dialog::RotateRelease(int, int, int) { NotYet("RotateRelease"); }
-void Dialog::UpdateMoveAll(int, int) { NotYet("UpdateMoveAll"); }
-void Dialog::EraseObjectsAlongPath(QPoint, QPoint, int) { NotYet("EraseObjectsAlongPath"); }
 void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
-void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }
 void Dialog::Coll_Send_Resolution(int mode, QString id) { NotYetSent("Coll_Send_Resolution", {Num(mode), id}); }
 void Dialog::Coll_Send_StrokeData(int mode, QString id) { NotYetSent("Coll_Send_StrokeData", {Num(mode), id}); }
 void Dialog::Coll_Send_Redraw(int mode, QString id) { NotYetSent("Coll_Send_Redraw", {Num(mode), id}); }
@@ -65,13 +62,8 @@ void Dialog::Coll_Send_ChangeNote(int mode, QString id, int direction)
 {
     NotYetSent("Coll_Send_ChangeNote", {Num(mode), id, Num(direction)});
 }
-void Dialog::Coll_Send_MouseRelease(int mode, QString id, int action)
-{
-    NotYetSent("Coll_Send_MouseRelease", {Num(mode), id, Num(action)});
-}
 void Dialog::Coll_Send_Doc(int mode, QString id, int kind, QString first, QString second)
 {
     NotYetSent("Coll_Send_Doc", {Num(mode), id, Num(kind), first, second});
 }
 void Dialog::Coll_Send_ImgFile(int mode, QString id) { NotYetSent("Coll_Send_ImgFile", {Num(mode), id}); }
-void Dialog::NoteEraseAll(int) { NotYet("NoteEraseAll"); }

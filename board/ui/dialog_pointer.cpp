@@ -236,7 +236,7 @@ void Dialog::PointerMove(int slot, int x, int y, bool local, bool usePressTime)
         return;
 
     if (m_board.slot[0].event_kind == ekMoveAll) {
-        UpdateMoveAll(slot, 0);
+        UpdateMoveAll(slot, false);
         s.anchor = s.current;
     } else if (s.event_kind == ekSelect || s.event_kind == ekImage || s.event_kind == ekZoomRect) {
         if (SelectionEditMode == 2) {
@@ -251,7 +251,7 @@ void Dialog::PointerMove(int slot, int x, int y, bool local, bool usePressTime)
             RubberBandRect(slot, 1);
         }
     } else if (s.event_kind == ekAreaEraser) {
-        EraseObjectsAlongPath(s.anchor, QPoint(x, y), 1);
+        EraseObjectsAlongPath(s.anchor.x(), s.anchor.y(), x, y, true);
         s.anchor = QPoint(x, y);
     } else if (s.event_kind == ekMove) {
         Modify_Move(slot, 1);
@@ -315,7 +315,7 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
         if (slot != 0 && slot != kMouseOverflowSlot)
             return;
         if (m_board.slot[0].event_kind == ekMoveAll) {
-            UpdateMoveAll(slot, 1);
+            UpdateMoveAll(slot, true);
         } else if (tool == ekMove) {
             s.event_kind = ekSelect;
             SelectionEditMode = 0;

@@ -4,6 +4,7 @@
 #include "app/ui/outside_libraries.h"
 #include "board/event_kind.h"
 #include "tests/support/debug_log.h"
+#include "tests/support/loopback_peer.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 
@@ -450,6 +451,10 @@ private slots:
         QFETCH(bool, asked);
         QFETCH(bool, erased);
         QFETCH(bool, realtime);
+        board->m_board.slot[0].event_kind = ekLine;
+        board->PointerPress(0, 100, 100, true, false);
+        board->PointerMove(0, 300, 100, true, false);
+        board->PointerRelease(0, 300, 100, true, false);
         board->m_collConnected = true;
         board->m_collUserLevel = level;
         board->m_config.erase = ask;
@@ -458,7 +463,7 @@ private slots:
         board->m_eraseKey = "ekEraseAll";
         board->OptEraseBtn(send);
         QCOMPARE(g_log.filter("message box question: Confirm").size(), asked ? 1 : 0);
-        QCOMPARE(Sent("exe : NoteEraseAll is not available yet"), erased ? 1 : 0);
+        QCOMPARE(board->m_board.slot[0].records.findDetail(0)->Deleted, quint8(erased ? 1 : 0));
         QCOMPARE(Sent("REALTIME_EVENT(15)"), realtime ? 1 : 0);
         // Erase all is never left behind as a tool.
         QCOMPARE(SlotsWithTool(ekEraseAll), QList<int>());
@@ -532,8 +537,9 @@ private slots:
         board->m_collUserLevel = 3;
         board->OptTool_DrawLine(QPoint(10, 10), QPoint(200, 50));
         QCOMPARE(board->m_board.slot[0].records.masters().first().Kind, int(ekLine));
-        // The tool state goes out before and after the figure.
-        QCOMPARE(Sent("EXE Tx: "), 2);
+        // The tool state goes out before and after the figure, and the
+        // host's undo list tells its new position.
+        QCOMPARE(Sent("EXE Tx: "), 3);
     }
 
     // The instruments show from their menu slots, draw on the board through
@@ -588,10 +594,16 @@ private slots:
         // A host waits for the writer's pointer before it changes the page.
         board->m_collUserLevel = 3;
         board->m_board.slot[10].pressed = true;
+        CollLoopbackPeer peer;
+        QVERIFY(peer.Open());
+        board->m_collSocket = peer.client();
         g_log.clear();
         board->OptPreNoteBtn();
         QCOMPARE(board->m_note_idx, 1);
-        QCOMPARE(Sent("Coll_Send_MouseRelease(0,,1)"), 1);
+        const QVector<CollFrame> releases = peer.Frames("MouseRelease_SET");
+        board->m_collSocket = nullptr;
+        QCOMPARE(releases.size(), 1);
+        QCOMPARE(releases[0].data, QByteArray("0,,1"));
 
         // A writer with the tool right asks the host.
         board->m_board.slot[10].pressed = false;

@@ -254,13 +254,16 @@ private slots:
         q.Forget();
 
         // Q holds the tool right: moving the write right to P brings the tool
-        // home first, to everyone.
+        // home first, to everyone, with the host's undo position.
         d().m_toolRightHolder = q.id;
         d().OptSetUserLevel(p.id);
-        QTRY_COMPARE_WITH_TIMEOUT(p.Received(),
-                                  QStringList({"TOOL_CH|" + d().m_session.hostId, "LEVEL_CH|" + p.id + ",2,0"}), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(q.Received(),
-                                  QStringList({"LEVEL_CH|" + q.id + ",1,0", "TOOL_CH|" + d().m_session.hostId}), 5000);
+        const QString undoPosition = "URdata_SET|0,,0,0";
+        QTRY_COMPARE_WITH_TIMEOUT(
+            p.Received(), QStringList({"TOOL_CH|" + d().m_session.hostId, undoPosition, "LEVEL_CH|" + p.id + ",2,0"}),
+            5000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            q.Received(), QStringList({"LEVEL_CH|" + q.id + ",1,0", "TOOL_CH|" + d().m_session.hostId, undoPosition}),
+            5000);
         d().m_toolRightHolder = d().m_session.hostId;
         p.Forget();
 
