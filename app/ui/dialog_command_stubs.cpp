@@ -15,18 +15,13 @@ void NotYet(const char* name)
 
 }  // namespace
 
-void Dialog::NoteSavePrintOperation(QString, QString, int, int) { NotYet("NoteSavePrintOperation"); }
 void Dialog::OptRecDialog() { NotYet("OptRecDialog"); }
 void Dialog::OptUndo() { NotYet("OptUndo"); }
 void Dialog::OptRedo() { NotYet("OptRedo"); }
-void Dialog::OptNoteListBtn() { NotYet("OptNoteListBtn"); }
 void Dialog::OptIpBtn() { NotYet("OptIpBtn"); }
 void Dialog::OptRecBtn(int) { NotYet("OptRecBtn"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
-void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
 void Dialog::Coll_ThreadBroadcastSend() { NotYet("Coll_ThreadBroadcastSend"); }
-void Dialog::OptNoteSave() { NotYet("OptNoteSave"); }
-void Dialog::OptNotePrint() { NotYet("OptNotePrint"); }
 
 // Until saving and recording exist, the exit entry just ends the program.
 void Dialog::OptCloseOrbel()
