@@ -336,3 +336,19 @@ void CutPageView(QImage& view, const QImage& page, QRect visible)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPoint(0, 0), page, visible);
 }
+
+bool PaintImageFile(QImage& target, const QString& imagePath, const EventDetail& ed, double zoom)
+{
+    QImage image;
+    if (target.isNull() || !image.load(imagePath))
+        return false;
+    const QRectF bound(ed.BoundRF);
+    const QPoint centre(int(std::floor(bound.center().x() * zoom + 0.5)), int(std::floor(bound.center().y() * zoom + 0.5)));
+    QPainter painter(&target);
+    painter.translate(RotatePoint(0, 0, ed.Angle, centre.x(), centre.y()));
+    painter.rotate(ed.Angle);
+    const QImage scaled = image.scaled(int(zoom * ed.BoundRF.width()), int(zoom * ed.BoundRF.height()),
+                                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    painter.drawImage(QPointF(ed.M.x() * zoom, ed.M.y() * zoom), scaled);
+    return true;
+}

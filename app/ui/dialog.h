@@ -18,6 +18,7 @@
 #include "storage/contents_package.h"
 #include "storage/event_export.h"
 #include "storage/language_file.h"
+#include "storage/note_export.h"
 #include "storage/pdf_libraries.h"
 #include "storage/project_file.h"
 #include "storage/settings_file.h"
@@ -180,7 +181,7 @@ public:
     QFutureWatcher<void> m_ThreadNoteSave;     // note save and print
     QFutureWatcher<void> m_ThreadCollSearch;   // collaboration discovery
 
-    QPrinter m_printer{QPrinter::ScreenResolution};
+    QPrinter m_printer{QPrinter::HighResolution};  // note printing
 
     // Cursors, made by the second-stage initialisation.
     QCursor m_cursorBlank;
@@ -913,6 +914,19 @@ public:
     // What the document-open command does with a chosen path: a picture
     // becomes a note page, a PDF goes to the import form.
     void OpenChosenDocument(const QString& path);
+
+    // Note export and print (storage/ui/dialog_note_export.cpp). The job
+    // reads only m_noteJob, copied from the board when it starts, and paints
+    // each note into images of its own: the board and the view stay as they are.
+    static void NoteSaveThreadEntry(void* owner);
+    void SaveNoteImages();
+    // What the page background of a note is built from on this board.
+    BackgroundRequest PageBackgroundRequest(const QString& path, int type, bool alternative) const;
+    // One message after a job for what it could not write or print.
+    void ReportNoteJobFailures();
+    storage::NoteExportJob m_noteJob;
+    int m_printJobCount = 0;   // pages printed into the print folder so far
+    int m_printFailures = 0;   // pages of the running print job that did not print
 
     // Document import (storage/ui/dialog_import.cpp): the help shown first
     // and the page-range import form, made once by the second stage.

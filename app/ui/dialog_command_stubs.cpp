@@ -15,14 +15,9 @@ void NotYet(const char* name)
 
 }  // namespace
 
-void Dialog::NoteSavePrintOperation(QString, QString, int, int) { NotYet("NoteSavePrintOperation"); }
 void Dialog::OptRecDialog() { NotYet("OptRecDialog"); }
-void Dialog::OptNoteListBtn() { NotYet("OptNoteListBtn"); }
 void Dialog::OptRecBtn(int) { NotYet("OptRecBtn"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
-void Dialog::NotePrintProcess(QString, QImage) { NotYet("NotePrintProcess"); }
-void Dialog::OptNoteSave() { NotYet("OptNoteSave"); }
-void Dialog::OptNotePrint() { NotYet("OptNotePrint"); }
 
 // Until saving and recording exist, the exit entry just ends the program.
 void Dialog::OptCloseOrbel()

@@ -129,19 +129,11 @@ void Dialog::ThreadNoteSaveFinished()
 {
     if (m_progressDlg)
         m_progressDlg->hide();
-    RestoreSavedView();
-    if (m_zoom > 1.0) {
-        // The jobs render other pages into the view; the zoomed page of the
-        // current note is built again and the scroll position put back.
-        const double zoom = m_zoom;
-        m_zoom = 1.0;
-        m_zoomBaseImage = m_backgroundImage;
-        ZoomByScale(float(zoom));
-        ui->horizontalScrollBar->setValue(m_savedHScroll);
-        ui->verticalScrollBar->setValue(m_savedVScroll);
-    }
+    // The job rendered its pages away from the board: page, zoom and scroll
+    // are still those the user left, and nothing has to be rebuilt.
     m_liveDisplay = true;
     update();
+    ReportNoteJobFailures();
 }
 
 void Dialog::ThreadSaveFinished()

@@ -26,20 +26,8 @@ void ApplyScroll(QScrollBar* bar, const ScrollSetup& setup)
 
 }  // namespace
 
-void Dialog::SetInitImage(QString path, int type, bool alternative)
+BackgroundRequest Dialog::PageBackgroundRequest(const QString& path, int type, bool alternative) const
 {
-    if (m_view_width <= 0 || m_view_height <= 0)
-        UpdateViewSize();
-    const QScopedValueRollback<bool> settingView(m_settingView, true);
-    if (!alternative) {
-        ui->horizontalScrollBar->setValue(0);
-        ui->verticalScrollBar->setValue(0);
-        ui->horizontalScrollBar->hide();
-        ui->verticalScrollBar->hide();
-        for (QWidget* navigator : m_pageNavigators)
-            navigator->hide();
-    }
-
     BackgroundRequest request;
     request.path = path;
     request.type = type;
@@ -54,6 +42,24 @@ void Dialog::SetInitImage(QString path, int type, bool alternative)
     request.currentImageSize = m_viewImage.isNull() ? request.view : m_viewImage.size();
     request.previous = alternative ? m_alternativeImage : m_backgroundImage;
     request.scale = c_scale;
+    return request;
+}
+
+void Dialog::SetInitImage(QString path, int type, bool alternative)
+{
+    if (m_view_width <= 0 || m_view_height <= 0)
+        UpdateViewSize();
+    const QScopedValueRollback<bool> settingView(m_settingView, true);
+    if (!alternative) {
+        ui->horizontalScrollBar->setValue(0);
+        ui->verticalScrollBar->setValue(0);
+        ui->horizontalScrollBar->hide();
+        ui->verticalScrollBar->hide();
+        for (QWidget* navigator : m_pageNavigators)
+            navigator->hide();
+    }
+
+    const BackgroundRequest request = PageBackgroundRequest(path, type, alternative);
 
     storage::PdfRendererLibrary& library = m_pdfRenderer;
     DocumentRenderer renderer;

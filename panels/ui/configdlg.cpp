@@ -6,7 +6,9 @@
 #include "panels/ui/config_dlg_form.h"
 #include "platform/folders.h"
 #include "platform/volume.h"
+#include "app/language_codes.h"
 #include "storage/language_file.h"
+#include "storage/ui/selectdirectory.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -115,6 +117,9 @@ void ConfigDlg::InitDialog(int screenCount, QString languageFolder, int language
         ui->tabwidget->removeTab(ui->tabwidget->indexOf(ui->rec));
 
     m_folderTarget = FolderTarget::None;
+    m_selectDirectory = new SelectDirectory(this);
+    m_selectDirectory->InitSelectDirectory(LanguageFilePath(languageFolder, LanguageFileCode(language)));
+    connect(m_selectDirectory, qOverload<QString>(&SelectDirectory::SetFilePath), this, &ConfigDlg::SetProjectFoloder);
     ui->label_MasterMode->setText(QString());
     ui->label_MasterMode->installEventFilter(this);
 

@@ -12,6 +12,8 @@ class QEvent;
 class QLineEdit;
 class QObject;
 
+class SelectDirectory;
+
 namespace Ui {
 class ConfigDlg;
 }
@@ -118,4 +120,7 @@ private:
     int m_penWidth[4] = {0, 0, 0, 0};
     FolderTarget m_folderTarget = FolderTarget::None;
     bool m_initialised = false;
+    // A folder chooser of its own, wired to the folder fields; the folder
+    // buttons use the system's folder dialog instead.
+    SelectDirectory* m_selectDirectory = nullptr;
 };

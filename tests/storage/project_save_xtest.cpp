@@ -22,15 +22,6 @@ namespace {
 
 QString N(int v) { return QString::number(v); }
 
-void Stroke(QPoint from)
-{
-    QStringList moves{"mousemove", N(from.x()), N(from.y()), "mousedown", "1"};
-    for (int i = 1; i <= 20; ++i)
-        moves << "mousemove" << N(from.x() + i * 8) << N(from.y() + (i % 5) * 6) << "sleep" << "0.01";
-    moves << "mouseup" << "1";
-    Xdotool(moves);
-}
-
 QByteArray ArchiveEntry(const QString& archive, const QString& entry)
 {
     QProcess unzip;
@@ -71,14 +62,6 @@ class ProjectSaveXTest : public QObject
     QPoint m_newEntry;
     QTemporaryDir m_files;
 
-    void OpenMenuEntry(QPoint entry)
-    {
-        // The logo button opens the main menu at the cursor.
-        Xdotool({"mousemove", "48", "22", "click", "1"});
-        QTest::qWait(500);
-        Xdotool({"mousemove", N(48 + entry.x()), N(22 + entry.y()), "click", "1"});
-    }
-
 private slots:
     void initTestCase()
     {
@@ -107,12 +90,12 @@ private slots:
 
     void saveThroughTheMenuThenOnHandOver()
     {
-        Stroke(QPoint(400, 300));
+        XdotoolStroke(QPoint(400, 300));
         QVERIFY(m_board.waitForLine(QStringLiteral("exe : object 0-0 kind 3"), 10000) >= 0);
 
         const QString first = m_files.filePath("first.vk");
         int mark = m_board.lines().size();
-        OpenMenuEntry(m_saveEntry);
+        XdotoolMainMenuEntry(m_saveEntry);
         QVERIFY(TypeInto(m_board.pid(), "Save project file", {"ctrl+a", "type:" + first, "Return"}));
         QVERIFY2(m_board.waitForLine("exe : project saved to " + first, 30000, mark) >= 0,
                  qPrintable(m_board.lines().mid(mark).join('\n')));
@@ -124,9 +107,9 @@ private slots:
         // A saved board starts a new lecture without asking: the next stroke
         // is the first object of an empty board again.
         mark = m_board.lines().size();
-        OpenMenuEntry(m_newEntry);
+        XdotoolMainMenuEntry(m_newEntry);
         QTest::qWait(1000);
-        Stroke(QPoint(500, 400));
+        XdotoolStroke(QPoint(500, 400));
         QVERIFY(m_board.waitForLine(QStringLiteral("exe : object 0-0 kind 3"), 10000, mark) >= 0);
 
         // A second copy hands a project over; the changed board is saved

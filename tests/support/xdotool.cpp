@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QString>
+#include <QThread>
 
 QByteArray Xdotool(const QStringList& arguments)
 {
@@ -24,6 +25,28 @@ void XdotoolDrag(QPoint from, QPoint to, int steps)
         Xdotool({QStringLiteral("mousemove"), n(p.x()), n(p.y())});
     }
     Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
+void XdotoolStroke(QPoint from)
+{
+    auto n = [](int v) { return QString::number(v); };
+    QStringList moves{QStringLiteral("mousemove"), n(from.x()), n(from.y()), QStringLiteral("mousedown"),
+                      QStringLiteral("1")};
+    for (int i = 1; i <= 20; ++i)
+        moves << QStringLiteral("mousemove") << n(from.x() + i * 8) << n(from.y() + (i % 5) * 6)
+              << QStringLiteral("sleep") << QStringLiteral("0.01");
+    moves << QStringLiteral("mouseup") << QStringLiteral("1");
+    Xdotool(moves);
+}
+
+void XdotoolMainMenuEntry(QPoint entry)
+{
+    auto n = [](int v) { return QString::number(v); };
+    const QPoint logo(48, 22);
+    Xdotool({QStringLiteral("mousemove"), n(logo.x()), n(logo.y()), QStringLiteral("click"), QStringLiteral("1")});
+    QThread::msleep(500);
+    Xdotool({QStringLiteral("mousemove"), n(logo.x() + entry.x()), n(logo.y() + entry.y()), QStringLiteral("click"),
+             QStringLiteral("1")});
 }
 
 QRect XWindowGeometry(const QString& windowId)

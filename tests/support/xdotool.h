@@ -12,6 +12,13 @@ QByteArray Xdotool(const QStringList& arguments);
 // makes it.
 void XdotoolDrag(QPoint from, QPoint to, int steps = 20);
 
+// A wavy left-button stroke of twenty moves from `from`, heading right.
+void XdotoolStroke(QPoint from);
+
+// Opens the whiteboard's main menu from its logo button (top left) and
+// clicks the entry at `entry`, relative to the menu.
+void XdotoolMainMenuEntry(QPoint entry);
+
 class QRect;
 class QString;
 
