@@ -35,43 +35,9 @@ void Dialog::UpdateMoveAll(int, int) { NotYet("UpdateMoveAll"); }
 void Dialog::EraseObjectsAlongPath(QPoint, QPoint, int) { NotYet("EraseObjectsAlongPath"); }
 void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
 void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }
-void Dialog::Coll_Send_Resolution(int mode, QString id) { NotYetSent("Coll_Send_Resolution", {Num(mode), id}); }
-void Dialog::Coll_Send_StrokeData(int mode, QString id) { NotYetSent("Coll_Send_StrokeData", {Num(mode), id}); }
-void Dialog::Coll_Send_Redraw(int mode, QString id) { NotYetSent("Coll_Send_Redraw", {Num(mode), id}); }
-void Dialog::Coll_Send_HeightScrollBar(int mode, QString id)
-{
-    NotYetSent("Coll_Send_HeightScrollBar", {Num(mode), id});
-}
-void Dialog::Coll_Send_WidthScrollBar(int mode, QString id)
-{
-    NotYetSent("Coll_Send_WidthScrollBar", {Num(mode), id});
-}
 void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
-void Dialog::Coll_Send_ImgPath(int, QString, int) { NotYet("Coll_Send_ImgPath"); }
-void Dialog::Coll_SendMessage(QString keyword, QString data)
-{
-    NotYetSent(qPrintable(keyword), {data});
-}
-void Dialog::Coll_Send_NoteBtn(int mode, QString id, QString kind)
-{
-    NotYetSent("Coll_Send_NoteBtn", {Num(mode), id, kind});
-}
-void Dialog::Coll_Send_NoteData(int mode, QString id, int flag)
-{
-    NotYetSent("Coll_Send_NoteData", {Num(mode), id, Num(flag)});
-}
-void Dialog::Coll_Send_NoteIdx(int mode, QString id) { NotYetSent("Coll_Send_NoteIdx", {Num(mode), id}); }
-void Dialog::Coll_Send_ChangeNote(int mode, QString id, int direction)
-{
-    NotYetSent("Coll_Send_ChangeNote", {Num(mode), id, Num(direction)});
-}
 void Dialog::Coll_Send_MouseRelease(int mode, QString id, int action)
 {
     NotYetSent("Coll_Send_MouseRelease", {Num(mode), id, Num(action)});
 }
-void Dialog::Coll_Send_Doc(int mode, QString id, int kind, QString first, QString second)
-{
-    NotYetSent("Coll_Send_Doc", {Num(mode), id, Num(kind), first, second});
-}
-void Dialog::Coll_Send_ImgFile(int mode, QString id) { NotYetSent("Coll_Send_ImgFile", {Num(mode), id}); }
 void Dialog::NoteEraseAll(int) { NotYet("NoteEraseAll"); }
