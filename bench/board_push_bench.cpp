@@ -65,6 +65,8 @@ struct Relay {
     }
     ~Relay()
     {
+        if (!konnexa.bound)
+            return;
         konnexa.soc_delete();
         konnexa.server_close();
         konnexa.server_delete();
