@@ -10,6 +10,7 @@
 #include "board/shape_recognizer.h"
 #include "board/touch_slots.h"
 #include "collab/coll_frame.h"
+#include "collab/board_push.h"
 #include "collab/konnexa_binding.h"
 #include "collab/session_core.h"
 #include "editing/selection.h"
@@ -995,7 +996,12 @@ public:
     bool m_collConnected = false;
     int m_collUserLevel = 0;  // 0 alone, 1 viewer, 2 writer, 3 host
     QStringList m_localIpv4Addresses;
-    QTcpSocket* m_collSocket = nullptr;
+    // The common sending path (collab/ui/dialog_send.cpp): the session
+    // socket as the library hands it out now (null while no session is
+    // open), one frame built and written once.
+    QTcpSocket* Coll_SessionSocket();
+    void Coll_WriteFrame(QTcpSocket* socket, const char* keyword, const QByteArray& data, const QByteArray& tail);
+    void Coll_SendFrame(const char* keyword, const QByteArray& data, const QByteArray& tail);
     void SendRealtimeEvent(int kind, int slot, int phase, int x, int y);
     // The undo hand-shake (collab/ui/dialog_send_undo.cpp): the host's list
     // position, a writer's request (3 undo, 4 redo) and the host's answer
@@ -1004,23 +1010,32 @@ public:
     void Coll_Send_UndoRedo(int mode, QString userId, int action);
     void Coll_Send_MouseRelease(int mode, QString userId, int action);
     void Coll_Send_Resolution(int mode, QString userId);
-    void Coll_Send_StrokeData(int mode, QString userId);
+    // The board push (collab/ui/dialog_board_push.cpp): table 0 masters,
+    // 1 details, 2 free-pen points, 3 all.
+    void Coll_Send_StrokeData(int mode, QString userId, int table);
     void Coll_Send_DataInfo(int mode, QString userId, int value);
-    void Coll_Send_Redraw(int mode, QString userId);
-    void Coll_Send_HeightScrollBar(int mode, QString userId);
-    void Coll_Send_WidthScrollBar(int mode, QString userId);
+    // what: 0 tools, 1 free-pen, 2 brush objects, 3 the page's objects, 4 all pages.
+    void Coll_Send_Redraw(int mode, QString userId, int what);
+    void Coll_PushBoardTo(const QString& userId);
+    void Coll_ReceiveNewcomer(const QString& userId);
+    // The pushed board on a participant (collab/ui/dialog_receive_board.cpp).
+    coll::BoardPushReceiver m_pushReceiver;
+    bool Coll_ReceiveBoard(int code, const QByteArray& data);
+    coll::BoardScale Coll_HostScale() const;
+    void Coll_ReceiveRedraw(const QString& what);
+    // The number the next inserted image is named by; "IMGPATH_SET" carries it.
+    int m_imageCounter = 0;
     // "MODIFY_SET": one edited object, at levels 2 and 3 only. The kind's
     // unused values are passed as 0.
     void Coll_Send_Modify(int mode, QString key, quint16 eventId, int dx, int dy, int deleted, int angle, QRect rect,
                           int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3, int place, int size);
-    // Senders still to come (board/ui/dialog_handover_stubs.cpp): each
-    // notes what it would send, with its arguments.
-    void Coll_SendMessage(QString keyword, QString data);
     void Coll_Send_NoteBtn(int mode, QString userId, QString noteKind);
     void Coll_Send_NoteData(int mode, QString userId, int flag);
     void Coll_Send_NoteIdx(int mode, QString userId);
     void Coll_Send_ChangeNote(int mode, QString userId, int direction);
-    void Coll_Send_Doc(int mode, QString userId, int kind, QString first, QString second);
+    // A file as "DOC_ST" chunks and one "DOC_EN" (collab/ui/dialog_send_file.cpp);
+    // path and name serve the image kinds 3 and 4.
+    void Coll_Send_Doc(int mode, QString userId, int kind, QString path, QString name);
     void Coll_Send_ImgFile(int mode, QString userId);
     // Session state the toolbar follows: the collaboration library, the own
     // ID and the tool-right holder, and the host's note and undo positions.
@@ -1104,6 +1119,10 @@ public slots:
     // --- collaboration: rights; an empty ID with flag true parks the write
     // right for the length of a smart-pen stroke ---
     void OptSetUserLevel(QString userId, bool flag = false);
+    // --- collaboration: the host's scroll positions; for everyone the user
+    // ID is "NULL" (collab/ui/dialog_send.cpp) ---
+    void Coll_Send_HeightScrollBar(int mode = 0, QString userId = QStringLiteral("NULL"));
+    void Coll_Send_WidthScrollBar(int mode = 0, QString userId = QStringLiteral("NULL"));
     // --- shell: the debug overlay's switch and its test widgets, connected
     // by object name (app/ui/dialog_debug_overlay.cpp) ---
     void OptDebug(bool on);

@@ -12,8 +12,3 @@ void Dialog::StartProjectLoad(QString path)
 
 void Dialog::LoadProject() { qDebug().noquote() << QStringLiteral("exe : LoadProject is not available yet"); }
 
-void Dialog::Coll_Send_InitProj(int mode, QString userId, bool flag)
-{
-    qDebug().noquote() << QStringLiteral("exe : Coll_Send_InitProj(%1,%2,%3) is not available yet")
-                              .arg(mode).arg(userId).arg(flag ? 1 : 0);
-}

@@ -5,6 +5,7 @@
 #include "app/ui/dialog.h"
 #include "app/ui/dialog_panels.h"
 #include "app/ui/message_box.h"
+#include "collab/coll_messages.h"
 #include "ui_dialog.h"
 
 #include <QDebug>
@@ -69,10 +70,7 @@ void Dialog::OptColorBtn()
     for (int i = own ? 0 : 10; i <= (own ? 9 : 10); ++i)
         m_board.slot[i].pen.setColor(colour);
     if (m_collConnected && m_collUserLevel != 1) {
-        const QString data = QStringLiteral("%1,%2,%3,%4,%5")
-                                 .arg(colour.red()).arg(colour.green()).arg(colour.blue()).arg(alpha)
-                                 .arg(m_collUserLevel);
-        Coll_SendMessage(QStringLiteral("PENCOLOR_SET"), data);
+        Coll_SendFrame("PENCOLOR_SET", coll::PenColorData(colour, m_collUserLevel));
         qDebug().noquote() << QStringLiteral("send : r=%1, g=%2, b=%3, a=%4, Lv=%5")
                                   .arg(colour.red()).arg(colour.green()).arg(colour.blue()).arg(alpha)
                                   .arg(m_collUserLevel);
@@ -87,14 +85,8 @@ void Dialog::OptDrawBtn(int slot, bool send, bool setChecks, int level)
     if (LongPressTaken(ui->drawbtn, [this]() { OptDrawBtn(); }, [this]() { CreateDrawSubBtn(); }))
         return;
     const int own = m_collUserLevel;
-    if (m_collConnected && own != 1 && send) {
-        QString data;
-        if (own == 3)
-            data = QStringLiteral("%1,3").arg(m_board.slot[0].m_curr_drawbtn);
-        else if (own == 2)
-            data = QStringLiteral("%1,2").arg(m_board.slot[10].m_curr_drawbtn);
-        Coll_SendMessage(QStringLiteral("PENTYPE_SET"), data);
-    }
+    if (m_collConnected && (own == 3 || own == 2) && send)
+        Coll_SendFrame("PENTYPE_SET", coll::PenTypeData(m_board.slot[own == 3 ? 0 : 10].m_curr_drawbtn, own));
     if (slot != 10) {
         for (int i = 0; i <= 9; ++i)
             m_board.slot[i].event_kind = EventKindFromName(m_board.slot[i].m_curr_drawbtn);
@@ -118,25 +110,27 @@ void Dialog::OptDrawBtn(int slot, bool send, bool setChecks, int level)
         m_floatingMain->SetPenButtonImage(m_board.slot[reference].m_curr_drawbtn, m_board.slot[reference].highlight);
 }
 
-// Applies the width to the user's slots; the message to peers waits for the
-// collaboration senders.
+// Applies the width to the user's slots (the host's ten, or the writer's
+// one) and, when asked, tells the peers, which draw our strokes with it.
 void Dialog::ChangePenWidth_Send(bool send)
 {
     const int level = m_collUserLevel;
     if (level == 1)
         return;
     const UserSlots user = UserSlotsForLevel(level);
-    for (int i = user.first; i <= user.last; ++i) {
-        PointerSlotState& s = m_board.slot[i];
-        s.pen.setWidth(s.highlight ? m_specialPen.highlightWidth : m_penWidth);
-    }
-    const PointerSlotState& reference = m_board.slot[user.reference];
+    PointerSlotState& reference = m_board.slot[user.reference];
     const int width = reference.highlight ? m_specialPen.highlightWidth : m_penWidth;
     m_strokeMargin = width / 2 + 2;
+    for (int i = user.first; i <= user.last; ++i)
+        m_board.slot[i].pen.setWidth(width);
     if (m_floatingMain)
         m_floatingMain->SetPenButtonImage(reference.m_curr_drawbtn, reference.highlight);
-    if (m_collConnected && send)
-        Coll_SendMessage(QStringLiteral("PENWIDTH_SET"), QStringLiteral("%1,%2").arg(width).arg(level));
+    if (!m_collConnected || !send)
+        return;
+    const int sent = reference.pen.width();
+    Coll_SendFrame("PENWIDTH_SET", coll::PenWidthData(sent, level));
+    if (level == 0 || level == 3)
+        qDebug().noquote() << QStringLiteral("send : penwidth=%1, Lv=%2").arg(sent).arg(level);
 }
 
 void Dialog::OptPenWidthBtn(bool send)
@@ -182,7 +176,7 @@ void Dialog::ApplyTransparency(bool on)
     for (int i = user.first; i <= user.last; ++i)
         m_board.slot[i].highlight = on;
     if (m_collConnected)
-        Coll_SendMessage(QStringLiteral("PENHIGHLIGHT_SET"), QStringLiteral("%1,%2").arg(on ? 1 : 0).arg(level));
+        Coll_SendFrame("PENHIGHLIGHT_SET", coll::PenHighlightData(on, level));
     m_currentPenColor.setAlpha(m_board.slot[user.reference].highlight ? 127 : 255);
     for (int i = user.first; i <= user.last; ++i)
         m_board.slot[i].pen.setColor(m_currentPenColor);
@@ -235,7 +229,7 @@ void Dialog::OptEraseBtn(bool send)
             }
         }
         if (((m_collConnected && level == 3) || level == 2) && send)
-            Coll_SendMessage(QStringLiteral("REALTIME_EVENT"), QString::number(ekEraseAll));
+            Coll_SendFrame("REALTIME_EVENT", coll::EraseAllEventData(ekEraseAll));
         // Erasing everything is an action, not a tool.
         restore();
         NoteEraseAll(true);

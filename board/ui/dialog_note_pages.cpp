@@ -421,9 +421,9 @@ void Dialog::PushCurrentPage()
     }
     Coll_Send_ImgFile(0, QString());
     Coll_Send_NoteIdx(0, QString());
-    Coll_Send_StrokeData(0, QString());
+    Coll_Send_StrokeData(0, QString(), 3);
     Coll_Send_DataInfo(0, QString(), 3);
-    Coll_Send_Redraw(0, QString());
+    Coll_Send_Redraw(0, QString(), 3);
 }
 
 void Dialog::ChangeNote(QString stamp)
@@ -465,9 +465,9 @@ void Dialog::BackGroundClipArtImage(QString path)
         Coll_Send_Doc(0, QString(), 0, QString(), QString());
         Coll_Send_NoteData(0, QString(), 1);
         Coll_Send_NoteIdx(0, QString());
-        Coll_Send_StrokeData(0, QString());
+        Coll_Send_StrokeData(0, QString(), 3);
         Coll_Send_DataInfo(0, QString(), 3);
-        Coll_Send_Redraw(0, QString());
+        Coll_Send_Redraw(0, QString(), 3);
     }
 }
 

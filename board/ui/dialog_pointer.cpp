@@ -404,15 +404,8 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
             ResetSelection();
             m_multiPointer = false;
         }
-        while (!m_pendingNewcomers.isEmpty()) {
-            const QString user = m_pendingNewcomers.takeFirst();
-            Coll_Send_Resolution(1, user);
-            Coll_Send_StrokeData(1, user);
-            Coll_Send_DataInfo(1, user, 3);
-            Coll_Send_Redraw(1, user);
-            Coll_Send_HeightScrollBar(1, user);
-            Coll_Send_WidthScrollBar(1, user);
-        }
+        while (!m_pendingNewcomers.isEmpty())
+            Coll_PushBoardTo(m_pendingNewcomers.takeFirst());
     }
 }
 

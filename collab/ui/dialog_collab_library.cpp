@@ -25,7 +25,6 @@ void Dialog::ReleaseCollaborationLibrary()
 {
     if (!m_collLibraryLoaded)
         return;
-    m_collSocket = nullptr;
     m_konnexa.soc_delete();
     m_konnexa.server_delete();
 }

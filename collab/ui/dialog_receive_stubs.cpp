@@ -8,7 +8,7 @@ void Dialog::Coll_Receive(int code, const QByteArray& keyword, const QByteArray&
 {
     Q_UNUSED(tail);
     // Unknown keywords and "SENDMSG" (code 0) do nothing.
-    if (code == 0 || Coll_ReceiveSession(code, data))
+    if (code == 0 || Coll_ReceiveSession(code, data) || Coll_ReceiveBoard(code, data))
         return;
     qDebug().noquote() << QStringLiteral("exe : receiver of %1 (%2) is not available yet : %3")
                               .arg(QString::fromUtf8(keyword))

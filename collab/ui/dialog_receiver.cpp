@@ -23,7 +23,6 @@ constexpr int kPacketLogLimit = 80;
 void Dialog::Coll_AttachSocket()
 {
     QTcpSocket* socket = m_collLibraryLoaded ? m_konnexa.soc_() : nullptr;
-    m_collSocket = socket;
     m_collReceiveSocket = socket;
     m_collReceiveBuffer.Clear();
     if (socket)

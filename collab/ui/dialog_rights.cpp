@@ -18,15 +18,6 @@ constexpr int kDisplayDataLogLimit = 100;
 
 }  // namespace
 
-// The frames go out whatever the socket's state; a participant that is not
-// connected simply never sees them.
-void Dialog::Coll_SendFrame(const char* keyword, const QByteArray& data)
-{
-    const QByteArray frame = setData(keyword, data, coll::kBlockEnd);
-    if (m_collSocket && !frame.isEmpty())
-        m_collSocket->write(frame);
-}
-
 void Dialog::OptSetUserLevel(QString userId, bool flag)
 {
     ApplyRightsSteps(coll::SetUserLevel(m_session, userId, flag, m_toolRightHolder));

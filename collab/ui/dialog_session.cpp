@@ -123,15 +123,10 @@ void Dialog::OptConnect(QString ip, QString id, QString password, int level)
 
 void Dialog::onConnected()
 {
-    if (!m_collLibraryLoaded || !m_collSocket)
+    if (!m_collLibraryLoaded)
         return;
-    const QByteArray frame =
-        setData("Connected_OK",
-                coll::HandshakeData(m_session.handshakeId, m_session.handshakePassword,
-                                    m_session.handshakeLevel.toInt()),
-                coll::kBlockEnd);
-    if (!frame.isEmpty())
-        m_collSocket->write(frame);
+    Coll_SendFrame("Connected_OK", coll::HandshakeData(m_session.handshakeId, m_session.handshakePassword,
+                                                       m_session.handshakeLevel.toInt()));
     // The host's full board ends the animation.
     if (m_collUserLevel != 3)
         ShowLoading();
@@ -144,7 +139,8 @@ void Dialog::onConnect_error(QAbstractSocket::SocketError error)
         qDebug().noquote() << "SocketTimeoutError count : " << m_session.timeoutCount;
         return;
     }
-    const QString reason = m_collSocket ? m_collSocket->errorString() : QString();
+    const QTcpSocket* socket = m_collLibraryLoaded ? m_konnexa.soc_() : nullptr;
+    const QString reason = socket ? socket->errorString() : QString();
     qDebug().noquote() << QStringLiteral("Error ") + reason + QStringLiteral(" at ")
                               + QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss dd.MM.yyyy"));
     // A late report from a session already left ends nothing more.

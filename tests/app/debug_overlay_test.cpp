@@ -1,8 +1,10 @@
 #include "app/ui/dialog.h"
+#include "tests/support/session_tap.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -222,10 +224,26 @@ void DebugOverlayTest::testCommands()
     g_log.clear();
     QtMessageHandler previous = qInstallMessageHandler(CollectLog);
 
-    d.ui->btn_test_7->click();
-    d.ui->btn_test_8->click();
-    QVERIFY(g_log.contains("exe : Coll_Send_Doc(0,,1,,) is not available yet"));
-    QVERIFY(g_log.contains("exe : Coll_Send_Doc(0,,2,,) is not available yet"));
+    // The two test files, below the program's folder, go to every peer.
+    {
+        QTemporaryDir program;
+        QVERIFY(QDir(program.path()).mkpath("UpDateTx"));
+        for (const char* name : {"UpDateTx/Konnexa.dll", "UpDateTx/Orbel5.exe"}) {
+            QFile file(program.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(name);
+        }
+        qputenv("DRAVIK_PROGRAM_DIR", program.path().toUtf8());
+        SessionTap tap(&d, 3);
+        d.ui->btn_test_7->click();
+        d.ui->btn_test_8->click();
+        qunsetenv("DRAVIK_PROGRAM_DIR");
+        QStringList got;
+        for (const CollFrame& f : tap.Frames())
+            got << QString::fromUtf8(f.keyword + '|' + f.data + '|' + f.tail);
+        QCOMPARE(got, QStringList({"DOC_ST|UpDateTx/Konnexa.dll|0,,1,Block_EN\n", "DOC_EN|NULL|0,,1,Block_EN\n",
+                                   "DOC_ST|UpDateTx/Orbel5.exe|0,,2,Block_EN\n", "DOC_EN|NULL|0,,2,Block_EN\n"}));
+    }
 
     d.test9(42, true, "abc");
     d.test9(-3);

@@ -1,5 +1,6 @@
 #include "app/ui/dialog.h"
 #include "storage/settings_file.h"
+#include "tests/support/session_tap.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
@@ -71,13 +72,10 @@ void ImageFileTest::answers_data()
 {
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("answer");
-    QTest::addColumn<QStringList>("sent");       // stand-in senders, in order
+    QTest::addColumn<QStringList>("sent");       // messages but file chunks, in order
     QTest::addColumn<QList<int>>("imageSlots");  // slots given the image tool
     QTest::addColumn<bool>("inserted");
-    const QStringList push = {"exe : Coll_Send_NoteData(0,,0) is not available yet",
-                              "exe : Coll_Send_Doc(0,,0,,) is not available yet",
-                              "exe : Coll_Send_NoteData(0,,1) is not available yet",
-                              "exe : Coll_Send_NoteIdx(0,) is not available yet"};
+    const QStringList push = {"NOTEDATA_SET", "DOC_EN", "NOTEDATA_SET", "NOTEIDX_SET"};
     QList<int> all;
     for (int i = 0; i < 11; ++i)
         all << i;
@@ -102,7 +100,7 @@ void ImageFileTest::answers()
     Dialog& d = *m_dialog;
     const QString picture = MakePicture(m_pictures.path() + "/answers", "pic.png", Qt::red);
     QVERIFY(!picture.isEmpty());
-    d.m_collUserLevel = level;
+    SessionTap tap(&d, level, level != 0);
     for (PointerSlotState& slot : d.m_board.slot)
         slot.event_kind = ekFree;
     const int pages = d.m_note_list.size();
@@ -112,13 +110,9 @@ void ImageFileTest::answers()
     QtMessageHandler previous = qInstallMessageHandler(CollectLog);
     d.PlaceImageFile(picture, QMessageBox::StandardButton(answer));
     qInstallMessageHandler(previous);
-    d.m_collUserLevel = 0;
 
-    QStringList senders;
-    for (const QString& line : g_log) {
-        if (line.startsWith("exe : Coll_Send_"))
-            senders << line;
-    }
+    QStringList senders = tap.Keywords();
+    senders.removeAll("DOC_ST");
     QCOMPARE(senders, sent);
     QCOMPARE(g_log.contains("exe : InsertImageObject is not available yet"), inserted);
     for (int slot = 0; slot < 11; ++slot)

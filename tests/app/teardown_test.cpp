@@ -1,5 +1,6 @@
 #include "app/ui/dialog.h"
 #include "storage/ui/progressdlg.h"
+#include "tests/support/session_tap.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
@@ -145,10 +146,9 @@ private slots:
         QFETCH(int, level);
         QFETCH(int, sent);
         Dialog* dialog = MakeWindow();
-        dialog->m_collUserLevel = level;
-        g_log.clear();
+        SessionTap tap(dialog, level);
         delete dialog;
-        QCOMPARE(g_log.count("exe : Coll_Send_ImgPath is not available yet"), sent);
+        QCOMPARE(tap.Lines(), sent ? QStringList({"IMGPATH_SET(0,,NULL,1,0)"}) : QStringList());
     }
 };
 

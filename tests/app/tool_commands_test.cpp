@@ -4,7 +4,7 @@
 #include "app/ui/outside_libraries.h"
 #include "board/event_kind.h"
 #include "tests/support/debug_log.h"
-#include "tests/support/loopback_peer.h"
+#include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 
@@ -374,8 +374,7 @@ private slots:
         QFETCH(int, level);
         QFETCH(QList<int>, changed);
         QFETCH(QString, message);
-        board->m_collConnected = level != 0;
-        board->m_collUserLevel = level;
+        SessionTap tap(board.get(), level, level != 0);
         QList<int> got;
         if (command == "colour") {
             board->ClickColorBtn("red");
@@ -409,22 +408,21 @@ private slots:
         }
         QCOMPARE(got, changed);
         if (message.isEmpty())
-            QCOMPARE(g_log.filter("_SET(").size(), 0);
+            QCOMPARE(tap.Lines().filter("_SET(").size(), 0);
         else
-            QCOMPARE(Sent(message + " is not available yet"), 1);
+            QCOMPARE(tap.Count(message), 1);
     }
 
     void colourTakesTheAlphaOfTransparency()
     {
-        board->m_collConnected = true;
-        board->m_collUserLevel = 3;
+        SessionTap tap(board.get(), 3);
         board->m_toolRightHolder = board->m_ownId;
         board->OptTransBtnCheck(true);
-        g_log.clear();
+        tap.Forget();
         board->ClickColorBtn("blue");
         QCOMPARE(board->m_board.slot[5].pen.color(), QColor(0, 0, 255, 127));
         QCOMPARE(board->m_board.slot[10].pen.color().alpha(), 255);
-        QCOMPARE(Sent("PENCOLOR_SET(0,0,255,127,3)"), 1);
+        QCOMPARE(tap.Count("PENCOLOR_SET(0,0,255,127,3)"), 1);
     }
 
     void eraseAll_data()
@@ -455,8 +453,7 @@ private slots:
         board->PointerPress(0, 100, 100, true, false);
         board->PointerMove(0, 300, 100, true, false);
         board->PointerRelease(0, 300, 100, true, false);
-        board->m_collConnected = true;
-        board->m_collUserLevel = level;
+        SessionTap tap(board.get(), level);
         board->m_config.erase = ask;
         for (auto& s : board->m_board.slot)
             s.event_kind = ekLine;
@@ -464,7 +461,7 @@ private slots:
         board->OptEraseBtn(send);
         QCOMPARE(g_log.filter("message box question: Confirm").size(), asked ? 1 : 0);
         QCOMPARE(board->m_board.slot[0].records.findDetail(0)->Deleted, quint8(erased ? 1 : 0));
-        QCOMPARE(Sent("REALTIME_EVENT(15)"), realtime ? 1 : 0);
+        QCOMPARE(tap.Count("REALTIME_EVENT(15)"), realtime ? 1 : 0);
         // Erase all is never left behind as a tool.
         QCOMPARE(SlotsWithTool(ekEraseAll), QList<int>());
     }
@@ -503,16 +500,16 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, page);
-        board->m_collConnected = true;
-        board->m_collUserLevel = 3;
+        SessionTap tap(board.get(), 3);
         board->ClickNoteBtn(kind);
         QCOMPARE(board->m_note_list.size(), 2);
         QCOMPARE(board->m_curr_note.name, page);
         QVERIFY(QFileInfo::exists(board->m_curr_note.imagePath));
-        const QStringList sent = g_log.filter(QRegularExpression("Coll_Send_Note(Btn|Data|Idx)\\("));
-        QCOMPARE(sent, QStringList({"exe : Coll_Send_NoteBtn(0,," + kind + ") is not available yet",
-                                    "exe : Coll_Send_NoteData(0,,1) is not available yet",
-                                    "exe : Coll_Send_NoteIdx(0,) is not available yet"}));
+        const QStringList sent = tap.Lines().filter(QRegularExpression("^NOTE(BTN|DATA|IDX)_SET\\("));
+        QCOMPARE(sent.size(), 3);
+        QCOMPARE(sent[0], "NOTEBTN_SET(0,," + kind + ")");
+        QVERIFY2(sent[1].startsWith("NOTEDATA_SET(0,," + page + ",") && sent[1].endsWith(",1)"), qPrintable(sent[1]));
+        QCOMPARE(sent[2], QStringLiteral("NOTEIDX_SET(0,,1,2)"));
     }
 
     void arcIsReplayedAsAFreePenStroke()
@@ -534,12 +531,13 @@ private slots:
 
     void instrumentLineTellsPeersTheTool()
     {
-        board->m_collUserLevel = 3;
+        SessionTap tap(board.get(), 3);
         board->OptTool_DrawLine(QPoint(10, 10), QPoint(200, 50));
         QCOMPARE(board->m_board.slot[0].records.masters().first().Kind, int(ekLine));
         // The tool state goes out before and after the figure, and the
         // host's undo list tells its new position.
-        QCOMPARE(Sent("EXE Tx: "), 3);
+        QCOMPARE(tap.Keywords().filter("DATAINFO_SET").size(), 2);
+        QCOMPARE(tap.Keywords().filter("URdata_SET").size(), 1);
     }
 
     // The instruments show from their menu slots, draw on the board through
@@ -592,25 +590,19 @@ private slots:
         QCOMPARE(board->m_curr_note.create_data, second);
 
         // A host waits for the writer's pointer before it changes the page.
-        board->m_collUserLevel = 3;
+        SessionTap tap(board.get(), 3);
         board->m_board.slot[10].pressed = true;
-        CollLoopbackPeer peer;
-        QVERIFY(peer.Open());
-        board->m_collSocket = peer.client();
         g_log.clear();
         board->OptPreNoteBtn();
         QCOMPARE(board->m_note_idx, 1);
-        const QVector<CollFrame> releases = peer.Frames("MouseRelease_SET");
-        board->m_collSocket = nullptr;
-        QCOMPARE(releases.size(), 1);
-        QCOMPARE(releases[0].data, QByteArray("0,,1"));
+        QCOMPARE(tap.Count("MouseRelease_SET(0,,1)"), 1);
 
         // A writer with the tool right asks the host.
         board->m_board.slot[10].pressed = false;
         board->m_collUserLevel = 2;
         board->OptPreNoteBtn();
         QCOMPARE(board->m_note_idx, 1);
-        QCOMPARE(Sent("Coll_Send_ChangeNote(0,,1)"), 1);
+        QCOMPARE(tap.Count("ChangeNote_SET(0,,1)"), 1);
     }
 
     // Without a tray window mode still leaves the desktop to the user, with
@@ -676,12 +668,12 @@ private slots:
     void hostPushesTheShownPage()
     {
         board->CreateNotePage(1, "BlackBoard", "", false);
-        board->m_collUserLevel = 3;
+        SessionTap tap(board.get(), 3);
         board->OptPreNoteBtn();
-        g_log.clear();
+        tap.Forget();
         board->OptPostNoteBtn();
-        QCOMPARE(Sent("Coll_Send_NoteBtn(0,,BlackNote)"), 1);
-        QCOMPARE(Sent("Coll_Send_Redraw(0,)"), 1);
+        QCOMPARE(tap.Count("NOTEBTN_SET(0,,BlackNote)"), 1);
+        QCOMPARE(tap.Count("REDRAW_SET(0,,FromEventData)"), 1);
     }
 
     void clipArtBecomesTheBackground()
@@ -711,7 +703,7 @@ private slots:
     void scrollingCutsTheViewFromThePage()
     {
         board->ClickZoomBtn("ekZoomFix2");
-        g_log.clear();
+        SessionTap tap(board.get(), 3);
         board->ui->horizontalScrollBar->setValue(300);
         const QRect visible(300, board->ui->verticalScrollBar->value(), board->m_view_width, board->m_view_height);
         QCOMPARE(board->m_viewImage, board->m_canvasImage.copy(visible));
@@ -720,8 +712,10 @@ private slots:
         QCOMPARE(board->m_viewImage, board->m_canvasImage.copy(QRect(120, 40, board->m_view_width,
                                                                        board->m_view_height)));
         board->ChangeScrollBar_release();
-        QCOMPARE(Sent("Coll_Send_HeightScrollBar(0,NULL)"), 1);
-        QCOMPARE(Sent("Coll_Send_WidthScrollBar(0,NULL)"), 1);
+        const QString v = QString::number(board->ui->verticalScrollBar->maximum());
+        const QString h = QString::number(board->ui->horizontalScrollBar->maximum());
+        QCOMPARE(tap.Lines(), QStringList({"HEIGHTSCROLLBAR_SET(0,NULL,40," + v + ")",
+                                           "WIDTHSCROLLBAR_SET(0,NULL,120," + h + ")"}));
     }
 
     // The colour ring opens over the launcher showing the pen, and its

@@ -5,6 +5,7 @@
 
 #include "app/ui/dialog.h"
 #include "collab/coll_frame.h"
+#include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 
 #include <cmath>
@@ -66,39 +67,6 @@ QVector<QPoint> CircleStroke(QPoint centre, int radius, int count)
     }
     return points;
 }
-
-// A peer on the loopback interface: the window writes to `socket`, the test
-// reads the frames the peer received.
-struct LoopbackPeer {
-    QTcpServer server;
-    QTcpSocket socket;
-    QTcpSocket* peer = nullptr;
-
-    bool Connect()
-    {
-        if (!server.listen(QHostAddress::LocalHost, 0))
-            return false;
-        socket.connectToHost(QHostAddress::LocalHost, server.serverPort());
-        if (!socket.waitForConnected(3000) || !server.waitForNewConnection(3000))
-            return false;
-        peer = server.nextPendingConnection();
-        return peer != nullptr;
-    }
-
-    // Every whole frame that arrives within the wait; a bounded number of reads.
-    QList<CollFrame> Frames(int waitMs)
-    {
-        socket.flush();
-        QByteArray bytes;
-        for (int i = 0; i < 10 && peer->waitForReadyRead(waitMs); ++i)
-            bytes += peer->readAll();
-        QList<CollFrame> frames;
-        CollFrame frame;
-        for (int used; (used = ReadCollFrame(bytes, &frame)) > 0; bytes.remove(0, used))
-            frames.append(frame);
-        return frames;
-    }
-};
 
 }  // namespace
 
@@ -331,17 +299,13 @@ private slots:
     void dataInfoAroundReplay()
     {
         QFETCH(int, level);
-        LoopbackPeer loopback;
-        QVERIFY(loopback.Connect());
-        board->m_collSocket = &loopback.socket;
-        board->m_collUserLevel = level;
-        board->m_collConnected = level != 0;
+        SessionTap tap(board, level, level != 0);
+        QVERIFY(tap.ok());
         board->m_board.slot[0].nextEventId = 7;
 
         Draw(0, CircleStroke(QPoint(400, 300), 100, 80));
         QCOMPARE(ObjectCount(), 1);
-        const QList<CollFrame> frames = loopback.Frames(level == 0 ? 200 : 1000);
-        board->m_collSocket = nullptr;
+        const QList<CollFrame> frames = tap.Frames();
 
         if (level == 0) {
             QVERIFY(frames.isEmpty());
@@ -369,14 +333,12 @@ private slots:
     // eleven tools, the eleven next EventIDs and the level value.
     void dataInfoFields()
     {
-        LoopbackPeer loopback;
-        QVERIFY(loopback.Connect());
-        board->m_collSocket = &loopback.socket;
+        SessionTap tap(board, 0);
+        QVERIFY(tap.ok());
         board->m_board.slot[10].event_kind = ekLine;
         board->m_board.slot[10].nextEventId = 42;
         board->Coll_Send_DataInfo(1, "pupil-7", 2);
-        const QList<CollFrame> frames = loopback.Frames(1000);
-        board->m_collSocket = nullptr;
+        const QList<CollFrame> frames = tap.Frames();
         QCOMPARE(frames.size(), 1);
         QCOMPARE(frames.first().keyword, QByteArray("DATAINFO_SET"));
         QCOMPARE(frames.first().tail, QByteArray("Block_EN\n"));

@@ -155,11 +155,11 @@ private slots:
     {
         Host();
         const QString page = d().m_curr_note.create_data;
-        QTcpSocket* socket = d().m_collSocket;
+        QTcpSocket* socket = d().m_konnexa.soc_();
         d().OptConnect(kAddress, "User", "pw", 1);
         QCOMPARE(d().m_collUserLevel, 3);
         QCOMPARE(d().m_curr_note.create_data, page);
-        QCOMPARE(d().m_collSocket, socket);
+        QCOMPARE(d().m_konnexa.soc_(), socket);
         QVERIFY(g_log.contains("exe : Already connected to server"));
         d().OptStartServer(kAddress, "Server", "pw");
         QVERIFY(g_log.contains("exe : The server is already running."));

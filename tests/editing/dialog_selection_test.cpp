@@ -8,6 +8,7 @@
 
 #include "app/ui/dialog.h"
 #include "collab/coll_frame.h"
+#include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 
 #include <memory>
@@ -351,15 +352,8 @@ private slots:
     // "MODIFY_SET"; at level 0 nothing is sent.
     void peersHearOfEdits()
     {
-        QTcpServer server;
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        QTcpSocket client;
-        client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-        QVERIFY(client.waitForConnected(5000));
-        QVERIFY(server.waitForNewConnection(5000));
-        QTcpSocket* peer = server.nextPendingConnection();
-        QVERIFY(peer);
-        board->m_collSocket = &client;
+        SessionTap tap(board, 0);
+        QVERIFY(tap.ok());
 
         Draw(0, ekLine, QPoint(100, 100), QPoint(300, 100));
         Draw(2, ekRect, QPoint(120, 150), QPoint(220, 250));
@@ -375,21 +369,13 @@ private slots:
         UseTool(ekSelEraser);
         Tap(QPoint(150, 125), QPoint(150, 125));  // the line, now at y 125
         board->m_collUserLevel = 0;
-        client.flush();
 
         // Only the edits are looked at: the undo list's own messages may
         // travel on the same socket.
-        CollFrameBuffer buffer;
         QVector<CollFrame> frames;
-        for (int round = 0; round < 100 && frames.size() < 3; ++round) {
-            if (peer->bytesAvailable() == 0)
-                peer->waitForReadyRead(100);
-            buffer.Append(peer->readAll());
-            CollFrame frame;
-            while (buffer.Next(&frame) == 1) {
-                if (frame.keyword == "MODIFY_SET")
-                    frames.append(frame);
-            }
+        for (const CollFrame& frame : tap.Frames()) {
+            if (frame.keyword == "MODIFY_SET")
+                frames.append(frame);
         }
         QCOMPARE(frames.size(), 3);
         for (const CollFrame& f : frames)
@@ -399,7 +385,6 @@ private slots:
         QCOMPARE(frames[0].data, QByteArray("0,0-0,0,-10,5,100,125,300,125,300,125,100,125,1,2,3"));
         QCOMPARE(frames[1].data, QByteArray("0,2-0,0,-10,5,120,175,220,175,220,275,120,275,2,2,3"));
         QCOMPARE(frames[2].data, QByteArray("2,0-0,0,1,1,1"));
-        board->m_collSocket = nullptr;
     }
 };
 

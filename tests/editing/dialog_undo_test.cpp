@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/ui/dialog.h"
-#include "tests/support/loopback_peer.h"
+#include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 
@@ -116,7 +116,6 @@ private slots:
 
     void cleanup()
     {
-        board->m_collSocket = nullptr;
         delete board;
         board = nullptr;
     }
@@ -316,18 +315,17 @@ private slots:
     void hostWaitsForWritersStroke()
     {
         QFETCH(bool, redo);
-        CollLoopbackPeer peer;
-        QVERIFY(peer.Open());
         Draw(0, ekLine, QPoint(100, 100), QPoint(300, 100));
         if (redo)
             board->OptUndo();
         const int index = board->m_undo.URIndex;
         const quint8 deleted = Detail(0, 0).Deleted;
         JoinSession(3, "me");
-        board->m_collSocket = peer.client();
+        SessionTap peer(board, 3);
+        QVERIFY(peer.ok());
         board->m_board.slot[kMouseOverflowSlot].pressed = true;
         redo ? board->OptRedo() : board->OptUndo();
-        const QVector<CollFrame> frames = peer.Frames();
+        const QList<CollFrame> frames = peer.Frames();
         QCOMPARE(frames.size(), 1);
         QCOMPARE(frames[0].keyword, QByteArray("MouseRelease_SET"));
         QCOMPARE(frames[0].data, QByteArray(redo ? "0,,4" : "0,,3"));
@@ -341,15 +339,14 @@ private slots:
     // then of its list's new position.
     void hostUndoTellsPeers()
     {
-        CollLoopbackPeer peer;
-        QVERIFY(peer.Open());
         Draw(0, ekLine, QPoint(100, 100), QPoint(300, 100));
         Draw(0, ekLine, QPoint(100, 200), QPoint(300, 200));
         board->NoteEraseAll(true);
         JoinSession(3, "me");
-        board->m_collSocket = peer.client();
+        SessionTap peer(board, 3);
+        QVERIFY(peer.ok());
         board->OptUndo();
-        const QVector<CollFrame> frames = peer.Frames();
+        const QList<CollFrame> frames = peer.Frames();
         QCOMPARE(frames.size(), 3);
         QCOMPARE(frames[0].keyword, QByteArray("MODIFY_SET"));
         QCOMPARE(frames[0].data, QByteArray("2,0-1,1,0,1,1"));
@@ -379,15 +376,14 @@ private slots:
         QFETCH(QString, holder);
         QFETCH(bool, redo);
         QFETCH(QByteArray, request);
-        CollLoopbackPeer peer;
-        QVERIFY(peer.Open());
         Draw(0, ekLine, QPoint(100, 100), QPoint(300, 100));
         board->m_select_id_str = QStringList{"0-0"};
         const int index = board->m_undo.URIndex;
         JoinSession(level, holder);
-        board->m_collSocket = peer.client();
+        SessionTap peer(board, level);
+        QVERIFY(peer.ok());
         redo ? board->OptRedo() : board->OptUndo();
-        const QVector<CollFrame> frames = peer.Frames();
+        const QList<CollFrame> frames = peer.Frames();
         QCOMPARE(frames.size(), request.isEmpty() ? 0 : 1);
         if (!request.isEmpty()) {
             QCOMPARE(frames[0].keyword, QByteArray("UndoRedo_SET"));

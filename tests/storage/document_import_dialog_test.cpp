@@ -1,6 +1,7 @@
 #include "app/ui/dialog.h"
 #include "storage/ui/import_dlg.h"
 #include "storage/ui/show_import_msg.h"
+#include "tests/support/session_tap.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
@@ -384,9 +385,8 @@ private slots:
         board->SaveCurrentNoteImage(true);
         board->m_note_idx = 1;
         board->NoteChangeWorker();
-        board->m_collUserLevel = 3;
+        SessionTap tap(board, 3);
         board->m_import_first_idx = 4;
-        g_log.clear();
         for (int i = 0; i < 3; ++i) {
             const QString pdf = PdfPath(QStringLiteral("page%1.pdf").arg(i), 1);
             board->AddDocuments(pdf, true, false);
@@ -397,8 +397,10 @@ private slots:
         board->AddFinished();
         QCOMPARE(board->m_note_idx, 4);
         QCOMPARE(board->ui->notelistLabel->text(), QStringLiteral("5/7"));
-        QCOMPARE(g_log.filter(QStringLiteral("Coll_Send_Doc(0,,0,,)")).size(), 3 + 4);
-        board->m_collUserLevel = 0;
+        int documents = 0;
+        for (const CollFrame& f : tap.Frames())
+            documents += f.keyword == "DOC_EN" && f.tail == "0,,0,Block_EN\n" ? 1 : 0;
+        QCOMPARE(documents, 3 + 4);
     }
 
     void pictureBecomesAPicturePage()
