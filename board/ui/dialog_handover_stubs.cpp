@@ -33,7 +33,6 @@ void Dialog::ResizeRelease(int, int, int) { NotYet("ResizeRelease"); }
 void Dialog::RotateRelease(int, int, int) { NotYet("RotateRelease"); }
 void Dialog::UpdateMoveAll(int, int) { NotYet("UpdateMoveAll"); }
 void Dialog::EraseObjectsAlongPath(QPoint, QPoint, int) { NotYet("EraseObjectsAlongPath"); }
-void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
 void Dialog::Coll_Send_URdata(int, QString, int, int) { NotYet("Coll_Send_URdata"); }
 void Dialog::Coll_Send_Resolution(int mode, QString id) { NotYetSent("Coll_Send_Resolution", {Num(mode), id}); }
 void Dialog::Coll_Send_StrokeData(int mode, QString id) { NotYetSent("Coll_Send_StrokeData", {Num(mode), id}); }
