@@ -112,6 +112,82 @@ const QVector<PanelButtonSpec>& ColourPanelButtons()
     return buttons;
 }
 
+const QVector<PanelButtonSpec>& EraserPanelButtons()
+{
+    static const QVector<PanelButtonSpec> buttons = {
+        {"btnEraserAll", QRect(0, 118, 31, 31), kEraserFolder, "f_s_eraserall", 931},
+        {"btnEraserSel", QRect(3, 142, 36, 38), kEraserFolder, "f_s_eraserselect", 932},
+        {"btnEraserArea", QRect(15, 166, 38, 38), kEraserFolder, "f_s_eraserarea", 978},
+    };
+    return buttons;
+}
+
+const QVector<PanelButtonSpec>& FigurePanelButtons()
+{
+    static const QVector<PanelButtonSpec> buttons = {
+        {"btnEArrow", QRect(4, 59, 36, 36), kFigureFolder, "f_s_earrow", 930},
+        {"btnBArrow", QRect(16, 35, 38, 38), kFigureFolder, "f_s_barrow", 929},
+        {"btnCircle", QRect(36, 16, 38, 38), kFigureFolder, "f_s_ellipse", 927},
+        {"btnFillCircle", QRect(60, 3, 37, 36), kFigureFolder, "f_s_fillellipse", 928},
+        {"btnRectangle", QRect(89, 0, 32, 31), kFigureFolder, "f_s_rectangle", 925},
+        {"btnFillRectangle", QRect(120, 0, 31, 31), kFigureFolder, "f_s_fillrectangle", 926},
+        {"btnLine", QRect(144, 5, 37, 35), kFigureFolder, "f_s_line", 924},
+        {"btnPenTrans", QRect(165, 16, 39, 37), kFigureFolder, kFigureTransparentImage, 922},
+        {"btnBrushPen", QRect(186, 35, 37, 38), kFigureFolder, "f_s_brushpen", 959},
+        {"btnFreePen", QRect(201, 59, 36, 37), kFigureFolder, "f_s_pen", 923},
+        {"btnSmartFigure", QRect(210, 88, 31, 32), kFigureFolder, "f_s_smartfigure", 977},
+        {"btnUndo", QRect(210, 120, 31, 31), kFigureFolder, "f_s_undo", 975},
+        {"btnRedo", QRect(201, 144, 36, 36), kFigureFolder, "f_s_redo", 976},
+    };
+    return buttons;
+}
+
+const QVector<PanelButtonSpec>& NotePanelButtons()
+{
+    static const QVector<PanelButtonSpec> buttons = {
+        {"btnNote", QRect(90, 0, 32, 31), kNoteFolder, "f_s_note", 900},
+        {"btnBlackBoard", QRect(121, 0, 31, 31), kNoteFolder, "f_s_blackboard", 946},
+        {"btnMusicNote", QRect(144, 5, 37, 35), kNoteFolder, "f_s_musicnote", 947},
+        {"btnEnglishNote", QRect(167, 17, 39, 37), kNoteFolder, "f_s_englishnote", 948},
+        {"btnManuScript", QRect(187, 36, 37, 38), kNoteFolder, "f_s_manuscript", 949},
+        {"btnGraphNote", QRect(201, 60, 36, 37), kNoteFolder, "f_s_graphnote", 950},
+        {"btnOffice", QRect(210, 88, 31, 32), kNoteFolder, "f_s_Office", 904},
+        {"btnClipart", QRect(210, 120, 31, 31), kNoteFolder, "f_s_clipart", 903},
+        {"btnLoadImage", QRect(201, 144, 36, 36), kNoteFolder, "f_s_loadImage", 957},
+        {"btnNoteList", QRect(187, 166, 37, 38), kNoteFolder, "f_s_notelist", 937},
+    };
+    return buttons;
+}
+
+const QVector<PanelButtonSpec>& ChangeModePanelButtons()
+{
+    // The collaboration buttons' tips are fixed words, or a menu text: they
+    // carry no hint key here.
+    static const QVector<PanelButtonSpec> buttons = {
+        {"btnMoveAll", QRect(35, 17, 38, 38), kChangeModeFolder, "f_moveall", 960},
+        {"btnSelect", QRect(59, 4, 37, 36), kChangeModeFolder, "f_s_select", 936},
+        {"btnSwapMode", QRect(89, 0, 32, 31), kChangeModeFolder, "f_s_window", 951},
+        {"btn_floating_collConnect", QRect(149, 10, 27, 27), kCollaborationFolder, "f_s_connect", 0},
+        {"btn_floating_Ip", QRect(176, 26, 27, 27), kCollaborationFolder, "f_s_ip", 0},
+        {"btn_floating_Strova", QRect(121, 0, 31, 31), kCollaborationFolder, "f_s_Strova", 0},
+    };
+    return buttons;
+}
+
+const QVector<PanelButtonSpec>& ZoomPanelButtons()
+{
+    static const QVector<PanelButtonSpec> buttons = {
+        {"btnZoom100", QRect(167, 188, 38, 37), kZoomFolder, "f_s_zoom100", 942},
+        {"btnZoom200", QRect(187, 168, 37, 38), kZoomFolder, "f_s_zoom200", 943},
+        {"btnZoom300", QRect(201, 146, 36, 36), kZoomFolder, "f_s_zoom300", 944},
+        {"btnZoom400", QRect(210, 122, 31, 31), kZoomFolder, "f_s_zoom400", 945},
+        {"btnZoomIn", QRect(144, 202, 37, 36), kZoomFolder, "f_s_zoomin", 955},
+        {"btnZoomOut", QRect(120, 211, 32, 31), kZoomFolder, "f_s_zoomout", 956},
+        {"btnZoomRect", QRect(90, 211, 31, 31), kZoomFolder, "f_s_zoomrect", 952},
+    };
+    return buttons;
+}
+
 namespace {
 
 struct CentreRow {

@@ -72,6 +72,35 @@ const QVector<PanelButtonSpec>& ColourPanelButtons();
 constexpr const char* kColourFolder = "FloatingColor";
 constexpr const char* kColourBackground = "f_s_color_bg";
 
+// The eraser panel: erase all, erase the touched objects, erase an area.
+const QVector<PanelButtonSpec>& EraserPanelButtons();
+constexpr const char* kEraserFolder = "FloatingEraser";
+constexpr const char* kEraserBackground = "f_s_eraser_bg";
+
+// The figure panel's thirteen buttons, clockwise from the left.
+const QVector<PanelButtonSpec>& FigurePanelButtons();
+constexpr const char* kFigureFolder = "FloatingDraw";
+constexpr const char* kFigureBackground = "f_s_figure_bg";
+// The one figure button that can be disabled, and has a face for it.
+constexpr const char* kFigureTransparentImage = "f_s_trans";
+
+// The note panel's ten buttons along the quarter arc from the top.
+const QVector<PanelButtonSpec>& NotePanelButtons();
+constexpr const char* kNoteFolder = "FloatingNote";
+constexpr const char* kNoteBackground = "f_s_note_bg";
+
+// The mode panel's six visible buttons: the two object modes, the window
+// mode, then the three collaboration buttons.
+const QVector<PanelButtonSpec>& ChangeModePanelButtons();
+constexpr const char* kChangeModeFolder = "FloatingChange";
+constexpr const char* kChangeModeBackground = "f_s_mode_bg";
+constexpr const char* kCollaborationFolder = "FloatingColl";
+
+// The zoom panel's seven buttons: 100 to 400 %, in, out and the rectangle.
+const QVector<PanelButtonSpec>& ZoomPanelButtons();
+constexpr const char* kZoomFolder = "FloatingZoom";
+constexpr const char* kZoomBackground = "f_s_zoom_bg";
+
 // The picture the launcher's centre shows for a tool: folder and image, or
 // an empty folder for a key it has no picture for.
 struct CentrePicture {

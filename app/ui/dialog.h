@@ -364,6 +364,10 @@ public:
     void UpdatePrevNextButtons();
     void SetToolbarPosition();
     void SetToolbarByRole(int level, bool force);
+    // The role rows of the launcher's panels' own buttons; `column` is the
+    // role table's column (alone, viewer, writer with and without the tool
+    // right, host with and without it, no collaboration library).
+    void SetPanelButtonsByRole(int column, bool floating);
     void ShowLoading();
     void SetTollPosEnable();
     void PlaceScrollBars();
@@ -1071,7 +1075,6 @@ public:
     // session's own fields and the host's rights rules live in the core.
     coll::Session m_session;
     QUdpSocket* m_discoverySocket = nullptr;
-    bool m_collPacketSwitch = false;  // the master-mode "Collaboration packet" switch
     bool m_userListOpen = false;
     bool m_userListPlaced = false;
     QPropertyAnimation* m_userListButtonAnimation = nullptr;

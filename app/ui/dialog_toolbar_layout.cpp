@@ -276,6 +276,7 @@ void Dialog::SetToolbarByRole(int level, bool force)
     Enable(present({m_floatingEraser}), floatingWriterWithout ? Off : cell({On, Off, On, On, On, Off, On}));
     Enable(present({m_floatingZoom}), floatingWriterWithout ? S : cell({On, Off, Off, Off, Off, S, On}));
     Enable(present({m_floatingNote, m_floatingRec}), floatingWriterWithout ? S : cell({On, Off, Off, Off, On, S, On}));
+    SetPanelButtonsByRole(column, floating);
     Enable({ui->notelistbtn}, cell({On, Off, Off, Off, On, Off, On}));
     Enable({ui->viewbtn, ui->viewlocationbtn, ui->notesubbtn, ui->viewlocationsubbtn},
            cell({On, Off, Off, Off, On, S, On}));
@@ -294,6 +295,54 @@ void Dialog::SetToolbarByRole(int level, bool force)
             if (a)
                 a->setEnabled(fileOn);
         }
+    }
+}
+
+void Dialog::SetPanelButtonsByRole(int column, bool floating)
+{
+    auto cell = [column](const RoleRow& row) { return row[column]; };
+    const int S = Same;
+    const bool writer = column == 2 || column == 3;
+    const bool toolRight = column == 2 || column == 4;
+    if (m_floatingFigure) {
+        const int smart = cell({On, Off, Off, Off, On, S, On});
+        if (smart != Same)
+            m_floatingFigure->SetSmartVisible(smart == On);
+    }
+    if (m_floatingNote) {
+        // On the launcher a host hands the note list on with the tool right.
+        const int noteList = floating ? cell({On, S, S, S, On, Off, S}) : cell({On, S, S, S, S, S, S});
+        if (noteList != Same)
+            m_floatingNote->SetNoteListEnabled(noteList == On);
+    }
+    if (!m_floatingChangeMode)
+        return;
+    floatingchangemode* modes = m_floatingChangeMode;
+    if (floating && writer) {
+        // A writer on the launcher changes modes only with the tool right,
+        // and never moves the whole page.
+        modes->SetSelectEnabled(toolRight);
+        modes->SetSwapModeEnabled(toolRight);
+        if (toolRight)
+            modes->SetMoveAllEnabled(false);
+    } else {
+        const int all = cell({On, Off, On, On, S, S, On});
+        if (all != Same)
+            modes->SetModeButtonsEnabled(all == On);
+    }
+    const int select = cell({S, S, S, S, On, Off, S});
+    if (select != Same)
+        modes->SetSelectEnabled(select == On);
+    if (column == 4) {
+        modes->SetSwapModeEnabled(true);
+        modes->SetMoveAllEnabled(false);
+    }
+    if (column == 6) {
+        modes->SetConnectVisible(false);
+        modes->SetIpVisible(false);
+    } else if (floating) {
+        modes->SetConnectVisible(true);
+        modes->SetIpVisible(column == 4 || column == 5);
     }
 }
 

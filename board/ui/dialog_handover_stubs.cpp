@@ -20,5 +20,5 @@ void Dialog::ResizeMove(int, int) { NotYet("ResizeMove"); }
 void Dialog::RotateMove(int, int) { NotYet("RotateMove"); }
 void Dialog::ResizeRelease(int, int, int) { NotYet("ResizeRelease"); }
 void Dialog::RotateRelease(int, int, int) { NotYet("RotateRelease"); }
-void Dialog::MasterDlg_Show() { NotYet("MasterDlg_Show"); }
+void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
 void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }

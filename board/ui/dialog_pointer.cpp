@@ -56,8 +56,10 @@ void Dialog::PointerPress(int slot, int x, int y, bool local, bool usePressTime)
     if (m_collConnected && (m_collUserLevel == 3 || m_collUserLevel == 2) && local)
         SendRealtimeEvent(s.event_kind, slot, 1, x, y);
 
+    // The keyboard follows the press, so the board's key chords reach it; at
+    // the floating position the bar is hidden and the board takes it itself.
     if (QWidget* bar = MainBar())
-        bar->setFocus(Qt::OtherFocusReason);
+        (bar->isVisible() ? bar : static_cast<QWidget*>(this))->setFocus(Qt::OtherFocusReason);
     const QPoint p(x, y);
     s.anchor = p;
     s.current = p;

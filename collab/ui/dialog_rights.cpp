@@ -130,4 +130,4 @@ void Dialog::SetDisplayData(int slot)
 }
 
 // Kept for the master-mode panel, which shows it each time it opens.
-void Dialog::OptColl(bool on) { m_collPacketSwitch = on; }
+void Dialog::OptColl(bool on) { m_collPacketLog = on; }

@@ -5,7 +5,12 @@
 #include <QPushButton>
 
 FloatingSubPanel::FloatingSubPanel(const char* className, QWidget* parent)
-    : FloatingPanel(className, QLatin1String(className), parent)
+    : FloatingSubPanel(className, QLatin1String(className), parent)
+{
+}
+
+FloatingSubPanel::FloatingSubPanel(const char* className, const QString& title, QWidget* parent)
+    : FloatingPanel(className, title, parent)
 {
     setAttribute(Qt::WA_MouseTracking);
     Background()->setAttribute(Qt::WA_MouseTracking);
@@ -25,6 +30,18 @@ void FloatingSubPanel::InitFrame(const QString& folder, const QString& backgroun
     setAttribute(Qt::WA_TranslucentBackground);
     setGeometry(0, 0, kSubPanelSize, kSubPanelSize);
     SetBackgroundPicture(folder, background, QRect(0, 0, kSubPanelSize, kSubPanelSize));
+}
+
+void FloatingSubPanel::StyleButtons(const QList<QPushButton*>& buttons, const QVector<PanelButtonSpec>& specs,
+                                    const QStringList* hintTexts, const char* disabledFace)
+{
+    for (int i = 0; i < buttons.size() && i < specs.size(); ++i) {
+        const PanelButtonSpec& spec = specs[i];
+        const bool withDisabled = disabledFace && qstrcmp(spec.image, disabledFace) == 0;
+        StyleButton(buttons[i], spec,
+                    SubPanelStyleSheet(QLatin1String(spec.folder), QLatin1String(spec.image), withDisabled),
+                    PanelToolTip(hintTexts, nullptr, spec.hintKey));
+    }
 }
 
 void FloatingSubPanel::MoveTo(int x, int y)

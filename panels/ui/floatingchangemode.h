@@ -1,13 +1,15 @@
 #pragma once
 
-#include "panels/ui/placeholder_subpanel.h"
+#include "panels/ui/floating_subpanel.h"
 
 #include <QString>
 #include <QStringList>
 
-// The mode panel of the floating launcher: selection, move-all, window mode,
-// the collaboration buttons and the lecture upload.
-class floatingchangemode : public PlaceholderSubPanel
+class QPushButton;
+
+// The mode ring of the floating launcher: move the whole page or select
+// objects, window mode, the collaboration dialogs and the lecture upload.
+class floatingchangemode : public FloatingSubPanel
 {
     Q_OBJECT
 
@@ -17,6 +19,9 @@ public:
     void InitDialog(QStringList* hintTexts, QStringList* menuTexts);
     // Marks the mode and hands it on, so opening the panel also chooses it.
     void SetSelectKey(QString key);
+    // Checks the button of the current mode; a mode that is checked is sent.
+    void RefreshModeChecks();
+    // The two modes and the window mode together.
     void SetModeButtonsEnabled(bool enabled);
     void SetSelectEnabled(bool enabled);
     void SetSwapModeEnabled(bool enabled);
@@ -25,11 +30,6 @@ public:
     void SetIpVisible(bool visible);
 
     QString selectKey() const { return m_key; }
-    bool selectEnabled() const { return m_selectEnabled; }
-    bool swapModeEnabled() const { return m_swapModeEnabled; }
-    bool moveAllEnabled() const { return m_moveAllEnabled; }
-    bool connectVisible() const { return m_connectVisible; }
-    bool ipVisible() const { return m_ipVisible; }
 
 signals:
     void CallOptSelectChange(QString key);
@@ -38,11 +38,26 @@ signals:
     void coll_Ip();
     void Call_Strova();
 
+public slots:
+    void BtnMoveAll();
+    void BtnSelect();
+    void BtnSwapMode();
+    void BtnConnect();
+    void BtnIp();
+    void BtnStrova();
+
 private:
+    void Choose(const QString& key);
+
+    QStringList* m_hintTexts = nullptr;
+    QStringList* m_menuTexts = nullptr;
     QString m_key;
-    bool m_selectEnabled = true;
-    bool m_swapModeEnabled = true;
-    bool m_moveAllEnabled = true;
-    bool m_connectVisible = true;
-    bool m_ipVisible = true;
+    QPushButton* m_moveAll = nullptr;
+    QPushButton* m_select = nullptr;
+    QPushButton* m_swapMode = nullptr;
+    // A button of the form that the panel never shows.
+    QPushButton* m_swapModeIntelligent = nullptr;
+    QPushButton* m_connect = nullptr;
+    QPushButton* m_ip = nullptr;
+    QPushButton* m_strova = nullptr;
 };

@@ -1,13 +1,16 @@
 #pragma once
 
-#include "panels/ui/placeholder_subpanel.h"
+#include "panels/ui/floating_subpanel.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-// The figure panel of the floating launcher: pens, figures, transparency,
-// undo and redo.
-class floatingfigure : public PlaceholderSubPanel
+class QPushButton;
+
+// The figure ring of the floating launcher: the pens and figures, the
+// transparent (highlighter) pen, undo and redo.
+class floatingfigure : public FloatingSubPanel
 {
     Q_OBJECT
 
@@ -20,11 +23,12 @@ public:
     void SetTransChecked(bool checked);
     void SetTransEnabled(bool enabled);
     void SetSmartVisible(bool visible);
+    // Checks the button of the current figure and no other; the brush
+    // cannot be transparent, so it turns the transparency button off.
+    void RefreshFigureChecks();
 
     QString figureKey() const { return m_key; }
-    bool transChecked() const { return m_transChecked; }
-    bool transEnabled() const { return m_transEnabled; }
-    bool smartVisible() const { return m_smartVisible; }
+    bool transEnabled() const;
 
 signals:
     void CallOptFigureChange(QString key);
@@ -32,9 +36,28 @@ signals:
     void CallOptUndo();
     void CallOptRedo();
 
+public slots:
+    void BtnFigureEArrow();
+    void BtnFigureBArrow();
+    void BtnFigureCircle();
+    void BtnFigureFillCircle();
+    void BtnFigureRectangle();
+    void BtnFigureFillRectangle();
+    void BtnFigureLine();
+    void BtnFigurePenTrans();
+    void BtnFigureBrushPen();
+    void BtnFigureFreePen();
+    void BtnFigureSmart();
+    void BtnFigureUndo();
+    void BtnFigureRedo();
+
 private:
+    void Choose(const char* key);
+    QPushButton* Button(int row) const { return m_buttons.at(row); }
+
+    QStringList* m_hintTexts = nullptr;
     QString m_key;
-    bool m_transChecked = false;
-    bool m_transEnabled = true;
-    bool m_smartVisible = true;
+    bool m_transparent = false;
+    // In the order of the panel's button table.
+    QList<QPushButton*> m_buttons;
 };

@@ -304,6 +304,66 @@ QImage AutoColourButton(const QRect& rect, Face face)
     });
 }
 
+// The symbol of each button picture of the tool rings, by the toolbar's
+// stems; the fixed zoom steps show their percentage instead.
+QString RingSymbolStem(const QString& image)
+{
+    static const QHash<QString, QString> stems = {
+        {"f_s_eraserall", "all"},      {"f_s_eraserselect", "sel"},      {"f_s_eraserarea", "area"},
+        {"f_s_earrow", "sarrow"},      {"f_s_barrow", "barrow"},         {"f_s_ellipse", "ellipse"},
+        {"f_s_fillellipse", "fellipse"}, {"f_s_rectangle", "rect"},      {"f_s_fillrectangle", "frect"},
+        {"f_s_line", "line"},          {"f_s_trans", "trans"},           {"f_s_brushpen", "brush"},
+        {"f_s_pen", "free"},           {"f_s_smartfigure", "smartfigure"}, {"f_s_undo", "undo"},
+        {"f_s_redo", "redo"},          {"f_s_note", "New"},              {"f_s_blackboard", "black"},
+        {"f_s_musicnote", "music"},    {"f_s_englishnote", "english"},   {"f_s_manuscript", "manu"},
+        {"f_s_graphnote", "graph"},    {"f_s_Office", "office"},         {"f_s_clipart", "clipart"},
+        {"f_s_loadImage", "image"},    {"f_s_notelist", "list"},         {"f_moveall", "moveall"},
+        {"f_s_select", "select"},      {"f_s_window", "win"},            {"f_s_connect", "connect"},
+        {"f_s_ip", "IP"},              {"f_s_Strova", "Strova"},         {"f_s_zoomin", "zoomin"},
+        {"f_s_zoomout", "zoomout"},    {"f_s_zoomrect", "zoomrect"},
+    };
+    return stems.value(image);
+}
+
+QImage SymbolButton(const PanelButtonSpec& spec, Face face)
+{
+    const QString image = QLatin1String(spec.image);
+    const bool disabled = face == Face::Disabled;
+    return RingButton(spec.geometry, face, [&](QPainter& p, const RingFace& f) {
+        p.setBrush(face == Face::Down ? QColor(255, 236, 170) : disabled ? QColor(205, 208, 214) : QColor(236, 241, 250));
+        p.drawPath(f.shape);
+        const qreal r = qMin(spec.geometry.width(), spec.geometry.height()) / 2.0 - 1.5;
+        const QRectF box(f.centre - QPointF(r * 0.72, r * 0.68), QSizeF(r * 1.44, r * 1.36));
+        const QString stem = RingSymbolStem(image);
+        if (!stem.isEmpty()) {
+            Symbol(p, box, stem, disabled);
+            return;
+        }
+        // "f_s_zoom100" and its kin: the percentage.
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setBold(true);
+        font.setPixelSize(qMax(7, int(r * 0.62)));
+        p.setFont(font);
+        p.setPen(disabled ? QColor(150, 150, 150) : kInk);
+        p.drawText(box, Qt::AlignCenter, image.mid(int(qstrlen("f_s_zoom"))) + QLatin1Char('%'));
+    });
+}
+
+// A tool ring: its background and every button in the faces of the
+// sub-panel sheet, plus the disabled face where the panel has one.
+void AddToolRing(QVector<PanelPicture>& pictures, const char* folder, const char* background,
+                 const QVector<PanelButtonSpec>& buttons, const char* disabledFace = nullptr)
+{
+    pictures << PanelPicture{folder, background, RingBackground()};
+    for (const PanelButtonSpec& spec : buttons) {
+        QVector<Face> faces = {Face::Normal, Face::Down};
+        if (disabledFace && qstrcmp(spec.image, disabledFace) == 0)
+            faces << Face::Disabled;
+        for (Face face : faces)
+            pictures << PanelPicture{spec.folder, QLatin1String(spec.image) + FaceSuffix(face), SymbolButton(spec, face)};
+    }
+}
+
 }  // namespace
 
 QVector<PanelPicture> PanelPictures()
@@ -358,6 +418,10 @@ QVector<PanelPicture> PanelPictures()
         }
     }
 
-    // The other sub-panels add their rings and buttons here.
+    AddToolRing(pictures, kEraserFolder, kEraserBackground, EraserPanelButtons());
+    AddToolRing(pictures, kFigureFolder, kFigureBackground, FigurePanelButtons(), kFigureTransparentImage);
+    AddToolRing(pictures, kNoteFolder, kNoteBackground, NotePanelButtons());
+    AddToolRing(pictures, kChangeModeFolder, kChangeModeBackground, ChangeModePanelButtons());
+    AddToolRing(pictures, kZoomFolder, kZoomBackground, ZoomPanelButtons());
     return pictures;
 }

@@ -144,7 +144,7 @@ private slots:
         Click(m_launcher.topLeft() + Centre("btnColor"));
         const QRect ring = Mapped("floatingcolor", m_board.pid());
         QCOMPARE(ring, QRect(m_launcher.topLeft() - QPoint(27, 27), QSize(241, 241)));
-        QVERIFY(FindXWindows("^floating(eraser|figure|note|changemode|rec|zoom)$", m_board.pid()).isEmpty());
+        QVERIFY(FindXWindows("^floating(eraser|figure|note|change|rec|zoom)$", m_board.pid()).isEmpty());
     }
 
     void redThenWidestWidth()
@@ -243,7 +243,7 @@ private slots:
         Click(launcher.topLeft() + Centre("btnRec"));
         QTest::qWait(800);
         QVERIFY(!m_board.hasLine("OptRecDialog", from));
-        QVERIFY(FindXWindows("^floating(color|eraser|figure|note|changemode|rec|zoom)$", m_board.pid()).isEmpty());
+        QVERIFY(FindXWindows("^floating(color|eraser|figure|note|change|rec|zoom)$", m_board.pid()).isEmpty());
     }
 };
 
