@@ -19,7 +19,7 @@ run: build
 
 # The tests that feed outside input (PDF files, archives, contents folders, pen strokes)
 # into our code run a second time under AddressSanitizer.
-SANITIZED_TESTS ?= storage_pdf_libraries|storage_project_file|storage_dialog_pdf|storage_document_import|regrouper_regrouper_test|updater_install_engine|storage_event_export|storage_export_records|platform_window_messages|platform_file_names|storage_settings_file|app_main_dlg_test|board_shape_recognizer|board_smart_figure|board_smart_pen|tools_capture_plan|collab_relay_core|collab_relay_library|collab_coll_frame|collab_dialog_reader|collab_coll_messages|updater_patchora_hostile|updater_update_session|collab_strova|app_job_snapshot|collab_dialog_session|collab_session_core
+SANITIZED_TESTS ?= storage_pdf_libraries|storage_project_load|storage_project_file|storage_dialog_pdf|storage_document_import|regrouper_regrouper_test|updater_install_engine|storage_event_export|storage_export_records|platform_window_messages|platform_file_names|storage_settings_file|app_main_dlg_test|board_shape_recognizer|board_smart_figure|board_smart_pen|tools_capture_plan|collab_relay_core|collab_relay_library|collab_coll_frame|collab_dialog_reader|collab_coll_messages|updater_patchora_hostile|updater_update_session|collab_strova|app_job_snapshot|collab_dialog_session|collab_session_core
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

@@ -5,13 +5,6 @@
 
 #include <QDebug>
 
-void Dialog::StartProjectLoad(QString path)
-{
-    qDebug().noquote() << QStringLiteral("exe : StartProjectLoad(%1) is not available yet").arg(path);
-}
-
-void Dialog::LoadProject() { qDebug().noquote() << QStringLiteral("exe : LoadProject is not available yet"); }
-
 void Dialog::Coll_Send_InitProj(int mode, QString userId, bool flag)
 {
     qDebug().noquote() << QStringLiteral("exe : Coll_Send_InitProj(%1,%2,%3) is not available yet")

@@ -101,22 +101,8 @@ void Dialog::PaintImageTransformed(const QString& imagePath, const EventDetail& 
 
 void Dialog::PaintImageInto(QImage& target, const QString& imagePath, const EventDetail& detail)
 {
-    QImage image;
-    if (!image.load(imagePath)) {
+    if (!PaintImageObject(target, imagePath, detail, m_zoom))
         qDebug().noquote() << QStringLiteral("exe : image object cannot be read: %1").arg(imagePath);
-        return;
-    }
-    if (target.isNull())
-        return;
-    const QRectF bound(detail.BoundRF);
-    const QPoint centre(int(std::floor(bound.center().x() * m_zoom + 0.5)),
-                        int(std::floor(bound.center().y() * m_zoom + 0.5)));
-    QPainter painter(&target);
-    painter.translate(RotatePoint(0, 0, detail.Angle, centre.x(), centre.y()));
-    painter.rotate(detail.Angle);
-    const QImage scaled = image.scaled(int(m_zoom * detail.BoundRF.width()), int(m_zoom * detail.BoundRF.height()),
-                                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    painter.drawImage(QPointF(detail.M.x() * m_zoom, detail.M.y() * m_zoom), scaled);
 }
 
 void Dialog::PaintScaledImage(const QString& imagePath, QRectF target)
