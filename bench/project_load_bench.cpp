@@ -5,6 +5,7 @@
 // must grow with the lesson (linearly), not with its square.
 #include <benchmark/benchmark.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
@@ -96,6 +97,7 @@ void BM_ProjectLoad(benchmark::State& state)
     QTemporaryDir files;
     const storage::ProjectSnapshot project = Lesson(factor, files.path());
     const QString path = files.filePath(QStringLiteral("lesson.vk"));
+    QDir().mkpath(files.filePath(QStringLiteral("stage")));
     const storage::ProjectSaveResult saved = storage::SaveProjectFile(
         project, files.filePath(QStringLiteral("stage/")), QStringLiteral("s"), path, [](const QString&, int) {});
     if (!saved.saved) {
