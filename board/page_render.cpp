@@ -246,6 +246,25 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
     return PaintedRect(painter, bounds, RepaintMargin(QPen(QBrush(), s.brushWidth)));
 }
 
+bool PaintImageObject(QImage& target, const QString& imagePath, const EventDetail& detail, double zoom)
+{
+    QImage image;
+    if (!image.load(imagePath))
+        return false;
+    if (target.isNull())
+        return true;
+    const QRectF bound(detail.BoundRF);
+    const QPoint centre(int(std::floor(bound.center().x() * zoom + 0.5)),
+                        int(std::floor(bound.center().y() * zoom + 0.5)));
+    QPainter painter(&target);
+    painter.translate(RotatePoint(0, 0, detail.Angle, centre.x(), centre.y()));
+    painter.rotate(detail.Angle);
+    const QImage scaled = image.scaled(int(zoom * detail.BoundRF.width()), int(zoom * detail.BoundRF.height()),
+                                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    painter.drawImage(QPointF(detail.M.x() * zoom, detail.M.y() * zoom), scaled);
+    return true;
+}
+
 bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratch, int slot, const EventMaster& em,
                      const EventDetail& ed, const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
                      const PageRenderOptions& o, QRect* painted)
@@ -337,18 +356,3 @@ void CutPageView(QImage& view, const QImage& page, QRect visible)
     painter.drawImage(QPoint(0, 0), page, visible);
 }
 
-bool PaintImageFile(QImage& target, const QString& imagePath, const EventDetail& ed, double zoom)
-{
-    QImage image;
-    if (target.isNull() || !image.load(imagePath))
-        return false;
-    const QRectF bound(ed.BoundRF);
-    const QPoint centre(int(std::floor(bound.center().x() * zoom + 0.5)), int(std::floor(bound.center().y() * zoom + 0.5)));
-    QPainter painter(&target);
-    painter.translate(RotatePoint(0, 0, ed.Angle, centre.x(), centre.y()));
-    painter.rotate(ed.Angle);
-    const QImage scaled = image.scaled(int(zoom * ed.BoundRF.width()), int(zoom * ed.BoundRF.height()),
-                                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    painter.drawImage(QPointF(ed.M.x() * zoom, ed.M.y() * zoom), scaled);
-    return true;
-}

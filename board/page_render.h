@@ -38,10 +38,10 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
 QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDetail& ed,
                       const QVector<FreePenPoint>& points, const PageRenderOptions& o);
 
-// Paints an image object's picture at its bound rectangle times `zoom`, turned
-// by its angle about the rectangle's centre. False when the picture cannot be
-// read (or the target is empty), with nothing painted.
-bool PaintImageFile(QImage& target, const QString& imagePath, const EventDetail& ed, double zoom);
+// Paints an image object (kind 2) from its media file into `target` at
+// `zoom`: scaled to its BoundRF, turned by its Angle about the BoundRF's
+// centre, drawn at its move point M. False when the file is no picture.
+bool PaintImageObject(QImage& target, const QString& imagePath, const EventDetail& detail, double zoom);
 
 // Paints an image object (kind 2) from its media file; supplied by the window.
 using ImageObjectPainter = std::function<void(QImage& target, const QString& file, const EventDetail& ed)>;

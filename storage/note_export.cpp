@@ -109,7 +109,7 @@ QImage RenderNotePage(BoardModel& board, const NoteInfo& note, const NotePageSet
     PageRenderOptions options = setup.options;
     options.zoom = 1.0;
     const ImageObjectPainter paintImage = [](QImage& target, const QString& file, const EventDetail& ed) {
-        PaintImageFile(target, file, ed, 1.0);
+        PaintImageObject(target, file, ed, 1.0);
     };
     PaintPageObjects(page, board, note.create_data, true, setup.mediaFiles, paintImage, options);
     return page;

@@ -51,6 +51,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class CollConnectDlg;
 class CollIpDlg;
@@ -850,6 +851,18 @@ public:
     QString m_projectSaveError;        // why the last save failed, for the user
     bool m_projectSaveStarted = false; // the last save command started the job
     bool m_legacyProject = false;      // the board came from a ".vj" project
+    // Project loading (storage/ui/dialog_project_load.cpp). The load job
+    // reads only the request its starter made and writes only the job's
+    // result; the board, the note list and the media list are replaced as a
+    // whole on the GUI thread when the job has ended, so the window never
+    // paints or edits a half-loaded board.
+    struct ProjectLoadJob;
+    std::shared_ptr<ProjectLoadJob> m_projectLoadJob;
+    // Puts the loaded project in place; the text for the user when the file
+    // could not be read, else empty.
+    QString InstallLoadedProject();
+    // Waits (bounded) for a running load before the board is replaced again.
+    bool WaitForRunningLoad();
 
     // The contents package a recording leaves (storage/ui/dialog_contents.cpp).
     // StartContentsSave is where the recording stop hands over once the

@@ -67,6 +67,10 @@ void Dialog::SetProgressValue(QString text, int value)
 
 void Dialog::ThreadPrjLoadFinished()
 {
+    // The end of an earlier run arriving while the next one reads.
+    if (m_ThreadPrjLoad.isRunning())
+        return;
+    const QString failure = InstallLoadedProject();
     if (!m_note_list.isEmpty()) {
         m_note_idx = 0;
         NoteChangeWorker();
@@ -76,6 +80,8 @@ void Dialog::ThreadPrjLoadFinished()
     }
     if (m_progressDlg)
         m_progressDlg->hide();
+    if (!failure.isEmpty())
+        ui::CriticalBox(this, QStringLiteral("Load project file"), failure);
 }
 
 void Dialog::ThreadPrjSaveFinished()

@@ -21,4 +21,3 @@ void Dialog::RotateMove(int, int) { NotYet("RotateMove"); }
 void Dialog::ResizeRelease(int, int, int) { NotYet("ResizeRelease"); }
 void Dialog::RotateRelease(int, int, int) { NotYet("RotateRelease"); }
 void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }
-void Dialog::InsertImageObject(QString, int, QString) { NotYet("InsertImageObject"); }

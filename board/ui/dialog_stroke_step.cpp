@@ -101,7 +101,7 @@ void Dialog::PaintImageTransformed(const QString& imagePath, const EventDetail& 
 
 void Dialog::PaintImageInto(QImage& target, const QString& imagePath, const EventDetail& detail)
 {
-    if (!PaintImageFile(target, imagePath, detail, m_zoom) && !target.isNull())
+    if (!PaintImageObject(target, imagePath, detail, m_zoom))
         qDebug().noquote() << QStringLiteral("exe : image object cannot be read: %1").arg(imagePath);
 }
 

@@ -208,7 +208,7 @@ QMessageBox::StandardButton Dialog::AskToSaveChanges(QWidget* parent)
 
 void Dialog::OptProjectOpen()
 {
-    if (!WaitForRunningSave())
+    if (!WaitForRunningSave() || !WaitForRunningLoad())
         return;
     if (m_boardModified) {
         const QMessageBox::StandardButton answer = AskToSaveChanges(this);
@@ -270,7 +270,7 @@ void Dialog::OpenISPFile(QString path)
     qDebug().noquote() << QStringLiteral("openISPFile~~");
     OptPanserMode();
     AddDebugLine(QStringLiteral("is_save_prj=%1").arg(m_boardModified ? 1 : 0), 0);
-    if (!WaitForRunningSave())
+    if (!WaitForRunningSave() || !WaitForRunningLoad())
         return;
     if (m_boardModified) {
         const QMessageBox::StandardButton answer = AskToSaveChanges(this);

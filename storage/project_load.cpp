@@ -1,0 +1,885 @@
+#include "storage/project_load.h"
+
+#include "app/record_codes.h"
+#include "app/utilities.h"
+#include "board/event_kind.h"
+#include "board/note_pages.h"
+#include "platform/folders.h"
+#include "platform/launch.h"
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace storage {
+
+namespace {
+
+// Unpacking a large lesson takes a while, but never for ever.
+constexpr int kUnpackTimeoutMs = 10 * 60 * 1000;
+
+void Log(const QString& line)
+{
+    qDebug().noquote() << QStringLiteral("exe : ") + line;
+}
+
+void Warn(LoadedProject& project, const QString& line)
+{
+    Log(line);
+    project.warnings << line;
+}
+
+// Numbers as the files hold them: decimal, anything unreadable is 0.
+int ToInt(const QStringRef& text)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    return ok ? v : 0;
+}
+
+double ToDouble(const QStringRef& text)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+// A double truncated toward zero, pinned to what an int holds.
+int Trunc(double v)
+{
+    if (!(v == v))
+        return 0;
+    if (v >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (v <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(v);
+}
+
+QString Folder(const QString& folder, const QString& name)
+{
+    return folder + QLatin1Char('/') + name;
+}
+
+// A file of the unpacked folder that may be read: a regular file, no link
+// (the unpacking removed the rest already; this holds for any folder).
+bool IsReadableEntry(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.isSymLink() && info.isFile();
+}
+
+bool OpenEntry(QFile& file, QIODevice::OpenMode mode = QIODevice::ReadOnly)
+{
+    return IsReadableEntry(file.fileName()) && file.open(mode);
+}
+
+// Copies `source` to `target` unless something is there already; a link in
+// the way is never written through.
+bool CopyInto(const QString& source, const QString& target)
+{
+    if (!IsReadableEntry(source))
+        return false;
+    const QFileInfo to(target);
+    if (to.exists() || to.isSymLink())
+        return false;
+    return QFile::copy(source, target);
+}
+
+// The carried-over coordinates of the current fit.
+struct Scaler {
+    double scale = 1.0;
+    int offX = 0;
+    int offY = 0;
+    double x(int v) const { return scale * v + offX; }
+    double y(int v) const { return scale * v + offY; }
+    int left(int v) const { return Trunc(scale * v + offX); }
+    int top(int v) const { return Trunc(scale * v + offY); }
+    int size(int v) const { return Trunc(scale * v); }
+};
+
+Scaler ScalerOf(const ProjectFit& fit)
+{
+    return Scaler{fit.scale, fit.offsetX, fit.offsetY};
+}
+
+// One rectangle attribute ("X", "Y", "Width"/"W", "Height"/"H"): the left
+// and top edges move keeping the opposite edge, the sizes count from them.
+void SetRectPart(QRect& rect, char part, int v, const Scaler& s)
+{
+    switch (part) {
+    case 'X': rect.setLeft(s.left(v)); break;
+    case 'Y': rect.setTop(s.top(v)); break;
+    case 'W': rect.setWidth(s.size(v)); break;
+    case 'H': rect.setHeight(s.size(v)); break;
+    default: break;
+    }
+}
+
+// Samples of one stroke until its release: emptied whenever a file starts
+// or the slot or the EventID changes, so that a stroke without a release
+// never lends its samples to the next object.
+struct RunningStroke {
+    QVector<FreePenPoint> points;
+    int slot = -1;
+    int eventId = -1;
+
+    void reset()
+    {
+        points.clear();
+        slot = -1;
+        eventId = -1;
+    }
+
+    void add(BoardModel& board, int slotIndex, const FreePenPoint& p)
+    {
+        if (slotIndex != slot || int(p.EventID) != eventId) {
+            points.clear();
+            slot = slotIndex;
+            eventId = p.EventID;
+        }
+        points.append(p);
+        board.slot[slotIndex].allPoints.append(p);
+        if (p.MouseAction == 3) {
+            board.FreePenMap.insert(MakeObjectKey(slotIndex, p.EventID), points);
+            points.clear();
+        }
+    }
+};
+
+void AppendMaster(BoardModel& board, int slot, const EventMaster& em)
+{
+    PointerSlotState& s = board.slot[slot];
+    s.records.appendMaster(em);
+    s.nextEventId = std::max(s.nextEventId, int(em.EventID) + 1);
+}
+
+// ---- current layout --------------------------------------------------------
+
+void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInfo& note, int& slot, QSize& window,
+                   QSize& page, RunningStroke& stroke)
+{
+    LoadedProject& project = reading.project;
+    BoardModel& board = project.board;
+    Scaler s = ScalerOf(project.fit);
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (attributes.hasAttribute(QLatin1String("Index"))) {
+            const int index = ToInt(attributes.value(QLatin1String("Index")));
+            // A slot that does not exist never indexes the tables; its
+            // records are left out while it is in force.
+            if (!IsValidPointerSlot(index) && IsValidPointerSlot(slot))
+                Warn(project, QStringLiteral("project load skips the records of slot %1").arg(index));
+            slot = IsValidPointerSlot(index) ? index : -1;
+        }
+        const QStringRef name = xml.name();
+        if (name == QLatin1String("Event")) {
+            for (const QXmlStreamAttribute& a : attributes) {
+                const QStringRef key = a.name();
+                if (key == QLatin1String("Width"))
+                    window.setWidth(ToInt(a.value()));
+                else if (key == QLatin1String("Height"))
+                    window.setHeight(ToInt(a.value()));
+                else if (key == QLatin1String("RWidth"))
+                    page.setWidth(ToInt(a.value()));
+                else if (key == QLatin1String("RHeight"))
+                    page.setHeight(ToInt(a.value()));
+            }
+            project.fit = FitProjectPage(reading.settings.basePage, window, page);
+            s = ScalerOf(project.fit);
+            continue;
+        }
+        if (!IsValidPointerSlot(slot))
+            continue;
+        if (name == QLatin1String("EM")) {
+            EventMaster em;
+            for (const QXmlStreamAttribute& a : attributes) {
+                const QStringRef key = a.name();
+                if (key == QLatin1String("EI"))
+                    em.EventID = quint16(ToInt(a.value()));
+                else if (key == QLatin1String("MP"))
+                    em.MediaPos = ToDouble(a.value());
+                else if (key == QLatin1String("KD"))
+                    em.Kind = EventKindFromInt(ToInt(a.value()));
+                else if (key == QLatin1String("SD"))
+                    em.StrData = quint16(ToInt(a.value()));
+                else if (key == QLatin1String("SC"))
+                    em.SCale = ToDouble(a.value());
+                else if (key == QLatin1String("HS"))
+                    em.HScroll = quint16(ToInt(a.value()));
+                else if (key == QLatin1String("VS"))
+                    em.VScroll = quint16(ToInt(a.value()));
+            }
+            em.NoteName = note.create_data;
+            em.Slot = quint16(slot);
+            AppendMaster(board, slot, em);
+        } else if (name == QLatin1String("ED")) {
+            EventDetail ed;
+            for (const QXmlStreamAttribute& a : attributes) {
+                const QString key = a.name().toString();
+                const QStringRef value = a.value();
+                if (key == QLatin1String("EI")) {
+                    ed.EventID = quint16(ToInt(value));
+                } else if (key.size() == 2 && QStringLiteral("SEMC").contains(key[0])
+                           && (key[1] == QLatin1Char('X') || key[1] == QLatin1Char('Y'))) {
+                    QPointF* points[] = {&ed.S, &ed.E, &ed.M, &ed.C};
+                    QPointF& p = *points[QStringLiteral("SEMC").indexOf(key[0])];
+                    if (key[1] == QLatin1Char('X'))
+                        p.setX(s.x(ToInt(value)));
+                    else
+                        p.setY(s.y(ToInt(value)));
+                } else if (key.size() == 2 && (key[0] == QLatin1Char('O') || key[0] == QLatin1Char('B'))
+                           && QStringLiteral("XYWH").contains(key[1])) {
+                    SetRectPart(key[0] == QLatin1Char('O') ? ed.OriginRF : ed.BoundRF, key[1].toLatin1(),
+                                ToInt(value), s);
+                } else if (key == QLatin1String("PC")) {
+                    ed.PenColor = QColor(value.toString());
+                } else if (key == QLatin1String("PW")) {
+                    ed.PenWidth = quint16(ToInt(value));
+                } else if (key == QLatin1String("AG")) {
+                    ed.Angle = float(ToDouble(value));
+                } else if (key == QLatin1String("BD")) {
+                    ed.Deleted = ToInt(value) != 0 ? 1 : 0;
+                } else if (key == QLatin1String("TP")) {
+                    ed.Transparent = quint16(ToInt(value));
+                }
+            }
+            ed.CanvasWidth = quint16(window.width());
+            ed.CanvasHeight = quint16(window.height());
+            board.slot[slot].records.appendDetail(ed);
+        } else if (name == QLatin1String("FP")) {
+            FreePenPoint p;
+            for (const QXmlStreamAttribute& a : attributes) {
+                const QStringRef key = a.name();
+                const QStringRef value = a.value();
+                if (key == QLatin1String("EI"))
+                    p.EventID = quint16(ToInt(value));
+                else if (key == QLatin1String("MP"))
+                    p.MediaPos = ToDouble(value);
+                else if (key == QLatin1String("MA"))
+                    p.MouseAction = MouseActionFromInt(ToInt(value));
+                else if (key == QLatin1String("PS"))
+                    p.Press = float(ToDouble(value));
+                else if (key == QLatin1String("SX"))
+                    p.S.setX(s.x(ToInt(value)));
+                else if (key == QLatin1String("SY"))
+                    p.S.setY(s.y(ToInt(value)));
+                else if (key == QLatin1String("MX"))
+                    p.M.setX(s.x(ToInt(value)));
+                else if (key == QLatin1String("MY"))
+                    p.M.setY(s.y(ToInt(value)));
+            }
+            stroke.add(board, slot, p);
+        }
+    }
+    if (xml.hasError())
+        Warn(project, QStringLiteral("project load: %1 line %2: %3")
+                          .arg(QFileInfo(static_cast<QFile*>(xml.device())->fileName()).fileName())
+                          .arg(xml.lineNumber()).arg(xml.errorString()));
+}
+
+// ---- older layout -----------------------------------------------------------
+
+// The fit of the older layout: the board the first detail was written on,
+// compared with this page as it is; the note pictures are scaled by it, once.
+void TakeLegacyFit(ProjectReading& reading, const QString& folder, int noteWidth, int noteHeight)
+{
+    LoadedProject& project = reading.project;
+    project.fit = FitProjectPage(reading.settings.basePage, QSize(noteWidth, noteHeight), QSize(noteWidth, noteHeight));
+    reading.legacyFitDone = true;
+    const double scale = project.fit.scale;
+    for (NoteInfo& note : project.notes) {
+        note.width = project.fit.page.width();
+        note.height = project.fit.page.height();
+        QImage picture;
+        if (!IsReadableEntry(note.path) || !picture.load(note.path))
+            continue;
+        const QSize size(Trunc(picture.width() * scale), Trunc(picture.height() * scale));
+        if (size.width() > 0 && size.height() > 0 && size != picture.size()) {
+            if (!picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(note.path))
+                Warn(project, QStringLiteral("project load cannot rescale %1").arg(note.path));
+        }
+        CopyInto(note.path, Folder(folder, note.name));
+    }
+    Log(QStringLiteral("legacy fit: scale %1 page %2 x %3")
+            .arg(scale).arg(project.fit.page.width()).arg(project.fit.page.height()));
+}
+
+void ReadLegacyMasters(ProjectReading& reading, QXmlStreamReader& xml, int n)
+{
+    BoardModel& board = reading.project.board;
+    const QString tag = QStringLiteral("EMInfo_%1").arg(n);
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != tag)
+            continue;
+        EventMaster em;
+        for (const QXmlStreamAttribute& a : xml.attributes()) {
+            const QStringRef key = a.name();
+            const QStringRef value = a.value();
+            if (key == QLatin1String("Kind")) {
+                int kind = ToInt(value);
+                // The older numbering had two kinds fewer before the circles.
+                if (kind >= 6 && kind <= 11)
+                    kind += 2;
+                em.Kind = EventKindFromInt(kind);
+            } else if (key == QLatin1String("StrData")) {
+                em.StrData = quint16(ToInt(value));
+            } else if (key == QLatin1String("EventID")) {
+                em.EventID = quint16(ToInt(value));
+            } else if (key == QLatin1String("SCale")) {
+                em.SCale = ToDouble(value);
+            } else if (key == QLatin1String("VScroll")) {
+                em.HScroll = quint16(ToInt(value));
+            } else if (key == QLatin1String("HScroll")) {
+                em.VScroll = quint16(ToInt(value));
+            } else if (key == QLatin1String("NoteName")) {
+                em.NoteName = value.toString();
+            }
+        }
+        em.MediaPos = -1.0;
+        em.Slot = quint16(n);
+        if (em.Kind >= ekImage && em.Kind <= ekEArrow)
+            AppendMaster(board, n, em);
+    }
+}
+
+void ReadLegacyDetails(ProjectReading& reading, QXmlStreamReader& xml, const QString& folder, int n)
+{
+    LoadedProject& project = reading.project;
+    SlotRecords& records = project.board.slot[n].records;
+    const QString tag = QStringLiteral("EDInfo_%1").arg(n);
+    bool first = true;
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != tag)
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (first && !reading.legacyFitDone)
+            TakeLegacyFit(reading, folder, ToInt(attributes.value(QLatin1String("NoteWidth"))),
+                          ToInt(attributes.value(QLatin1String("NoteHeight"))));
+        first = false;
+        const Scaler s = ScalerOf(project.fit);
+        EventDetail ed;
+        for (const QXmlStreamAttribute& a : attributes) {
+            const QString key = a.name().toString();
+            const QStringRef value = a.value();
+            if (key == QLatin1String("EventID")) {
+                ed.EventID = quint16(ToInt(value));
+            } else if (key == QLatin1String("osP.X")) {
+                ed.S.setX(s.x(ToInt(value)));
+            } else if (key == QLatin1String("osP.Y")) {
+                ed.S.setY(s.y(ToInt(value)));
+            } else if (key == QLatin1String("msP.X")) {
+                ed.M.setX(s.x(ToInt(value)));
+            } else if (key == QLatin1String("msP.Y")) {
+                ed.M.setY(s.y(ToInt(value)));
+            } else if (key.startsWith(QLatin1String("OriginRF.")) || key.startsWith(QLatin1String("BoundRF."))) {
+                const QString part = key.mid(key.indexOf(QLatin1Char('.')) + 1);
+                const char which = part == QLatin1String("X") ? 'X'
+                    : part == QLatin1String("Y") ? 'Y'
+                    : part == QLatin1String("Width") ? 'W'
+                    : part == QLatin1String("Height") ? 'H' : 0;
+                SetRectPart(key.startsWith(QLatin1Char('O')) ? ed.OriginRF : ed.BoundRF, which, ToInt(value), s);
+            } else if (key == QLatin1String("PenColor")) {
+                // Stored with red in the low byte.
+                const uint v = uint(ToInt(value));
+                ed.PenColor = QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), 255);
+            } else if (key == QLatin1String("PenWidth")) {
+                ed.PenWidth = quint16(ToInt(value));
+            } else if (key == QLatin1String("Angle")) {
+                ed.Angle = float(ToDouble(value));
+            } else if (key == QLatin1String("Deleted")) {
+                if (value == QLatin1String("true"))
+                    ed.Deleted = 1;
+                else if (value == QLatin1String("false"))
+                    ed.Deleted = 0;
+            } else if (key == QLatin1String("Transparent")) {
+                ed.Transparent = quint16(ToInt(value));
+            }
+        }
+        if (ed.PenWidth < 2)
+            ed.PenWidth = 2;
+        ed.E = ed.S + QPointF(ed.OriginRF.width(), ed.OriginRF.height());
+        // Every master kept holds a figure, a stroke or a picture: their
+        // current corners are those of the bounds.
+        if (records.findMaster(ed.EventID)) {
+            ed.M = ed.BoundRF.topLeft();
+            ed.C = QPointF(ed.BoundRF.left() + ed.BoundRF.width(), ed.BoundRF.top() + ed.BoundRF.height());
+        }
+        records.appendDetail(ed);
+    }
+}
+
+void ReadLegacyPoints(ProjectReading& reading, QXmlStreamReader& xml, int n)
+{
+    BoardModel& board = reading.project.board;
+    const QString tag = QStringLiteral("FreePenInfo_%1").arg(n);
+    RunningStroke stroke;
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != tag)
+            continue;
+        const Scaler s = ScalerOf(reading.project.fit);
+        FreePenPoint p;
+        for (const QXmlStreamAttribute& a : xml.attributes()) {
+            const QStringRef key = a.name();
+            const QStringRef value = a.value();
+            if (key == QLatin1String("EventID"))
+                p.EventID = quint16(ToInt(value));
+            else if (key == QLatin1String("MouseAction"))
+                p.MouseAction = MouseActionFromInt(ToInt(value));
+            else if (key == QLatin1String("Press"))
+                p.Press = float(ToInt(value));
+            else if (key == QLatin1String("oP.X"))
+                p.S.setX(s.x(ToInt(value)));
+            else if (key == QLatin1String("oP.Y"))
+                p.S.setY(s.y(ToInt(value)));
+            else if (key == QLatin1String("mP.X"))
+                p.M.setX(s.x(ToInt(value)));
+            else if (key == QLatin1String("mP.Y"))
+                p.M.setY(s.y(ToInt(value)));
+        }
+        p.MediaPos = -1.0;
+        stroke.add(board, n, p);
+    }
+}
+
+void LoadLegacyEvents(ProjectReading& reading, const QString& folder)
+{
+    for (int n = 0; n < kPointerSlotCount; ++n) {
+        for (int part = 0; part < 3; ++part) {
+            static const char* const kNames[] = {"EM_%1.xml", "ED_%1.xml", "FreePts_%1.xml"};
+            QFile file(Folder(folder, QString::fromLatin1(kNames[part]).arg(n)));
+            if (!OpenEntry(file))
+                continue;
+            QXmlStreamReader xml(&file);
+            if (part == 0)
+                ReadLegacyMasters(reading, xml, n);
+            else if (part == 1)
+                ReadLegacyDetails(reading, xml, folder, n);
+            else
+                ReadLegacyPoints(reading, xml, n);
+            if (xml.hasError())
+                Warn(reading.project, QStringLiteral("project load: %1 line %2: %3")
+                                          .arg(QFileInfo(file).fileName()).arg(xml.lineNumber())
+                                          .arg(xml.errorString()));
+        }
+    }
+}
+
+// A detail drawn see-through carries its alpha in the pen colour.
+void ApplyTransparency(BoardModel& board)
+{
+    for (PointerSlotState& slot : board.slot) {
+        for (EventDetail& ed : slot.records.editDetails()) {
+            if (ed.Transparent != 255)
+                ed.PenColor.setAlpha(std::min(int(ed.Transparent), 255));
+        }
+    }
+}
+
+// Removes from `folder` whatever is not a regular file.
+void KeepRegularFilesOnly(const QString& folder)
+{
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (!entry.isSymLink() && entry.isFile())
+            continue;
+        Log(QStringLiteral("project load removes \"%1\": not a regular file").arg(entry.fileName()));
+        if (entry.isDir() && !entry.isSymLink())
+            RemoveFolderRecursive(entry.filePath(), folder);
+        else
+            QFile::remove(entry.filePath());
+    }
+}
+
+}  // namespace
+
+ProjectFit FitProjectPage(QSize basePage, QSize window, QSize page)
+{
+    ProjectFit fit;
+    const double BW = basePage.width();
+    const double BH = basePage.height();
+    const double W = window.width();
+    const double H = window.height();
+    const double RW = page.width();
+    const double RH = page.height();
+    fit.page = QRect(QPoint(0, 0), basePage);
+    if (BW <= 0 || BH <= 0 || W <= 0 || H <= 0 || RW <= 0 || RH <= 0)
+        return fit;
+
+    double rx = BW / RW;
+    double ry = BH / RH;
+    if (rx != ry) {
+        rx = BW / W;
+        ry = BH / H;
+    }
+    if (rx > ry) {
+        fit.scale = ry;
+        fit.offsetX = Trunc((BW - W * ry) * 0.5);
+    } else if (ry > rx) {
+        fit.scale = rx;
+        fit.offsetY = Trunc((BH - H * rx) * 0.5);
+    } else {
+        const double a = W / RW;
+        const double b = H / RH;
+        if (a > b) {
+            fit.scale = ry;
+            fit.offsetX = Trunc((BW - W * ry) * 0.5);
+        } else {
+            fit.scale = rx;
+            if (b > a)
+                fit.offsetY = Trunc((BH - H * rx) * 0.5);
+        }
+    }
+
+    int pageWidth = page.width();
+    int pageHeight = page.height();
+    if (fit.scale != 1.0) {
+        pageWidth = Trunc(fit.scale * RW);
+        pageHeight = Trunc(fit.scale * RH);
+    }
+    if (pageWidth <= 0 || pageHeight <= 0)
+        return ProjectFit{1.0, 0, 0, QRect(QPoint(0, 0), basePage)};
+    int pageX = 0;
+    int pageY = 0;
+    if (BW / pageWidth > BH / pageHeight)
+        pageX = (basePage.width() - pageWidth) / 2;
+    else
+        pageY = (basePage.height() - pageHeight) / 2;
+    fit.page = QRect(pageX, pageY, pageWidth, pageHeight);
+    Log(QStringLiteral("project fit: offset %1 %2 page %3 %4 %5 x %6 scale %7")
+            .arg(fit.offsetX).arg(fit.offsetY).arg(pageX).arg(pageY).arg(pageWidth).arg(pageHeight)
+            .arg(fit.scale));
+    return fit;
+}
+
+void LoadNotesXml(ProjectReading& reading, const QString& folder)
+{
+    LoadedProject& project = reading.project;
+    const QString workFolder = reading.settings.workFolder;
+    QFile notesFile(Folder(folder, QLatin1String(kNotesFileName)));
+    if (OpenEntry(notesFile)) {
+        QXmlStreamReader xml(&notesFile);
+        while (!xml.atEnd() && !xml.hasError()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            const QXmlStreamAttributes attributes = xml.attributes();
+            if (attributes.size() <= 2)
+                continue;
+            NoteInfo note;
+            for (const QXmlStreamAttribute& a : attributes) {
+                const QStringRef key = a.name();
+                if (key == QLatin1String("Type"))
+                    note.type = ToInt(a.value());
+                else if (key == QLatin1String("Name"))
+                    note.name = a.value().toString();
+                else if (key == QLatin1String("Create"))
+                    note.create_data = a.value().toString();
+                else if (key == QLatin1String("Path"))
+                    note.path = a.value().toString();
+                else if (key == QLatin1String("NoteWidth"))
+                    note.width = ToInt(a.value());
+                else if (key == QLatin1String("NoteHeight"))
+                    note.height = ToInt(a.value());
+                else if (key == QLatin1String("PageOption"))
+                    note.page_option = ToInt(a.value()) != 0;
+            }
+            // Both names become file names in the work folder.
+            if (!IsBareFileName(note.name) || !IsBareFileName(note.create_data)) {
+                Warn(project, QStringLiteral("project load skips the note \"%1\" (\"%2\"): not a plain file name")
+                                  .arg(note.name, note.create_data));
+                continue;
+            }
+            if (note.type == kPicturePage || note.type == kDocumentPage) {
+                note.path = workFolder + note.name;
+                CopyInto(Folder(folder, note.name), note.path);
+            } else {
+                // A board page's background is named by its board or paper,
+                // found on this machine whatever the writing machine's
+                // folders were.
+                note.path = PageSourcePath(kBoardPage, note.name, note.path, reading.settings.paperFolder);
+            }
+            note.imagePath = PageImagePath(workFolder, note.create_data);
+            project.notes.append(note);
+        }
+        if (xml.hasError())
+            Warn(project, QStringLiteral("project load: Notes.xml line %1: %2").arg(xml.lineNumber()).arg(xml.errorString()));
+        project.legacy = false;
+        return;
+    }
+
+    QFile index(Folder(folder, QStringLiteral("Notes.inx")));
+    if (!OpenEntry(index, QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QTextStream in(&index);
+    in.setCodec("UTF-8");
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        if (line.isEmpty())
+            continue;
+        if (!IsBareFileName(line)) {
+            Warn(project, QStringLiteral("project load skips the page \"%1\": not a plain file name").arg(line));
+            continue;
+        }
+        NoteInfo note;
+        note.type = kPicturePage;
+        note.create_data = line.left(line.indexOf(QLatin1Char('.')) < 0 ? line.size() : line.indexOf(QLatin1Char('.')));
+        note.page_option = false;
+        note.name = QStringLiteral("Ori_") + line;
+        if (!IsBareFileName(note.create_data)) {
+            Warn(project, QStringLiteral("project load skips the page \"%1\": no page name").arg(line));
+            continue;
+        }
+        const QString original = Folder(folder, note.name);
+        if (IsReadableEntry(Folder(folder, line)) && !QFileInfo::exists(original))
+            QFile::rename(Folder(folder, line), original);
+        note.path = workFolder + note.name;
+        CopyInto(original, note.path);
+        note.imagePath = PageImagePath(workFolder, note.create_data);
+        project.notes.append(note);
+    }
+    project.legacy = true;
+}
+
+void LoadEventsXml(ProjectReading& reading, const QString& folder)
+{
+    if (reading.project.legacy) {
+        LoadLegacyEvents(reading, folder);
+    } else {
+        int slot = 0;
+        QSize window(0, 0);
+        QSize page(0, 0);
+        RunningStroke stroke;
+        for (int i = 0; i < reading.project.notes.size(); ++i) {
+            QFile file(Folder(folder, EventFileName(i)));
+            if (!OpenEntry(file))
+                continue;
+            stroke.reset();
+            QXmlStreamReader xml(&file);
+            ReadEventFile(reading, xml, reading.project.notes.at(i), slot, window, page, stroke);
+        }
+    }
+    ApplyTransparency(reading.project.board);
+}
+
+void LoadStrData(ProjectReading& reading, const QString& folder)
+{
+    LoadedProject& project = reading.project;
+    QFile list(Folder(folder, QLatin1String(kMediaListFileName)));
+    if (!OpenEntry(list, QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QTextStream in(&list);
+    in.setCodec("UTF-8");
+    while (!in.atEnd()) {
+        const QString entry = in.readLine();
+        // The media file comes to the work folder under its bare name: the
+        // path it had on the writing machine is nowhere to write to. The
+        // entry keeps its place, so every StrData index stays as stored.
+        const QString name = entry.mid(std::max(entry.lastIndexOf(QLatin1Char('/')), entry.lastIndexOf(QLatin1Char('\\'))) + 1);
+        if (!IsBareFileName(name) || IsWriterEntryName(name)) {
+            Warn(project, QStringLiteral("project load skips the media entry \"%1\"").arg(entry));
+            project.mediaFiles.append(QString());
+            continue;
+        }
+        const QString target = reading.settings.workFolder + name;
+        CopyInto(Folder(folder, name), target);
+        project.mediaFiles.append(target);
+    }
+}
+
+void ReadProjectFolder(ProjectReading& reading, const QString& folder, const ProgressFunction& progress)
+{
+    progress(QStringLiteral("Load Notes..."), 0);
+    LoadNotesXml(reading, folder);
+    progress(QStringLiteral("Load Events..."), 0);
+    LoadEventsXml(reading, folder);
+    progress(QStringLiteral("Load Objects..."), 0);
+    LoadStrData(reading, folder);
+}
+
+QString ProjectUnpackFolder(const QString& workFolder, const QString& projectPath)
+{
+    QString base = projectPath.left(std::max(0, projectPath.size() - 3));
+    base = base.mid(std::max(base.lastIndexOf(QLatin1Char('/')), base.lastIndexOf(QLatin1Char('\\'))) + 1);
+    if (!IsBareFileName(base))
+        base = QStringLiteral("project");
+    return workFolder + base;
+}
+
+QString CheckProjectArchive(const QString& projectPath, qint64 maxBytes, int maxEntries)
+{
+    const QFileInfo info(projectPath);
+    if (!info.isFile())
+        return QStringLiteral("the file cannot be read");
+    QuaZip zip(projectPath);
+    if (!zip.open(QuaZip::mdUnzip))
+        return QStringLiteral("it is not a project archive");
+    if (zip.getEntriesCount() > maxEntries)
+        return QStringLiteral("it holds too many files");
+    // The unzip program writes what an entry unpacks to, whatever size the
+    // entry declares; every entry is unpacked here once, without writing,
+    // so that a lying entry never reaches the disk.
+    qint64 total = 0;
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 entry;
+        if (!zip.getCurrentFileInfo(&entry))
+            return QStringLiteral("it is damaged");
+        if (entry.name.endsWith(QLatin1Char('/')))
+            continue;
+        if (qint64(entry.uncompressedSize) < 0 || qint64(entry.uncompressedSize) > maxBytes - total)
+            return QStringLiteral("it is too large");
+        // A stored entry is written as long as its packed size says.
+        if (entry.method == 0 && entry.compressedSize != entry.uncompressedSize)
+            return QStringLiteral("it is damaged (an entry is larger than it says)");
+        QuaZipFile file(&zip);
+        if (!file.open(QIODevice::ReadOnly))
+            return QStringLiteral("it is damaged or packed in a way that cannot be read");
+        qint64 read = 0;
+        for (;;) {
+            const qint64 n = file.read(buffer.data(), buffer.size());
+            if (n < 0) {
+                file.close();
+                return QStringLiteral("it is damaged");
+            }
+            if (n == 0)
+                break;
+            read += n;
+            if (read > qint64(entry.uncompressedSize)) {
+                file.close();
+                return QStringLiteral("it is damaged (an entry is larger than it says)");
+            }
+        }
+        file.close();
+        if (file.getZipError() != UNZ_OK || read != qint64(entry.uncompressedSize))
+            return QStringLiteral("it is damaged");
+        total += read;
+    }
+    if (zip.getZipError() != UNZ_OK)
+        return QStringLiteral("it is damaged");
+    return QString();
+}
+
+QString UnpackProject(const QString& projectPath, const QString& folder)
+{
+    // Loading the same file twice gives the same board: the folder starts empty.
+    if (QFileInfo(folder).isSymLink() || (QFileInfo::exists(folder) && !QFileInfo(folder).isDir()))
+        QFile::remove(folder);
+    else if (QFileInfo(folder).isDir())
+        RemoveFolderRecursive(folder, folder);
+    const QString refused = platform::EnsurePrivateFolder(folder);
+    if (!refused.isEmpty())
+        return QStringLiteral("the folder to unpack it into cannot be used: %1").arg(refused);
+
+    const QString problem = CheckProjectArchive(projectPath);
+    if (!problem.isEmpty())
+        return problem;
+
+    // Absolute, so that a file named like "-x.vk" is not read as options.
+    const QString archive = QFileInfo(projectPath).absoluteFilePath();
+    QByteArray output;
+    const int exitCode = platform::RunAndWait(
+        QStringLiteral("unzip"),
+        {QStringLiteral("-j"), QStringLiteral("-u"), QStringLiteral("-d"), folder, archive}, kUnpackTimeoutMs,
+        &output);
+    KeepRegularFilesOnly(folder);
+    // 1: a warning, but everything was unpacked.
+    if (exitCode == 0 || exitCode == 1)
+        return QString();
+    Log(QStringLiteral("unzip %1 ended with %2: %3").arg(archive).arg(exitCode).arg(QString::fromLocal8Bit(output).trimmed()));
+    if (exitCode == -1 && platform::ResolveProgram(QStringLiteral("unzip")).isEmpty())
+        return QStringLiteral("the unzip program was not found");
+    return QStringLiteral("it is not a project archive (unzip exit code %1)").arg(exitCode);
+}
+
+int RenderProjectPages(LoadedProject& project, const BackgroundRequest& background, const DocumentRenderer& renderer,
+                       const PageRenderOptions& options, const ProgressFunction& progress)
+{
+    // Each page paints only its own objects: one walk over the tables
+    // sorts them by page, keeping slot and table order.
+    struct PageObject {
+        int slot;
+        int master;
+    };
+    QHash<QString, QVector<PageObject>> byPage;
+    for (int k = 0; k < kPointerSlotCount; ++k) {
+        const QVector<EventMaster>& masters = project.board.slot[k].records.masters();
+        for (int m = 0; m < masters.size(); ++m)
+            byPage[masters.at(m).NoteName].append(PageObject{k, m});
+    }
+    const ImageObjectPainter paintImage = [&options](QImage& target, const QString& file, const EventDetail& ed) {
+        PaintImageObject(target, file, ed, options.zoom);
+    };
+    PointerSlotState scratch;
+    const int count = project.notes.size();
+    int written = 0;
+    for (int i = 0; i < count; ++i) {
+        const NoteInfo& note = project.notes.at(i);
+        BackgroundRequest request = background;
+        request.path = note.path;
+        request.type = note.type;
+        request.pageOption = note.page_option;
+        request.alternative = false;
+        const BackgroundResult out = BuildPageBackground(request, renderer);
+        QImage page = out.stored ? out.image : background.previous;
+        if (page.isNull()) {
+            page = QImage(background.view.isEmpty() ? QSize(1, 1) : background.view, QImage::Format_RGB32);
+            page.fill(background.boardColor);
+        }
+        page = page.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (const PageObject& object : byPage.value(note.create_data)) {
+            const SlotRecords& records = project.board.slot[object.slot].records;
+            const EventMaster& em = records.masters().at(object.master);
+            const EventDetail* ed = records.findDetail(em.EventID);
+            if (!ed || ed->Deleted)
+                continue;
+            PaintPageObject(page, project.board, scratch, object.slot, em, *ed, project.mediaFiles, paintImage,
+                            options);
+        }
+        QDir().mkpath(QFileInfo(note.imagePath).absolutePath());
+        if (page.save(note.imagePath))
+            ++written;
+        else
+            Warn(project, QStringLiteral("page image not written: %1").arg(note.imagePath));
+        progress(QStringLiteral("Set Notes(%1/%2)").arg(i).arg(count), i);
+    }
+    return written;
+}
+
+LoadedProject LoadProjectFile(const QString& projectPath, const ProjectLoadSettings& settings,
+                              const BackgroundRequest& background, const DocumentRenderer& renderer,
+                              const PageRenderOptions& options, const ProgressFunction& progress,
+                              const std::function<void(int pageCount)>& pageCount)
+{
+    ProjectReading reading;
+    reading.settings = settings;
+    reading.project.fit.page = QRect(QPoint(0, 0), settings.basePage);
+    const QString folder = ProjectUnpackFolder(settings.workFolder, projectPath);
+    const QString problem = UnpackProject(projectPath, folder);
+    if (!problem.isEmpty()) {
+        reading.project.error = problem;
+        return reading.project;
+    }
+    ReadProjectFolder(reading, folder, progress);
+    if (pageCount)
+        pageCount(reading.project.notes.size());
+    BackgroundRequest pages = background;
+    pages.content = reading.project.fit.page;
+    RenderProjectPages(reading.project, pages, renderer, options, progress);
+    return reading.project;
+}
+
+}  // namespace storage

@@ -1,0 +1,575 @@
+// Reading projects back: a saved board comes back record for record, the fit
+// to this screen, the stored codes, the older layout, and archives made to
+// hurt (paths leaving the folder, links, lies about sizes, no zip at all).
+#include "board/event_kind.h"
+#include "storage/project_file.h"
+#include "storage/project_load.h"
+#include "tests/support/zip_fixture.h"
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <zlib.h>
+
+Q_DECLARE_METATYPE(QList<ZipEntry>)
+
+namespace {
+
+const QSize kPage(800, 600);
+
+QString Describe(const EventMaster& em)
+{
+    return QStringLiteral("EM id %1 mp %2 kind %3 sd %4 sc %5 vs %6 hs %7 slot %8 note %9")
+        .arg(em.EventID).arg(em.MediaPos).arg(em.Kind).arg(em.StrData).arg(em.SCale).arg(em.VScroll)
+        .arg(em.HScroll).arg(em.Slot).arg(em.NoteName);
+}
+
+QString Point(QPointF p) { return QStringLiteral("(%1,%2)").arg(p.x()).arg(p.y()); }
+QString Rect(QRect r) { return QStringLiteral("[%1,%2 %3x%4]").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); }
+
+QString Describe(const EventDetail& ed)
+{
+    return QStringLiteral("ED id %1 S %2 E %3 M %4 C %5 O %6 B %7 pen %8 a%9 w %10 angle %11 del %12 tp %13 canvas %14x%15")
+        .arg(ed.EventID).arg(Point(ed.S), Point(ed.E), Point(ed.M), Point(ed.C), Rect(ed.OriginRF), Rect(ed.BoundRF))
+        .arg(ed.PenColor.name()).arg(ed.PenColor.alpha()).arg(ed.PenWidth).arg(ed.Angle).arg(ed.Deleted)
+        .arg(ed.Transparent).arg(ed.CanvasWidth).arg(ed.CanvasHeight);
+}
+
+QString Describe(const FreePenPoint& p)
+{
+    return QStringLiteral("FP id %1 mp %2 press %3 S %4 M %5 ma %6")
+        .arg(p.EventID).arg(p.MediaPos).arg(p.Press).arg(Point(p.S), Point(p.M)).arg(p.MouseAction);
+}
+
+QString Describe(const NoteInfo& n)
+{
+    return QStringLiteral("note %1 %2 %3 type %4 option %5 %6x%7 image %8")
+        .arg(n.name, n.create_data, n.path).arg(n.type).arg(n.page_option).arg(n.width).arg(n.height).arg(n.imagePath);
+}
+
+template <typename Record>
+QStringList DescribeAll(const QVector<Record>& records)
+{
+    QStringList lines;
+    for (const Record& r : records)
+        lines << Describe(r);
+    return lines;
+}
+
+QPointF Truncated(QPointF p) { return QPointF(int(p.x()), int(p.y())); }
+
+QByteArray EventFile(const QByteArray& body, const QByteArray& sizes = "Width=\"800\" Height=\"600\" RWidth=\"800\" RHeight=\"600\"")
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Event Note=\"x\" " + sizes + ">\n" + body + "</Event>\n";
+}
+
+QByteArray NotesXml(const QByteArray& notes)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<listwidget>\n" + notes + "</listwidget>\n";
+}
+
+QByteArray Note(const QByteArray& create, const QByteArray& type = "1", const QByteArray& name = "WhiteBoard")
+{
+    return "<NoteInfo Type=\"" + type + "\" Name=\"" + name + "\" Create=\"" + create + "\" Path=\"" + name
+        + "\" NoteWidth=\"800\" NoteHeight=\"600\" PageOption=\"0\"/>\n";
+}
+
+QByteArray Jpeg(QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return bytes;
+}
+
+// A one-entry zip whose entry declares `declared` bytes but unpacks to all
+// of `data`.
+QByteArray LyingZip(const QByteArray& name, const QByteArray& data, quint32 declared)
+{
+    QByteArray packed(int(compressBound(uLong(data.size()))) + 64, '\0');
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(packed.data());
+    z.avail_out = uInt(packed.size());
+    deflate(&z, Z_FINISH);
+    packed.resize(int(z.total_out));
+    deflateEnd(&z);
+    const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
+
+    QByteArray out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    s.setByteOrder(QDataStream::LittleEndian);
+    s << quint32(0x04034b50) << quint16(20) << quint16(0) << quint16(8) << quint16(0) << quint16(0) << crc
+      << quint32(packed.size()) << declared << quint16(name.size()) << quint16(0);
+    s.writeRawData(name.constData(), name.size());
+    s.writeRawData(packed.constData(), packed.size());
+    const quint32 directory = quint32(out.size());
+    s << quint32(0x02014b50) << quint16(20) << quint16(20) << quint16(0) << quint16(8) << quint16(0) << quint16(0)
+      << crc << quint32(packed.size()) << declared << quint16(name.size()) << quint16(0) << quint16(0)
+      << quint16(0) << quint16(0) << quint32(0) << quint32(0);
+    s.writeRawData(name.constData(), name.size());
+    const quint32 directorySize = quint32(out.size()) - directory;
+    s << quint32(0x06054b50) << quint16(0) << quint16(0) << quint16(1) << quint16(1) << directorySize << directory
+      << quint16(0);
+    return out;
+}
+
+}  // namespace
+
+class ProjectLoadTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_sandbox;
+
+    QString path(const QString& relative) const { return m_sandbox->filePath(relative); }
+
+    storage::ProjectLoadSettings Settings(QSize base = kPage) const
+    {
+        return storage::ProjectLoadSettings{path("work/"), path("paper/"), base};
+    }
+
+    static BackgroundRequest Background(QSize view = kPage)
+    {
+        BackgroundRequest request;
+        request.view = view;
+        request.content = QRect(QPoint(0, 0), view);
+        request.currentImageSize = view;
+        return request;
+    }
+
+    storage::LoadedProject Load(const QString& project, QSize base = kPage)
+    {
+        return storage::LoadProjectFile(project, Settings(base), Background(base), DocumentRenderer(),
+                                        PageRenderOptions(), [](const QString&, int) {});
+    }
+
+    // Reads an unpacked folder made by the test.
+    storage::LoadedProject Read(const QString& folder, QSize base = kPage)
+    {
+        storage::ProjectReading reading;
+        reading.settings = Settings(base);
+        storage::ReadProjectFolder(reading, folder, [](const QString&, int) {});
+        return reading.project;
+    }
+
+private slots:
+    void init()
+    {
+        m_sandbox = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(path("work")));
+        QVERIFY(QDir().mkpath(path("files")));
+        QVERIFY(QDir().mkpath(path("stage")));
+        QVERIFY(WriteTestFile(path("outside/keep.txt"), "keep"));
+    }
+
+    void fit_data()
+    {
+        QTest::addColumn<QSize>("base");
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QSize>("page");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("wide screen on a 5:4 board")
+            << QSize(1280, 1024) << QSize(1920, 1080) << QSize(1920, 1080) << 0.6667 << QPoint(0, 152)
+            << QRect(0, 152, 1280, 720);
+        QTest::newRow("same size") << QSize(1280, 1024) << QSize(1280, 1024) << QSize(1280, 1024) << 1.0
+                                   << QPoint(0, 0) << QRect(0, 0, 1280, 1024);
+        QTest::newRow("tall board on a wide one") << QSize(1920, 1080) << QSize(1280, 1024) << QSize(1280, 1024)
+                                                  << 1.0547 << QPoint(285, 0) << QRect(285, 0, 1350, 1080);
+        QTest::newRow("no window size") << QSize(1280, 1024) << QSize(0, 0) << QSize(1920, 1080) << 1.0
+                                        << QPoint(0, 0) << QRect(0, 0, 1280, 1024);
+        QTest::newRow("no page size") << QSize(1280, 1024) << QSize(1920, 1080) << QSize(0, 1080) << 1.0
+                                      << QPoint(0, 0) << QRect(0, 0, 1280, 1024);
+        QTest::newRow("no board yet") << QSize(0, 0) << QSize(1920, 1080) << QSize(1920, 1080) << 1.0
+                                      << QPoint(0, 0) << QRect(0, 0, 0, 0);
+    }
+
+    void fit()
+    {
+        QFETCH(QSize, base);
+        QFETCH(QSize, window);
+        QFETCH(QSize, page);
+        QFETCH(double, scale);
+        QFETCH(QPoint, offset);
+        QFETCH(QRect, area);
+        const storage::ProjectFit fit = storage::FitProjectPage(base, window, page);
+        QVERIFY2(qAbs(fit.scale - scale) < 0.0001, qPrintable(QString::number(fit.scale)));
+        QCOMPARE(QPoint(fit.offsetX, fit.offsetY), offset);
+        QCOMPARE(fit.page, area);
+    }
+
+    // A board written by the project writer and read back holds the same
+    // records, coordinates as truncated; its pages are painted.
+    void savedBoardReadsBack()
+    {
+        QVERIFY(WriteTestFile(path("files/pic.png"), Jpeg(QSize(40, 30), Qt::green)));
+        QVERIFY(WriteTestFile(path("files/media/img.png"), Jpeg(QSize(20, 20), Qt::blue)));
+        storage::ProjectSnapshot project;
+        NoteInfo whiteboard;
+        whiteboard.name = whiteboard.path = QStringLiteral("WhiteBoard");
+        whiteboard.create_data = QStringLiteral("20240101080000000");
+        whiteboard.width = 800;
+        whiteboard.height = 600;
+        NoteInfo picture = whiteboard;
+        picture.type = 2;
+        picture.name = QStringLiteral("pic.png");
+        picture.path = path("files/pic.png");
+        picture.create_data = QStringLiteral("20240101080000001");
+        picture.page_option = true;
+        project.notes = {whiteboard, picture};
+        project.mediaFiles = QStringList{path("files/media/img.png")};
+        project.boardSize = project.pageSize = kPage;
+
+        const int kinds[] = {ekFree, ekBrush, ekLine, ekFillRect, ekEllipse, ekEArrow, ekImage};
+        quint16 id = 0;
+        for (int slot : {0, 3, 10}) {
+            for (int kind : kinds) {
+                EventMaster em;
+                em.EventID = id;
+                em.MediaPos = id == 4 ? 1234.5 : -1.0;
+                em.Kind = kind;
+                em.StrData = kind == ekImage ? 0 : kNoMediaIndex;
+                em.SCale = 1.5;
+                em.VScroll = 7;
+                em.HScroll = 9;
+                em.Slot = quint16(slot);
+                em.NoteName = (id % 2 ? picture : whiteboard).create_data;
+                EventDetail ed;
+                ed.EventID = id;
+                ed.S = QPointF(10.7 + id, 20.2);
+                ed.E = QPointF(300.9, -0.5);
+                ed.M = QPointF(11.5, 21);
+                ed.C = QPointF(299, 400.99);
+                ed.OriginRF = QRect(10, 20, 290, 380);
+                ed.BoundRF = QRect(11, 21, 288, 379);
+                ed.Transparent = id == 5 ? 128 : 255;
+                ed.PenColor = QColor(200, 10, 30, ed.Transparent);
+                ed.PenWidth = 4;
+                ed.Angle = 12.5f;
+                ed.Deleted = id == 6 ? 1 : 0;
+                ed.CanvasWidth = quint16(kPage.width());
+                ed.CanvasHeight = quint16(kPage.height());
+                project.slotTables[slot].masters << em;
+                project.slotTables[slot].details << ed;
+                if (kind == ekFree || kind == ekBrush) {
+                    for (int action : {1, 2, 3}) {
+                        FreePenPoint p;
+                        p.EventID = id;
+                        p.MediaPos = -1.0;
+                        p.Press = 0.75f;
+                        p.S = QPointF(50.9 + action, 60.1);
+                        p.M = QPointF(50.9 + action, 60.1 + id);
+                        p.MouseAction = action;
+                        project.slotTables[slot].points << p;
+                    }
+                }
+                ++id;
+            }
+        }
+        const storage::ProjectSaveResult saved = storage::SaveProjectFile(
+            project, path("stage/"), QStringLiteral("stamp"), path("files/lesson.vk"), [](const QString&, int) {});
+        QVERIFY2(saved.saved, qPrintable(saved.error));
+
+        const storage::LoadedProject loaded = Load(path("files/lesson.vk"));
+        QVERIFY2(loaded.error.isEmpty(), qPrintable(loaded.error));
+        QVERIFY(!loaded.legacy);
+        QCOMPARE(loaded.fit.page, QRect(QPoint(0, 0), kPage));
+        for (int slot = 0; slot < kPointerSlotCount; ++slot) {
+            // Each note's records come from its own file: note by note, in
+            // table order within a note.
+            const storage::SlotSnapshot& written = project.slotTables[slot];
+            QVector<EventMaster> masters;
+            QVector<EventDetail> details;
+            QVector<FreePenPoint> points;
+            for (const NoteInfo& note : qAsConst(project.notes)) {
+                QSet<quint16> ids;
+                for (const EventMaster& em : written.masters) {
+                    if (em.NoteName == note.create_data) {
+                        masters << em;
+                        ids << em.EventID;
+                    }
+                }
+                for (EventDetail ed : written.details) {
+                    if (!ids.contains(ed.EventID))
+                        continue;
+                    ed.S = Truncated(ed.S);
+                    ed.E = Truncated(ed.E);
+                    ed.M = Truncated(ed.M);
+                    ed.C = Truncated(ed.C);
+                    details << ed;
+                }
+                for (FreePenPoint p : written.points) {
+                    if (!ids.contains(p.EventID))
+                        continue;
+                    p.S = Truncated(p.S);
+                    p.M = Truncated(p.M);
+                    points << p;
+                }
+            }
+            const PointerSlotState& read = loaded.board.slot[slot];
+            QCOMPARE(DescribeAll(read.records.masters()), DescribeAll(masters));
+            QCOMPARE(DescribeAll(read.records.details()), DescribeAll(details));
+            QCOMPARE(DescribeAll(read.allPoints), DescribeAll(points));
+            QCOMPARE(read.nextEventId, written.masters.isEmpty() ? 0 : written.masters.last().EventID + 1);
+        }
+        QCOMPARE(loaded.board.FreePenMap.size(), 6);
+        QCOMPARE(loaded.board.FreePenMap.value(QStringLiteral("3-8")).size(), 3);
+
+        // The notes: board pages keep their board name, picture pages and
+        // media files come to the work folder under their bare names.
+        QVector<NoteInfo> notes = project.notes;
+        notes[1].path = path("work/pic.png");
+        for (NoteInfo& note : notes)
+            note.imagePath = path("work/") + note.create_data + ".jpg";
+        QCOMPARE(DescribeAll(loaded.notes), DescribeAll(notes));
+        QCOMPARE(loaded.mediaFiles, QStringList{path("work/img.png")});
+        QCOMPARE(ReadTestFile(path("work/img.png")), ReadTestFile(path("files/media/img.png")));
+        QCOMPARE(ReadTestFile(path("work/pic.png")), ReadTestFile(path("files/pic.png")));
+
+        // Note 0's page image: the last object painted (slot 10's picture,
+        // from the media copy) covers its bounds; the rest is the board.
+        const QImage page(notes[0].imagePath);
+        QCOMPARE(page.size(), kPage);
+        const QColor inside = page.pixelColor(150, 210);
+        QVERIFY2(inside.blue() > 200 && inside.red() < 60 && inside.green() < 60, qPrintable(inside.name()));
+        const QColor board = page.pixelColor(700, 550);
+        QVERIFY2(board.red() > 240 && board.green() > 240 && board.blue() > 240, qPrintable(board.name()));
+        QVERIFY(QFileInfo::exists(notes[1].imagePath));
+    }
+
+    // Stored codes outside the vocabulary, slots that do not exist, strokes
+    // that never end.
+    void storedCodesAndSlots()
+    {
+        const QString folder = path("work/unpacked");
+        QVERIFY(WriteTestFile(folder + "/Notes.xml", NotesXml(Note("n0") + Note("n1"))));
+        QVERIFY(WriteTestFile(folder + "/Event_0.xml", EventFile(
+            "<EM_0 Type=\"EM\" Index=\"0\">\n"
+            "  <EM KD=\"99\" MP=\"-1\" SD=\"65535\" EI=\"0\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+            "  <EM KD=\"3\" MP=\"-1\" SD=\"65535\" EI=\"1\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+            "  <EM KD=\"3\" MP=\"-1\" SD=\"65535\" EI=\"2\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+            "</EM_0>\n"
+            "<EM_42 Type=\"EM\" Index=\"42\">\n"
+            "  <EM KD=\"5\" MP=\"-1\" SD=\"65535\" EI=\"40\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+            "  <ED EI=\"40\" SX=\"1\"/>\n"
+            "  <FP EI=\"40\" MA=\"3\"/>\n"
+            "</EM_42>\n"
+            "<FP_0 Type=\"FP\" Index=\"0\">\n"
+            "  <FP EI=\"1\" MP=\"-1\" MA=\"1\" PS=\"0\" SX=\"1\" SY=\"1\" MX=\"1\" MY=\"1\"/>\n"
+            "  <FP EI=\"1\" MP=\"-1\" MA=\"7\" PS=\"0\" SX=\"2\" SY=\"2\" MX=\"2\" MY=\"2\"/>\n"
+            "  <FP EI=\"2\" MP=\"-1\" MA=\"1\" PS=\"0\" SX=\"3\" SY=\"3\" MX=\"3\" MY=\"3\"/>\n"
+            "  <FP EI=\"2\" MP=\"-1\" MA=\"3\" PS=\"0\" SX=\"4\" SY=\"4\" MX=\"4\" MY=\"4\"/>\n"
+            "  <FP EI=\"5\" MP=\"-1\" MA=\"1\" PS=\"0\" SX=\"5\" SY=\"5\" MX=\"5\" MY=\"5\"/>\n"
+            "</FP_0>\n")));
+        // The next note's stroke carries the same slot and EventID as the
+        // unfinished one before it.
+        QVERIFY(WriteTestFile(folder + "/Event_1.xml", EventFile(
+            "<FP_0 Type=\"FP\" Index=\"0\">\n"
+            "  <FP EI=\"5\" MP=\"-1\" MA=\"3\" PS=\"0\" SX=\"6\" SY=\"6\" MX=\"6\" MY=\"6\"/>\n"
+            "</FP_0>\n")));
+        const storage::LoadedProject loaded = Read(folder);
+
+        const QVector<EventMaster>& masters = loaded.board.slot[0].records.masters();
+        QCOMPARE(masters.size(), 3);
+        QCOMPARE(masters.at(0).Kind, int(ekFree));
+        QCOMPARE(loaded.board.slot[0].nextEventId, 3);
+        QCOMPARE(loaded.board.slot[0].allPoints.at(1).MouseAction, 0);
+        int others = 0;
+        for (int slot = 1; slot < kPointerSlotCount; ++slot)
+            others += loaded.board.slot[slot].records.masters().size() + loaded.board.slot[slot].allPoints.size();
+        QCOMPARE(others, 0);
+        QVERIFY(!loaded.warnings.filter("42").isEmpty());
+
+        QCOMPARE(loaded.board.FreePenMap.keys().size(), 2);
+        QVERIFY(!loaded.board.FreePenMap.contains(QStringLiteral("0-1")));
+        QCOMPARE(loaded.board.FreePenMap.value(QStringLiteral("0-2")).size(), 2);
+        QCOMPARE(loaded.board.FreePenMap.value(QStringLiteral("0-5")).size(), 1);
+    }
+
+    // The older layout: pages from "Notes.inx", records per slot in three
+    // files, the fit and the picture rescale taken once from the first
+    // detail of the load.
+    void olderLayout()
+    {
+        const QString folder = path("work/lesson");
+        QVERIFY(WriteTestFile(folder + "/Notes.inx", "20200101.jpg\r\n20200102.jpg\r\n"));
+        QVERIFY(WriteTestFile(folder + "/20200101.jpg", Jpeg(QSize(100, 80), Qt::white)));
+        QVERIFY(WriteTestFile(folder + "/20200102.jpg", Jpeg(QSize(100, 80), Qt::white)));
+        QVERIFY(WriteTestFile(folder + "/EM_0.xml",
+            "<root>\n"
+            "<EMInfo_0 Kind=\"6\" MediaPos=\"77\" StrData=\"65535\" EventID=\"0\" SCale=\"1\" VScroll=\"11\" "
+            "HScroll=\"22\" NoteName=\"20200101\"/>\n"
+            "<EMInfo_0 Kind=\"3\" MediaPos=\"0\" StrData=\"65535\" EventID=\"1\" SCale=\"1\" VScroll=\"0\" "
+            "HScroll=\"0\" NoteName=\"20200102\"/>\n"
+            "<EMInfo_0 Kind=\"20\" EventID=\"2\" NoteName=\"20200102\"/>\n"
+            "<EMInfo_1 Kind=\"5\" EventID=\"3\" NoteName=\"20200102\"/>\n"
+            "</root>\n"));
+        QVERIFY(WriteTestFile(folder + "/ED_0.xml",
+            "<root>\n"
+            "<EDInfo_0 NoteWidth=\"1000\" NoteHeight=\"800\" EventID=\"0\" osP.X=\"100\" osP.Y=\"200\" "
+            "msP.X=\"0\" msP.Y=\"0\" OriginRF.X=\"100\" OriginRF.Y=\"200\" OriginRF.Width=\"50\" "
+            "OriginRF.Height=\"40\" BoundRF.X=\"110\" BoundRF.Y=\"210\" BoundRF.Width=\"60\" BoundRF.Height=\"30\" "
+            "PenColor=\"255\" PenWidth=\"1\" Angle=\"0\" Deleted=\"false\" Transparent=\"255\"/>\n"
+            "<EDInfo_0 EventID=\"1\" osP.X=\"0\" osP.Y=\"0\" PenColor=\"16711680\" PenWidth=\"5\" "
+            "Deleted=\"true\" Transparent=\"255\"/>\n"
+            "</root>\n"));
+        // A second detail file of another screen size changes nothing: one
+        // load, one fit.
+        QVERIFY(WriteTestFile(folder + "/ED_1.xml",
+            "<root><EDInfo_1 NoteWidth=\"250\" NoteHeight=\"200\" EventID=\"3\"/></root>\n"));
+        QVERIFY(WriteTestFile(folder + "/FreePts_0.xml",
+            "<root>\n"
+            "<FreePenInfo_0 EventID=\"1\" MediaPos=\"5\" MouseAction=\"1\" Press=\"3\" oP.X=\"10\" oP.Y=\"20\" "
+            "mP.X=\"10\" mP.Y=\"20\"/>\n"
+            "<FreePenInfo_0 EventID=\"1\" MediaPos=\"5\" MouseAction=\"3\" Press=\"3\" oP.X=\"30\" oP.Y=\"40\" "
+            "mP.X=\"30\" mP.Y=\"40\"/>\n"
+            "</root>\n"));
+        const storage::LoadedProject loaded = Read(folder, QSize(500, 400));
+
+        QVERIFY(loaded.legacy);
+        QCOMPARE(loaded.notes.size(), 2);
+        for (const NoteInfo& note : loaded.notes) {
+            QCOMPARE(note.type, 2);
+            QVERIFY(note.name.startsWith("Ori_2020010"));
+            QCOMPARE(note.path, path("work/") + note.name);
+            QCOMPARE(QSize(note.width, note.height), QSize(500, 400));
+            QCOMPARE(QImage(note.path).size(), QSize(50, 40));
+        }
+        QCOMPARE(loaded.notes.at(0).create_data, QStringLiteral("20200101"));
+        QCOMPARE(loaded.fit.scale, 0.5);
+
+        const SlotRecords& records = loaded.board.slot[0].records;
+        QCOMPARE(records.masters().size(), 2);
+        const EventMaster& rect = records.masters().at(0);
+        QCOMPARE(rect.Kind, int(ekRect));
+        QCOMPARE(rect.MediaPos, -1.0);
+        QCOMPARE(int(rect.HScroll), 11);
+        QCOMPARE(int(rect.VScroll), 22);
+        QCOMPARE(rect.NoteName, QStringLiteral("20200101"));
+        const EventDetail& ed = records.details().at(0);
+        QCOMPARE(ed.PenColor, QColor(255, 0, 0, 255));
+        QCOMPARE(int(ed.PenWidth), 2);
+        QCOMPARE(ed.S, QPointF(50, 100));
+        QCOMPARE(ed.E, QPointF(75, 120));
+        QCOMPARE(ed.M, QPointF(55, 105));
+        QCOMPARE(ed.C, QPointF(85, 120));
+        QCOMPARE(records.details().at(1).PenColor, QColor(0, 0, 255));
+        QVERIFY(records.details().at(1).Deleted);
+        QVERIFY(loaded.board.slot[1].records.masters().isEmpty());
+        const QVector<FreePenPoint> stroke = loaded.board.FreePenMap.value(QStringLiteral("0-1"));
+        QCOMPARE(stroke.size(), 2);
+        QCOMPARE(stroke.at(1).S, QPointF(15, 20));
+        QCOMPARE(stroke.at(1).MediaPos, -1.0);
+        QCOMPARE(stroke.at(1).Press, 3.f);
+    }
+
+    // Archives made to hurt: nothing is written outside the work folder, no
+    // crash, and a file that cannot be unpacked gets one message.
+    void hostileProjects_data()
+    {
+        QTest::addColumn<QList<ZipEntry>>("entries");
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<bool>("refused");
+        auto notes = [](const QByteArray& list) { return ZipEntry{"Notes.xml", NotesXml(list)}; };
+        const QByteArray picture = Jpeg(QSize(8, 8), Qt::red);
+        QTest::newRow("note name ../") << QList<ZipEntry>{notes(Note("n0", "2", "../../outside/escape.jpg")),
+                                                          {"escape.jpg", picture}}
+                                       << QByteArray() << false;
+        QTest::newRow("note name absolute") << QList<ZipEntry>{notes(Note("n0", "2", "%OUT%/abs.jpg")),
+                                                               {"abs.jpg", picture}}
+                                            << QByteArray() << false;
+        QTest::newRow("note create ../") << QList<ZipEntry>{notes(Note("../../outside/page"))} << QByteArray()
+                                         << false;
+        QTest::newRow("index line ../") << QList<ZipEntry>{{"Notes.inx", "../../outside/evil.jpg\n"},
+                                                           {"evil.jpg", picture}}
+                                        << QByteArray() << false;
+        QTest::newRow("index line absolute") << QList<ZipEntry>{{"Notes.inx", "%OUT%/evil.jpg\r\n"},
+                                                                {"evil.jpg", picture}}
+                                             << QByteArray() << false;
+        QTest::newRow("media ../") << QList<ZipEntry>{notes(Note("n0")), {"StrData.dat", "../../outside/m.jpg\n"},
+                                                      {"m.jpg", picture}}
+                                   << QByteArray() << false;
+        QTest::newRow("media absolute") << QList<ZipEntry>{notes(Note("n0")), {"StrData.dat", "%OUT%/m.jpg\n"},
+                                                           {"m.jpg", picture}}
+                                        << QByteArray() << false;
+        QTest::newRow("media backslashes") << QList<ZipEntry>{notes(Note("n0")),
+                                                              {"StrData.dat", "..\\..\\outside\\m.jpg\r\n..\r\n"},
+                                                              {"m.jpg", picture}}
+                                           << QByteArray() << false;
+        ZipEntry link{"StrData.dat", "%OUT%/linked.jpg"};
+        link.unixMode = 0120777;
+        QTest::newRow("link entry") << QList<ZipEntry>{notes(Note("n0")), link, {"linked.jpg", picture}}
+                                    << QByteArray() << false;
+        QTest::newRow("entry path ../") << QList<ZipEntry>{notes(Note("n0")), {"../../outside/zipped.txt", "x"}}
+                                        << QByteArray() << false;
+        QTest::newRow("no zip") << QList<ZipEntry>{} << QByteArray("this is not a zip archive\n") << true;
+        QTest::newRow("entry larger than it says")
+            << QList<ZipEntry>{} << LyingZip("Notes.xml", QByteArray(4 << 20, ' '), 100) << true;
+        QTest::newRow("stored entry larger than it says") << QList<ZipEntry>{} << QByteArray("stored") << true;
+    }
+
+    void hostileProjects()
+    {
+        QFETCH(QList<ZipEntry>, entries);
+        QFETCH(QByteArray, raw);
+        QFETCH(bool, refused);
+        const QByteArray out = path("outside").toUtf8();
+        const QString project = path("files/lesson.vk");
+        if (raw == "stored") {
+            // A stored entry unpacks to its packed size, whatever it declares.
+            QVERIFY(MakeZip(project, {{"Notes.xml", NotesXml(Note("n0"))}}));
+            QByteArray bytes = ReadTestFile(project);
+            // Declared sizes sit 22 bytes into the local header and 24 into the
+            // central one; lower both uncompressed sizes to 10.
+            const int local = bytes.indexOf(QByteArray("PK\x03\x04", 4));
+            const int central = bytes.indexOf(QByteArray("PK\x01\x02", 4));
+            for (int at : {local + 22, central + 24}) {
+                bytes[at] = 10;
+                bytes[at + 1] = bytes[at + 2] = bytes[at + 3] = 0;
+            }
+            QVERIFY(WriteTestFile(project, bytes));
+        } else if (!raw.isEmpty()) {
+            QVERIFY(WriteTestFile(project, raw));
+        } else {
+            for (ZipEntry& entry : entries) {
+                entry.name.replace("%OUT%", QString::fromUtf8(out));
+                entry.data.replace("%OUT%", out);
+            }
+            QVERIFY(MakeZip(project, entries));
+        }
+        const auto before = FolderSnapshot(m_sandbox->path());
+
+        const storage::LoadedProject loaded = Load(project);
+
+        QCOMPARE(!loaded.error.isEmpty(), refused);
+        if (refused)
+            QVERIFY(loaded.notes.isEmpty());
+        auto after = FolderSnapshot(m_sandbox->path());
+        for (auto it = after.begin(); it != after.end();) {
+            if (it.key() == "work" || it.key().startsWith("work/"))
+                it = after.erase(it);
+            else
+                ++it;
+        }
+        QMap<QString, QString> expected = before;
+        expected.remove("work");
+        QCOMPARE(after, expected);
+        // Nothing in the unpacked folder is anything but a plain file.
+        const QFileInfoList unpacked = QDir(path("work/lesson")).entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QFileInfo& entry : unpacked)
+            QVERIFY2(!entry.isSymLink() && entry.isFile(), qPrintable(entry.filePath()));
+    }
+};
+
+QTEST_MAIN(ProjectLoadTest)
+#include "project_load_test.moc"

@@ -1,0 +1,193 @@
+// A lesson saved by the running whiteboard comes back on screen as it was
+// drawn, whichever way it is opened: named on the command line, through the
+// main menu's open command, or handed over by a second copy.
+#include "app/ui/dialog.h"
+#include "tests/support/running_program.h"
+#include "tests/support/screenshot.h"
+#include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QString N(int v) { return QString::number(v); }
+
+const QRect kStrokeArea(380, 280, 220, 60);
+
+void Stroke(QPoint from)
+{
+    QStringList moves{"mousemove", N(from.x()), N(from.y()), "mousedown", "1"};
+    for (int i = 1; i <= 20; ++i)
+        moves << "mousemove" << N(from.x() + i * 8) << N(from.y() + (i % 5) * 6) << "sleep" << "0.01";
+    moves << "mouseup" << "1" << "mousemove" << "1000" << "700";
+    Xdotool(moves);
+}
+
+bool TypeInto(qint64 pid, const QString& title, const QStringList& keys)
+{
+    const QStringList windows = WaitForXWindows(QStringLiteral("^%1$").arg(title), 15000, pid);
+    if (windows.isEmpty())
+        return false;
+    const QString window = windows.last();
+    QElapsedTimer clock;
+    clock.start();
+    while (QString::fromLatin1(Xdotool({"getwindowfocus"}).trimmed()) != window && clock.elapsed() < 5000) {
+        Xdotool({"windowfocus", window});
+        QThread::msleep(100);
+    }
+    QThread::msleep(300);
+    for (const QString& key : keys)
+        Xdotool(key.startsWith("type:") ? QStringList{"type", "--delay", "20", key.mid(5)} : QStringList{"key", key});
+    return true;
+}
+
+bool IsInk(QRgb c) { return qRed(c) < 110 && qGreen(c) < 110 && qBlue(c) < 110; }
+
+// The pen's pixels of the stroke as `reference` shows them.
+QVector<QPoint> InkPixels(const QImage& reference)
+{
+    QVector<QPoint> ink;
+    for (int y = kStrokeArea.top(); y <= kStrokeArea.bottom(); ++y)
+        for (int x = kStrokeArea.left(); x <= kStrokeArea.right(); ++x)
+            if (IsInk(reference.pixel(x, y)))
+                ink << QPoint(x, y);
+    return ink;
+}
+
+// Share of the screen's pixels that differ between two screenshots.
+double Difference(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return 1.0;
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                ++differing;
+    return double(differing) / (double(a.width()) * a.height());
+}
+
+}  // namespace
+
+class ProjectLoadXTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScopedFolderRoot> m_root;
+    QPoint m_newEntry;
+    QPoint m_openEntry;
+    QPoint m_saveEntry;
+    QTemporaryDir m_files;
+
+    static void OpenMenuEntry(QPoint entry)
+    {
+        // The logo button opens the main menu at the cursor.
+        Xdotool({"mousemove", "48", "22", "click", "1"});
+        QTest::qWait(500);
+        Xdotool({"mousemove", N(48 + entry.x()), N(22 + entry.y()), "click", "1"});
+        QTest::qWait(300);
+        Xdotool({"mousemove", "1000", "700"});
+    }
+
+    QImage Shot(const QString& name) { return TakeScreenshot(m_files.filePath(name + ".png")); }
+
+    // Waits for the load of `path` that starts after line `mark` to show its
+    // first page, then for the window to settle.
+    static bool WaitForLoad(RunningProgram& board, const QString& path, int mark)
+    {
+        const int started = board.waitForLine("exe : StartProjectLoad(" + path, 30000, mark);
+        if (started < 0 || board.waitForLine(QStringLiteral("change note"), 30000, started) < 0)
+            return false;
+        QTest::qWait(1500);
+        return true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_root = std::make_unique<ScopedFolderRoot>();
+        QTemporaryDir noLibraries;
+        qputenv("DRAVIK_NO_MODAL", "1");
+        {
+            ScopedLibraryFolder libraries(noLibraries.path());
+            Dialog layout;
+            layout.InitDialog(false);
+            const QList<QAction*> actions = layout.m_mainMenu->actions();
+            m_newEntry = layout.m_mainMenu->actionGeometry(actions.at(0)).center();
+            m_openEntry = layout.m_mainMenu->actionGeometry(actions.at(1)).center();
+            m_saveEntry = layout.m_mainMenu->actionGeometry(actions.at(2)).center();
+        }
+        qunsetenv("DRAVIK_NO_MODAL");
+    }
+
+    void cleanupTestCase() { m_root.reset(); }
+
+    void savedLessonComesBack()
+    {
+        const QString lesson = m_files.filePath("lesson.vk");
+        QImage drawn;
+        {
+            RunningProgram board;
+            QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, QProcessEnvironment()));
+            QVERIFY(board.waitForLine(QStringLiteral("time Done"), 20000) >= 0);
+            Stroke(kStrokeArea.topLeft() + QPoint(20, 20));
+            QVERIFY(board.waitForLine(QStringLiteral("exe : object 0-0 kind 3"), 10000) >= 0);
+            QTest::qWait(500);
+            drawn = Shot("drawn");
+            const int mark = board.lines().size();
+            OpenMenuEntry(m_saveEntry);
+            QVERIFY(TypeInto(board.pid(), "Save project file", {"ctrl+a", "type:" + lesson, "Return"}));
+            QVERIFY2(board.waitForLine("exe : project saved to " + lesson, 30000, mark) >= 0,
+                     qPrintable(board.lines().mid(mark).join('\n')));
+            QTest::qWait(500);
+            QCOMPARE(CloseWhiteboard(board), 0);
+        }
+        const QVector<QPoint> ink = InkPixels(drawn);
+        QVERIFY2(ink.size() > 100, qPrintable(QString::number(ink.size())));
+
+        // Named on the command line.
+        RunningProgram board;
+        QVERIFY(StartWhiteboard(board, {lesson}, QProcessEnvironment()));
+        QVERIFY2(WaitForLoad(board, lesson, 0), qPrintable(board.lines().join('\n')));
+        const QImage opened = Shot("opened");
+        int kept = 0;
+        for (const QPoint& p : ink)
+            kept += IsInk(opened.pixel(p)) ? 1 : 0;
+        QVERIFY2(kept >= ink.size() * 9 / 10, qPrintable(QStringLiteral("%1 of %2").arg(kept).arg(ink.size())));
+        // The page counter, the toolbar and the page are those of the drawn lesson.
+        QVERIFY2(Difference(drawn, opened) < 0.002, qPrintable(QString::number(Difference(drawn, opened))));
+
+        // Through the main menu, after a new lecture has cleared the board.
+        OpenMenuEntry(m_newEntry);
+        QTest::qWait(1000);
+        QCOMPARE(InkPixels(Shot("cleared")).size(), 0);
+        int mark = board.lines().size();
+        OpenMenuEntry(m_openEntry);
+        QVERIFY(TypeInto(board.pid(), "Load project file", {"ctrl+a", "type:" + lesson, "Return"}));
+        QVERIFY2(WaitForLoad(board, lesson, mark), qPrintable(board.lines().mid(mark).join('\n')));
+        const QImage menuOpened = Shot("menu");
+        QVERIFY2(Difference(menuOpened, opened) < 0.002, qPrintable(QString::number(Difference(menuOpened, opened))));
+
+        // Handed over by a second copy.
+        OpenMenuEntry(m_newEntry);
+        QTest::qWait(1000);
+        mark = board.lines().size();
+        RunningProgram copy;
+        QVERIFY(copy.start(QStringLiteral("Dravik"), {lesson}));
+        QVERIFY2(WaitForLoad(board, lesson, mark), qPrintable(board.lines().mid(mark).join('\n')));
+        copy.waitForExit(10000);
+        const QImage handed = Shot("handed");
+        QVERIFY2(Difference(handed, opened) < 0.002, qPrintable(QString::number(Difference(handed, opened))));
+        QCOMPARE(CloseWhiteboard(board), 0);
+    }
+};
+
+QTEST_MAIN(ProjectLoadXTest)
+#include "project_load_xtest.moc"
