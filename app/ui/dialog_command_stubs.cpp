@@ -19,7 +19,6 @@ void Dialog::NoteSavePrintOperation(QString, QString, int, int) { NotYet("NoteSa
 void Dialog::OptRecDialog() { NotYet("OptRecDialog"); }
 void Dialog::OptUndo() { NotYet("OptUndo"); }
 void Dialog::OptRedo() { NotYet("OptRedo"); }
-void Dialog::OptNoteListBtn() { NotYet("OptNoteListBtn"); }
 void Dialog::OptIpBtn() { NotYet("OptIpBtn"); }
 void Dialog::OptRecBtn(int) { NotYet("OptRecBtn"); }
 void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
