@@ -355,4 +355,3 @@ void CutPageView(QImage& view, const QImage& page, QRect visible)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPoint(0, 0), page, visible);
 }
-

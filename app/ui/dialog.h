@@ -1305,7 +1305,6 @@ public slots:
     void OptChangedMic(QString name);
 
     // --- shell: start-up and the pen driver's messages ---
-    // (stand-ins among them live in app/ui/dialog_startup_stubs.cpp)
     void Get_Target_hWnd(platform::WindowHandle window);
     void OpenISPFile(QString path);
     void OpenIICFile(QString path);

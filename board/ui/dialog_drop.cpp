@@ -1,6 +1,5 @@
 // Clip-art and note-list items dropped on the board become image objects at
 // the drop point. Only the program's own drag format is taken.
-#include <QDataStream>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -8,43 +7,22 @@
 #include <QPixmap>
 
 #include "app/ui/dialog.h"
+#include "panels/note_list.h"
+#include "panels/ui/notelist.h"
 
-namespace {
-
-const char* const kListWidgetFormat = "listwidget";
-
-}  // namespace
-
-void Dialog::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (event->mimeData()->hasFormat(QLatin1String(kListWidgetFormat)))
-        event->accept();
-    else
-        event->ignore();
-}
-
-void Dialog::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (event->mimeData()->hasFormat(QLatin1String(kListWidgetFormat))) {
-        event->setDropAction(Qt::MoveAction);
-        event->accept();
-    } else {
-        event->ignore();
-    }
-}
+void Dialog::dragEnterEvent(QDragEnterEvent* event) { AcceptListWidgetDrag(event); }
+void Dialog::dragMoveEvent(QDragMoveEvent* event) { AcceptListWidgetDrag(event); }
 
 void Dialog::dropEvent(QDropEvent* event)
 {
-    if (!event->mimeData()->hasFormat(QLatin1String(kListWidgetFormat))) {
+    if (!HasListWidgetData(event->mimeData())) {
         event->ignore();
         return;
     }
-    QByteArray data = event->mimeData()->data(QLatin1String(kListWidgetFormat));
-    QDataStream stream(&data, QIODevice::ReadOnly);
     QPixmap picture;
     QString path;
-    stream >> picture >> path;
-    if (stream.status() != QDataStream::Ok || path.isEmpty()) {
+    if (!ReadClipArtDragPayload(event->mimeData()->data(QLatin1String(kListWidgetFormat)), &picture, &path)
+        || path.isEmpty()) {
         // A damaged drag carries no picture to insert.
         event->ignore();
         return;

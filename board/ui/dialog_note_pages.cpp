@@ -315,6 +315,7 @@ void Dialog::ResetSelection()
 
 void Dialog::InsertClipArtImage(QString path)
 {
+    qDebug().noquote() << QStringLiteral("exe : InsertClipArtImage %1").arg(path);
     if (m_collUserLevel == 0 || m_collUserLevel == 3) {
         for (int slot = 0; slot < kMouseOverflowSlot; ++slot)
             m_board.slot[slot].event_kind = ekImage;

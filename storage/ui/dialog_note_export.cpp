@@ -59,23 +59,6 @@ void Dialog::OptNotePrint()
     UpdatePageLabel(false, 0, 1);
 }
 
-void Dialog::OptNoteListBtn()
-{
-    if (!m_noteDialog)
-        return;
-    // While a recording runs the pages keep their order and none is deleted.
-    m_noteDialog->SetEditMode(!m_recordingOn);
-    HidePagePanels();
-    SaveCurrentNoteImage(true);
-    UpdatePageLabel(false, 0, 1);
-    m_noteDialog->SetNoteList(&m_note_list, m_note_idx);
-    m_noteDialog->SetLanguageText(&m_lang.common, &m_lang.noteList, &m_lang.messages);
-    m_noteDialog->show();
-    m_noteDialog->StartMakeThumbnails();
-    if (m_usbKeepAliveTimer)
-        StopUsbLink();
-}
-
 void Dialog::NoteSavePrintOperation(QString path, QString mode, int first, int last)
 {
     // The progress window keeps the user out while a job runs; a request

@@ -1,0 +1,23 @@
+// The main window opens its note list: the thumbnails of every page, lent the
+// window's note records while it is open.
+#include "app/ui/dialog.h"
+#include "app/ui/dialog_panels.h"
+
+void Dialog::OptNoteListBtn()
+{
+    if (!m_noteDialog)
+        return;
+    // Pages are neither deleted nor reordered while a recording runs.
+    m_noteDialog->SetEditMode(!m_recordingOn);
+    HidePagePanels();
+    SaveCurrentNoteImage(true);
+    UpdatePageLabel(false, 0, 1);
+    m_noteDialog->SetNoteList(&m_note_list, m_note_idx);
+    m_noteDialog->SetLanguageText(&m_lang.common, &m_lang.noteList, &m_lang.messages);
+    m_noteDialog->show();
+    m_noteDialog->StartMakeThumbnails();
+    // The pen module rests while the list is open; closing it starts the
+    // link again.
+    if (m_usbKeepAliveTimer)
+        StopUsbLink();
+}
