@@ -353,7 +353,10 @@ private slots:
         // The release's own live frames come first.
         const int live = got.removeAll("REALTIME_EVENT");
         QCOMPARE(live > 0, pointerDown);
-        QCOMPARE(tap.Keywords().indexOf("RESOLUTION_SET"), live);
+        // So does the host's new undo position, which its release made.
+        const int undoPositions = got.removeAll("URdata_SET");
+        QCOMPARE(undoPositions, pointerDown ? 1 : 0);
+        QCOMPARE(tap.Keywords().indexOf("RESOLUTION_SET"), live + undoPositions);
         const int points = got.removeAll("FPDATA_SET");
         QVERIFY2(got == push + QStringList({"DATAINFO_SET", "REDRAW_SET"}), qPrintable(got.join(' ')));
         int stored = 0;
@@ -361,7 +364,7 @@ private slots:
             stored += samples.size();
         QCOMPARE(points, stored);
         for (const CollFrame& f : tap.Frames()) {
-            if (f.keyword != "REALTIME_EVENT")
+            if (f.keyword != "REALTIME_EVENT" && f.keyword != "URdata_SET")
                 QCOMPARE(coll::Fields(f.data).text(1), kNewcomer);
         }
         QCOMPARE(tap.Lines().last(), "REDRAW_SET(1," + kNewcomer + ",FromEventData)");
