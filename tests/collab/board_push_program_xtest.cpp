@@ -6,6 +6,7 @@
 #include "collab/coll_messages.h"
 #include "collab/ui/collconnectdlg.h"
 #include "tests/support/net_namespace.h"
+#include "tests/support/own_display.h"
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
@@ -31,54 +32,6 @@ namespace {
 const QString kAddress = QString::fromLatin1(kNamespaceAddress);
 
 QString N(int v) { return QString::number(v); }
-
-// An X server of the test's own; its number is the one it reports.
-struct OwnDisplay {
-    RunningProgram server;
-    QString name;
-    bool Start()
-    {
-        if (!server.start(QStandardPaths::findExecutable("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"}))
-            return false;
-        // The number comes as a line of its own among the server's notices.
-        const QRegularExpression numberLine("^\\s*(\\d+)\\s*$");
-        int number = -1;
-        for (int i = 0; i < 100 && number < 0; ++i) {
-            for (const QString& line : server.lines()) {
-                const QRegularExpressionMatch match = numberLine.match(line);
-                if (match.hasMatch())
-                    number = match.captured(1).toInt();
-            }
-            if (number < 0)
-                QTest::qWait(100);
-        }
-        if (number < 0) {
-            qWarning().noquote() << server.lines().join('\n');
-            return false;
-        }
-        name = ":" + N(number);
-        return true;
-    }
-};
-
-// Everything this test does to a screen goes to the display named here.
-void Use(const OwnDisplay& display) { qputenv("DISPLAY", display.name.toLocal8Bit()); }
-
-void Click(const OwnDisplay& display, QPoint p)
-{
-    Use(display);
-    Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
-    QTest::qWait(300);
-}
-
-void Type(const OwnDisplay& display, QPoint field, const QString& text)
-{
-    Click(display, field);
-    Xdotool({"key", "ctrl+a", "BackSpace"});
-    if (!text.isEmpty())
-        Xdotool({"type", "--delay", "20", text});
-    QTest::qWait(200);
-}
 
 class TestPeer
 {
