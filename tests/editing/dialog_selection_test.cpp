@@ -8,6 +8,7 @@
 
 #include "app/ui/dialog.h"
 #include "collab/coll_frame.h"
+#include "tests/support/board_window_test.h"
 #include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 
@@ -32,12 +33,9 @@ int DarkIn(const QImage& image, QRect r)
 
 }  // namespace
 
-class DialogSelectionTest : public QObject
+class DialogSelectionTest : public BoardWindowTest
 {
     Q_OBJECT
-
-    std::unique_ptr<ScopedFolderRoot> root;
-    Dialog* board = nullptr;
 
     void Drag(int slot, QPoint from, QPoint to, int steps = 4)
     {
@@ -72,31 +70,6 @@ class DialogSelectionTest : public QObject
     const EventDetail& Detail(int slot, quint16 id) { return *board->m_board.slot[slot].records.findDetail(id); }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("DRAVIK_NO_MODAL", "1");
-        root = std::make_unique<ScopedFolderRoot>();
-        QVERIFY(root->isValid());
-    }
-
-    void cleanupTestCase() { root.reset(); }
-
-    void init()
-    {
-        board = new Dialog;
-        board->resize(800, 600);
-        board->InitBoardModel();
-        board->ResetBoard(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board));
-    }
-
-    void cleanup()
-    {
-        delete board;
-        board = nullptr;
-    }
-
     // A release less than 2 pixels from its press is a tap, with its band
     // around the ink; from 2 pixels on it is an area pick with that
     // rectangle only.

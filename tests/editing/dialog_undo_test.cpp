@@ -8,16 +8,14 @@
 #include <memory>
 
 #include "app/ui/dialog.h"
+#include "tests/support/board_window_test.h"
 #include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
 
-class DialogUndoTest : public QObject
+class DialogUndoTest : public BoardWindowTest
 {
     Q_OBJECT
-
-    std::unique_ptr<ScopedFolderRoot> root;
-    Dialog* board = nullptr;
 
     void Draw(int slot, int kind, QPoint from, QPoint to, int steps = 4)
     {
@@ -95,31 +93,6 @@ class DialogUndoTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("DRAVIK_NO_MODAL", "1");
-        root = std::make_unique<ScopedFolderRoot>();
-        QVERIFY(root->isValid());
-    }
-
-    void cleanupTestCase() { root.reset(); }
-
-    void init()
-    {
-        board = new Dialog;
-        board->resize(800, 600);
-        board->InitBoardModel();
-        board->ResetBoard(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board));
-    }
-
-    void cleanup()
-    {
-        delete board;
-        board = nullptr;
-    }
-
     // The erase step of three objects comes back in one command and the
     // index moves back across all three; redo takes them away again.
     void eraseStepUndoneInOneCommand()

@@ -6,6 +6,7 @@
 
 #include "app/ui/dialog.h"
 #include "board/figure_paths.h"
+#include "tests/support/board_window_test.h"
 #include "tests/support/test_folders.h"
 
 namespace {
@@ -27,12 +28,9 @@ int DarkIn(const QImage& image, QRect r)
 
 }  // namespace
 
-class DialogWholeNoteTest : public QObject
+class DialogWholeNoteTest : public BoardWindowTest
 {
     Q_OBJECT
-
-    std::unique_ptr<ScopedFolderRoot> root;
-    Dialog* board = nullptr;
 
     void Draw(int slot, int kind, QPoint from, QPoint to, int steps = 4)
     {
@@ -121,31 +119,6 @@ class DialogWholeNoteTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("DRAVIK_NO_MODAL", "1");
-        root = std::make_unique<ScopedFolderRoot>();
-        QVERIFY(root->isValid());
-    }
-
-    void cleanupTestCase() { root.reset(); }
-
-    void init()
-    {
-        board = new Dialog;
-        board->resize(800, 600);
-        board->InitBoardModel();
-        board->ResetBoard(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board));
-    }
-
-    void cleanup()
-    {
-        delete board;
-        board = nullptr;
-    }
-
     // What one sweep of the area eraser takes away: whatever the band of each
     // movement touches, one undo step per object, nothing beside it.
     void areaEraserSweeps_data()

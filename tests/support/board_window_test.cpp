@@ -1,0 +1,28 @@
+#include "tests/support/board_window_test.h"
+
+#include <QtTest>
+
+void BoardWindowTest::initTestCase()
+{
+    qputenv("DRAVIK_NO_MODAL", "1");
+    root = std::make_unique<ScopedFolderRoot>();
+    QVERIFY(root->isValid());
+}
+
+void BoardWindowTest::cleanupTestCase() { root.reset(); }
+
+void BoardWindowTest::init()
+{
+    board = new Dialog;
+    board->resize(800, 600);
+    board->InitBoardModel();
+    board->ResetBoard(false);
+    board->show();
+    QVERIFY(QTest::qWaitForWindowExposed(board));
+}
+
+void BoardWindowTest::cleanup()
+{
+    delete board;
+    board = nullptr;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+#include "app/ui/dialog.h"
+#include "tests/support/test_folders.h"
+
+// The fixture of the in-process board tests: every test function gets a new
+// whiteboard window of 800 x 600 on an empty board, shown, with all folders
+// below a temporary root and message boxes written to the log.
+class BoardWindowTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<ScopedFolderRoot> root;
+    Dialog* board = nullptr;
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+};
