@@ -51,6 +51,30 @@ inline void AddStrokes(BoardModel& board, const QString& note, int count)
     }
 }
 
+// `count` figures of seven kinds on the page `note`, spread over the slots
+// and over a full-HD page; every fifth one turned by 30 degrees.
+inline void AddFigures(BoardModel& board, const QString& note, int count)
+{
+    const int kinds[] = {ekLine, ekRect, ekFillRect, ekEllipse, ekCircle, ekEArrow, ekFillEllipse};
+    for (int i = 0; i < count; ++i) {
+        const int slot = (i * 7) % kPointerSlotCount;
+        PointerSlotState& s = board.slot[slot];
+        EventMaster em;
+        em.EventID = quint16(s.nextEventId++);
+        em.Kind = kinds[i % 7];
+        em.NoteName = note;
+        EventDetail ed;
+        ed.EventID = em.EventID;
+        ed.M = ed.S = QPointF(30 + (i * 97) % 1750, 30 + (i * 61) % 950);
+        ed.C = ed.E = ed.M + QPointF(40 + i % 90, 30 + i % 70);
+        ed.BoundRF = QRectF(ed.M, ed.C).normalized().toRect();
+        ed.PenWidth = 3;
+        ed.Angle = i % 5 == 0 ? 30.f : 0.f;
+        s.records.appendMaster(em);
+        s.records.appendDetail(ed);
+    }
+}
+
 // One application on the offscreen platform for the whole benchmark
 // program, with the whiteboard's folders in a private temporary folder.
 inline QApplication& OffscreenApplication()

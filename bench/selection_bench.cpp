@@ -11,37 +11,15 @@ namespace {
 const QString kShown = QStringLiteral("shown-page");
 const QString kOther = QStringLiteral("other-page");
 
-void AddFigures(BoardModel& board, const QString& note, int count)
-{
-    const int kinds[] = {ekLine, ekRect, ekFillRect, ekEllipse, ekCircle, ekEArrow, ekFillEllipse};
-    for (int i = 0; i < count; ++i) {
-        const int slot = (i * 7) % kPointerSlotCount;
-        PointerSlotState& s = board.slot[slot];
-        EventMaster em;
-        em.EventID = quint16(s.nextEventId++);
-        em.Kind = kinds[i % 7];
-        em.NoteName = note;
-        EventDetail ed;
-        ed.EventID = em.EventID;
-        ed.M = ed.S = QPointF(30 + (i * 97) % 1750, 30 + (i * 61) % 950);
-        ed.C = ed.E = ed.M + QPointF(40 + i % 90, 30 + i % 70);
-        ed.BoundRF = QRectF(ed.M, ed.C).normalized().toRect();
-        ed.PenWidth = 3;
-        ed.Angle = i % 5 == 0 ? 30.f : 0.f;
-        s.records.appendMaster(em);
-        s.records.appendDetail(ed);
-    }
-}
-
 const BoardModel& BusyBoard()
 {
     static BoardModel board = [] {
         BoardModel b;
         b.Init();
         bench::AddStrokes(b, kShown, 1000);
-        AddFigures(b, kShown, 200);
+        bench::AddFigures(b, kShown, 200);
         bench::AddStrokes(b, kOther, 1000);
-        AddFigures(b, kOther, 200);
+        bench::AddFigures(b, kOther, 200);
         return b;
     }();
     return board;

@@ -15,28 +15,6 @@
 
 namespace {
 
-void AddFigures(BoardModel& board, const QString& note, int count)
-{
-    const int kinds[] = {ekLine, ekRect, ekFillRect, ekEllipse, ekCircle, ekEArrow, ekFillEllipse};
-    for (int i = 0; i < count; ++i) {
-        const int slot = (i * 7) % kPointerSlotCount;
-        PointerSlotState& s = board.slot[slot];
-        EventMaster em;
-        em.EventID = quint16(s.nextEventId++);
-        em.Kind = kinds[i % 7];
-        em.NoteName = note;
-        EventDetail ed;
-        ed.EventID = em.EventID;
-        ed.M = ed.S = QPointF(30 + (i * 97) % 1750, 30 + (i * 61) % 950);
-        ed.C = ed.E = ed.M + QPointF(40 + i % 90, 30 + i % 70);
-        ed.BoundRF = QRectF(ed.M, ed.C).normalized().toRect();
-        ed.PenWidth = 3;
-        ed.Angle = i % 5 == 0 ? 30.f : 0.f;
-        s.records.appendMaster(em);
-        s.records.appendDetail(ed);
-    }
-}
-
 // The strokes' samples also stand in their slots' full lists, as drawn ones do.
 void FillFullLists(BoardModel& board)
 {
@@ -60,7 +38,7 @@ struct BusyWindow : OffscreenFirst {
         board.InitBoardModel();
         board.ResetBoard(false);
         bench::AddStrokes(board.m_board, board.m_curr_note.create_data, strokes);
-        AddFigures(board.m_board, board.m_curr_note.create_data, figures);
+        bench::AddFigures(board.m_board, board.m_curr_note.create_data, figures);
         FillFullLists(board.m_board);
         board.RedrawPageObjects(true);
     }
@@ -85,7 +63,7 @@ void BM_EraserPick(benchmark::State& state)
     BoardModel board;
     board.Init();
     bench::AddStrokes(board, "page", 1000);
-    AddFigures(board, "page", 200);
+    bench::AddFigures(board, "page", 200);
     size_t hits = 0;
     int step = 0;
     for (auto _ : state) {
