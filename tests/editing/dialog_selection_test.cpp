@@ -8,7 +8,7 @@
 
 #include "app/ui/dialog.h"
 #include "collab/coll_frame.h"
-#include "tests/support/board_window_test.h"
+#include "tests/support/board_window.h"
 #include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/ui/dialog.h"
-#include "tests/support/board_window_test.h"
+#include "tests/support/board_window.h"
 #include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"

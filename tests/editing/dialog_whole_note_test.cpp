@@ -6,7 +6,7 @@
 
 #include "app/ui/dialog.h"
 #include "board/figure_paths.h"
-#include "tests/support/board_window_test.h"
+#include "tests/support/board_window.h"
 #include "tests/support/test_folders.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/support/board_window_test.h"
+#include "tests/support/board_window.h"
 
 #include <QtTest>
 
