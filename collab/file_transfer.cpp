@@ -2,6 +2,11 @@
 
 namespace coll {
 
+QString DocumentFolder(const QString& workFolder)
+{
+    return workFolder + QStringLiteral("Doc/");
+}
+
 QString FileTransferPath(int kind, const QString& notePath, const QString& given, const QString& programFolder)
 {
     switch (kind) {

@@ -7,6 +7,11 @@
 
 namespace coll {
 
+// Where files received from peers are kept: "Doc/" in the work folder
+// (`workFolder` ends with a separator). Received images, pages and the
+// images named by "IMGPATH_SET" all live here, and nowhere else.
+QString DocumentFolder(const QString& workFolder);
+
 // One "DOC_ST" frame carries at most this many bytes of the file.
 constexpr int kFileChunkSize = 3072;
 
