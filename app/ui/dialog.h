@@ -562,14 +562,14 @@ public:
     void RotatedObjectFrame(QRect r);
 
     // Recording.
-    bool m_recordingOn = false;
+    bool m_bRecording = false;
     // Capture devices: the lists the capture tool reported and the current
     // choice (tools/ui/dialog_devices.cpp).
     QStringList m_cam_list;
     QStringList m_mic_list;
     QString m_cam_name;
     QString m_mic_name;
-    QElapsedTimer m_recordClock;
+    QElapsedTimer m_rec_time;
     double RecordingElapsedMs() const;
 
     // Hand-overs to parts of the board that are built elsewhere

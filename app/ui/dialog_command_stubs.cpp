@@ -43,6 +43,6 @@ void Dialog::ParseDeviceInfoLog() { NotYet("ParseDeviceInfoLog"); }
 void Dialog::OptStopBtn()
 {
     NotYet("OptStopBtn");
-    m_recordingOn = false;
+    m_bRecording = false;
     m_screenRecordingOn = false;
 }

@@ -44,7 +44,7 @@ Dialog::~Dialog()
     // The save started below must neither ask nor open anything.
     m_openOutput = false;
     m_windowAlive = false;
-    if (m_recordingOn || m_screenRecordingOn) {
+    if (m_bRecording || m_screenRecordingOn) {
         OptStopBtn();
         m_shutdownWaitCount = WaitForJob(m_ThreadSave, 100, 0);
     }

@@ -92,5 +92,5 @@ QPointF Dialog::ToDocument(QPointF widget) const
 
 double Dialog::RecordingElapsedMs() const
 {
-    return m_recordingOn && m_recordClock.isValid() ? double(m_recordClock.elapsed()) : -1.0;
+    return m_bRecording && m_rec_time.isValid() ? double(m_rec_time.elapsed()) : -1.0;
 }

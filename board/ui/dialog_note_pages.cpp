@@ -65,7 +65,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     m_undo.Clear();
     UpdatePrevNextButtons();
 
-    if (m_recordingOn) {
+    if (m_bRecording) {
         ShiftNoteIndexes();
         m_rec_note_index.append(m_note_idx + 1);
         ::AppendViewRecord(m_board.slot[0], ekNoteChange, RecordingElapsedMs(), m_zoom, 0, 0,
@@ -79,7 +79,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
 
     m_curr_note.name = name;
     m_curr_note.create_data = MakeTimeStampId();
-    if (m_recordingOn) {
+    if (m_bRecording) {
         m_rec_note_names.append(name);
         m_rec_note_stamps.append(m_curr_note.create_data);
         m_rec_note_times.append(QString::number(RecordingElapsedMs(), 'g', -1));
@@ -230,7 +230,7 @@ void Dialog::DeleteNote(QString stamp)
             EventDetail* ed = s.records.findDetail(em.EventID);
             if (!ed || ed->Deleted)
                 continue;
-            if (m_recordingOn) {
+            if (m_bRecording) {
                 ErasePoint ep;
                 ep.EventID = em.EventID;
                 ep.MediaPos = RecordingElapsedMs();
@@ -282,7 +282,7 @@ void Dialog::UpdatePageLabel(bool redraw, int peer_index, int peer_count)
 
 void Dialog::DrawRecTime()
 {
-    const qint64 elapsed = m_recordClock.isValid() ? m_recordClock.elapsed() : 0;
+    const qint64 elapsed = m_rec_time.isValid() ? m_rec_time.elapsed() : 0;
     ui->rectimeLabel->setText(RecordClockText(elapsed));
 }
 
@@ -377,7 +377,7 @@ void Dialog::NoteChangeWorker()
     m_undo.Clear();
     UpdatePrevNextButtons();
 
-    if (m_recordingOn) {
+    if (m_bRecording) {
         m_rec_note_index.append(m_note_idx);
         ::AppendViewRecord(m_board.slot[0], ekNoteChange, RecordingElapsedMs(), m_zoom, 0, 0,
                            m_curr_note.create_data);
@@ -388,7 +388,7 @@ void Dialog::NoteChangeWorker()
     NoteObjectKeys.clear();
     SetNoteNaviEnable();
     m_curr_note = m_note_list.at(m_note_idx);
-    if (m_recordingOn) {
+    if (m_bRecording) {
         m_rec_note_names.append(m_curr_note.name);
         m_rec_note_stamps.append(m_curr_note.create_data);
         m_rec_note_times.append(QString::number(RecordingElapsedMs(), 'g', -1));

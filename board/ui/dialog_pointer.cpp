@@ -78,7 +78,7 @@ void Dialog::PointerPress(int slot, int x, int y, bool local, bool usePressTime)
     case ekBrush: {
         FreePenPoint sample;
         sample.EventID = quint16(s.nextEventId);
-        sample.MediaPos = m_recordingOn ? RecordingElapsedMs() : -1.0;
+        sample.MediaPos = m_bRecording ? RecordingElapsedMs() : -1.0;
         s.pressMediaPos = sample.MediaPos;
         sample.Press = 0.f;
         sample.S = ToDocument(QPointF(x, y));
@@ -360,7 +360,7 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
                 s.current.ry() += 1;  // a tap leaves a dot
             FreePenPoint sample;
             sample.EventID = quint16(s.nextEventId);
-            sample.MediaPos = !m_recordingOn ? -1.0 : (usePressTime ? s.pressMediaPos : RecordingElapsedMs());
+            sample.MediaPos = !m_bRecording ? -1.0 : (usePressTime ? s.pressMediaPos : RecordingElapsedMs());
             sample.S = ToDocument(s.current);
             sample.M = sample.S;
             sample.MouseAction = 3;
@@ -373,7 +373,7 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
         } else if (tool == ekBrush) {
             FreePenPoint sample;
             sample.EventID = quint16(s.nextEventId);
-            sample.MediaPos = m_recordingOn ? RecordingElapsedMs() : -1.0;
+            sample.MediaPos = m_bRecording ? RecordingElapsedMs() : -1.0;
             sample.Press = s.brushRadius;
             sample.S = ToDocument(s.current);
             sample.M = sample.S;

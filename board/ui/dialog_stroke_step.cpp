@@ -22,7 +22,7 @@ void Dialog::DrawStrokeStep(int slot, int kind, int restorePreview, bool local, 
     if (kind == ekFree || kind == ekBrush) {
         FreePenPoint sample;
         sample.EventID = quint16(s.nextEventId);
-        sample.MediaPos = !m_recordingOn ? -1.0 : (keepMediaPos ? s.pressMediaPos : RecordingElapsedMs());
+        sample.MediaPos = !m_bRecording ? -1.0 : (keepMediaPos ? s.pressMediaPos : RecordingElapsedMs());
         if (kind == ekFree) {
             if (m_tabletPenInUse) {
                 sample.Press = float(m_pressureLevel * m_pressureScale);

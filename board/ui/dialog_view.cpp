@@ -77,7 +77,7 @@ void Dialog::ChangeScrollBar_release()
 {
     Coll_Send_HeightScrollBar(0, QStringLiteral("NULL"));
     Coll_Send_WidthScrollBar(0, QStringLiteral("NULL"));
-    if (m_recordingOn)
+    if (m_bRecording)
         AppendViewRecord(ekScroll);
 }
 
@@ -174,7 +174,7 @@ void Dialog::ZoomByScale(float value)
     RedrawPageObjects(true);
     ShowPageNavigator();
 
-    if (m_recordingOn && m_recordZoom)
+    if (m_bRecording && m_recordZoom)
         AppendViewRecord(ekZoom);
     m_recordZoom = false;
 }
@@ -268,7 +268,7 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event)
                 Coll_Send_HeightScrollBar(0, QStringLiteral("NULL"));
             else
                 Coll_Send_WidthScrollBar(0, QStringLiteral("NULL"));
-            if (m_recordingOn)
+            if (m_bRecording)
                 AppendViewRecord(ekScroll);
         }
         break;

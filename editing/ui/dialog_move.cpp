@@ -21,12 +21,12 @@ void Dialog::Modify_Move(int slot, int phase)
     if (phase == 1)
         return;
 
-    const double mediaPos = m_recordingOn ? RecordingElapsedMs() : -1.0;
+    const double mediaPos = m_bRecording ? RecordingElapsedMs() : -1.0;
     const QPoint offset = MoveOffset(s.current, MovePressPoint[slot], m_zoom);
-    const MoveStep moved = MoveObjects(m_board, m_select_id_str, offset, m_recordingOn, mediaPos,
+    const MoveStep moved = MoveObjects(m_board, m_select_id_str, offset, m_bRecording, mediaPos,
                                        m_selectionState.FrameCornersBefore, m_selectionState.FrameCorners);
     m_selectionState.FrameRect = RectFromCorners(m_selectionState.FrameCorners);
-    if (m_recordingOn && moved.objects.size() > 1)
+    if (m_bRecording && moved.objects.size() > 1)
         GroupRectSum = moved.groupRect;
     const int n = moved.objects.size();
     for (int i = 0; i < n; ++i) {

@@ -18,7 +18,7 @@ void Dialog::CreateObjectEvent(int slot, int mediaIndex)
     ctx.widgetSize = size();
     ctx.noteName = m_curr_note.create_data;
     ctx.penAlpha = m_currentPenColor.alpha();
-    ctx.recording = m_recordingOn;
+    ctx.recording = m_bRecording;
     ctx.recordingElapsedMs = RecordingElapsedMs();
     const CreatedObject made = CreateBoardObject(m_board, slot, quint16(mediaIndex), ctx);
     InsertURList(URKindAdd, slot, made.master, made.detail, ErasePoint(), PreData(), 1, 1, QPoint());

@@ -62,7 +62,7 @@ void Dialog::ActOnPickedObjects(const QVector<PickedObject>& picked, bool erase)
         ep.GroupRect = QRect(-1, -1, -1, -1);
         InsertURList(URKindDelete, pick.slot, *em, *ed, ep, PreData(), 1, 1);
         if (!ed->Deleted) {
-            if (m_recordingOn)
+            if (m_bRecording)
                 s.erasePoints.append(ep);
             ed->PageDeleted = 1;
             ed->Deleted = 1;

@@ -53,7 +53,7 @@ void Dialog::RunUndoCommand(bool redo)
     }
 
     UndoPass pass;
-    pass.recording = m_recordingOn;
+    pass.recording = m_bRecording;
     pass.mediaPos = RecordingElapsedMs();
     const UndoStepResult step = RunUndoStep(m_undo, m_board, redo ? UndoDirection::Redo : UndoDirection::Undo, pass);
     if (!step.ran)

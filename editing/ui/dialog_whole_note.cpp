@@ -30,7 +30,7 @@ void Dialog::UpdateMoveAll(int slot, bool release)
     // The pointer's step is applied to the records as it is, whatever the
     // zoom: the objects follow the pointer by the zoom's factor.
     const QPoint d = s.current - s.anchor;
-    const double mediaPos = release && m_recordingOn ? RecordingElapsedMs() : -1.0;
+    const double mediaPos = release && m_bRecording ? RecordingElapsedMs() : -1.0;
     const QStringList targets = MoveAllTargets(m_board, NoteObjectKeys, m_curr_note.create_data);
     if (!release && (m_moveAllLayer.isNull() || m_moveAllLayerRedraws != m_fullRedrawCount))
         PaintMoveAllLayer();
@@ -42,7 +42,7 @@ void Dialog::UpdateMoveAll(int slot, bool release)
         return;
     }
 
-    const QVector<MovedObject> step = MoveAllStep(m_board, targets, m_moveAllTotal, m_recordingOn, mediaPos);
+    const QVector<MovedObject> step = MoveAllStep(m_board, targets, m_moveAllTotal, m_bRecording, mediaPos);
     const int n = step.size();
     for (int i = 0; i < n; ++i) {
         const MovedObject& moved = step[i];
@@ -98,7 +98,7 @@ void Dialog::NoteEraseAll(bool erase)
         return;
     }
     const QVector<ErasedObject> erased =
-        EraseAllObjects(m_board, m_curr_note.create_data, m_recordingOn, RecordingElapsedMs());
+        EraseAllObjects(m_board, m_curr_note.create_data, m_bRecording, RecordingElapsedMs());
     const int n = erased.size();
     for (int p = 1; p <= n; ++p) {
         const ErasedObject& object = erased[p - 1];

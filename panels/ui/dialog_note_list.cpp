@@ -8,7 +8,7 @@ void Dialog::OptNoteListBtn()
     if (!m_noteDialog)
         return;
     // Pages are neither deleted nor reordered while a recording runs.
-    m_noteDialog->SetEditMode(!m_recordingOn);
+    m_noteDialog->SetEditMode(!m_bRecording);
     HidePagePanels();
     SaveCurrentNoteImage(true);
     UpdatePageLabel(false, 0, 1);

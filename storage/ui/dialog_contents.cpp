@@ -50,7 +50,7 @@ void Dialog::StartContentsSave()
         SelectionFrameShown = false;
     }
     // From here on page changes no longer extend the visit log.
-    m_recordingOn = false;
+    m_bRecording = false;
     if (m_recordType == 2) {
         m_screenRecording = false;
         m_screenRecordingOn = false;

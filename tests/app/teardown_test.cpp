@@ -85,7 +85,7 @@ private slots:
         QFile::remove(settings);
         g_folderThereAtEnd = false;
         if (recording) {
-            dialog->m_recordingOn = true;
+            dialog->m_bRecording = true;
             dialog->m_ThreadSave.setFuture(SaveJob(jobMs, workFolder));
         }
         g_log.clear();

@@ -651,8 +651,8 @@ private slots:
         board->CreateNotePage(1, "BlackBoard", "", false);
         const QString b = board->m_curr_note.create_data;
         board->ChangeNote(a);
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         const int before = board->m_board.slot[0].records.masters().size();
         board->ChangeNote(b);
         const auto& masters = board->m_board.slot[0].records.masters();
@@ -662,7 +662,7 @@ private slots:
         QCOMPARE(board->m_rec_note_names.last(), QStringLiteral("BlackBoard"));
         QCOMPARE(board->m_rec_note_stamps.last(), b);
         QCOMPARE(board->m_rec_note_index.last(), 1);
-        board->m_recordingOn = false;
+        board->m_bRecording = false;
     }
 
     void hostPushesTheShownPage()

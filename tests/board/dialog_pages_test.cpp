@@ -319,8 +319,8 @@ private slots:
 
     void recordingNotesPageChangesAndZooms()
     {
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         const QString first = board->m_curr_note.create_data;
         board->CreateNotePage(1, "WhiteBoard", "", false);
         const QString second = board->m_curr_note.create_data;
@@ -328,7 +328,7 @@ private slots:
         board->NoteChangeWorker();
         board->m_recordZoom = true;
         board->ZoomByScale(2.0f);
-        board->m_recordingOn = false;
+        board->m_bRecording = false;
 
         // Each change is entered in slot 0 under the page it leaves or zooms.
         const QVector<EventMaster>& masters = board->m_board.slot[0].records.masters();

@@ -212,8 +212,8 @@ private slots:
     {
         board->m_board.slot[0].event_kind = ekFree;
         Drag(0, QPoint(100, 100), QPoint(200, 150), 10);
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         UseTool(ekSelect);
         Tap(QPoint(150, 125), QPoint(150, 125));
         QCOMPARE(board->m_select_id_str, QStringList{"0-0"});
@@ -232,7 +232,7 @@ private slots:
         for (int i = 0; i < samples.size(); ++i)
             QCOMPARE(all[i].M, samples[i].M);
         QCOMPARE(samples.first().M, QPointF(120, 110));
-        board->m_recordingOn = false;
+        board->m_bRecording = false;
     }
 
     // A tap of the selection eraser deletes the topmost object under it, one

@@ -181,8 +181,8 @@ private slots:
     void areaEraserLogsWhileRecording()
     {
         DrawEraserFixture();
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         UseTool(ekAreaEraser);
         Sweep(QPoint(200, 50), {QPoint(200, 250)});
         const QVector<ErasePoint>& events = board->m_board.slot[0].erasePoints;
@@ -192,7 +192,7 @@ private slots:
         QVERIFY(events[1].MediaPos >= 0);
         QCOMPARE(events[1].GroupTotal, 1);
         QCOMPARE(events[1].BoundRF, Detail(0, 1).BoundRF);
-        board->m_recordingOn = false;
+        board->m_bRecording = false;
     }
 
     // A move-all drag is one step of move entries with the drag's total
@@ -290,11 +290,11 @@ private slots:
         Draw(2, ekRect, QPoint(300, 300), QPoint(400, 380));
         const QRect first = Detail(0, 0).BoundRF;
         const QRect second = Detail(2, 0).BoundRF;
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         UseTool(ekMoveAll);
         Sweep(QPoint(500, 500), {QPoint(510, 505)});
-        board->m_recordingOn = false;
+        board->m_bRecording = false;
         const QVector<ModifyPoint>& a = board->m_board.slot[0].modifyPoints;
         const QVector<ModifyPoint>& b = board->m_board.slot[2].modifyPoints;
         QCOMPARE(a.size(), 1);
@@ -320,10 +320,10 @@ private slots:
         Draw(4, ekLine, QPoint(500, 500), QPoint(700, 500));
         board->m_board.slot[4].records.editMasters()[0].NoteName = "another note";
         const int entries = board->m_undo.URList.size();
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         board->NoteEraseAll(true);
-        board->m_recordingOn = false;
+        board->m_bRecording = false;
 
         QCOMPARE(DeletedKeys(), QStringList({"0-0", "1-0", "3-0"}));
         QCOMPARE(Detail(3, 0).PageDeleted, quint8(0));

@@ -124,8 +124,8 @@ class DialogContentsTest : public QObject
         board->m_rec_note_names = QStringList{board->m_curr_note.name};
         board->m_rec_note_stamps = QStringList{board->m_curr_note.create_data};
         board->m_rec_note_times = QStringList{QStringLiteral("0")};
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         QTRY_VERIFY(board->RecordingElapsedMs() >= 2.0);
     }
 
@@ -205,7 +205,7 @@ private slots:
 
         QVERIFY2(board->m_pdf_ok, qPrintable(board->m_pdf_error));
         QVERIFY(board->m_contentsSaveFailure.isEmpty());
-        QVERIFY(!board->m_recordingOn);
+        QVERIFY(!board->m_bRecording);
         const QString package = board->m_saved_path;
         QCOMPARE(QFileInfo(package).path(), Recordings());
         QVERIFY(package.endsWith(QLatin1String(".iic")));

@@ -105,8 +105,8 @@ private slots:
         const QString stamp = board->m_curr_note.create_data;
         board->m_rec_note_stamps << stamp;
         board->m_rec_note_index << 0;
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         // Time 0 counts as before the recording; the lesson starts after it.
         // Objects from before the recording are written at 1 ms, so the first
         // stroke waits past that: a tie would leave their order to chance.
@@ -155,7 +155,7 @@ private slots:
         move.PrevBoundRF = lineDetail.OriginRF;
         move.GroupIndex = move.GroupTotal = 1;
         board->m_board.slot[1].modifyPoints.append(move);
-        board->m_recordingOn = false;
+        board->m_bRecording = false;
 
         board->BuildToGroupRecords();
         board->SortToGroupRecords();
