@@ -188,6 +188,16 @@ const QVector<PanelButtonSpec>& ZoomPanelButtons()
     return buttons;
 }
 
+const QVector<PanelButtonSpec>& RecPanelButtons()
+{
+    static const QVector<PanelButtonSpec> buttons = {
+        {"btnRec", QRect(119, 209, 32, 31), kRecFolder, "f_s_rec", 938},
+        {"btnStop", QRect(89, 209, 31, 31), kRecFolder, "f_s_stop", 940},
+        {"btnViewVideo", QRect(145, 200, 37, 36), kRecFolder, "f_s_viewvideo", 0},
+    };
+    return buttons;
+}
+
 namespace {
 
 struct CentreRow {

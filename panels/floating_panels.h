@@ -101,6 +101,12 @@ const QVector<PanelButtonSpec>& ZoomPanelButtons();
 constexpr const char* kZoomFolder = "FloatingZoom";
 constexpr const char* kZoomBackground = "f_s_zoom_bg";
 
+// The recording panel's three buttons at the bottom of the ring: record,
+// stop, and the camera view.
+const QVector<PanelButtonSpec>& RecPanelButtons();
+constexpr const char* kRecFolder = "FloatingRec";
+constexpr const char* kRecBackground = "f_s_rec_bg";
+
 // The picture the launcher's centre shows for a tool: folder and image, or
 // an empty folder for a key it has no picture for.
 struct CentrePicture {

@@ -24,6 +24,7 @@
 #include "storage/project_file.h"
 #include "storage/settings_file.h"
 #include "tools/capture_functions.h"
+#include "tools/recording.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>
@@ -261,7 +262,6 @@ public:
     // Still to come from their own subsystems (stand-ins in
     // app/ui/dialog_command_stubs.cpp).
     void CheckPenDriverDevice();
-    void ParseDeviceInfoLog();
 
     // Panels and secondary dialogs, made once by the second stage with the
     // window as parent (classes in app/ui/dialog_panels.h).
@@ -370,6 +370,7 @@ public:
     // right, host with and without it, no collaboration library).
     void SetPanelButtonsByRole(int column, bool floating);
     void ShowLoading();
+    void HideLoading();
     void SetTollPosEnable();
     void PlaceScrollBars();
     void PlaceSubButtonRow(QWidget* button);
@@ -387,7 +388,6 @@ public:
     bool m_windowModeInstruments[5] = {};
     bool m_windowModePreview = false;
     bool m_previewHidden = false;      // the preview switched off during a recording
-    bool m_screenRecording = false;
     void BuildSubButtonRow(const QStringList& keys, QPushButton* beside, const char* clickSlot);
     // The shared long press of toolbar buttons: true when the press was taken
     // as (part of) a hold, so the caller does not run its click action.
@@ -443,7 +443,6 @@ public:
     static void ForgetInstance(Dialog* dialog);
     void OptStopBtn();
     bool m_shutdownDone = false;
-    bool m_screenRecordingOn = false;   // a screen-only recording runs
     int m_shutdownWaitCount = 0;        // the destructor's wait, for the log
 
     // --- canvas: board model, pointer input, drawing ------------------------
@@ -561,16 +560,40 @@ public:
     void LinePath(QPainterPath& path, QPointF start, QPointF end, bool bothHeads, bool setPoints, int slot);
     void RotatedObjectFrame(QRect r);
 
-    // Recording.
+    // Recording (tools/ui/dialog_recording.cpp). m_bRecording: a camera or
+    // sound recording runs, and the board stamps its records with m_rec_time;
+    // m_bScreenRecording: a screen recording runs; the clock worker loops
+    // while m_bRecClock is set.
     bool m_bRecording = false;
+    bool m_bScreenRecording = false;
     // Capture devices: the lists the capture tool reported and the current
     // choice (tools/ui/dialog_devices.cpp).
     QStringList m_cam_list;
     QStringList m_mic_list;
     QString m_cam_name;
     QString m_mic_name;
-    QElapsedTimer m_rec_time;
+    // Fills the two lists from the capture library's "deviceinfo.log".
+    void ParseDeviceInfoLog();
+    // The clock starts once the recorder reports its first progress and is
+    // moved back by the time the recorder had already written.
+    tools::RecordingClock m_rec_time;
     double RecordingElapsedMs() const;
+    // Read by the clock worker on its pool thread.
+    std::atomic<bool> m_bRecClock{false};
+    bool m_recordingStarting = false;  // a start waits for its recorder
+    static void RecTimeWorker(Dialog* dialog);
+    // Our copy of the recorder in the work folder, which marks its processes
+    // as ours; made when missing.
+    void CopyRecorderToWorkFolder();
+    // Objects already on the board count as there from the start.
+    void PrepareRecordingTimeline();
+    // Waits on the GUI thread, events flowing, for the recorder's first
+    // progress line; its time text, or empty when none came in time.
+    QString WaitForRecorderProgress();
+    // Where a start that did not come through leaves the controls.
+    void ShowRecordingStartFailure();
+    // The main menu's entries 0 to 13, all of them.
+    void SetMainMenuEnabled(bool enabled);
 
     // Hand-overs to parts of the board that are built elsewhere
     // (board/ui/dialog_handover_stubs.cpp).
@@ -807,7 +830,7 @@ public:
     QString m_workFolder;              // ends with a separator
     QString m_configFilePath;
     QString m_currentProjectFolder;
-    int m_recordType = 3;              // mirror of the record type setting
+    int m_rec_type = 3;                // the type of the current or last recording; the setting until one starts
     QColor m_blackboardColor{25, 74, 57, 255};
 
     void LoadConfig(bool bInit);

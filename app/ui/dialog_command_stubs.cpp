@@ -15,17 +15,6 @@ void NotYet(const char* name)
 
 }  // namespace
 
-void Dialog::OptRecDialog() { NotYet("OptRecDialog"); }
-void Dialog::OptRecBtn(int) { NotYet("OptRecBtn"); }
-void Dialog::OptRecStart(int) { NotYet("OptRecStart"); }
-
-// Until saving and recording exist, the exit entry just ends the program.
-void Dialog::OptCloseOrbel()
-{
-    NotYet("OptCloseOrbel");
-    emit MainDlgClose();
-}
-
 void Dialog::OptMenuCut() { NotYet("OptMenuCut"); }
 void Dialog::OptMenuCopy() { NotYet("OptMenuCopy"); }
 void Dialog::OptMenuPaste() { NotYet("OptMenuPaste"); }
@@ -38,11 +27,3 @@ void Dialog::OptMenuBackward() { NotYet("OptMenuBackward"); }
 void Dialog::OptMenutoBack() { NotYet("OptMenutoBack"); }
 void Dialog::OptMenuGroup() { NotYet("OptMenuGroup"); }
 void Dialog::OptMenuUngroup() { NotYet("OptMenuUngroup"); }
-
-void Dialog::ParseDeviceInfoLog() { NotYet("ParseDeviceInfoLog"); }
-void Dialog::OptStopBtn()
-{
-    NotYet("OptStopBtn");
-    m_bRecording = false;
-    m_screenRecordingOn = false;
-}

@@ -70,17 +70,7 @@ void Dialog::PrepareWorkFolderCopies()
     m_shutdownDone = false;
     m_openOutput = true;
     m_liveDisplay = true;
-
-    // The work folder's copy of the recorder is what marks recorders as ours.
-    const QString recorderName = platform::LinuxProgramName(QStringLiteral("ffmpeg.exe"));
-    const QString copy = m_workFolder + recorderName;
-    if (QFileInfo::exists(copy))
-        return;
-    QString source = m_applicationFolder + QLatin1Char('/') + recorderName;
-    if (!QFileInfo(source).isFile())
-        source = QStandardPaths::findExecutable(recorderName);
-    if (!source.isEmpty() && QFile::copy(source, copy))
-        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    CopyRecorderToWorkFolder();
 }
 
 void Dialog::ChooseCanvasSize()

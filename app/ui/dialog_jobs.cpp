@@ -170,7 +170,7 @@ void Dialog::ThreadSaveFinished()
         if (m_outputPath.isEmpty())
             return;
     }
-    if (!m_openOutput || m_recordType < 0 || m_recordType > 2)
+    if (!m_openOutput || m_rec_type < 0 || m_rec_type > 2)
         return;
     const QMessageBox::StandardButton answer =
         ui::ShowMessageBox(QMessageBox::Question, this, QStringLiteral("Confirm"), m_lang.messages.value(104 - 100),

@@ -255,7 +255,7 @@ void Dialog::OptViewBtn(int mode)
 {
     if (mode == 0) {
         UpdatePreview(ui->viewbtn->isChecked());
-    } else if (mode == 1 && (m_bRecording || m_screenRecording)) {
+    } else if (mode == 1 && (m_bRecording || m_bScreenRecording)) {
         UpdatePreview(m_previewHidden);
         m_previewHidden = !m_previewHidden;
     }

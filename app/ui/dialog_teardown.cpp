@@ -44,10 +44,13 @@ Dialog::~Dialog()
     // The save started below must neither ask nor open anything.
     m_openOutput = false;
     m_windowAlive = false;
-    if (m_bRecording || m_screenRecordingOn) {
+    if (m_bRecording || m_bScreenRecording) {
         OptStopBtn();
         m_shutdownWaitCount = WaitForJob(m_ThreadSave, 100, 0);
     }
+    // The clock worker emits from this window; it ends before the window.
+    m_bRecClock = false;
+    m_ThreadRecTime.waitForFinished();
     ShutdownDialog();
 
     if (m_pdfRendererBound)

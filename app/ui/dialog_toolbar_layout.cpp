@@ -364,3 +364,14 @@ void Dialog::ShowLoading()
     m_loadingMovie->start();
     ui->label_gif->show();
 }
+
+void Dialog::HideLoading()
+{
+    ui->label_gif->hide();
+    ui->label_gif->setMovie(nullptr);
+    if (m_loadingMovie) {
+        m_loadingMovie->stop();
+        m_loadingMovie->deleteLater();
+        m_loadingMovie = nullptr;
+    }
+}

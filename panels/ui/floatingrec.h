@@ -1,11 +1,16 @@
 #pragma once
 
-#include "panels/ui/placeholder_subpanel.h"
+#include "panels/ui/floating_subpanel.h"
 
+#include <QList>
 #include <QStringList>
 
-// The recording panel of the floating launcher.
-class floatingrec : public PlaceholderSubPanel
+class QPushButton;
+
+// The recording panel of the floating launcher: record, stop, and the camera
+// view while a recording runs. It shows no recording state: the main window
+// decides what a press does.
+class floatingrec : public FloatingSubPanel
 {
     Q_OBJECT
 
@@ -16,7 +21,17 @@ public:
 
 signals:
     // 1 record, 2 stop.
-    void CallOptRec(int mode);
+    void CallOptRec(int mode = 1);
     // 1 view the video.
-    void CallOptView(int mode);
+    void CallOptView(int mode = 1);
+
+public slots:
+    void btnRec();
+    void btnStop();
+    void btnViewVideo();
+
+private:
+    QStringList* m_hintTexts = nullptr;
+    // In the order of the panel's button table: record, stop, view.
+    QList<QPushButton*> m_buttons;
 };

@@ -320,7 +320,8 @@ QString RingSymbolStem(const QString& image)
         {"f_s_loadImage", "image"},    {"f_s_notelist", "list"},         {"f_moveall", "moveall"},
         {"f_s_select", "select"},      {"f_s_window", "win"},            {"f_s_connect", "connect"},
         {"f_s_ip", "IP"},              {"f_s_Strova", "Strova"},         {"f_s_zoomin", "zoomin"},
-        {"f_s_zoomout", "zoomout"},    {"f_s_zoomrect", "zoomrect"},
+        {"f_s_zoomout", "zoomout"},    {"f_s_zoomrect", "zoomrect"},  {"f_s_rec", "rec"},
+        {"f_s_stop", "stop"},          {"f_s_viewvideo", "viewvideo"},
     };
     return stems.value(image);
 }
@@ -423,5 +424,6 @@ QVector<PanelPicture> PanelPictures()
     AddToolRing(pictures, kNoteFolder, kNoteBackground, NotePanelButtons());
     AddToolRing(pictures, kChangeModeFolder, kChangeModeBackground, ChangeModePanelButtons());
     AddToolRing(pictures, kZoomFolder, kZoomBackground, ZoomPanelButtons());
+    AddToolRing(pictures, kRecFolder, kRecBackground, RecPanelButtons());
     return pictures;
 }

@@ -24,11 +24,11 @@ void Dialog::LoadConfig(bool bInit)
 
     SetConfigDefaults(&m_config, folders, m_canvasWidth, m_canvasHeight, bInit);
     m_currentProjectFolder = m_config.proj;
-    m_recordType = m_config.Type;
+    m_rec_type = m_config.Type;
     qDebug() << "bInit" << bInit;
 
     if (!bInit && ReadConfigFile(m_configFilePath, &m_config)) {
-        m_recordType = m_config.Type;
+        m_rec_type = m_config.Type;
         m_currentProjectFolder = m_config.proj;
     }
     ApplyBoardColor();
@@ -104,7 +104,7 @@ void Dialog::SaveConfigData(ConfigInfomation config)
         ApplyBoardColor();
     if (changes.redrawPages)
         RedrawAllPages();
-    m_recordType = m_config.Type;
+    m_rec_type = m_config.Type;
     if (changes.cursorChanged)
         ApplyCursorOption();
     SaveConfigData();

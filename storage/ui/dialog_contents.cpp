@@ -14,7 +14,7 @@
 storage::ContentsSaveInput Dialog::TakeContentsInput()
 {
     storage::ContentsSaveInput input;
-    input.recordType = m_recordType;
+    input.recordType = m_rec_type;
     input.recordFolder = m_config.Path;
     input.workFolder = m_workFolder;
     input.recordName = m_rec_file;
@@ -51,10 +51,8 @@ void Dialog::StartContentsSave()
     }
     // From here on page changes no longer extend the visit log.
     m_bRecording = false;
-    if (m_recordType == 2) {
-        m_screenRecording = false;
-        m_screenRecordingOn = false;
-    }
+    if (m_rec_type == 2)
+        m_bScreenRecording = false;
     // The shown page's file is written only when the page is left; the job
     // reads every visited page from its file.
     SaveCurrentNoteImage(false);

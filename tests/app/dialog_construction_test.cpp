@@ -196,7 +196,7 @@ void DialogConstructionTest::firstStartWithoutLibraries()
         QVERIFY2(QFileInfo(folder).isDir(), qPrintable(folder));
     QCOMPARE(dialog.m_config.proj, documents + "/Dravik_Prj");
     QCOMPARE(dialog.m_currentProjectFolder, dialog.m_config.proj);
-    QCOMPARE(dialog.m_recordType, 3);
+    QCOMPARE(dialog.m_rec_type, 3);
     QVERIFY(!QFile::exists(dialog.m_configFilePath));
     QVERIFY(dialog.m_configFilePath.startsWith(root.path() + "/ProgramData/"));
     QVERIFY(dialog.m_languageFolder.endsWith("/Language/"));
@@ -391,7 +391,7 @@ void DialogConstructionTest::settingsDialogRecordIsAppliedAndWritten()
     dialog.SaveConfigData(edited);
     QCOMPARE(dialog.m_boardFillColor, dialog.m_blackboardColor);
     QCOMPARE(dialog.m_currentProjectFolder, root.path() + "/Projects");
-    QCOMPARE(dialog.m_recordType, 1);
+    QCOMPARE(dialog.m_rec_type, 1);
 
     QSettings ini(dialog.m_configFilePath, QSettings::IniFormat);
     QCOMPARE(ini.value("Note/color").toString(), QString("blackboard color"));

@@ -124,7 +124,7 @@ private slots:
         QFETCH(bool, asked);
         auto dialog = MakeWindow();
         QTemporaryDir out;
-        dialog->m_recordType = 2;
+        dialog->m_rec_type = 2;
         dialog->m_openOutput = offer;
         dialog->m_outputFolder = out.path();
         dialog->m_outputFileName = "lesson.mp4";

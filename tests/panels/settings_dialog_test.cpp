@@ -128,7 +128,7 @@ void SettingsDialogTest::confirmAppliesAndWritesTheFile()
     QVERIFY(g_log.contains("ConfigDlg::SaveConfigData()"));
     QCOMPARE(window.m_config.FPenWidth2, 5);
     QCOMPARE(window.m_boardFillColor, window.m_blackboardColor);
-    QCOMPARE(window.m_recordType, 2);
+    QCOMPARE(window.m_rec_type, 2);
 
     QSettings ini(board.configFile(), QSettings::IniFormat);
     QCOMPARE(ini.value("Pen/FPenWidth2").toInt(), 5);

@@ -115,7 +115,7 @@ class DialogContentsTest : public QObject
     // clock running, and the recorder's file where the recorder writes it.
     void StartRecording(int type)
     {
-        board->m_recordType = type;
+        board->m_rec_type = type;
         board->m_config.Path = Recordings();
         board->m_rec_file = QStringLiteral("20260102030405");
         recording = QByteArray("recorded media ") + QByteArray::number(type) + QByteArray(5000, 'm');

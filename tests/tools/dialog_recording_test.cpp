@@ -1,0 +1,251 @@
+#include "board/event_kind.h"
+#include "platform/processes.h"
+#include "tests/support/board_window.h"
+#include "tests/support/debug_log.h"
+#include "tests/support/zip_fixture.h"
+#include "ui_dialog.h"
+
+#include <quazip/quazip.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+// Recorders this test process started and that still run.
+QList<qint64> OurRecorders()
+{
+    QList<qint64> found;
+    for (qint64 pid : platform::ProcessIds()) {
+        if (platform::ParentProcessId(pid) == getpid() && platform::ProcessExecutableName(pid) == "ffmpeg")
+            found << pid;
+    }
+    return found;
+}
+
+bool Logged(const QString& start)
+{
+    for (const QString& line : g_log)
+        if (line.startsWith(start))
+            return true;
+    return false;
+}
+
+QStringList PackageEntries(const QString& path)
+{
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip))
+        return {};
+    return zip.getFileNameList();
+}
+
+const EventMaster* LastMarker(const Dialog* board, int kind)
+{
+    const QVector<EventMaster>& masters = board->m_board.slot[0].records.masters();
+    for (int i = masters.size() - 1; i >= 0; --i)
+        if (masters[i].Kind == kind)
+            return &masters[i];
+    return nullptr;
+}
+
+}  // namespace
+
+// The recording controls of the window with our capture library and its test
+// devices: a sound recording from start to package, the failures of the
+// start and the stop, and the exit request while a recording runs.
+class DialogRecordingTest : public BoardWindowTest
+{
+    Q_OBJECT
+
+    QTemporaryDir m_recordings;
+
+    static void startLog()
+    {
+        qInstallMessageHandler(CollectLog);
+        g_log.clear();
+    }
+
+    QString recordButtonSheet(const char* key)
+    {
+        QString tooltip;
+        return board->MakeButtonStyleSheet(key, tooltip);
+    }
+
+    void prepareSoundRecording()
+    {
+        startLog();
+        // What the second stage does for a recording: the button table, the
+        // wiring of the clock, the clock label hidden.
+        board->SetButtons();
+        board->ConnectSignals();
+        board->ui->rectimeLabel->hide();
+        QVERIFY2(board->m_bCaptureLibLoaded, "the capture library did not load");
+        board->m_config.Type = 1;
+        board->m_config.Check = false;
+        board->m_config.Name = false;
+        board->m_config.Path = m_recordings.path();
+        board->m_mic_name = "Test Tone";
+        QDir().mkpath(board->m_workFolder);
+    }
+
+    void checkNothingLeftRunning()
+    {
+        qunsetenv("DRAVIK_CAPTURE_FAIL");
+        QVERIFY2(OurRecorders().isEmpty(), "a recorder was left running");
+    }
+
+public:
+    DialogRecordingTest()
+    {
+        qputenv("DRAVIK_CAPTURE_TEST_DEVICES", "1");
+    }
+
+private slots:
+
+    void exitRefusedWhileRecording_data()
+    {
+        QTest::addColumn<bool>("lesson");
+        QTest::addColumn<bool>("screen");
+        QTest::newRow("lesson recording") << true << false;
+        QTest::newRow("screen recording") << false << true;
+    }
+
+    void exitRefusedWhileRecording()
+    {
+        QFETCH(bool, lesson);
+        QFETCH(bool, screen);
+        startLog();
+        board->m_bRecording = lesson;
+        board->m_bScreenRecording = screen;
+        QSignalSpy closed(board, &Dialog::MainDlgClose);
+        board->OptCloseOrbel();
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(g_log.contains("Dialog :: Recording 2"));
+        QVERIFY2(g_log.contains("message box critical:  | Close Recording"), qPrintable(g_log.join('\n')));
+        board->m_bRecording = false;
+        board->m_bScreenRecording = false;
+    }
+
+    void stopWithoutRecordingDoesNothing()
+    {
+        startLog();
+        board->OptRecBtn(2);
+        QVERIFY(!Logged("rec_type :"));
+        QVERIFY(board->m_board.slot[0].records.masters().isEmpty());
+    }
+
+    // A sound recording with the test tone from start to contents package:
+    // the clock counts from the recorder's start, the markers frame it and
+    // the package holds the sound.
+    void soundRecordingEndsInAPackage()
+    {
+        prepareSoundRecording();
+        board->OptRecBtn(1);
+        QVERIFY2(board->m_bRecording, qPrintable(g_log.join('\n')));
+        QVERIFY(!board->m_bScreenRecording);
+        QVERIFY(board->m_bRecClock);
+        QVERIFY(board->isEnabled());
+        QVERIFY(board->ui->rectimeLabel->isVisible());
+        QCOMPARE(board->ui->recbtn->styleSheet(), recordButtonSheet("RecStop"));
+        for (const char* line : {"file path", "tempString", "AddMsec = ", "Orbel = "})
+            QVERIFY2(Logged(line), line);
+
+        QVERIFY(LastMarker(board, ekStartRec));
+        // A copy: the end marker's append may move the table.
+        const EventMaster startMarker = *LastMarker(board, ekStartRec);
+        const EventMaster* start = &startMarker;
+        QCOMPARE(start->MediaPos, 0.0);
+        QCOMPARE(start->StrData, quint16(0xffff));
+        QCOMPARE(start->SCale, board->m_zoom);
+        QCOMPARE(start->Slot, quint16(0));
+        QCOMPARE(start->NoteName, board->m_curr_note.create_data);
+        QCOMPARE(board->m_rec_note_stamps, QStringList{board->m_curr_note.create_data});
+
+        QTRY_COMPARE_WITH_TIMEOUT(board->ui->rectimeLabel->text(), QString("0:00:02"), 5000);
+        board->OptRecBtn(0);
+        QVERIFY(!board->m_bRecClock);
+        QVERIFY(Logged("rec_type : 1"));
+        const EventMaster* end = LastMarker(board, ekEndRec);
+        QVERIFY(end);
+        QVERIFY2(end->MediaPos >= 2000 && end->MediaPos < 5000, qPrintable(QString::number(end->MediaPos)));
+        QCOMPARE(end->HScroll, quint16(0));
+        QCOMPARE(end->VScroll, quint16(0));
+        QCOMPARE(end->StrData, quint16(0xffff));
+        QCOMPARE(int(end->EventID), int(start->EventID) + 1);
+
+        QCOMPARE(board->ui->recbtn->styleSheet(), recordButtonSheet("RecStart"));
+        QTRY_VERIFY_WITH_TIMEOUT(!board->m_ThreadSave.isRunning(), 30000);
+        QVERIFY(!board->m_bRecording);
+        const QStringList packages = QDir(m_recordings.path()).entryList({"*.iic"}, QDir::Files);
+        QCOMPARE(packages.size(), 1);
+        QVERIFY(PackageEntries(m_recordings.filePath(packages.first())).contains("audio.mp3"));
+        QTRY_COMPARE(board->ui->rectimeLabel->text(), QString("0:00:00"));
+        checkNothingLeftRunning();
+    }
+
+    // The library refuses to start: the user is told, nothing runs, and the
+    // button and the flags are as before.
+    void refusedStart()
+    {
+        prepareSoundRecording();
+        qputenv("DRAVIK_CAPTURE_FAIL", "start");
+        board->OptRecBtn(1);
+        QVERIFY(!board->m_bRecording);
+        QVERIFY(!board->m_bRecClock);
+        QVERIFY(g_log.contains("recording start fail~~"));
+        QVERIFY(Logged("message box warning: Recording | "));
+        QVERIFY(!board->ui->rectimeLabel->isVisible());
+        QCOMPARE(board->ui->recbtn->styleSheet(), recordButtonSheet("RecStart"));
+        QVERIFY(!LastMarker(board, ekStartRec));
+        checkNothingLeftRunning();
+    }
+
+    // The recorder runs but never reports its progress: after the wait the
+    // start counts as failed and the recorder is not left capturing.
+    void recorderThatNeverReportsIsStopped()
+    {
+        prepareSoundRecording();
+        qputenv("DRAVIK_CAPTURE_FAIL", "progress");
+        board->OptRecBtn(1);
+        QVERIFY(!board->m_bRecording);
+        QVERIFY(!board->m_bRecClock);
+        QVERIFY(board->isEnabled());
+        QVERIFY(g_log.contains("recording start fail~~"));
+        QVERIFY(Logged("message box warning: Recording | "));
+        checkNothingLeftRunning();
+    }
+
+    // A stop the library reports as failed saves nothing and replaces no
+    // file, but leaves the window able to record and to close again.
+    void failedStopKeepsTheChosenFile()
+    {
+        prepareSoundRecording();
+        board->OptRecBtn(1);
+        QVERIFY(board->m_bRecording);
+        const QString chosen = m_recordings.filePath("lesson.iic");
+        QVERIFY(WriteTestFile(chosen, "the earlier lesson"));
+        board->m_iic_SaveAs_PathName = chosen;
+        board->m_iic_SaveAs_FileName = "lesson.iic";
+        board->m_iic_SaveAs_Folder = m_recordings.path();
+        qputenv("DRAVIK_CAPTURE_FAIL", "stop");
+        board->OptRecBtn(2);
+        QVERIFY(g_log.contains("dialog :: Recording complete failed"));
+        QVERIFY(!board->m_ThreadSave.isRunning());
+        QFile kept(chosen);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("the earlier lesson"));
+        QVERIFY(!board->m_bRecording);
+        QSignalSpy closed(board, &Dialog::MainDlgClose);
+        board->m_boardModified = false;
+        board->OptCloseOrbel();
+        QCOMPARE(closed.count(), 1);
+        checkNothingLeftRunning();
+    }
+};
+
+QTEST_MAIN(DialogRecordingTest)
+#include "dialog_recording_test.moc"

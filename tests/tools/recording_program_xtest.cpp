@@ -1,0 +1,188 @@
+// Screen: 1920x1080x24
+// Recording in the running whiteboard with our capture library and its test
+// devices, worked from outside with xdotool: a screen recording from the
+// launcher's recording panel into the recording folder, with an ffmpeg of
+// someone else left alone; then, asked each time, the record type dialog and
+// a start the library refuses.
+#include "panels/floating_panels.h"
+#include "storage/settings_file.h"
+#include "tests/support/running_program.h"
+#include "tests/support/test_folders.h"
+#include "tests/support/xdotool.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const int W = 1920;
+const int H = 1080;
+const QPoint kLauncher(400, 300);
+
+QString N(int v) { return QString::number(v); }
+
+void Click(QPoint p)
+{
+    Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
+}
+
+QPoint Centre(const QVector<PanelButtonSpec>& buttons, const char* name)
+{
+    for (const PanelButtonSpec& spec : buttons) {
+        if (QLatin1String(spec.objectName) == QLatin1String(name))
+            return spec.geometry.center();
+    }
+    return QPoint();
+}
+
+double ProbedSeconds(const QString& path)
+{
+    QProcess probe;
+    probe.start("ffprobe", {"-v", "error", "-show_format", "-of", "json", path});
+    if (!probe.waitForFinished(20000))
+        return -1;
+    return QJsonDocument::fromJson(probe.readAllStandardOutput())
+        .object()
+        .value("format")
+        .toObject()
+        .value("duration")
+        .toString()
+        .toDouble();
+}
+
+bool WriteSettings(int type, const QString& recordFolder)
+{
+    ConfigInfomation config;
+    const SettingsFolders folders = PrepareSettingsFolders();
+    SetConfigDefaults(&config, folders, W, H, true);
+    config.toolsave = true;
+    config.toolpos = 4;
+    config.floatingX = kLauncher.x();
+    config.floatingY = kLauncher.y();
+    config.Type = type;
+    config.Check = false;
+    config.Name = false;
+    config.Path = recordFolder;
+    config.ScreenFrameRate = 2;  // 15 fps
+    config.ScreenQuality = 1;
+    return WriteConfigFile(SettingsFilePath(), config);
+}
+
+}  // namespace
+
+class RecordingProgramXTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScopedFolderRoot> m_root;
+    QString m_recordings;
+
+    QProcessEnvironment Environment(const QByteArray& failure = QByteArray())
+    {
+        QProcessEnvironment env;
+        env.insert("DRAVIK_CAPTURE_TEST_DEVICES", "1");
+        if (!failure.isEmpty())
+            env.insert("DRAVIK_CAPTURE_FAIL", failure);
+        return env;
+    }
+
+    // Opens the launcher's recording panel and returns its top-left corner.
+    QPoint OpenRecordingPanel(RunningProgram& board)
+    {
+        Click(kLauncher + Centre(LauncherButtons(), "btnRec"));
+        const QStringList ids = WaitForXWindows("^floatingrec$", 5000, board.pid());
+        return ids.isEmpty() ? QPoint(-1, -1) : XWindowGeometry(ids.first()).topLeft();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("DRAVIK_NO_MODAL", "1");
+        m_root = std::make_unique<ScopedFolderRoot>();
+        m_recordings = m_root->path() + "/recordings";
+        QVERIFY(QDir().mkpath(m_recordings));
+    }
+
+    void cleanupTestCase() { m_root.reset(); }
+
+    // The teacher opens the recording panel, records the screen for a few
+    // seconds and stops; the video lands in the recording folder as long as
+    // the clock ran. An ffmpeg that another program runs is not touched.
+    void screenRecordingFromThePanel()
+    {
+        QProcess other;
+        other.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
+                               "sine=frequency=220", "-f", "null", "-"});
+        QVERIFY(other.waitForStarted(5000));
+
+        QVERIFY(WriteSettings(2, m_recordings));
+        RunningProgram board;
+        QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, Environment()));
+        QVERIFY(board.waitForLine("time Done", 10000) >= 0);
+
+        const QPoint panel = OpenRecordingPanel(board);
+        QCOMPARE(panel, kLauncher - QPoint(27, 27));
+        const int from = board.lines().size();
+        QElapsedTimer sinceClick;
+        Click(panel + Centre(RecPanelButtons(), "btnRec"));
+        sinceClick.start();
+        QVERIFY2(board.waitForLine("Orbel = ", 20000, from) >= 0, qPrintable(board.lines().mid(from).join('\n')));
+        const qint64 startMs = sinceClick.elapsed();
+        QElapsedTimer clock;
+        clock.start();
+        qWarning().noquote() << QStringLiteral("record click to a running recording: %1 ms").arg(startMs);
+        for (const char* line : {"file path", "tempString", "AddMsec = "})
+            QVERIFY2(board.hasLine(line, from), line);
+
+        QTest::qWait(4000);
+        const QPoint again = OpenRecordingPanel(board);
+        Click(again + Centre(RecPanelButtons(), "btnStop"));
+        const double clockSeconds = clock.elapsed() / 1000.0;
+        QVERIFY(board.waitForLine("rec_type : 2", 10000, from) >= 0);
+        QVERIFY(board.waitForLine("save complete", 30000, from) >= 0);
+
+        const QStringList videos = QDir(m_recordings).entryList({"*.mp4"}, QDir::Files);
+        QCOMPARE(videos.size(), 1);
+        const double seconds = ProbedSeconds(m_recordings + "/" + videos.first());
+        QVERIFY2(qAbs(seconds - clockSeconds) <= 1.5,
+                 qPrintable(QStringLiteral("video %1 s, clock %2 s").arg(seconds).arg(clockSeconds)));
+
+        QCOMPARE(other.state(), QProcess::Running);
+        other.kill();
+        other.waitForFinished(5000);
+        QCOMPARE(CloseWhiteboard(board), 0);
+    }
+
+    // Asked each time: the record button brings up the record type dialog;
+    // a start the library refuses is reported and leaves nothing running.
+    void refusedStartAfterTheTypeDialog()
+    {
+        QVERIFY(WriteSettings(3, m_recordings));
+        RunningProgram board;
+        QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, Environment("start")));
+        QVERIFY(board.waitForLine("time Done", 10000) >= 0);
+
+        const QPoint panel = OpenRecordingPanel(board);
+        const int from = board.lines().size();
+        Click(panel + Centre(RecPanelButtons(), "btnRec"));
+        const QStringList dialog = WaitForXWindows("^Select Recording Type$|^Rec$", 5000, board.pid());
+        QVERIFY(!dialog.isEmpty());
+        const QRect area = XWindowGeometry(dialog.first());
+        QCOMPARE(area.size(), QSize(481, 139));
+        Click(area.topLeft() + QPoint(340, 113));  // OK
+        QVERIFY2(board.waitForLine("recording start fail~~", 10000, from) >= 0,
+                 qPrintable(board.lines().mid(from).join('\n')));
+        QVERIFY(board.hasLine("message box warning: Recording", from));
+        // Stopped or not, the exit is not refused.
+        QCOMPARE(CloseWhiteboard(board), 0);
+    }
+};
+
+QTEST_MAIN(RecordingProgramXTest)
+#include "recording_program_xtest.moc"

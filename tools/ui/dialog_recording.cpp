@@ -1,0 +1,372 @@
+// Recording a lesson: the record button and panel, the start through the
+// capture library with its wait for the recorder's first progress line, the
+// clock, the stop that hands the recording to the contents save, the device
+// list, and the exit request, which a running recording refuses.
+#include "app/ui/dialog.h"
+
+#include "app/toolbar_buttons.h"
+#include "app/ui/dialog_panels.h"
+#include "app/ui/message_box.h"
+#include "app/utilities.h"
+#include "platform/processes.h"
+#include "ui_dialog.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMovie>
+#include <QStandardPaths>
+#include <QThread>
+#include <QtConcurrent>
+
+namespace {
+
+// The wait for the recorder's first progress line: this many polls, 10 ms
+// apart, with the events of the window handled at each.
+constexpr int kProgressPolls = 3000;
+constexpr int kProgressPollMs = 10;
+// The clock worker redraws once a second and looks at its flag in between,
+// so a stop (or the window's end) need not wait a whole second for it.
+constexpr int kClockTickMs = 1000;
+constexpr int kClockPollMs = 50;
+
+const char* const kViewCorners[] = {"LeftTop", "LeftBottom", "RightTop", "RightBottom"};
+
+QString ProposedExtension(int type)
+{
+    return type == 2 ? QStringLiteral(".mp4") : QStringLiteral(".iic");
+}
+
+}  // namespace
+
+void Dialog::CopyRecorderToWorkFolder()
+{
+    const QString recorderName = platform::LinuxProgramName(QStringLiteral("ffmpeg.exe"));
+    const QString copy = m_workFolder + recorderName;
+    if (QFileInfo::exists(copy))
+        return;
+    QString source = m_applicationFolder + QLatin1Char('/') + recorderName;
+    if (!QFileInfo(source).isFile())
+        source = QStandardPaths::findExecutable(recorderName);
+    if (!source.isEmpty() && QFile::copy(source, copy))
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void Dialog::ParseDeviceInfoLog()
+{
+    if (!DeviceSave)
+        return;
+    DeviceSave(QDir::cleanPath(m_workFolder));
+    QThread::msleep(100);
+    QFile log(m_workFolder + QStringLiteral("deviceinfo.log"));
+    // A link in our work folder is not what the library wrote.
+    if (QFileInfo(log.fileName()).isSymLink() || !log.open(QIODevice::ReadOnly))
+        return;
+    // A device list is a few lines; anything larger is not one.
+    const tools::DeviceLists lists = tools::ParseDeviceInfo(log.read(1024 * 1024));
+    m_cam_list << lists.cameras;
+    m_mic_list << lists.microphones;
+}
+
+void Dialog::PrepareRecordingTimeline()
+{
+    tools::PrepareRecordingTimeline(m_board);
+    m_toGroupRecords.clear();
+    m_rec_distinct_stamps.clear();
+}
+
+void Dialog::SetMainMenuEnabled(bool enabled)
+{
+    if (!m_mainMenu)
+        return;
+    const QList<QAction*> actions = m_mainMenu->actions();
+    for (int i = 0; i < actions.size() && i <= 13; ++i)
+        actions[i]->setEnabled(enabled);
+}
+
+void Dialog::OptRecBtn(int mode)
+{
+    const bool running = m_bRecording || m_bScreenRecording;
+    // A press while a start waits for its recorder would start or stop in
+    // the middle of it.
+    if (m_recordingStarting)
+        return;
+    if (mode == 0)
+        mode = running ? 2 : 1;
+    if (mode == 1) {
+        if (running)
+            return;
+        CopyRecorderToWorkFolder();
+        if (m_recDlg)
+            m_recDlg->SetRecType(m_config.Type);
+        if (m_config.Type == 3) {
+            if (m_recDlg)
+                m_recDlg->show();
+        } else {
+            OptRecStart(m_config.Type);
+        }
+    } else if (mode == 2) {
+        if (!running)
+            return;
+        OptStopBtn();
+        SetMainMenuEnabled(true);
+    }
+}
+
+void Dialog::OptRecDialog()
+{
+    for (QWidget* panel : FloatingSubPanels())
+        panel->hide();
+    if (!m_floatingRec)
+        return;
+    m_floatingRec->SetHoverButton(nullptr, false);
+    m_floatingRec->show();
+}
+
+QString Dialog::WaitForRecorderProgress()
+{
+    QString progress;
+    for (int poll = 0; poll < kProgressPolls; ++poll) {
+        QCoreApplication::processEvents();
+        QThread::msleep(kProgressPollMs);
+        if (tools::FindProgressTime(ReadLineData(), &progress)) {
+            qDebug().noquote() << QStringLiteral("tempString %1 %2").arg(poll).arg(progress);
+            return progress;
+        }
+    }
+    return QString();
+}
+
+void Dialog::ShowRecordingStartFailure()
+{
+    SetButtonStyle(ui->recbtn, Scaled(40, m_scale), Scaled(36, m_scale), QStringLiteral("RecStart"));
+    ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Recording"), m_lang.messages.value(100 - 100),
+                       QMessageBox::Yes);
+    m_bRecording = false;
+    m_bRecClock = false;
+}
+
+void Dialog::OptRecStart(int type)
+{
+    if (m_bRecording || m_bScreenRecording || m_recordingStarting)
+        return;
+    if (!m_bCaptureLibLoaded || type < 0 || type > 2) {
+        qDebug().noquote() << QStringLiteral("recording type %1 cannot be recorded").arg(type);
+        return;
+    }
+    // 1, 2. Only our own recorders are ended: the copy in the work folder and
+    // what our library started.
+    KillProcessByName(2, QStringLiteral("ffmpeg.exe"));
+    PrepareRecordingTimeline();
+    QThread::msleep(400);
+
+    // 3, 4.
+    if (type == 2 && m_bDualScreen) {
+        ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("confirm"), m_lang.messages.value(101 - 100),
+                           QMessageBox::Yes);
+        return;
+    }
+    if (m_config.Check) {
+        const int key = type == 0 ? 140 : type == 1 ? 138 : 120;
+        const QMessageBox::StandardButton answer =
+            ui::ShowMessageBox(QMessageBox::Question, this, QStringLiteral("Confirm"), m_lang.messages.value(key - 100),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton);
+        if (answer == QMessageBox::No)
+            return;
+    }
+
+    // 5. A chosen file that exists stays until the new one replaces it whole.
+    // A target chosen for a start that did not come through is not used by
+    // the next one.
+    m_iic_SaveAs_PathName.clear();
+    m_iic_SaveAs_Folder.clear();
+    m_iic_SaveAs_FileName.clear();
+    if (m_config.Name) {
+        OptVirtureKeyboard();
+        const QString extension = ProposedExtension(type);
+        const QString proposal = m_config.Path + QLatin1Char('/') + MakeFileTimeStamp() + extension;
+        const QString filter =
+            type == 2 ? QStringLiteral("Video file (*.mp4)") : QStringLiteral("Dravik contents file (*.iic)");
+        QString chosen = ui::GetSaveFileName(this, QStringLiteral("Save as"), proposal, filter);
+        CloseOnScreenKeyboard();
+        if (chosen.isEmpty())
+            return;
+        if (!chosen.endsWith(extension, Qt::CaseInsensitive))
+            chosen += extension;
+        const QFileInfo target(chosen);
+        m_iic_SaveAs_PathName = target.absoluteFilePath();
+        m_iic_SaveAs_Folder = target.absolutePath();
+        m_iic_SaveAs_FileName = target.fileName();
+    }
+
+    // 6, 7.
+    m_rec_type = type;
+    CopyRecorderToWorkFolder();
+    WaitForFolderFiles(QDir::cleanPath(m_workFolder), platform::LinuxProgramName(QStringLiteral("ffmpeg.exe")), 50,
+                       20);
+    m_bRecording = true;
+    m_bRecClock = true;
+    m_rec_file = QString::number(QDateTime::currentMSecsSinceEpoch());
+
+    // 8, 9.
+    tools::RecordingRequest request;
+    request.type = type;
+    request.workFolder = m_workFolder;
+    request.recordName = m_rec_file;
+    request.camera = m_cam_name;
+    request.microphone = m_mic_name;
+    request.screenWidth = m_canvasWidth;
+    request.screenHeight = m_canvasHeight;
+    const tools::CaptureSettings settings = tools::RecorderSettings(request, m_config);
+    qDebug().noquote() << QStringLiteral("file path %1 %2").arg(settings.folder, settings.fileName);
+    ConfigSetting(settings.folder, settings.fileName, settings.camera, settings.microphone, settings.size,
+                  settings.mode, settings.videoQuality, settings.videoFrameRate, settings.audioQuality,
+                  settings.audioBitRate);
+    m_recordingStarting = true;
+    const int started = StartRecording(type);
+
+    // 10, 11.
+    if (started == 0) {
+        m_recordingStarting = false;
+        ShowRecordingStartFailure();
+        qDebug().noquote() << QStringLiteral("recording start fail~~");
+        return;
+    }
+    m_bRecording = true;
+    SetButtonStyle(ui->recbtn, Scaled(40, m_scale), Scaled(36, m_scale), QStringLiteral("RecStop"));
+    SetMainMenuEnabled(false);
+
+    // 12 to 15.
+    ShowLoading();
+    setEnabled(false);
+    const QString progress = WaitForRecorderProgress();
+    const qint64 offset = progress.isEmpty() ? 0 : tools::ProgressOffsetMs(progress);
+    qDebug().noquote() << QStringLiteral("AddMsec = %1").arg(offset);
+    m_rec_time.start();
+    m_rec_time.moveBack(offset);
+    qDebug().noquote() << QStringLiteral("Orbel = %1, ffmpeg = %2").arg(m_rec_time.elapsed()).arg(progress);
+    setEnabled(true);
+    HideLoading();
+    m_recordingStarting = false;
+
+    // 16. A recorder that never reported is not left capturing.
+    if (progress.isEmpty()) {
+        SetMainMenuEnabled(true);
+        StopRecording();
+        ShowRecordingStartFailure();
+        m_rec_time.invalidate();
+        qDebug().noquote() << QStringLiteral("recording start fail~~");
+        return;
+    }
+
+    // 17.
+    m_bScreenRecording = false;
+    if (type == 2) {
+        m_bRecording = false;
+        m_bScreenRecording = true;
+    } else if (type == 0) {
+        if (m_toolbarPosition != 4) {
+            ui->viewbtn->setChecked(true);
+            ui->viewbtn->show();
+            ui->viewlocationbtn->show();
+            ui->viewlocationsubbtn->show();
+        }
+        const int corner = m_config.ViewPos;
+        ClickViewLocationBtn(corner >= 0 && corner < 4 ? QLatin1String(kViewCorners[corner]) : m_viewLocationKey);
+    }
+
+    // 18 to 20.
+    ui->rectimeLabel->setText(QStringLiteral("0:00:00"));
+    ui->rectimeLabel->show();
+    m_ThreadRecTime.setFuture(QtConcurrent::run(&Dialog::RecTimeWorker, this));
+    ::AppendViewRecord(m_board.slot[0], ekStartRec, 0.0, m_zoom, VerticalScrollValue(), HorizontalScrollValue(),
+                       m_curr_note.create_data);
+    m_rec_note_index = {m_note_idx};
+    m_rec_note_names = QStringList{m_curr_note.name};
+    m_rec_note_stamps = QStringList{m_curr_note.create_data};
+    m_rec_note_times = QStringList{QString::number(m_rec_time.elapsed())};
+
+    // 21.
+    setEnabled(true);
+}
+
+void Dialog::RecTimeWorker(Dialog* dialog)
+{
+    while (dialog->m_bRecClock) {
+        for (int waited = 0; waited < kClockTickMs && dialog->m_bRecClock; waited += kClockPollMs)
+            QThread::msleep(kClockPollMs);
+        if (dialog->m_bRecClock)
+            emit dialog->CallDrawRecTime();
+    }
+}
+
+void Dialog::OptStopBtn()
+{
+    // 1, 2.
+    m_previewHidden = false;
+    m_bRecClock = false;
+    ui->rectimeLabel->hide();
+
+    // 3, 4.
+    ::AppendViewRecord(m_board.slot[0], ekEndRec, double(m_rec_time.elapsed()), m_zoom, 0, 0,
+                       m_curr_note.create_data);
+    qDebug().noquote() << QStringLiteral("rec_type : %1").arg(m_rec_type);
+
+    // 5 to 8.
+    const int stopped = StopRecording ? StopRecording() : 0;
+    if (stopped != 0) {
+        StartContentsSave();
+    } else {
+        qDebug().noquote() << QStringLiteral("dialog :: Recording complete failed");
+        // The recorder is gone either way: a flag left set would refuse every
+        // later recording and the exit for good.
+        m_bRecording = false;
+        m_bScreenRecording = false;
+        ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Recording"),
+                           QStringLiteral("The recording could not be completed and was not saved."),
+                           QMessageBox::Yes);
+    }
+    SetButtonStyle(ui->recbtn, Scaled(40, m_scale), Scaled(36, m_scale), QStringLiteral("RecStart"));
+}
+
+void Dialog::OptCloseOrbel()
+{
+    if (m_bRecording || m_bScreenRecording) {
+        qDebug().noquote() << QStringLiteral("Dialog :: Recording 2");
+        ui::ShowMessageBox(QMessageBox::Critical, this, QString(), QStringLiteral("Close Recording"),
+                           QMessageBox::Ok);
+        return;
+    }
+    if (!m_boardModified) {
+        emit MainDlgClose();
+        return;
+    }
+    const QMessageBox::StandardButton answer =
+        ui::ShowMessageBox(QMessageBox::Question, m_configDlg ? static_cast<QWidget*>(m_configDlg) : this,
+                           QStringLiteral("Confirm"), m_lang.messages.value(103 - 100),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel)
+        return;
+    if (answer == QMessageBox::No) {
+        emit MainDlgClose();
+        return;
+    }
+    m_afterProjectSave = 1;
+    OptProjectSave(false);
+    // No file chosen: the lesson stays open rather than lost.
+    if (!m_projectSaveStarted)
+        return;
+    WaitForJob(m_ThreadPrjSave, 100, 1000);
+    // At the limit the window closes with the save still running; the
+    // teardown lets it finish, and until its new archive is complete the old
+    // project file stays as it was. A save that ended and failed keeps the
+    // lesson open: its own end reports why.
+    if (!m_ThreadPrjSave.isRunning() && !m_projectSaveResult)
+        return;
+    emit MainDlgClose();
+}
