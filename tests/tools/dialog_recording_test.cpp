@@ -8,6 +8,7 @@
 #include <quazip/quazip.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QtTest>
@@ -128,6 +129,53 @@ private slots:
         QVERIFY2(g_log.contains("message box critical:  | Close Recording"), qPrintable(g_log.join('\n')));
         board->m_bRecording = false;
         board->m_bScreenRecording = false;
+    }
+
+    // The exit request saves first; a save that outlasts its 10 s wait lets
+    // the window close, and until the new archive is complete the project
+    // file on disk is the old one, whole.
+    void exitDuringALongSaveKeepsTheOldProject()
+    {
+        startLog();
+        QTemporaryDir programs;
+        // A packer that writes part of its archive and takes its time.
+        QVERIFY(WriteTestFile(programs.filePath("zip"), "#!/bin/sh\necho partial > \"$3\"\nsleep 12\nexit 1\n",
+                              kExecutablePermissions));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", programs.path().toLocal8Bit() + ":" + path);
+        const QString project = m_recordings.filePath("lesson.vk");
+        QVERIFY(WriteTestFile(project, "the saved lesson"));
+        board->m_currentProjectPath = project;
+        board->m_boardModified = true;
+
+        QSignalSpy closed(board, &Dialog::MainDlgClose);
+        QElapsedTimer waited;
+        waited.start();
+        board->OptCloseOrbel();
+        qputenv("PATH", path);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY2(g_log.contains("(RecStop) m_ThreadSave time over (10 Sec)"), qPrintable(g_log.join('\n')));
+        QVERIFY(waited.elapsed() >= 9500);
+        QVERIFY(board->m_ThreadPrjSave.isRunning());
+        QCOMPARE(ReadTestFile(project), QByteArray("the saved lesson"));
+        QTRY_VERIFY_WITH_TIMEOUT(!board->m_ThreadPrjSave.isRunning(), 15000);
+        QCOMPARE(ReadTestFile(project), QByteArray("the saved lesson"));
+        QCOMPARE(QDir(m_recordings.path()).entryList({"*lesson*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"lesson.vk"});
+    }
+
+    // Asked to save first, the user chooses no file: the lesson stays open
+    // rather than lost.
+    void exitWithoutAChosenFileStaysOpen()
+    {
+        startLog();
+        board->m_currentProjectPath.clear();
+        board->m_boardModified = true;
+        QSignalSpy closed(board, &Dialog::MainDlgClose);
+        board->OptCloseOrbel();
+        QTest::qWait(200);
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(Logged("file dialog save: "));
     }
 
     void stopWithoutRecordingDoesNothing()

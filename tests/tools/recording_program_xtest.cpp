@@ -4,7 +4,9 @@
 // launcher's recording panel into the recording folder, with an ffmpeg of
 // someone else left alone; then, asked each time, the record type dialog and
 // a start the library refuses.
+#include "board/camera_preview_place.h"
 #include "panels/floating_panels.h"
+#include "platform/processes.h"
 #include "storage/settings_file.h"
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
@@ -18,6 +20,9 @@
 #include <QtTest>
 
 #include <memory>
+
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -56,7 +61,7 @@ double ProbedSeconds(const QString& path)
         .toDouble();
 }
 
-bool WriteSettings(int type, const QString& recordFolder)
+bool WriteSettings(int type, const QString& recordFolder, int viewPos = 0)
 {
     ConfigInfomation config;
     const SettingsFolders folders = PrepareSettingsFolders();
@@ -71,6 +76,7 @@ bool WriteSettings(int type, const QString& recordFolder)
     config.Path = recordFolder;
     config.ScreenFrameRate = 2;  // 15 fps
     config.ScreenQuality = 1;
+    config.ViewPos = viewPos;
     return WriteConfigFile(SettingsFilePath(), config);
 }
 
@@ -116,15 +122,24 @@ private slots:
     // the clock ran. An ffmpeg that another program runs is not touched.
     void screenRecordingFromThePanel()
     {
-        QProcess other;
-        other.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
-                               "sine=frequency=220", "-f", "null", "-"});
-        QVERIFY(other.waitForStarted(5000));
+        // Detached, as a program of someone else's would be: not below this
+        // test, which runs from the whiteboard's own folder.
+        qint64 other = 0;
+        QVERIFY(QProcess::startDetached("ffmpeg", {"-hide_banner", "-loglevel", "quiet", "-nostdin", "-re", "-f",
+                                                   "lavfi", "-i", "sine=frequency=220", "-f", "null", "-"},
+                                        QString(), &other));
+        auto otherRuns = [other] { return ::kill(pid_t(other), 0) == 0 && platform::ProcessExecutableName(other) == "ffmpeg"; };
+        struct EndAtExit {
+            qint64 pid;
+            ~EndAtExit() { ::kill(pid_t(pid), SIGKILL); }
+        } endOther{other};
+        QTRY_VERIFY(otherRuns());
 
         QVERIFY(WriteSettings(2, m_recordings));
         RunningProgram board;
         QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, Environment()));
         QVERIFY(board.waitForLine("time Done", 10000) >= 0);
+        QVERIFY(otherRuns());
 
         const QPoint panel = OpenRecordingPanel(board);
         QCOMPARE(panel, kLauncher - QPoint(27, 27));
@@ -153,9 +168,33 @@ private slots:
         QVERIFY2(qAbs(seconds - clockSeconds) <= 1.5,
                  qPrintable(QStringLiteral("video %1 s, clock %2 s").arg(seconds).arg(clockSeconds)));
 
-        QCOMPARE(other.state(), QProcess::Running);
-        other.kill();
-        other.waitForFinished(5000);
+        QVERIFY2(otherRuns(), "the other ffmpeg was ended");
+        QCOMPARE(CloseWhiteboard(board), 0);
+    }
+
+    // A camera recording shows the library's preview in the corner the
+    // settings name, clear of the toolbar, and takes it away with the stop.
+    void cameraPreviewInItsCorner()
+    {
+        QVERIFY(WriteSettings(0, m_recordings, 3));
+        RunningProgram board;
+        QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, Environment()));
+        QVERIFY(board.waitForLine("time Done", 10000) >= 0);
+
+        const QPoint panel = OpenRecordingPanel(board);
+        const int from = board.lines().size();
+        Click(panel + Centre(RecPanelButtons(), "btnRec"));
+        QVERIFY2(board.waitForLine("Orbel = ", 20000, from) >= 0, qPrintable(board.lines().mid(from).join('\n')));
+        const QRect expected = board::CameraPreviewRect(3, 4, QRect(0, 0, W, H), 1.0f);
+        QStringList preview;
+        QTRY_VERIFY_WITH_TIMEOUT(!(preview = FindXWindows("^Camera Preview$", board.pid())).isEmpty(), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(XWindowGeometry(preview.first()), expected, 5000);
+
+        const QPoint again = OpenRecordingPanel(board);
+        Click(again + Centre(RecPanelButtons(), "btnStop"));
+        QVERIFY(board.waitForLine("rec_type : 0", 10000, from) >= 0);
+        QTRY_VERIFY_WITH_TIMEOUT(FindXWindows("^Camera Preview$", board.pid()).isEmpty(), 5000);
+        QVERIFY(board.waitForLine("save complete", 30000, from) >= 0);
         QCOMPARE(CloseWhiteboard(board), 0);
     }
 
