@@ -7,7 +7,9 @@
 
 #include <quazip/quazip.h>
 
+#include <QAction>
 #include <QDir>
+#include <QMenu>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
@@ -70,6 +72,16 @@ class DialogRecordingTest : public BoardWindowTest
         g_log.clear();
     }
 
+    // The main menu's entries, "1" for each enabled one and "0" for each
+    // disabled one, in menu order.
+    QString mainMenuState()
+    {
+        QString state;
+        for (QAction* action : board->m_mainMenu->actions())
+            state += action->isEnabled() ? '1' : '0';
+        return state;
+    }
+
     QString recordButtonSheet(const char* key)
     {
         QString tooltip;
@@ -83,6 +95,7 @@ class DialogRecordingTest : public BoardWindowTest
         // wiring of the clock, the clock label hidden.
         board->SetButtons();
         board->ConnectSignals();
+        board->CreateMenus();
         board->ui->rectimeLabel->hide();
         QVERIFY2(board->m_bCaptureLibLoaded, "the capture library did not load");
         board->m_config.Type = 1;
@@ -199,6 +212,7 @@ private slots:
         QVERIFY(board->isEnabled());
         QVERIFY(board->ui->rectimeLabel->isVisible());
         QCOMPARE(board->ui->recbtn->styleSheet(), recordButtonSheet("RecStop"));
+        QCOMPARE(mainMenuState(), QString(14, '0'));
         for (const char* line : {"file path", "tempString", "AddMsec = ", "Orbel = "})
             QVERIFY2(Logged(line), line);
 
@@ -226,6 +240,7 @@ private slots:
         QCOMPARE(int(end->EventID), int(start->EventID) + 1);
 
         QCOMPARE(board->ui->recbtn->styleSheet(), recordButtonSheet("RecStart"));
+        QCOMPARE(mainMenuState(), QString(14, '1'));
         QTRY_VERIFY_WITH_TIMEOUT(!board->m_ThreadSave.isRunning(), 30000);
         QVERIFY(!board->m_bRecording);
         const QStringList packages = QDir(m_recordings.path()).entryList({"*.iic"}, QDir::Files);
@@ -248,6 +263,7 @@ private slots:
         QVERIFY(Logged("message box warning: Recording | "));
         QVERIFY(!board->ui->rectimeLabel->isVisible());
         QCOMPARE(board->ui->recbtn->styleSheet(), recordButtonSheet("RecStart"));
+        QCOMPARE(mainMenuState(), QString(14, '1'));
         QVERIFY(!LastMarker(board, ekStartRec));
         checkNothingLeftRunning();
     }
@@ -264,6 +280,8 @@ private slots:
         QVERIFY(board->isEnabled());
         QVERIFY(g_log.contains("recording start fail~~"));
         QVERIFY(Logged("message box warning: Recording | "));
+        QCOMPARE(board->ui->recbtn->styleSheet(), recordButtonSheet("RecStart"));
+        QCOMPARE(mainMenuState(), QString(14, '1'));
         checkNothingLeftRunning();
     }
 

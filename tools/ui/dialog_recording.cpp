@@ -85,8 +85,13 @@ void Dialog::SetMainMenuEnabled(bool enabled)
     if (!m_mainMenu)
         return;
     const QList<QAction*> actions = m_mainMenu->actions();
-    for (int i = 0; i < actions.size() && i <= 13; ++i)
+    for (int i = 0; i < actions.size() && i <= 13; ++i) {
+        // A sub-menu's entry follows its menu's own state, which the window's
+        // being enabled again would otherwise bring back.
+        if (QMenu* subMenu = actions[i]->menu())
+            subMenu->setEnabled(enabled);
         actions[i]->setEnabled(enabled);
+    }
 }
 
 void Dialog::OptRecBtn(int mode)
