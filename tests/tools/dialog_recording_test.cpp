@@ -46,6 +46,16 @@ QStringList PackageEntries(const QString& path)
     return zip.getFileNameList();
 }
 
+// Stand-ins of the library's listing: one writes a listing into the folder,
+// the other writes nothing.
+void WriteListing(QString folder)
+{
+    WriteTestFile(folder + "/deviceinfo.log",
+                  "DirectShow video devices\n \"Cam A\"\n \"screen-capture-recorder\"\n"
+                  "DirectShow audio devices\n \"Mic A\"\n     Alternative name \"@x\"\n");
+}
+void WriteNothing(QString) {}
+
 const EventMaster* LastMarker(const Dialog* board, int kind)
 {
     const QVector<EventMaster>& masters = board->m_board.slot[0].records.masters();
@@ -189,6 +199,23 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(closed.count(), 0);
         QVERIFY(Logged("file dialog save: "));
+    }
+
+    // The listing the library leaves in the work folder fills the device
+    // lists; without one they are empty.
+    void deviceListsFromTheWorkFolder()
+    {
+        QDir().mkpath(board->m_workFolder);
+        board->DeviceSave = WriteListing;
+        board->ParseDeviceInfoLog();
+        QCOMPARE(board->m_cam_list, QStringList{"Cam A"});
+        QCOMPARE(board->m_mic_list, QStringList{"Mic A"});
+
+        QFile::remove(board->m_workFolder + "deviceinfo.log");
+        board->DeviceSave = WriteNothing;
+        board->ParseDeviceInfoLog();
+        QVERIFY(board->m_cam_list.isEmpty());
+        QVERIFY(board->m_mic_list.isEmpty());
     }
 
     void stopWithoutRecordingDoesNothing()

@@ -59,6 +59,8 @@ void Dialog::CopyRecorderToWorkFolder()
 
 void Dialog::ParseDeviceInfoLog()
 {
+    m_cam_list.clear();
+    m_mic_list.clear();
     if (!DeviceSave)
         return;
     DeviceSave(QDir::cleanPath(m_workFolder));
@@ -69,8 +71,8 @@ void Dialog::ParseDeviceInfoLog()
         return;
     // A device list is a few lines; anything larger is not one.
     const tools::DeviceLists lists = tools::ParseDeviceInfo(log.read(1024 * 1024));
-    m_cam_list << lists.cameras;
-    m_mic_list << lists.microphones;
+    m_cam_list = lists.cameras;
+    m_mic_list = lists.microphones;
 }
 
 void Dialog::PrepareRecordingTimeline()
