@@ -590,6 +590,11 @@ public:
     // Waits on the GUI thread, events flowing, for the recorder's first
     // progress line; its time text, or empty when none came in time.
     QString WaitForRecorderProgress();
+    // The dual-screen refusal and the confirmation before a start.
+    bool ConfirmRecordingStart(int type);
+    // The "Save as" target when the settings ask for one; false when the
+    // user chose none.
+    bool ChooseRecordingTarget(int type);
     // Where a start that did not come through leaves the controls.
     void ShowRecordingStartFailure();
     // The main menu's entries 0 to 13, all of them.

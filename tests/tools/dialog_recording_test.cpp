@@ -218,6 +218,36 @@ private slots:
         QVERIFY(board->m_mic_list.isEmpty());
     }
 
+    // Asked for the file, the start proposes the recording folder, the file
+    // stamp and the extension of what the type leaves; no file chosen, no
+    // recording.
+    void proposedFile_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("camera: a contents package") << 0 << ".iic";
+        QTest::newRow("sound: a contents package") << 1 << ".iic";
+        QTest::newRow("screen: a video") << 2 << ".mp4";
+    }
+
+    void proposedFile()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, extension);
+        prepareSoundRecording();
+        board->m_config.Name = true;
+        board->OptRecStart(type);
+        QString proposal;
+        for (const QString& line : g_log)
+            if (line.startsWith("file dialog save: Save as | "))
+                proposal = line.mid(int(qstrlen("file dialog save: Save as | ")));
+        const QRegularExpression stamped("^" + QRegularExpression::escape(m_recordings.path()) + "/"
+                                         + "[0-9]{8}_[0-9]{6}" + QRegularExpression::escape(extension) + "$");
+        QVERIFY2(stamped.match(proposal).hasMatch(), qPrintable(proposal));
+        QVERIFY(!board->m_bRecording);
+        QVERIFY(!Logged("file path"));
+    }
+
     void stopWithoutRecordingDoesNothing()
     {
         startLog();

@@ -158,25 +158,12 @@ void Dialog::ShowRecordingStartFailure()
     m_bRecClock = false;
 }
 
-void Dialog::OptRecStart(int type)
+bool Dialog::ConfirmRecordingStart(int type)
 {
-    if (m_bRecording || m_bScreenRecording || m_recordingStarting)
-        return;
-    if (!m_bCaptureLibLoaded || type < 0 || type > 2) {
-        qDebug().noquote() << QStringLiteral("recording type %1 cannot be recorded").arg(type);
-        return;
-    }
-    // 1, 2. Only our own recorders are ended: the copy in the work folder and
-    // what our library started.
-    KillProcessByName(2, QStringLiteral("ffmpeg.exe"));
-    PrepareRecordingTimeline();
-    QThread::msleep(400);
-
-    // 3, 4.
     if (type == 2 && m_bDualScreen) {
         ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("confirm"), m_lang.messages.value(101 - 100),
                            QMessageBox::Yes);
-        return;
+        return false;
     }
     if (m_config.Check) {
         const int key = type == 0 ? 140 : type == 1 ? 138 : 120;
@@ -184,11 +171,15 @@ void Dialog::OptRecStart(int type)
             ui::ShowMessageBox(QMessageBox::Question, this, QStringLiteral("Confirm"), m_lang.messages.value(key - 100),
                                QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton);
         if (answer == QMessageBox::No)
-            return;
+            return false;
     }
+    return true;
+}
 
-    // 5. A chosen file that exists stays until the new one replaces it whole.
-    // A target chosen for a start that did not come through is not used by
+bool Dialog::ChooseRecordingTarget(int type)
+{
+    // A chosen file that exists stays until the new recording replaces it
+    // whole. A target chosen for a start that did not come through is not used by
     // the next one.
     m_iic_SaveAs_PathName.clear();
     m_iic_SaveAs_Folder.clear();
@@ -202,7 +193,7 @@ void Dialog::OptRecStart(int type)
         QString chosen = ui::GetSaveFileName(this, QStringLiteral("Save as"), proposal, filter);
         CloseOnScreenKeyboard();
         if (chosen.isEmpty())
-            return;
+            return false;
         if (!chosen.endsWith(extension, Qt::CaseInsensitive))
             chosen += extension;
         const QFileInfo target(chosen);
@@ -210,8 +201,26 @@ void Dialog::OptRecStart(int type)
         m_iic_SaveAs_Folder = target.absolutePath();
         m_iic_SaveAs_FileName = target.fileName();
     }
+    return true;
+}
 
-    // 6, 7.
+void Dialog::OptRecStart(int type)
+{
+    if (m_bRecording || m_bScreenRecording || m_recordingStarting)
+        return;
+    if (!m_bCaptureLibLoaded || type < 0 || type > 2) {
+        qDebug().noquote() << QStringLiteral("recording type %1 cannot be recorded").arg(type);
+        return;
+    }
+    // Only our own recorders are ended: the copy in the work folder and
+    // what our library started.
+    KillProcessByName(2, QStringLiteral("ffmpeg.exe"));
+    PrepareRecordingTimeline();
+    QThread::msleep(400);
+
+    if (!ConfirmRecordingStart(type) || !ChooseRecordingTarget(type))
+        return;
+
     m_rec_type = type;
     CopyRecorderToWorkFolder();
     WaitForFolderFiles(QDir::cleanPath(m_workFolder), platform::LinuxProgramName(QStringLiteral("ffmpeg.exe")), 50,
@@ -220,7 +229,6 @@ void Dialog::OptRecStart(int type)
     m_bRecClock = true;
     m_rec_file = QString::number(QDateTime::currentMSecsSinceEpoch());
 
-    // 8, 9.
     tools::RecordingRequest request;
     request.type = type;
     request.workFolder = m_workFolder;
@@ -237,7 +245,6 @@ void Dialog::OptRecStart(int type)
     m_recordingStarting = true;
     const int started = StartRecording(type);
 
-    // 10, 11.
     if (started == 0) {
         m_recordingStarting = false;
         ShowRecordingStartFailure();
@@ -248,7 +255,6 @@ void Dialog::OptRecStart(int type)
     SetButtonStyle(ui->recbtn, Scaled(40, m_scale), Scaled(36, m_scale), QStringLiteral("RecStop"));
     SetMainMenuEnabled(false);
 
-    // 12 to 15.
     ShowLoading();
     setEnabled(false);
     const QString progress = WaitForRecorderProgress();
@@ -261,7 +267,7 @@ void Dialog::OptRecStart(int type)
     HideLoading();
     m_recordingStarting = false;
 
-    // 16. A recorder that never reported is not left capturing.
+    // A recorder that never reported is not left capturing.
     if (progress.isEmpty()) {
         SetMainMenuEnabled(true);
         StopRecording();
@@ -271,7 +277,6 @@ void Dialog::OptRecStart(int type)
         return;
     }
 
-    // 17.
     m_bScreenRecording = false;
     if (type == 2) {
         m_bRecording = false;
@@ -287,7 +292,6 @@ void Dialog::OptRecStart(int type)
         ClickViewLocationBtn(corner >= 0 && corner < 4 ? QLatin1String(kViewCorners[corner]) : m_viewLocationKey);
     }
 
-    // 18 to 20.
     ui->rectimeLabel->setText(QStringLiteral("0:00:00"));
     ui->rectimeLabel->show();
     m_ThreadRecTime.setFuture(QtConcurrent::run(&Dialog::RecTimeWorker, this));
@@ -298,7 +302,6 @@ void Dialog::OptRecStart(int type)
     m_rec_note_stamps = QStringList{m_curr_note.create_data};
     m_rec_note_times = QStringList{QString::number(m_rec_time.elapsed())};
 
-    // 21.
     setEnabled(true);
 }
 
@@ -314,17 +317,14 @@ void Dialog::RecTimeWorker(Dialog* dialog)
 
 void Dialog::OptStopBtn()
 {
-    // 1, 2.
     m_previewHidden = false;
     m_bRecClock = false;
     ui->rectimeLabel->hide();
 
-    // 3, 4.
     ::AppendViewRecord(m_board.slot[0], ekEndRec, double(m_rec_time.elapsed()), m_zoom, 0, 0,
                        m_curr_note.create_data);
     qDebug().noquote() << QStringLiteral("rec_type : %1").arg(m_rec_type);
 
-    // 5 to 8.
     const int stopped = StopRecording ? StopRecording() : 0;
     if (stopped != 0) {
         StartContentsSave();
