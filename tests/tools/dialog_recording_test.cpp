@@ -307,6 +307,25 @@ private slots:
         checkNothingLeftRunning();
     }
 
+    // Closing the window while it records stops the recording, saves it and
+    // lets the clock go before the window goes.
+    void closingWhileRecordingSavesTheRecording()
+    {
+        prepareSoundRecording();
+        const QString folder = m_recordings.filePath("closing");
+        QVERIFY(QDir().mkpath(folder));
+        board->m_config.Path = folder;
+        board->OptRecBtn(1);
+        QVERIFY(board->m_bRecording);
+        QTest::qWait(1500);
+        delete board;
+        board = nullptr;
+        QVERIFY(Logged("rec_type : 1"));
+        const QStringList packages = QDir(folder).entryList({"*.iic"}, QDir::Files);
+        QVERIFY(!packages.isEmpty());
+        checkNothingLeftRunning();
+    }
+
     // The library refuses to start: the user is told, nothing runs, and the
     // button and the flags are as before.
     void refusedStart()
