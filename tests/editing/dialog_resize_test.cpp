@@ -33,16 +33,6 @@ class DialogResizeTest : public BoardWindowTest
 {
     Q_OBJECT
 
-    void Drag(int slot, QPoint from, QPoint to, int steps = 4)
-    {
-        board->PointerPress(slot, from.x(), from.y(), true, false);
-        for (int i = 1; i <= steps; ++i) {
-            const QPoint p = from + (to - from) * i / steps;
-            board->PointerMove(slot, p.x(), p.y(), true, false);
-        }
-        board->PointerRelease(slot, to.x(), to.y(), true, false);
-    }
-
     quint16 Draw(int kind, QPoint from, QPoint to, int steps = 4)
     {
         board->m_board.slot[0].event_kind = kind;
