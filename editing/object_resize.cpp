@@ -146,7 +146,8 @@ ResizeResult ResizeFrameAt(const ResizeGrip& grip, QPoint pointer)
     const int left = WidgetX(f.x(), view), top = WidgetY(f.y(), view);
     const int right = WidgetX(f.x() + f.width(), view), bottom = WidgetY(f.y() + f.height(), view);
 
-    const QPoint p = TurnedBack(pointer, grip.angle, WidgetCentre(f, view));
+    const QPoint centre = WidgetCentre(f, view);
+    QPoint p = TurnedBack(pointer, grip.angle, centre);
 
     int sx = 0, sy = 0;
     HandleDirections(grip.handle, &sx, &sy);
@@ -155,6 +156,10 @@ ResizeResult ResizeFrameAt(const ResizeGrip& grip, QPoint pointer)
     const bool corner = grip.handle <= 4;
     const bool movesX = corner || grip.handle == 8 || grip.handle == 10;
     const bool movesY = corner || grip.handle == 7 || grip.handle == 9;
+    if (grip.fromPress) {
+        const QPoint grabOffset = TurnedBack(grip.press, grip.angle, centre) - grabbed;
+        p -= QPoint(movesX ? grabOffset.x() : 0, movesY ? grabOffset.y() : 0);
+    }
 
     QPoint n = p;
     const int w = int(f.width() * view.zoom);

@@ -38,6 +38,12 @@ struct ResizeGrip {
     bool lockX = false;  // a vertical arrow keeps its x
     bool lockY = false;  // a horizontal arrow keeps its y
     BoardView view;
+    // Where the handle was pressed (widget pixels). When set, the drag
+    // counts from there rather than from the frame's corner or side, so a
+    // handle pressed and let go without moving changes nothing and the frame
+    // does not jump by the handle's distance from the corner.
+    bool fromPress = false;
+    QPoint press;
 };
 
 // The centre of a rectangle of document pixels, in widget pixels: the pivot

@@ -30,6 +30,8 @@ ResizeGrip Dialog::CurrentResizeGrip() const
     grip.lockX = LockX;
     grip.lockY = LockY;
     grip.view = CurrentBoardView();
+    grip.fromPress = true;
+    grip.press = m_pressPosition.toPoint();
     return grip;
 }
 

@@ -9,6 +9,7 @@
 #include "collab/coll_frame.h"
 #include "tests/support/board_window.h"
 #include "tests/support/session_tap.h"
+#include "ui_dialog.h"
 
 namespace {
 
@@ -137,6 +138,51 @@ private slots:
         board->OptRedo();
         QCOMPARE(Detail(id).BoundRF, after.BoundRF);
         QCOMPARE(Detail(id).C, after.C);
+    }
+
+    // A handle pressed and let go without moving leaves the object as it
+    // is, whichever handle and however turned.
+    void handlePressedWithoutMoving_data()
+    {
+        QTest::addColumn<int>("handle");
+        QTest::addColumn<float>("angle");
+        QTest::newRow("corner") << 3 << 0.f;
+        QTest::newRow("side") << 10 << 0.f;
+        QTest::newRow("turned corner") << 1 << 30.f;
+    }
+    void handlePressedWithoutMoving()
+    {
+        QFETCH(int, handle);
+        QFETCH(float, angle);
+        const quint16 id = Draw(ekRect, QPoint(300, 200), QPoint(400, 250));
+        Detail(id).Angle = angle;
+        Select(QPoint(300, 225));
+        const EventDetail before = Detail(id);
+        const QPoint grab = HandleAt(handle);
+        Drag(0, grab, grab, 2);
+        QCOMPARE(Detail(id).BoundRF, before.BoundRF);
+        QCOMPARE(Detail(id).C, before.C);
+    }
+
+    // At zoom 2 with both scroll bars moved, a drag of 80 by 40 widget
+    // pixels is 40 by 20 document pixels.
+    void zoomedAndScrolled()
+    {
+        const quint16 id = Draw(ekRect, QPoint(300, 200), QPoint(400, 250));
+        QCOMPARE(Detail(id).BoundRF, QRect(300, 200, 100, 50));
+        board->ZoomByScale(2.0f);
+        board->ui->horizontalScrollBar->setValue(150);
+        board->ui->verticalScrollBar->setValue(90);
+        const BoardView view = board->CurrentBoardView();
+        QCOMPARE(view.zoom, 2.0);
+        QVERIFY(view.hscroll > 0 && view.vscroll > 0);
+        Select(QPoint(600 - view.hscroll, 450 - view.vscroll));
+        QCOMPARE(board->m_select_id_str.size(), 1);
+        const QPoint grab = HandleAt(3);
+        Drag(0, grab, grab + QPoint(80, 40));
+        QCOMPARE(Detail(id).BoundRF, QRect(300, 200, 140, 70));
+        QCOMPARE(Detail(id).C, QPointF(440, 270));
+        CornersAreBounds(id);
     }
 
     // A side handle moves its side only.

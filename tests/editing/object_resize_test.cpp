@@ -171,6 +171,36 @@ private slots:
         }
     }
 
+    // Counted from the press on the handle, a few pixels off the corner:
+    // the same drag gives the same frame, and no drag changes nothing.
+    void dragCountsFromThePress_data()
+    {
+        QTest::addColumn<int>("handle");
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<QPoint>("drag");
+        QTest::addColumn<QRect>("frame");
+        QTest::newRow("3 out") << 3 << 0.0 << QPoint(208, 158) << QPoint(40, 10) << QRect(100, 100, 140, 70);
+        QTest::newRow("3 not moved") << 3 << 0.0 << QPoint(208, 158) << QPoint() << QRect(100, 100, 100, 50);
+        QTest::newRow("right side, off its middle") << 8 << 0.0 << QPoint(205, 110) << QPoint(30, 25)
+                                                    << QRect(100, 100, 130, 50);
+        QTest::newRow("turned 90, not moved") << 1 << 90.0 << QPoint(170, 70) << QPoint() << QRect(100, 100, 100, 50);
+    }
+    void dragCountsFromThePress()
+    {
+        QFETCH(int, handle);
+        QFETCH(double, angle);
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, drag);
+        QFETCH(QRect, frame);
+        ResizeGrip grip = Grip(handle, QRect(100, 100, 100, 50), angle);
+        grip.fromPress = true;
+        grip.press = press;
+        const ResizeResult result = ResizeFrameAt(grip, press + drag);
+        QVERIFY(result.applies);
+        QCOMPARE(result.documentFrame, frame);
+    }
+
     // A vertical arrow keeps its x and a horizontal one its y; a frame
     // without height (a straight line) keeps its y whichever side of the
     // line the pointer is, and a straight line's side handle works from

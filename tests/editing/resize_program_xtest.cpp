@@ -66,12 +66,12 @@ private slots:
         QTest::qWait(400);
 
         // Picked by its left side; its bottom-right handle (the frame stands
-        // a few pixels out, the handle 5 further) dragged out along the
-        // diagonal: 1.5 times the size, 300 x 150.
+        // a few pixels out, the handle 5 further) dragged 100 by 50 pixels
+        // out along the diagonal: 1.5 times the size, 300 x 150.
         XdotoolClick(QPoint(300, 350));
         QImage shot = ScreenWhen([](const QImage& s) { return DarkPixelsIn(s, Vertical(290, 320, 380)) > 0; });
         QVERIFY(DarkPixelsIn(shot, Vertical(290, 320, 380)) > 0);
-        XdotoolDrag(QPoint(507, 407), QPoint(600, 450));
+        XdotoolDrag(QPoint(507, 407), QPoint(607, 457));
         XdotoolClick(QPoint(1000, 650));  // away from it: the frame goes
         const auto larger = [](const QImage& s) {
             return DarkPixelsIn(s, Vertical(500, 320, 380)) == 0 && DarkPixelsIn(s, Vertical(600, 320, 420)) > 100
