@@ -10,14 +10,14 @@ void Dialog::TouchReleaseBtn()
 
 void Dialog::PinchGesture(Qt::GestureState state, double totalScale, double rotation, double lastRotation)
 {
-    if (m_board.slot[0].event_kind != ekSelect)
-        return;
-    // The pinch acts on the object it began on; once the selection is
-    // another (an undo, a note change, a peer's delete) it only ends.
-    const bool onSameObject = m_select_id_str.size() == 1 && m_select_id_str.first() == PinchKey;
+    const bool selectTool = m_board.slot[0].event_kind == ekSelect;
+    // The pinch acts on the object it began on with the select tool; once
+    // the selection is another (an undo, a note change, a peer's delete) or
+    // the tool changed, it only ends.
+    const bool onSameObject = selectTool && m_select_id_str.size() == 1 && m_select_id_str.first() == PinchKey;
     switch (state) {
     case Qt::GestureStarted:
-        if (m_select_id_str.size() != 1)
+        if (!selectTool || m_select_id_str.size() != 1)
             return;
         m_pinchGestureActive = true;
         PinchKey = m_select_id_str.first();
