@@ -2,6 +2,7 @@
 
 #include "board/event_kind.h"
 #include "board/figure_paths.h"
+#include "editing/object_resize.h"
 
 namespace {
 
@@ -44,35 +45,6 @@ void LogErase(BoardModel& board, int slot, const EventDetail& ed, UndoPass& pass
     ep.GroupTotal = pass.stepSize;
     ep.GroupRect = TakeIntoGroup(pass, ed.BoundRF, ed.Angle);
     board.slot[slot].erasePoints.append(ep);
-}
-
-// A modify event with the object's new geometry; `withGroup` forms the group
-// rectangle over the previous rectangle and angle.
-void LogModify(BoardModel& board, const ObjectRef& ref, const QRect& prevRect, float prevAngle, bool withGroup,
-               UndoPass& pass)
-{
-    if (!pass.recording)
-        return;
-    const EventMaster& em = *ref.master;
-    EventDetail& ed = *ref.detail;
-    ModifyPoint mp;
-    mp.EventID = ed.EventID;
-    mp.MediaPos = pass.mediaPos;
-    mp.Kind = em.Kind;
-    mp.ModifyKind = GroupKind(pass);
-    mp.M = ed.M;
-    mp.C = ed.C;
-    mp.BoundRF = ed.BoundRF;
-    mp.StrData = em.StrData;
-    mp.Angle = ed.Angle;
-    mp.PrevBoundRF = prevRect;
-    mp.PrevAngle = prevAngle;
-    mp.GroupIndex = pass.place;
-    mp.GroupTotal = pass.stepSize;
-    if (withGroup)
-        mp.GroupRect = TakeIntoGroup(pass, prevRect, prevAngle);
-    ed.Modified = 1;
-    board.slot[ref.slot].modifyPoints.append(mp);
 }
 
 PeerEdit EditOf(const ObjectRef& ref, int mode)
@@ -133,15 +105,34 @@ void SetGeometry(EventDetail& ed, const Geometry& g)
     ed.Angle = g.angle;
 }
 
-// Maps v from one span onto another; a span without extent keeps v.
-double MapAxis(double v, int fromStart, int fromExtent, int toStart, int toExtent)
-{
-    if (fromExtent == 0)
-        return v;
-    return toStart + (v - fromStart) * toExtent / double(fromExtent);
-}
-
 }  // namespace
+
+void LogModify(BoardModel& board, const ObjectRef& ref, const QRect& prevRect, float prevAngle, bool withGroup,
+               UndoPass& pass)
+{
+    if (!pass.recording)
+        return;
+    const EventMaster& em = *ref.master;
+    EventDetail& ed = *ref.detail;
+    ModifyPoint mp;
+    mp.EventID = ed.EventID;
+    mp.MediaPos = pass.mediaPos;
+    mp.Kind = em.Kind;
+    mp.ModifyKind = GroupKind(pass);
+    mp.M = ed.M;
+    mp.C = ed.C;
+    mp.BoundRF = ed.BoundRF;
+    mp.StrData = em.StrData;
+    mp.Angle = ed.Angle;
+    mp.PrevBoundRF = prevRect;
+    mp.PrevAngle = prevAngle;
+    mp.GroupIndex = pass.place;
+    mp.GroupTotal = pass.stepSize;
+    if (withGroup)
+        mp.GroupRect = TakeIntoGroup(pass, prevRect, prevAngle);
+    ed.Modified = 1;
+    board.slot[ref.slot].modifyPoints.append(mp);
+}
 
 ObjectRef FindEntryObject(BoardModel& board, const UndoRedo& entry)
 {
@@ -182,10 +173,8 @@ void RescaleStrokeSamples(BoardModel& board, int slot, quint16 eventId, const QR
     const auto samples = board.FreePenMap.find(MakeObjectKey(slot, eventId));
     if (samples == board.FreePenMap.end())
         return;
-    for (FreePenPoint& sample : *samples) {
-        sample.M = QPointF(MapAxis(sample.M.x(), from.x(), from.width(), to.x(), to.width()),
-                           MapAxis(sample.M.y(), from.y(), from.height(), to.y(), to.height()));
-    }
+    for (FreePenPoint& sample : *samples)
+        sample.M = RescalePoint(sample.M, from, to);
     CopyStrokeMovePoints(board.slot[slot].allPoints, eventId, *samples);
 }
 

@@ -40,6 +40,12 @@ struct PeerEdit {
     QPoint corners[4];
 };
 
+// Logs a modify event of the object's new geometry while the pass records,
+// and flags the object Modified; `withGroup` forms the group rectangle over
+// the previous rectangle and angle.
+void LogModify(BoardModel& board, const ObjectRef& ref, const QRect& prevRect, float prevAngle, bool withGroup,
+               UndoPass& pass);
+
 // The object an entry names: the first detail with its EventID in its slot,
 // then the first master with the same EventID. Not found when either is
 // missing.

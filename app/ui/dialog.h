@@ -13,6 +13,7 @@
 #include "collab/board_push.h"
 #include "collab/konnexa_binding.h"
 #include "collab/session_core.h"
+#include "editing/object_resize.h"
 #include "editing/selection.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
@@ -603,10 +604,6 @@ public:
     // Hand-overs to parts of the board that are built elsewhere
     // (board/ui/dialog_handover_stubs.cpp).
     void ShowPointerDebug(int mode, int slot, int x, int y);
-    void ResizeMove(int x, int y);
-    void RotateMove(int x, int y);
-    void ResizeRelease(int slot, int x, int y);
-    void RotateRelease(int slot, int x, int y);
     void InsertCaptureImage(int slot);
     void OptRightMenu();
 
@@ -728,7 +725,7 @@ public:
     QPointF m_prevTabletPosition;
     double m_tabletRotation = 0.0;
     double m_prevTabletRotation = 0.0;
-    bool m_gestureHold = false;
+    bool GestureHold = false;
     qreal m_gestureAcceleration = 0;
     bool m_subButtonRowOpen = false;
     QRect m_subButtonRowRect;
@@ -826,6 +823,49 @@ public:
     int m_moveAllLayerRedraws = -1;  // the full-redraw count it was painted at
     void PaintMoveAllLayer();
     void ShowMoveAllLayer();
+
+    // Resizing and turning the one selected object with the frame's handles
+    // (editing/ui/dialog_resize.cpp). During a drag only a light grey
+    // preview frame follows the pointer; the release changes the object as
+    // one undo step. FrameCorners hold the working corner in widget pixels
+    // while a resize drag runs and document pixels again after its release.
+    QPoint LastPointerPoint;  // the last position a resize drag was given
+    QRect ResizeOldBound;     // the object's bounds before the last resize
+    ResizeGrip CurrentResizeGrip() const;
+    void ResizeMove(int x, int y);
+    void ResizeRelease(int slot, int x, int y);
+    void ResizeView(int cx, int cy, QRect frame);
+    // Applies FrameCorners to the selected object; false when nothing changed.
+    bool ResizeSelection();
+    void RotateMove(int x, int y);
+    void RotateRelease(int slot, int x, int y);
+    // Turns the selected object to the angle (RotateAngle and SelectionAngle
+    // follow it) as one undo step; nothing when it is gone or already there.
+    void RotateSelection(double angle);
+    // The preview frame: `frame` turned by `angle` about `centre`, painted
+    // over the view after the previous preview is taken off.
+    void ShowTurnedPreview(QRect frame, double angle, QPoint centre);
+    // Takes the selection frame off the view; the first preview of a drag
+    // starts from a clean page.
+    void StartPreviewFromFrame();
+    // The one selected object's slot and EventID, when the selection holds
+    // exactly that object.
+    bool SingleSelectedObject(int* slot, quint16* eventId) const;
+
+    // The two-finger pinch on the one selected object
+    // (editing/ui/dialog_pinch.cpp). Dialog::event hands the pinch gesture's
+    // progress to PinchGesture; the finish turns, then scales the object.
+    QRect PinchBaseRect;      // the object's frame when the pinch began, document pixels
+    double PinchAngle = 0.0;  // the pinch's turn so far, degrees
+    double PinchScale = 1.0;  // the pinch's total scale factor
+    bool GestureActive = false;
+    QString PinchKey;         // the object the pinch began on
+    // Ends a pinch that changes nothing: the frame of what is selected now.
+    void EndPinchWithoutChange();
+    void PinchGesture(Qt::GestureState state, double totalScale, double rotation, double lastRotation);
+    void DrawGestureFrame(double scale, double angle);
+    void CommitGestureRotate(double angle);
+    void CommitGestureScale(double scale);
 
     // --- storage: settings, language, projects, PDF -------------------------
 
@@ -1156,6 +1196,8 @@ signals:
     void SetNotePrint(QString name, QImage page);
 
 public slots:
+    // --- editing: a touch release of a held gesture (editing/ui/dialog_pinch.cpp) ---
+    void TouchReleaseBtn();
     // --- shell: the tray icon (app/ui/dialog_menus.cpp) ---
     void slotTrayActivated(QSystemTrayIcon::ActivationReason reason);
     // --- canvas: the master-mode dialog ---

@@ -6,6 +6,7 @@
 #include <QGestureEvent>
 #include <QKeyEvent>
 #include <QPanGesture>
+#include <QPinchGesture>
 #include <QScrollBar>
 #include <QTabletEvent>
 #include <QTouchEvent>
@@ -124,7 +125,8 @@ bool Dialog::event(QEvent* event)
             if (m_select_id_str.isEmpty()) {
                 if (pan->state() == Qt::GestureUpdated) {
                     m_panGestureActive = true;
-                    m_gestureHold = true;
+                    GestureActive = true;
+                    GestureHold = true;
                     const QPointF delta = pan->delta();
                     m_gestureAcceleration = std::max(delta.x(), delta.y());
                     if (ui->horizontalScrollBar->isVisible())
@@ -134,10 +136,14 @@ bool Dialog::event(QEvent* event)
                 } else if (pan->state() == Qt::GestureFinished || pan->state() == Qt::GestureCanceled) {
                     m_gestureAcceleration = 0;
                     m_panGestureActive = false;
-                    m_gestureHold = false;
+                    GestureActive = false;
+                    GestureHold = false;
                 }
             }
         }
+        if (auto* pinch = static_cast<QPinchGesture*>(gestures->gesture(Qt::PinchGesture)))
+            PinchGesture(pinch->state(), pinch->totalScaleFactor(), pinch->rotationAngle(),
+                         pinch->lastRotationAngle());
         return true;
     }
     default:

@@ -158,22 +158,25 @@ void Dialog::PointerPress(int slot, int x, int y, bool local, bool usePressTime)
         } else if (inHandle(5) && frame.height() > 5 && !LockY) {
             SelectionEditMode = 2;
             SelectionHandle = 7;
-            SetPointerCursor(RotateAngle, 0, 1, 2, 3);
+            SetPointerCursor(SelectionAngle, 0, 1, 2, 3);
         } else if (inHandle(6) && frame.width() > 5 && !LockX) {
             SelectionEditMode = 2;
             SelectionHandle = 8;
-            SetPointerCursor(RotateAngle, 1, 0, 3, 2);
+            SetPointerCursor(SelectionAngle, 1, 0, 3, 2);
         } else if (inHandle(7) && frame.height() > 5 && !LockY) {
             SelectionEditMode = 2;
             SelectionHandle = 9;
-            SetPointerCursor(RotateAngle, 0, 1, 2, 3);
+            SetPointerCursor(SelectionAngle, 0, 1, 2, 3);
         } else if (inHandle(8) && frame.width() > 5 && !LockX) {
             SelectionEditMode = 2;
             SelectionHandle = 10;
-            SetPointerCursor(RotateAngle, 1, 0, 3, 2);
+            SetPointerCursor(SelectionAngle, 1, 0, 3, 2);
         } else {
             grabbed = false;
         }
+        // A resize or a turn shows its preview in place of the frame.
+        if (grabbed)
+            StartPreviewFromFrame();
         if (!grabbed && SelectionRect.contains(hit)) {
             // No copy of the view: the drag takes its frame back off the
             // view from the page layer, which never holds a frame.

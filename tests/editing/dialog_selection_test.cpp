@@ -37,16 +37,6 @@ class DialogSelectionTest : public BoardWindowTest
 {
     Q_OBJECT
 
-    void Drag(int slot, QPoint from, QPoint to, int steps = 4)
-    {
-        board->PointerPress(slot, from.x(), from.y(), true, false);
-        for (int i = 1; i <= steps; ++i) {
-            const QPoint p = from + (to - from) * i / steps;
-            board->PointerMove(slot, p.x(), p.y(), true, false);
-        }
-        board->PointerRelease(slot, to.x(), to.y(), true, false);
-    }
-
     void Draw(int slot, int kind, QPoint from, QPoint to)
     {
         board->m_board.slot[slot].event_kind = kind;

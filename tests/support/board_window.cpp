@@ -26,3 +26,13 @@ void BoardWindowTest::cleanup()
     delete board;
     board = nullptr;
 }
+
+void BoardWindowTest::Drag(int slot, QPoint from, QPoint to, int steps)
+{
+    board->PointerPress(slot, from.x(), from.y(), true, false);
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint p = from + (to - from) * i / steps;
+        board->PointerMove(slot, p.x(), p.y(), true, false);
+    }
+    board->PointerRelease(slot, to.x(), to.y(), true, false);
+}

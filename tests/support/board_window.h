@@ -18,6 +18,10 @@ protected:
     std::unique_ptr<ScopedFolderRoot> root;
     Dialog* board = nullptr;
 
+    // A straight drag of one pointer slot through the primitives: the press,
+    // `steps` even moves and the release.
+    void Drag(int slot, QPoint from, QPoint to, int steps = 4);
+
 private slots:
     void initTestCase();
     void cleanupTestCase();

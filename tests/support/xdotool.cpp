@@ -1,5 +1,7 @@
 #include "tests/support/xdotool.h"
 
+#include <QTest>
+
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -24,6 +26,20 @@ void XdotoolDrag(QPoint from, QPoint to, int steps)
         const QPoint p = from + (to - from) * i / steps;
         Xdotool({QStringLiteral("mousemove"), n(p.x()), n(p.y())});
     }
+    Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
+void XdotoolClick(QPoint at)
+{
+    Xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+             QStringLiteral("1")});
+}
+
+void XdotoolHold(QPoint at, int ms)
+{
+    Xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+             QStringLiteral("mousedown"), QStringLiteral("1")});
+    QTest::qWait(ms);
     Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 

@@ -12,6 +12,10 @@ QByteArray Xdotool(const QStringList& arguments);
 // makes it.
 void XdotoolDrag(QPoint from, QPoint to, int steps = 20);
 
+// A left-button click at `at`, and a press held there for `ms` milliseconds.
+void XdotoolClick(QPoint at);
+void XdotoolHold(QPoint at, int ms);
+
 // A wavy left-button stroke of twenty moves from `from`, heading right.
 void XdotoolStroke(QPoint from);
 
