@@ -112,7 +112,7 @@ bool Dialog::ResizeSelection()
     const QRect bound(c[0].x(), c[0].y(), c[1].x() - c[0].x(), c[3].y() - c[0].y());
     const double mediaPos = RecordingElapsedMs();
     const ObjectEdit edit =
-        ResizeObject(m_board, slot, eventId, m_curr_note.create_data, bound, m_recordingOn, mediaPos);
+        ResizeObject(m_board, slot, eventId, m_curr_note.create_data, bound, m_bRecording, mediaPos);
     if (!edit.changed)
         return false;
     ResizeOldBound = edit.before.BoundRF;
@@ -138,7 +138,7 @@ void Dialog::RotateSelection(double angle)
     }
     const double mediaPos = RecordingElapsedMs();
     const ObjectEdit edit =
-        RotateObject(m_board, slot, eventId, m_curr_note.create_data, SelectionAngle, m_recordingOn, mediaPos);
+        RotateObject(m_board, slot, eventId, m_curr_note.create_data, SelectionAngle, m_bRecording, mediaPos);
     if (!edit.changed) {
         // Already at the angle, or gone: the frame shows what the object is.
         const ConstObjectRef ref = FindObjectByKey(qAsConst(m_board), MakeObjectKey(slot, eventId));

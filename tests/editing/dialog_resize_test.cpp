@@ -388,8 +388,8 @@ private slots:
     void recordingLogsTheEdits()
     {
         const quint16 id = SelectedRect();
-        board->m_recordingOn = true;
-        board->m_recordClock.start();
+        board->m_bRecording = true;
+        board->m_rec_time.start();
         const QRect bound = Detail(id).BoundRF;
         const QPoint centre = QRectF(bound).center().toPoint();
         Drag(0, HandleAt(5), centre + QPoint(-120, 3));
@@ -411,7 +411,7 @@ private slots:
         QVERIFY(mp.BoundRF != bound);
         QCOMPARE(mp.Angle, 270.f);
         QCOMPARE(mp.GroupRect, QRect(-1, -1, -1, -1));
-        board->m_recordingOn = false;
+        board->m_bRecording = false;
     }
 
     // At level 3 a resize sends "MODIFY_SET" in mode 1 with the new
