@@ -26,18 +26,6 @@ void Dialog::OptCloseOrbel()
     emit MainDlgClose();
 }
 
-void Dialog::OptMenuCut() { NotYet("OptMenuCut"); }
-void Dialog::OptMenuCopy() { NotYet("OptMenuCopy"); }
-void Dialog::OptMenuPaste() { NotYet("OptMenuPaste"); }
-void Dialog::OptMenuDelete() { NotYet("OptMenuDelete"); }
-void Dialog::OptMenuAll() { NotYet("OptMenuAll"); }
-void Dialog::OptMenuReset() { NotYet("OptMenuReset"); }
-void Dialog::OptMenutoFront() { NotYet("OptMenutoFront"); }
-void Dialog::OptMenuForward() { NotYet("OptMenuForward"); }
-void Dialog::OptMenuBackward() { NotYet("OptMenuBackward"); }
-void Dialog::OptMenutoBack() { NotYet("OptMenutoBack"); }
-void Dialog::OptMenuGroup() { NotYet("OptMenuGroup"); }
-void Dialog::OptMenuUngroup() { NotYet("OptMenuUngroup"); }
 
 void Dialog::ParseDeviceInfoLog() { NotYet("ParseDeviceInfoLog"); }
 void Dialog::OptStopBtn()
