@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <array>
 
@@ -125,10 +126,13 @@ private:
     QPoint m_last;
 };
 
-// The two tables of the object clipboard.
+// The object clipboard: copies of the copied objects' records, parallel by
+// index with the key each was copied under and, for a stroke, its samples.
 struct ObjectClipboard {
     QVector<EventMaster> masters;
     QVector<EventDetail> details;
+    QStringList ClipboardKeys;
+    QVector<QVector<FreePenPoint>> samples;
 };
 
 // Copies the move points of a stroke's edited samples into the slot's full

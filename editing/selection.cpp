@@ -106,6 +106,18 @@ ConstObjectRef FindObjectByKey(const BoardModel& board, const QString& key)
     return FindIn<ConstObjectRef>(board, key);
 }
 
+QStringList LiveObjectKeys(const BoardModel& board, const QStringList& keys, const QString& noteName)
+{
+    QStringList live;
+    live.reserve(keys.size());
+    for (const QString& key : keys) {
+        const ConstObjectRef ref = FindObjectByKey(board, key);
+        if (ref.found() && !ref.detail->Deleted && ref.master->NoteName == noteName)
+            live.append(key);
+    }
+    return live;
+}
+
 int HitTolerance(const EventDetail& ed)
 {
     return ed.PenWidth + (ed.Transparent == 255 ? 5 : 2);

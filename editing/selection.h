@@ -44,6 +44,10 @@ struct ConstObjectRef {
 ObjectRef FindObjectByKey(BoardModel& board, const QString& key);
 ConstObjectRef FindObjectByKey(const BoardModel& board, const QString& key);
 
+// The keys that name a live object of the note, in list order. A step built
+// from them has its places 1..n without a gap.
+QStringList LiveObjectKeys(const BoardModel& board, const QStringList& keys, const QString& noteName);
+
 // Hit band of an object in widget pixels: opaque ink is easier to hit than
 // translucent highlighter ink.
 int HitTolerance(const EventDetail& ed);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "board/figure_paths.h"
+#include "editing/edit_commands.h"
 #include "editing/selection.h"
 
 namespace {
@@ -22,14 +23,7 @@ QPointF Shifted(QPointF p, QPoint d)
 
 QStringList MoveAllTargets(const BoardModel& board, const QStringList& keys, const QString& noteName)
 {
-    QStringList targets;
-    targets.reserve(keys.size());
-    for (const QString& key : keys) {
-        const ConstObjectRef ref = FindObjectByKey(board, key);
-        if (ref.found() && !ref.detail->Deleted && ref.master->NoteName == noteName)
-            targets.append(key);
-    }
-    return targets;
+    return LiveObjectKeys(board, keys, noteName);
 }
 
 void MoveAllObjects(BoardModel& board, const QStringList& targets, QPoint d)
@@ -147,24 +141,9 @@ QVector<ErasedObject> EraseAllObjects(BoardModel& board, const QString& noteName
         out.slot = ref.slot;
         out.master = *ref.master;
         out.detail = ed;
-        ErasePoint& ep = out.erase;
-        ep.EventID = ed.EventID;
-        ep.MediaPos = mediaPos;
-        ep.EraseKind = 2;
-        ep.BoundRF = ed.BoundRF;
-        ep.Angle = ed.Angle;
-        ep.GroupIndex = p;
-        ep.GroupTotal = n;
-        ep.GroupRect = QRect(-1, -1, -1, -1);
-        if (n > 1) {
-            groupRect = NormalizeRect(p == 1 ? ed.BoundRF : groupRect, ed.BoundRF, ed.Angle);
-            if (p == n)
-                ep.GroupRect = groupRect;
-        }
-        if (recording)
-            board.slot[ref.slot].erasePoints.append(ep);
-        ed.PageDeleted = 1;
-        ed.Deleted = 1;
+        // Erase all marks every object as one of several, even alone.
+        out.erase = StepErasePoint(ed, mediaPos, 2, p, n, groupRect);
+        MarkObjectDeleted(board, ref.slot, ed, out.erase, recording);
         erased.append(out);
     }
     return erased;

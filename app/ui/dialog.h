@@ -14,6 +14,7 @@
 #include "collab/konnexa_binding.h"
 #include "collab/session_core.h"
 #include "editing/object_resize.h"
+#include "editing/edit_commands.h"
 #include "editing/selection.h"
 #include "editing/undo_list.h"
 #include "platform/window_messages.h"
@@ -653,9 +654,6 @@ public:
     double m_savedZoom = 1.0;
     int m_savedHScroll = 0;
     int m_savedVScroll = 0;
-    // Files made for the board that the next full reset deletes with the
-    // work folder.
-    QStringList m_capturedImages;
     QString m_currentProjectPath;
     QString m_contentsName;
     QString m_recordFilePath;
@@ -802,6 +800,16 @@ public:
     // Selects the picked objects (the frame follows the one picked last) or,
     // with erase, deletes each as one undo step of its own.
     void ActOnPickedObjects(const QVector<PickedObject>& picked, bool erase);
+
+    // The edit menu and the object clipboard (editing/ui/dialog_edit_menu.cpp).
+    // Each paste of one copy lands 10 pixels further right and down.
+    int PasteCount = 0;
+    void CopySelectedObjects(bool cut);
+    void PasteObjects();
+    // Deletes the object as place `place` of a deletion step of `size`
+    // objects: its undo entry, its erase event, the peers' message.
+    void DeleteObjectInStep(const QString& key, int place, int size, double mediaPos);
+    void RestackSelection(StackMove move);
 
     // Undo and redo (editing/ui/dialog_undo.cpp): both commands in one walk.
     void RunUndoCommand(bool redo);
@@ -1072,7 +1080,9 @@ public:
     void ShowWindowModeInstruments();
     // Areas cut out of a frozen screen (editing/ui/dialog_capture_image.cpp).
     QList<QRect> CaptureRects;
-    void SetCaptureEndTool();
+    // The select tool once a picture is on the page: slots 0 to 9 alone or as
+    // host, slot 10 as viewer or writer.
+    void UseSelectToolAfterImage();
     void EndScreenCapture();
 
     // --- collaboration ------------------------------------------------------

@@ -137,7 +137,7 @@ void Dialog::ShutdownDialog()
     m_rec_note_stamps.clear();
     m_rec_note_times.clear();
     m_rec_distinct_stamps.clear();
-    m_capturedImages.clear();
+    CaptureRects.clear();
     m_mediaFiles.clear();
 
     // Peers drop the host's page reference before the host goes away.

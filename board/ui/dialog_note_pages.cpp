@@ -169,7 +169,7 @@ void Dialog::ResetBoard(bool full)
         if (m_collUserLevel == 3)
             Coll_Send_ImgPath(0, QString(), 1);
 
-        m_capturedImages.clear();
+        CaptureRects.clear();
         // A contents save stages the package, recording included, in the
         // work folder: it ends before the folder is emptied.
         if (m_ThreadSave.isRunning())

@@ -4,10 +4,11 @@
 #include "app/ui/message_box.h"
 #include "board/event_kind.h"
 #include "board/time_stamps.h"
+#include "storage/note_export.h"
 
 #include <QDebug>
 
-void Dialog::SetCaptureEndTool()
+void Dialog::UseSelectToolAfterImage()
 {
     if (m_collUserLevel == 0 || m_collUserLevel == 3) {
         for (int i = 0; i < kMouseOverflowSlot; ++i)
@@ -53,7 +54,7 @@ void Dialog::InsertCaptureImage(int slot)
             const QRect area = CaptureRects[k].intersected(frozen.rect());
             const QString name = QStringLiteral("Obj_image_%1").arg(k) + stamp;
             const QString path = QStringLiteral("%1%2.png").arg(m_workFolder, name);
-            if (area.isEmpty() || !frozen.copy(area).save(path, "PNG")) {
+            if (area.isEmpty() || !storage::WriteNoteImage(frozen.copy(area), path, QStringLiteral(".png"))) {
                 qDebug().noquote() << QStringLiteral("exe : captured area %1 not saved: %2").arg(k).arg(path);
                 continue;
             }
@@ -69,7 +70,7 @@ void Dialog::InsertCaptureImage(int slot)
         // The note's page comes back with every object, the new areas among
         // them, painted once.
         RedrawPageObjects(true);
-        SetCaptureEndTool();
+        UseSelectToolAfterImage();
         EndScreenCapture();
         SelectObjectAtPoint(s.anchor.x(), s.anchor.y(), s.current.x(), s.current.y(), false);
         ShowHostUserList();
@@ -78,7 +79,7 @@ void Dialog::InsertCaptureImage(int slot)
     }
 
     // Cancelled: the page is as it was before the screen was frozen.
-    SetCaptureEndTool();
+    UseSelectToolAfterImage();
     CaptureRects.clear();
     SetInitImage(m_curr_note.path, m_curr_note.type, false);
     RedrawPageObjects(true);

@@ -51,25 +51,7 @@ void Dialog::ActOnPickedObjects(const QVector<PickedObject>& picked, bool erase)
             m_selectionState.FrameRect = RectFromCorners(m_selectionState.FrameCorners);
             continue;
         }
-        ErasePoint ep;
-        ep.EventID = ed->EventID;
-        ep.MediaPos = RecordingElapsedMs();
-        ep.EraseKind = 0;
-        ep.BoundRF = ed->BoundRF;
-        ep.Angle = ed->Angle;
-        ep.GroupIndex = 1;
-        ep.GroupTotal = 1;
-        ep.GroupRect = QRect(-1, -1, -1, -1);
-        InsertURList(URKindDelete, pick.slot, *em, *ed, ep, PreData(), 1, 1);
-        if (!ed->Deleted) {
-            if (m_bRecording)
-                s.erasePoints.append(ep);
-            ed->PageDeleted = 1;
-            ed->Deleted = 1;
-            m_boardModified = true;
-        }
-        if (m_collUserLevel == 3 || m_collUserLevel == 2)
-            Coll_Send_Modify(2, key, ed->EventID, 0, 0, 1, 0, QRect(), 0, 0, 0, 0, 0, 0, 0, 0, 1, 1);
+        DeleteObjectInStep(key, 1, 1, RecordingElapsedMs());
     }
 }
 

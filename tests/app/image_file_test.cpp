@@ -73,20 +73,27 @@ void ImageFileTest::answers_data()
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("answer");
     QTest::addColumn<QStringList>("sent");       // messages but file chunks, in order
-    QTest::addColumn<QList<int>>("imageSlots");  // slots given the image tool
-    QTest::addColumn<bool>("inserted");
+    QTest::addColumn<QList<int>>("imageSlots");   // slots left with the image tool
+    QTest::addColumn<QList<int>>("selectSlots");  // slots the inserted picture switched to the select tool
+    QTest::addColumn<int>("objectSlot");          // where the picture went, -1 nowhere
     const QStringList push = {"NOTEDATA_SET", "DOC_EN", "NOTEDATA_SET", "NOTEIDX_SET"};
-    QList<int> all;
-    for (int i = 0; i < 11; ++i)
-        all << i;
+    QList<int> touch;
+    for (int i = 0; i < 10; ++i)
+        touch << i;
     for (int level = 0; level <= 3; ++level) {
         const QByteArray l = QByteArray::number(level);
+        const bool follower = level == 1 || level == 2;
         QTest::newRow("yes, level " + l) << level << int(QMessageBox::Yes) << (level == 3 ? push : QStringList())
-                                         << QList<int>() << false;
-        QTest::newRow("no, level " + l) << level << int(QMessageBox::No) << QStringList()
-                                        << (level == 1 || level == 2 ? QList<int>{10} : all) << true;
+                                         << QList<int>() << QList<int>() << -1;
+        // Alone or as host all eleven slots take the image tool and the
+        // picture leaves slots 0 to 9 with the select tool; the host tells
+        // its peers of the new undo step and sends them the picture.
+        QTest::newRow("no, level " + l) << level << int(QMessageBox::No)
+                                        << (level == 3 ? QStringList{"URdata_SET", "DOC_EN"} : QStringList())
+                                        << (follower ? QList<int>() : QList<int>{10})
+                                        << (follower ? QList<int>{10} : touch) << (follower ? 10 : 0);
         QTest::newRow("cancel, level " + l) << level << int(QMessageBox::Cancel) << QStringList() << QList<int>()
-                                            << false;
+                                            << QList<int>() << -1;
     }
 }
 
@@ -96,7 +103,8 @@ void ImageFileTest::answers()
     QFETCH(int, answer);
     QFETCH(QStringList, sent);
     QFETCH(QList<int>, imageSlots);
-    QFETCH(bool, inserted);
+    QFETCH(QList<int>, selectSlots);
+    QFETCH(int, objectSlot);
     Dialog& d = *m_dialog;
     const QString picture = MakePicture(m_pictures.path() + "/answers", "pic.png", Qt::red);
     QVERIFY(!picture.isEmpty());
@@ -105,6 +113,9 @@ void ImageFileTest::answers()
         slot.event_kind = ekFree;
     const int pages = d.m_note_list.size();
     const QString pageName = d.m_curr_note.name;
+    int objects[11];
+    for (int slot = 0; slot < 11; ++slot)
+        objects[slot] = d.m_board.slot[slot].records.masters().size();
 
     g_log.clear();
     QtMessageHandler previous = qInstallMessageHandler(CollectLog);
@@ -114,9 +125,14 @@ void ImageFileTest::answers()
     QStringList senders = tap.Keywords();
     senders.removeAll("DOC_ST");
     QCOMPARE(senders, sent);
-    QCOMPARE(g_log.contains("exe : InsertImageObject is not available yet"), inserted);
-    for (int slot = 0; slot < 11; ++slot)
+    for (int slot = 0; slot < 11; ++slot) {
         QCOMPARE(d.m_board.slot[slot].event_kind == ekImage, imageSlots.contains(slot));
+        QCOMPARE(d.m_board.slot[slot].event_kind == ekSelect, selectSlots.contains(slot));
+        const auto& masters = d.m_board.slot[slot].records.masters();
+        QCOMPARE(masters.size(), objects[slot] + (slot == objectSlot ? 1 : 0));
+        if (slot == objectSlot)
+            QCOMPARE(masters.last().Kind, int(ekImage));
+    }
 
     if (answer == QMessageBox::Yes) {
         QCOMPARE(d.m_note_list.size(), pages + 1);

@@ -50,6 +50,8 @@ int CountPixels(const QImage& image, QRect area, const std::function<bool(QColor
 
 bool Red(QColor c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; }
 bool Blue(QColor c) { return c.blue() > 180 && c.green() < 80 && c.red() < 80; }
+bool Green(QColor c) { return c.green() > 180 && c.red() < 80 && c.blue() < 80; }
+bool Dark(QColor c) { return c.red() < 90 && c.green() < 90 && c.blue() < 90; }
 
 }  // namespace
 
@@ -98,8 +100,10 @@ class ImageFileProgramTest : public QObject
     }
 
     // Types the picture's path into the open file dialog, then answers the
-    // question with Yes (its default).
-    bool ChooseWithYes(const QString& picture)
+    // question with `answer`: "Return" for Yes (its default), "alt+n" for No.
+    bool ChooseWithYes(const QString& picture) { return ChooseAndAnswer(picture, "Return"); }
+
+    bool ChooseAndAnswer(const QString& picture, const QString& answer)
     {
         const QString files = OpenFileDialog();
         if (files.isEmpty())
@@ -121,7 +125,7 @@ class ImageFileProgramTest : public QObject
         QTest::qWait(500);
         Xdotool({"mousemove", "--window", box, "20", "20"});
         Xdotool({"windowfocus", "--sync", box});
-        Xdotool({"key", "Return"});
+        Xdotool({"key", answer});
         QTest::qWait(1000);
         return true;
     }
@@ -200,6 +204,28 @@ private slots:
         QCOMPARE(PageImages(), before);
         QVERIFY(!m_board.hasLine("create note:", lines));
         QVERIFY(CountPixels(Screen(), m_middle, Red) > 1000);
+    }
+
+    // No puts the picture on this page as an image object: drawn centred and
+    // framed as the selection, its file kept in the work folder.
+    void pictureAnsweredNoBecomesAnObject()
+    {
+        const QString green = MakePicture(m_pictures.path() + "/three", Qt::darkGreen);
+        QImage picture(green);
+        picture.fill(QColor(0, 200, 0));
+        QVERIFY(picture.save(green));
+        const QStringList before = QDir(WorkFolderPath()).entryList({"Obj_image*.png"});
+        QVERIFY(before.isEmpty());
+        QVERIFY(ChooseAndAnswer(green, "alt+n"));
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(WorkFolderPath()).entryList({"Obj_image*.png"}).size(), 1, 5000);
+        const QImage shot = Screen();
+        shot.save(QDir::current().filePath("image-object.png"));
+        QVERIFY(CountPixels(shot, m_middle, Green) > 1000);
+        // Centred: the picture's own edges, then the frame just outside them.
+        const QRect placed(m_middle.center() - QPoint(200, 150), QSize(400, 300));
+        QVERIFY(CountPixels(shot, placed.adjusted(4, 4, -4, -4), Green) > 20000);
+        QCOMPARE(CountPixels(shot, QRect(placed.left() - 40, placed.center().y() - 20, 20, 40), Green), 0);
+        QVERIFY(CountPixels(shot, QRect(placed.left() - 14, placed.center().y() - 30, 14, 60), Dark) > 0);
     }
 };
 

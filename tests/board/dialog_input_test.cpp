@@ -275,7 +275,14 @@ private slots:
         QApplication::sendEvent(board, &drop);
         QVERIFY(drop.isAccepted());
         QCOMPARE(board->m_dropPosition, QPoint(70, 80));
-        QCOMPARE(board->m_board.slot[0].event_kind, int(ekImage));
+        // The picture lies centred on the drop point as an image object,
+        // and the select tool is on to move it.
+        QVERIFY(!board->m_dropPositionPending);
+        const auto& masters = board->m_board.slot[0].records.masters();
+        QVERIFY(!masters.isEmpty());
+        QCOMPARE(masters.last().Kind, int(ekImage));
+        QCOMPARE(board->m_board.slot[0].records.details().last().BoundRF.topLeft(), QPoint(60, 70));
+        QCOMPARE(board->m_board.slot[0].event_kind, int(ekSelect));
     }
 };
 

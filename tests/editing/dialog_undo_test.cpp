@@ -17,47 +17,6 @@ class DialogUndoTest : public BoardWindowTest
 {
     Q_OBJECT
 
-    void Draw(int slot, int kind, QPoint from, QPoint to, int steps = 4)
-    {
-        board->m_board.slot[slot].event_kind = kind;
-        board->PointerPress(slot, from.x(), from.y(), true, false);
-        for (int i = 1; i <= steps; ++i) {
-            const QPoint p = from + (to - from) * i / steps;
-            board->PointerMove(slot, p.x(), p.y(), true, false);
-        }
-        board->PointerRelease(slot, to.x(), to.y(), true, false);
-    }
-
-    // A stroke made from its samples, with its records in both sample lists.
-    quint16 AddStroke(int slot, const QVector<QPointF>& points, QRect bound)
-    {
-        PointerSlotState& s = board->m_board.slot[slot];
-        const quint16 id = quint16(s.nextEventId++);
-        EventMaster em;
-        em.EventID = id;
-        em.Kind = ekFree;
-        em.NoteName = board->m_curr_note.create_data;
-        EventDetail ed;
-        ed.EventID = id;
-        ed.PenWidth = 3;
-        ed.PenColor = Qt::black;
-        ed.M = ed.S = points.first();
-        ed.C = ed.E = points.last();
-        ed.BoundRF = ed.OriginRF = bound;
-        QVector<FreePenPoint> samples;
-        for (const QPointF& p : points) {
-            FreePenPoint fp;
-            fp.EventID = id;
-            fp.S = fp.M = p;
-            samples.append(fp);
-        }
-        s.records.appendMaster(em);
-        s.records.appendDetail(ed);
-        s.allPoints += samples;
-        board->m_board.FreePenMap.insert(MakeObjectKey(slot, id), samples);
-        return id;
-    }
-
     EventDetail& Detail(int slot, quint16 id) { return *board->m_board.slot[slot].records.findDetail(id); }
     const EventMaster& Master(int slot, quint16 id) { return *board->m_board.slot[slot].records.findMaster(id); }
 

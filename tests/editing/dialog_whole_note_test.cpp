@@ -32,17 +32,6 @@ class DialogWholeNoteTest : public BoardWindowTest
 {
     Q_OBJECT
 
-    void Draw(int slot, int kind, QPoint from, QPoint to, int steps = 4)
-    {
-        board->m_board.slot[slot].event_kind = kind;
-        board->PointerPress(slot, from.x(), from.y(), true, false);
-        for (int i = 1; i <= steps; ++i) {
-            const QPoint p = from + (to - from) * i / steps;
-            board->PointerMove(slot, p.x(), p.y(), true, false);
-        }
-        board->PointerRelease(slot, to.x(), to.y(), true, false);
-    }
-
     // The mouse's slot with the tool, and slot 0 too: move all follows
     // slot 0's tool.
     void UseTool(int kind)

@@ -305,6 +305,11 @@ private slots:
         int from = m_board.lines().size();
         Click(window.topLeft() + m_picture[0], 2);
         QVERIFY(m_board.waitForLine("exe : InsertClipArtImage " + nature + "/Cloud.png", 5000, from) >= 0);
+        // The cloud lands selected in the page's middle, where the sun will
+        // be laid: it is dragged aside first.
+        QVERIFY(m_board.waitForLine(" kind 2 ", 5000, from) >= 0);
+        XdotoolDrag(QPoint(600, 400), QPoint(300, 400));
+        QTest::qWait(500);
 
         // Sun, the fourth, laid as the background.
         Click(window.topLeft() + m_picture[3]);

@@ -36,3 +36,38 @@ void BoardWindowTest::Drag(int slot, QPoint from, QPoint to, int steps)
     }
     board->PointerRelease(slot, to.x(), to.y(), true, false);
 }
+
+void BoardWindowTest::Draw(int slot, int kind, QPoint from, QPoint to, int steps)
+{
+    board->m_board.slot[slot].event_kind = kind;
+    Drag(slot, from, to, steps);
+}
+
+quint16 BoardWindowTest::AddStroke(int slot, const QVector<QPointF>& points, QRect bound)
+{
+    PointerSlotState& s = board->m_board.slot[slot];
+    const quint16 id = quint16(s.nextEventId++);
+    EventMaster em;
+    em.EventID = id;
+    em.Kind = ekFree;
+    em.NoteName = board->m_curr_note.create_data;
+    EventDetail ed;
+    ed.EventID = id;
+    ed.PenWidth = 3;
+    ed.PenColor = Qt::black;
+    ed.M = ed.S = points.first();
+    ed.C = ed.E = points.last();
+    ed.BoundRF = ed.OriginRF = bound;
+    QVector<FreePenPoint> samples;
+    for (const QPointF& p : points) {
+        FreePenPoint fp;
+        fp.EventID = id;
+        fp.S = fp.M = p;
+        samples.append(fp);
+    }
+    s.records.appendMaster(em);
+    s.records.appendDetail(ed);
+    s.allPoints += samples;
+    board->m_board.FreePenMap.insert(MakeObjectKey(slot, id), samples);
+    return id;
+}

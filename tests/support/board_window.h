@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QVector>
 
 #include <memory>
 
@@ -21,6 +25,12 @@ protected:
     // A straight drag of one pointer slot through the primitives: the press,
     // `steps` even moves and the release.
     void Drag(int slot, QPoint from, QPoint to, int steps = 4);
+    // A stroke or figure drawn through the pointer primitives, with `steps`
+    // moves from `from` to `to`.
+    void Draw(int slot, int kind, QPoint from, QPoint to, int steps = 4);
+    // A free-pen stroke made from its samples, with its records and its
+    // samples in FreePenMap and in the slot's full list.
+    quint16 AddStroke(int slot, const QVector<QPointF>& points, QRect bound);
 
 private slots:
     void initTestCase();

@@ -1,8 +1,19 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
+
+#include <functional>
 
 // The whole X screen, written to `path` by ImageMagick's import and read
 // back; a null image when the grab failed.
 QImage TakeScreenshot(const QString& path);
+
+// Screenshots to `path` until `holds` is true of one, for at most
+// `timeoutMs`: the screen shows a change a moment after a program made it.
+// The last one taken, as 32-bit RGB.
+QImage ScreenshotWhen(const QString& path, const std::function<bool(const QImage&)>& holds, int timeoutMs = 10000);
+
+// How many pixels of the area are dark (every channel below 90).
+int DarkPixels(const QImage& image, QRect area);

@@ -127,25 +127,44 @@ private slots:
         QCOMPARE(board->m_board.slot[0].event_kind, int(ekImage));
         QVERIFY(AreaFiles().isEmpty());
 
-        DragArea(QPoint(W * 3 / 4, H / 3), QPoint(W * 7 / 8, H / 2), QMessageBox::No);
+        DragArea(QPoint(W * 3 / 4, H / 3), QPoint(W * 7 / 8, H / 2), QMessageBox::Yes);
+        QCOMPARE(board->CaptureRects.size(), 2);
+        DragArea(QPoint(W / 16, H / 4), QPoint(W / 8, H / 2), QMessageBox::No);
         const QStringList files = AreaFiles();
-        QCOMPARE(files.size(), 2);
-        QVERIFY(files[0].startsWith(QStringLiteral("Obj_image_0")));
-        QVERIFY(files[1].startsWith(QStringLiteral("Obj_image_1")));
+        QCOMPARE(files.size(), 3);
+        // One time stamp for the whole capture.
+        const QRegularExpression name(QStringLiteral("^Obj_image_(\\d)(\\d{17})\\.png$"));
+        QString stamp;
+        for (int k = 0; k < 3; ++k) {
+            const QRegularExpressionMatch m = name.match(files[k]);
+            QVERIFY2(m.hasMatch(), qPrintable(files[k]));
+            QCOMPARE(m.captured(1).toInt(), k);
+            if (k == 0)
+                stamp = m.captured(2);
+            QCOMPARE(m.captured(2), stamp);
+        }
         QCOMPARE(CentreOf(board->m_workFolder + files[0]), QColor(Qt::red));
         QCOMPARE(CentreOf(board->m_workFolder + files[1]), QColor(Qt::blue));
-        QCOMPARE(board->m_mediaFiles.size(), media + 2);
+        QCOMPARE(CentreOf(board->m_workFolder + files[2]), QColor(Qt::red));
+        QCOMPARE(board->m_mediaFiles.size(), media + 3);
         const auto& masters = board->m_board.slot[0].records.masters();
-        QCOMPARE(masters.size(), objects + 2);
+        QCOMPARE(masters.size(), objects + 3);
         QCOMPARE(masters.last().Kind, int(ekImage));
-        QCOMPARE(int(masters.last().StrData), media + 1);
+        QCOMPARE(int(masters.last().StrData), media + 2);
+        // Each area centred on the board; the last one is selected.
+        for (int k = 0; k < 3; ++k) {
+            const EventDetail& ed = board->m_board.slot[0].records.details()[objects + k];
+            QVERIFY2(qAbs(ed.BoundRF.center().x() - W / 2) <= 1 && qAbs(ed.BoundRF.center().y() - H / 2) <= 1,
+                     qPrintable(QStringLiteral("%1,%2").arg(ed.BoundRF.center().x()).arg(ed.BoundRF.center().y())));
+        }
+        QCOMPARE(board->m_select_id_str, QStringList{MakeObjectKey(0, masters.last().EventID)});
         QVERIFY(board->CaptureRects.isEmpty());
         for (int i = 0; i < kMouseOverflowSlot; ++i)
             QCOMPARE(board->m_board.slot[i].event_kind, int(ekSelect));
         QVERIFY(board->MainBar()->isVisible());
-        // The note's own page is back, with the areas on it.
+        // The note's own page is back, with the areas on it, the last on top.
         QCOMPARE(board->m_backgroundImage.pixelColor(10, H / 2), pageColour);
-        QCOMPARE(board->m_viewImage.pixelColor(W / 2 + 5, H / 2), QColor(Qt::blue));
+        QCOMPARE(board->m_viewImage.pixelColor(W / 2 + 5, H / 2), QColor(Qt::red));
     }
 };
 
