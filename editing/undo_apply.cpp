@@ -175,6 +175,12 @@ void ShiftStrokeSamples(BoardModel& board, const UndoRedo& entry, int kind, bool
     CopyStrokeMovePoints(board.slot[entry.Slot].allPoints, entry.EventID, *samples);
 }
 
+QPointF MapPointBetweenRects(QPointF p, const QRect& from, const QRect& to)
+{
+    return QPointF(MapAxis(p.x(), from.x(), from.width(), to.x(), to.width()),
+                   MapAxis(p.y(), from.y(), from.height(), to.y(), to.height()));
+}
+
 void RescaleStrokeSamples(BoardModel& board, int slot, quint16 eventId, const QRect& from, const QRect& to)
 {
     if (!IsValidPointerSlot(slot))
@@ -182,10 +188,8 @@ void RescaleStrokeSamples(BoardModel& board, int slot, quint16 eventId, const QR
     const auto samples = board.FreePenMap.find(MakeObjectKey(slot, eventId));
     if (samples == board.FreePenMap.end())
         return;
-    for (FreePenPoint& sample : *samples) {
-        sample.M = QPointF(MapAxis(sample.M.x(), from.x(), from.width(), to.x(), to.width()),
-                           MapAxis(sample.M.y(), from.y(), from.height(), to.y(), to.height()));
-    }
+    for (FreePenPoint& sample : *samples)
+        sample.M = MapPointBetweenRects(sample.M, from, to);
     CopyStrokeMovePoints(board.slot[slot].allPoints, eventId, *samples);
 }
 
