@@ -7,6 +7,7 @@
 
 #include <QDebug>
 #include <QListWidget>
+#include <QTcpSocket>
 #include <QTimer>
 
 void Dialog::Coll_ReceiveModify(const QByteArray& data)
@@ -45,10 +46,10 @@ void Dialog::Coll_ScheduleRedraw()
         return;
     m_collRedrawQueued = true;
     QTimer::singleShot(0, this, [this]() {
-        // The reader still has frames of this burst to hand out: the redraw
-        // waits for the last of them.
+        // The reader still has frames of this burst to hand out, or their
+        // bytes are in: the redraw waits for the last of them.
         m_collRedrawQueued = false;
-        if (m_collReadQueued) {
+        if (m_collReadQueued || (m_collReceiveSocket && m_collReceiveSocket->bytesAvailable() > 0)) {
             Coll_ScheduleRedraw();
             return;
         }
