@@ -9,10 +9,12 @@ void Dialog::Coll_Receive(int code, const QByteArray& keyword, const QByteArray&
     // Unknown keywords and "SENDMSG" (code 0) do nothing.
     if (code == 0)
         return;
+    // File chunks are not listed, so that a transfer does not flood the log.
     if (code == 2) {
         Coll_ReceiveFile(keyword, data, tail);
         return;
     }
+    qDebug().noquote() << QStringLiteral("EXE Rx : [%1] %2").arg(QString::fromUtf8(keyword), QString::fromUtf8(data.left(256)));
     if (code == 25) {
         Coll_ReceiveModify(data);
         return;
