@@ -29,6 +29,7 @@ void Dialog::Coll_ResetReceiver()
 {
     m_fileReceiver.Abort();
     m_pendingDocument = NoteInfo();
+    m_hostBoardSize = QSize();
     m_writerBoardSize = QSize();
     for (bool& down : m_remoteStrokeDown)
         down = false;
