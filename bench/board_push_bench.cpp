@@ -9,6 +9,7 @@
 
 #include "app/ui/dialog.h"
 #include "bench/board_fixture.h"
+#include "bench/relay_fixture.h"
 #include "collab/board_push.h"
 #include "collab/coll_frame.h"
 #include "collab/coll_messages.h"
@@ -27,17 +28,8 @@
 
 namespace {
 
-template <typename Done>
-bool Wait(Done done, int timeoutMs)
-{
-    QTimer wake;
-    wake.start(5);
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
+using bench::Relay;
+using bench::Wait;
 
 double PeakMemoryMiB()
 {
@@ -45,61 +37,6 @@ double PeakMemoryMiB()
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
 }
-
-// The relay on a free port, a host socket and the window joined to it.
-struct Relay {
-    coll::KonnexaLibrary& konnexa = coll::SharedKonnexa();
-    quint16 port = 0;
-    bool ready = false;
-
-    Relay()
-    {
-        bench::OffscreenApplication();
-        if (!konnexa.bound && !coll::BindKonnexa(konnexa))
-            return;
-        QTcpServer probe;
-        probe.listen(QHostAddress::AnyIPv4, 0);
-        port = probe.serverPort();
-        probe.close();
-        ready = konnexa.server_start(port);
-    }
-    ~Relay()
-    {
-        if (!konnexa.bound)
-            return;
-        konnexa.soc_delete();
-        konnexa.server_close();
-        konnexa.server_delete();
-    }
-
-    static bool Join(QTcpSocket& socket, quint16 port, const QByteArray& id, int level)
-    {
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        if (!socket.waitForConnected(5000))
-            return false;
-        socket.write(BuildCollFrame("Connected_OK", id + ",pw," + QByteArray::number(level), coll::kBlockEnd));
-        socket.flush();
-        return Wait([]() { return false; }, 100), true;
-    }
-
-    // The window's own session socket, connected through the library.
-    bool JoinWindow(Dialog& window, int level)
-    {
-        window.m_collLibraryLoaded = true;
-        window.m_collConnected = true;
-        window.m_collUserLevel = level;
-        konnexa.soc_new();
-        window.Coll_AttachSocket();
-        konnexa.soc_connectToHost(QStringLiteral("127.0.0.1"), port);
-        if (!Wait([&]() { return konnexa.soc_()->state() == QAbstractSocket::ConnectedState; }, 5000))
-            return false;
-        konnexa.soc_()->write(BuildCollFrame(
-            "Connected_OK", coll::HandshakeData(QStringLiteral("[W]_127.0.0.1"), QStringLiteral("pw"), level),
-            coll::kBlockEnd));
-        Wait([]() { return false; }, 200);
-        return true;
-    }
-};
 
 void BM_BoardPushIntoWindow(benchmark::State& state)
 {

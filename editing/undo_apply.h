@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <QVector>
@@ -73,8 +74,7 @@ bool ApplyUndoEntry(BoardModel& board, const UndoRedo& entry, UndoDirection dir,
 // brush objects with samples change.
 void ShiftStrokeSamples(BoardModel& board, const UndoRedo& entry, int kind, bool undo);
 
-// Maps a stroke's move points from one rectangle onto another. An axis on
-// which `from` has no extent is left as it is.
+// Maps a stroke's move points from one rectangle onto another, as above.
 void RescaleStrokeSamples(BoardModel& board, int slot, quint16 eventId, const QRect& from, const QRect& to);
 
 // The result of a whole undo or redo step.

@@ -10,6 +10,8 @@
 #include "board/shape_recognizer.h"
 #include "board/touch_slots.h"
 #include "collab/coll_frame.h"
+#include "collab/coll_messages.h"
+#include "collab/file_reception.h"
 #include "collab/board_push.h"
 #include "collab/konnexa_binding.h"
 #include "collab/session_core.h"
@@ -1193,6 +1195,36 @@ public:
     void Coll_AddFoundServer(const QString& id);
     void Coll_StopHostSearch();
     std::atomic_bool m_hostSearchStop{false};
+    // The rest of the receiver (collab/ui/dialog_receive_*.cpp): live
+    // strokes and pens, pages and the view, object edits and files. Each
+    // group's function is true when the code was one of its messages.
+    bool Coll_ReceiveLive(int code, const QByteArray& data);
+    bool Coll_ReceivePages(int code, const QByteArray& data);
+    void Coll_ReceiveRealtime(const coll::Fields& fields);
+    void Coll_ReceivePen(int code, const coll::Fields& fields);
+    void Coll_ReceiveScroll(bool horizontal, const coll::Fields& fields);
+    void Coll_ReceiveNoteData(const coll::Fields& fields);
+    void Coll_ReceiveNoteButton(const QString& name);
+    void Coll_DropReplacedPage(const QString& replaced);
+    void Coll_ReceiveImagePath(const coll::Fields& fields);
+    void Coll_ReceiveModify(const QByteArray& data);
+    void Coll_ReceiveFile(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
+    void Coll_PlaceReceivedFile(const coll::ReceivedFile& file);
+    coll::ReceiveFolders Coll_ReceiveFolders() const;
+    // Edits from peers redraw the page once per burst, and not while a
+    // pointer is down: the release that lifts the last one redraws.
+    void Coll_ScheduleRedraw();
+    bool m_collRedrawQueued = false;
+    bool m_collRedrawDeferred = false;
+    // The writer's board size from its "RESOLUTION_SET"; 0 until then.
+    QSize m_writerBoardSize;
+    // A peer's stroke is down in the slot (set by its press, cleared by its release).
+    bool m_remoteStrokeDown[kPointerSlotCount] = {};
+    // The page record a document file that follows belongs to.
+    NoteInfo m_pendingDocument;
+    coll::FileReceiver m_fileReceiver;
+    // Forgets what a session left half received.
+    void Coll_ResetReceiver();
 
 signals:
     // To the top-level window.

@@ -315,6 +315,11 @@ void Dialog::PointerRelease(int slot, int x, int y, bool local, bool usePressTim
     if (tool != ekBArrow && tool != ekEArrow)
         s.current = QPoint(x, y);
     s.pressed = false;
+    // Peers' edits that came while pointers were down are drawn now.
+    if (m_collRedrawDeferred && m_board.PressedSlotCount() == 0) {
+        m_collRedrawDeferred = false;
+        Coll_ScheduleRedraw();
+    }
 
     if (!IsDrawingKind(tool)) {
         if (slot != 0 && slot != kMouseOverflowSlot)

@@ -73,17 +73,17 @@ void Dialog::Coll_SendOwnPen()
 }
 
 // The data is "<participant ID>,<level>,<flag>". The relay hands the frame
-// only to the participant it names, so the ID is not compared; the fields are
-// read after the ID's last "_", so a typed ID holding "_" cannot shift them.
+// only to the participant it names, so the ID is not compared; level and flag
+// are the last two fields, so an ID holding "_" or "," cannot shift them.
 void Dialog::Coll_ReceiveLevel(const QString& data)
 {
-    const int cut = data.lastIndexOf(QLatin1Char('_'));
-    const coll::Fields fields(cut < 0 ? data : data.mid(cut + 1));
-    const int level = fields.toInt(1);
-    const bool flag = fields.toInt(2) != 0;
+    const coll::Fields fields(data);
+    const int last = fields.count() - 1;
+    const int level = last >= 2 ? fields.toInt(last - 1) : 0;
+    const bool flag = last >= 2 && fields.toInt(last) != 0;
     // Only the two participant levels can be handed out.
     if (level != 1 && level != 2) {
-        qDebug().noquote() << QStringLiteral("exe : LEVEL_CH with level %1 ignored").arg(fields.text(1).left(16));
+        qDebug().noquote() << QStringLiteral("exe : LEVEL_CH with level %1 ignored").arg(fields.text(last - 1).left(16));
         return;
     }
     PointerSlotState& writer = m_board.slot[kWriterSlotIndex];

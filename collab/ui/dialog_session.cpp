@@ -202,6 +202,7 @@ void Dialog::EndSessionLeftovers()
 {
     m_session.Leave();
     m_pendingNewcomers.clear();
+    Coll_ResetReceiver();
     if (ui->label_gif->isVisible()) {
         ui->label_gif->hide();
         if (m_loadingMovie)

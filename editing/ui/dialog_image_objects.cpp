@@ -37,7 +37,11 @@ void Dialog::InsertImageObject(QString path, int select, QString text)
     const QString file = fromHost
         ? ReceivedImagePath(coll::DocumentFolder(m_workFolder), text, stamp)
         : QStringLiteral("%1Obj_image%2.png").arg(m_workFolder, stamp);
-    if (!storage::WriteNoteImage(scaled, file, QStringLiteral(".png"))) {
+    // A received picture that needs no scaling already lies where it is kept:
+    // leave the host's bytes as they came.
+    const bool keptAsReceived = fromHost && target == image.size()
+        && QFileInfo(path).absoluteFilePath() == QFileInfo(file).absoluteFilePath();
+    if (!keptAsReceived && !storage::WriteNoteImage(scaled, file, QStringLiteral(".png"))) {
         qDebug().noquote() << QStringLiteral("exe : picture not saved: %1").arg(file);
         if (!fromHost)
             ui::WarningBox(this, title, m_lang.messages.value(137 - 100));

@@ -103,6 +103,8 @@ private:
         while (m_server && m_server->hasPendingConnections()) {
             QTcpSocket* socket = m_server->nextPendingConnection();
             socket->setParent(nullptr);
+            // Live strokes are many small frames: each goes out at once.
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             const int id = ++m_lastId;
             m_sockets.insert(id, socket);
             m_core.Open(id, IsLocalAddress(socket->peerAddress()), m_clock.elapsed());
@@ -263,6 +265,11 @@ void soc_new()
 {
     DisposeSocket();
     g_socket = new QTcpSocket;
+    // Live strokes are many small frames: each goes out at once.
+    QObject::connect(g_socket.data(), &QTcpSocket::connected, g_socket.data(), []() {
+        if (g_socket)
+            g_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    });
 }
 
 QTcpSocket* soc_() { return g_socket.data(); }

@@ -28,13 +28,13 @@ QByteArray Frame(const QByteArray& keyword, const QByteArray& data, const QByteA
 QStringList Dispatched()
 {
     QStringList lines;
-    const QString prefix = QStringLiteral("exe : receiver of ");
+    const QString prefix = QStringLiteral("EXE Rx : [");
     for (const QString& line : qAsConst(g_log)) {
         if (!line.startsWith(prefix))
             continue;
         const QString rest = line.mid(prefix.size());
-        lines << rest.section(QLatin1Char(' '), 0, 0) + QStringLiteral(" : ")
-                     + rest.section(QStringLiteral("is not available yet : "), 1);
+        const int end = rest.indexOf(QStringLiteral("] "));
+        lines << rest.left(end) + QStringLiteral(" : ") + rest.mid(end + 2);
     }
     return lines;
 }
@@ -150,24 +150,27 @@ private slots:
         QListWidget* log = m_dialog->ui->listWidget_logwindow2;
         log->clear();
         m_dialog->m_debugMode = true;
-        Write(Frame("NOTEBTN_SET", "abc") + Frame("DOC_ST", QByteArray(3072, 'x'), "0,,0,Block_EN\n"));
+        // File chunks are neither listed nor logged.
+        Write(Frame("NOTEBTN_SET", "abc") + Frame("DOC_ST", QByteArray(3072, 'x'), "0,,0,Block_EN\n")
+              + Frame("PENWIDTH_SET", "first"));
         QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 2, 5000);
-        QCOMPARE(log->count(), 1);
+        QCOMPARE(Dispatched().last(), QStringLiteral("PENWIDTH_SET : first"));
+        QCOMPARE(log->count(), 2);
         QCOMPARE(log->item(0)->text(), QString("EXE Rx : [NOTEBTN_SET], TotalSize=37, nextsize=35, H=11, D=3, T=9, strD=abc"));
         QByteArray more;
-        for (int i = 0; i < 78; ++i)
+        for (int i = 0; i < 77; ++i)
             more += Frame("PENWIDTH_SET", QByteArray::number(i));
         Write(more);
-        QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 80, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 79, 5000);
         QCOMPARE(log->count(), 79);
         // The 80th line empties the list.
         Write(Frame("PENWIDTH_SET", "last"));
-        QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 81, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 80, 5000);
         QCOMPARE(log->count(), 0);
         // With the debug mode off nothing is listed.
         m_dialog->m_debugMode = false;
         Write(Frame("NOTEBTN_SET", "x"));
-        QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 82, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Dispatched().size(), 81, 5000);
         QCOMPARE(log->count(), 0);
     }
 

@@ -91,11 +91,16 @@ void SessionTap::Forget()
 
 void SessionTap::Send(const QByteArray& keyword, const QByteArray& data)
 {
+    Send(keyword, data, coll::kBlockEnd);
+}
+
+void SessionTap::Send(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail)
+{
     if (!m_peer)
         return;
     // The reader takes the session socket only from a bound library.
     m_window->m_collLibraryLoaded = true;
     m_window->Coll_AttachSocket();
-    m_peer->write(BuildCollFrame(keyword, data, coll::kBlockEnd));
+    m_peer->write(BuildCollFrame(keyword, data, tail));
     m_peer->flush();
 }

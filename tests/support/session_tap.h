@@ -39,6 +39,8 @@ public:
 
     // A frame from the peer's side, read by the window's own reader.
     void Send(const QByteArray& keyword, const QByteArray& data);
+    // The same with a tail of its own (the file messages carry fields there).
+    void Send(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
 
     QTcpSocket* windowSocket() { return &m_local; }
 
