@@ -53,13 +53,9 @@ QStringList FilesBelow(const QString& root)
 bool ImagePlaced(const Dialog& d, const QString& path)
 {
     for (const EventMaster& em : d.m_board.slot[kMouseOverflowSlot].records.masters()) {
-        if (em.Kind != ekImage)
-            continue;
-        for (const EventDetail& ed : d.m_board.slot[kMouseOverflowSlot].records.details()) {
-            if (ed.EventID == em.EventID && ed.StrData < d.m_mediaFiles.size()
-                && (path.isEmpty() || d.m_mediaFiles.at(ed.StrData) == path))
-                return true;
-        }
+        if (em.Kind == ekImage && em.StrData < d.m_mediaFiles.size()
+            && (path.isEmpty() || d.m_mediaFiles.at(em.StrData) == path))
+            return true;
     }
     return false;
 }
