@@ -145,17 +145,13 @@ ReceivedFile FileReceiver::Finish()
             qDebug().noquote() << QStringLiteral("EXE Rx : %1 not put in place").arg(m_target);
         }
     }
-    m_file.reset();
-    m_state = State::Idle;
-    m_kind = -1;
-    m_name.clear();
-    m_target.clear();
-    m_total = 0;
+    Abort();
     return result;
 }
 
 void FileReceiver::Abort()
 {
+    // A file put in place no longer removes itself; any other is deleted here.
     m_file.reset();
     m_state = State::Idle;
     m_kind = -1;

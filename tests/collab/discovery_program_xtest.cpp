@@ -85,19 +85,6 @@ class DiscoveryProgramXTest : public QObject
     QMap<QString, QPoint> m_inside;
     QRect m_serverList;
 
-    bool StartBoard(RunningProgram& board, const OwnDisplay& display, QTemporaryDir& root)
-    {
-        QProcessEnvironment environment;
-        environment.insert("LC_ALL", "C.UTF-8");
-        environment.insert("DRAVIK_NO_MODAL", "1");
-        environment.insert("DRAVIK_ROOT", root.path());
-        environment.insert("TMPDIR", root.path());
-        environment.insert("DISPLAY", display.name);
-        environment.insert("DRAVIK_LIBRARY_DIR", BuiltProgramFolder());
-        Use(display);
-        return StartWhiteboard(board, {}, environment);
-    }
-
     void OpenConnectDialog(const OwnDisplay& display, RunningProgram& board)
     {
         Click(display, m_connectButton);
@@ -156,7 +143,7 @@ private slots:
         QTemporaryDir hostRoot, joinRoot;
         RunningProgram host, participant;
 
-        QVERIFY(StartBoard(host, hostDisplay, hostRoot));
+        QVERIFY(StartBoardOn(host, hostDisplay, hostRoot.path()));
         QVERIFY(host.waitForLine("exe : Success load Konnexa.dll", 5000) >= 0);
         OpenConnectDialog(hostDisplay, host);
         Click(hostDisplay, m_at["BtnRdo_server"]);
@@ -176,7 +163,7 @@ private slots:
         // The participant searches; a socket of the test sees its query.
         QUdpSocket observer;
         QVERIFY(observer.bind(QHostAddress::AnyIPv4, coll::kDiscoveryPort, kShared));
-        QVERIFY(StartBoard(participant, joinDisplay, joinRoot));
+        QVERIFY(StartBoardOn(participant, joinDisplay, joinRoot.path()));
         OpenConnectDialog(joinDisplay, participant);
         Click(joinDisplay, m_at["BtnRdo_client"]);
         Click(joinDisplay, m_at["Btn_findserver"]);

@@ -85,19 +85,6 @@ class ReceiverProgramXTest : public QObject
     // the same size.
     QMap<QString, QPoint> m_at;
 
-    bool StartBoard(RunningProgram& board, const OwnDisplay& display, QTemporaryDir& root)
-    {
-        QProcessEnvironment environment;
-        environment.insert("LC_ALL", "C.UTF-8");
-        environment.insert("DRAVIK_NO_MODAL", "1");
-        environment.insert("DRAVIK_ROOT", root.path());
-        environment.insert("TMPDIR", root.path());
-        environment.insert("DISPLAY", display.name);
-        environment.insert("DRAVIK_LIBRARY_DIR", BuiltProgramFolder());
-        Use(display);
-        return StartWhiteboard(board, {}, environment);
-    }
-
     // Both boards on their own screens, the participant joined and given
     // the host's page.
     void StartSession(OwnDisplay& hostDisplay, OwnDisplay& joinDisplay, QTemporaryDir& hostRoot,
@@ -105,11 +92,11 @@ class ReceiverProgramXTest : public QObject
     {
         QVERIFY(hostDisplay.Start());
         QVERIFY(joinDisplay.Start());
-        QVERIFY(StartBoard(host, hostDisplay, hostRoot));
+        QVERIFY(StartBoardOn(host, hostDisplay, hostRoot.path()));
         QVERIFY(host.waitForLine("exe : Success load Konnexa.dll", 5000) >= 0);
         Connect(hostDisplay, host, true);
         QVERIFY(host.waitForLine("exe : ----Start Server----", 10000) >= 0);
-        QVERIFY(StartBoard(participant, joinDisplay, joinRoot));
+        QVERIFY(StartBoardOn(participant, joinDisplay, joinRoot.path()));
         QVERIFY(participant.waitForLine("exe : Success load Konnexa.dll", 5000) >= 0);
         Connect(joinDisplay, participant, false);
         // The host's page record ends the page set-up of the newcomer.

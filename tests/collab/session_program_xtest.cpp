@@ -72,19 +72,6 @@ class SessionProgramXTest : public QObject
     // The connect dialog's widgets on the screen, host and participant mode.
     QMap<QString, QPoint> m_at;
 
-    bool StartBoard(RunningProgram& board, const OwnDisplay& display, QTemporaryDir& root)
-    {
-        QProcessEnvironment environment;
-        environment.insert("LC_ALL", "C.UTF-8");
-        environment.insert("DRAVIK_NO_MODAL", "1");
-        environment.insert("DRAVIK_ROOT", root.path());
-        environment.insert("TMPDIR", root.path());
-        environment.insert("DISPLAY", display.name);
-        environment.insert("DRAVIK_LIBRARY_DIR", BuiltProgramFolder());
-        Use(display);
-        return StartWhiteboard(board, {}, environment);
-    }
-
     void OpenConnectDialog(const OwnDisplay& display, RunningProgram& board)
     {
         Click(display, m_connectButton);
@@ -150,7 +137,7 @@ private slots:
         RunningProgram host, participant;
 
         // The host creates the session through the toolbar and the dialog.
-        QVERIFY(StartBoard(host, hostDisplay, hostRoot));
+        QVERIFY(StartBoardOn(host, hostDisplay, hostRoot.path()));
         QVERIFY(host.waitForLine("exe : Success load Konnexa.dll", 5000) >= 0);
         Create(hostDisplay, host, "pw");
         QVERIFY(host.waitForLine("exe : ----Start Server----", 10000) >= 0);
@@ -166,7 +153,7 @@ private slots:
 
         // The second whiteboard joins as a viewer: new lecture, loading
         // animation, listed by the relay.
-        QVERIFY(StartBoard(participant, joinDisplay, joinRoot));
+        QVERIFY(StartBoardOn(participant, joinDisplay, joinRoot.path()));
         Join(joinDisplay, participant, "pw");
         QVERIFY(participant.waitForLine("exe OptConnect : IP=192.0.2.1, ID=User, Pass=pw, Level=1", 10000) >= 0);
         QTRY_COMPARE_WITH_TIMEOUT(peer.Users(),
@@ -211,7 +198,7 @@ private slots:
         // A taken port is reported; once it is free, Create works.
         QTemporaryDir secondRoot;
         RunningProgram secondHost;
-        QVERIFY(StartBoard(secondHost, hostDisplay, secondRoot));
+        QVERIFY(StartBoardOn(secondHost, hostDisplay, secondRoot.path()));
         {
             QTcpServer squatter;
             QVERIFY(squatter.listen(QHostAddress::AnyIPv4, coll::kSessionPort));

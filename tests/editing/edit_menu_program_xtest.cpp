@@ -3,6 +3,7 @@
 // right-click menu, then deletes one copy; the screen is looked at from
 // outside.
 #include "app/ui/dialog.h"
+#include "tests/support/board_screen.h"
 #include "tests/support/running_program.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/test_folders.h"
@@ -12,7 +13,6 @@
 #include <QImage>
 #include <QMap>
 #include <QMenu>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,22 +61,20 @@ private slots:
         m_root = std::make_unique<ScopedFolderRoot>();
         QVERIFY(m_root->isValid());
         m_noLibraries = std::make_unique<QTemporaryDir>();
-        {
-            // The same layout code on the same screen places the buttons and
-            // the menu's entries where the program shows them.
-            ScopedLibraryFolder libraries(m_noLibraries->path());
-            Dialog layout;
-            layout.InitDialog(false);
-            const QPoint origin(layout.m_canvasLeft, 0);
-            for (QPushButton* b : layout.findChildren<QPushButton*>())
-                m_buttons.insert(b->objectName(), b->geometry().translated(origin));
+        // The same layout code on the same screen places the buttons and the
+        // menu's entries where the program shows them.
+        bool haveMenu = false;
+        m_buttons = ToolbarButtonsOnScreen(m_noLibraries->path(), [&](Dialog& layout) {
             QMenu* menu = layout.m_editMenu;
-            QVERIFY(menu);
+            if (!menu)
+                return;
+            haveMenu = true;
             menu->sizeHint();
             const QStringList names{"Cut", "Copy", "Paste", "Delete"};
             for (int i = 0; i < names.size(); ++i)
                 m_entries.insert(names[i], menu->actionGeometry(layout.m_editActions[i]).center());
-        }
+        });
+        QVERIFY(haveMenu);
         QProcessEnvironment environment;
         environment.insert("DRAVIK_NO_MODAL", "1");
         QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, environment));

@@ -3,6 +3,7 @@
 // handle and the rotation handle, and undoes both from the toolbar; the
 // screen is looked at from outside.
 #include "tests/support/board_screen.h"
+#include "tests/support/screenshot.h"
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
@@ -32,7 +33,7 @@ class ResizeProgramTest : public QObject
 
     QImage ScreenWhen(const std::function<bool(const QImage&)>& holds)
     {
-        return ::ScreenWhen(m_root->path() + "/screen.png", holds);
+        return ScreenshotWhen(m_root->path() + "/screen.png", holds);
     }
 
 private slots:
@@ -69,31 +70,31 @@ private slots:
         // a few pixels out, the handle 5 further) dragged 100 by 50 pixels
         // out along the diagonal: 1.5 times the size, 300 x 150.
         XdotoolClick(QPoint(300, 350));
-        QImage shot = ScreenWhen([](const QImage& s) { return DarkPixelsIn(s, Vertical(290, 320, 380)) > 0; });
-        QVERIFY(DarkPixelsIn(shot, Vertical(290, 320, 380)) > 0);
+        QImage shot = ScreenWhen([](const QImage& s) { return DarkPixels(s, Vertical(290, 320, 380)) > 0; });
+        QVERIFY(DarkPixels(shot, Vertical(290, 320, 380)) > 0);
         XdotoolDrag(QPoint(507, 407), QPoint(607, 457));
         XdotoolClick(QPoint(1000, 650));  // away from it: the frame goes
         const auto larger = [](const QImage& s) {
-            return DarkPixelsIn(s, Vertical(500, 320, 380)) == 0 && DarkPixelsIn(s, Vertical(600, 320, 420)) > 100
-                   && DarkPixelsIn(s, Horizontal(450, 320, 580)) > 100;
+            return DarkPixels(s, Vertical(500, 320, 380)) == 0 && DarkPixels(s, Vertical(600, 320, 420)) > 100
+                   && DarkPixels(s, Horizontal(450, 320, 580)) > 100;
         };
         shot = ScreenWhen(larger);
         shot.save(QDir::current().filePath("resize-larger.png"));
         QVERIFY(larger(shot));
-        QVERIFY(DarkPixelsIn(shot, Vertical(300, 320, 430)) > 100);  // the left side stays
-        QVERIFY(DarkPixelsIn(shot, Horizontal(300, 320, 580)) > 100);
+        QVERIFY(DarkPixels(shot, Vertical(300, 320, 430)) > 100);  // the left side stays
+        QVERIFY(DarkPixels(shot, Horizontal(300, 320, 580)) > 100);
 
         // Picked again; its rotation handle (20 pixels above the frame's
         // middle) dragged round to the right of the middle and let go a
         // little below the horizontal: turned to 90 degrees about the middle
         // (450, 375), so it stands 150 wide and 300 high.
         XdotoolClick(QPoint(300, 350));
-        ScreenWhen([](const QImage& s) { return DarkPixelsIn(s, Vertical(290, 320, 380)) > 0; });
+        ScreenWhen([](const QImage& s) { return DarkPixels(s, Vertical(290, 320, 380)) > 0; });
         XdotoolDrag(QPoint(450, 277), QPoint(700, 385));
         XdotoolClick(QPoint(1000, 650));
         const auto turned = [](const QImage& s) {
-            return DarkPixelsIn(s, Horizontal(300, 320, 360)) == 0 && DarkPixelsIn(s, Vertical(375, 260, 490)) > 150
-                   && DarkPixelsIn(s, Vertical(525, 260, 490)) > 150;
+            return DarkPixels(s, Horizontal(300, 320, 360)) == 0 && DarkPixels(s, Vertical(375, 260, 490)) > 150
+                   && DarkPixels(s, Vertical(525, 260, 490)) > 150;
         };
         shot = ScreenWhen(turned);
         shot.save(QDir::current().filePath("resize-turned.png"));
@@ -104,13 +105,13 @@ private slots:
         QTest::qWait(300);
         XdotoolClick(m_buttons["undobtn"].center());
         const auto first = [](const QImage& s) {
-            return DarkPixelsIn(s, Vertical(500, 320, 380)) > 50 && DarkPixelsIn(s, Vertical(600, 320, 420)) == 0
-                   && DarkPixelsIn(s, Vertical(375, 240, 290)) == 0;
+            return DarkPixels(s, Vertical(500, 320, 380)) > 50 && DarkPixels(s, Vertical(600, 320, 420)) == 0
+                   && DarkPixels(s, Vertical(375, 240, 290)) == 0;
         };
         shot = ScreenWhen(first);
         shot.save(QDir::current().filePath("resize-undone.png"));
         QVERIFY(first(shot));
-        QVERIFY(DarkPixelsIn(shot, Horizontal(400, 320, 480)) > 100);
+        QVERIFY(DarkPixels(shot, Horizontal(400, 320, 480)) > 100);
     }
 };
 

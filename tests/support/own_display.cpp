@@ -1,5 +1,6 @@
 #include "tests/support/own_display.h"
 
+#include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 
 #include <QDebug>
@@ -47,4 +48,17 @@ void Type(const OwnDisplay& display, QPoint field, const QString& text)
     if (!text.isEmpty())
         Xdotool({"type", "--delay", "20", text});
     QTest::qWait(200);
+}
+
+bool StartBoardOn(RunningProgram& board, const OwnDisplay& display, const QString& root)
+{
+    QProcessEnvironment environment;
+    environment.insert("LC_ALL", "C.UTF-8");
+    environment.insert("DRAVIK_NO_MODAL", "1");
+    environment.insert("DRAVIK_ROOT", root);
+    environment.insert("TMPDIR", root);
+    environment.insert("DISPLAY", display.name);
+    environment.insert("DRAVIK_LIBRARY_DIR", BuiltProgramFolder());
+    Use(display);
+    return StartWhiteboard(board, {}, environment);
 }

@@ -17,6 +17,10 @@ struct OwnDisplay {
 // Everything the test does to a screen from now on goes to this display.
 void Use(const OwnDisplay& display);
 
+// Starts a whiteboard on `display` with every folder below `root` and message
+// boxes written to its log; the display becomes the one in use.
+bool StartBoardOn(RunningProgram& board, const OwnDisplay& display, const QString& root);
+
 // A left click at `p` on the display, then a short settle.
 void Click(const OwnDisplay& display, QPoint p);
 

@@ -108,7 +108,6 @@ void Dialog::OptRecBtn(int mode)
     if (mode == 1) {
         if (running)
             return;
-        CopyRecorderToWorkFolder();
         if (m_recDlg)
             m_recDlg->SetRecType(m_config.Type);
         if (m_config.Type == 3) {
