@@ -133,6 +133,45 @@ qint64 ParentProcessId(qint64 pid)
     return ok ? parent : -1;
 }
 
+namespace {
+
+// The fields of /proc/<pid>/stat after the name, which is in parentheses and
+// may itself hold blanks and parentheses: the first is the state (field 3).
+QList<QByteArray> StatFieldsAfterName(qint64 pid)
+{
+    QFile file(ProcFile(pid, "stat"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = file.read(4096);
+    const int nameEnd = text.lastIndexOf(')');
+    if (nameEnd < 0)
+        return {};
+    return text.mid(nameEnd + 1).simplified().split(' ');
+}
+
+}  // namespace
+
+qint64 ProcessStartTime(qint64 pid)
+{
+    if (pid <= 0)
+        return -1;
+    const QList<QByteArray> fields = StatFieldsAfterName(pid);
+    // Field 22 of the whole line.
+    if (fields.size() < 20)
+        return -1;
+    bool ok = false;
+    const qint64 started = fields.at(19).toLongLong(&ok);
+    return ok ? started : -1;
+}
+
+bool ProcessRuns(qint64 pid)
+{
+    if (pid <= 0)
+        return false;
+    const QList<QByteArray> fields = StatFieldsAfterName(pid);
+    return !fields.isEmpty() && fields.first() != "Z" && fields.first() != "X";
+}
+
 QStringList ProcessArguments(qint64 pid)
 {
     QFile file(ProcFile(pid, "cmdline"));

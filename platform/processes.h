@@ -31,6 +31,15 @@ qint64 ProcessUserId(qint64 pid);
 // Parent process id, or -1.
 qint64 ParentProcessId(qint64 pid);
 
+// When the process started, in clock ticks since boot, or -1 when it does not
+// exist. With its id it names one process: an id used again later comes with
+// another start time.
+qint64 ProcessStartTime(qint64 pid);
+
+// True while the process exists and has not ended; one that ended and waits
+// for its parent to collect it counts as ended.
+bool ProcessRuns(qint64 pid);
+
 // The command-line arguments of the process (without the program itself), or
 // an empty list when they cannot be read.
 QStringList ProcessArguments(qint64 pid);

@@ -301,14 +301,6 @@ QString WithoutSeparator(QString folder)
 
 // The recording folder, made when missing; the documents folder when the
 // setting is empty.
-QString RecordingFolder(const QString& setting)
-{
-    const QString folder =
-        setting.isEmpty() ? platform::KnownFolderPath(platform::KnownFolder::Documents) : WithoutSeparator(setting);
-    QDir().mkpath(folder);
-    return folder;
-}
-
 // A name in `folder` that no file holds yet: `base` + `suffix`, else with
 // "_2", "_3" ... before the suffix.
 QString FreePath(const QString& folder, const QString& base, const QString& suffix)
@@ -488,6 +480,14 @@ void WriteVisitNotesXml(QIODevice* device, const QString& pdfName, const QVector
     }
     xml.writeEndElement();
     xml.writeEndDocument();
+}
+
+QString RecordingFolder(const QString& setting)
+{
+    const QString folder =
+        setting.isEmpty() ? platform::KnownFolderPath(platform::KnownFolder::Documents) : WithoutSeparator(setting);
+    QDir().mkpath(folder);
+    return folder;
 }
 
 bool MoveFileTo(const QString& from, const QString& to, bool replace)

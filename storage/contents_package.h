@@ -115,6 +115,10 @@ void WriteVisitNotesXml(QIODevice* device, const QString& pdfName, const QVector
 // with `replace`. False leaves the source where it was.
 bool MoveFileTo(const QString& from, const QString& to, bool replace = false);
 
+// The folder recordings go to: the Record/Path setting, or the documents
+// folder when it is empty. Made when it is missing.
+QString RecordingFolder(const QString& setting);
+
 // What the page PDF step needs of the board, taken on the GUI thread.
 struct PackagePdfSettings {
     double scale = 1.0;           // the screen's logical dpi / 96

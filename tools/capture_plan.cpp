@@ -264,6 +264,16 @@ CapturePlan PlanRecording(int type, const CaptureSettings& settings, const Captu
         if (microphone)
             a << QStringLiteral("-map") << QStringLiteral("1:a") << QStringLiteral("-c:a") << QStringLiteral("aac")
               << QStringLiteral("-b:a") << bitRate;
+        // A plain MP4 gets its index only when the recorder finishes, so a
+        // recorder that is killed or runs out of disk would leave a file that
+        // plays nowhere. Written in fragments that each start at a key frame,
+        // a key frame every two seconds, a cut recording still plays up to
+        // its last whole fragment; each fragment goes to the file at once
+        // rather than waiting in the writer's buffer, where the small
+        // fragments of a still screen would stay for minutes.
+        a << QStringLiteral("-g") << QString::number(2 * frameRate) << QStringLiteral("-movflags")
+          << QStringLiteral("+frag_keyframe+empty_moov+default_base_moof") << QStringLiteral("-flush_packets")
+          << QStringLiteral("1");
     }
     // "file:" keeps a folder name that looks like a protocol or an option
     // from being read as one.

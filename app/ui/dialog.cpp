@@ -64,9 +64,10 @@ Dialog::Dialog(QWidget* parent)
     LoadUpdateBridge();
 
     // A recorder left running by an earlier run would hold the capture
-    // devices; only recorders this program started are ended.
-    KillProcessByName(2, QStringLiteral("ffmpeg.exe"));
-    QThread::msleep(100);
+    // devices; only recorders of this copy are ended, and a recording that
+    // run could not stop is kept.
+    EndOwnRecorders();
+    RecoverLeftRecordings();
 
     SetUpInputHandling();
 

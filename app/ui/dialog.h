@@ -28,6 +28,7 @@
 #include "storage/project_file.h"
 #include "storage/settings_file.h"
 #include "tools/capture_functions.h"
+#include "tools/recorder_guard.h"
 #include "tools/recording.h"
 
 #include <QAbstractSocket>
@@ -586,9 +587,30 @@ public:
     std::atomic<bool> m_bRecClock{false};
     bool m_recordingStarting = false;  // a start waits for its recorder
     static void RecTimeWorker(Dialog* dialog);
-    // Our copy of the recorder in the work folder, which marks its processes
-    // as ours; made when missing.
-    void CopyRecorderToWorkFolder();
+    // Our copy of the recorder in the work folder, made when missing. False
+    // when there is no recorder program at all.
+    bool CopyRecorderToWorkFolder();
+    // Ends the recorders this copy started, and one an earlier run of it left
+    // behind, and waits for them to be gone; never another copy's.
+    void EndOwnRecorders();
+    // Moves recordings that an ended run left in the work folder into the
+    // recording folder; what it did is told once the window shows.
+    void RecoverLeftRecordings();
+    void ReportRecoveredRecordings();
+    QString m_recoveredRecordingsNote;
+    // The running recorder, watched while a recording runs: when it ends by
+    // itself the recording ends too, with what was recorded saved.
+    tools::ProcessStamp m_recorder;
+    QTimer* m_recorderWatch = nullptr;
+    void RememberRecorder(const QString& recordingName);
+    void WatchRecorder();
+    // Stops the recording and saves it; `failure` says why the recorder
+    // ended on its own, empty for a stop the user asked for.
+    void EndRecording(const QString& failure);
+    bool m_handOffWaiting = false;  // a handed-over project waits for a recording's save
+    // Stops a running recording and waits for its save, events flowing;
+    // false when the save did not end in time.
+    bool StopRecordingForHandOff();
     // Objects already on the board count as there from the start.
     void PrepareRecordingTimeline();
     // Waits on the GUI thread, events flowing, for the recorder's first

@@ -391,6 +391,8 @@ void Dialog::InitDialog(bool autoUpdate)
     qDebug() << "InitDialog()";
     qDebug() << "Dialog frameGeometry : " << frameGeometry();
     emit MainDlgSetGeometry(rect);
+
+    ReportRecoveredRecordings();
 }
 
 void Dialog::HidePagePanels()

@@ -38,7 +38,7 @@ CaptureSession::~CaptureSession()
     delete m_thread;
 }
 
-bool CaptureSession::start(int settleMs)
+bool CaptureSession::start(int deadlineMs)
 {
     if (m_thread)
         return false;
@@ -48,10 +48,14 @@ bool CaptureSession::start(int settleMs)
     QMutexLocker lock(&m_mutex);
     while (m_state == State::NotStarted)
         m_changed.wait(&m_mutex);
-    QDeadlineTimer settle(settleMs);
-    while (m_state == State::Running && !settle.hasExpired())
-        m_changed.wait(&m_mutex, settle);
-    return m_state == State::Running;
+    // How long a failing recorder takes to give up depends on the machine's
+    // load; what it says does not.
+    QDeadlineTimer deadline(deadlineMs);
+    while (m_state == State::Running && !m_progressSeen && !deadline.hasExpired())
+        m_changed.wait(&m_mutex, deadline);
+    if (m_state == State::Running && !m_progressSeen)
+        qDebug().noquote() << "capture : ffmpeg reported no progress within" << deadlineMs << "ms";
+    return m_state == State::Running && m_progressSeen;
 }
 
 QString CaptureSession::latestLine()
@@ -167,8 +171,13 @@ void CaptureSession::readOutput(QProcess& process)
         }
     }
     QMutexLocker lock(&m_mutex);
-    if (!errors.isEmpty())
+    if (!errors.isEmpty()) {
         m_lines.append(errors);
+        if (!m_progressSeen && m_lines.latest().contains(QLatin1String("time="))) {
+            m_progressSeen = true;
+            m_changed.wakeAll();
+        }
+    }
     if (!newest.isNull()) {
         m_frame = newest;
         ++m_frameSerial;

@@ -23,9 +23,12 @@ public:
     CaptureSession(const CaptureSession&) = delete;
     CaptureSession& operator=(const CaptureSession&) = delete;
 
-    // Starts ffmpeg and watches it for `settleMs`. False when it could not
-    // start or ended within that time (a device that is missing or busy).
-    bool start(int settleMs);
+    // Starts ffmpeg and waits until it reports its first progress, which it
+    // does only once every input opened and the output is being written.
+    // False when it could not start, ended first (a device that is missing
+    // or busy, a size it cannot grab) or said nothing of progress within
+    // `deadlineMs`; the caller then ends the session.
+    bool start(int deadlineMs);
 
     // The latest line of ffmpeg's standard error.
     QString latestLine();
@@ -54,6 +57,7 @@ private:
     QWaitCondition m_changed;
     enum class State { NotStarted, Running, Ended } m_state = State::NotStarted;
     bool m_cleanExit = false;  // exited by itself with code 0
+    bool m_progressSeen = false;
     qint64 m_pid = 0;
     tools::ProgressLines m_lines;
     QImage m_frame;

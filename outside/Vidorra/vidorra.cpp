@@ -24,9 +24,9 @@ namespace {
 
 using tools::CaptureDevice;
 
-// How long a new recorder is watched before the start counts: a missing or
-// busy device makes ffmpeg give up well within it.
-constexpr int kStartSettleMs = 1000;
+// How long a new recorder may take to report its first progress before the
+// start counts as failed; a loaded machine opening a camera takes seconds.
+constexpr int kStartDeadlineMs = 20000;
 // How long ffmpeg gets to finish its file after "q".
 constexpr int kStopGraceMs = 10000;
 // How long the PulseAudio source listing may take before it counts as "no server".
@@ -188,8 +188,8 @@ VIDORRA_EXPORT int StartRecording(int type)
     qDebug().noquote() << "capture :" << program << plan.arguments.join(QLatin1Char(' '));
 
     state.session = new CaptureSession(program, plan);
-    if (!state.session->start(kStartSettleMs)) {
-        qDebug().noquote() << "capture : the recorder ended at once:" << state.session->latestLine();
+    if (!state.session->start(kStartDeadlineMs)) {
+        qDebug().noquote() << "capture : the recorder did not start:" << state.session->latestLine();
         EndSession();
         return 0;
     }

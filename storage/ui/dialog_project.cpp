@@ -11,6 +11,12 @@
 #include "ui_dialog.h"
 
 #include <QDebug>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QScopedValueRollback>
+#include <QThread>
+#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -18,6 +24,9 @@ namespace {
 
 // Waits of the commands that must not overlap a save: 100 ms steps.
 constexpr int kSaveWaitSteps = 200;
+// A recording's package is written in seconds; its PDF pages may take a few
+// minutes on a slow machine.
+constexpr int kHandOffSaveDeadlineMs = 300000;
 
 }  // namespace
 
@@ -268,6 +277,16 @@ void Dialog::OptNewLecture()
 void Dialog::OpenISPFile(QString path)
 {
     qDebug().noquote() << QStringLiteral("openISPFile~~");
+    // A start waiting for its recorder, or a recording's save the hand-off
+    // already waits for, ends first; the project opens after it.
+    if (m_recordingStarting || m_handOffWaiting) {
+        QTimer::singleShot(100, this, [this, path]() { OpenISPFile(path); });
+        return;
+    }
+    if (m_bRecording || m_bScreenRecording) {
+        if (!StopRecordingForHandOff())
+            return;
+    }
     OptPanserMode();
     AddDebugLine(QStringLiteral("is_save_prj=%1").arg(m_boardModified ? 1 : 0), 0);
     if (!WaitForRunningSave() || !WaitForRunningLoad())
@@ -285,6 +304,38 @@ void Dialog::OpenISPFile(QString path)
     CheckPenDriverDevice();
     m_note_list.clear();
     StartProjectLoad(path);
+}
+
+bool Dialog::StopRecordingForHandOff()
+{
+    // The recording is stopped and saved as the stop button would, and the
+    // save has ended (its end handled) before the board is reset.
+    qDebug().noquote() << QStringLiteral("openISPFile : the running recording is stopped and saved first");
+    OptRecBtn(2);
+    if (!m_ThreadSave.isRunning())
+        return true;
+    const QScopedValueRollback<bool> waiting(m_handOffWaiting, true);
+    // Until the save's end has been handled: handled later, it would put the
+    // recorded page back over the project being opened.
+    bool ended = false;
+    const QMetaObject::Connection endSeen =
+        connect(&m_ThreadSave, &QFutureWatcher<void>::finished, this, [&ended]() { ended = true; });
+    QElapsedTimer waited;
+    waited.start();
+    while (!ended && waited.elapsed() < kHandOffSaveDeadlineMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (!ended)
+            QThread::msleep(10);
+    }
+    disconnect(endSeen);
+    if (!ended) {
+        qDebug().noquote() << QStringLiteral("openISPFile : the recording's save did not end in time");
+        ui::WarningBox(this, QStringLiteral("Save Recoding Data"),
+                       QStringLiteral("The recording is still being saved. Open the project again once the save "
+                                      "has ended."));
+        return false;
+    }
+    return true;
 }
 
 void Dialog::OpenIICFile(QString path)

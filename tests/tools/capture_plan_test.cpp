@@ -132,7 +132,8 @@ void CapturePlanTest::recordingCommandLines_data()
         << QList<QStringList>{{"-f", "x11grab", "-video_size", "1280x800", "-framerate", "20", "-i", ":7"},
                               {"-c:v", "libx264"},
                               {"-pix_fmt", "yuv420p"},
-                              {"file:/work/f/1.mp4"}}
+                              {"-g", "40", "-movflags", "+frag_keyframe+empty_moov+default_base_moof",
+                               "-flush_packets", "1", "file:/work/f/1.mp4"}}
         << QStringList{"-c:a", "pipe:1", "-re"} << false;
     QTest::newRow("screen with a pulse microphone")
         << 2 << "" << "pulse" << "1280x800" << 0 << 4
@@ -145,11 +146,12 @@ void CapturePlanTest::recordingCommandLines_data()
         << QList<QStringList>{{"-re", "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100"},
                               {"-map", "0:a", "-c:a", "libmp3lame", "-b:a", "320k"},
                               {"file:/work/f/1.mp3"}}
-        << QStringList{"-c:v", "x11grab", "pipe:1"} << false;
+        << QStringList{"-c:v", "x11grab", "pipe:1", "-movflags"} << false;
     QTest::newRow("test camera with tone")
         << 0 << "test" << "test" << "320x240" << -1 << 1
         << QList<QStringList>{{"-re", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=5"},
                               {"-map", "1:a", "-c:a", "aac", "-b:a", "128k"},
+                              {"-movflags", "+frag_keyframe+empty_moov+default_base_moof"},
                               {"-f", "rawvideo", "-pix_fmt", "rgb24", "pipe:1"}}
         << QStringList{"x11grab"} << true;
     QTest::newRow("camera at its own size")

@@ -1,5 +1,6 @@
 #include "board/event_kind.h"
 #include "platform/processes.h"
+#include "storage/project_file.h"
 #include "tests/support/board_window.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/zip_fixture.h"
@@ -15,6 +16,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -385,6 +387,117 @@ private slots:
         board->m_boardModified = false;
         board->OptCloseOrbel();
         QCOMPARE(closed.count(), 1);
+        checkNothingLeftRunning();
+    }
+
+    // The recorder ends in the middle of a recording (killed, a full disk):
+    // the clock stops, the teacher is told at once, and what was recorded up
+    // to then is saved with the drawing.
+    void recorderEndingMidRecordingKeepsWhatWasRecorded()
+    {
+        prepareSoundRecording();
+        const QString folder = m_recordings.filePath("cut");
+        QVERIFY(QDir().mkpath(folder));
+        board->m_config.Path = folder;
+        board->OptRecBtn(1);
+        QVERIFY(board->m_bRecording);
+        const QString record = board->m_workFolder + tools::kRecorderRecordName;
+        QVERIFY(QFileInfo::exists(record));
+        QTRY_COMPARE_WITH_TIMEOUT(board->ui->rectimeLabel->text(), QString("0:00:01"), 5000);
+        const QList<qint64> recorders = OurRecorders();
+        QCOMPARE(recorders.size(), 1);
+        QCOMPARE(::kill(pid_t(recorders.first()), SIGKILL), 0);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!board->m_bRecClock, 5000);
+        QVERIFY2(Logged("message box warning: Recording | The recording stopped: "), qPrintable(g_log.join('\n')));
+        QVERIFY(LastMarker(board, ekEndRec));
+        QCOMPARE(board->ui->recbtn->styleSheet(), recordButtonSheet("RecStart"));
+        QCOMPARE(mainMenuState(), QString(14, '1'));
+        QTRY_VERIFY_WITH_TIMEOUT(!board->m_ThreadSave.isRunning(), 30000);
+        QVERIFY(!board->m_bRecording);
+        const QStringList packages = QDir(folder).entryList({"*.iic"}, QDir::Files);
+        QCOMPARE(packages.size(), 1);
+        const QStringList entries = PackageEntries(QDir(folder).filePath(packages.first()));
+        QVERIFY2(entries.contains("audio.mp3") && entries.contains("New_Event.xml"), qPrintable(entries.join(' ')));
+        QVERIFY(!QFileInfo::exists(record));
+        checkNothingLeftRunning();
+    }
+
+    // A project handed over by another start while a recording runs: the
+    // recording is stopped and its package written before the project opens.
+    void handOffDuringARecordingSavesItFirst()
+    {
+        prepareSoundRecording();
+        const QString folder = m_recordings.filePath("handoff");
+        QVERIFY(QDir().mkpath(folder));
+        board->m_config.Path = folder;
+        storage::ProjectSnapshot project;
+        for (const char* stamp : {"20240102090000000", "20240102090000001"}) {
+            NoteInfo note;
+            note.name = note.path = QStringLiteral("WhiteBoard");
+            note.create_data = QString::fromLatin1(stamp);
+            project.notes << note;
+        }
+        project.boardSize = project.pageSize = QSize(board->m_view_width, board->m_view_height);
+        const QString path = m_recordings.filePath("handed.vk");
+        QVERIFY(QDir().mkpath(m_recordings.filePath("stage")));
+        QVERIFY(storage::SaveProjectFile(project, m_recordings.filePath("stage/"), "s", path,
+                                         [](const QString&, int) {})
+                    .saved);
+
+        board->OptRecBtn(1);
+        QVERIFY(board->m_bRecording);
+        QTRY_COMPARE_WITH_TIMEOUT(board->ui->rectimeLabel->text(), QString("0:00:01"), 5000);
+        board->m_boardModified = false;
+        board->OpenISPFile(path);
+
+        // The package is complete when the project starts to load.
+        QVERIFY(!board->m_bRecording && !board->m_bRecClock);
+        const QStringList packages = QDir(folder).entryList({"*.iic"}, QDir::Files);
+        QCOMPARE(packages.size(), 1);
+        QVERIFY(PackageEntries(QDir(folder).filePath(packages.first())).contains("audio.mp3"));
+        QTRY_VERIFY_WITH_TIMEOUT(board->m_ThreadPrjLoad.isFinished() && !board->m_projectLoadJob, 30000);
+        QCOMPARE(board->m_currentProjectPath, path);
+        QCOMPARE(board->m_note_list.size(), 2);
+        QCOMPARE(mainMenuState(), QString(14, '1'));
+        checkNothingLeftRunning();
+    }
+
+    // Without the recorder program the teacher is told what is missing, not
+    // that a device failed.
+    void missingRecorderProgramIsNamed()
+    {
+        prepareSoundRecording();
+        QFile::remove(board->m_workFolder + "ffmpeg");
+        QTemporaryDir emptyFolder;
+        board->m_applicationFolder = emptyFolder.path();
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", emptyFolder.path().toUtf8());
+        board->OptRecBtn(1);
+        qputenv("PATH", path);
+        QVERIFY2(Logged("message box warning: Recording | The recorder program (ffmpeg) is missing"),
+                 qPrintable(g_log.join('\n')));
+        QVERIFY(!board->m_bRecording && !board->m_bRecClock);
+        QVERIFY(board->ui->recbtn->styleSheet() != recordButtonSheet("RecStop"));
+        checkNothingLeftRunning();
+    }
+
+    // A video recorded with no microphone is said to have no sound, once,
+    // when it starts.
+    void videoWithoutMicrophoneIsToldAtItsStart()
+    {
+        prepareSoundRecording();
+        board->m_config.Type = 0;
+        board->m_cam_name = "Test Camera";
+        board->m_mic_name.clear();
+        board->m_config.Path = m_recordings.filePath("silent");
+        QVERIFY(QDir().mkpath(board->m_config.Path));
+        board->OptRecBtn(1);
+        QVERIFY2(board->m_bRecording, qPrintable(g_log.join('\n')));
+        QCOMPARE(g_log.filter("message box information: Recording | No microphone").size(), 1);
+        board->OptRecBtn(2);
+        QTRY_VERIFY_WITH_TIMEOUT(!board->m_ThreadSave.isRunning(), 30000);
+        QCOMPARE(g_log.filter("message box information: Recording | No microphone").size(), 1);
         checkNothingLeftRunning();
     }
 };

@@ -8,6 +8,7 @@
 #include "panels/floating_panels.h"
 #include "platform/processes.h"
 #include "storage/settings_file.h"
+#include "tests/support/own_display.h"
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
@@ -61,6 +62,22 @@ double ProbedSeconds(const QString& path)
         .toDouble();
 }
 
+// The recorders a whiteboard runs.
+QList<qint64> RecordersOf(const RunningProgram& board)
+{
+    QList<qint64> found;
+    for (qint64 pid : platform::ProcessIds()) {
+        if (platform::ParentProcessId(pid) == board.pid() && platform::ProcessExecutableName(pid) == "ffmpeg")
+            found << pid;
+    }
+    return found;
+}
+
+QStringList Files(const QString& folder, const QString& pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files);
+}
+
 bool WriteSettings(int type, const QString& recordFolder, int viewPos = 0)
 {
     ConfigInfomation config;
@@ -104,6 +121,27 @@ class RecordingProgramXTest : public QObject
         Click(kLauncher + Centre(LauncherButtons(), "btnRec"));
         const QStringList ids = WaitForXWindows("^floatingrec$", 5000, board.pid());
         return ids.isEmpty() ? QPoint(-1, -1) : XWindowGeometry(ids.first()).topLeft();
+    }
+
+    // Starts a recording from the panel; false when the recorder never
+    // reported.
+    bool StartRecordingFromPanel(RunningProgram& board)
+    {
+        const QPoint panel = OpenRecordingPanel(board);
+        const int from = board.lines().size();
+        Click(panel + Centre(RecPanelButtons(), "btnRec"));
+        const bool started = board.waitForLine("Orbel = ", 20000, from) >= 0;
+        if (!started)
+            qWarning().noquote() << board.lines().mid(from).join('\n');
+        return started;
+    }
+
+    bool StopRecordingFromPanel(RunningProgram& board)
+    {
+        const QPoint panel = OpenRecordingPanel(board);
+        const int from = board.lines().size();
+        Click(panel + Centre(RecPanelButtons(), "btnStop"));
+        return board.waitForLine("save complete", 30000, from) >= 0;
     }
 
 private slots:
@@ -220,6 +258,107 @@ private slots:
         QVERIFY(board.hasLine("message box warning: Recording", from));
         // Stopped or not, the exit is not refused.
         QCOMPARE(CloseWhiteboard(board), 0);
+    }
+
+    // Two whiteboards of one installation, each of its own account folders
+    // and screen, record at once: neither ends the other's recorder, at its
+    // start or at its recording's, and both recordings are saved.
+    void twoWhiteboardsRecordAtOnce()
+    {
+        const QByteArray testDisplay = qgetenv("DISPLAY");
+        const QString firstFolder = m_root->path() + "/first";
+        QVERIFY(QDir().mkpath(firstFolder));
+        QVERIFY(WriteSettings(2, firstFolder));
+        RunningProgram first;
+        QVERIFY(StartWhiteboard(first, {"/noAutoUpdate"}, Environment()));
+        QVERIFY(first.waitForLine("time Done", 10000) >= 0);
+        QVERIFY(StartRecordingFromPanel(first));
+        const QList<qint64> firstRecorder = RecordersOf(first);
+        QCOMPARE(firstRecorder.size(), 1);
+
+        OwnDisplay display;
+        QVERIFY(display.Start(QStringLiteral("%1x%2x24").arg(W).arg(H)));
+        {
+            ScopedFolderRoot secondRoot;
+            const QString secondFolder = secondRoot.path() + "/recordings";
+            QVERIFY(QDir().mkpath(secondFolder));
+            QVERIFY(WriteSettings(2, secondFolder));
+            RunningProgram second;
+            QVERIFY(StartBoardOn(second, display, secondRoot.path()));
+            QVERIFY(second.waitForLine("time Done", 10000) >= 0);
+            QCOMPARE(RecordersOf(first), firstRecorder);
+            QVERIFY(StartRecordingFromPanel(second));
+            QCOMPARE(RecordersOf(first), firstRecorder);
+            QVERIFY(StopRecordingFromPanel(second));
+            QCOMPARE(Files(secondFolder, "*.mp4").size(), 1);
+            QCOMPARE(CloseWhiteboard(second), 0);
+        }
+        qputenv("DISPLAY", testDisplay);
+        QCOMPARE(RecordersOf(first), firstRecorder);
+        QVERIFY(StopRecordingFromPanel(first));
+        QVERIFY(!first.hasLine("Recording complete failed"));
+        QCOMPARE(Files(firstFolder, "*.mp4").size(), 1);
+        QVERIFY(ProbedSeconds(firstFolder + "/" + Files(firstFolder, "*.mp4").first()) > 1.0);
+        QCOMPARE(CloseWhiteboard(first), 0);
+    }
+
+    // The recorder dies while the screen is being recorded: the teacher is
+    // told at once, and the video up to then is saved and plays.
+    void recorderKilledDuringARecording()
+    {
+        const QString folder = m_root->path() + "/killed";
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(WriteSettings(2, folder));
+        RunningProgram board;
+        QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, Environment()));
+        QVERIFY(board.waitForLine("time Done", 10000) >= 0);
+        QVERIFY(StartRecordingFromPanel(board));
+        const int from = board.lines().size();
+        QTRY_VERIFY_WITH_TIMEOUT(!RecordersOf(board).isEmpty(), 5000);
+        // Long enough for a few whole parts of the video.
+        QTest::qWait(4500);
+        QCOMPARE(::kill(pid_t(RecordersOf(board).first()), SIGKILL), 0);
+        QVERIFY2(board.waitForLine("message box warning: Recording | The recording stopped: ", 10000, from) >= 0,
+                 qPrintable(board.lines().mid(from).join('\n')));
+        QVERIFY(board.waitForLine("save complete", 30000, from) >= 0);
+        const QStringList videos = Files(folder, "*.mp4");
+        QCOMPARE(videos.size(), 1);
+        const double seconds = ProbedSeconds(folder + "/" + videos.first());
+        QVERIFY2(seconds >= 1.5, qPrintable(QString::number(seconds)));
+        QCOMPARE(CloseWhiteboard(board), 0);
+    }
+
+    // The whiteboard is killed while it records: at the next start the
+    // recording moves to the recording folder, marked as recovered, and the
+    // teacher is told once; nothing is left in the work folder.
+    void recordingOfAKilledWhiteboardIsRecovered()
+    {
+        const QString folder = m_root->path() + "/recovered";
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(WriteSettings(2, folder));
+        {
+            RunningProgram board;
+            QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, Environment()));
+            QVERIFY(board.waitForLine("time Done", 10000) >= 0);
+            QVERIFY(StartRecordingFromPanel(board));
+            QTest::qWait(3500);
+            board.kill();
+        }
+        const QString work = m_root->path() + "/Temp/Orbel5";
+        QVERIFY2(!Files(work, "*.mp4").isEmpty(), qPrintable(QDir(work).entryList().join(' ')));
+
+        RunningProgram again;
+        QVERIFY(StartWhiteboard(again, {"/noAutoUpdate"}, Environment()));
+        QVERIFY(again.waitForLine("message box information: Recording | The last recording", 10000) >= 0);
+        const QStringList told = again.lines().filter("message box information: Recording | The last recording");
+        QCOMPARE(told.size(), 1);
+        const QStringList videos = Files(folder, "*_recovered.mp4");
+        QCOMPARE(videos.size(), 1);
+        QVERIFY(told.first().contains(videos.first()));
+        QVERIFY(ProbedSeconds(folder + "/" + videos.first()) >= 1.0);
+        QVERIFY(Files(work, "*.mp4").isEmpty());
+        QVERIFY(!QFileInfo::exists(work + "/recorder.pid"));
+        QCOMPARE(CloseWhiteboard(again), 0);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "app/ui/message_box.h"
 #include "app/utilities.h"
 #include "platform/processes.h"
+#include "tools/capture_plan.h"
 #include "ui_dialog.h"
 
 #include <QAction>
@@ -22,7 +23,10 @@
 #include <QMovie>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 #include <QtConcurrent>
+
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +38,10 @@ constexpr int kProgressPollMs = 10;
 // so a stop (or the window's end) need not wait a whole second for it.
 constexpr int kClockTickMs = 1000;
 constexpr int kClockPollMs = 50;
+// How often a running recorder is looked at, and how long an ended one may
+// take to be gone.
+constexpr int kRecorderWatchMs = 200;
+constexpr int kRecorderEndDeadlineMs = 3000;
 
 const char* const kViewCorners[] = {"LeftTop", "LeftBottom", "RightTop", "RightBottom"};
 
@@ -44,17 +52,87 @@ QString ProposedExtension(int type)
 
 }  // namespace
 
-void Dialog::CopyRecorderToWorkFolder()
+bool Dialog::CopyRecorderToWorkFolder()
 {
     const QString recorderName = platform::LinuxProgramName(QStringLiteral("ffmpeg.exe"));
     const QString copy = m_workFolder + recorderName;
     if (QFileInfo::exists(copy))
-        return;
+        return true;
     QString source = m_applicationFolder + QLatin1Char('/') + recorderName;
     if (!QFileInfo(source).isFile())
         source = QStandardPaths::findExecutable(recorderName);
-    if (!source.isEmpty() && QFile::copy(source, copy))
+    if (source.isEmpty())
+        return false;
+    if (QFile::copy(source, copy))
         QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Without the copy the library runs the program it was copied from.
+    return true;
+}
+
+void Dialog::EndOwnRecorders()
+{
+    const QList<qint64> ended = tools::EndOwnRecorders(m_workFolder);
+    if (!ended.isEmpty())
+        tools::WaitUntilEnded(ended, kRecorderEndDeadlineMs);
+}
+
+void Dialog::RecoverLeftRecordings()
+{
+    const tools::LeftRecordings left =
+        tools::RecoverLeftRecordings(m_workFolder, m_config.Path);
+    for (const QString& removed : left.removed)
+        qDebug().noquote() << QStringLiteral("recording : removed the unusable recording %1").arg(removed);
+    for (const QString& failure : left.failures)
+        qDebug().noquote() << QStringLiteral("recording : %1").arg(failure);
+    if (left.recovered.isEmpty())
+        return;
+    QStringList names;
+    for (const QString& path : left.recovered)
+        names << QDir::toNativeSeparators(path);
+    qDebug().noquote() << QStringLiteral("recording : recovered %1").arg(names.join(QLatin1String(", ")));
+    m_recoveredRecordingsNote =
+        QStringLiteral("The last recording was cut off when the program ended. What it recorded was saved as %1.")
+            .arg(names.join(QLatin1String(", ")));
+}
+
+void Dialog::ReportRecoveredRecordings()
+{
+    if (m_recoveredRecordingsNote.isEmpty())
+        return;
+    const QString note = m_recoveredRecordingsNote;
+    m_recoveredRecordingsNote.clear();
+    ui::ShowMessageBox(QMessageBox::Information, this, QStringLiteral("Recording"), note, QMessageBox::Ok);
+}
+
+void Dialog::RememberRecorder(const QString& recordingName)
+{
+    const QList<qint64> recorders = tools::RecordersStartedHere();
+    m_recorder = recorders.isEmpty() ? tools::ProcessStamp() : tools::StampOf(recorders.last());
+    if (m_recorder.pid <= 0) {
+        qDebug().noquote() << QStringLiteral("recording : the recorder's process was not found");
+        return;
+    }
+    tools::RecorderRecord record;
+    record.owner = tools::StampOf(getpid());
+    record.recorder = m_recorder;
+    record.recordingName = recordingName;
+    QString error;
+    if (!tools::WriteRecorderRecord(m_workFolder, record, &error))
+        qDebug().noquote() << QStringLiteral("recording : cannot note the recorder in %1: %2").arg(m_workFolder, error);
+}
+
+void Dialog::WatchRecorder()
+{
+    if (tools::StillRuns(m_recorder))
+        return;
+    if (m_recorderWatch)
+        m_recorderWatch->stop();
+    if (!(m_bRecording || m_bScreenRecording) || m_recordingStarting || !m_bRecClock)
+        return;
+    const QString reason = tools::RecorderEndReason(ReadLineData ? ReadLineData() : QString());
+    qDebug().noquote() << QStringLiteral("recording : the recorder ended during the recording: %1").arg(reason);
+    EndRecording(reason);
+    SetMainMenuEnabled(true);
 }
 
 void Dialog::ParseDeviceInfoLog()
@@ -137,7 +215,8 @@ void Dialog::OptRecDialog()
 QString Dialog::WaitForRecorderProgress()
 {
     QString progress;
-    for (int poll = 0; poll < kProgressPolls; ++poll) {
+    // A recorder that ended will not report any more.
+    for (int poll = 0; poll < kProgressPolls && (m_recorder.pid <= 0 || tools::StillRuns(m_recorder)); ++poll) {
         QCoreApplication::processEvents();
         QThread::msleep(kProgressPollMs);
         if (tools::FindProgressTime(ReadLineData(), &progress)) {
@@ -211,9 +290,7 @@ void Dialog::OptRecStart(int type)
         qDebug().noquote() << QStringLiteral("recording type %1 cannot be recorded").arg(type);
         return;
     }
-    // Only our own recorders are ended: the copy in the work folder and
-    // what our library started.
-    KillProcessByName(2, QStringLiteral("ffmpeg.exe"));
+    EndOwnRecorders();
     PrepareRecordingTimeline();
     QThread::msleep(400);
 
@@ -221,7 +298,14 @@ void Dialog::OptRecStart(int type)
         return;
 
     m_rec_type = type;
-    CopyRecorderToWorkFolder();
+    if (!CopyRecorderToWorkFolder()) {
+        qDebug().noquote() << QStringLiteral("recording start fail~~ : no recorder program");
+        ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Recording"),
+                           QStringLiteral("The recorder program (ffmpeg) is missing, so nothing can be recorded. "
+                                          "Install it and try again."),
+                           QMessageBox::Yes);
+        return;
+    }
     WaitForFolderFiles(QDir::cleanPath(m_workFolder), platform::LinuxProgramName(QStringLiteral("ffmpeg.exe")), 50,
                        20);
     m_bRecording = true;
@@ -251,6 +335,7 @@ void Dialog::OptRecStart(int type)
         return;
     }
     m_bRecording = true;
+    RememberRecorder(settings.fileName);
     SetButtonStyle(ui->recbtn, Scaled(40, m_scale), Scaled(36, m_scale), QStringLiteral("RecStop"));
     SetMainMenuEnabled(false);
 
@@ -270,6 +355,8 @@ void Dialog::OptRecStart(int type)
     if (progress.isEmpty()) {
         SetMainMenuEnabled(true);
         StopRecording();
+        tools::RemoveRecorderRecord(m_workFolder);
+        m_recorder = tools::ProcessStamp();
         ShowRecordingStartFailure();
         m_rec_time.invalidate();
         qDebug().noquote() << QStringLiteral("recording start fail~~");
@@ -301,7 +388,23 @@ void Dialog::OptRecStart(int type)
     m_rec_note_stamps = QStringList{m_curr_note.create_data};
     m_rec_note_times = QStringList{QString::number(m_rec_time.elapsed())};
 
+    if (!m_recorderWatch) {
+        m_recorderWatch = new QTimer(this);
+        m_recorderWatch->setInterval(kRecorderWatchMs);
+        connect(m_recorderWatch, &QTimer::timeout, this, &Dialog::WatchRecorder);
+    }
+    if (m_recorder.pid > 0)
+        m_recorderWatch->start();
+
     setEnabled(true);
+
+    // A video without sound is told once, at its start, not found at its end.
+    if (type != 1 && tools::IsNoMicrophone(m_mic_name)) {
+        qDebug().noquote() << QStringLiteral("recording : no microphone, the video has no sound");
+        ui::ShowMessageBox(QMessageBox::Information, this, QStringLiteral("Recording"),
+                           QStringLiteral("No microphone is connected: the video is recorded without sound."),
+                           QMessageBox::Ok);
+    }
 }
 
 void Dialog::RecTimeWorker(Dialog* dialog)
@@ -316,6 +419,13 @@ void Dialog::RecTimeWorker(Dialog* dialog)
 
 void Dialog::OptStopBtn()
 {
+    EndRecording(QString());
+}
+
+void Dialog::EndRecording(const QString& failure)
+{
+    if (m_recorderWatch)
+        m_recorderWatch->stop();
     m_previewHidden = false;
     m_bRecClock = false;
     ui->rectimeLabel->hide();
@@ -325,7 +435,17 @@ void Dialog::OptStopBtn()
     qDebug().noquote() << QStringLiteral("rec_type : %1").arg(m_rec_type);
 
     const int stopped = StopRecording ? StopRecording() : 0;
-    if (stopped != 0) {
+    // The recorder is gone now, one way or the other.
+    tools::RemoveRecorderRecord(m_workFolder);
+    m_recorder = tools::ProcessStamp();
+    if (!failure.isEmpty()) {
+        // What was recorded up to the end is kept, and the drawing with it.
+        StartContentsSave();
+        ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Recording"),
+                           QStringLiteral("The recording stopped: %1\nWhat was recorded up to then is saved.")
+                               .arg(failure),
+                           QMessageBox::Yes);
+    } else if (stopped != 0) {
         StartContentsSave();
     } else {
         qDebug().noquote() << QStringLiteral("dialog :: Recording complete failed");
