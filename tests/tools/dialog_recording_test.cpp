@@ -1,6 +1,7 @@
 #include "board/event_kind.h"
 #include "platform/processes.h"
 #include "storage/project_file.h"
+#include "tools/recorder_guard.h"
 #include "tests/support/board_window.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/zip_fixture.h"
