@@ -1,4 +1,5 @@
 #include "app/ui/dialog.h"
+#include "tools/recorder_guard.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/zip_fixture.h"
@@ -338,7 +339,8 @@ void DialogConstructionTest::strayRecorderIsEnded()
 {
     ScopedFolderRoot root;
     ScopedLibraryFolder noLibraries(root.path());
-    // A recorder copy left running in the work folder by an earlier run.
+    // A recorder copy left running in the work folder by an earlier run,
+    // which noted it there before it ended.
     const QString workFolder = root.path() + "/Temp/Orbel5";
     QDir().mkpath(workFolder);
     const QString recorder = workFolder + "/ffmpeg";
@@ -347,6 +349,12 @@ void DialogConstructionTest::strayRecorderIsEnded()
     qint64 pid = 0;
     QVERIFY(QProcess::startDetached(recorder, {"60"}, QString(), &pid));
     QTRY_VERIFY(QFileInfo::exists(QString("/proc/%1/exe").arg(pid)));
+    QProcess earlierRun;
+    earlierRun.start("true", QStringList());
+    QVERIFY(earlierRun.waitForStarted(10000));
+    const tools::ProcessStamp ended{earlierRun.processId(), 1};
+    QVERIFY(earlierRun.waitForFinished(10000));
+    QVERIFY(tools::WriteRecorderRecord(workFolder, {ended, tools::StampOf(pid), "1.mp4"}, nullptr));
     {
         Dialog dialog;
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QString("/proc/%1/exe").arg(pid)), 3000);

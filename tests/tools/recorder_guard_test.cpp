@@ -62,8 +62,11 @@ ProcessStamp EndedProcess()
 {
     QProcess done;
     done.start("true", QStringList());
+    if (!done.waitForStarted(10000))
+        return {999999999, 1};
+    const qint64 pid = done.processId();
     done.waitForFinished(10000);
-    return {done.processId() > 0 ? done.processId() : 999999999, 1};
+    return {pid, 1};
 }
 
 }  // namespace
