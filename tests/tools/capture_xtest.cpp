@@ -240,7 +240,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(startRecording(type), 0);
-        QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+        // Told by the recorder, not after the start's whole deadline.
+        QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(readLineData(), QString());
         QCOMPARE(stopRecording(), 0);
     }
