@@ -1,3 +1,4 @@
+#include "app/desktop_entry.h"
 #include "app/startup.h"
 #include "app/ui/main_dlg.h"
 #include "app/ui/message_box.h"
@@ -5,6 +6,7 @@
 #include "platform/file_names.h"
 #include "platform/window_messages.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -96,6 +98,13 @@ int main(int argc, char* argv[])
     const bool projectNamed = argc == 2 && bUpdateCheck && file.isProject();
 
     EnsureLocalWebServer();
+    // Lessons and projects opened from the file manager, and packages the
+    // board offers to open after a recording, reach this program only
+    // through the desktop's own entry and file types.
+    const QString desktopProblem =
+        InstallDesktopIntegration(DesktopDataHome(), QCoreApplication::applicationFilePath());
+    if (!desktopProblem.isEmpty())
+        qDebug().noquote() << "exe : the desktop does not know the whiteboard's files:" << desktopProblem;
     if (app->pendingKind() != 2)
         app->ShowSplash();
 
