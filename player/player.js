@@ -415,7 +415,10 @@ class Player {
 
   // The board as it stood at media time t (milliseconds).
   async render(t) {
-    const visit = this.visitAt(t);
+    // What stood on the board before the recording began is written at its
+    // first millisecond: it shows from the start.
+    const moment = Math.max(t, 1);
+    const visit = this.visitAt(moment);
     let pageReady = null;
     if (this.shownPage !== visit.create || t < this.shownTime) {
       if (this.shownPage !== visit.create) {
@@ -426,11 +429,11 @@ class Player {
       this.applied = 0;
     }
     const records = this.pageRecords.get(visit.create) || [];
-    while (this.applied < records.length && records[this.applied].mp <= t)
+    while (this.applied < records.length && records[this.applied].mp <= moment)
       this.layer.apply(records[this.applied++]);
     this.shownTime = t;
 
-    const view = this.viewAt(t);
+    const view = this.viewAt(moment);
     el('view').style.transform = `translate(${-view.h}px, ${-view.v}px) scale(${view.scale})`;
     el('seek').value = String(Math.round(t));
     el('clock').textContent = `${formatTime(t)} / ${formatTime(this.duration)}`;
