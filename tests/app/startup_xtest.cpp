@@ -1,6 +1,8 @@
 // The whiteboard's start-up seen from outside: one running copy, the hand-off
 // of a project to it, the notice of a second copy, recovery after a killed
-// copy, the contents-package road and the pen driver's window messages.
+// copy, the contents-package road, the pen driver's window messages and the
+// desktop entry a start installs.
+#include "app/desktop_entry.h"
 #include "platform/file_names.h"
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
@@ -134,6 +136,11 @@ private slots:
         clock.start();
         QVERIFY(StartWhiteboard(m_first, {}, WhiteboardEnvironment()));
         QCOMPARE(FindXWindows(QStringLiteral("^Dialog6601$")).size(), 1);
+        // The start made the whiteboard the desktop's program for its files.
+        QFile entry(m_root.path() + QStringLiteral("/Home/.local/share/applications/dravik.desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QCOMPARE(entry.readAll(),
+                 DesktopEntryText(QFileInfo(BuiltProgramFolder() + QStringLiteral("/Dravik")).canonicalFilePath()));
         QVERIFY(m_first.waitForLine(QStringLiteral("time Done"), 10000) >= 0);
         // The splash closes two seconds after it was shown.
         QVERIFY2(clock.elapsed() >= 1900, qPrintable(QString::number(clock.elapsed())));
