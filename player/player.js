@@ -8,7 +8,7 @@ pdfjs.GlobalWorkerOptions.workerSrc = new URL('./lib/pdf.worker.min.js', import.
 
 // Limits that keep a broken or hostile package from eating the browser.
 const kMaxTextBytes = 256 * 1024 * 1024;
-const kMaxRecords = 5000000;
+const kMaxRecords = 2000000;
 const kMaxPageSide = 20000;
 
 const el = (id) => document.getElementById(id);
@@ -36,7 +36,7 @@ function addNotice(text) {
 // ------------------------------------------------------------- package files
 
 // A name is used only when it names a file right inside its folder.
-export function isBareName(name) {
+function isBareName(name) {
   return typeof name === 'string' && name.length > 0 && name.length <= 255 && name !== '.' && name !== '..'
     && !/[\/\\\u0000-\u001f\u007f]/.test(name);
 }
@@ -405,12 +405,10 @@ class Player {
     const ctx = this.background.getContext('2d');
     ctx.fillStyle = '#fff';
     ctx.fillRect(0, 0, size.width, size.height);
-    const index = this.visits.indexOf(visit);
     el('page').textContent = `Page ${this.pageOrder.indexOf(visit.create) + 1} / ${this.pageOrder.length}`;
     const page = await this.backgroundFor(visit);
     if (page && this.shownPage === visit.create)
       ctx.drawImage(page, 0, 0);
-    return index;
   }
 
   // The board as it stood at media time t (milliseconds).
@@ -620,7 +618,7 @@ async function openLesson(query) {
     const bytes = await pkg.bytes(pdfName);
     if (bytes) {
       try {
-        pdf = await pdfjs.getDocument({ data: bytes, isEvalSupported: false, disableFontFace: false }).promise;
+        pdf = await pdfjs.getDocument({ data: bytes, isEvalSupported: false }).promise;
       } catch (e) {
         pdf = null;
       }
