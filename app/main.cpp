@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTabletEvent>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -98,13 +99,6 @@ int main(int argc, char* argv[])
     const bool projectNamed = argc == 2 && bUpdateCheck && file.isProject();
 
     EnsureLocalWebServer();
-    // Lessons and projects opened from the file manager, and packages the
-    // board offers to open after a recording, reach this program only
-    // through the desktop's own entry and file types.
-    const QString desktopProblem =
-        InstallDesktopIntegration(DesktopDataHome(), QCoreApplication::applicationFilePath());
-    if (!desktopProblem.isEmpty())
-        qDebug().noquote() << "exe : the desktop does not know the whiteboard's files:" << desktopProblem;
     if (app->pendingKind() != 2)
         app->ShowSplash();
 
@@ -127,6 +121,15 @@ int main(int argc, char* argv[])
     if (projectNamed)
         app->OpenFileAtStart(file.path);
 
+    // Lessons and projects opened from the file manager, and packages the
+    // board offers to open after a recording, reach this program only
+    // through the desktop's own entry and file types. Refreshing the
+    // desktop's caches may take a moment: it waits until the board is up.
+    QTimer::singleShot(0, [] {
+        const QString problem = InstallDesktopIntegration(DesktopDataHome(), QCoreApplication::applicationFilePath());
+        if (!problem.isEmpty())
+            qDebug().noquote() << "exe : the desktop does not know the whiteboard's files:" << problem;
+    });
     const int result = app->exec();
     delete window;
     delete app;
