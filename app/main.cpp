@@ -1,3 +1,4 @@
+#include "app/desktop_entry.h"
 #include "app/startup.h"
 #include "app/ui/main_dlg.h"
 #include "app/ui/message_box.h"
@@ -5,10 +6,12 @@
 #include "platform/file_names.h"
 #include "platform/window_messages.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QTabletEvent>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +121,15 @@ int main(int argc, char* argv[])
     if (projectNamed)
         app->OpenFileAtStart(file.path);
 
+    // Lessons and projects opened from the file manager, and packages the
+    // board offers to open after a recording, reach this program only
+    // through the desktop's own entry and file types. Refreshing the
+    // desktop's caches may take a moment: it waits until the board is up.
+    QTimer::singleShot(0, [] {
+        const QString problem = InstallDesktopIntegration(DesktopDataHome(), QCoreApplication::applicationFilePath());
+        if (!problem.isEmpty())
+            qDebug().noquote() << "exe : the desktop does not know the whiteboard's files:" << problem;
+    });
     const int result = app->exec();
     delete window;
     delete app;

@@ -75,8 +75,12 @@ QString PlayerWorkFolder()
 
 QString PlayerFilesFolder()
 {
-    return platform::JoinPath(platform::KnownFolderPath(platform::KnownFolder::ProgramFiles),
-                              QStringLiteral("\\Norvane\\Dravik\\Player"));
+    const QString installed = platform::JoinPath(platform::KnownFolderPath(platform::KnownFolder::ProgramFiles),
+                                                 QStringLiteral("\\Norvane\\Dravik\\Player"));
+    if (QFileInfo(installed).isDir())
+        return installed;
+    // A copy run from where it was built has its player beside the program.
+    return platform::ProgramFolder() + QStringLiteral("/Player");
 }
 
 QString WebServerConfigPath()

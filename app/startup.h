@@ -42,7 +42,7 @@ QUrl ContentsPlayerUrl(const QString& baseName);
 
 // Folders and files of the package player.
 QString PlayerWorkFolder();      // unpacked packages, the web server's document root
-QString PlayerFilesFolder();     // the player's own pages, copied into the work folder
+QString PlayerFilesFolder();     // the player's own pages (installed, or beside the program), copied into the work folder
 QString WebServerConfigPath();   // the web server's configuration file
 
 // The account the web server's workers run as: none for an ordinary user,

@@ -14,7 +14,10 @@ packages=(
   apache2-bin
   xvfb xauth xdotool imagemagick x11-utils libx11-dev trayer
   fonts-dejavu-core
+  chromium shared-mime-info desktop-file-utils xdg-utils
 )
+# The package player's libraries come from the npm registry.
+command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,8 @@
 // The whiteboard's start-up seen from outside: one running copy, the hand-off
 // of a project to it, the notice of a second copy, recovery after a killed
-// copy, the contents-package road and the pen driver's window messages.
+// copy, the contents-package road, the pen driver's window messages and the
+// desktop entry a start installs.
+#include "app/desktop_entry.h"
 #include "platform/file_names.h"
 #include "tests/support/running_program.h"
 #include "tests/support/test_folders.h"
@@ -24,6 +26,12 @@ QProcessEnvironment WhiteboardEnvironment(bool boxesShown = false)
     if (!boxesShown)
         environment.insert(QStringLiteral("DRAVIK_NO_MODAL"), QStringLiteral("1"));
     return environment;
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList ReadLines(const QString& path)
@@ -138,6 +146,11 @@ private slots:
         // The splash closes two seconds after it was shown.
         QVERIFY2(clock.elapsed() >= 1900, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+        // The start makes the whiteboard the desktop's program for its files.
+        const QString entry = m_root.path() + QStringLiteral("/Home/.local/share/applications/dravik.desktop");
+        const QByteArray expected =
+            DesktopEntryText(QFileInfo(BuiltProgramFolder() + QStringLiteral("/Dravik")).canonicalFilePath());
+        QTRY_COMPARE_WITH_TIMEOUT(ReadBytes(entry), expected, 10000);
     }
 
     void handOff_data()

@@ -1,5 +1,6 @@
 #include "tests/support/board_window.h"
 
+#include <QDir>
 #include <QtTest>
 
 void BoardWindowTest::initTestCase()
@@ -70,4 +71,18 @@ quint16 BoardWindowTest::AddStroke(int slot, const QVector<QPointF>& points, QRe
     s.allPoints += samples;
     board->m_board.FreePenMap.insert(MakeObjectKey(slot, id), samples);
     return id;
+}
+
+bool BoardWindowTest::PrepareSoundRecording(const QString& folder)
+{
+    board->SetButtons();
+    board->ConnectSignals();
+    board->CreateMenus();
+    board->m_config.Type = 1;
+    board->m_config.Check = false;
+    board->m_config.Name = false;
+    board->m_config.Path = folder;
+    board->m_mic_name = "Test Tone";
+    QDir().mkpath(board->m_workFolder);
+    return board->m_bCaptureLibLoaded;
 }

@@ -31,6 +31,11 @@ protected:
     // A free-pen stroke made from its samples, with its records and its
     // samples in FreePenMap and in the slot's full list.
     quint16 AddStroke(int slot, const QVector<QPointF>& points, QRect bound);
+    // What the second stage does before a sound recording (the button table,
+    // the wiring of the clock, the menus), with the capture library's test
+    // tone as the microphone and `folder` as the recording folder. False when
+    // the capture library did not load.
+    bool PrepareSoundRecording(const QString& folder);
 
 private slots:
     void initTestCase();

@@ -104,19 +104,9 @@ class DialogRecordingTest : public BoardWindowTest
     void prepareSoundRecording()
     {
         startLog();
-        // What the second stage does for a recording: the button table, the
-        // wiring of the clock, the clock label hidden.
-        board->SetButtons();
-        board->ConnectSignals();
-        board->CreateMenus();
+        QVERIFY2(PrepareSoundRecording(m_recordings.path()), "the capture library did not load");
+        // The second stage hides the clock label too.
         board->ui->rectimeLabel->hide();
-        QVERIFY2(board->m_bCaptureLibLoaded, "the capture library did not load");
-        board->m_config.Type = 1;
-        board->m_config.Check = false;
-        board->m_config.Name = false;
-        board->m_config.Path = m_recordings.path();
-        board->m_mic_name = "Test Tone";
-        QDir().mkpath(board->m_workFolder);
     }
 
     void checkNothingLeftRunning()
