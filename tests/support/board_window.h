@@ -32,7 +32,9 @@ protected:
     // samples in FreePenMap and in the slot's full list.
     quint16 AddStroke(int slot, const QVector<QPointF>& points, QRect bound);
 
-private slots:
+    // Special functions of Qt Test; a test that needs more set-up has its
+    // own, which calls these first.
+protected slots:
     void initTestCase();
     void cleanupTestCase();
     void init();
