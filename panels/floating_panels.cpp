@@ -68,9 +68,9 @@ const QVector<const char*>& NoteKinds()
     return kinds;
 }
 
-const QVector<PanelButtonSpec>& LauncherButtons()
+const QVector<PanelButton>& LauncherButtons()
 {
-    static const QVector<PanelButtonSpec> buttons = {
+    static const QVector<PanelButton> buttons = {
         {"btnPenMode", QRect(41, 9, 50, 51), "FloatingChange", "f_mode", 971},
         {"btnColor", QRect(10, 29, 56, 54), "FloatingColor", "f_color", 970},
         {"btnFigure", QRect(94, 7, 51, 55), "FloatingDraw", "f_figure", 965},
@@ -84,9 +84,9 @@ const QVector<PanelButtonSpec>& LauncherButtons()
     return buttons;
 }
 
-const QVector<PanelButtonSpec>& ColourPanelButtons()
+const QVector<PanelButton>& ColourPanelButtons()
 {
-    static const QVector<PanelButtonSpec> buttons = {
+    static const QVector<PanelButton> buttons = {
         {"btnBlack", QRect(0, 89, 31, 31), kColourFolder, "f_s_black", 905},
         {"btnMaroon", QRect(4, 60, 36, 36), kColourFolder, "f_s_maroon", 906},
         {"btnGreen", QRect(16, 36, 38, 38), kColourFolder, "f_s_green", 907},
@@ -112,9 +112,9 @@ const QVector<PanelButtonSpec>& ColourPanelButtons()
     return buttons;
 }
 
-const QVector<PanelButtonSpec>& EraserPanelButtons()
+const QVector<PanelButton>& EraserPanelButtons()
 {
-    static const QVector<PanelButtonSpec> buttons = {
+    static const QVector<PanelButton> buttons = {
         {"btnEraserAll", QRect(0, 118, 31, 31), kEraserFolder, "f_s_eraserall", 931},
         {"btnEraserSel", QRect(3, 142, 36, 38), kEraserFolder, "f_s_eraserselect", 932},
         {"btnEraserArea", QRect(15, 166, 38, 38), kEraserFolder, "f_s_eraserarea", 978},
@@ -122,9 +122,9 @@ const QVector<PanelButtonSpec>& EraserPanelButtons()
     return buttons;
 }
 
-const QVector<PanelButtonSpec>& FigurePanelButtons()
+const QVector<PanelButton>& FigurePanelButtons()
 {
-    static const QVector<PanelButtonSpec> buttons = {
+    static const QVector<PanelButton> buttons = {
         {"btnEArrow", QRect(4, 59, 36, 36), kFigureFolder, "f_s_earrow", 930},
         {"btnBArrow", QRect(16, 35, 38, 38), kFigureFolder, "f_s_barrow", 929},
         {"btnCircle", QRect(36, 16, 38, 38), kFigureFolder, "f_s_ellipse", 927},
@@ -142,9 +142,9 @@ const QVector<PanelButtonSpec>& FigurePanelButtons()
     return buttons;
 }
 
-const QVector<PanelButtonSpec>& NotePanelButtons()
+const QVector<PanelButton>& NotePanelButtons()
 {
-    static const QVector<PanelButtonSpec> buttons = {
+    static const QVector<PanelButton> buttons = {
         {"btnNote", QRect(90, 0, 32, 31), kNoteFolder, "f_s_note", 900},
         {"btnBlackBoard", QRect(121, 0, 31, 31), kNoteFolder, "f_s_blackboard", 946},
         {"btnMusicNote", QRect(144, 5, 37, 35), kNoteFolder, "f_s_musicnote", 947},
@@ -159,11 +159,11 @@ const QVector<PanelButtonSpec>& NotePanelButtons()
     return buttons;
 }
 
-const QVector<PanelButtonSpec>& ChangeModePanelButtons()
+const QVector<PanelButton>& ChangeModePanelButtons()
 {
     // The collaboration buttons' tips are fixed words, or a menu text: they
     // carry no hint key here.
-    static const QVector<PanelButtonSpec> buttons = {
+    static const QVector<PanelButton> buttons = {
         {"btnMoveAll", QRect(35, 17, 38, 38), kChangeModeFolder, "f_moveall", 960},
         {"btnSelect", QRect(59, 4, 37, 36), kChangeModeFolder, "f_s_select", 936},
         {"btnSwapMode", QRect(89, 0, 32, 31), kChangeModeFolder, "f_s_window", 951},
@@ -174,9 +174,9 @@ const QVector<PanelButtonSpec>& ChangeModePanelButtons()
     return buttons;
 }
 
-const QVector<PanelButtonSpec>& ZoomPanelButtons()
+const QVector<PanelButton>& ZoomPanelButtons()
 {
-    static const QVector<PanelButtonSpec> buttons = {
+    static const QVector<PanelButton> buttons = {
         {"btnZoom100", QRect(167, 188, 38, 37), kZoomFolder, "f_s_zoom100", 942},
         {"btnZoom200", QRect(187, 168, 37, 38), kZoomFolder, "f_s_zoom200", 943},
         {"btnZoom300", QRect(201, 146, 36, 36), kZoomFolder, "f_s_zoom300", 944},
@@ -188,9 +188,9 @@ const QVector<PanelButtonSpec>& ZoomPanelButtons()
     return buttons;
 }
 
-const QVector<PanelButtonSpec>& RecPanelButtons()
+const QVector<PanelButton>& RecPanelButtons()
 {
-    static const QVector<PanelButtonSpec> buttons = {
+    static const QVector<PanelButton> buttons = {
         {"btnRec", QRect(119, 209, 32, 31), kRecFolder, "f_s_rec", 938},
         {"btnStop", QRect(89, 209, 31, 31), kRecFolder, "f_s_stop", 940},
         {"btnViewVideo", QRect(145, 200, 37, 36), kRecFolder, "f_s_viewvideo", 0},

@@ -60,7 +60,7 @@ int RedPixels(const QImage& shot, QRect area)
 
 QPoint Centre(const char* button)
 {
-    for (const PanelButtonSpec& spec : LauncherButtons()) {
+    for (const PanelButton& spec : LauncherButtons()) {
         if (QLatin1String(spec.objectName) == QLatin1String(button))
             return spec.geometry.center();
     }
