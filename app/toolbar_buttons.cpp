@@ -2,9 +2,9 @@
 
 namespace {
 
-ButtonRowSpec Row(const char* key, const char* group, const char* stem, int hint, bool disabled = false)
+ButtonRow Row(const char* key, const char* group, const char* stem, int hint, bool disabled = false)
 {
-    ButtonRowSpec r;
+    ButtonRow r;
     r.key = QLatin1String(key);
     r.group = QLatin1String(group);
     r.stem = QLatin1String(stem);
@@ -13,16 +13,16 @@ ButtonRowSpec Row(const char* key, const char* group, const char* stem, int hint
     return r;
 }
 
-ButtonRowSpec Literal(const char* key, const char* group, const char* stem, const char* tip)
+ButtonRow Literal(const char* key, const char* group, const char* stem, const char* tip)
 {
-    ButtonRowSpec r = Row(key, group, stem, -1);
+    ButtonRow r = Row(key, group, stem, -1);
     r.literalTip = QLatin1String(tip);
     return r;
 }
 
-QVector<ButtonRowSpec> BuildRows()
+QVector<ButtonRow> BuildRows()
 {
-    QVector<ButtonRowSpec> rows;
+    QVector<ButtonRow> rows;
     rows << Row("WhiteBoard", "Note", "New", 900) << Row("BlackNote", "Note", "black", 946)
          << Row("MusicNote", "Note", "music", 947) << Row("EngNote", "Note", "english", 948)
          << Row("ManuNote", "Note", "manu", 949) << Row("GraphNote", "Note", "graph", 950)
@@ -38,7 +38,7 @@ QVector<ButtonRowSpec> BuildRows()
         rows << Row(colors[i], "Color", colors[i], 905 + i);
 
     for (int n = 1; n <= 10; ++n) {
-        ButtonRowSpec r = Row("", "Penwid", "", 921);
+        ButtonRow r = Row("", "Penwid", "", 921);
         r.key = QStringLiteral("Pwid%1").arg(n);
         r.stem = QStringLiteral("p%1_").arg(n);
         r.widthSuffix = n;
@@ -80,7 +80,7 @@ QVector<ButtonRowSpec> BuildRows()
 }
 
 // Which pictures of a row the bundle holds: 1..6, 1..3, or 1 and 4.
-QVector<int> HeldVariants(const ButtonRowSpec& row)
+QVector<int> HeldVariants(const ButtonRow& row)
 {
     static const QStringList threeOnly = {"Capture", "RectCapture", "UserList"};
     static const QStringList firstOfEach = {"write_off", "write_on", "Tool_off", "Tool_on"};
@@ -96,7 +96,7 @@ QVector<int> HeldVariants(const ButtonRowSpec& row)
     return variants;
 }
 
-QSize RowPictureSize(const ButtonRowSpec& row)
+QSize RowPictureSize(const ButtonRow& row)
 {
     if (row.key == QLatin1String("UserList"))
         return QSize(76, 280);
@@ -119,9 +119,9 @@ QString Rule(const char* state, const QString& group, const QString& image)
 
 }  // namespace
 
-const QVector<ButtonRowSpec>& ButtonRowSpecs()
+const QVector<ButtonRow>& ButtonRows()
 {
-    static const QVector<ButtonRowSpec> rows = BuildRows();
+    static const QVector<ButtonRow> rows = BuildRows();
     return rows;
 }
 
@@ -151,7 +151,7 @@ int KeyListAfterGroup(const QString& group)
     return groups.indexOf(group);
 }
 
-QString ButtonRowToolTip(const ButtonRowSpec& row, const QStringList& hintTexts)
+QString ButtonRowToolTip(const ButtonRow& row, const QStringList& hintTexts)
 {
     if (!row.literalTip.isEmpty())
         return row.literalTip;
@@ -195,7 +195,7 @@ QString ButtonStyleSheet(const QVector<ButtonRecord>& table, const QString& key,
 QVector<ToolbarPicture> ToolbarPictures()
 {
     QVector<ToolbarPicture> pictures;
-    for (const ButtonRowSpec& row : ButtonRowSpecs()) {
+    for (const ButtonRow& row : ButtonRows()) {
         for (int variant : HeldVariants(row)) {
             ToolbarPicture p;
             p.group = row.group;

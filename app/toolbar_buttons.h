@@ -24,9 +24,9 @@ struct ButtonRecord {
     QString DisabledImageB;  // with images 4 to 6
 };
 
-// One row as written down: its tooltip is a "Hint" language key (or none, -1),
+// One row of the toolbar's button table: its tooltip is a "Hint" language key (or none, -1),
 // a literal text, or, for the pen widths, key 921 joined with the width.
-struct ButtonRowSpec {
+struct ButtonRow {
     QString key;
     QString group;
     QString stem;
@@ -37,7 +37,7 @@ struct ButtonRowSpec {
 };
 
 // The 85 rows in table order, group by group.
-const QVector<ButtonRowSpec>& ButtonRowSpecs();
+const QVector<ButtonRow>& ButtonRows();
 
 // The seven sub-button rows' keys in display order.
 struct ButtonRowKeyLists {
@@ -50,7 +50,7 @@ int KeyListAfterGroup(const QString& group);
 
 // The tooltip of a row from the "Hint" texts (index = key - 900); a key the
 // file lacks gives an empty text.
-QString ButtonRowToolTip(const ButtonRowSpec& row, const QStringList& hintTexts);
+QString ButtonRowToolTip(const ButtonRow& row, const QStringList& hintTexts);
 
 // The style sheet of the first row holding `key` (exact comparison), with the
 // picture set of the toolbar position; sets *tooltip to the row's tooltip.

@@ -68,9 +68,22 @@ const QVector<const char*>& NoteKinds()
     return kinds;
 }
 
-const QVector<PanelButtonSpec>& LauncherButtons()
-{
-    static const QVector<PanelButtonSpec> buttons = {
+namespace {
+
+enum PanelRow {
+    kLauncherRow,
+    kColourRow,
+    kEraserRow,
+    kFigureRow,
+    kNoteRow,
+    kChangeModeRow,
+    kZoomRow,
+    kRecRow,
+};
+
+// The buttons of every panel of the family, a row per panel in the order above.
+const QVector<PanelButton> kPanelButtons[] = {
+    {
         {"btnPenMode", QRect(41, 9, 50, 51), "FloatingChange", "f_mode", 971},
         {"btnColor", QRect(10, 29, 56, 54), "FloatingColor", "f_color", 970},
         {"btnFigure", QRect(94, 7, 51, 55), "FloatingDraw", "f_figure", 965},
@@ -80,13 +93,8 @@ const QVector<PanelButtonSpec>& LauncherButtons()
         {"btnRec", QRect(63, 132, 58, 45), "FloatingRec", "f_rec", 968},
         {"btnEraser", QRect(21, 114, 57, 56), "FloatingEraser", "f_eraser", 969},
         {"btnPrev", QRect(10, 80, 47, 52), "FloatingMoveNote", "f_prev", 934},
-    };
-    return buttons;
-}
-
-const QVector<PanelButtonSpec>& ColourPanelButtons()
-{
-    static const QVector<PanelButtonSpec> buttons = {
+    },
+    {
         {"btnBlack", QRect(0, 89, 31, 31), kColourFolder, "f_s_black", 905},
         {"btnMaroon", QRect(4, 60, 36, 36), kColourFolder, "f_s_maroon", 906},
         {"btnGreen", QRect(16, 36, 38, 38), kColourFolder, "f_s_green", 907},
@@ -108,23 +116,13 @@ const QVector<PanelButtonSpec>& ColourPanelButtons()
         {"btnPenWidth3", QRect(60, 199, 60, 41), kColourFolder, "f_s_penwidth3", 346},
         {"btnPenWidth4", QRect(120, 199, 60, 41), kColourFolder, "f_s_penwidth4", 347},
         {"btnAutoColor", QRect(), kColourFolder, "f_s_autocolor", 0},
-    };
-    return buttons;
-}
-
-const QVector<PanelButtonSpec>& EraserPanelButtons()
-{
-    static const QVector<PanelButtonSpec> buttons = {
+    },
+    {
         {"btnEraserAll", QRect(0, 118, 31, 31), kEraserFolder, "f_s_eraserall", 931},
         {"btnEraserSel", QRect(3, 142, 36, 38), kEraserFolder, "f_s_eraserselect", 932},
         {"btnEraserArea", QRect(15, 166, 38, 38), kEraserFolder, "f_s_eraserarea", 978},
-    };
-    return buttons;
-}
-
-const QVector<PanelButtonSpec>& FigurePanelButtons()
-{
-    static const QVector<PanelButtonSpec> buttons = {
+    },
+    {
         {"btnEArrow", QRect(4, 59, 36, 36), kFigureFolder, "f_s_earrow", 930},
         {"btnBArrow", QRect(16, 35, 38, 38), kFigureFolder, "f_s_barrow", 929},
         {"btnCircle", QRect(36, 16, 38, 38), kFigureFolder, "f_s_ellipse", 927},
@@ -138,13 +136,8 @@ const QVector<PanelButtonSpec>& FigurePanelButtons()
         {"btnSmartFigure", QRect(210, 88, 31, 32), kFigureFolder, "f_s_smartfigure", 977},
         {"btnUndo", QRect(210, 120, 31, 31), kFigureFolder, "f_s_undo", 975},
         {"btnRedo", QRect(201, 144, 36, 36), kFigureFolder, "f_s_redo", 976},
-    };
-    return buttons;
-}
-
-const QVector<PanelButtonSpec>& NotePanelButtons()
-{
-    static const QVector<PanelButtonSpec> buttons = {
+    },
+    {
         {"btnNote", QRect(90, 0, 32, 31), kNoteFolder, "f_s_note", 900},
         {"btnBlackBoard", QRect(121, 0, 31, 31), kNoteFolder, "f_s_blackboard", 946},
         {"btnMusicNote", QRect(144, 5, 37, 35), kNoteFolder, "f_s_musicnote", 947},
@@ -155,28 +148,18 @@ const QVector<PanelButtonSpec>& NotePanelButtons()
         {"btnClipart", QRect(210, 120, 31, 31), kNoteFolder, "f_s_clipart", 903},
         {"btnLoadImage", QRect(201, 144, 36, 36), kNoteFolder, "f_s_loadImage", 957},
         {"btnNoteList", QRect(187, 166, 37, 38), kNoteFolder, "f_s_notelist", 937},
-    };
-    return buttons;
-}
-
-const QVector<PanelButtonSpec>& ChangeModePanelButtons()
-{
+    },
     // The collaboration buttons' tips are fixed words, or a menu text: they
     // carry no hint key here.
-    static const QVector<PanelButtonSpec> buttons = {
+    {
         {"btnMoveAll", QRect(35, 17, 38, 38), kChangeModeFolder, "f_moveall", 960},
         {"btnSelect", QRect(59, 4, 37, 36), kChangeModeFolder, "f_s_select", 936},
         {"btnSwapMode", QRect(89, 0, 32, 31), kChangeModeFolder, "f_s_window", 951},
         {"btn_floating_collConnect", QRect(149, 10, 27, 27), kCollaborationFolder, "f_s_connect", 0},
         {"btn_floating_Ip", QRect(176, 26, 27, 27), kCollaborationFolder, "f_s_ip", 0},
         {"btn_floating_Strova", QRect(121, 0, 31, 31), kCollaborationFolder, "f_s_Strova", 0},
-    };
-    return buttons;
-}
-
-const QVector<PanelButtonSpec>& ZoomPanelButtons()
-{
-    static const QVector<PanelButtonSpec> buttons = {
+    },
+    {
         {"btnZoom100", QRect(167, 188, 38, 37), kZoomFolder, "f_s_zoom100", 942},
         {"btnZoom200", QRect(187, 168, 37, 38), kZoomFolder, "f_s_zoom200", 943},
         {"btnZoom300", QRect(201, 146, 36, 36), kZoomFolder, "f_s_zoom300", 944},
@@ -184,19 +167,24 @@ const QVector<PanelButtonSpec>& ZoomPanelButtons()
         {"btnZoomIn", QRect(144, 202, 37, 36), kZoomFolder, "f_s_zoomin", 955},
         {"btnZoomOut", QRect(120, 211, 32, 31), kZoomFolder, "f_s_zoomout", 956},
         {"btnZoomRect", QRect(90, 211, 31, 31), kZoomFolder, "f_s_zoomrect", 952},
-    };
-    return buttons;
-}
-
-const QVector<PanelButtonSpec>& RecPanelButtons()
-{
-    static const QVector<PanelButtonSpec> buttons = {
+    },
+    {
         {"btnRec", QRect(119, 209, 32, 31), kRecFolder, "f_s_rec", 938},
         {"btnStop", QRect(89, 209, 31, 31), kRecFolder, "f_s_stop", 940},
         {"btnViewVideo", QRect(145, 200, 37, 36), kRecFolder, "f_s_viewvideo", 0},
-    };
-    return buttons;
-}
+    },
+};
+
+}  // namespace
+
+const QVector<PanelButton>& LauncherButtons() { return kPanelButtons[kLauncherRow]; }
+const QVector<PanelButton>& ColourPanelButtons() { return kPanelButtons[kColourRow]; }
+const QVector<PanelButton>& EraserPanelButtons() { return kPanelButtons[kEraserRow]; }
+const QVector<PanelButton>& FigurePanelButtons() { return kPanelButtons[kFigureRow]; }
+const QVector<PanelButton>& NotePanelButtons() { return kPanelButtons[kNoteRow]; }
+const QVector<PanelButton>& ChangeModePanelButtons() { return kPanelButtons[kChangeModeRow]; }
+const QVector<PanelButton>& ZoomPanelButtons() { return kPanelButtons[kZoomRow]; }
+const QVector<PanelButton>& RecPanelButtons() { return kPanelButtons[kRecRow]; }
 
 namespace {
 

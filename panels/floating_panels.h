@@ -41,7 +41,7 @@ const QVector<const char*>& NoteKinds();
 // One button of a panel's form: object name, final geometry, picture and
 // the language text of its tool tip (a key of group "Hint" from 900 on, or
 // of group "Config" from 300 on, 0 for none).
-struct PanelButtonSpec {
+struct PanelButton {
     const char* objectName;
     QRect geometry;
     const char* folder;
@@ -59,7 +59,7 @@ constexpr QRect kLauncherHandle(58, 57, 71, 71);
 constexpr QRect kLauncherPicture(59, 58, 71, 71);
 
 // The launcher's nine buttons, in the order of its form.
-const QVector<PanelButtonSpec>& LauncherButtons();
+const QVector<PanelButton>& LauncherButtons();
 // The launcher's background picture (":/Floating/floatmenu_bg").
 constexpr const char* kLauncherFolder = "Floating";
 constexpr const char* kLauncherBackground = "floatmenu_bg";
@@ -68,42 +68,42 @@ constexpr const char* kLauncherRecordNone = "f_rec_none";
 
 // The colour panel: the sixteen colour buttons in ring order, then the four
 // width buttons, then the hidden automatic-colour button.
-const QVector<PanelButtonSpec>& ColourPanelButtons();
+const QVector<PanelButton>& ColourPanelButtons();
 constexpr const char* kColourFolder = "FloatingColor";
 constexpr const char* kColourBackground = "f_s_color_bg";
 
 // The eraser panel: erase all, erase the touched objects, erase an area.
-const QVector<PanelButtonSpec>& EraserPanelButtons();
+const QVector<PanelButton>& EraserPanelButtons();
 constexpr const char* kEraserFolder = "FloatingEraser";
 constexpr const char* kEraserBackground = "f_s_eraser_bg";
 
 // The figure panel's thirteen buttons, clockwise from the left.
-const QVector<PanelButtonSpec>& FigurePanelButtons();
+const QVector<PanelButton>& FigurePanelButtons();
 constexpr const char* kFigureFolder = "FloatingDraw";
 constexpr const char* kFigureBackground = "f_s_figure_bg";
 // The one figure button that can be disabled, and has a face for it.
 constexpr const char* kFigureTransparentImage = "f_s_trans";
 
 // The note panel's ten buttons along the quarter arc from the top.
-const QVector<PanelButtonSpec>& NotePanelButtons();
+const QVector<PanelButton>& NotePanelButtons();
 constexpr const char* kNoteFolder = "FloatingNote";
 constexpr const char* kNoteBackground = "f_s_note_bg";
 
 // The mode panel's six visible buttons: the two object modes, the window
 // mode, then the three collaboration buttons.
-const QVector<PanelButtonSpec>& ChangeModePanelButtons();
+const QVector<PanelButton>& ChangeModePanelButtons();
 constexpr const char* kChangeModeFolder = "FloatingChange";
 constexpr const char* kChangeModeBackground = "f_s_mode_bg";
 constexpr const char* kCollaborationFolder = "FloatingColl";
 
 // The zoom panel's seven buttons: 100 to 400 %, in, out and the rectangle.
-const QVector<PanelButtonSpec>& ZoomPanelButtons();
+const QVector<PanelButton>& ZoomPanelButtons();
 constexpr const char* kZoomFolder = "FloatingZoom";
 constexpr const char* kZoomBackground = "f_s_zoom_bg";
 
 // The recording panel's three buttons at the bottom of the ring: record,
 // stop, and the camera view.
-const QVector<PanelButtonSpec>& RecPanelButtons();
+const QVector<PanelButton>& RecPanelButtons();
 constexpr const char* kRecFolder = "FloatingRec";
 constexpr const char* kRecBackground = "f_s_rec_bg";
 

@@ -264,8 +264,8 @@ public:
     int m_longPressDelay = 200;
     int m_longPressCount = 0;
     int m_longPressLimit = 2;
-    // Still to come from their own subsystems (stand-ins in
-    // app/ui/dialog_command_stubs.cpp).
+    // When no pen driver has a device configured, opens the pen's own USB
+    // device and starts the link to it (built in app/ui/dialog_usb_link.cpp).
     void CheckPenDriverDevice();
 
     // Panels and secondary dialogs, made once by the second stage with the

@@ -27,14 +27,14 @@ void Dialog::AppendTextRecord(QString key, QString group, QString stem, QString 
 // life of the window.
 void Dialog::SetButtons()
 {
-    const QVector<ButtonRowSpec>& rows = ButtonRowSpecs();
+    const QVector<ButtonRow>& rows = ButtonRows();
     const ButtonRowKeyLists& lists = SubButtonRowKeys();
     QStringList* const keyLists[] = {&NoteSubBtnKeys, &ColorSubBtnKeys,  &DrawSubBtnKeys,        &EraseSubBtnKeys,
                                      &ObjectSubBtnKeys, &ZoomSubBtnKeys, &ViewLocationSubBtnKeys};
     const QStringList* const sources[] = {&lists.note,   &lists.color, &lists.draw,        &lists.erase,
                                           &lists.object, &lists.zoom,  &lists.viewLocation};
     for (int i = 0; i < rows.size(); ++i) {
-        const ButtonRowSpec& row = rows[i];
+        const ButtonRow& row = rows[i];
         AppendTextRecord(row.key, row.group, row.stem, ButtonRowToolTip(row, m_lang.hint),
                          row.disabledImages ? row.stem + QLatin1Char('0') : QString(),
                          row.disabledImages ? row.stem + QLatin1Char('7') : QString());

@@ -83,7 +83,7 @@ void FloatingPanel::SetBackgroundPicture(const QString& folder, const QString& i
     SetShapePicture(m_background, folder, image);
 }
 
-void FloatingPanel::StyleButton(QPushButton* button, const PanelButtonSpec& spec, const QString& sheet,
+void FloatingPanel::StyleButton(QPushButton* button, const PanelButton& spec, const QString& sheet,
                                 const QString& toolTip)
 {
     button->setStyleSheet(sheet);

@@ -45,7 +45,7 @@ protected:
     void SetBackgroundPicture(const QString& folder, const QString& image, const QRect& geometry);
     // Gives a button its geometry, sheet and tool tip and lets its picture
     // add to the shape.
-    void StyleButton(QPushButton* button, const PanelButtonSpec& spec, const QString& sheet, const QString& toolTip);
+    void StyleButton(QPushButton* button, const PanelButton& spec, const QString& sheet, const QString& toolTip);
     // Changes the picture a button adds to the shape.
     void SetShapePicture(QWidget* widget, const QString& folder, const QString& image);
     // Takes a button into the hover mark; the panel watches its events.

@@ -32,11 +32,11 @@ void FloatingSubPanel::InitFrame(const QString& folder, const QString& backgroun
     SetBackgroundPicture(folder, background, QRect(0, 0, kSubPanelSize, kSubPanelSize));
 }
 
-void FloatingSubPanel::StyleButtons(const QList<QPushButton*>& buttons, const QVector<PanelButtonSpec>& specs,
+void FloatingSubPanel::StyleButtons(const QList<QPushButton*>& buttons, const QVector<PanelButton>& specs,
                                     const QStringList* hintTexts, const char* disabledFace)
 {
     for (int i = 0; i < buttons.size() && i < specs.size(); ++i) {
-        const PanelButtonSpec& spec = specs[i];
+        const PanelButton& spec = specs[i];
         const bool withDisabled = disabledFace && qstrcmp(spec.image, disabledFace) == 0;
         StyleButton(buttons[i], spec,
                     SubPanelStyleSheet(QLatin1String(spec.folder), QLatin1String(spec.image), withDisabled),

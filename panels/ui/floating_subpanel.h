@@ -31,7 +31,7 @@ protected:
     // Gives each button the picture sheet, geometry and hint tool tip of its
     // row of `specs` (same order); the picture named `disabledFace` also
     // gets its disabled face.
-    void StyleButtons(const QList<QPushButton*>& buttons, const QVector<PanelButtonSpec>& specs,
+    void StyleButtons(const QList<QPushButton*>& buttons, const QVector<PanelButton>& specs,
                       const QStringList* hintTexts, const char* disabledFace = nullptr);
 
     void mouseMoveEvent(QMouseEvent* event) override;

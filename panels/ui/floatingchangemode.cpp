@@ -14,7 +14,7 @@ constexpr int kUploadMenuEntry = 18;
 floatingchangemode::floatingchangemode(QWidget* parent)
     : FloatingSubPanel("floatingchangemode", QStringLiteral("floatingchange"), parent)
 {
-    const QVector<PanelButtonSpec>& specs = ChangeModePanelButtons();
+    const QVector<PanelButton>& specs = ChangeModePanelButtons();
     m_moveAll = AddRingButton(specs[0].objectName);
     m_select = AddRingButton(specs[1].objectName);
     m_swapMode = AddRingButton(specs[2].objectName);

@@ -10,7 +10,7 @@ constexpr int kWidthCount = 4;
 floatingcolor::floatingcolor(QWidget* parent)
     : FloatingSubPanel("floatingcolor", parent)
 {
-    const QVector<PanelButtonSpec>& specs = ColourPanelButtons();
+    const QVector<PanelButton>& specs = ColourPanelButtons();
     for (int i = 0; i < kColourCount; ++i)
         m_colourButtons[i] = AddRingButton(specs[i].objectName);
     for (int i = 0; i < kWidthCount; ++i)
@@ -27,7 +27,7 @@ void floatingcolor::InitDialog(QStringList* hintTexts, QStringList* configTexts)
     for (QPushButton* b : m_widthButtons)
         WatchHover(b);
     InitFrame(QLatin1String(kColourFolder), QLatin1String(kColourBackground));
-    const QVector<PanelButtonSpec>& specs = ColourPanelButtons();
+    const QVector<PanelButton>& specs = ColourPanelButtons();
     for (int i = 0; i < specs.size(); ++i) {
         QPushButton* button = i < kColourCount ? m_colourButtons[i]
                               : i < kColourCount + kWidthCount ? m_widthButtons[i - kColourCount]

@@ -11,7 +11,7 @@ const QString kAreaEraser = QStringLiteral("ekAreaEraser");
 floatingeraser::floatingeraser(QWidget* parent)
     : FloatingSubPanel("floatingeraser", parent)
 {
-    const QVector<PanelButtonSpec>& specs = EraserPanelButtons();
+    const QVector<PanelButton>& specs = EraserPanelButtons();
     m_all = AddRingButton(specs[0].objectName);
     m_select = AddRingButton(specs[1].objectName);
     m_area = AddRingButton(specs[2].objectName);

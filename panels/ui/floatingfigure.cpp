@@ -32,7 +32,7 @@ const char* const kRowKeys[RowCount] = {"ekEArrow", "ekBArrow", "ekEllipse", "ek
 floatingfigure::floatingfigure(QWidget* parent)
     : FloatingSubPanel("floatingfigure", parent)
 {
-    for (const PanelButtonSpec& spec : FigurePanelButtons())
+    for (const PanelButton& spec : FigurePanelButtons())
         m_buttons << AddRingButton(spec.objectName);
 }
 

@@ -9,7 +9,7 @@ floatingmain::floatingmain(QWidget* parent)
     : FloatingPanel("floatingmain", QStringLiteral("Floating"), parent)
 {
     resize(kLauncherSize, kLauncherSize);
-    for (const PanelButtonSpec& spec : LauncherButtons())
+    for (const PanelButton& spec : LauncherButtons())
         m_buttons << AddButton(spec.objectName);
     m_picture = new QLabel(this);
     m_picture->setObjectName(QStringLiteral("imgmain"));
@@ -35,7 +35,7 @@ void floatingmain::InitDialog(QStringList* hintTexts, QStringList* menuTexts, in
     resize(kLauncherSize, kLauncherSize);
     SetBackgroundPicture(QLatin1String(kLauncherFolder), QLatin1String(kLauncherBackground),
                          QRect(0, 0, kLauncherSize, kLauncherSize));
-    const QVector<PanelButtonSpec>& specs = LauncherButtons();
+    const QVector<PanelButton>& specs = LauncherButtons();
     for (int i = 0; i < specs.size(); ++i) {
         StyleButton(m_buttons[i], specs[i], LauncherStyleSheet(QLatin1String(specs[i].folder), QLatin1String(specs[i].image)),
                     PanelToolTip(m_hintTexts, nullptr, specs[i].hintKey));

@@ -9,7 +9,7 @@ constexpr int kNoteListRow = 9;
 floatingnote::floatingnote(QWidget* parent)
     : FloatingSubPanel("floatingnote", parent)
 {
-    for (const PanelButtonSpec& spec : NotePanelButtons()) {
+    for (const PanelButton& spec : NotePanelButtons()) {
         QPushButton* button = AddRingButton(spec.objectName);
         button->setCheckable(false);
         m_buttons << button;

@@ -6,7 +6,7 @@ floatingrec::floatingrec(QWidget* parent)
     : FloatingSubPanel("floatingrec", parent)
 {
     // Unlike the tool rings, nothing here stays chosen, so nothing stays lit.
-    for (const PanelButtonSpec& spec : RecPanelButtons()) {
+    for (const PanelButton& spec : RecPanelButtons()) {
         QPushButton* button = AddRingButton(spec.objectName);
         button->setCheckable(false);
         m_buttons << button;

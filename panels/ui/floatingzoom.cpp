@@ -14,7 +14,7 @@ constexpr int kRectRow = 6;
 floatingzoom::floatingzoom(QWidget* parent)
     : FloatingSubPanel("floatingzoom", parent)
 {
-    for (const PanelButtonSpec& spec : ZoomPanelButtons())
+    for (const PanelButton& spec : ZoomPanelButtons())
         m_buttons << AddRingButton(spec.objectName);
 }
 

@@ -125,7 +125,7 @@ void LauncherFace(QPainter& p, const QRectF& whole, Face face)
     p.drawEllipse(disc);
 }
 
-QImage LauncherButton(const PanelButtonSpec& spec, const QString& image, Face face)
+QImage LauncherButton(const PanelButton& spec, const QString& image, Face face)
 {
     QImage picture = Blank(spec.geometry.size());
     QPainter p(&picture);
@@ -326,7 +326,7 @@ QString RingSymbolStem(const QString& image)
     return stems.value(image);
 }
 
-QImage SymbolButton(const PanelButtonSpec& spec, Face face)
+QImage SymbolButton(const PanelButton& spec, Face face)
 {
     const QString image = QLatin1String(spec.image);
     const bool disabled = face == Face::Disabled;
@@ -353,10 +353,10 @@ QImage SymbolButton(const PanelButtonSpec& spec, Face face)
 // A tool ring: its background and every button in the faces of the
 // sub-panel sheet, plus the disabled face where the panel has one.
 void AddToolRing(QVector<PanelPicture>& pictures, const char* folder, const char* background,
-                 const QVector<PanelButtonSpec>& buttons, const char* disabledFace = nullptr)
+                 const QVector<PanelButton>& buttons, const char* disabledFace = nullptr)
 {
     pictures << PanelPicture{folder, background, RingBackground()};
-    for (const PanelButtonSpec& spec : buttons) {
+    for (const PanelButton& spec : buttons) {
         QVector<Face> faces = {Face::Normal, Face::Down};
         if (disabledFace && qstrcmp(spec.image, disabledFace) == 0)
             faces << Face::Disabled;
@@ -374,15 +374,15 @@ QVector<PanelPicture> PanelPictures()
     // The launcher: background, its nine buttons with the faces of the
     // launcher sheet, the struck-out recording button and the centre pictures.
     pictures << PanelPicture{kLauncherFolder, kLauncherBackground, LauncherBackground()};
-    QVector<PanelButtonSpec> launcher = LauncherButtons();
-    for (const PanelButtonSpec& spec : LauncherButtons()) {
+    QVector<PanelButton> launcher = LauncherButtons();
+    for (const PanelButton& spec : LauncherButtons()) {
         if (QLatin1String(spec.image) == QLatin1String("f_rec")) {
-            PanelButtonSpec none = spec;
+            PanelButton none = spec;
             none.image = kLauncherRecordNone;
             launcher << none;
         }
     }
-    for (const PanelButtonSpec& spec : launcher) {
+    for (const PanelButton& spec : launcher) {
         const QString image = QLatin1String(spec.image);
         QVector<Face> faces = {Face::Normal, Face::Down, Face::Over};
         if (LauncherHasDisabledFace(image))
@@ -400,10 +400,10 @@ QVector<PanelPicture> PanelPictures()
 
     // The colour ring.
     pictures << PanelPicture{kColourFolder, kColourBackground, RingBackground()};
-    const QVector<PanelButtonSpec>& colour = ColourPanelButtons();
+    const QVector<PanelButton>& colour = ColourPanelButtons();
     const QVector<ColourNameEntry>& names = ColourNames();
     for (int i = 0; i < colour.size(); ++i) {
-        const PanelButtonSpec& spec = colour[i];
+        const PanelButton& spec = colour[i];
         // The hidden automatic-colour button has no place of its own: it is
         // drawn as if it stood where the first width button does.
         const QRect rect = spec.geometry.isEmpty() ? colour[names.size()].geometry : spec.geometry;

@@ -4,6 +4,7 @@
 #include "app/ui/outside_libraries.h"
 #include "board/event_kind.h"
 #include "tests/support/debug_log.h"
+#include "tests/support/dialog_fixture.h"
 #include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
@@ -22,13 +23,9 @@
 
 // The toolbar's tool commands, their rows and the page commands, on a window
 // that went through its second stage without outside libraries.
-class ToolCommandsTest : public QObject
+class ToolCommandsTest : public DialogTestBase
 {
     Q_OBJECT
-
-    std::unique_ptr<ScopedFolderRoot> m_root;
-    std::unique_ptr<QTemporaryDir> m_noLibraries;
-    std::unique_ptr<Dialog> board;
 
     int Sent(const QString& text) const { return g_log.filter(text).size(); }
 
@@ -57,26 +54,15 @@ class ToolCommandsTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        qInstallMessageHandler(CollectLog);
-        qputenv("DRAVIK_NO_MODAL", "1");
-        m_root = std::make_unique<ScopedFolderRoot>();
-        m_noLibraries = std::make_unique<QTemporaryDir>();
-    }
+    void initTestCase() { StartDialogTests(); }
 
     void init()
     {
-        CollaborationLibrary().unload();
-        ScopedLibraryFolder libraries(m_noLibraries->path());
-        board = std::make_unique<Dialog>();
-        board->InitDialog(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(OpenBoard());
         g_log.clear();
     }
 
-    void cleanup() { board.reset(); }
+    void cleanup() { CloseBoard(); }
 
     // --- pure decisions ---
 

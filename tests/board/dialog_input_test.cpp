@@ -5,20 +5,18 @@
 #include <QTouchDevice>
 
 #include "app/ui/dialog.h"
-#include "tests/support/test_folders.h"
+#include "tests/support/board_window.h"
 #include "ui_dialog.h"
 
 #include <memory>
 
 // Touch, tablet, wheel and drop input reaching the board by the slot rule of
 // the user level.
-class DialogInputTest : public QObject
+class DialogInputTest : public BoardWindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScopedFolderRoot> root;
-    Dialog* board = nullptr;
-    QTouchDevice* device = nullptr;
+    QTouchDevice* device = QTest::createTouchDevice();
 
     int Objects(int slot) const { return board->m_board.slot[slot].records.masters().size(); }
 
@@ -50,31 +48,6 @@ class DialogInputTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("DRAVIK_NO_MODAL", "1");
-        root = std::make_unique<ScopedFolderRoot>();
-        device = QTest::createTouchDevice();
-    }
-
-    void cleanupTestCase() { root.reset(); }
-
-    void init()
-    {
-        board = new Dialog;
-        board->resize(800, 600);
-        board->InitBoardModel();
-        board->ResetBoard(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board));
-    }
-
-    void cleanup()
-    {
-        delete board;
-        board = nullptr;
-    }
-
     void touchesTakeSlotsByLevel_data()
     {
         QTest::addColumn<int>("level");

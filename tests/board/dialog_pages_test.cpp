@@ -8,19 +8,16 @@
 #include <QSet>
 
 #include "app/ui/dialog.h"
-#include "tests/support/test_folders.h"
+#include "tests/support/board_window.h"
 #include "ui_dialog.h"
 
 #include <memory>
 
 // The note pages of the main window: creating, showing, deleting and
 // resetting pages, the page backgrounds and the zoomed view.
-class DialogPagesTest : public QObject
+class DialogPagesTest : public BoardWindowTest
 {
     Q_OBJECT
-
-    std::unique_ptr<ScopedFolderRoot> root;
-    Dialog* board = nullptr;
 
     static bool IsInk(QRgb pixel) { return qRed(pixel) > 150 && qGreen(pixel) < 90 && qBlue(pixel) < 90; }
 
@@ -66,31 +63,13 @@ class DialogPagesTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("DRAVIK_NO_MODAL", "1");
-        root = std::make_unique<ScopedFolderRoot>();
-        QVERIFY(root->isValid());
-    }
-
-    void cleanupTestCase() { root.reset(); }
-
     void init()
     {
-        board = new Dialog;
-        board->resize(800, 600);
-        board->InitBoardModel();
-        board->ResetBoard(false);
+        BoardWindowTest::init();
+        if (QTest::currentTestFailed())
+            return;
         // The form's scroll bars reach the board through the window's table.
         board->ConnectSignals();
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board));
-    }
-
-    void cleanup()
-    {
-        delete board;
-        board = nullptr;
     }
 
     void startsOnOneBlankWhitePage()

@@ -7,6 +7,7 @@
 #include "collab/file_transfer.h"
 #include "collab/ui/colluserlistdlg.h"
 #include "tests/support/debug_log.h"
+#include "tests/support/dialog_fixture.h"
 #include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
@@ -84,12 +85,10 @@ int LiveObjects(const Dialog& d, int slot)
 
 }  // namespace
 
-class ReceiverTest : public QObject
+class ReceiverTest : public DialogTestBase
 {
     Q_OBJECT
 
-    std::unique_ptr<ScopedFolderRoot> m_root;
-    std::unique_ptr<Dialog> board;
     std::unique_ptr<SessionTap> tap;
 
     // Starts a session at `level` and sets every slot to the free pen.
@@ -123,30 +122,20 @@ class ReceiverTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        qInstallMessageHandler(CollectLog);
-        qputenv("DRAVIK_NO_MODAL", "1");
-        m_root = std::make_unique<ScopedFolderRoot>();
-    }
+    void initTestCase() { StartDialogTests({QStringLiteral("libKonnexa.so")}); }
 
     void init()
     {
-        ScopedLibraryFolder libraries(BuiltProgramFolder());
-        board = std::make_unique<Dialog>();
-        board->InitDialog(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(OpenBoard());
         QVERIFY(board->m_collUserListDlg);
         board->m_canvasWidth = 1280;
         board->m_canvasHeight = 720;
-        g_log.clear();
     }
 
     void cleanup()
     {
         tap.reset();
-        board.reset();
+        CloseBoard();
     }
 
     void cleanupTestCase() { m_root.reset(); }

@@ -5,6 +5,7 @@
 #include "app/ui/outside_libraries.h"
 #include "collab/coll_messages.h"
 #include "tests/support/debug_log.h"
+#include "tests/support/dialog_fixture.h"
 #include "tests/support/session_tap.h"
 #include "tests/support/test_folders.h"
 #include "ui_dialog.h"
@@ -39,32 +40,18 @@ QString WriteFile(const QString& path, int size)
 
 }  // namespace
 
-class SendersTest : public QObject
+class SendersTest : public DialogTestBase
 {
     Q_OBJECT
 
-    std::unique_ptr<ScopedFolderRoot> m_root;
-    std::unique_ptr<QTemporaryDir> m_noLibraries;
-    std::unique_ptr<Dialog> board;
     QTemporaryDir m_files;
 
 private slots:
-    void initTestCase()
-    {
-        qInstallMessageHandler(CollectLog);
-        qputenv("DRAVIK_NO_MODAL", "1");
-        m_root = std::make_unique<ScopedFolderRoot>();
-        m_noLibraries = std::make_unique<QTemporaryDir>();
-    }
+    void initTestCase() { StartDialogTests(); }
 
     void init()
     {
-        CollaborationLibrary().unload();
-        ScopedLibraryFolder libraries(m_noLibraries->path());
-        board = std::make_unique<Dialog>();
-        board->InitDialog(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(OpenBoard());
         board->m_canvasWidth = 1920;
         board->m_canvasHeight = 1080;
         for (int s = 0; s < kPointerSlotCount; ++s) {
@@ -74,7 +61,7 @@ private slots:
         g_log.clear();
     }
 
-    void cleanup() { board.reset(); }
+    void cleanup() { CloseBoard(); }
 
     // Each sender's message at a level, connected or not; an empty list
     // means nothing reaches the socket.

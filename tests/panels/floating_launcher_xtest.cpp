@@ -60,7 +60,7 @@ int RedPixels(const QImage& shot, QRect area)
 
 QPoint Centre(const char* button)
 {
-    for (const PanelButtonSpec& spec : LauncherButtons()) {
+    for (const PanelButton& spec : LauncherButtons()) {
         if (QLatin1String(spec.objectName) == QLatin1String(button))
             return spec.geometry.center();
     }
@@ -69,12 +69,6 @@ QPoint Centre(const char* button)
 
 // Windows of the program that are mapped now, named or not: the main menu is
 // one of them while it is open.
-QStringList MappedWindowIds(qint64 pid)
-{
-    return QString::fromUtf8(Xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)}))
-        .split('\n', Qt::SkipEmptyParts);
-}
-
 int MappedWindows(qint64 pid) { return MappedWindowIds(pid).size(); }
 
 // Settings with the toolbar kept at `position` and the launcher at kSaved.

@@ -16,6 +16,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QPushButton>
+#include <QRect>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -83,21 +84,39 @@ class SettingsProgramTest : public QObject
     {
         QProcessEnvironment environment;
         environment.insert("DRAVIK_LIBRARY_DIR", BuiltProgramFolder() + "/fake_bridges");
-        if (!StartWhiteboard(m_board, {"/noAutoUpdate"}, environment))
+        if (!StartWhiteboard(m_board, {"/noAutoUpdate"}, environment)) {
+            qWarning("the whiteboard's window did not come up");
             return false;
-        QTest::qWait(2500);  // the splash closes and the board is shown
+        }
+        // The splash lies over the board until its timer closes it.
+        if (m_board.waitForLine("time Done", 20000) < 0) {
+            qWarning("the splash did not close");
+            return false;
+        }
         return true;
     }
 
     // The main menu's settings entry, then the dialog's place on the screen.
+    // A click on the entry before the menu is on the screen would land on
+    // the board, so the menu's own window is awaited first.
     bool OpenSettings()
     {
+        const QStringList before = MappedWindowIds(m_board.pid());
         Click(m_logo);
-        QTest::qWait(300);
-        Click(m_menuAt + m_settingsItem);
-        const QStringList windows = WaitForXWindows("^Settings$", 5000, m_board.pid());
-        if (windows.isEmpty())
+        const QString menu = WaitForNewXWindow(m_board.pid(), before, 10000);
+        if (menu.isEmpty()) {
+            qWarning("the main menu did not open");
             return false;
+        }
+        const QRect menuAt = XWindowGeometry(menu);
+        if (menuAt.topLeft() != m_menuAt)
+            qWarning() << "the main menu opened at" << menuAt << "not at" << m_menuAt;
+        Click(menuAt.topLeft() + m_settingsItem);
+        const QStringList windows = WaitForXWindows("^Settings$", 10000, m_board.pid());
+        if (windows.isEmpty()) {
+            qWarning("the settings dialog did not open");
+            return false;
+        }
         m_dialogAt = XWindowGeometry(windows.first()).topLeft();
         QTest::qWait(300);
         return true;

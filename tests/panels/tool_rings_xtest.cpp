@@ -54,7 +54,7 @@ void Stroke(QPoint from, QPoint via, QPoint to)
 // button, whose lower part the colour button covers, its upper part.
 QPoint LauncherButton(const char* name)
 {
-    for (const PanelButtonSpec& spec : LauncherButtons()) {
+    for (const PanelButton& spec : LauncherButtons()) {
         if (QLatin1String(spec.objectName) != QLatin1String(name))
             continue;
         if (QLatin1String(name) == QLatin1String("btnPenMode"))
@@ -66,9 +66,9 @@ QPoint LauncherButton(const char* name)
 
 // Where a ring button's face is on the screen: the middle of the opaque
 // part of its picture, which is all of it that takes the pointer.
-QPoint RingButton(const QVector<PanelButtonSpec>& specs, const char* name)
+QPoint RingButton(const QVector<PanelButton>& specs, const char* name)
 {
-    for (const PanelButtonSpec& spec : specs) {
+    for (const PanelButton& spec : specs) {
         if (QLatin1String(spec.objectName) != QLatin1String(name))
             continue;
         const QImage face = QImage(PanelPicturePath(spec.folder, spec.image)).convertToFormat(QImage::Format_ARGB32);

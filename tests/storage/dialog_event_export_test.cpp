@@ -4,7 +4,7 @@
 
 #include "app/ui/dialog.h"
 #include "board/event_kind.h"
-#include "tests/support/test_folders.h"
+#include "tests/support/board_window.h"
 
 #include <memory>
 
@@ -32,12 +32,9 @@ QString Brief(int code, double key, int eventId, int slot)
 
 }  // namespace
 
-class DialogEventExportTest : public QObject
+class DialogEventExportTest : public BoardWindowTest
 {
     Q_OBJECT
-
-    std::unique_ptr<ScopedFolderRoot> root;
-    Dialog* board = nullptr;
 
     void Drag(int slot, int kind, const QVector<QPoint>& path)
     {
@@ -69,31 +66,6 @@ class DialogEventExportTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("DRAVIK_NO_MODAL", "1");
-        root = std::make_unique<ScopedFolderRoot>();
-        QVERIFY(root->isValid());
-    }
-
-    void cleanupTestCase() { root.reset(); }
-
-    void init()
-    {
-        board = new Dialog;
-        board->resize(800, 600);
-        board->InitBoardModel();
-        board->ResetBoard(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board));
-    }
-
-    void cleanup()
-    {
-        delete board;
-        board = nullptr;
-    }
-
     // A lesson drawn while the recording clock runs: a line from before the
     // recording that is moved, a free-pen stroke that is erased, a brush
     // stroke and an image.

@@ -37,7 +37,9 @@ protected:
     // the capture library did not load.
     bool PrepareSoundRecording(const QString& folder);
 
-private slots:
+    // Special functions of Qt Test; a test that needs more set-up has its
+    // own, which calls these first.
+protected slots:
     void initTestCase();
     void cleanupTestCase();
     void init();

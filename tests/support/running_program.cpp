@@ -147,6 +147,28 @@ QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid)
     }
 }
 
+QStringList MappedWindowIds(qint64 pid)
+{
+    return QString::fromUtf8(Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                      QString::number(pid)}))
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString WaitForNewXWindow(qint64 pid, const QStringList& before, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        for (const QString& id : MappedWindowIds(pid)) {
+            if (!before.contains(id))
+                return id;
+        }
+        if (clock.elapsed() > timeoutMs)
+            return QString();
+        QThread::msleep(100);
+    }
+}
+
 bool StartWhiteboard(RunningProgram& board, const QStringList& arguments, const QProcessEnvironment& extra)
 {
     if (!board.start(QStringLiteral("Dravik"), arguments, extra))

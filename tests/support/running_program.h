@@ -50,6 +50,13 @@ QStringList FindXWindows(const QString& pattern, qint64 pid = 0);
 // Waits until FindXWindows finds at least one window; returns the ids.
 QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid = 0);
 
+// Ids of every visible X window of process `pid`, named or not.
+QStringList MappedWindowIds(qint64 pid);
+
+// Waits until process `pid` shows a window that is not among `before` (a
+// popup menu has no name to wait for); its id, or empty after `timeoutMs`.
+QString WaitForNewXWindow(qint64 pid, const QStringList& before, int timeoutMs);
+
 // Starts the built whiteboard with `arguments` and the environment `extra`
 // and waits until it has greeted the pen driver (the last step before its
 // event loop runs) and its window is up. False when either never came.

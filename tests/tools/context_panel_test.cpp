@@ -1,6 +1,7 @@
 #include "app/ui/dialog.h"
 #include "app/ui/outside_libraries.h"
 #include "tests/support/debug_log.h"
+#include "tests/support/dialog_fixture.h"
 #include "tests/support/test_folders.h"
 #include "tools/context_panel.h"
 
@@ -13,13 +14,9 @@
 
 // The board's context panel: where it opens and which editing commands it
 // offers, on a window that went through its second stage.
-class ContextPanelTest : public QObject
+class ContextPanelTest : public DialogTestBase
 {
     Q_OBJECT
-
-    std::unique_ptr<ScopedFolderRoot> m_root;
-    std::unique_ptr<QTemporaryDir> m_noLibraries;
-    std::unique_ptr<Dialog> board;
 
     // The twelve editing commands' states as a string of 0 and 1, Cut first.
     QString EditStates() const
@@ -31,25 +28,14 @@ class ContextPanelTest : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        qInstallMessageHandler(CollectLog);
-        qputenv("DRAVIK_NO_MODAL", "1");
-        m_root = std::make_unique<ScopedFolderRoot>();
-        m_noLibraries = std::make_unique<QTemporaryDir>();
-    }
+    void initTestCase() { StartDialogTests(); }
 
     void init()
     {
-        CollaborationLibrary().unload();
-        ScopedLibraryFolder libraries(m_noLibraries->path());
-        board = std::make_unique<Dialog>();
-        board->InitDialog(false);
-        board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(OpenBoard());
     }
 
-    void cleanup() { board.reset(); }
+    void cleanup() { CloseBoard(); }
 
     void placement_data()
     {

@@ -38,9 +38,9 @@ void Click(QPoint p)
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
 }
 
-QPoint Centre(const QVector<PanelButtonSpec>& buttons, const char* name)
+QPoint Centre(const QVector<PanelButton>& buttons, const char* name)
 {
-    for (const PanelButtonSpec& spec : buttons) {
+    for (const PanelButton& spec : buttons) {
         if (QLatin1String(spec.objectName) == QLatin1String(name))
             return spec.geometry.center();
     }

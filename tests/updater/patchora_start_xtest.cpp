@@ -103,8 +103,15 @@ private slots:
 
         WriteTestFile(ini, parameters(root.path(), "\n"));
         PatchoraRun second({ini});
+        // Left unanswered for longer than the updater's start countdown, the
+        // refused copy's box stays the only thing it shows: a question of its
+        // own would take the answer meant for the box.
+        QVERIFY(WaitUntil([&] { return second.messageCount(QStringLiteral("Patchora is already running.")) > 0; },
+                          60000));
+        QVERIFY2(second.waitForWindow(QStringLiteral("Select Update Action"), 3000).isEmpty(),
+                 "the refused second updater asked about the update behind its box");
         QVERIFY(second.answerMessage(QStringLiteral("Patchora is already running.")));
-        QVERIFY(second.waitForExit(10000));
+        QVERIFY2(second.waitForExit(20000), "the refused second updater did not end once its box was answered");
         QCOMPARE(second.exitCode(), 1);
         QCOMPARE(ReadTestFile(ini), blanked("\n"));
 

@@ -92,7 +92,16 @@ AutoUpdateDlg::AutoUpdateDlg(const QStringList& arguments, QWidget* parent)
 
     m_startTimer = new QTimer(this);
     connect(m_startTimer, &QTimer::timeout, this, &AutoUpdateDlg::onTimer);
-    m_startTimer->start(1000);
+}
+
+void AutoUpdateDlg::showEvent(QShowEvent* event)
+{
+    // The countdown runs from the first showing: a refused second copy makes
+    // this window too, and its message box's event loop must not start an
+    // update behind the box.
+    if (m_startTimer && !m_startTimer->isActive())
+        m_startTimer->start(1000);
+    QDialog::showEvent(event);
 }
 
 AutoUpdateDlg::~AutoUpdateDlg()

@@ -18,9 +18,9 @@ class QPushButton;
 class QTimer;
 
 // The updater's main window: state text, step counter, progress and Cancel.
-// It reads the parameters at construction, asks on the first timer tick,
-// downloads, installs through the install engine and starts the main program
-// again.
+// It reads the parameters at construction, asks on the first timer tick
+// after it is shown, downloads, installs through the install engine and
+// starts the main program again.
 class AutoUpdateDlg : public QDialog, private InstallFeedback
 {
     Q_OBJECT
@@ -53,6 +53,9 @@ public slots:
 
 private slots:
     void downloadReadyRead();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void setupForm();
