@@ -29,8 +29,8 @@ constexpr qint64 kDefaultOutputBudget = qint64(128) * 1024 * 1024;
 // for this long has stopped reading: it is dropped, so the others go on.
 // The host's own connection, in this process, is never dropped this way.
 constexpr qint64 kStalledMs = 5000;
-// How much is read from one socket at a time.
-constexpr qint64 kReadChunk = 64 * 1024;
+// How much one socket holds read and not yet relayed.
+constexpr qint64 kReadChunk = 256 * 1024;
 // A connection we close after a refusal gets this long to take its answer.
 constexpr int kCloseGraceMs = 5000;
 
@@ -116,7 +116,7 @@ private:
             socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             // While reading waits, what a sender sends more stays in the
             // system's buffers, and the sender is slowed down by them.
-            socket->setReadBufferSize(4 * kReadChunk);
+            socket->setReadBufferSize(kReadChunk);
             const int id = ++m_lastId;
             m_sockets.insert(id, socket);
             m_core.Open(id, IsLocalAddress(socket->peerAddress()), m_clock.elapsed());
@@ -139,7 +139,10 @@ private:
     {
         QTcpSocket* socket = m_sockets.value(id);
         while (!m_readingPaused && socket && socket->bytesAvailable() > 0) {
-            m_core.Receive(id, socket->read(kReadChunk));
+            // All that is buffered, at most the read buffer's size. Reading
+            // past the buffered bytes is also what lets the socket take more
+            // from the system once its buffer was full.
+            m_core.Receive(id, socket->readAll());
             Apply();
             socket = m_sockets.value(id);
             if (Unsent() > m_outputBudget / 2) {
