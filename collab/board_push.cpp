@@ -116,6 +116,13 @@ bool BoardPushReceiver::Clear(const QString& table, BoardModel& board)
     const bool points = all || table == QLatin1String("FP");
     if (!masters && !details && !points)
         return false;
+    if (masters)
+        m_masters = 0;
+    if (details)
+        m_details = 0;
+    if (points)
+        m_points = 0;
+    m_overLimit = false;
     for (PointerSlotState& s : board.slot) {
         if (masters)
             s.records.editMasters().clear();
@@ -132,10 +139,20 @@ bool BoardPushReceiver::Clear(const QString& table, BoardModel& board)
     return true;
 }
 
-bool BoardPushReceiver::AddMaster(const Fields& fields, BoardModel& board) const
+bool BoardPushReceiver::Take(int& count, int limit)
+{
+    if (count >= limit)
+        m_overLimit = true;
+    if (m_overLimit)
+        return false;
+    ++count;
+    return true;
+}
+
+bool BoardPushReceiver::AddMaster(const Fields& fields, BoardModel& board)
 {
     const int slot = RecordSlot(fields);
-    if (slot < 0)
+    if (slot < 0 || !Take(m_masters, kPushObjectLimit))
         return false;
     EventMaster em;
     em.EventID = U16(fields, 4);
@@ -152,10 +169,10 @@ bool BoardPushReceiver::AddMaster(const Fields& fields, BoardModel& board) const
     return true;
 }
 
-bool BoardPushReceiver::AddDetail(const Fields& fields, BoardScale scale, BoardModel& board) const
+bool BoardPushReceiver::AddDetail(const Fields& fields, BoardScale scale, BoardModel& board)
 {
     const int slot = RecordSlot(fields);
-    if (slot < 0)
+    if (slot < 0 || !Take(m_details, kPushObjectLimit))
         return false;
     EventDetail ed;
     ed.EventID = U16(fields, 4);
@@ -184,7 +201,7 @@ bool BoardPushReceiver::AddDetail(const Fields& fields, BoardScale scale, BoardM
 bool BoardPushReceiver::AddPoint(const Fields& fields, BoardScale scale, BoardModel& board)
 {
     const int slot = RecordSlot(fields);
-    if (slot < 0)
+    if (slot < 0 || !Take(m_points, kPushPointLimit))
         return false;
     FreePenPoint p;
     p.EventID = U16(fields, 4);

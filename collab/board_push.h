@@ -46,16 +46,23 @@ struct BoardScale {
 };
 BoardScale ScaleFromHost(QSize local, QSize host);
 
+// What the tables may take from pushes, each counted from the "DATA_CLEAR"
+// that last emptied it: objects (one master and one detail record each) and
+// free-pen samples. A lesson of many full pages stays well below both.
+constexpr int kPushObjectLimit = 50000;
+constexpr int kPushPointLimit = 1000000;
+
 // Rebuilds the tables of a BoardModel from a host's push. A record naming a
 // slot outside 0..10 is refused before anything is touched; missing fields
-// read as 0 or empty.
+// read as 0 or empty. Past the limits above nothing more is taken until the
+// next push, and overLimit() says so.
 class BoardPushReceiver
 {
 public:
     // Empties the tables that "DATA_CLEAR" names; false for an unknown name.
     bool Clear(const QString& table, BoardModel& board);
-    bool AddMaster(const Fields& fields, BoardModel& board) const;
-    bool AddDetail(const Fields& fields, BoardScale scale, BoardModel& board) const;
+    bool AddMaster(const Fields& fields, BoardModel& board);
+    bool AddDetail(const Fields& fields, BoardScale scale, BoardModel& board);
     // A sample joins the object being received; the object is stored once
     // its release sample comes, or as soon as a sample of another object
     // arrives, so a list without a release never merges into the next one.
@@ -65,8 +72,14 @@ public:
     // Stores what is still staged (the end of a push).
     void Flush(BoardModel& board);
     int staged() const { return m_staged.size(); }
+    bool overLimit() const { return m_overLimit; }
 
 private:
+    bool Take(int& count, int limit);
+    int m_masters = 0;
+    int m_details = 0;
+    int m_points = 0;
+    bool m_overLimit = false;
     QVector<FreePenPoint> m_staged;
     int m_stagedSlot = -1;
     quint16 m_stagedId = 0;

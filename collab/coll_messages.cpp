@@ -25,6 +25,11 @@ const char* const kHostOnlyKeywords[] = {
     "INITPROJ_SET", "REDRAW_SET",     "URdata_SET",         "MouseRelease_SET",    "WIDTHSCROLLBAR_SET",
     "HEIGHTSCROLLBAR_SET", nullptr};
 
+const char* const kWriterKeywords[] = {
+    "REALTIME_EVENT", "MODIFY_SET",   "PENCOLOR_SET",   "PENWIDTH_SET", "PENHIGHLIGHT_SET", "PENTYPE_SET",
+    "PENINFO_SET",    "RESOLUTION_SET", "DATAINFO_SET", "ChangeNote_SET", "UndoRedo_SET",   "DOC_ST",
+    "DOC_EN",         nullptr};
+
 // Messages that begin with mode and user ID. "REALTIME_EVENT", the five pen
 // messages and "MODIFY_SET" are missing on purpose: their first fields are
 // values, never an address.
@@ -95,6 +100,7 @@ int KeywordCode(const QByteArray& keyword)
 
 bool IsRelayKeyword(const QByteArray& keyword) { return InList(keyword, kRelayKeywords); }
 bool IsHostOnlyKeyword(const QByteArray& keyword) { return InList(keyword, kHostOnlyKeywords); }
+bool IsWriterKeyword(const QByteArray& keyword) { return InList(keyword, kWriterKeywords); }
 bool IsAddressedKeyword(const QByteArray& keyword) { return InList(keyword, kAddressedKeywords); }
 bool IsFileKeyword(const QByteArray& keyword) { return keyword == "DOC_ST" || keyword == "DOC_EN"; }
 

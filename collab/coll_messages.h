@@ -37,6 +37,9 @@ bool IsRelayKeyword(const QByteArray& keyword);
 // Keywords whose frames change every board or hand out rights: relayed only
 // when the host sent them.
 bool IsHostOnlyKeyword(const QByteArray& keyword);
+// Keywords that draw or change the boards: relayed only from the host and
+// from the participant holding the write right.
+bool IsWriterKeyword(const QByteArray& keyword);
 // Keywords whose data begins with the addressing pair (mode, user ID).
 // "DOC_ST" and "DOC_EN" carry the pair at the head of their tail instead.
 bool IsAddressedKeyword(const QByteArray& keyword);

@@ -60,6 +60,8 @@ public:
     void Abort();
 
     bool receiving() const { return m_state == State::Writing; }
+    // A transfer has started and not ended, written or refused.
+    bool active() const { return m_state != State::Idle; }
     qint64 total() const { return m_total; }
 
 private:

@@ -159,6 +159,11 @@ ModifyOutcome ApplyModify(BoardModel& board, const Fields& f, const ModifyContex
         out.dropped = QStringLiteral("unknown edit kind %1").arg(f.text(0).left(16));
         return out;
     }
+    // A tap on a selected object moves nothing: no change, no undo step.
+    if (kind == kMove && f.toInt(3) == 0 && f.toInt(4) == 0) {
+        out.dropped = QStringLiteral("a move by nothing");
+        return out;
+    }
     if (!ParseObjectKey(f.text(1), &slot, &eventId)) {
         out.dropped = QStringLiteral("no object key in %1").arg(f.text(1).left(32));
         return out;

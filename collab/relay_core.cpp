@@ -139,7 +139,11 @@ void RelayCore::Route(int connection, const CollFrame& frame, const QByteArray& 
         return;
     if (coll::IsHostOnlyKeyword(keyword) && connection != m_host)
         return;
+    if (coll::IsWriterKeyword(keyword) && connection != m_host
+        && (m_writer.isEmpty() || m_connections.value(connection).id != m_writer))
+        return;
     if (keyword == "LEVEL_CH") {
+        FollowLevelChange(frame.data);
         SendToId(coll::Fields(frame.data).text(0), bytes);
     } else if (keyword == "TOOL_CH") {
         SendToAdmitted(bytes);
@@ -152,6 +156,21 @@ void RelayCore::Route(int connection, const CollFrame& frame, const QByteArray& 
     } else {
         SendToOthers(connection, bytes);
     }
+}
+
+// "<participant ID>,<level>,<flag>", from the host: level 2 makes the
+// participant it goes to the writer, any other level takes the right from
+// it. The level is read where the participant reads it, next to last.
+void RelayCore::FollowLevelChange(const QByteArray& data)
+{
+    const coll::Fields fields(data);
+    if (fields.count() < 3)
+        return;
+    const QString id = fields.text(0);
+    if (fields.toInt(fields.count() - 2) == 2)
+        m_writer = id;
+    else if (id == m_writer)
+        m_writer.clear();
 }
 
 int RelayCore::ConnectionOf(const QString& id) const
@@ -207,7 +226,10 @@ void RelayCore::Remove(int connection, ActionKind how)
     if (connection == m_host) {
         m_host = -1;
         m_sessionPassword.clear();
+        m_writer.clear();
     }
+    if (c.id == m_writer)
+        m_writer.clear();
     SendToAdmitted(RelayFrame("EXIT", coll::ParticipantData(c.id)));
     SendToAdmitted(UsersFrame());
 }
@@ -232,6 +254,7 @@ void RelayCore::CloseAll()
     m_users.clear();
     m_host = -1;
     m_sessionPassword.clear();
+    m_writer.clear();
 }
 
 QVector<RelayCore::Action> RelayCore::TakeActions()

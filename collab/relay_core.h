@@ -51,6 +51,11 @@ public:
 
     // Admitted participant IDs, host first.
     QStringList Users() const { return m_users; }
+    // The participant the host's last level change made the writer; empty
+    // while nobody may write.
+    QString Writer() const { return m_writer; }
+    // The host's connection; -1 while there is none.
+    int HostConnection() const { return m_host; }
     bool HasConnection(int connection) const { return m_connections.contains(connection); }
 
 private:
@@ -72,6 +77,7 @@ private:
     void AdmitWaiting();
     void Refuse(int connection);
     void Route(int connection, const CollFrame& frame, const QByteArray& bytes);
+    void FollowLevelChange(const QByteArray& data);
     void SendToId(const QString& id, const QByteArray& bytes);
     void SendToOthers(int connection, const QByteArray& bytes);
     void SendToAdmitted(const QByteArray& bytes);
@@ -86,6 +92,7 @@ private:
     QStringList m_users;
     int m_host = -1;
     QString m_sessionPassword;
+    QString m_writer;
     qint64 m_handshakes = 0;
     QVector<Action> m_actions;
 };

@@ -1199,6 +1199,14 @@ public:
     // discovery listener, no loading animation, no open user list.
     void StopServer();
     void EndSessionLeftovers();
+    // The session's connection is gone (an error, a close by the peer, our
+    // own abort): back to stand-alone with a message, once per session.
+    void Coll_ConnectionLost(int error);
+    // Ends the session from our side (a stream we stopped trusting, a host
+    // that sends more than we take); the end shows `message`, or the lost
+    // connection's own when it is empty.
+    void Coll_AbortSession(const QString& message);
+    QString m_collLostMessage;
     void ApplyRightsSteps(const QVector<coll::RightsStep>& steps);
     void Coll_SendFrame(const char* keyword, const QByteArray& data);
     // The session's own messages on receipt (collab/ui/dialog_receive_session.cpp):
@@ -1242,9 +1250,19 @@ public:
     QSize m_writerBoardSize;
     // A peer's stroke is down in the slot (set by its press, cleared by its release).
     bool m_remoteStrokeDown[kPointerSlotCount] = {};
+    // Ends a peer's stroke whose release will not come (its sender left,
+    // lost the right or pressed again) where it got to.
+    void Coll_EndRemoteStroke(int slot);
     // The page record a document file that follows belongs to.
     NoteInfo m_pendingDocument;
     coll::FileReceiver m_fileReceiver;
+    // Who the transfer in progress belongs to, where that is known: on the
+    // host, the writer it started with (only the writer's files reach it).
+    QString m_fileSender;
+    // The transfer of a participant that left is never finished by another.
+    void Coll_DropTransferOf(const QString& id);
+    // A picture from a peer that cannot be read is logged, not shown in a box.
+    bool m_placingPeerPicture = false;
     // Forgets what a session left half received.
     void Coll_ResetReceiver();
 
@@ -1467,6 +1485,7 @@ public slots:
     void onReadyRead();
     void onConnected();
     void onConnect_error(QAbstractSocket::SocketError error);
+    void onDisconnected();
     // The hosts' discovery listener: answers every query it may.
     void Coll_Broadcast_Receive();
     // A host answers the query of the address given; anybody else searches.

@@ -15,24 +15,32 @@ bool Dialog::Coll_ReceiveBoard(int code, const QByteArray& data)
     case 12:
         Coll_ReceiveNewcomer(QString::fromUtf8(data));
         return true;
-    case 14: {
+    case 14:
+    case 15:
+    case 16: {
         const QString text = QString::fromUtf8(data);
-        qDebug().noquote() << QStringLiteral("EXE : EMDATA = %1").arg(text);
-        if (!m_pushReceiver.AddMaster(coll::Fields(text), m_board))
-            qDebug().noquote() << "exe : EMDATA_SET for no slot of ours dropped";
+        if (code == 14)
+            qDebug().noquote() << QStringLiteral("EXE : EMDATA = %1").arg(text);
+        else if (code == 15)
+            qDebug().noquote() << QStringLiteral("EXE : EDDATA = %1").arg(text);
+        const coll::Fields fields(text);
+        const bool taken = code == 14 ? m_pushReceiver.AddMaster(fields, m_board)
+            : code == 15             ? m_pushReceiver.AddDetail(fields, Coll_HostScale(), m_board)
+                                     : m_pushReceiver.AddPoint(fields, Coll_HostScale(), m_board);
+        if (m_pushReceiver.overLimit()) {
+            qDebug().noquote() << QStringLiteral("exe : board push past %1 objects or %2 samples, session ended")
+                                      .arg(coll::kPushObjectLimit)
+                                      .arg(coll::kPushPointLimit);
+            Coll_AbortSession(QStringLiteral("The host's board is larger than this board can take "
+                                             "(more than %1 objects or %2 pen points). The session was ended.")
+                                  .arg(coll::kPushObjectLimit)
+                                  .arg(coll::kPushPointLimit));
+        } else if (!taken) {
+            const char* const names[] = {"EMDATA_SET", "EDDATA_SET", "FPDATA_SET"};
+            qDebug().noquote() << QStringLiteral("exe : %1 for no slot of ours dropped").arg(QLatin1String(names[code - 14]));
+        }
         return true;
     }
-    case 15: {
-        const QString text = QString::fromUtf8(data);
-        qDebug().noquote() << QStringLiteral("EXE : EDDATA = %1").arg(text);
-        if (!m_pushReceiver.AddDetail(coll::Fields(text), Coll_HostScale(), m_board))
-            qDebug().noquote() << "exe : EDDATA_SET for no slot of ours dropped";
-        return true;
-    }
-    case 16:
-        if (!m_pushReceiver.AddPoint(coll::Fields(data), Coll_HostScale(), m_board))
-            qDebug().noquote() << "exe : FPDATA_SET for no slot of ours dropped";
-        return true;
     case 17: {
         ShowLoading();
         const QString table = coll::Fields(data).text(2);

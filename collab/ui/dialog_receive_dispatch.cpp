@@ -28,6 +28,7 @@ void Dialog::Coll_Receive(int code, const QByteArray& keyword, const QByteArray&
 void Dialog::Coll_ResetReceiver()
 {
     m_fileReceiver.Abort();
+    m_fileSender.clear();
     m_pendingDocument = NoteInfo();
     m_hostBoardSize = QSize();
     m_writerBoardSize = QSize();

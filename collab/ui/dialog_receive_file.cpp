@@ -32,6 +32,14 @@ void Dialog::Coll_ReceiveFile(const QByteArray& keyword, const QByteArray& data,
     const int kind = kindText.toInt(&known);
     const QString name = kind == 0 ? m_pendingDocument.name : (kind == 3 || kind == 4) ? fields.text(3) : QString();
     if (keyword == "DOC_ST") {
+        const QString sender = m_collUserLevel == 3 ? m_session.writeHolder : QString();
+        if (m_fileReceiver.active() && sender != m_fileSender) {
+            qDebug().noquote() << QStringLiteral("EXE Rx : file of %1 given up: a chunk of %2 came")
+                                      .arg(m_fileSender.left(64), sender.left(64));
+            m_fileReceiver.Abort();
+        }
+        if (!m_fileReceiver.active())
+            m_fileSender = sender;
         m_fileReceiver.Chunk(known ? kind : -1, name, data, Coll_ReceiveFolders());
         return;
     }
@@ -58,13 +66,25 @@ void Dialog::Coll_ReceiveFile(const QByteArray& keyword, const QByteArray& data,
     Coll_PlaceReceivedFile(file);
 }
 
+void Dialog::Coll_DropTransferOf(const QString& id)
+{
+    if (!m_fileReceiver.active() || m_fileSender.isEmpty() || m_fileSender != id)
+        return;
+    qDebug().noquote() << QStringLiteral("EXE Rx : unfinished file of %1 dropped: it left").arg(id.left(64));
+    m_fileReceiver.Abort();
+    m_fileSender.clear();
+}
+
 void Dialog::Coll_PlaceReceivedFile(const coll::ReceivedFile& file)
 {
     if (file.kind == 3) {
         // The image goes in as an image object; the tools stay as they were.
+        // Whatever a peer sent must not stop the teacher with a box.
         const int previous = m_board.slot[0].event_kind;
         m_board.slot[0].event_kind = ekImage;
+        m_placingPeerPicture = true;
         InsertImageObject(file.path, 0, file.name);
+        m_placingPeerPicture = false;
         for (int s = 0; s < kMouseOverflowSlot; ++s)
             m_board.slot[s].event_kind = previous;
         return;

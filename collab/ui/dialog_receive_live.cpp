@@ -91,6 +91,11 @@ void Dialog::Coll_ReceiveRealtime(const coll::Fields& f)
         qDebug().noquote() << QStringLiteral("exe : REALTIME_EVENT for our own slot %1 dropped").arg(slot);
         return;
     }
+    // The writer's slot draws only while somebody holds the write right.
+    if (m_collUserLevel == 3 && m_session.writeHolder.isEmpty()) {
+        qDebug().noquote() << "exe : REALTIME_EVENT of a writer while nobody may write dropped";
+        return;
+    }
     const coll::BoardScale scale = coll::ScaleFromHost(QSize(m_canvasWidth, m_canvasHeight),
                                                        slot == kWriterSlot ? m_writerBoardSize : m_hostBoardSize);
     const int x = ScaledCoordinate(f.toInt(3), scale.x);
@@ -98,7 +103,10 @@ void Dialog::Coll_ReceiveRealtime(const coll::Fields& f)
     bool& down = m_remoteStrokeDown[slot];
     const QString phase = f.text(2);
     if (phase == QLatin1String("1")) {
-        if (down || m_board.slot[slot].pressed)
+        // A press while the slot's last stroke is still down means its
+        // release never came: that stroke ends where it got to.
+        Coll_EndRemoteStroke(slot);
+        if (m_board.slot[slot].pressed)
             return;
         down = true;
         PointerPress(slot, x, y, false, false);
@@ -111,6 +119,17 @@ void Dialog::Coll_ReceiveRealtime(const coll::Fields& f)
         down = false;
         PointerRelease(slot, x, y, false, false);
     }
+}
+
+void Dialog::Coll_EndRemoteStroke(int slot)
+{
+    if (!IsValidPointerSlot(slot) || !m_remoteStrokeDown[slot])
+        return;
+    m_remoteStrokeDown[slot] = false;
+    const QPoint last = m_board.slot[slot].current;
+    qDebug().noquote() << QStringLiteral("exe : unfinished stroke of slot %1 ended at %2,%3")
+                              .arg(slot).arg(last.x()).arg(last.y());
+    PointerRelease(slot, last.x(), last.y(), false, false);
 }
 
 void Dialog::Coll_ReceivePen(int code, const coll::Fields& f)

@@ -48,6 +48,10 @@ bool Dialog::Coll_ReceivePages(int code, const QByteArray& data)
         m_hostNoteCount = count;
         SetPageLabelGeometry(true, index, count);
         UpdatePageLabel(false, index, count);
+        // A writer holding the tool right pages through the host's pages:
+        // a page the host added is one more it may go to.
+        if (m_collUserLevel == 2 && ToolRightHeld())
+            SetPageNaviEnable(index, count);
         return true;
     }
     case 28:

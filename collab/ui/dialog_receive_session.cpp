@@ -111,12 +111,15 @@ void Dialog::Coll_ReceiveLevel(const QString& data)
 
 void Dialog::Coll_ReceiveExit(const QString& id)
 {
+    Coll_DropTransferOf(id);
     if (m_collUserLevel != 3 || !m_collUserListDlg)
         return;
     const QString marked = m_collUserListDlg->m_markedId;
     qDebug().noquote() << QStringLiteral("strCurID[1]=%1, strExtID=%2").arg(marked, id);
     if (marked.isEmpty() || marked != id)
         return;
+    // The writer left mid-stroke: its release will never come.
+    Coll_EndRemoteStroke(kWriterSlotIndex);
     m_session.writeHolder.clear();
     m_collUserListDlg->m_markedId.clear();
     if (m_toolRightHolder == id) {
@@ -127,6 +130,10 @@ void Dialog::Coll_ReceiveExit(const QString& id)
 
 void Dialog::Coll_ReceiveTool(const QString& id)
 {
+    // A stroke of the writer's slot that is still down ends when the tool
+    // right goes to anybody but the writer.
+    if (id != m_session.writeHolder)
+        Coll_EndRemoteStroke(kWriterSlotIndex);
     m_toolRightHolder = id;
     if (m_collUserListDlg)
         m_collUserListDlg->m_toolId = id;

@@ -25,8 +25,11 @@ void Dialog::Coll_AttachSocket()
     QTcpSocket* socket = m_collLibraryLoaded ? m_konnexa.soc_() : nullptr;
     m_collReceiveSocket = socket;
     m_collReceiveBuffer.Clear();
-    if (socket)
-        connect(socket, &QTcpSocket::readyRead, this, &Dialog::onReadyRead, Qt::UniqueConnection);
+    if (!socket)
+        return;
+    connect(socket, &QTcpSocket::readyRead, this, &Dialog::onReadyRead, Qt::UniqueConnection);
+    connect(socket, &QTcpSocket::disconnected, this, &Dialog::onDisconnected,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
 }
 
 // Never waits: a frame that has not fully arrived stays in the buffer until
@@ -57,17 +60,15 @@ void Dialog::onReadyRead()
             qDebug().noquote() << QStringLiteral("DLL : receive data size Error : socket=%1, nextBlocksize=%2")
                                       .arg(m_collReceiveBuffer.Held())
                                       .arg(m_collReceiveBuffer.AnnouncedSize());
-            m_collReceiveBuffer.Clear();
-            // The stream cannot be trusted past this point: the session ends
-            // as it does when the connection is lost.
-            alive->abort();
+            // The stream cannot be trusted past this point.
+            Coll_AbortSession(QString());
             break;
         }
         if (m_debugMode)
             Coll_PacketLog(frame, bytes.size());
         Coll_Receive(coll::KeywordCode(frame.keyword), frame.keyword, frame.data, frame.tail);
         // A handler may have ended or replaced the session.
-        if (!alive || m_konnexa.soc_() != socket || m_collReceiveSocket != socket)
+        if (!alive || !alive->isOpen() || m_konnexa.soc_() != socket || m_collReceiveSocket != socket)
             break;
         if (++dispatched >= kFramesPerCall) {
             if (!m_collReadQueued) {
@@ -81,6 +82,26 @@ void Dialog::onReadyRead()
         }
     }
     m_collReading = false;
+}
+
+// Ends the session from our side, as a lost connection ends it: the socket
+// is dropped at once and nothing more of it is read. The abort reports the
+// close (queued) when the socket was connected; the queued call covers one
+// that was not, and whichever comes second ends nothing.
+void Dialog::Coll_AbortSession(const QString& message)
+{
+    m_collLostMessage = message;
+    m_collReceiveBuffer.Clear();
+    QTcpSocket* socket = m_collLibraryLoaded ? m_konnexa.soc_() : nullptr;
+    if (!socket)
+        return;
+    socket->abort();
+    QMetaObject::invokeMethod(
+        this, [this, socket]() {
+            if (m_collLibraryLoaded && m_konnexa.soc_() == socket)
+                Coll_ConnectionLost(int(QAbstractSocket::UnknownSocketError));
+        },
+        Qt::QueuedConnection);
 }
 
 // File chunks are never listed, so a transfer cannot flood the list.

@@ -28,6 +28,9 @@ void Dialog::ApplyRightsSteps(const QVector<coll::RightsStep>& steps)
     for (const coll::RightsStep& step : steps) {
         switch (step.kind) {
         case coll::RightsStep::SendLevel:
+            // A writer losing the right mid-stroke sends no more of it.
+            if (step.level != 2)
+                Coll_EndRemoteStroke(kWriterSlotIndex);
             Coll_SendFrame("LEVEL_CH", coll::LevelChangeData(step.id, step.level, step.flag));
             break;
         case coll::RightsStep::UnmarkWrite:

@@ -143,6 +143,28 @@ void Dialog::onConnect_error(QAbstractSocket::SocketError error)
     const QString reason = socket ? socket->errorString() : QString();
     qDebug().noquote() << QStringLiteral("Error ") + reason + QStringLiteral(" at ")
                               + QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss dd.MM.yyyy"));
+    Coll_ConnectionLost(int(error));
+}
+
+// A close by the peer that came without an error, and our own abort of a
+// stream we stopped trusting, end the session as an error does. Queued, so
+// it never runs inside the reader or inside the call that closed the socket;
+// a report from a socket that is no longer the session's ends nothing.
+void Dialog::onDisconnected()
+{
+    const QObject* socket = sender();
+    if (!socket || !m_collLibraryLoaded || socket != m_konnexa.soc_())
+        return;
+    qDebug().noquote() << "exe : session connection closed";
+    Coll_ConnectionLost(int(QAbstractSocket::RemoteHostClosedError));
+}
+
+// The one way a session whose connection went away ends: every path above
+// comes here, and only the first one finds the session still connected.
+void Dialog::Coll_ConnectionLost(int error)
+{
+    const QString message = m_collLostMessage.isEmpty() ? QStringLiteral("cannot connect server.") : m_collLostMessage;
+    m_collLostMessage.clear();
     // A late report from a session already left ends nothing more.
     if (!m_collConnected)
         return;
@@ -159,9 +181,9 @@ void Dialog::onConnect_error(QAbstractSocket::SocketError error)
     ResetBoard(true);
     if (m_collConnectDlg)
         m_collConnectDlg->SetIdleState(true);
-    ui::CriticalBox(this, QString(), QStringLiteral("cannot connect server."));
+    ui::CriticalBox(this, QString(), message);
     qDebug().noquote() << "connect_Server error : " << m_collConnected;
-    qDebug().noquote() << "socketError : " << int(error);
+    qDebug().noquote() << "socketError : " << error;
 }
 
 void Dialog::OptDisconnect()

@@ -17,6 +17,7 @@ void Dialog::InsertImageObject(QString path, int select, QString text)
     // A viewer or writer keeps what the host sends in the document folder,
     // under the host's name, at the size of its own board.
     const bool fromHost = m_collUserLevel == 1 || m_collUserLevel == 2;
+    const bool quiet = fromHost || m_placingPeerPicture;
     const int slot = fromHost ? kMouseOverflowSlot : m_mouseSlot;
     if (!IsValidPointerSlot(slot))
         return;
@@ -25,7 +26,7 @@ void Dialog::InsertImageObject(QString path, int select, QString text)
     QImage image;
     if (!image.load(path)) {
         qDebug().noquote() << QStringLiteral("exe : picture cannot be read: %1").arg(path);
-        if (!fromHost)
+        if (!quiet)
             ui::WarningBox(this, title, QStringLiteral("The picture could not be read:\n%1").arg(path));
         return;
     }
@@ -43,7 +44,7 @@ void Dialog::InsertImageObject(QString path, int select, QString text)
         && QFileInfo(path).absoluteFilePath() == QFileInfo(file).absoluteFilePath();
     if (!keptAsReceived && !storage::WriteNoteImage(scaled, file, QStringLiteral(".png"))) {
         qDebug().noquote() << QStringLiteral("exe : picture not saved: %1").arg(file);
-        if (!fromHost)
+        if (!quiet)
             ui::WarningBox(this, title, m_lang.messages.value(137 - 100));
         return;
     }

@@ -23,6 +23,9 @@ void Dialog::Modify_Move(int slot, int phase)
 
     const double mediaPos = m_bRecording ? RecordingElapsedMs() : -1.0;
     const QPoint offset = MoveOffset(s.current, MovePressPoint[slot], m_zoom);
+    // A tap on the selection moves nothing: no undo step, nothing to send.
+    if (offset.isNull())
+        return;
     const MoveStep moved = MoveObjects(m_board, m_select_id_str, offset, m_bRecording, mediaPos,
                                        m_selectionState.FrameCornersBefore, m_selectionState.FrameCorners);
     m_selectionState.FrameRect = RectFromCorners(m_selectionState.FrameCorners);

@@ -18,20 +18,27 @@
 
 namespace {
 
-// What may wait unsent for one participant before it counts as gone: a peer
-// that stops reading must not make the relay hold the whole session's
-// traffic for it.
-constexpr qint64 kDefaultOutputCap = qint64(256) * 1024 * 1024;
-// How much is read from one socket at a time.
-constexpr qint64 kReadChunk = 64 * 1024;
+// What may wait unsent for all participants together. The relay runs inside
+// the whiteboard, so peers that stop reading must not make it hold the
+// session's traffic once for each of them. Past half the budget the relay
+// stops reading until the receivers have taken a good part of it: the
+// senders then go at the pace of the slowest reader, and what they send
+// waits once, in their own connection, not once per receiver.
+constexpr qint64 kDefaultOutputBudget = qint64(128) * 1024 * 1024;
+// While reading waits, a participant that has taken nothing of its output
+// for this long has stopped reading: it is dropped, so the others go on.
+// The host's own connection, in this process, is never dropped this way.
+constexpr qint64 kStalledMs = 5000;
+// How much one socket holds read and not yet relayed.
+constexpr qint64 kReadChunk = 256 * 1024;
 // A connection we close after a refusal gets this long to take its answer.
 constexpr int kCloseGraceMs = 5000;
 
-qint64 OutputCap()
+qint64 OutputBudget()
 {
     bool ok = false;
-    const qint64 cap = qEnvironmentVariable("DRAVIK_RELAY_OUTPUT_CAP").toLongLong(&ok);
-    return ok && cap > 0 ? cap : kDefaultOutputCap;
+    const qint64 budget = qEnvironmentVariable("DRAVIK_RELAY_OUTPUT_BUDGET").toLongLong(&ok);
+    return ok && budget > 0 ? budget : kDefaultOutputBudget;
 }
 
 bool IsLocalAddress(const QHostAddress& address)
@@ -59,6 +66,7 @@ public:
         QObject::connect(m_expiry, &QTimer::timeout, this, [this]() {
             m_core.ExpirePending(m_clock.elapsed());
             Apply();
+            DropStalled();
         });
     }
 
@@ -79,7 +87,7 @@ public:
             m_server = nullptr;
             return false;
         }
-        m_outputCap = OutputCap();
+        m_outputBudget = OutputBudget();
         m_expiry->start();
         qDebug().noquote() << QStringLiteral("Konnexa : listening on port %1").arg(port);
         return true;
@@ -95,6 +103,7 @@ public:
         }
         m_core.CloseAll();
         Apply();
+        m_readingPaused = false;
     }
 
 private:
@@ -105,10 +114,17 @@ private:
             socket->setParent(nullptr);
             // Live strokes are many small frames: each goes out at once.
             socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            // While reading waits, what a sender sends more stays in the
+            // system's buffers, and the sender is slowed down by them.
+            socket->setReadBufferSize(kReadChunk);
             const int id = ++m_lastId;
             m_sockets.insert(id, socket);
             m_core.Open(id, IsLocalAddress(socket->peerAddress()), m_clock.elapsed());
             QObject::connect(socket, &QTcpSocket::readyRead, this, [this, id]() { Read(id); });
+            QObject::connect(socket, &QTcpSocket::bytesWritten, this, [this, id]() {
+                m_waitingSince[id] = m_clock.elapsed();
+                ResumeWhenDrained();
+            });
             QObject::connect(socket, &QTcpSocket::disconnected, this, [this, id]() {
                 m_core.Closed(id);
                 Apply();
@@ -122,16 +138,64 @@ private:
     void Read(int id)
     {
         QTcpSocket* socket = m_sockets.value(id);
-        while (socket && socket->bytesAvailable() > 0) {
-            m_core.Receive(id, socket->read(kReadChunk));
+        while (!m_readingPaused && socket && socket->bytesAvailable() > 0) {
+            // All that is buffered, at most the read buffer's size. Reading
+            // past the buffered bytes is also what lets the socket take more
+            // from the system once its buffer was full.
+            m_core.Receive(id, socket->readAll());
             Apply();
             socket = m_sockets.value(id);
+            if (Unsent() > m_outputBudget / 2) {
+                m_readingPaused = true;
+                qDebug().noquote() << QStringLiteral("Konnexa : %1 bytes wait unsent, reading paused").arg(Unsent());
+            }
         }
     }
 
-    // Carries out what the core decided, in order. A participant whose unsent
-    // output passes the cap is dropped, which queues its departure for the
-    // others; the loop runs until nothing is left.
+    qint64 Unsent() const
+    {
+        qint64 total = 0;
+        for (const QTcpSocket* socket : m_sockets)
+            total += socket->bytesToWrite();
+        return total;
+    }
+
+    void ResumeWhenDrained()
+    {
+        if (!m_readingPaused || Unsent() > m_outputBudget / 4)
+            return;
+        m_readingPaused = false;
+        qDebug().noquote() << "Konnexa : reading resumed";
+        // What arrived meanwhile raised no new signal: it is read now, after
+        // the caller has returned.
+        QTimer::singleShot(0, this, [this]() {
+            for (const int id : m_sockets.keys())
+                Read(id);
+        });
+    }
+
+    void DropStalled()
+    {
+        if (!m_readingPaused)
+            return;
+        const qint64 now = m_clock.elapsed();
+        QVector<int> stalled;
+        for (auto it = m_sockets.cbegin(); it != m_sockets.cend(); ++it) {
+            if (it.key() != m_core.HostConnection() && it.value()->bytesToWrite() > 0
+                && now - m_waitingSince.value(it.key(), now) >= kStalledMs)
+                stalled.append(it.key());
+        }
+        for (const int id : qAsConst(stalled)) {
+            qDebug().noquote() << QStringLiteral("Konnexa : participant %1 stopped reading, dropped").arg(id);
+            Forget(id, true);
+            m_core.Drop(id);
+        }
+        Apply();
+        ResumeWhenDrained();
+    }
+
+    // Carries out what the core decided, in order; a departure queues more
+    // actions, so the loop runs until nothing is left.
     void Apply()
     {
         for (;;) {
@@ -144,13 +208,11 @@ private:
                     continue;
                 switch (action.kind) {
                 case RelayCore::ActionKind::Send:
+                    // A participant's wait for its output starts with the
+                    // first byte queued for it.
+                    if (socket->bytesToWrite() == 0)
+                        m_waitingSince[action.connection] = m_clock.elapsed();
                     socket->write(action.bytes);
-                    if (socket->bytesToWrite() > m_outputCap) {
-                        qDebug().noquote() << QStringLiteral("Konnexa : participant %1 stopped reading, dropped")
-                                                  .arg(action.connection);
-                        Forget(action.connection, true);
-                        m_core.Drop(action.connection);
-                    }
                     break;
                 case RelayCore::ActionKind::Close:
                     Forget(action.connection, false);
@@ -166,6 +228,7 @@ private:
     void Forget(int id, bool abort)
     {
         QTcpSocket* socket = m_sockets.take(id);
+        m_waitingSince.remove(id);
         if (!socket)
             return;
         QObject::disconnect(socket, nullptr, this, nullptr);
@@ -187,7 +250,10 @@ private:
     RelayCore m_core;
     QTimer* m_expiry = nullptr;
     QElapsedTimer m_clock;
-    qint64 m_outputCap = kDefaultOutputCap;
+    qint64 m_outputBudget = kDefaultOutputBudget;
+    bool m_readingPaused = false;
+    // Per connection: since when its output has waited without a byte taken.
+    QHash<int, qint64> m_waitingSince;
     int m_lastId = 0;
 };
 

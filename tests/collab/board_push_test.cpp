@@ -221,6 +221,51 @@ private slots:
         QCOMPARE(board.slot[0].records.details().size(), 2);
     }
 
+    // A push takes no more than its limits; each table counts again from the
+    // "DATA_CLEAR" that empties it, so leaving a table out of the clear does
+    // not lift its limit.
+    void pushIsBounded_data()
+    {
+        QTest::addColumn<int>("table");  // 0 masters, 1 details, 2 points
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("clearOther");  // a clear that leaves this table
+        QTest::newRow("masters") << 0 << coll::kPushObjectLimit << "ED";
+        QTest::newRow("details") << 1 << coll::kPushObjectLimit << "EM";
+        QTest::newRow("free-pen samples") << 2 << coll::kPushPointLimit << "EM";
+    }
+    void pushIsBounded()
+    {
+        QFETCH(int, table);
+        QFETCH(int, limit);
+        BoardModel board;
+        coll::BoardPushReceiver receiver;
+        const coll::BoardScale same;
+        const coll::Fields record(QByteArray(table == 2 ? "0,,0,0,3,-1,0,1,1,1,1,2" : "0,,1,0,7,0,3,0,1,0,0,0,,"));
+        const auto add = [&]() {
+            return table == 0 ? receiver.AddMaster(record, board)
+                : table == 1  ? receiver.AddDetail(record, same, board)
+                              : receiver.AddPoint(record, same, board);
+        };
+        QVERIFY(receiver.Clear("ALL", board));
+        for (int i = 0; i < limit; ++i) {
+            if (!add())
+                QFAIL(qPrintable(QStringLiteral("record %1 refused").arg(i)));
+        }
+        QVERIFY(!receiver.overLimit());
+        QVERIFY(!add());
+        QVERIFY(receiver.overLimit());
+        receiver.Flush(board);
+        const int kept = table == 0 ? board.slot[1].records.masters().size()
+            : table == 1            ? board.slot[1].records.details().size()
+                                    : board.slot[0].allPoints.size();
+        QCOMPARE(kept, limit);
+        QFETCH(QString, clearOther);
+        QVERIFY(receiver.Clear(clearOther, board));
+        QVERIFY(!add());
+        QVERIFY(receiver.Clear("ALL", board));
+        QVERIFY(add());
+    }
+
     // A point list without its release sample stays an object of its own.
     void pointListWithoutRelease()
     {

@@ -66,6 +66,13 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(m_peer->bytesToWrite() == 0, 5000);
     }
 
+    void DrainQueuedCalls()
+    {
+        bool reached = false;
+        QMetaObject::invokeMethod(m_dialog.get(), [&reached]() { reached = true; }, Qt::QueuedConnection);
+        QTRY_VERIFY2_WITH_TIMEOUT(reached, "a queued call reaching the window", 5000);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -97,6 +104,8 @@ private slots:
         QVERIFY(m_server.waitForNewConnection(5000));
         m_peer = m_server.nextPendingConnection();
         QTRY_VERIFY_WITH_TIMEOUT(konnexa.soc_()->state() == QAbstractSocket::ConnectedState, 5000);
+        // As a session's start connects it.
+        connect(konnexa.soc_(), &QAbstractSocket::errorOccurred, m_dialog.get(), &Dialog::onConnect_error);
         m_dialog->m_debugMode = false;
         g_log.clear();
     }
@@ -191,16 +200,40 @@ private slots:
         QCOMPARE(Dispatched(), QStringList());
     }
 
-    // Bytes that cannot be a frame end the session once, with the log line.
-    void garbageEndsTheSession()
+    // However the connection ends (bytes that cannot be a frame, a close by
+    // the peer), the session ends once through the lost-connection path: the
+    // window is alone again and says so.
+    void connectionEndEndsTheSessionOnce_data()
     {
-        Write(Frame("NOTEBTN_SET", "before") + QByteArray::fromHex("0006 00000064 0000") + Frame("NOTEBTN_SET", "after"));
-        QTRY_COMPARE_WITH_TIMEOUT(LinesWith("DLL : receive data size Error"), 1, 5000);
-        QCOMPARE(LinesWith("nextBlocksize=6"), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(m_peer->state() == QAbstractSocket::UnconnectedState, 5000);
-        QTest::qWait(100);
+        QTest::addColumn<QByteArray>("garbage");  // empty: the peer closes
+        QTest::newRow("a frame size that cannot be") << QByteArray::fromHex("0006 00000064 0000");
+        QTest::newRow("a short header") << QByteArray::fromHex("0008 00000010 61626364");
+        QTest::newRow("the peer closes") << QByteArray();
+    }
+    void connectionEndEndsTheSessionOnce()
+    {
+        QFETCH(QByteArray, garbage);
+        m_dialog->m_collConnected = true;
+        m_dialog->m_collUserLevel = 1;
+        m_dialog->SetToolbarByRole(1, true);
+        QVERIFY(!m_dialog->ui->drawbtn->isEnabled());
+        if (garbage.isEmpty()) {
+            Write(Frame("NOTEBTN_SET", "before"));
+            m_peer->disconnectFromHost();
+        } else {
+            Write(Frame("NOTEBTN_SET", "before") + garbage + Frame("NOTEBTN_SET", "after"));
+            QTRY_COMPARE_WITH_TIMEOUT(LinesWith("DLL : receive data size Error"), 1, 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(m_peer->state() == QAbstractSocket::UnconnectedState, 5000);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!m_dialog->m_collConnected, 5000);
+        QCOMPARE(m_dialog->m_collUserLevel, 0);
+        QVERIFY(m_dialog->ui->drawbtn->isEnabled());
+        // Every report of the end (error, close, our abort) was queued before
+        // the session ended, so it has come in once a later call has.
+        DrainQueuedCalls();
+        QCOMPARE(LinesWith("cannot connect server."), 1);
         QCOMPARE(Dispatched(), QStringList({"NOTEBTN_SET : before"}));
-        QCOMPARE(LinesWith("DLL : receive data size Error"), 1);
+        QCOMPARE(LinesWith("DLL : receive data size Error"), garbage.isEmpty() ? 0 : 1);
     }
 
     // A burst is read in steps: every frame in order, and the window's own
@@ -265,11 +298,16 @@ private slots:
 
         RunningProgram peer;
         QVERIFY(peer.start(QStringLiteral("RelayProbe"), {"peer", "127.0.0.1", port, "30"}));
-        peer.write("Connected_OK|[P]_127.0.0.1,pw,2\nREALTIME_EVENT|3,10,1,7,8\n");
+        peer.write("Connected_OK|[P]_127.0.0.1,pw,2\n");
+        // Strokes pass the relay from the writer the host named.
+        QVERIFY(peer.waitForLine(QStringLiteral("rx users|[H]_127.0.0.1,[P]_127.0.0.1|Block_EN\\n"), 5000) >= 0);
+        konnexa.soc_()->write(m_dialog->setData("LEVEL_CH", "[P]_127.0.0.1,2,0", coll::kBlockEnd));
+        QVERIFY(konnexa.soc_()->waitForBytesWritten(5000));
+        QVERIFY(peer.waitForLine(QStringLiteral("rx LEVEL_CH|[P]_127.0.0.1,2,0|Block_EN\\n"), 5000) >= 0);
+        peer.write("REALTIME_EVENT|3,10,1,7,8\n");
         QTRY_VERIFY_WITH_TIMEOUT(Dispatched().contains("REALTIME_EVENT : 3,10,1,7,8"), 10000);
         // Only a host answers a newcomer; this window is none.
         QVERIFY(m_dialog->m_pendingNewcomers.isEmpty());
-        QVERIFY(peer.waitForLine(QStringLiteral("rx users|[H]_127.0.0.1,[P]_127.0.0.1|Block_EN\\n"), 5000) >= 0);
         peer.kill();
         relay.kill();
     }

@@ -315,9 +315,9 @@ private slots:
         garbage.socket.flush();
         QTest::qWait(1500);
 
-        // The boards saw the peer's files and refused them.
+        // The peer holds no write right: its files reach no board.
         for (RunningProgram* board : {&host, &participant})
-            QVERIFY(board->hasLine("EXE Rx : file ../../../" + escape + " (kind 3) refused"));
+            QVERIFY(!board->hasLine("EXE Rx : file"));
         QVERIFY(AnswersAClick(hostDisplay, host));
         QVERIFY(AnswersAClick(joinDisplay, participant));
         QCOMPARE(FilesBelow(outer.path(), {hostRoot.path(), joinRoot.path()}), outside);

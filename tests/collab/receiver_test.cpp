@@ -97,6 +97,8 @@ class ReceiverTest : public DialogTestBase
         tap = std::make_unique<SessionTap>(board.get(), level);
         QVERIFY(tap->ok());
         board->m_ownId = QString::fromUtf8(level == 3 ? kHost : kPupil);
+        if (level == 3)
+            HostWithWriter();
         for (PointerSlotState& s : board->m_board.slot) {
             s.event_kind = ekFree;
             s.m_curr_drawbtn = QStringLiteral("ekFree");
@@ -112,6 +114,16 @@ class ReceiverTest : public DialogTestBase
         while (board->m_collReceiveBuffer.Held() > 0 && socket->waitForReadyRead(2000)) {
         }
         QCoreApplication::processEvents();
+    }
+
+    // The host's side of a session where the pupil holds the write right
+    // and the host the tool right.
+    void HostWithWriter()
+    {
+        board->m_session.hostId = QString::fromUtf8(kHost);
+        board->m_session.writeHolder = QString::fromUtf8(kPupil);
+        board->m_collUserListDlg->m_markedId = QString::fromUtf8(kPupil);
+        board->m_toolRightHolder = QString::fromUtf8(kHost);
     }
 
     void Stroke(int slot, QPoint from, QPoint to)
@@ -158,9 +170,6 @@ private slots:
         QTest::newRow("the writer's slot by the writer's board")
             << 3 << QByteArrayList{"RESOLUTION_SET|0,,2,640,360", "REALTIME_EVENT|3,10,1,100,50"} << 10
             << QPoint(200, 100) << true;
-        QTest::newRow("a second press is dropped")
-            << 1 << QByteArrayList{"REALTIME_EVENT|3,4,1,10,10", "REALTIME_EVENT|3,4,1,50,50"} << 4 << QPoint(10, 10)
-            << true;
         QTest::newRow("a lone release is dropped")
             << 1 << QByteArrayList{"REALTIME_EVENT|3,4,3,10,10"} << 4 << QPoint() << false;
         QTest::newRow("a figure takes no moves")
@@ -196,6 +205,69 @@ private slots:
             QCOMPARE(board->m_board.slot[slot].current, board->m_board.slot[slot].anchor);
         }
         QCOMPARE(board->m_board.slot[slot].records.masters().size(), 0);
+    }
+
+    // A peer's stroke whose release will not come ends where it got to when
+    // its sender leaves, loses the right or presses again; the next writer's
+    // press starts a stroke of its own, not a line from the stale point.
+    void unfinishedStrokeEnds_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QByteArrayList>("frames");  // "KEYWORD|data" after the cut-off stroke
+        QTest::addColumn<BoardCall>("call");
+        const QByteArray exit = "EXIT|" + kPupil;
+        QTest::newRow("the writer left") << 3 << QByteArrayList{exit} << BoardCall();
+        QTest::newRow("the host took the right")
+            << 3 << QByteArrayList() << BoardCall([](Dialog& d) { d.OptSetUserLevel(QString::fromUtf8(kPupil)); });
+        QTest::newRow("the right moved on")
+            << 3 << QByteArrayList() << BoardCall([](Dialog& d) { d.OptSetUserLevel(QStringLiteral("[Next]_192.0.2.8")); });
+        QTest::newRow("the tool right went to the host") << 3 << QByteArrayList{"TOOL_CH|" + kHost} << BoardCall();
+        QTest::newRow("the tool right moved on a viewer") << 1 << QByteArrayList{"TOOL_CH|" + kHost} << BoardCall();
+        QTest::newRow("a new press on the host") << 3 << QByteArrayList() << BoardCall();
+        QTest::newRow("a new press on a viewer") << 1 << QByteArrayList() << BoardCall();
+    }
+    void unfinishedStrokeEnds()
+    {
+        QFETCH(int, level);
+        QFETCH(QByteArrayList, frames);
+        QFETCH(BoardCall, call);
+        Join(level);
+        const PointerSlotState& writer = board->m_board.slot[10];
+        Deliver("REALTIME_EVENT", "3,10,1,100,100");
+        Deliver("REALTIME_EVENT", "3,10,2,150,120");
+        QVERIFY(board->m_remoteStrokeDown[10]);
+        for (const QByteArray& frame : frames) {
+            const int bar = frame.indexOf('|');
+            Deliver(frame.left(bar), frame.mid(bar + 1));
+        }
+        if (call)
+            call(*board);
+        const bool byPress = frames.isEmpty() && !call;
+        QCOMPARE(board->m_remoteStrokeDown[10], byPress);
+        QCOMPARE(writer.records.masters().size(), byPress ? 0 : 1);
+        // The next writer draws from its own press.
+        if (level == 3)
+            board->m_session.writeHolder = QStringLiteral("[Next]_192.0.2.8");
+        Deliver("REALTIME_EVENT", "3,10,1,600,500");
+        QVERIFY(board->m_remoteStrokeDown[10]);
+        QCOMPARE(writer.anchor, QPoint(600, 500));
+        QCOMPARE(writer.records.masters().size(), 1);
+        const EventDetail cut = writer.records.details().at(0);
+        QVERIFY2(cut.BoundRF.right() < 300, "the cut-off stroke ends where it got to");
+    }
+
+    // The host draws nothing in the writer's slot while nobody may write,
+    // whatever a peer sends.
+    void writersSlotNeedsAWriter()
+    {
+        Join(3);
+        board->m_session.writeHolder.clear();
+        Stroke(10, QPoint(100, 100), QPoint(300, 120));
+        QVERIFY(!board->m_remoteStrokeDown[10]);
+        QCOMPARE(board->m_board.slot[10].records.masters().size(), 0);
+        board->m_session.writeHolder = QString::fromUtf8(kPupil);
+        Stroke(10, QPoint(100, 100), QPoint(300, 120));
+        QCOMPARE(board->m_board.slot[10].records.masters().size(), 1);
     }
 
     void replayedStrokeBecomesAnObject()
@@ -554,6 +626,24 @@ private slots:
         QCOMPARE(board->m_hostNoteIndex, 2);
     }
 
+    // A writer holding the tool right may go to a page the host added as
+    // soon as the host's page count says so.
+    void writerPagesFollowTheHostsCount()
+    {
+        Join(2);
+        board->m_toolRightHolder = board->m_ownId;
+        board->SetToolbarByRole(2, true);
+        Deliver("NOTEIDX_SET", "0,,0,1");
+        QVERIFY(!board->ui->postbtn->isEnabled());
+        Deliver("NOTEIDX_SET", "0,,0,2");
+        QCOMPARE(board->ui->notelistLabel->text(), QStringLiteral("1/2"));
+        QVERIFY(board->ui->postbtn->isEnabled());
+        QVERIFY(!board->ui->prebtn->isEnabled());
+        Deliver("NOTEIDX_SET", "0,,1,2");
+        QVERIFY(board->ui->prebtn->isEnabled());
+        QVERIFY(!board->ui->postbtn->isEnabled());
+    }
+
     void newLecture()
     {
         Join(1);
@@ -614,6 +704,40 @@ private slots:
         QFETCH(int, entries);
         QCOMPARE(board->m_undo.URList.size() - undoBefore, entries);
         QCOMPARE(tap->Keywords().count("URdata_SET"), entries);
+    }
+
+    // A host that pushes more than a board takes ends the session with a
+    // message saying why; the board is alone again, nothing half taken.
+    void oversizedPushEndsTheSession()
+    {
+        Join(1);
+        Deliver("DATA_CLEAR", "0,,ALL");
+        const QByteArray record = "0,,1,0,7,0,3,0,1,0,0,0,,";
+        for (int i = 0; i < coll::kPushObjectLimit; ++i)
+            board->Coll_Receive(14, "EMDATA_SET", record, coll::kBlockEnd);
+        QVERIFY(board->m_collConnected);
+        g_log.clear();
+        tap->Send("EMDATA_SET", record);
+        QTRY_VERIFY2_WITH_TIMEOUT(!board->m_collConnected, "the session ended", 10000);
+        QCOMPARE(board->m_collUserLevel, 0);
+        QCOMPARE(g_log.filter("message box").size(), 1);
+        QCOMPARE(g_log.filter("larger than this board can take").size(), 1);
+        QCOMPARE(board->m_board.slot[1].records.masters().size(), 0);
+    }
+
+    // A move by nothing changes nothing and adds no undo step on the host.
+    void moveByNothingIsNoStep()
+    {
+        Join(3);
+        Stroke(10, QPoint(100, 100), QPoint(300, 120));
+        const EventDetail before = board->m_board.slot[10].records.details().at(0);
+        const int undoBefore = board->m_undo.URList.size();
+        tap->Forget();
+        const QPoint c[4] = {{100, 100}, {300, 100}, {300, 120}, {100, 120}};
+        Deliver("MODIFY_SET", coll::ModifyMoveData(10, 0, 0, 0, c, 1, 1, 2));
+        QCOMPARE(board->m_undo.URList.size(), undoBefore);
+        QCOMPARE(tap->Keywords().count("URdata_SET"), 0);
+        QCOMPARE(board->m_board.slot[10].records.details().at(0).BoundRF, before.BoundRF);
     }
 
     // A burst of edits redraws the page once, after its last message; while
@@ -725,6 +849,48 @@ private slots:
         Deliver("DOC_EN", coll::FileEndData(), tail);
         QCOMPARE(FilesBelow(m_root->path()), before);
         QVERIFY(!ImagePlaced(*board, QString()));
+    }
+
+    // A transfer belongs to the writer it started with: one that left, or
+    // lost the right to another, mid-file is never continued by the next
+    // sender, whose file arrives whole.
+    void transferBelongsToItsSender_data()
+    {
+        QTest::addColumn<QByteArray>("exit");  // the departure in between, if any
+        QTest::newRow("its sender left") << kPupil;
+        QTest::newRow("the right moved on") << QByteArray();
+    }
+    void transferBelongsToItsSender()
+    {
+        QFETCH(QByteArray, exit);
+        Join(3);
+        const QByteArray tail = coll::FileTail(coll::ToEveryone(), 3, QStringLiteral("pic"));
+        Deliver("DOC_ST", Chunked(3000), tail);
+        if (!exit.isEmpty()) {
+            Deliver("EXIT", exit);
+            QVERIFY(!board->m_fileReceiver.active());
+        }
+        board->m_session.writeHolder = QStringLiteral("[Next]_192.0.2.8");
+        const QByteArray png = NoisePng(40, 30);
+        Deliver("DOC_ST", png, tail);
+        Deliver("DOC_EN", coll::FileEndData(), tail);
+        QFile file(coll::DocumentFolder(board->m_workFolder) + "pic.png");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), png);
+        QVERIFY(g_log.filter("message box").isEmpty());
+    }
+
+    // A picture nobody can read is logged on the host; no box stops the
+    // teacher, and the board takes nothing.
+    void unreadablePictureOnTheHostIsLogged()
+    {
+        Join(3);
+        const QByteArray tail = coll::FileTail(coll::ToEveryone(), 3, QStringLiteral("broken"));
+        Deliver("DOC_ST", Chunked(3000), tail);
+        Deliver("DOC_EN", coll::FileEndData(), tail);
+        QCOMPARE(g_log.filter("picture cannot be read").size(), 1);
+        QCOMPARE(g_log.filter("message box").size(), 0);
+        QVERIFY(board->m_mediaFiles.isEmpty());
     }
 
     void sessionEndDeletesAnUnfinishedFile()

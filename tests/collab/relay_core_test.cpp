@@ -42,7 +42,8 @@ QStringList Describe(const QVector<RelayCore::Action>& actions)
 }
 
 // A relay with a host (connection 1, "H") and two participants (2 "A", 3 "B"),
-// all admitted with the password "pw"; the admission traffic is taken away.
+// all admitted with the password "pw"; the host has made A the writer. The
+// admission traffic is taken away.
 struct Session {
     RelayCore core;
     explicit Session(int participants = 2)
@@ -54,6 +55,8 @@ struct Session {
             core.Open(2 + i, false, 0);
             core.Receive(2 + i, Frame("Connected_OK", QByteArray(ids[i]) + ",pw,2"));
         }
+        if (participants > 0)
+            core.Receive(1, Frame("LEVEL_CH", "A,2,0"));
         core.TakeActions();
     }
     QStringList send(int connection, const QByteArray& bytes)
@@ -208,6 +211,61 @@ private slots:
         QCOMPARE(session.send(1, Frame(keyword, data)).isEmpty(), !hostMaySend);
     }
 
+    // Drawing and board-changing frames pass only from the host and from the
+    // participant the host's last level change made the writer; a viewer's
+    // are dropped, whatever level it claimed at its handshake.
+    void writeRight_data()
+    {
+        QTest::addColumn<QByteArrayList>("fromHost");  // level changes first
+        QTest::addColumn<int>("sender");
+        QTest::addColumn<bool>("relayed");
+        QTest::addColumn<QString>("writer");
+        const QByteArrayList none;
+        QTest::newRow("the writer") << none << 2 << true << "A";
+        QTest::newRow("a viewer") << none << 3 << false << "A";
+        QTest::newRow("the host") << none << 1 << true << "A";
+        QTest::newRow("the right taken back") << QByteArrayList{"A,1,0"} << 2 << false << "";
+        QTest::newRow("the right moved: the new writer") << QByteArrayList{"A,1,0", "B,2,0"} << 3 << true << "B";
+        QTest::newRow("the right moved: the old writer") << QByteArrayList{"A,1,0", "B,2,0"} << 2 << false << "B";
+        QTest::newRow("suspended for a host stroke") << QByteArrayList{"A,1,1"} << 2 << false << "";
+        QTest::newRow("resumed after it") << QByteArrayList{"A,1,1", "A,2,1"} << 2 << true << "A";
+        QTest::newRow("another's loss leaves the writer") << QByteArrayList{"B,1,0"} << 2 << true << "A";
+    }
+    void writeRight()
+    {
+        QFETCH(QByteArrayList, fromHost);
+        QFETCH(int, sender);
+        QFETCH(bool, relayed);
+        Session session;
+        for (const QByteArray& change : fromHost)
+            session.send(1, Frame("LEVEL_CH", change));
+        QTEST(session.core.Writer(), "writer");
+        for (const char* keyword :
+             {"REALTIME_EVENT", "MODIFY_SET", "PENCOLOR_SET", "PENWIDTH_SET", "PENHIGHLIGHT_SET", "PENTYPE_SET",
+              "PENINFO_SET", "RESOLUTION_SET", "DATAINFO_SET", "ChangeNote_SET", "UndoRedo_SET", "DOC_ST", "DOC_EN"}) {
+            const QStringList out = session.send(sender, Frame(keyword, "0,,3,10,1", "0,,3,pic,Block_EN\n"));
+            QVERIFY2(out.isEmpty() != relayed, keyword);
+        }
+        // What draws nothing still goes round.
+        QCOMPARE(session.send(3, Frame("SENDMSG", "hi")).size(), 2);
+    }
+
+    // A writer that leaves takes the right with it: under the same ID again
+    // it is a viewer until the host grants it anew.
+    void writerLeavesWithTheRight()
+    {
+        Session session;
+        session.core.Closed(2);
+        session.core.TakeActions();
+        QCOMPARE(session.core.Writer(), QString());
+        session.core.Open(4, false, 0);
+        session.send(4, Frame("Connected_OK", "A,pw,2"));
+        QCOMPARE(session.send(4, Frame("REALTIME_EVENT", "3,10,1,5,5")), QStringList());
+        session.send(1, Frame("LEVEL_CH", "A,2,0"));
+        QCOMPARE(session.send(4, Frame("REALTIME_EVENT", "3,10,1,5,5")),
+                 QStringList({"1 <- REALTIME_EVENT|3,10,1,5,5", "3 <- REALTIME_EVENT|3,10,1,5,5"}));
+    }
+
     void departure()
     {
         Session session;
@@ -256,7 +314,7 @@ private slots:
         QByteArray fromA, fromB;
         for (int i = 0; i < 50; ++i) {
             fromA += Frame("REALTIME_EVENT", QByteArray::number(i));
-            fromB += Frame("PENWIDTH_SET", QByteArray::number(i), QByteArray());
+            fromB += Frame("SENDMSG", QByteArray::number(i), QByteArray());
         }
         QByteArray toHost;
         int a = 0, b = 0;
