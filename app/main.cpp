@@ -56,12 +56,17 @@ int main(int argc, char* argv[])
     SingleApplication* app = new SingleApplication(argc, argv);
 
     const QString firstArgument = argc > 1 ? QFile::decodeName(argv[1]) : QString();
-    const bool bUpdateCheck = !(argc > 1 && firstArgument == QLatin1String(kNoAutoUpdateSwitch));
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    const CommandLine commandLine = ReadCommandLine(arguments);
+    const bool bUpdateCheck = commandLine.updateCheck;
     qDebug().noquote() << QStringLiteral("argv[0]=%1, argv[1]=%2, argc=%3, bUpdateCheck=%4")
                               .arg(QFile::decodeName(argv[0]), firstArgument)
                               .arg(argc)
                               .arg(bUpdateCheck ? 1 : 0);
-    const FileArgument file = ReadFileArgument(firstArgument);
+    const FileArgument& file = commandLine.file;
+    const bool fileNamed = !file.path.isEmpty();
 
     // Nothing is written below the shared temporary folder unless the folders
     // there are ours alone.
@@ -74,7 +79,7 @@ int main(int argc, char* argv[])
     }
 
     // A contents package is played in the browser whether or not a copy runs.
-    if (argc == 2 && bUpdateCheck && file.isContentsPackage()) {
+    if (fileNamed && bUpdateCheck && file.isContentsPackage()) {
         const QString problem = PlayContentsPackage(file);
         if (!problem.isEmpty()) {
             qDebug().noquote() << "exe :" << problem;
@@ -85,10 +90,10 @@ int main(int argc, char* argv[])
     }
 
     if (!app->lock()) {
-        if (argc == 2 && bUpdateCheck) {
+        if (fileNamed) {
             if (file.isProject())
                 HandOffToRunningCopy(file.path);
-        } else if (argc != 2) {
+        } else if (bUpdateCheck) {
             qDebug() << "Dravik already running";
             ui::CriticalBox(nullptr, QStringLiteral("Dravik"), QStringLiteral("Dravik already running"));
         }
@@ -96,7 +101,7 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    const bool projectNamed = argc == 2 && bUpdateCheck && file.isProject();
+    const bool projectNamed = fileNamed && file.isProject();
 
     EnsureLocalWebServer();
     if (app->pendingKind() != 2)

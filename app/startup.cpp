@@ -40,6 +40,21 @@ FileArgument ReadFileArgument(const QString& path)
     return argument;
 }
 
+CommandLine ReadCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    bool fileSeen = false;
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String(kNoAutoUpdateSwitch)) {
+            line.updateCheck = false;
+        } else if (!fileSeen) {
+            fileSeen = true;
+            line.file = ReadFileArgument(argument);
+        }
+    }
+    return line;
+}
+
 QString EscapePlayerQueryValue(const QString& baseName)
 {
     QString value = baseName;

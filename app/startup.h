@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 // What the whiteboard does with its command line before any window exists:
@@ -26,6 +27,18 @@ FileArgument ReadFileArgument(const QString& path);
 
 // The switch the updater passes when it starts the whiteboard again.
 extern const char kNoAutoUpdateSwitch[];
+
+// The command line (without the program name): the update switch and the
+// file named, each read from wherever it stands, so "/noAutoUpdate
+// lesson.vk" opens the lesson as "lesson.vk" alone does. The first argument
+// that is not the switch is the file.
+struct CommandLine
+{
+    bool updateCheck = true;  // no "/noAutoUpdate" among the arguments
+    FileArgument file;        // path empty when no file is named
+};
+
+CommandLine ReadCommandLine(const QStringList& arguments);
 
 // The package's base name as a query value: "%", "#", "&" and "+" escaped, in
 // that order (so an escape is never escaped twice).

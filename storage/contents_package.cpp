@@ -151,17 +151,6 @@ void WriteSelected(QXmlStreamWriter& xml, const char* tag, int slot, const QVect
         xml.writeEndElement();
 }
 
-bool OpenForWriting(QFile& file)
-{
-    // A link planted where a package file goes is replaced, not written through.
-    if (QFileInfo(file.fileName()).isSymLink())
-        QFile::remove(file.fileName());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return true;
-    Log(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
-    return false;
-}
-
 bool IsRegularFile(const QString& path)
 {
     const QFileInfo info(path);
@@ -180,32 +169,25 @@ bool IsPackageEntryName(const QString& name, const QString& recordName)
         || name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
 }
 
-void WriteThumbnail(const NoteInfo& note, const QString& folder)
+// A thumbnail that cannot be made is left out; one that cannot be written
+// stops the save.
+bool WriteThumbnail(const NoteInfo& note, StagingWriter& writer)
 {
     const QString name = ThumbnailFileName(note.create_data);
     if (!IsBareFileName(name))
-        return;
+        return true;
     qDebug().noquote() << QStringLiteral("thumnail save name : %1").arg(name);
     const QImage page = IsRegularFile(note.imagePath) ? QImage(note.imagePath) : QImage();
     if (page.isNull()) {
         Log(QStringLiteral("no page image for the thumbnail: %1").arg(note.imagePath));
-        return;
+        return true;
     }
-    const QImage thumbnail = page.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation);
-    const QString path = folder + QLatin1Char('/') + name;
-    if (QFileInfo(path).isSymLink())
-        QFile::remove(path);
-    if (!thumbnail.save(path))
-        Log(QStringLiteral("cannot write the thumbnail %1").arg(name));
+    return StageThumbnail(writer, name, page);
 }
 
 // Notes.xml, the thumbnails and the event files, one step per visit.
-void StageVisits(const ContentsSaveInput& input, const QString& folder, const ProgressFunction& progress)
+bool StageVisits(const ContentsSaveInput& input, StagingWriter& writer, const ProgressFunction& progress)
 {
-    QFile notesFile(folder + QLatin1Char('/') + QLatin1String(kNotesFileName));
-    if (!OpenForWriting(notesFile))
-        return;
     const int count = input.visits.size();
     QVector<VisitNoteEntry> entries;
     QSet<QString> written;
@@ -221,52 +203,60 @@ void StageVisits(const ContentsSaveInput& input, const QString& folder, const Pr
             // gets the same files, written once.
             if (!written.contains(note.create_data)) {
                 written.insert(note.create_data);
-                WriteThumbnail(note, folder);
+                if (!WriteThumbnail(note, writer))
+                    return false;
                 const QString eventName = VisitEventFileName(note.create_data);
                 if (eventName.isEmpty()) {
                     Log(QStringLiteral("contents save skips the event file of \"%1\"").arg(note.create_data));
-                } else {
-                    QFile eventFile(folder + QLatin1Char('/') + eventName);
-                    if (OpenForWriting(eventFile))
-                        WriteVisitEventFile(&eventFile, note.create_data, input.boardSize, input.tables);
+                } else if (!writer.StageWith(eventName, [&](QIODevice* device) {
+                               WriteVisitEventFile(device, note.create_data, input.boardSize, input.tables);
+                           })) {
+                    return false;
                 }
             }
         }
         progress(QStringLiteral("Save Event(%1/%2)").arg(i + 1).arg(count), i + 1);
     }
-    WriteVisitNotesXml(&notesFile, input.recordName + QStringLiteral(".pdf"), entries);
+    return writer.StageWith(QLatin1String(kNotesFileName), [&](QIODevice* device) {
+        WriteVisitNotesXml(device, input.recordName + QStringLiteral(".pdf"), entries);
+    });
 }
 
-void StageMedia(const ContentsSaveInput& input, const QString& folder, const ProgressFunction& progress)
+bool StageMedia(const ContentsSaveInput& input, StagingWriter& writer, const ProgressFunction& progress)
 {
-    QFile list(folder + QLatin1Char('/') + QLatin1String(kMediaListFileName));
-    if (!OpenForWriting(list))
-        return;
-    QTextStream out(&list);
-    out.setCodec("UTF-8");
     const int count = input.mediaFiles.size();
+    QStringList names;
+    for (const QString& source : input.mediaFiles)
+        names << QFileInfo(source).fileName();
+    // The line keeps its place even for a file that is left out: the records
+    // point at media by position.
+    if (!writer.StageWith(QLatin1String(kMediaListFileName), [&](QIODevice* device) {
+            QTextStream out(device);
+            out.setCodec("UTF-8");
+            for (const QString& name : qAsConst(names))
+                out << name << '\n';
+            out.flush();
+        }))
+        return false;
     for (int k = 0; k < count; ++k) {
         const QString& source = input.mediaFiles.at(k);
-        const QString name = QFileInfo(source).fileName();
-        // The line keeps its place even for a file that is left out: the
-        // records point at media by position.
-        out << name << '\n';
-        const QString target = folder + QLatin1Char('/') + name;
+        const QString& name = names.at(k);
+        const QString target = writer.folder() + QLatin1Char('/') + name;
         if (!IsBareFileName(name) || IsPackageEntryName(name, input.recordName)) {
             Log(QStringLiteral("contents save skips \"%1\": not a plain file name").arg(source));
         } else if (!IsRegularFile(source)) {
             Log(QStringLiteral("contents save skips \"%1\": not a regular file").arg(source));
         } else if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
             Log(QStringLiteral("contents save keeps the first \"%1\"").arg(name));
-        } else if (!QFile::copy(source, target)) {
-            Log(QStringLiteral("contents save cannot copy \"%1\"").arg(source));
+        } else if (!writer.StageCopy(source, name)) {
+            return false;
         }
         progress(QStringLiteral("Save Objects(%1/%2)").arg(k).arg(count), k + 2 * input.notes.size());
     }
-    out.flush();
+    return true;
 }
 
-void StageNewEvent(const ContentsSaveInput& input, const QString& folder)
+bool StageNewEvent(const ContentsSaveInput& input, StagingWriter& writer)
 {
     QVector<ToGroupRecord> records;
     EventExportBuilder::RecordLists lists;
@@ -287,9 +277,9 @@ void StageNewEvent(const ContentsSaveInput& input, const QString& folder)
     ToGroupSection group;
     group.name = QStringLiteral("TO_GROUP");
     group.records = &records;
-    QString error;
-    if (!SaveNewEventXml(folder, header, {group}, ExportNumberFormat::SixDigits, &error))
-        Log(QStringLiteral("New_Event.xml not written: %1").arg(error));
+    return writer.StageWith(QLatin1String(kNewEventFileName), [&](QIODevice* device) {
+        WriteNewEventXml(device, header, {group}, ExportNumberFormat::SixDigits);
+    });
 }
 
 QString WithoutSeparator(QString folder)
@@ -626,12 +616,27 @@ QString StageContentsPackage(const ContentsSaveInput& input, const PdfExporterLi
         return QString();
     }
 
-    StageVisits(input, staging, progress);
+    StagingWriter writer(staging);
+    const auto stop = [&]() {
+        result->failure = QStringLiteral("The contents package could not be written: %1. The recording is kept "
+                                         "in \"%2\".")
+                              .arg(writer.error(), QDir::toNativeSeparators(input.workFolder));
+        RemoveStagingFolder(input.workFolder, input.recordName);
+        return QString();
+    };
+    if (!StageVisits(input, writer, progress))
+        return stop();
     const PackagePdfResult pdf = ExportVisitPdfs(exporter, input.visits, input.notes, input.pdf, staging,
                                                  input.recordName);
     result->pdfOk = pdf.ok;
     result->pdfError = pdf.error;
-    StageMedia(input, staging, progress);
+    if (!StageMedia(input, writer, progress))
+        return stop();
+
+    // The drawing script comes before the recording is moved in: a failure
+    // up to here leaves the recording where the recorder put it.
+    if (!StageNewEvent(input, writer))
+        return stop();
 
     const bool audio = input.recordType == 1;
     QString recording = audio ? input.recordedAudio : input.recordedVideo;
@@ -640,9 +645,6 @@ QString StageContentsPackage(const ContentsSaveInput& input, const PdfExporterLi
     const QString recordingEntry = QLatin1String(audio ? kPackageAudioName : kPackageVideoName);
     if (!MoveFileTo(recording, staging + QLatin1Char('/') + recordingEntry))
         Log(QStringLiteral("contents save has no recording: %1").arg(recording));
-
-    // The drawing script comes last, once every other file is in place.
-    StageNewEvent(input, staging);
     return staging;
 }
 
@@ -679,7 +681,7 @@ ContentsSaveResult SaveContentsPackage(const ContentsSaveInput& input, const Pdf
         return result;
     }
     qDebug().noquote() << QStringLiteral("dialog :: contents save failed");
-    result.keptFolder = KeepUnpacked(staging, PendingArchivePath(result.savedPath), recordFolder,
+    result.keptFolder = KeepUnpacked(staging, PendingArchivePath(input.workFolder, input.recordName), recordFolder,
                                      input.stamp.isEmpty() ? input.recordName : input.stamp);
     result.failure = result.keptFolder.isEmpty()
         ? QStringLiteral("The contents package could not be written to \"%1\": %2. Its files are in \"%3\".")

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QBuffer>
+#include <QSet>
 #include <QHash>
 #include <QTextStream>
 #include <QXmlStreamWriter>
@@ -154,60 +156,51 @@ void WriteFollowers(QXmlStreamWriter& xml, const char* tag, int slot, const QVec
         xml.writeEndElement();
 }
 
-bool OpenForWriting(QFile& file)
-{
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return true;
-    Log(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
-    return false;
-}
-
-// Copies `source` into `folder` as `name`. Only a regular file that is no
-// link is read (a FIFO would block the save), and only a bare name that is
-// none of the writer's own entries is written; an existing entry is kept.
-void CopyEntry(const QString& source, const QString& folder, const QString& name)
+// Copies `source` into the staging folder as `name`. Only a regular file that
+// is no link is read (a FIFO would block the save), and only a bare name that
+// is none of the writer's own entries is written; an existing entry is kept.
+// What is left out is logged; false only when the writer failed.
+bool CopyEntry(StagingWriter& writer, const QString& source, const QString& name)
 {
     if (!IsBareFileName(name) || IsWriterEntryName(name)) {
         Log(QStringLiteral("project save skips \"%1\": not a plain file name").arg(name));
-        return;
+        return true;
     }
     const QFileInfo from(source);
     if (from.isSymLink() || !from.isFile()) {
         Log(QStringLiteral("project save skips \"%1\": not a regular file").arg(source));
-        return;
+        return true;
     }
-    const QString target = folder + QLatin1Char('/') + name;
+    const QString target = writer.folder() + QLatin1Char('/') + name;
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
         Log(QStringLiteral("project save keeps the first \"%1\"").arg(name));
-        return;
+        return true;
     }
-    if (!QFile::copy(source, target))
-        Log(QStringLiteral("project save cannot copy \"%1\"").arg(source));
+    return writer.StageCopy(source, name);
 }
 
-void WriteThumbnail(const ProjectSnapshot& project, const QString& staging)
+// A failed thumbnail leaves the thumbnail out (it is never read back); a
+// failed write stops the save like any other.
+bool WriteThumbnail(const ProjectSnapshot& project, StagingWriter& writer)
 {
     const int n = project.thumbnailNote;
     if (n < 0 || n >= project.notes.size())
-        return;
+        return true;
     const NoteInfo& note = project.notes.at(n);
     const QString name = ThumbnailFileName(note.create_data);
     if (!IsBareFileName(name)) {
         Log(QStringLiteral("project save skips the thumbnail of \"%1\"").arg(note.create_data));
-        return;
+        return true;
     }
     QImage page = project.thumbnailImage;
     if (page.isNull())
         page = QImage(note.imagePath);
-    qDebug().noquote() << QStringLiteral("thumnail save name : %1").arg(QFileInfo(staging).fileName());
+    qDebug().noquote() << QStringLiteral("thumnail save name : %1").arg(QFileInfo(writer.folder()).fileName());
     if (page.isNull()) {
         Log(QStringLiteral("no page image for the thumbnail: %1").arg(note.imagePath));
-        return;
+        return true;
     }
-    const QImage thumbnail =
-        page.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (!thumbnail.save(staging + QLatin1Char('/') + name))
-        Log(QStringLiteral("cannot write the thumbnail %1").arg(name));
+    return StageThumbnail(writer, name, page);
 }
 
 QString WithoutSeparator(QString folder)
@@ -228,14 +221,21 @@ void RemoveLeftover(const QString& path, const QString& root)
         QFile::remove(path);
 }
 
-bool RenameOver(const QString& from, const QString& to)
-{
-    // rename(2) replaces the target in one step (a link there is replaced,
-    // not followed); QFile::rename refuses an existing target.
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
 }  // namespace
+
+bool StageThumbnail(StagingWriter& writer, const QString& name, const QImage& page)
+{
+    const QImage thumbnail =
+        page.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    if (!thumbnail.save(&buffer, "JPG")) {
+        Log(QStringLiteral("cannot encode the thumbnail %1").arg(name));
+        return true;
+    }
+    return writer.StageBytes(name, jpeg);
+}
 
 QString EventFileName(int notePosition)
 {
@@ -368,53 +368,97 @@ QString PrepareStagingFolder(const QString& workFolder, const QString& stamp, QS
     return staging;
 }
 
-void StageEventFiles(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress)
+bool StageEventFiles(const ProjectSnapshot& project, StagingWriter& writer, const ProgressFunction& progress)
 {
-    WriteThumbnail(project, staging);
+    if (!WriteThumbnail(project, writer))
+        return false;
     const int count = project.notes.size();
     for (int n = 0; n < count; ++n) {
-        QFile file(staging + QLatin1Char('/') + EventFileName(n));
-        if (OpenForWriting(file))
-            WriteEventFile(&file, project, n);
+        if (!writer.StageWith(EventFileName(n), [&](QIODevice* device) { WriteEventFile(device, project, n); }))
+            return false;
         progress(QStringLiteral("Save Event(%1/%2)").arg(n).arg(count), n);
     }
+    return true;
 }
 
-void StageNoteList(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress)
+bool StageNoteList(const ProjectSnapshot& project, StagingWriter& writer, const ProgressFunction& progress)
 {
-    QFile notes(staging + QLatin1Char('/') + QLatin1String(kNotesFileName));
-    if (!OpenForWriting(notes))
-        return;
     const int count = project.notes.size();
     for (int n = 0; n < count; ++n) {
         const NoteInfo& note = project.notes.at(n);
-        if (note.type == 2 || note.type == 3)
-            CopyEntry(note.path, staging, note.name);
+        if ((note.type == 2 || note.type == 3) && !CopyEntry(writer, note.path, note.name))
+            return false;
         progress(QStringLiteral("Save Notes(%1/%2)").arg(n).arg(count), count + n);
     }
-    WriteNotesXml(&notes, project.notes);
+    return writer.StageWith(QLatin1String(kNotesFileName),
+                            [&](QIODevice* device) { WriteNotesXml(device, project.notes); });
 }
 
-void StageMediaList(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress)
+StagedMedia StagedMediaNames(const ProjectSnapshot& project)
 {
-    QFile media(staging + QLatin1Char('/') + QLatin1String(kMediaListFileName));
-    if (!OpenForWriting(media))
-        return;
-    WriteMediaList(&media, project.mediaFiles);
-    media.close();
+    StagedMedia staged;
+    QSet<QString> taken;
+    // A picture that is also a page background is one entry.
+    QHash<QString, QString> nameOfPath;
+    for (const NoteInfo& note : project.notes) {
+        if (note.type == 2 || note.type == 3) {
+            taken.insert(note.name);
+            if (!nameOfPath.contains(note.path))
+                nameOfPath.insert(note.path, note.name);
+        }
+    }
+    for (const QString& entry : project.mediaFiles) {
+        const QString bare = QFileInfo(entry).fileName();
+        QString name = nameOfPath.value(entry);
+        if (name.isEmpty()) {
+            name = bare;
+            // Two pictures of one bare name from different folders are two
+            // entries: the later one gets a name of its own.
+            if (IsBareFileName(bare) && !IsWriterEntryName(bare) && taken.contains(bare)) {
+                const QFileInfo parts(bare);
+                const QString stem = parts.completeBaseName();
+                const QString suffix = parts.suffix().isEmpty() ? QString() : QLatin1Char('.') + parts.suffix();
+                for (int k = 2; taken.contains(name); ++k)
+                    name = QStringLiteral("%1_%2%3").arg(stem).arg(k).arg(suffix);
+            }
+            taken.insert(name);
+            nameOfPath.insert(entry, name);
+        }
+        staged.names.append(name);
+        // The list line keeps the held path; a renamed entry carries its new
+        // name, which is all the reader takes from the line.
+        staged.listLines.append(name == bare ? entry : entry.left(entry.size() - bare.size()) + name);
+    }
+    return staged;
+}
+
+bool StageMediaList(const ProjectSnapshot& project, StagingWriter& writer, const ProgressFunction& progress)
+{
+    const StagedMedia staged = StagedMediaNames(project);
+    if (!writer.StageWith(QLatin1String(kMediaListFileName),
+                          [&](QIODevice* device) { WriteMediaList(device, staged.listLines); }))
+        return false;
     const int count = project.notes.size();
     const int mediaCount = project.mediaFiles.size();
     for (int i = 0; i < mediaCount; ++i) {
-        const QString& entry = project.mediaFiles.at(i);
-        CopyEntry(entry, staging, QFileInfo(entry).fileName());
+        if (!CopyEntry(writer, project.mediaFiles.at(i), staged.names.at(i)))
+            return false;
         progress(QStringLiteral("Save Objects(%1/%2)").arg(i).arg(mediaCount), 2 * count + i);
     }
+    return true;
 }
 
-QString PendingArchivePath(const QString& target)
+QString PendingArchivePath(const QString& workFolder, const QString& stamp)
 {
-    const QFileInfo info(target);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".saving.zip");
+    return WithoutSeparator(workFolder) + QLatin1Char('/') + stamp + QStringLiteral(".packing.zip");
+}
+
+void RemoveStagingFolder(const QString& workFolder, const QString& stamp)
+{
+    if (!IsBareFileName(stamp))
+        return;
+    const QString work = WithoutSeparator(workFolder);
+    RemoveLeftover(work + QLatin1Char('/') + stamp, work);
 }
 
 ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, const QString& target,
@@ -423,7 +467,10 @@ ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, c
     ProjectSaveResult result;
     const QString work = WithoutSeparator(workFolder);
     const QString staging = work + QLatin1Char('/') + stamp;
-    const QString archive = PendingArchivePath(target);
+    // The archive is made in the work folder, where the packer's own
+    // temporary files stay too: a save killed half way leaves nothing in the
+    // user's folder.
+    const QString archive = PendingArchivePath(work, stamp);
     // The packer adds to an archive that exists; a leftover of an earlier
     // save must not end up inside this one.
     RemoveLeftover(archive, QString());
@@ -434,23 +481,31 @@ ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, c
     QByteArray output;
     const int exitCode = platform::RunAndWait(QStringLiteral("zip.exe"), arguments, kPackerTimeoutMs, &output, work);
     const QFileInfo packed(archive);
+    const QFileInfo left(staging);
+    // The packer moves every file it took; one left behind was not packed.
+    const bool everythingPacked = !left.exists() || QDir(staging).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     bool archiveWritten = false;
     if (exitCode != 0 || packed.isSymLink() || !packed.isFile()) {
         if (exitCode == -1 && platform::ResolveProgram(QStringLiteral("zip.exe")).isEmpty())
             result.error = QStringLiteral("the zip program was not found");
+        else if (output.contains("No space left") || output.contains("zip I/O error"))
+            result.error = WriteFailureText(archive, ENOSPC);
         else
             result.error = QStringLiteral("the zip program failed (exit code %1) %2")
                                .arg(exitCode).arg(QString::fromLocal8Bit(output).trimmed());
-    } else if (!RenameOver(archive, target)) {
-        result.error = QStringLiteral("the new archive could not replace the file (%1)")
-                           .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        archiveWritten = true;
+    } else if (!everythingPacked) {
+        result.error = QStringLiteral("the zip program left files out of the archive");
     } else {
-        result.saved = true;
+        archiveWritten = true;
+        QString placeError;
+        if (PlaceArchive(archive, target, &placeError))
+            result.saved = true;
+        else
+            result.error = placeError;
     }
     // The packer has moved the files into a written archive: a caller that
     // keeps what it staged keeps that archive too.
-    if (!result.saved && !(keepStaging && archiveWritten))
+    if (result.saved || !(keepStaging && archiveWritten))
         RemoveLeftover(archive, QString());
     // A packer that failed leaves the staged files; one that worked has
     // moved them (and the emptied folder) away already.
@@ -466,9 +521,13 @@ ProjectSaveResult SaveProjectFile(const ProjectSnapshot& project, const QString&
     const QString staging = PrepareStagingFolder(workFolder, stamp, &result.error);
     if (staging.isEmpty())
         return result;
-    StageEventFiles(project, staging, progress);
-    StageNoteList(project, staging, progress);
-    StageMediaList(project, staging, progress);
+    StagingWriter writer(staging);
+    if (!StageEventFiles(project, writer, progress) || !StageNoteList(project, writer, progress)
+        || !StageMediaList(project, writer, progress)) {
+        result.error = writer.error();
+        RemoveStagingFolder(workFolder, stamp);
+        return result;
+    }
     return PackProject(workFolder, stamp, target);
 }
 

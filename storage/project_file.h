@@ -63,6 +63,7 @@
 // index the EM records use.
 
 #include "board/board_records.h"
+#include "storage/staging_writer.h"
 
 #include <QImage>
 #include <QSize>
@@ -149,14 +150,33 @@ using ProgressFunction = std::function<void(const QString& text, int value)>;
 // `error` set, when it cannot be made or would be a link.
 QString PrepareStagingFolder(const QString& workFolder, const QString& stamp, QString* error);
 
-// The three steps that fill the staging folder. A file that cannot be written
-// or copied is logged and left out; the rest goes on.
+// The three steps that fill the staging folder through `writer`. A name or a
+// source that cannot be taken (no bare name, no regular file) is logged and
+// left out; a write, copy or close that fails stops the step, and false says
+// the save must stop (the writer holds the reason).
 // The thumbnail and the event files; progress "Save Event(n/count)", value n.
-void StageEventFiles(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress);
+bool StageEventFiles(const ProjectSnapshot& project, StagingWriter& writer, const ProgressFunction& progress);
 // Notes.xml and the note background copies; "Save Notes(n/count)", count + n.
-void StageNoteList(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress);
+bool StageNoteList(const ProjectSnapshot& project, StagingWriter& writer, const ProgressFunction& progress);
 // StrData.dat and the media copies; "Save Objects(i/media count)", 2 x count + i.
-void StageMediaList(const ProjectSnapshot& project, const QString& staging, const ProgressFunction& progress);
+bool StageMediaList(const ProjectSnapshot& project, StagingWriter& writer, const ProgressFunction& progress);
+
+// The archive entry names of the media list, each media file under a name
+// of its own (a later file whose bare name is taken gets "<stem>_<k>.<ext>"),
+// and the StrData.dat lines that lead the reader to them.
+struct StagedMedia {
+    QStringList names;
+    QStringList listLines;
+};
+StagedMedia StagedMediaNames(const ProjectSnapshot& project);
+
+// Stages the 320 x 240 JPEG of `page` as `name`. A picture that cannot be
+// encoded is left out (the thumbnail is never read back); false only when
+// the write failed.
+bool StageThumbnail(StagingWriter& writer, const QString& name, const QImage& page);
+
+// Removes the staging folder workFolder + stamp with everything in it.
+void RemoveStagingFolder(const QString& workFolder, const QString& stamp);
 
 // The outcome of a save.
 struct ProjectSaveResult {
@@ -166,22 +186,21 @@ struct ProjectSaveResult {
 
 // Packs the staged folder workFolder + stamp into `target`: the packer
 // ("zip.exe": "-rm", "-j", archive, "./" + stamp, run in workFolder) moves the
-// files into a new archive beside the target, and only an archive that the
-// packer reports written (exit code 0) and that exists is renamed over the
-// target. On any failure the target is left as it was and no partial archive
-// stays behind; the staging folder is removed unless `keepStaging` asks to
-// keep what the packer did not take (and a written archive that could not be
-// renamed stays at PendingArchivePath). A target that is a link is replaced, not
-// written through.
+// files into a new archive in the work folder (PendingArchivePath), and only
+// an archive that the packer reports written (exit code 0), that exists and
+// that took every staged file is put in the target's place (PlaceArchive). On
+// any failure the target is left as it was; the staging folder and the
+// archive are removed unless `keepStaging` asks to keep what the packer did
+// not take (and a written archive that could not be placed).
 ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, const QString& target,
                               bool keepStaging = false);
 
-// The whole save: staging folder, the three steps, packing.
+// The whole save: staging folder, the three steps, packing. A step that
+// fails removes the staging folder and leaves the target as it was.
 ProjectSaveResult SaveProjectFile(const ProjectSnapshot& project, const QString& workFolder, const QString& stamp,
                                   const QString& target, const ProgressFunction& progress);
 
-// The temporary archive a save of `target` packs into (beside the target,
-// ending in ".zip" so the packer takes the name as it is).
-QString PendingArchivePath(const QString& target);
+// The archive a save with staging folder `stamp` packs into.
+QString PendingArchivePath(const QString& workFolder, const QString& stamp);
 
 }  // namespace storage

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QHash>
 #include <QTextStream>
 #include <QXmlStreamReader>
@@ -38,6 +39,14 @@ void Warn(LoadedProject& project, const QString& line)
 {
     Log(line);
     project.warnings << line;
+}
+
+// Part of the lesson could not be read: the user is told, and the file is
+// not saved over (LoadedProject::damage).
+void Damaged(LoadedProject& project, const QString& what)
+{
+    Warn(project, QStringLiteral("project load: %1").arg(what));
+    project.damage << what;
 }
 
 // Numbers as the files hold them: decimal, anything unreadable is 0.
@@ -286,9 +295,9 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
         }
     }
     if (xml.hasError())
-        Warn(project, QStringLiteral("project load: %1 line %2: %3")
-                          .arg(QFileInfo(static_cast<QFile*>(xml.device())->fileName()).fileName())
-                          .arg(xml.lineNumber()).arg(xml.errorString()));
+        Damaged(project, QStringLiteral("%1 line %2: %3")
+                             .arg(QFileInfo(static_cast<QFile*>(xml.device())->fileName()).fileName())
+                             .arg(xml.lineNumber()).arg(xml.errorString()));
 }
 
 // ---- older layout -----------------------------------------------------------
@@ -471,9 +480,9 @@ void LoadLegacyEvents(ProjectReading& reading, const QString& folder)
             else
                 ReadLegacyPoints(reading, xml, n);
             if (xml.hasError())
-                Warn(reading.project, QStringLiteral("project load: %1 line %2: %3")
-                                          .arg(QFileInfo(file).fileName()).arg(xml.lineNumber())
-                                          .arg(xml.errorString()));
+                Damaged(reading.project, QStringLiteral("%1 line %2: %3")
+                                             .arg(QFileInfo(file).fileName()).arg(xml.lineNumber())
+                                             .arg(xml.errorString()));
         }
     }
 }
@@ -616,14 +625,16 @@ void LoadNotesXml(ProjectReading& reading, const QString& folder)
             project.notes.append(note);
         }
         if (xml.hasError())
-            Warn(project, QStringLiteral("project load: Notes.xml line %1: %2").arg(xml.lineNumber()).arg(xml.errorString()));
+            Damaged(project, QStringLiteral("Notes.xml line %1: %2").arg(xml.lineNumber()).arg(xml.errorString()));
         project.legacy = false;
         return;
     }
 
     QFile index(Folder(folder, QStringLiteral("Notes.inx")));
-    if (!OpenEntry(index, QIODevice::ReadOnly | QIODevice::Text))
+    if (!OpenEntry(index, QIODevice::ReadOnly | QIODevice::Text)) {
+        Damaged(project, QStringLiteral("the note list is missing"));
         return;
+    }
     QTextStream in(&index);
     in.setCodec("UTF-8");
     while (!in.atEnd()) {
@@ -665,8 +676,10 @@ void LoadEventsXml(ProjectReading& reading, const QString& folder)
         RunningStroke stroke;
         for (int i = 0; i < reading.project.notes.size(); ++i) {
             QFile file(Folder(folder, EventFileName(i)));
-            if (!OpenEntry(file))
+            if (!OpenEntry(file)) {
+                Damaged(reading.project, QStringLiteral("%1 is missing").arg(EventFileName(i)));
                 continue;
+            }
             stroke.reset();
             QXmlStreamReader xml(&file);
             ReadEventFile(reading, xml, reading.project.notes.at(i), slot, window, page, stroke);
@@ -719,7 +732,7 @@ QString ProjectUnpackFolder(const QString& workFolder, const QString& projectPat
     return workFolder + base;
 }
 
-QString CheckProjectArchive(const QString& projectPath, qint64 maxBytes, int maxEntries)
+QString CheckProjectArchive(const QString& projectPath, qint64 maxBytes, int maxEntries, qint64* unpackedBytes)
 {
     const QFileInfo info(projectPath);
     if (!info.isFile())
@@ -770,6 +783,8 @@ QString CheckProjectArchive(const QString& projectPath, qint64 maxBytes, int max
     }
     if (zip.getZipError() != UNZ_OK)
         return QStringLiteral("it is damaged");
+    if (unpackedBytes)
+        *unpackedBytes = total;
     return QString();
 }
 
@@ -784,9 +799,19 @@ QString UnpackProject(const QString& projectPath, const QString& folder)
     if (!refused.isEmpty())
         return QStringLiteral("the folder to unpack it into cannot be used: %1").arg(refused);
 
-    const QString problem = CheckProjectArchive(projectPath);
+    qint64 unpacked = 0;
+    const QString problem = CheckProjectArchive(projectPath, kMaxProjectBytes, kMaxProjectEntries, &unpacked);
     if (!problem.isEmpty())
         return problem;
+    // A small archive may unpack to more than the disk holds: nothing is
+    // unpacked that could not be unpacked whole.
+    const QStorageInfo disk(folder);
+    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < unpacked) {
+        return QStringLiteral("the disk is full: it unpacks to %1 MB, and \"%2\" has %3 MB free")
+            .arg(double(unpacked) / (1024 * 1024), 0, 'f', 1)
+            .arg(QDir::toNativeSeparators(folder))
+            .arg(double(disk.bytesAvailable()) / (1024 * 1024), 0, 'f', 1);
+    }
 
     // Absolute, so that a file named like "-x.vk" is not read as options.
     const QString archive = QFileInfo(projectPath).absoluteFilePath();
@@ -800,8 +825,13 @@ QString UnpackProject(const QString& projectPath, const QString& folder)
     if (exitCode == 0 || exitCode == 1)
         return QString();
     Log(QStringLiteral("unzip %1 ended with %2: %3").arg(archive).arg(exitCode).arg(QString::fromLocal8Bit(output).trimmed()));
+    // Nothing half unpacked stays behind.
+    RemoveFolderRecursive(folder, folder);
     if (exitCode == -1 && platform::ResolveProgram(QStringLiteral("unzip")).isEmpty())
         return QStringLiteral("the unzip program was not found");
+    // unzip ends with 50 when the disk filled up.
+    if (exitCode == 50 || output.contains("No space left") || output.contains("disk full"))
+        return QStringLiteral("the disk is full (%1)").arg(QDir::toNativeSeparators(folder));
     return QStringLiteral("it is not a project archive (unzip exit code %1)").arg(exitCode);
 }
 

@@ -59,6 +59,7 @@ struct LoadedProject {
     ProjectFit fit;
     bool legacy = false;     // read from the older layout: the next save writes a new file
     QStringList warnings;    // what was left out, for the log
+    QStringList damage;      // parts of the file that are damaged or missing, for the user
     QString error;           // the project could not be read at all, for the user
 };
 
@@ -93,9 +94,10 @@ constexpr int kMaxProjectEntries = 100000;
 
 // Checks that `projectPath` is a zip archive whose every entry unpacks to
 // exactly the size it declares, within the limits above. Empty when sound,
-// else why not.
+// else why not. `unpackedBytes`, when given, receives what the entries unpack
+// to in all.
 QString CheckProjectArchive(const QString& projectPath, qint64 maxBytes = kMaxProjectBytes,
-                            int maxEntries = kMaxProjectEntries);
+                            int maxEntries = kMaxProjectEntries, qint64* unpackedBytes = nullptr);
 
 // Empties (or makes) `folder` as a private folder, checks the archive and
 // unpacks it flat with the unzip program ("-j", "-u", "-d" folder, archive).

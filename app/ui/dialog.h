@@ -805,6 +805,13 @@ public:
     // Object creation and the undo list (editing/ui/dialog_object_create.cpp).
     UndoList m_undo;
     bool m_boardModified = false;
+    QStringList m_noteOrderAtListOpen;
+    // The session has emptied this participant's board for the host's (the
+    // connection was made); until then a failure leaves the board alone.
+    bool m_collBoardTaken = false;
+    bool m_hostResetAgreed = false;
+    QString m_loadDamageReport;  // what the last open found damaged, for the user  // the host has answered "save first?" for this end
+  // the pages' Create keys when the note list opened
     void CreateObjectEvent(int slot, int mediaIndex);
 
     // Picking, the selection frame and moving the selection
@@ -937,6 +944,10 @@ public:
     // Saves before the board is replaced and waits for the save (bounded);
     // true only when the project was written.
     bool SaveAndWait(int action, bool saveAs);
+    // Before the board is reset: "save first?" when it holds unsaved
+    // changes; Yes saves and waits. False (Cancel, a failed or cancelled
+    // save) means the reset must not happen.
+    bool OfferToSaveBeforeReset();
     // Waits (bounded) for a save already running, then `settleMs` more;
     // false, after telling the user, when it is still running.
     bool WaitForRunningSave(int settleMs = 0);

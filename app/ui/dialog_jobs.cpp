@@ -82,6 +82,13 @@ void Dialog::ThreadPrjLoadFinished()
         m_progressDlg->hide();
     if (!failure.isEmpty())
         ui::CriticalBox(this, QStringLiteral("Load project file"), failure);
+    if (!m_loadDamageReport.isEmpty()) {
+        // The next save asks for a name: what was recovered never replaces
+        // the original.
+        m_currentProjectPath.clear();
+        ui::WarningBox(this, QStringLiteral("Load project file"), m_loadDamageReport);
+        m_loadDamageReport.clear();
+    }
 }
 
 void Dialog::ThreadPrjSaveFinished()
@@ -89,10 +96,14 @@ void Dialog::ThreadPrjSaveFinished()
     const int action = m_afterProjectSave;
     m_afterProjectSave = 0;
     m_projectSnapshot = storage::ProjectSnapshot();
-    if (m_projectSaveResult)
+    if (m_projectSaveResult) {
         CloseOnScreenKeyboard();
-    else
+    } else {
+        // The snapshot's changes are on no disk.
+        if (m_projectSaveStarted)
+            m_boardModified = true;
         ReportProjectSaveFailure();
+    }
     switch (action) {
     case 0:
         if (!m_projectSaveResult)

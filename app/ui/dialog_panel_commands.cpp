@@ -305,6 +305,11 @@ void Dialog::OptStrovaBtn()
 
 void Dialog::CloseNoteListDialog()
 {
+    QStringList order;
+    for (const NoteInfo& note : qAsConst(m_note_list))
+        order << note.create_data;
+    if (order != m_noteOrderAtListOpen)
+        m_boardModified = true;
     SetPageLabelGeometry(false, 0, 0);
     UpdatePageLabel(true, 0, 1);
     if (m_usbDevice)

@@ -5,7 +5,9 @@
 #include "app/ui/pen_driver_messages.h"
 #include "ui_main_dlg.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QTimer>
 #include <QDebug>
 
 namespace {
@@ -23,7 +25,10 @@ mainDlg::mainDlg(QWidget* parent)
     , ui(new Ui::mainDlg)
 {
     ui->setupUi(this);
-    connect(ui->widget, &Dialog::MainDlgClose, this, &QWidget::close);
+    connect(ui->widget, &Dialog::MainDlgClose, this, [this]() {
+        m_closeApproved = true;
+        close();
+    });
     connect(ui->widget, &Dialog::MainDlgDisplay, this, &mainDlg::displayOption);
     connect(ui->widget, &Dialog::MainDlgSetGeometry, this, &mainDlg::DisplaySize);
     connect(ui->widget, &Dialog::MainDlg_DebugDisplaySize, this, &mainDlg::Debug_DisplaySize);
@@ -47,6 +52,20 @@ mainDlg::~mainDlg()
     m_messageWindow = nullptr;
     delete ui;
     QCoreApplication::exit(0);
+}
+
+void mainDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_closeApproved) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    qDebug().noquote() << QStringLiteral("close asked from outside");
+    // Queued: the exit command may ask and save, and closes through
+    // MainDlgClose, which must not happen inside this close event.
+    Dialog* board = ui->widget;
+    QTimer::singleShot(0, board, [board]() { board->OptCloseOrbel(); });
 }
 
 platform::WindowHandle mainDlg::FindRunningWindow()

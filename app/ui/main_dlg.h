@@ -59,10 +59,14 @@ public slots:
 
 protected:
     bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
+    // A close asked for from outside (the window manager's close button,
+    // Alt+F4) takes the exit command's road, with its "save first?" question.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void HandleWindowMessage(const platform::WindowMessage& message);
 
     Ui::mainDlg* ui;
     platform::MessageWindow* m_messageWindow = nullptr;
+    bool m_closeApproved = false;  // the exit command has decided to close
 };

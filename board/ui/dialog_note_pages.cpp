@@ -101,6 +101,8 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     m_curr_note.height = m_hgtPage;
     m_note_list.insert(m_note_idx, m_curr_note);
     m_note_cnt = m_note_list.size();
+    // A new page is part of what the next save writes.
+    m_boardModified = true;
     SetNoteNaviEnable();
 
     ShowEmptyPage();
@@ -170,6 +172,9 @@ void Dialog::ResetBoard(bool full)
             Coll_Send_ImgPath(0, QString(), 1);
 
         CaptureRects.clear();
+        // The pictures of the last lesson (inserted, captured) are not part
+        // of the next one; the board's records that pointed at them are gone.
+        m_mediaFiles.clear();
         // A contents save stages the package, recording included, in the
         // work folder: it ends before the folder is emptied.
         if (m_ThreadSave.isRunning())
@@ -246,6 +251,7 @@ void Dialog::DeleteNote(QString stamp)
             ed->Deleted = 1;
         }
     }
+    m_boardModified = true;
     qDebug().noquote() << QStringLiteral("DeleteNote : note_name = %1, m_curr_note.name = %2, "
                                          "m_curr_note.create_data = %3")
                               .arg(stamp, m_curr_note.name, m_curr_note.create_data);

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QMovie>
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QUdpSocket>
 
@@ -69,14 +70,21 @@ void Dialog::OptConnect(QString ip, QString id, QString password, int level)
         qDebug().noquote() << "exe : error load Konnexa.dll";
         return;
     }
+    // A viewer's board is replaced by the host's. The own lesson is offered
+    // for saving first; Cancel leaves everything as it was. The board is
+    // emptied only once the connection is made (onConnected): a connection
+    // that fails leaves the lesson where it was.
+    if (level == 1 && !OfferToSaveBeforeReset()) {
+        if (m_collConnectDlg)
+            m_collConnectDlg->SetIdleState(true);
+        return;
+    }
+    m_collBoardTaken = false;
     m_collUserLevel = level;
     for (QWidget* instrument : std::initializer_list<QWidget*>{m_ruler, m_protractor, m_compass}) {
         if (instrument)
             instrument->hide();
     }
-    // A viewer starts from an empty board: the host's board replaces it.
-    if (level == 1)
-        OptNewLecture();
 
     m_konnexa.soc_new();
     QTcpSocket* socket = m_konnexa.soc_();
@@ -125,6 +133,9 @@ void Dialog::onConnected()
 {
     if (!m_collLibraryLoaded)
         return;
+    m_collBoardTaken = true;
+    if (m_collUserLevel == 1)
+        ResetBoard(true);
     Coll_SendFrame("Connected_OK", coll::HandshakeData(m_session.handshakeId, m_session.handshakePassword,
                                                        m_session.handshakeLevel.toInt()));
     // The host's full board ends the animation.
@@ -171,6 +182,7 @@ void Dialog::Coll_ConnectionLost(int error)
     m_collConnected = false;
     if (m_collConnectDlg)
         m_collConnectDlg->SetInputsEnabled();
+    const int failedLevel = m_collUserLevel;
     m_collUserLevel = 0;
     SetToolbarByRole(0, true);
     // A host whose own connection failed hosts nobody: the port and the
@@ -178,7 +190,11 @@ void Dialog::Coll_ConnectionLost(int error)
     StopServer();
     EndSessionLeftovers();
     OptDisconnectInit(-1);
-    ResetBoard(true);
+    // Only a participant's board that the session has taken over is reset;
+    // a connection that never came up, and the host's own lesson, stay.
+    if (m_collBoardTaken && failedLevel != 3)
+        ResetBoard(true);
+    m_collBoardTaken = false;
     if (m_collConnectDlg)
         m_collConnectDlg->SetIdleState(true);
     ui::CriticalBox(this, QString(), message);
@@ -190,6 +206,11 @@ void Dialog::OptDisconnect()
 {
     if (!m_collConnected)
         return;
+    // The host's board is the lesson it taught: it may be saved before the
+    // reset, and Cancel keeps the session.
+    if (m_collUserLevel == 3 && !m_hostResetAgreed && !OfferToSaveBeforeReset())
+        return;
+    m_collBoardTaken = false;
     m_konnexa.soc_close();
     m_collUserLevel = 0;
     m_collConnected = false;
@@ -205,6 +226,9 @@ void Dialog::OptDisconnect()
 // otherwise the port stays taken until the program ends.
 void Dialog::OptServerClose()
 {
+    if (m_collConnected && m_collUserLevel == 3 && !OfferToSaveBeforeReset())
+        return;
+    const QScopedValueRollback<bool> agreed(m_hostResetAgreed, true);
     StopServer();
     OptDisconnect();
 }

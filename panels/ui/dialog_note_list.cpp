@@ -12,6 +12,11 @@ void Dialog::OptNoteListBtn()
     HidePagePanels();
     SaveCurrentNoteImage(true);
     UpdatePageLabel(false, 0, 1);
+    // The list reorders the records it is lent; the order it found tells,
+    // when it closes, whether the lesson changed.
+    m_noteOrderAtListOpen.clear();
+    for (const NoteInfo& note : qAsConst(m_note_list))
+        m_noteOrderAtListOpen << note.create_data;
     m_noteDialog->SetNoteList(&m_note_list, m_note_idx);
     m_noteDialog->SetLanguageText(&m_lang.common, &m_lang.noteList, &m_lang.messages);
     m_noteDialog->show();

@@ -85,6 +85,7 @@ void Dialog::AddDocuments(QString path, bool show, bool page_option)
 
     m_note_list.append(note);
     m_note_cnt = m_note_list.size();
+    m_boardModified = true;
     if (show) {
         SaveCurrentNoteImage(true);
         m_note_idx = m_import_first_idx;

@@ -50,7 +50,9 @@ storage::ProjectSnapshot Dialog::TakeProjectSnapshot()
         project.slotTables[k] = {slot.records.masters(), slot.records.details(), slot.allPoints};
     }
     project.boardSize = size();
-    project.pageSize = QSize(m_view_width, m_view_height);
+    // The page the notes are laid on: after a fitted open it is smaller than
+    // the view, and the next open fits from it.
+    project.pageSize = m_contentArea.isEmpty() ? QSize(m_view_width, m_view_height) : m_contentArea.size();
     int current = m_note_idx;
     for (int i = 0; i < m_note_list.size(); ++i) {
         if (m_note_list.at(i).create_data == m_curr_note.create_data) {
@@ -70,7 +72,10 @@ storage::ProjectSnapshot Dialog::TakeProjectSnapshot()
 void Dialog::SaveProject()
 {
     SaveEventsXml(m_defaultProjectName);
-    if (m_projectStaging.isEmpty()) {
+    if (m_projectStaging.isEmpty() || !m_projectStagingError.isEmpty()) {
+        // Nothing half made is packed or left behind.
+        if (!m_projectStaging.isEmpty())
+            storage::RemoveStagingFolder(m_workFolder, m_defaultProjectName);
         m_projectSaveError = m_projectStagingError;
     } else {
         const storage::ProjectSaveResult result =
@@ -83,7 +88,6 @@ void Dialog::SaveProject()
         qDebug().noquote() << QStringLiteral("exe : %1").arg(m_projectSaveError);
         return;
     }
-    m_boardModified = false;
     qDebug().noquote() << QStringLiteral("exe : project saved to %1").arg(m_projectSaveTarget);
 }
 
@@ -93,22 +97,34 @@ void Dialog::SaveEventsXml(QString stamp)
     m_projectStaging = storage::PrepareStagingFolder(m_workFolder, stamp, &m_projectStagingError);
     if (m_projectStaging.isEmpty())
         return;
-    storage::StageEventFiles(m_projectSnapshot, m_projectStaging,
-                             [this](const QString& text, int value) { emit SetProgress(text, value); });
+    storage::StagingWriter writer(m_projectStaging);
+    if (!storage::StageEventFiles(m_projectSnapshot, writer,
+                                  [this](const QString& text, int value) { emit SetProgress(text, value); })) {
+        m_projectStagingError = writer.error();
+        return;
+    }
     SaveNotesXml(m_projectStaging);
     SaveStrData(m_projectStaging);
 }
 
 void Dialog::SaveNotesXml(QString folder)
 {
-    storage::StageNoteList(m_projectSnapshot, folder,
-                           [this](const QString& text, int value) { emit SetProgress(text, value); });
+    if (!m_projectStagingError.isEmpty())
+        return;
+    storage::StagingWriter writer(folder);
+    if (!storage::StageNoteList(m_projectSnapshot, writer,
+                                [this](const QString& text, int value) { emit SetProgress(text, value); }))
+        m_projectStagingError = writer.error();
 }
 
 void Dialog::SaveStrData(QString folder)
 {
-    storage::StageMediaList(m_projectSnapshot, folder,
-                            [this](const QString& text, int value) { emit SetProgress(text, value); });
+    if (!m_projectStagingError.isEmpty())
+        return;
+    storage::StagingWriter writer(folder);
+    if (!storage::StageMediaList(m_projectSnapshot, writer,
+                                 [this](const QString& text, int value) { emit SetProgress(text, value); }))
+        m_projectStagingError = writer.error();
 }
 
 bool Dialog::WaitForRunningSave(int settleMs)
@@ -165,6 +181,10 @@ void Dialog::OptProjectSave(bool saveAs)
     // once it is complete.
     emit SetProgress(QStringLiteral("Save Project Preparing..."), 0);
     m_projectSnapshot = TakeProjectSnapshot();
+    // What the snapshot holds is what gets saved; a stroke that arrives while
+    // the job runs marks the board again. A failed save marks it again too
+    // (ThreadPrjSaveFinished).
+    m_boardModified = false;
     m_projectSaveTarget = m_currentProjectPath;
     m_projectSaveResult = false;
     if (m_progressDlg) {
@@ -213,6 +233,18 @@ QMessageBox::StandardButton Dialog::AskToSaveChanges(QWidget* parent)
 {
     return ui::ShowMessageBox(QMessageBox::Question, parent, QStringLiteral("Confirm"), m_lang.messages.value(103 - 100),
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+bool Dialog::OfferToSaveBeforeReset()
+{
+    if (!WaitForRunningSave())
+        return false;
+    if (!m_boardModified)
+        return true;
+    const QMessageBox::StandardButton answer = AskToSaveChanges(this);
+    if (answer == QMessageBox::Yes)
+        return SaveAndWait(0, false);
+    return answer == QMessageBox::No;
 }
 
 void Dialog::OptProjectOpen()

@@ -114,6 +114,14 @@ QString Dialog::InstallLoadedProject()
     m_legacyProject = project.legacy && project.error.isEmpty();
     for (const QString& line : qAsConst(project.warnings))
         AddLogWindowLine(line);
+    m_loadDamageReport.clear();
+    if (project.error.isEmpty() && !project.damage.isEmpty()) {
+        m_loadDamageReport =
+            QStringLiteral("The project file \"%1\" is damaged (%2). What could be read was opened: %3 page(s). "
+                           "The file is kept as it is; save the lesson under a new name.")
+                .arg(QDir::toNativeSeparators(job->path), project.damage.mid(0, 3).join(QStringLiteral("; ")))
+                .arg(project.notes.size());
+    }
     if (project.error.isEmpty())
         return QString();
     return QStringLiteral("The project file \"%1\" cannot be opened: %2.")

@@ -43,6 +43,29 @@ private slots:
         QTEST(argument.isContentsPackage(), "package");
     }
 
+    // The switch and the file are found wherever they stand.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("updateCheck");
+        QTest::addColumn<QString>("file");
+
+        QTest::newRow("nothing") << QStringList() << true << "";
+        QTest::newRow("file alone") << QStringList{"/u/a.vk"} << true << "/u/a.vk";
+        QTest::newRow("switch alone") << QStringList{"/noAutoUpdate"} << false << "";
+        QTest::newRow("switch, then file") << QStringList{"/noAutoUpdate", "/u/a.vk"} << false << "/u/a.vk";
+        QTest::newRow("file, then switch") << QStringList{"/u/a.vk", "/noAutoUpdate"} << false << "/u/a.vk";
+        QTest::newRow("first file wins") << QStringList{"/u/a.vk", "/u/b.vk"} << true << "/u/a.vk";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        const CommandLine line = ReadCommandLine(arguments);
+        QTEST(line.updateCheck, "updateCheck");
+        QTEST(line.file.path, "file");
+    }
+
     void playerAddress_data()
     {
         QTest::addColumn<QString>("baseName");

@@ -118,6 +118,8 @@ private slots:
     void cleanup()
     {
         if (m_dialog) {
+            // What a test drew is not worth a "save first?" on the way out.
+            m_dialog->m_boardModified = false;
             m_dialog->OptServerClose();
             m_dialog->OptDisconnect();
         }
@@ -211,24 +213,63 @@ private slots:
         QVERIFY(PortFree(coll::kSessionPort));
     }
 
-    // A participant whose host cannot be reached ends up alone on one white
-    // page with an idle dialog.
+    // Joining as a viewer offers the unsaved lesson for saving first; with
+    // no file chosen nothing happens. A host that cannot be reached leaves
+    // the participant's own board as it was, with an idle dialog.
     void participantErrorPath()
     {
-        d().ClickNoteBtn("BlackBoard");
+        d().ClickNoteBtn("BlackNote");
+        const QString page = d().m_curr_note.create_data;
+        const int pages = d().m_note_cnt;
+        QVERIFY(d().m_boardModified);
         d().m_collConnectDlg->BtnRdo_client->click();
         d().m_collConnectDlg->lineEdit_IP->setText(kAddress);
+        d().m_collConnectDlg->Btn_connect->click();
+        QVERIFY(g_log.contains("message box question: Confirm | " + d().m_lang.messages.value(3)));
+        QCOMPARE(d().m_collUserLevel, 0);
+        QVERIFY(!d().m_collConnected);
+        QCOMPARE(d().m_note_cnt, pages);
+        QCOMPARE(d().m_curr_note.create_data, page);
+        QVERIFY(d().m_boardModified);
+
+        // Saved (or let go), the lesson still stays when the host never answers.
+        g_log.clear();
+        d().m_boardModified = false;
         d().m_collConnectDlg->Btn_connect->click();
         QCOMPARE(d().m_collUserLevel, 1);
         QTRY_VERIFY_WITH_TIMEOUT(!d().m_collConnected, 5000);
         QCOMPARE(d().m_collUserLevel, 0);
-        QCOMPARE(d().m_note_cnt, 1);
-        QCOMPARE(d().m_curr_note.name, QString("WhiteBoard"));
+        QCOMPARE(d().m_note_cnt, pages);
+        QCOMPARE(d().m_curr_note.create_data, page);
         QVERIFY(g_log.contains("message box critical:  | cannot connect server."));
         QVERIFY(d().m_collConnectDlg->Btn_connect->isEnabled());
         QVERIFY(d().m_collConnectDlg->lineEdit_IP->isEnabled());
         QVERIFY(!d().ui->label_gif->isVisible());
         d().m_collConnectDlg->BtnRdo_server->click();
+    }
+
+    // The host's board is the lesson it taught: ending the session asks
+    // "save first?", and with no file chosen the session goes on; saved, it
+    // ends and the board starts afresh.
+    void hostEndAsksToSave()
+    {
+        Host();
+        d().ClickNoteBtn("BlackNote");
+        QVERIFY(d().m_boardModified);
+        const int pages = d().m_note_cnt;
+        d().OptServerClose();
+        QVERIFY(g_log.contains("message box question: Confirm | " + d().m_lang.messages.value(3)));
+        QVERIFY(d().m_collConnected);
+        QVERIFY(d().m_session.serverRunning);
+        QCOMPARE(d().m_note_cnt, pages);
+
+        QTemporaryDir files;
+        d().m_currentProjectPath = files.filePath("hosted.vk");
+        d().OptServerClose();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(files.filePath("hosted.vk")), 20000);
+        QVERIFY(!d().m_collConnected);
+        QVERIFY(!d().m_session.serverRunning);
+        QCOMPARE(d().m_note_cnt, 1);
     }
 
     // Rights go only to the peer they name, in order; the host's own row

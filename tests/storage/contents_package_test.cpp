@@ -4,6 +4,7 @@
 #include "storage/contents_package.h"
 
 #include "storage/pdf_libraries.h"
+#include "tests/support/small_filesystem.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/zip_fixture.h"
 
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <functional>
@@ -464,6 +466,50 @@ private slots:
         QCOMPARE(list.readAll(), QByteArray("pic.png\nNotes.xml\n"));
         QCOMPARE(progress, QStringList({"Save Event(1/1)", "Save Objects(0/2)", "Save Objects(1/2)"}));
         QVERIFY(!result.pdfOk);
+    }
+
+    // A work folder without room makes no package: the package chosen
+    // before stays byte for byte, the recording stays where the recorder
+    // put it, nothing half made stays, and the reason is in words.
+    void fullDiskKeepsTheRecording()
+    {
+        SmallFilesystem small(256 * 1024);
+        if (!small.isMounted())
+            QSKIP(qPrintable(small.reason()));
+        ScopedFolderRoot root;
+        const QString work = small.path() + QStringLiteral("/work/");
+        QVERIFY(WriteTestFile(work + QStringLiteral("rec.mp4"), "video bytes"));
+        QByteArray noise(512 * 1024, Qt::Uninitialized);
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char(QRandomGenerator::global()->generate());
+        QVERIFY(WriteTestFile(root.path() + QStringLiteral("/media/noise.png"), noise));
+        const QString chosen = root.path() + QStringLiteral("/lesson.iic");
+        QVERIFY(WriteTestFile(chosen, "old package"));
+        storage::ContentsSaveInput input;
+        input.recordType = 0;
+        input.recordFolder = root.path() + QStringLiteral("/Recordings");
+        input.workFolder = work;
+        input.recordName = QStringLiteral("rec");
+        input.stamp = QStringLiteral("20260101_120000");
+        input.saveAsPath = chosen;
+        input.notes = {Note("A")};
+        input.visits = Visits({"A"}, input.notes);
+        input.mediaFiles = QStringList{root.path() + QStringLiteral("/media/noise.png")};
+        input.boardSize = QSize(800, 600);
+
+        const storage::ContentsSaveResult result =
+            storage::SaveContentsPackage(input, storage::PdfExporterLibrary(), [](const QString&, int) {});
+        QVERIFY(!result.packageWritten);
+        QVERIFY2(result.failure.contains(QStringLiteral("the disk is full")), qPrintable(result.failure));
+        QVERIFY2(result.failure.contains(QDir::toNativeSeparators(work)), qPrintable(result.failure));
+        QCOMPARE(FilesIn(work), QStringList{"rec.mp4"});
+        QCOMPARE(QDir(work).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+        QFile recording(work + QStringLiteral("rec.mp4"));
+        QVERIFY(recording.open(QIODevice::ReadOnly));
+        QCOMPARE(recording.readAll(), QByteArray("video bytes"));
+        QFile old(chosen);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old package"));
     }
 
     // A screen recording is moved, under the stamp or to the chosen path,

@@ -161,6 +161,65 @@ private slots:
         QCOMPARE(ReadTestFile(path), original);
     }
 
+    // A lesson from a wider screen is fitted to a page smaller than the view;
+    // saved again and reopened, the page lies where the first open put it.
+    void fittedLessonKeepsItsPageAcrossSaves()
+    {
+        auto d = MakeWindow();
+        const QSize view(d->m_view_width, d->m_view_height);
+        storage::ProjectSnapshot project;
+        NoteInfo note;
+        note.name = note.path = QStringLiteral("WhiteBoard");
+        note.create_data = QStringLiteral("20240102090000000");
+        project.notes << note;
+        project.boardSize = project.pageSize = QSize(view.width() * 2, view.height());
+        const QString wide = m_files.filePath("wide.vk");
+        QVERIFY(QDir().mkpath(m_files.filePath("stage")));
+        QVERIFY(storage::SaveProjectFile(project, m_files.filePath("stage/"), "s", wide, [](const QString&, int) {}).saved);
+        d->m_boardModified = false;
+        Open(*d, wide);
+        const QRect fitted = d->m_contentArea;
+        const int pageHeight = int(0.5 * view.height());
+        QCOMPARE(fitted, QRect(0, (view.height() - pageHeight) / 2, view.width(), pageHeight));
+
+        const QString again = m_files.filePath("again.vk");
+        d->m_currentProjectPath = again;
+        d->OptProjectSave();
+        QTRY_VERIFY_WITH_TIMEOUT(d->m_ThreadPrjSave.isFinished() && !d->m_progressDlg->isVisible(), 30000);
+        QVERIFY2(QFileInfo(again).isFile(), qPrintable(g_log.join('\n')));
+
+        auto reopened = MakeWindow();
+        reopened->m_boardModified = false;
+        Open(*reopened, again);
+        QCOMPARE(reopened->m_contentArea, fitted);
+    }
+
+    // A damaged file opens with what could be read and says so; the next
+    // save asks for a name instead of writing over the original.
+    void damagedLessonIsNotSavedOver()
+    {
+        auto d = MakeWindow();
+        const QString path = m_files.filePath("damaged.vk");
+        QVERIFY(MakeZip(path, {{"Notes.xml", "<?xml version=\"1.0\"?><listwidget><NoteInfo Type=\"1\" Name=\"WhiteBoard\" "
+                                              "Create=\"20240102090000000\" Path=\"WhiteBoard\"/><NoteInfo Type=\"1\" "
+                                              "Name=\"WhiteBoard\" Create=\"20240102090000001\" Path=\"WhiteBoard\"/>"
+                                              "</listwidget>"},
+                               {"Event_0.xml", "<?xml version=\"1.0\"?><Event Note=\"20240102090000000\"><EM_0"}}));
+        const QByteArray original = ReadTestFile(path);
+        d->m_boardModified = false;
+        Open(*d, path);
+        QCOMPARE(d->m_note_list.size(), 2);
+        QVERIFY2(Count("message box warning: Load project file | The project file") == 1, qPrintable(g_log.join('\n')));
+        QVERIFY(Count("Event_0.xml line") > 0);
+        QVERIFY(Count("Event_1.xml is missing") > 0);
+
+        d->m_boardModified = true;
+        d->OptProjectSave();
+        QTRY_VERIFY_WITH_TIMEOUT(d->m_ThreadPrjSave.isFinished() && !d->m_progressDlg->isVisible(), 30000);
+        QVERIFY(Count("file dialog save: Save project file") == 1);
+        QCOMPARE(ReadTestFile(path), original);
+    }
+
     void fileThatIsNoProjectSaysSoOnce()
     {
         auto d = MakeWindow();

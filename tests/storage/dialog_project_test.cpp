@@ -3,6 +3,7 @@
 // so, the commands ask for a name only when they need one, and the commands
 // that replace the board wait for the save first.
 #include "app/ui/dialog.h"
+#include "panels/ui/notedialog.h"
 #include "storage/ui/progressdlg.h"
 #include "tests/support/session_tap.h"
 #include "tests/support/debug_log.h"
@@ -250,13 +251,111 @@ private slots:
         QVERIFY(ArchiveEntry(target, "Event_2.xml").contains("<EM KD=\"2\" MP=\"-1\" SD=\"0\" EI=\"1\""));
         QCOMPARE(ArchiveEntry(target, "StrData.dat"), (m_files.filePath("img.png") + "\n").toUtf8());
         QVERIFY(!QFileInfo::exists(d->m_workFolder + d->m_defaultProjectName));
-        QVERIFY(!QFileInfo::exists(storage::PendingArchivePath(target)));
+        QVERIFY(!QFileInfo::exists(storage::PendingArchivePath(d->m_workFolder, d->m_defaultProjectName)));
 
         QTRY_COMPARE(progress.size(), 8);
         QCOMPARE(progress, QStringList({"Save Project Preparing... 0", "Save Event(0/3) 0", "Save Event(1/3) 1",
                                         "Save Event(2/3) 2", "Save Notes(0/3) 3", "Save Notes(1/3) 4",
                                         "Save Notes(2/3) 5", "Save Objects(0/1) 6"}));
         QCOMPARE(d->m_progressDlg->maximum(), 7);
+    }
+
+    // The save writes what the board held when it started; a change made
+    // while it runs (a stroke, the pen driver, a peer) stays marked.
+    void changeDuringSaveStaysMarked()
+    {
+        auto d = MakeWindow();
+        FillLesson(*d);
+        const QString started = m_files.filePath("packer started");
+        const QString go = m_files.filePath("packer may go");
+        QFile::remove(started);
+        QFile::remove(go);
+        // The packer holds the save until the test has changed the board.
+        const QByteArray script = "#!/bin/sh\ntouch '" + QFile::encodeName(started) + "'\n"
+                                  "for i in $(seq 1 300); do [ -e '" + QFile::encodeName(go) + "' ] && break; sleep 0.1; done\n"
+                                  "exec /usr/bin/zip \"$@\"\n";
+        qputenv("PATH", (FakePacker(script) + ":" + m_path).toUtf8());
+        d->m_currentProjectPath = m_files.filePath("during.vk");
+        d->OptProjectSave(false);
+        QVERIFY(!d->m_boardModified);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(started), 20000);
+        d->m_boardModified = true;  // what every drawing and editing path sets
+        QVERIFY(WriteFile(go, "go"));
+        QTRY_VERIFY_WITH_TIMEOUT(d->m_ThreadPrjSave.isFinished() && !d->m_progressDlg->isVisible(), 30000);
+        QVERIFY2(d->m_projectSaveResult, qPrintable(g_log.join('\n')));
+        QVERIFY(d->m_boardModified);
+    }
+
+    // Every page operation changes what the next save writes.
+    void pageChangesMarkTheBoard_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("paper page") << "paper page";
+        QTest::newRow("picture page") << "picture page";
+        QTest::newRow("delete page") << "delete page";
+        QTest::newRow("reorder in the note list") << "reorder";
+    }
+
+    void pageChangesMarkTheBoard()
+    {
+        QFETCH(QString, operation);
+        auto d = MakeWindow();
+        d->ClickNoteBtn("BlackNote");
+        d->m_boardModified = false;  // as after a save
+        if (operation == "paper page") {
+            d->ClickNoteBtn("BlackNote");
+        } else if (operation == "picture page") {
+            QImage picture(32, 24, QImage::Format_RGB32);
+            picture.fill(Qt::green);
+            QVERIFY(picture.save(m_files.filePath("page picture.png")));
+            d->CreateNotePage(2, "page picture.png", m_files.filePath("page picture.png"), false);
+        } else if (operation == "delete page") {
+            const QString stamp = d->m_note_list.first().create_data;
+            d->m_note_list.removeFirst();  // the note list's own removal, then its signal
+            d->DeleteNote(stamp);
+        } else {
+            d->OptNoteListBtn();
+            d->m_noteDialog->WaitForFill();
+            d->m_note_list.move(0, 1);  // the note list reorders the records it is lent
+            d->CloseNoteListDialog();
+        }
+        QVERIFY2(d->m_boardModified, qPrintable(g_log.join('\n')));
+    }
+
+    // A board that was opened and only looked at (the note list opened and
+    // closed) has nothing to save.
+    void lookingIsNoChange()
+    {
+        auto d = MakeWindow();
+        d->ClickNoteBtn("BlackNote");
+        d->m_boardModified = false;
+        d->OptNoteListBtn();
+        d->m_noteDialog->WaitForFill();
+        d->CloseNoteListDialog();
+        QVERIFY(!d->m_boardModified);
+    }
+
+    // A re-save writes the page the notes are laid on, not the view: after an
+    // open fitted to another screen the page is smaller than the view.
+    void resaveWritesThePageSize()
+    {
+        auto d = MakeWindow();
+        const QSize view(d->m_view_width, d->m_view_height);
+        QVERIFY(!view.isEmpty());
+        d->m_contentArea = QRect(0, 40, view.width(), view.height() - 80);
+        const storage::ProjectSnapshot project = d->TakeProjectSnapshot();
+        QCOMPARE(project.pageSize, QSize(view.width(), view.height() - 80));
+        QCOMPARE(project.boardSize, d->size());
+    }
+
+    // A new lesson does not carry the pictures of the last one.
+    void resetForgetsThePictures()
+    {
+        auto d = MakeWindow();
+        FillLesson(*d);
+        d->m_boardModified = false;
+        d->ResetBoard(true);
+        QCOMPARE(d->TakeProjectSnapshot().mediaFiles, QStringList());
     }
 
     // Whatever stops the archive, the file in place keeps its bytes, the
@@ -271,12 +370,10 @@ private slots:
                                             << "the zip program failed (exit code 12) broken";
         QTest::newRow("zip claims success, writes nothing") << QByteArray("#!/bin/sh\nexit 0\n") << "lesson.vk"
                                                             << "the zip program failed (exit code 0)";
-        QTest::newRow("folder missing") << QByteArray("real") << "gone/lesson.vk" << "the zip program failed";
-        QTest::newRow("target is a folder") << QByteArray("real") << "folder.vk"
-                                            << "the new archive could not replace the file";
+        QTest::newRow("folder missing") << QByteArray("real") << "gone/lesson.vk" << "cannot be written";
+        QTest::newRow("target is a folder") << QByteArray("real") << "folder.vk" << "is not a regular file";
         if (geteuid() != 0)
-            QTest::newRow("folder not writable") << QByteArray("real") << "locked/lesson.vk"
-                                                 << "the zip program failed";
+            QTest::newRow("folder not writable") << QByteArray("real") << "locked/lesson.vk" << "cannot be written";
     }
 
     void failedSaveKeepsThePreviousFile()
@@ -308,7 +405,8 @@ private slots:
         QVERIFY2(box >= 0, qPrintable(g_log.join('\n')));
         QVERIFY2(g_log.at(box).contains(reason), qPrintable(g_log.at(box)));
         QCOMPARE(ReadAll(path), before);
-        QVERIFY(!QFileInfo::exists(storage::PendingArchivePath(path)));
+        QVERIFY(!QFileInfo::exists(storage::PendingArchivePath(d->m_workFolder, d->m_defaultProjectName)));
+        QVERIFY(!QFileInfo::exists(QFileInfo(path).absolutePath() + "/." + QFileInfo(path).fileName() + ".saving"));
         QVERIFY(!QFileInfo::exists(d->m_workFolder + d->m_defaultProjectName));
         // The plain save keeps its file name for the next try.
         QCOMPARE(d->m_currentProjectPath, path);

@@ -2,12 +2,16 @@
 // and media list, the names it accepts, and the archive that replaces a file
 // only when it is complete.
 #include "storage/project_file.h"
+#include "tests/support/small_filesystem.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(storage::ProjectSnapshot)
 
@@ -87,6 +91,14 @@ const char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 const char kDetail7[] =
     "SX=\"1\" SY=\"2\" EX=\"30\" EY=\"40\" MX=\"-2\" MY=\"7\" CX=\"9\" CY=\"0\" OX=\"1\" OY=\"2\" OW=\"3\" OH=\"4\" "
     "BX=\"-5\" BY=\"6\" BW=\"70\" BH=\"80\" PC=\"#ff0000\" PW=\"3\" AG=\"12.5\"";
+
+QByteArray ArchiveEntry(const QString& archive, const QString& entry)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, entry});
+    unzip.waitForFinished(20000);
+    return unzip.readAllStandardOutput();
+}
 
 QStringList ArchiveEntries(const QString& archive)
 {
@@ -308,27 +320,135 @@ private slots:
                  QStringList({"out.vk"}));
     }
 
-    // A target that is a link is replaced by the new file; what it pointed
-    // at stays as it was.
-    void linkTargetIsReplacedNotFollowed()
+    // A save puts the lesson where the user's file is, as an editor would:
+    // through a link to the file it names, keeping the file's mode, and
+    // into every name of a hard-linked file.
+    void replacingKeepsWhatTheFileWas_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("mode") << "mode";
+        QTest::newRow("link") << "link";
+        QTest::newRow("hard link") << "hard link";
+    }
+
+    void replacingKeepsWhatTheFileWas()
+    {
+        QFETCH(QString, kind);
         QTemporaryDir work;
-        QTemporaryDir elsewhere;
-        const QString pointed = elsewhere.filePath("victim.txt");
-        QFile victim(pointed);
-        QVERIFY(victim.open(QIODevice::WriteOnly));
-        victim.write("keep me");
-        victim.close();
-        const QString target = work.filePath("lesson.vk");
-        QVERIFY(QFile::link(pointed, target));
+        QTemporaryDir user;
+        const QString real = user.filePath("lesson.vk");
+        QFile old(real);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old lesson");
+        old.close();
+        QVERIFY(QFile::setPermissions(real, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+        QString target = real;
+        const QString other = user.filePath("other name.vk");
+        if (kind == "link") {
+            target = user.filePath("link.vk");
+            QVERIFY(QFile::link(real, target));
+        } else if (kind == "hard link") {
+            QCOMPARE(::link(QFile::encodeName(real).constData(), QFile::encodeName(other).constData()), 0);
+        }
 
         const storage::ProjectSaveResult result = storage::SaveProjectFile(
             Project({Note("a")}), work.path(), "20240101_101010", target, [](const QString&, int) {});
         QVERIFY2(result.saved, qPrintable(result.error));
-        QVERIFY(!QFileInfo(target).isSymLink());
-        QCOMPARE(ArchiveEntries(target), QStringList({"Event_0.xml", "Notes.xml", "StrData.dat"}));
-        QVERIFY(victim.open(QIODevice::ReadOnly));
-        QCOMPARE(victim.readAll(), QByteArray("keep me"));
+        QCOMPARE(ArchiveEntries(real), QStringList({"Event_0.xml", "Notes.xml", "StrData.dat"}));
+        QCOMPARE(QFileInfo(real).permissions() & 0x7077,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+        if (kind == "link")
+            QVERIFY(QFileInfo(target).isSymLink());
+        if (kind == "hard link")
+            QCOMPARE(ArchiveEntries(other), ArchiveEntries(real));
+        // Nothing of the save stays beside the lesson or in the work folder.
+        QStringList expected{"lesson.vk"};
+        if (kind == "link")
+            expected << "link.vk";
+        if (kind == "hard link")
+            expected << "other name.vk";
+        expected.sort();
+        QCOMPARE(QDir(user.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), expected);
+        QVERIFY(QDir(work.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    }
+
+    // Two pictures of one bare name from different folders are two entries;
+    // the media list leads the reader to each.
+    void sameBareNameMediaStayApart()
+    {
+        QTemporaryDir work;
+        QTemporaryDir sources;
+        QVERIFY(QDir(sources.path()).mkpath("a") && QDir(sources.path()).mkpath("b"));
+        const QString first = sources.filePath("a/photo.png");
+        const QString second = sources.filePath("b/photo.png");
+        for (const QString& path : {first, second}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(path.toUtf8());
+        }
+        storage::ProjectSnapshot project = Project({Note("a")});
+        project.mediaFiles = QStringList{first, second, first};
+        const QString target = work.filePath("out.vk");
+        const storage::ProjectSaveResult result =
+            storage::SaveProjectFile(project, work.path(), "20240101_101010", target, [](const QString&, int) {});
+        QVERIFY2(result.saved, qPrintable(result.error));
+        QCOMPARE(ArchiveEntries(target),
+                 QStringList({"Event_0.xml", "Notes.xml", "StrData.dat", "photo.png", "photo_2.png"}));
+        QCOMPARE(ArchiveEntry(target, "StrData.dat"),
+                 (first + "\n" + sources.filePath("b/photo_2.png") + "\n" + first + "\n").toUtf8());
+        QCOMPARE(ArchiveEntry(target, "photo.png"), first.toUtf8());
+        QCOMPARE(ArchiveEntry(target, "photo_2.png"), second.toUtf8());
+    }
+
+    // A disk without room makes no save: the old project stays byte for
+    // byte, nothing half made stays behind, and the reason is in words.
+    void fullDiskKeepsTheOldProject_data()
+    {
+        QTest::addColumn<bool>("stagingFull");
+        QTest::newRow("work folder full") << true;
+        QTest::newRow("project folder full") << false;
+    }
+
+    void fullDiskKeepsTheOldProject()
+    {
+        QFETCH(bool, stagingFull);
+        SmallFilesystem small(256 * 1024);
+        if (!small.isMounted())
+            QSKIP(qPrintable(small.reason()));
+        QTemporaryDir roomy;
+        const QString work = stagingFull ? small.filePath("work") : roomy.filePath("work");
+        const QString projects = stagingFull ? roomy.filePath("projects") : small.filePath("projects");
+        QVERIFY(QDir().mkpath(work) && QDir().mkpath(projects));
+        const QString target = projects + "/lesson.vk";
+        const QByteArray oldBytes = "PK old lesson that must survive";
+        {
+            QFile old(target);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            QCOMPARE(old.write(oldBytes), qint64(oldBytes.size()));
+        }
+        // A picture that packs to more than the small disk holds.
+        const QString picture = roomy.filePath("noise.bin");
+        {
+            QFile file(picture);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QByteArray noise(512 * 1024, Qt::Uninitialized);
+            for (int i = 0; i < noise.size(); ++i)
+                noise[i] = char(QRandomGenerator::global()->generate());
+            file.write(noise);
+        }
+        storage::ProjectSnapshot project = Project({Note("a"), Note("b")});
+        project.mediaFiles = QStringList{picture};
+
+        const storage::ProjectSaveResult result =
+            storage::SaveProjectFile(project, work, "20240101_101010", target, [](const QString&, int) {});
+        QVERIFY(!result.saved);
+        QVERIFY2(result.error.contains("the disk is full"), qPrintable(result.error));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), oldBytes);
+        QVERIFY(QDir(work).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        QCOMPARE(QDir(projects).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"lesson.vk"}));
     }
 };
 

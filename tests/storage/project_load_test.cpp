@@ -4,6 +4,7 @@
 #include "board/event_kind.h"
 #include "storage/project_file.h"
 #include "storage/project_load.h"
+#include "tests/support/small_filesystem.h"
 #include "tests/support/zip_fixture.h"
 
 #include <QBuffer>
@@ -475,6 +476,64 @@ private slots:
 
     // Archives made to hurt: nothing is written outside the work folder, no
     // crash, and a file that cannot be unpacked gets one message.
+    // A damaged file opens with what could be read, and says what was lost.
+    void damagedProjectSaysWhat_data()
+    {
+        QTest::addColumn<QList<ZipEntry>>("entries");
+        QTest::addColumn<QString>("damage");  // empty: a sound project
+        const QByteArray two = NotesXml(Note("n0") + Note("n1"));
+        const QByteArray events = EventFile("");
+        QTest::newRow("sound") << QList<ZipEntry>{{"Notes.xml", two}, {"Event_0.xml", events},
+                                                  {"Event_1.xml", events}}
+                               << "";
+        QTest::newRow("event file cut") << QList<ZipEntry>{{"Notes.xml", two}, {"Event_0.xml", events},
+                                                           {"Event_1.xml", events.left(events.size() / 2)}}
+                                        << "Event_1.xml line";
+        QTest::newRow("event file missing") << QList<ZipEntry>{{"Notes.xml", two}, {"Event_0.xml", events}}
+                                            << "Event_1.xml is missing";
+        QTest::newRow("note list cut") << QList<ZipEntry>{{"Notes.xml", two.left(two.size() - 20)},
+                                                          {"Event_0.xml", events}}
+                                       << "Notes.xml line";
+        QTest::newRow("note list missing") << QList<ZipEntry>{{"Event_0.xml", events}}
+                                           << "the note list is missing";
+    }
+
+    void damagedProjectSaysWhat()
+    {
+        QFETCH(QList<ZipEntry>, entries);
+        QFETCH(QString, damage);
+        const QString project = path("files/lesson.vk");
+        QVERIFY(MakeZip(project, entries));
+        const storage::LoadedProject loaded = Load(project);
+        QVERIFY2(loaded.error.isEmpty(), qPrintable(loaded.error));
+        if (damage.isEmpty())
+            QCOMPARE(loaded.damage, QStringList());
+        else
+            QVERIFY2(loaded.damage.join('\n').contains(damage), qPrintable(loaded.damage.join('\n')));
+    }
+
+    // An archive far smaller than what it unpacks to is not unpacked onto a
+    // disk without room for it; nothing is left half unpacked.
+    void unpackNeedsRoom()
+    {
+        SmallFilesystem small(1024 * 1024);
+        if (!small.isMounted())
+            QSKIP(qPrintable(small.reason()));
+        const QString project = path("files/lesson.vk");
+        ZipEntry filler{"filler.bin", QByteArray(8 << 20, '\0')};
+        filler.compressed = true;
+        QVERIFY(MakeZip(project, {{"Notes.xml", NotesXml(Note("n0"))}, filler}));
+        QVERIFY(QFileInfo(project).size() < 1024 * 1024);
+        const storage::ProjectLoadSettings settings{small.path() + "/work/", path("paper/"), kPage};
+        QVERIFY(QDir().mkpath(settings.workFolder));
+        const storage::LoadedProject loaded = storage::LoadProjectFile(
+            project, settings, Background(), DocumentRenderer(), PageRenderOptions(), [](const QString&, int) {});
+        QVERIFY2(loaded.error.contains("the disk is full"), qPrintable(loaded.error));
+        QVERIFY(loaded.notes.isEmpty());
+        const QString unpacked = storage::ProjectUnpackFolder(settings.workFolder, project);
+        QVERIFY(QDir(unpacked).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
+    }
+
     void hostileProjects_data()
     {
         QTest::addColumn<QList<ZipEntry>>("entries");

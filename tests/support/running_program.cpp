@@ -182,7 +182,26 @@ int CloseWhiteboard(RunningProgram& board)
     const QStringList windows = FindXWindows(QStringLiteral("^Dialog6601$"), board.pid());
     if (windows.isEmpty())
         return -3;
+    const int mark = board.lines().size();
     if (QProcess::execute(BuiltProgramFolder() + QStringLiteral("/CloseXWindow"), {windows.first()}) != 0)
         return -4;
-    return board.waitForExit(20000);
+    QElapsedTimer clock;
+    clock.start();
+    while (board.isRunning() && clock.elapsed() < 20000) {
+        // Unattended, "save first?" is answered Yes; with no file chosen (or
+        // a save that failed) the lesson is kept and the board stays up.
+        if (board.hasLine(QStringLiteral("message box question: Confirm"), mark)
+            && (board.hasLine(QStringLiteral("file dialog save: "), mark)
+                || board.hasLine(QStringLiteral("proj save failed"), mark))) {
+            board.kill();
+            return 0;
+        }
+        const QStringList question = FindXWindows(QStringLiteral("^Confirm$"), board.pid());
+        if (!question.isEmpty()) {
+            Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), question.first()});
+            Xdotool({QStringLiteral("key"), QStringLiteral("--window"), question.first(), QStringLiteral("alt+n")});
+        }
+        board.waitForExit(200);
+    }
+    return board.waitForExit(1000);
 }

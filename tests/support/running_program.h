@@ -64,5 +64,8 @@ bool StartWhiteboard(RunningProgram& board, const QStringList& arguments, const 
 
 // Closes the whiteboard's window as its close button does and waits for the
 // end: the exit code, or -3 when it has no window, -4 when the close could not
-// be sent (and waitForExit's own codes).
+// be sent (and waitForExit's own codes). A board with unsaved changes asks
+// "save first?": a shown question is answered No; a board without boxes
+// (DRAVIK_NO_MODAL) keeps its lesson open, as it must, and is then ended by
+// its PID, which counts as 0.
 int CloseWhiteboard(RunningProgram& board);

@@ -1,0 +1,307 @@
+#include "storage/staging_writer.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace storage {
+
+namespace {
+
+constexpr qint64 kCopyChunk = 256 * 1024;
+
+void Log(const QString& line)
+{
+    qDebug().noquote() << QStringLiteral("exe : ") + line;
+}
+
+QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+
+QString SystemText(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }
+
+// Writes all of `size` bytes; false with errno set when the system took
+// fewer.
+bool WriteAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+enum class CopyFailure { None, Read, Write };
+
+// Copies what `in` holds to `out`; errno tells why it stopped.
+CopyFailure CopyDescriptor(int in, int out)
+{
+    QByteArray chunk(int(kCopyChunk), Qt::Uninitialized);
+    for (;;) {
+        const ssize_t got = ::read(in, chunk.data(), size_t(chunk.size()));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return CopyFailure::Read;
+        }
+        if (got == 0)
+            return CopyFailure::None;
+        if (!WriteAll(out, chunk.constData(), got))
+            return CopyFailure::Write;
+    }
+}
+
+// A regular file that is no link, opened for reading without blocking on
+// a FIFO or device planted under its name.
+int OpenRegularForReading(const QString& path, int* errorNumber)
+{
+    const int fd = ::open(Native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *errorNumber = errno;
+        return -1;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *errorNumber = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+bool SyncFolder(const QString& folder, int* errorNumber)
+{
+    const int fd = ::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        *errorNumber = errno;
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;  // some file systems cannot sync a folder
+    if (!synced)
+        *errorNumber = errno;
+    ::close(fd);
+    return synced;
+}
+
+// Closes `fd` after flushing it to disk when `sync`; false with errno set.
+bool FinishFile(int fd, bool sync)
+{
+    if (sync && ::fsync(fd) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        errno = saved;
+        return false;
+    }
+    return ::close(fd) == 0;
+}
+
+}  // namespace
+
+QString WriteFailureText(const QString& path, int errorNumber)
+{
+    if (errorNumber == ENOSPC || errorNumber == EDQUOT)
+        return QStringLiteral("the disk is full (%1)").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+    return QStringLiteral("\"%1\" cannot be written: %2")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), SystemText(errorNumber));
+}
+
+StagingWriter::StagingWriter(const QString& folder)
+    : m_folder(folder)
+{
+}
+
+bool StagingWriter::Fail(const QString& path, int errorNumber)
+{
+    return FailWith(WriteFailureText(path, errorNumber));
+}
+
+bool StagingWriter::FailWith(const QString& text)
+{
+    if (m_error.isEmpty()) {
+        m_error = text;
+        Log(QStringLiteral("staging stopped: %1").arg(text));
+    }
+    return false;
+}
+
+bool StagingWriter::StageBytes(const QString& name, const QByteArray& bytes)
+{
+    if (!ok())
+        return false;
+    const QString path = m_folder + QLatin1Char('/') + name;
+    const int fd = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return Fail(path, errno);
+    if (!WriteAll(fd, bytes.constData(), bytes.size())) {
+        const int saved = errno;
+        ::close(fd);
+        return Fail(path, saved);
+    }
+    if (!FinishFile(fd, false))
+        return Fail(path, errno);
+    return true;
+}
+
+bool StagingWriter::StageWith(const QString& name, const std::function<void(QIODevice*)>& write)
+{
+    if (!ok())
+        return false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    write(&buffer);
+    buffer.close();
+    return StageBytes(name, bytes);
+}
+
+bool StagingWriter::StageCopy(const QString& source, const QString& name)
+{
+    if (!ok())
+        return false;
+    int readError = 0;
+    const int in = OpenRegularForReading(source, &readError);
+    if (in < 0)
+        return FailWith(QStringLiteral("\"%1\" cannot be read: %2")
+                            .arg(QDir::toNativeSeparators(source), SystemText(readError)));
+    const QString path = m_folder + QLatin1Char('/') + name;
+    const int out = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (out < 0) {
+        const int saved = errno;
+        ::close(in);
+        return Fail(path, saved);
+    }
+    const CopyFailure failure = CopyDescriptor(in, out);
+    const int saved = errno;
+    ::close(in);
+    if (failure != CopyFailure::None) {
+        ::close(out);
+        if (failure == CopyFailure::Read)
+            return FailWith(QStringLiteral("\"%1\" cannot be read: %2")
+                                .arg(QDir::toNativeSeparators(source), SystemText(saved)));
+        return Fail(path, saved);
+    }
+    if (!FinishFile(out, false))
+        return Fail(path, errno);
+    return true;
+}
+
+QString ResolvedSaveTarget(const QString& target)
+{
+    const QFileInfo info(target);
+    if (!info.isSymLink())
+        return info.absoluteFilePath();
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    // A link to a file not made yet: the save makes the file it names.
+    return info.symLinkTarget();
+}
+
+bool PlaceArchive(const QString& archive, const QString& target, QString* error)
+{
+    const QString resolved = ResolvedSaveTarget(target);
+    const QFileInfo resolvedInfo(resolved);
+    const QString folder = resolvedInfo.absolutePath();
+    struct stat old;
+    const bool exists = ::lstat(Native(resolved).constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        *error = QStringLiteral("\"%1\" is not a regular file").arg(QDir::toNativeSeparators(resolved));
+        return false;
+    }
+    int readError = 0;
+    const int in = OpenRegularForReading(archive, &readError);
+    if (in < 0) {
+        *error = QStringLiteral("the packed archive cannot be read: %1").arg(SystemText(readError));
+        return false;
+    }
+
+    // Every other name of a hard-linked file must keep seeing the lesson, so
+    // such a file is written in place; the complete archive stays in the
+    // work folder until this has succeeded.
+    if (exists && old.st_nlink > 1) {
+        const int out = ::open(Native(resolved).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+        bool written = out >= 0;
+        int saved = written ? 0 : errno;
+        if (written && CopyDescriptor(in, out) != CopyFailure::None) {
+            saved = errno;
+            written = false;
+        }
+        if (written) {
+            const off_t size = ::lseek(out, 0, SEEK_CUR);
+            if (size < 0 || ::ftruncate(out, size) != 0) {
+                saved = errno;
+                written = false;
+            }
+        }
+        if (out >= 0 && !FinishFile(out, true) && written) {
+            saved = errno;
+            written = false;
+        }
+        ::close(in);
+        if (!written)
+            *error = WriteFailureText(resolved, saved);
+        return written;
+    }
+
+    const QString pending = folder + QStringLiteral("/.") + resolvedInfo.fileName() + QStringLiteral(".saving");
+    struct stat stale;
+    if (::lstat(Native(pending).constData(), &stale) == 0 && !S_ISDIR(stale.st_mode))
+        ::unlink(Native(pending).constData());
+    const int out = ::open(Native(pending).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (out < 0) {
+        *error = WriteFailureText(pending, errno);
+        ::close(in);
+        return false;
+    }
+    int saved = 0;
+    bool written = true;
+    if (exists) {
+        // The new file is what the old one was to its owner and its readers.
+        if (::fchmod(out, old.st_mode & 07777) != 0)
+            Log(QStringLiteral("cannot keep the mode of %1: %2").arg(resolved, SystemText(errno)));
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) && ::fchown(out, old.st_uid, old.st_gid) != 0)
+            Log(QStringLiteral("cannot keep the owner of %1: %2").arg(resolved, SystemText(errno)));
+    }
+    if (CopyDescriptor(in, out) != CopyFailure::None) {
+        saved = errno;
+        written = false;
+    }
+    ::close(in);
+    if (!FinishFile(out, true) && written) {
+        saved = errno;
+        written = false;
+    }
+    if (written && std::rename(Native(pending).constData(), Native(resolved).constData()) != 0) {
+        saved = errno;
+        written = false;
+    }
+    if (!written) {
+        ::unlink(Native(pending).constData());
+        *error = WriteFailureText(resolved, saved);
+        return false;
+    }
+    int folderError = 0;
+    if (!SyncFolder(folder, &folderError))
+        Log(QStringLiteral("cannot flush the folder %1: %2").arg(folder, SystemText(folderError)));
+    return true;
+}
+
+}  // namespace storage

@@ -1,0 +1,65 @@
+#pragma once
+
+// The one place that puts the files of a save (a project or a contents
+// package) into its staging folder, and the one place that puts a finished
+// archive in place of the user's file.
+//
+// Every write, copy, flush and close is checked. The first failure stops the
+// writer: later calls do nothing and return false, and Error() says why in
+// words for the user ("the disk is full", or the folder and the system's
+// reason). The caller then removes the staging folder, so nothing half made
+// stays behind and nothing half made is ever packed.
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class QIODevice;
+
+namespace storage {
+
+// The reason of a failed write of `path` for the user: "the disk is full" when
+// the file system (or the user's quota) has no room, else the folder and the
+// system's text.
+QString WriteFailureText(const QString& path, int errorNumber);
+
+class StagingWriter
+{
+public:
+    explicit StagingWriter(const QString& folder);
+
+    // Writes `bytes` as the new file `name` of the folder. A name that is
+    // there already (or a link there) is refused: the writer never writes
+    // through what it did not make.
+    bool StageBytes(const QString& name, const QByteArray& bytes);
+    // Builds the file in memory with `write`, then stages it.
+    bool StageWith(const QString& name, const std::function<void(QIODevice*)>& write);
+    // Copies the regular file `source` (not a link, never a FIFO) as `name`.
+    bool StageCopy(const QString& source, const QString& name);
+
+    bool ok() const { return m_error.isEmpty(); }
+    const QString& error() const { return m_error; }
+    const QString& folder() const { return m_folder; }
+
+private:
+    bool Fail(const QString& path, int errorNumber);
+    bool FailWith(const QString& text);
+
+    QString m_folder;
+    QString m_error;
+};
+
+// Writes the finished archive `archive` (a file in the work folder) over the
+// user's file `target`, as editors do: through a link to the file it names,
+// with the mode and owner the old file had, flushed to disk (file and folder)
+// before it takes the old file's place. The old file changes only when the
+// new one is complete on disk; a file with more than one hard link is written
+// in place so that every name keeps seeing the lesson. False, with `error`
+// for the user, leaves the target as it was.
+bool PlaceArchive(const QString& archive, const QString& target, QString* error);
+
+// The path a save writes to: `target`, or the file a link there names.
+QString ResolvedSaveTarget(const QString& target);
+
+}  // namespace storage
