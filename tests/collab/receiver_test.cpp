@@ -107,12 +107,7 @@ class ReceiverTest : public QObject
     // One frame through the window's reader, handled before this returns.
     void Deliver(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail = coll::kBlockEnd)
     {
-        tap->Send(keyword, data, tail);
-        QTcpSocket* socket = tap->windowSocket();
-        QVERIFY(socket->waitForReadyRead(5000));
-        while (board->m_collReceiveBuffer.Held() > 0 && socket->waitForReadyRead(2000)) {
-        }
-        QCoreApplication::processEvents();
+        tap->Deliver(keyword, data, tail);
     }
 
     void Stroke(int slot, QPoint from, QPoint to)
