@@ -86,7 +86,8 @@ void Dialog::SetInitImage(QString path, int type, bool alternative)
         AddLogWindowLine(line);
     if (out.pictureLoadFailed) {
         qDebug().noquote() << QStringLiteral("exe : picture page not shown: %1").arg(out.pictureError);
-        const QString why = out.pictureError.mid(out.pictureError.lastIndexOf(QLatin1String(": ")) + 2);
+        const QString prefix = path + QStringLiteral(": ");
+        const QString why = out.pictureError.startsWith(prefix) ? out.pictureError.mid(prefix.size()) : out.pictureError;
         ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Note image load fail"),
                            why.isEmpty() ? path : path + QLatin1Char('\n') + why);
     }
