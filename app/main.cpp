@@ -1,3 +1,4 @@
+#include "app/debug_log_cap.h"
 #include "app/desktop_entry.h"
 #include "app/startup.h"
 #include "app/ui/main_dlg.h"
@@ -24,9 +25,12 @@ void WriteDebugLine(QtMsgType type, const QMessageLogContext& context, const QSt
 {
     // In the local 8-bit form: UTF-8, with the bytes of file names that are
     // not UTF-8 written as they are.
-    const QByteArray line = qFormatLogMessage(type, context, text).toLocal8Bit() + '\n';
-    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
-    std::fflush(stderr);
+    static DebugLogCap cap(kDebugLogLimit);
+    const QByteArray line = cap.admit(qFormatLogMessage(type, context, text).toLocal8Bit() + '\n');
+    if (!line.isEmpty()) {
+        std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+        std::fflush(stderr);
+    }
     if (type == QtFatalMsg)
         std::abort();
 }

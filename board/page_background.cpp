@@ -6,6 +6,7 @@
 
 #include "board/page_art.h"
 #include "board/page_fit.h"
+#include "board/picture_file.h"
 
 const QColor kBlackBoardColor(25, 74, 57, 255);
 
@@ -37,10 +38,15 @@ QImage ComposeForViewer(const QImage& rendered, const BackgroundRequest& r)
     return result;
 }
 
-QImage BoardImage(const BackgroundRequest& r, const QColor& fill)
+QImage BoardImage(const BackgroundRequest& r, const QColor& fill, QString* pictureError)
 {
     if (!r.backgroundPicture.isEmpty()) {
-        const QImage picture(r.backgroundPicture);
+        QImage picture = r.backgroundImage;
+        if (picture.isNull()) {
+            const PictureRead read = ReadPicture(r.backgroundPicture);
+            picture = read.image;
+            *pictureError = read.error;
+        }
         const QSize size = r.currentImageSize.isEmpty() ? r.view : r.currentImageSize;
         if (!picture.isNull())
             return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -74,15 +80,18 @@ BackgroundResult BuildPageBackground(const BackgroundRequest& r, const DocumentR
         const bool white = r.path.contains(QLatin1String("WhiteBoard"));
         out.sourceSize = r.view;
         out.sourceSizeKnown = true;
-        out.image = BoardImage(r, white ? r.boardColor : kBlackBoardColor);
+        out.image = BoardImage(r, white ? r.boardColor : kBlackBoardColor, &out.pictureError);
         return out;
     }
 
     // Pictures.
     if (r.type == 2) {
-        QImage picture(r.path);
-        if (picture.isNull())
+        const PictureRead read = ReadPicture(r.path);
+        const QImage& picture = read.image;
+        if (picture.isNull()) {
             out.pictureLoadFailed = true;
+            out.pictureError = read.error;
+        }
         out.sourceSize = picture.size();
         out.sourceSizeKnown = true;
         out.scale = PictureFitScale(picture.size(), r.content.size());

@@ -35,6 +35,7 @@ struct BackgroundRequest {
     QSize hostBoard;           // as announced by the host; 0 until then
     QColor boardColor{Qt::white};
     QString backgroundPicture; // configured picture for board pages, empty for none
+    QImage backgroundImage;    // that picture already read (the board reads it once); null: read it here
     QSize currentImageSize;    // size of the visible page image
     QImage previous;           // the background so far (kept where nothing replaces it)
     double scale = 1.0;        // c_scale so far
@@ -59,6 +60,7 @@ struct BackgroundResult {
     QRect pictureRect;        // where a picture page's picture went
     bool pictureRectSet = false;
     bool pictureLoadFailed = false;
+    QString pictureError;     // which picture was not used, and why
     QStringList debugLines;   // for the debug output
     QStringList logLines;     // for the on-screen log window
 };

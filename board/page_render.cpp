@@ -10,6 +10,7 @@
 #include "board/event_kind.h"
 #include "board/figure_paths.h"
 #include "board/geometry.h"
+#include "board/picture_file.h"
 
 namespace {
 
@@ -248,8 +249,8 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
 
 bool PaintImageObject(QImage& target, const QString& imagePath, const EventDetail& detail, double zoom)
 {
-    QImage image;
-    if (!image.load(imagePath))
+    const QImage image = ReadPicture(imagePath).image;
+    if (image.isNull())
         return false;
     if (target.isNull())
         return true;

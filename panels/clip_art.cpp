@@ -1,7 +1,9 @@
 #include "panels/clip_art.h"
 
+#include "board/picture_file.h"
 #include "panels/note_list.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 
@@ -38,10 +40,12 @@ void DecodeClipArtFolder(const QString& folder, QSize box, int batchSize, const 
             return;
         if (info.isDir())
             continue;
-        const QImage image = LoadFittedPicture(info.absoluteFilePath(), box);
-        if (image.isNull())
+        const PictureRead read = ReadPicture(info.absoluteFilePath(), box);
+        if (read.image.isNull()) {
+            qDebug().noquote() << QStringLiteral("clip art not shown: %1").arg(read.error);
             continue;
-        batch.append({info.fileName(), image});
+        }
+        batch.append({info.fileName(), read.image});
         if (batch.size() >= batchSize) {
             deliver(batch);
             batch.clear();

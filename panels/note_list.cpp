@@ -1,10 +1,12 @@
 #include "panels/note_list.h"
 
+#include "board/picture_file.h"
+
 #include <QDataStream>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QMimeData>
 #include <QPixmap>
@@ -81,28 +83,12 @@ QString ThumbnailFile(const QString& folder, int index)
     return folder + QString::number(index) + QStringLiteral(".jpg");
 }
 
-QImage LoadFittedPicture(const QString& path, QSize box)
-{
-    QImageReader reader(path);
-    if (!reader.canRead())
-        return QImage();
-    const QSize full = reader.size();
-    if (full.isValid() && !full.isEmpty())
-        reader.setScaledSize(full.scaled(box, Qt::KeepAspectRatio));
-    QImage image = reader.read();
-    if (image.isNull())
-        return image;
-    // A decoder that ignores the scaled size (or told none) still gives the
-    // fitted picture.
-    if (image.width() > box.width() || image.height() > box.height() || !full.isValid())
-        image = image.scaled(box, Qt::KeepAspectRatio, Qt::FastTransformation);
-    return image;
-}
-
 bool WriteNoteThumbnail(const QString& imagePath, const QString& file, QSize box)
 {
-    const QImage thumbnail = LoadFittedPicture(imagePath, box);
+    const PictureRead read = ReadPicture(imagePath, box);
+    const QImage& thumbnail = read.image;
     if (thumbnail.isNull()) {
+        qDebug().noquote() << QStringLiteral("note list: no thumbnail of %1").arg(read.error);
         QFile::remove(file);
         return false;
     }

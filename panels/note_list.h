@@ -44,11 +44,6 @@ QVector<ThumbnailSource> ThumbnailSources(const QVector<NoteInfo>& records);
 // "<folder><index>.jpg"; the folder ends with a separator.
 QString ThumbnailFile(const QString& folder, int index);
 
-// The picture in `path` decoded straight at the largest size that fits `box`
-// with its aspect kept (a decoder that can scale while reading does so). A
-// null image when the file is no picture.
-QImage LoadFittedPicture(const QString& path, QSize box);
-
 // Writes the thumbnail of a page image to `file` through a new file renamed
 // over the old one. A page that cannot be read leaves no file (an old one of
 // the same name is removed, so the list never shows another page's picture).

@@ -4,13 +4,13 @@
 
 #include <QDataStream>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QMutex>
 #include <QMutexLocker>
@@ -23,10 +23,14 @@
 #include <QtEndian>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
-#include <vector>
 
 namespace platform {
 
@@ -45,11 +49,16 @@ constexpr int kFrameReadLimitMs = 2000;
 // Connections waiting for their frame at one time; more are turned away, so
 // a flood of connections cannot use up the process's descriptors.
 constexpr int kMaxOpenConnections = 32;
-// Handlers running inside handlers (a send made by a handler, answered while
-// it waits). A message that arrives deeper waits for the outer ones to end.
+// Handlers running inside handlers (a handler that runs an event loop of its
+// own, such as a message box's). A message that arrives deeper waits for the
+// outer ones to end.
 constexpr int kMaxHandlerDepth = 4;
 // Posted messages waiting for their answer at one time.
 constexpr int kMaxPendingPosts = 64;
+// How long a blocking send tries to get through a full backlog, and how
+// often.
+constexpr int kConnectLimitMs = 2000;
+constexpr int kConnectRetryMs = 10;
 
 thread_local int t_handlerDepth = 0;
 
@@ -141,14 +150,23 @@ QByteArray EncodeReply(qint64 result)
     return reply;
 }
 
-// Handles what reached the windows of the calling thread while it waits.
-void ServiceWindowsOfThisThread()
+// A local socket address for `path`; false when the path does not fit.
+bool SocketAddress(const QString& path, sockaddr_un* address)
 {
-    const QList<QPointer<MessageWindow>> windows = WindowsOfProcess();
-    for (const QPointer<MessageWindow>& window : windows) {
-        if (window && window->thread() == QThread::currentThread())
-            window->serviceWaitingMessages();
-    }
+    const QByteArray name = QFile::encodeName(path);
+    *address = sockaddr_un{};
+    address->sun_family = AF_UNIX;
+    if (name.size() >= int(sizeof(address->sun_path)))
+        return false;
+    std::memcpy(address->sun_path, name.constData(), size_t(name.size()));
+    return true;
+}
+
+int MillisecondsLeft(const QDeadlineTimer& deadline)
+{
+    if (deadline.isForever())
+        return -1;
+    return int(qMax<qint64>(0, deadline.remainingTime()));
 }
 
 }  // namespace
@@ -170,17 +188,30 @@ MessageWindow::MessageWindow(const QString& windowClass, const QString& title, Q
 {
     const WindowHandle handle = NewHandle();
     const QString socketPath = SocketPath(handle);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // The handle carries our process id, so anything already under this name
-    // was left by an earlier process with the same id that is gone now.
-    QLocalServer::removeServer(socketPath);
-    if (!m_server->listen(socketPath)) {
-        m_error = m_server->errorString();
-        delete m_server;
-        m_server = nullptr;
+    sockaddr_un address{};
+    if (!SocketAddress(socketPath, &address)) {
+        m_error = QStringLiteral("the socket path is too long: %1").arg(socketPath);
         return;
     }
+    // Non-blocking: a wake-up with nobody left to accept must not leave the
+    // thread in accept().
+    m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (m_listener < 0) {
+        m_error = QString::fromLocal8Bit(std::strerror(errno));
+        return;
+    }
+    // The handle carries our process id, so anything already under this name
+    // was left by an earlier process with the same id that is gone now.
+    ::unlink(address.sun_path);
+    if (::bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0
+        || ::chmod(address.sun_path, 0600) != 0 || ::listen(m_listener, SOMAXCONN) != 0) {
+        m_error = QStringLiteral("cannot listen on %1: %2").arg(socketPath, QString::fromLocal8Bit(std::strerror(errno)));
+        ::close(m_listener);
+        m_listener = -1;
+        ::unlink(address.sun_path);
+        return;
+    }
+    m_socketPath = socketPath;
 
     // The name file appears only once the socket listens, so whoever finds it
     // can connect.
@@ -189,15 +220,17 @@ MessageWindow::MessageWindow(const QString& windowClass, const QString& title, Q
         || info.write((windowClass + QLatin1Char('\n') + title + QLatin1Char('\n')).toUtf8()) < 0
         || !info.commit()) {
         m_error = info.errorString();
-        m_server->close();
-        delete m_server;
-        m_server = nullptr;
+        ::close(m_listener);
+        m_listener = -1;
+        QFile::remove(m_socketPath);
+        m_socketPath.clear();
         return;
     }
 
     m_handle = handle;
     m_infoFile = InfoPath(handle);
-    connect(m_server, &QLocalServer::newConnection, this, &MessageWindow::acceptConnections);
+    m_listenerNotifier = new QSocketNotifier(m_listener, QSocketNotifier::Read, this);
+    connect(m_listenerNotifier, &QSocketNotifier::activated, this, &MessageWindow::acceptConnections);
     WindowsOfProcess().append(QPointer<MessageWindow>(this));
 }
 
@@ -207,20 +240,32 @@ MessageWindow::~MessageWindow()
     WindowsOfProcess().removeAll(QPointer<MessageWindow>());
     if (!m_infoFile.isEmpty())
         QFile::remove(m_infoFile);
-    if (m_server)
-        m_server->close();  // removes the socket file
+    delete m_listenerNotifier;
+    if (m_listener >= 0)
+        ::close(m_listener);
+    if (!m_socketPath.isEmpty())
+        QFile::remove(m_socketPath);
 }
 
 void MessageWindow::acceptConnections()
 {
-    while (m_server && m_server->hasPendingConnections()) {
-        QLocalSocket* connection = m_server->nextPendingConnection();
-        if (!connection)
-            break;
-        connection->setParent(this);
+    for (;;) {
+        const int descriptor = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (descriptor < 0) {
+            if (errno == EINTR)
+                continue;
+            // EAGAIN: nobody waits (any more). Anything else, such as running
+            // out of descriptors, is tried again at the next wake-up.
+            return;
+        }
         if (m_connections.size() >= kMaxOpenConnections) {
-            connection->abort();
-            connection->deleteLater();
+            ::close(descriptor);
+            continue;
+        }
+        auto* connection = new QLocalSocket(this);
+        if (!connection->setSocketDescriptor(descriptor)) {
+            ::close(descriptor);
+            delete connection;
             continue;
         }
         m_connections.append(connection);
@@ -303,44 +348,12 @@ void MessageWindow::readConnection(QLocalSocket* connection)
     }
 }
 
-void MessageWindow::serviceWaitingMessages()
+qint64 MessageWindow::handleDirectly(const WindowMessage& message)
 {
-    if (!m_server || t_handlerDepth >= kMaxHandlerDepth)
-        return;
-    QPointer<MessageWindow> self(this);
-    // Takes what the listening socket holds without waiting for more. The
-    // server's notifier is switched off and on around it: the event loop may
-    // already count the socket as ready, and accepting once more when it
-    // dispatches would wait for a connection that is gone.
-    QSocketNotifier* notifier = m_server->findChild<QSocketNotifier*>();
-    if (notifier)
-        notifier->setEnabled(false);
-    m_server->waitForNewConnection(0);
-    if (!self)
-        return;
-    if (notifier && m_server)
-        notifier->setEnabled(true);
-    acceptConnections();
-    const QList<QLocalSocket*> connections = m_connections;
-    for (QLocalSocket* connection : connections) {
-        if (!self)
-            return;
-        if (!m_connections.contains(connection))
-            continue;
-        // Reads what has arrived, never waiting; readyRead handles it.
-        if (!connection->waitForReadyRead(0) && self && m_connections.contains(connection))
-            readConnection(connection);
-    }
-}
-
-QList<int> MessageWindow::waitDescriptors() const
-{
-    QList<int> descriptors;
-    if (m_server && m_server->isListening())
-        descriptors << static_cast<int>(m_server->socketDescriptor());
-    for (const QLocalSocket* connection : m_connections)
-        descriptors << static_cast<int>(connection->socketDescriptor());
-    return descriptors;
+    ++t_handlerDepth;
+    const qint64 result = m_handler ? m_handler(message) : 0;
+    --t_handlerDepth;
+    return result;
 }
 
 WindowHandle FindWindowByName(const QString& windowClass, const QString& title)
@@ -418,60 +431,91 @@ bool SendWindowMessage(WindowHandle target, const WindowMessage& message, qint64
 {
     if (target == 0 || IsWindowGone(target))
         return false;
-    // Sent from a handler to a window of this thread, the message would be
-    // handled inside the handler that sends it, and could send it again.
-    if (t_handlerDepth > 0 && IsWindowOfThisThread(target)) {
-        qDebug().noquote() << QStringLiteral("message %1 to window %2 of this process not sent from inside a handler")
-                                  .arg(message.message)
-                                  .arg(target, 0, 16);
-        return false;
-    }
-    QLocalSocket socket;
-    socket.connectToServer(SocketPath(target));
-    if (!socket.waitForConnected(2000))
-        return false;
-    socket.write(EncodeFrame(message));
-    socket.flush();
-
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray reply;
-    for (;;) {
-        reply += socket.readAll();
-        if (reply.size() >= kReplySize) {
-            if (qFromBigEndian<quint32>(reply.constData()) != kReplyMagic)
-                return false;
-            if (result)
-                *result = qFromBigEndian<qint64>(reply.constData() + 4);
-            return true;
-        }
-        if (socket.state() != QLocalSocket::ConnectedState)
+    // This thread cannot answer a connection while it waits on it: a window
+    // of its own is handled by a direct call, unless a handler sends it,
+    // where the message would be handled inside the handler that sends it,
+    // and could send it again.
+    for (const QPointer<MessageWindow>& own : WindowsOfProcess()) {
+        if (!own || own->handle() != target || own->thread() != QThread::currentThread())
+            continue;
+        if (t_handlerDepth > 0) {
+            qDebug().noquote() << QStringLiteral("message %1 to window %2 of this process not sent from inside a "
+                                                 "handler")
+                                      .arg(message.message)
+                                      .arg(target, 0, 16);
             return false;
-        int waitMs = 50;
-        if (timeoutMs >= 0) {
-            const qint64 left = timeoutMs - clock.elapsed();
-            if (left <= 0) {
-                MarkWindowGone(target, timeoutMs);
-                return false;
-            }
-            waitMs = static_cast<int>(qMin<qint64>(left, waitMs));
         }
-
-        // Wait for the answer or for a message to one of our own windows,
-        // whichever comes first.
-        std::vector<pollfd> fds;
-        fds.push_back({static_cast<int>(socket.socketDescriptor()), POLLIN, 0});
-        for (const QPointer<MessageWindow>& window : WindowsOfProcess()) {
-            if (!window || window->thread() != QThread::currentThread())
-                continue;
-            for (int descriptor : window->waitDescriptors())
-                fds.push_back({descriptor, POLLIN, 0});
-        }
-        ::poll(fds.data(), fds.size(), waitMs);
-        if (fds[0].revents != 0)
-            socket.waitForReadyRead(0);
-        ServiceWindowsOfThisThread();
+        const qint64 answer = own->handleDirectly(message);
+        if (result)
+            *result = answer;
+        return true;
     }
+
+    const QDeadlineTimer deadline = timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                                  : QDeadlineTimer(timeoutMs);
+    auto timedOut = [&]() {
+        MarkWindowGone(target, timeoutMs);
+        return false;
+    };
+    sockaddr_un address{};
+    if (!SocketAddress(SocketPath(target), &address))
+        return false;
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (descriptor < 0)
+        return false;
+    struct Closer {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer{descriptor};
+
+    // A full backlog refuses the connection for now; a missing or dead
+    // socket for good.
+    const QDeadlineTimer connectLimit(qMin<qint64>(kConnectLimitMs, deadline.isForever() ? kConnectLimitMs
+                                                                                          : deadline.remainingTime()));
+    while (::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        if (errno != EAGAIN && errno != EINTR)
+            return false;
+        if (connectLimit.hasExpired())
+            return deadline.hasExpired() ? timedOut() : false;
+        ::poll(nullptr, 0, kConnectRetryMs);
+    }
+
+    const QByteArray frame = EncodeFrame(message);
+    qint64 written = 0;
+    while (written < frame.size()) {
+        const ssize_t sent = ::send(descriptor, frame.constData() + written, size_t(frame.size() - written),
+                                    MSG_NOSIGNAL);
+        if (sent > 0) {
+            written += sent;
+            continue;
+        }
+        if (sent < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        pollfd writable{descriptor, POLLOUT, 0};
+        if (::poll(&writable, 1, MillisecondsLeft(deadline)) == 0 && deadline.hasExpired())
+            return timedOut();
+    }
+
+    // Only this connection is waited on: nothing else is handled meanwhile.
+    QByteArray reply;
+    char buffer[kReplySize];
+    while (reply.size() < kReplySize) {
+        const ssize_t got = ::recv(descriptor, buffer, size_t(kReplySize - reply.size()), 0);
+        if (got > 0) {
+            reply.append(buffer, int(got));
+            continue;
+        }
+        if (got == 0 || (errno != EAGAIN && errno != EINTR))
+            return false;  // the receiver went away without an answer
+        pollfd readable{descriptor, POLLIN, 0};
+        if (::poll(&readable, 1, MillisecondsLeft(deadline)) == 0 && deadline.hasExpired())
+            return timedOut();
+    }
+    if (qFromBigEndian<quint32>(reply.constData()) != kReplyMagic)
+        return false;
+    if (result)
+        *result = qFromBigEndian<qint64>(reply.constData() + 4);
+    return true;
 }
 
 bool SendWindowMessage(WindowHandle target, quint32 message, quint64 wParam, qint64 lParam,

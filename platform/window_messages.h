@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class QLocalServer;
+class QSocketNotifier;
 class QLocalSocket;
 
 // Window messages between processes of one user. The whiteboard is addressed
@@ -18,15 +18,16 @@ class QLocalSocket;
 // next to a small file naming its class and title; a sender finds it by those
 // names and connects.
 //
-// A receiving window reads frames as they arrive on the event loop of its
-// thread and never waits for a sender's bytes, so a connection that stays
-// silent, or a sender that writes slowly, holds nothing up. A blocking send
-// (SendWindowMessage) waits until the receiver's handler has run; while it
-// waits, messages to the waiting thread's own windows are still handled, so
-// two programs greeting each other at the same moment cannot lock each other
-// up. Handlers nest only a few levels deep; deeper messages wait until the
-// outer handlers return. A program with an event loop of its own answers and
-// notifies with PostWindowMessage, which never waits.
+// A receiving window accepts connections and reads frames only on the event
+// loop of its thread, from a listening socket that never blocks, and never
+// waits for a sender's bytes, so a connection that stays silent, or a sender
+// that writes slowly, holds nothing up. A blocking send (SendWindowMessage)
+// waits for its answer on its own connection and nothing else: no message is
+// handled while a send waits. A message to a window of the sending thread is
+// handled at once by a direct call, since that thread could not answer it
+// otherwise. Two programs that send to each other at the same moment each
+// wait until their time limit, so a program with an event loop of its own
+// answers and notifies with PostWindowMessage, which never waits.
 namespace platform {
 
 // Identifies a registered window across processes; 0 means "no window".
@@ -74,21 +75,17 @@ public:
     QString errorString() const { return m_error; }
     void setHandler(Handler handler) { m_handler = std::move(handler); }
 
-    // Handles every message that is already waiting, without waiting for
-    // more. The sending side calls this for all windows of the thread while it
-    // waits for an answer.
-    void serviceWaitingMessages();
-
-    // The descriptors that signal a waiting message: the listening socket and
-    // every open connection.
-    QList<int> waitDescriptors() const;
+    // Runs the handler for a message sent from this window's own thread.
+    qint64 handleDirectly(const WindowMessage& message);
 
 private:
     void acceptConnections();
     void readConnection(QLocalSocket* connection);
     void dropConnection(QLocalSocket* connection);
 
-    QLocalServer* m_server = nullptr;
+    int m_listener = -1;                     // non-blocking listening socket
+    QSocketNotifier* m_listenerNotifier = nullptr;
+    QString m_socketPath;
     QList<QLocalSocket*> m_connections;      // waiting for their frame
     QHash<QLocalSocket*, QByteArray> m_buffers;
     WindowHandle m_handle = 0;

@@ -3,6 +3,7 @@
 #include "board/event_kind.h"
 #include "board/note_pages.h"
 #include "board/page_background.h"
+#include "board/picture_file.h"
 #include "platform/folders.h"
 #include "storage/pdf_libraries.h"
 
@@ -177,9 +178,10 @@ bool WriteThumbnail(const NoteInfo& note, StagingWriter& writer)
     if (!IsBareFileName(name))
         return true;
     qDebug().noquote() << QStringLiteral("thumnail save name : %1").arg(name);
-    const QImage page = IsRegularFile(note.imagePath) ? QImage(note.imagePath) : QImage();
+    const PictureRead read = ReadPicture(note.imagePath);
+    const QImage& page = read.image;
     if (page.isNull()) {
-        Log(QStringLiteral("no page image for the thumbnail: %1").arg(note.imagePath));
+        Log(QStringLiteral("no page image for the thumbnail: %1").arg(read.error));
         return true;
     }
     return StageThumbnail(writer, name, page);
@@ -527,6 +529,12 @@ PackagePdfResult ExportVisitPdfs(const PdfExporterLibrary& exporter, const QVect
     const QString packagePdf = QStringLiteral("%1/%2%3").arg(folder, recordName, QStringLiteral(".pdf"));
     QSet<QString> exported;
     QStringList mergeList;
+    // Read once for all board pages; a refused picture leaves them their colour.
+    const PictureRead boardPicture =
+        settings.backgroundPicture.isEmpty() ? PictureRead() : ReadPicture(settings.backgroundPicture);
+    if (!boardPicture.error.isEmpty())
+        Log(QStringLiteral("background picture not used: %1").arg(boardPicture.error));
+    const QString boardPicturePath = boardPicture.image.isNull() ? QString() : settings.backgroundPicture;
     for (int i = 0; i < count; ++i) {
         const int n = VisitedNote(visits.at(i), notes);
         if (n < 0 || exported.contains(visits.at(i).create))
@@ -544,7 +552,8 @@ PackagePdfResult ExportVisitPdfs(const PdfExporterLibrary& exporter, const QVect
         request.view = settings.view;
         request.content = settings.content.isEmpty() ? QRect(QPoint(0, 0), settings.view) : settings.content;
         request.boardColor = settings.boardColor;
-        request.backgroundPicture = settings.backgroundPicture;
+        request.backgroundPicture = boardPicturePath;
+        request.backgroundImage = boardPicture.image;
         request.currentImageSize = settings.view;
         const bool boardPage = note.type == 1
             && (note.path == QLatin1String("WhiteBoard") || note.path == QLatin1String("BlackBoard"));
@@ -557,12 +566,12 @@ PackagePdfResult ExportVisitPdfs(const PdfExporterLibrary& exporter, const QVect
 
         if (boardPage) {
             const QColor colour = note.path == QLatin1String("WhiteBoard") ? settings.boardColor : kBlackBoardColor;
-            exporter.NewPDF(width, height, settings.scale, settings.backgroundPicture, colour);
+            exporter.NewPDF(width, height, settings.scale, boardPicturePath, colour);
         } else if (note.type == 1 || note.type == 3) {
             exporter.NewPDFFrom(note.path, width, height, width, height, 0, 0);
         } else if (note.type == 2) {
             if (exporter.NewPDF(width, height, settings.scale, QString(), QColor(255, 255, 255, 255)) == 0) {
-                QImage picture = IsRegularFile(note.path) ? QImage(note.path) : QImage();
+                QImage picture = ReadPicture(note.path).image;
                 if (!picture.isNull() && background.pictureRectSet)
                     picture = picture.scaled(background.pictureRect.size(), Qt::KeepAspectRatio,
                                              Qt::SmoothTransformation);

@@ -1,6 +1,7 @@
 #include "storage/project_file.h"
 
 #include "app/utilities.h"
+#include "board/picture_file.h"
 #include "platform/folders.h"
 #include "platform/launch.h"
 
@@ -194,7 +195,7 @@ bool WriteThumbnail(const ProjectSnapshot& project, StagingWriter& writer)
     }
     QImage page = project.thumbnailImage;
     if (page.isNull())
-        page = QImage(note.imagePath);
+        page = ReadPicture(note.imagePath).image;
     qDebug().noquote() << QStringLiteral("thumnail save name : %1").arg(QFileInfo(writer.folder()).fileName());
     if (page.isNull()) {
         Log(QStringLiteral("no page image for the thumbnail: %1").arg(note.imagePath));

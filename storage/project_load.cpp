@@ -4,6 +4,7 @@
 #include "app/utilities.h"
 #include "board/event_kind.h"
 #include "board/note_pages.h"
+#include "board/picture_file.h"
 #include "platform/folders.h"
 #include "platform/launch.h"
 
@@ -313,8 +314,8 @@ void TakeLegacyFit(ProjectReading& reading, const QString& folder, int noteWidth
     for (NoteInfo& note : project.notes) {
         note.width = project.fit.page.width();
         note.height = project.fit.page.height();
-        QImage picture;
-        if (!IsReadableEntry(note.path) || !picture.load(note.path))
+        const QImage picture = ReadPicture(note.path).image;
+        if (picture.isNull())
             continue;
         const QSize size(Trunc(picture.width() * scale), Trunc(picture.height() * scale));
         if (size.width() > 0 && size.height() > 0 && size != picture.size()) {

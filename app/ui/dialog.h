@@ -910,6 +910,12 @@ public:
 
     // Settings.
     ConfigInfomation m_config;
+    // The configured background picture, read once whenever the setting
+    // names another file (storage/ui/dialog_config.cpp); null when unset or
+    // refused, and then board pages show their colour.
+    void ReadBackgroundPicture();
+    QString m_backgroundPicturePath;
+    QImage m_backgroundPicture;
     QString m_commonAppDataFolder;
     QString m_workFolder;              // ends with a separator
     QString m_configFilePath;

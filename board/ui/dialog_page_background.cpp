@@ -38,7 +38,9 @@ BackgroundRequest Dialog::PageBackgroundRequest(const QString& path, int type, b
     request.level = m_collUserLevel;
     request.hostBoard = m_hostBoardSize;
     request.boardColor = m_boardFillColor;
-    request.backgroundPicture = m_config.bgfile;
+    // A refused picture is not read again for every board page.
+    request.backgroundPicture = m_backgroundPicture.isNull() ? QString() : m_backgroundPicturePath;
+    request.backgroundImage = m_backgroundPicture;
     request.currentImageSize = m_viewImage.isNull() ? request.view : m_viewImage.size();
     request.previous = alternative ? m_alternativeImage : m_backgroundImage;
     request.scale = c_scale;
@@ -82,8 +84,13 @@ void Dialog::SetInitImage(QString path, int type, bool alternative)
         qDebug().noquote() << line;
     for (const QString& line : out.logLines)
         AddLogWindowLine(line);
-    if (out.pictureLoadFailed)
-        ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Note image load fail"), path);
+    if (out.pictureLoadFailed) {
+        qDebug().noquote() << QStringLiteral("exe : picture page not shown: %1").arg(out.pictureError);
+        const QString prefix = path + QStringLiteral(": ");
+        const QString why = out.pictureError.startsWith(prefix) ? out.pictureError.mid(prefix.size()) : out.pictureError;
+        ui::ShowMessageBox(QMessageBox::Warning, this, QStringLiteral("Note image load fail"),
+                           why.isEmpty() ? path : path + QLatin1Char('\n') + why);
+    }
     if (!out.stored)
         return;
 

@@ -438,13 +438,12 @@ void Dialog::PointerDispatch(int slot, int action, int x, int y)
     }
 }
 
-// The pen driver's pointers N = 1..9 draw in slot N. Each message is noted
-// in the log, so a driver that draws nothing can be told from one that sends
-// nothing.
+// The pen driver's pointers N = 1..9 draw in slot N. The window that takes
+// the driver's messages logs presses and releases; moves come by the
+// thousand and are not logged.
 #define DRAVIK_PEN_DRIVER_POINTER(n)                                                               \
     void Dialog::MultiPointer##n(int action, int x, int y)                                         \
     {                                                                                              \
-        qDebug().noquote() << QStringLiteral("MultiPointer%1 : %2, %3, %4").arg(n).arg(action).arg(x).arg(y); \
         PointerDispatch(n, action, x, y);                                                          \
     }
 

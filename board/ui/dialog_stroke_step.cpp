@@ -7,6 +7,7 @@
 #include "app/ui/dialog.h"
 #include "board/figure_paths.h"
 #include "board/geometry.h"
+#include "board/picture_file.h"
 
 void Dialog::DrawStrokeStep(int slot, int kind, int restorePreview, bool local, bool keepMediaPos)
 {
@@ -107,9 +108,10 @@ void Dialog::PaintImageInto(QImage& target, const QString& imagePath, const Even
 
 void Dialog::PaintScaledImage(const QString& imagePath, QRectF target)
 {
-    QImage image;
-    if (!image.load(imagePath)) {
-        qDebug().noquote() << QStringLiteral("exe : image cannot be read: %1").arg(imagePath);
+    const PictureRead read = ReadPicture(imagePath);
+    const QImage& image = read.image;
+    if (image.isNull()) {
+        qDebug().noquote() << QStringLiteral("exe : image cannot be read: %1").arg(read.error);
         return;
     }
     const QImage scaled = image.scaled(int(m_zoom * image.width()), int(m_zoom * image.height()),

@@ -8,6 +8,7 @@
 
 #include "app/ui/dialog.h"
 #include "app/ui/message_box.h"
+#include "board/picture_file.h"
 #include "collab/file_transfer.h"
 #include "editing/image_objects.h"
 #include "storage/note_export.h"
@@ -23,11 +24,12 @@ void Dialog::InsertImageObject(QString path, int select, QString text)
         return;
     const QString title = m_lang.hint.value(957 - 900);
 
-    QImage image;
-    if (!image.load(path)) {
-        qDebug().noquote() << QStringLiteral("exe : picture cannot be read: %1").arg(path);
+    const PictureRead read = ReadPicture(path);
+    const QImage& image = read.image;
+    if (image.isNull()) {
+        qDebug().noquote() << QStringLiteral("exe : picture cannot be read: %1").arg(read.error);
         if (!quiet)
-            ui::WarningBox(this, title, QStringLiteral("The picture could not be read:\n%1").arg(path));
+            ui::WarningBox(this, title, QStringLiteral("The picture could not be read:\n%1").arg(read.error));
         return;
     }
     const QSize source = fromHost ? HostImageSize(image.size(), Coll_HostScale()) : image.size();

@@ -1,5 +1,7 @@
 #include "panels/ui/notedialog.h"
 
+#include "board/picture_file.h"
+
 #include "app/ui/message_box.h"
 #include "panels/note_list.h"
 #include "panels/ui/notelist.h"
@@ -198,7 +200,7 @@ void NoteDialog::AddNoteItem(const QString& file, int index)
     // An unreadable page gives an empty picture, but its label still shows.
     // Read afresh, never through the pixmap cache: a thumbnail file is
     // rewritten under the same name within the same second.
-    const QPixmap picture = QPixmap::fromImage(QImage(file));
+    const QPixmap picture = QPixmap::fromImage(ReadPicture(file).image);
     auto* item = new QListWidgetItem(picture.isNull() ? QIcon() : QIcon(picture), m_fillLabels.at(index));
     item->setBackground(Qt::black);
     item->setForeground(Qt::yellow);

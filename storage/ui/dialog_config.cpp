@@ -1,6 +1,7 @@
 #include "app/ui/dialog.h"
 
 #include "app/ui/message_box.h"
+#include "board/picture_file.h"
 #include "panels/ui/configdlg.h"
 #include "platform/folders.h"
 #include "platform/processes.h"
@@ -9,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QTimer>
 
 // Settings: the record's defaults, the settings file and the folders they name.
 void Dialog::LoadConfig(bool bInit)
@@ -32,6 +34,25 @@ void Dialog::LoadConfig(bool bInit)
         m_currentProjectFolder = m_config.proj;
     }
     ApplyBoardColor();
+    ReadBackgroundPicture();
+}
+
+void Dialog::ReadBackgroundPicture()
+{
+    if (m_config.bgfile == m_backgroundPicturePath)
+        return;
+    m_backgroundPicturePath = m_config.bgfile;
+    m_backgroundPicture = QImage();
+    if (m_config.bgfile.isEmpty())
+        return;
+    const PictureRead read = ReadPicture(m_config.bgfile);
+    m_backgroundPicture = read.image;
+    if (read.image.isNull()) {
+        const QString text = QStringLiteral("The background picture is not used:\n%1").arg(read.error);
+        qDebug().noquote() << QStringLiteral("exe : background picture not used: %1").arg(read.error);
+        // Told once the window is up: this runs during start as well.
+        QTimer::singleShot(0, this, [this, text] { ui::WarningBox(this, QStringLiteral("Background picture"), text); });
+    }
 }
 
 void Dialog::SetFileFilters()
@@ -102,6 +123,7 @@ void Dialog::SaveConfigData(ConfigInfomation config)
         m_currentProjectFolder = m_config.proj;
     if (changes.colorChanged)
         ApplyBoardColor();
+    ReadBackgroundPicture();
     if (changes.redrawPages)
         RedrawAllPages();
     m_rec_type = m_config.Type;

@@ -34,7 +34,7 @@ storage::ContentsSaveInput Dialog::TakeContentsInput()
     input.pdf.view = QSize(m_view_width, m_view_height);
     input.pdf.content = m_contentArea;
     input.pdf.boardColor = m_boardFillColor;
-    input.pdf.backgroundPicture = m_config.bgfile;
+    input.pdf.backgroundPicture = m_backgroundPicture.isNull() ? QString() : m_backgroundPicturePath;
     return input;
 }
 

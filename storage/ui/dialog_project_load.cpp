@@ -41,7 +41,8 @@ void Dialog::StartProjectLoad(QString path)
     background.level = m_collUserLevel;
     background.hostBoard = m_hostBoardSize;
     background.boardColor = m_boardFillColor;
-    background.backgroundPicture = m_config.bgfile;
+    background.backgroundPicture = m_backgroundPicture.isNull() ? QString() : m_backgroundPicturePath;
+    background.backgroundImage = m_backgroundPicture;
     background.currentImageSize = background.view;
     background.scale = c_scale;
     // The page files hold the pages at 100 %.

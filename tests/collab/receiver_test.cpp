@@ -108,12 +108,7 @@ class ReceiverTest : public DialogTestBase
     // One frame through the window's reader, handled before this returns.
     void Deliver(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail = coll::kBlockEnd)
     {
-        tap->Send(keyword, data, tail);
-        QTcpSocket* socket = tap->windowSocket();
-        QVERIFY(socket->waitForReadyRead(5000));
-        while (board->m_collReceiveBuffer.Held() > 0 && socket->waitForReadyRead(2000)) {
-        }
-        QCoreApplication::processEvents();
+        tap->Deliver(keyword, data, tail);
     }
 
     // The host's side of a session where the pupil holds the write right

@@ -1,7 +1,9 @@
 // The window-message layer within one process: finding windows by class and
-// title, blocking sends with bytes, nested sends, entries left by a dead
-// program, frames that are not ours, silent connections, windows that never
-// answer, posted messages and a handler that sends to itself.
+// title, blocking sends with bytes, sends that wait only for their own
+// answer, entries left by a dead program, frames that are not ours, silent
+// connections, windows that never answer, posted messages and a handler that
+// sends to itself. A window on a thread of its own stands for another
+// program's.
 #include "platform/window_messages.h"
 #include "tests/support/test_folders.h"
 
@@ -43,6 +45,34 @@ bool MakeDeadSocket(const QString& path)
     return bound;
 }
 
+// A window served by the event loop of a thread of its own, as another
+// program's window is.
+class WindowOnThread
+{
+public:
+    WindowOnThread(const QString& windowClass, const QString& title, MessageWindow::Handler handler)
+        : m_window(new MessageWindow(windowClass, title))
+    {
+        m_window->setHandler(std::move(handler));
+        m_window->moveToThread(&m_thread);
+        m_thread.start();
+    }
+    ~WindowOnThread()
+    {
+        MessageWindow* window = m_window;
+        QMetaObject::invokeMethod(window, [window] { delete window; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait(5000);
+    }
+    WindowHandle handle() const { return m_handle; }
+    bool isRegistered() const { return m_handle != 0; }
+
+private:
+    QThread m_thread;
+    MessageWindow* m_window;
+    const WindowHandle m_handle = m_window->handle();
+};
+
 }  // namespace
 
 class WindowMessagesTest : public QObject
@@ -55,13 +85,13 @@ private:
 private slots:
     void findsAndSendsWithBytes()
     {
-        MessageWindow window(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601"));
-        QVERIFY2(window.isRegistered(), qPrintable(window.errorString()));
         QList<WindowMessage> received;
-        window.setHandler([&](const WindowMessage& message) {
-            received << message;
-            return qint64(42);
-        });
+        WindowOnThread window(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601"),
+                              [&](const WindowMessage& message) {
+                                  received << message;
+                                  return qint64(42);
+                              });
+        QVERIFY(window.isRegistered());
 
         const WindowHandle found = FindWindowByName(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601"));
         QCOMPARE(found, window.handle());
@@ -128,44 +158,42 @@ private slots:
         QCOMPARE(FindWindowByName(QStringLiteral("Qt5QWindowIcon"), QStringLiteral("Dialog6601")), live.handle());
     }
 
-    void sendsNestWhileWaiting()
+    // A's handler sends to B, whose handler sends back to A while A waits.
+    // Nothing is handled inside a send: B's message to A runs out of time,
+    // B still answers A, and A takes B's message from its event loop later.
+    void sendWaitsOnlyForItsOwnAnswer()
     {
-        // A's handler sends to B, whose handler sends back to A while A still
-        // waits: the waiting side must handle it, or both would hang. B runs
-        // on a thread of its own, as another program would.
         MessageWindow a(QStringLiteral("A"), QStringLiteral("a"));
-        QThread thread;
-        auto* bWindow = new MessageWindow(QStringLiteral("B"), QStringLiteral("b"));
-        MessageWindow& b = *bWindow;
         QStringList order;
+        WindowHandle bHandle = 0;
         a.setHandler([&](const WindowMessage& message) -> qint64 {
             order << QStringLiteral("a%1 begin").arg(message.message);
             if (message.message == 1) {
                 qint64 fromB = 0;
-                if (!SendWindowMessage(b.handle(), 2, 0, 0, &fromB, 5000))
+                if (!SendWindowMessage(bHandle, 2, 0, 0, &fromB, 5000))
                     order << QStringLiteral("send to b failed");
                 order << QStringLiteral("b said %1").arg(fromB);
             }
             order << QStringLiteral("a%1 end").arg(message.message);
             return 10 + message.message;
         });
-        b.setHandler([&](const WindowMessage& message) -> qint64 {
-            qint64 fromA = 0;
-            SendWindowMessage(a.handle(), 3, 0, 0, &fromA, 5000);
-            order << QStringLiteral("b got %1, a said %2").arg(message.message).arg(fromA);
-            return 20;
+        const WindowHandle aHandle = a.handle();
+        WindowOnThread b(QStringLiteral("B"), QStringLiteral("b"), [aHandle](const WindowMessage&) -> qint64 {
+            return SendWindowMessage(aHandle, 3, 0, 0, nullptr, 300) ? 20 : 21;
         });
+        bHandle = b.handle();
 
-        bWindow->moveToThread(&thread);
-        thread.start();
-
+        // Sent from another thread, so that A's handler runs on A's event loop.
         qint64 result = 0;
-        QVERIFY(SendWindowMessage(a.handle(), 1, 0, 0, &result, 10000));
+        bool sent = false;
+        std::unique_ptr<QThread> sender(QThread::create([&] { sent = SendWindowMessage(aHandle, 1, 0, 0, &result, 10000); }));
+        sender->start();
+        QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 10000);
+        QVERIFY(sent);
         QCOMPARE(result, qint64(11));
-        QCOMPARE(order, QStringList({"a1 begin", "a3 begin", "a3 end", "b got 2, a said 13", "b said 20", "a1 end"}));
-        thread.quit();
-        QVERIFY(thread.wait(5000));
-        delete bWindow;
+        QTRY_COMPARE_WITH_TIMEOUT(order.size(), 5, 5000);
+        QCOMPARE(order, QStringList({"a1 begin", "b said 21", "a1 end", "a3 begin", "a3 end"}));
+        platform::ReviveWindow(aHandle);
     }
 
     // A handler that sends to its own window (a message naming the window
@@ -195,9 +223,9 @@ private slots:
     // Connections that say nothing do not delay the messages behind them.
     void silentConnectionsHoldNothingUp()
     {
-        MessageWindow window(QStringLiteral("D"), QStringLiteral("d"));
         int handled = 0;
-        window.setHandler([&](const WindowMessage&) { return qint64(++handled); });
+        WindowOnThread window(QStringLiteral("D"), QStringLiteral("d"),
+                              [&](const WindowMessage&) { return qint64(++handled); });
         const QString path = platform::WindowRegistryFolder() + QLatin1Char('/') + QString::number(window.handle(), 16);
         std::vector<std::unique_ptr<QLocalSocket>> silent;
         for (int i = 0; i < 5; ++i) {
@@ -305,9 +333,9 @@ private slots:
     void foreignFramesAreDropped()
     {
         QFETCH(QByteArray, frame);
-        MessageWindow window(QStringLiteral("C"), QStringLiteral("c"));
         int handled = 0;
-        window.setHandler([&](const WindowMessage&) { return qint64(++handled); });
+        WindowOnThread window(QStringLiteral("C"), QStringLiteral("c"),
+                              [&](const WindowMessage&) { return qint64(++handled); });
 
         QLocalSocket stranger;
         stranger.connectToServer(platform::WindowRegistryFolder() + QLatin1Char('/') + QString::number(window.handle(), 16));

@@ -2,9 +2,11 @@
 // to this screen, the stored codes, the older layout, and archives made to
 // hurt (paths leaving the folder, links, lies about sizes, no zip at all).
 #include "board/event_kind.h"
+#include "board/picture_file.h"
 #include "storage/project_file.h"
 #include "storage/project_load.h"
 #include "tests/support/small_filesystem.h"
+#include "tests/support/picture_bombs.h"
 #include "tests/support/zip_fixture.h"
 
 #include <QBuffer>
@@ -472,6 +474,22 @@ private slots:
         QCOMPARE(stroke.at(1).S, QPointF(15, 20));
         QCOMPARE(stroke.at(1).MediaPos, -1.0);
         QCOMPARE(stroke.at(1).Press, 3.f);
+    }
+
+    // A small archive holding a picture page of 20000 x 20000 pixels loads
+    // without the picture ever being decoded.
+    void pictureBombInAProject()
+    {
+        QVERIFY(WritePngBomb(path("bomb.png"), 20000, 20000));
+        const QString project = path("files/lesson.vk");
+        QVERIFY(MakeZip(project, {{"Notes.xml", NotesXml(Note("n0", "2", "pic.png"))},
+                                  {"pic.png", ReadTestFile(path("bomb.png"))}}));
+        const qint64 peakBefore = PeakResidentKb(QCoreApplication::applicationPid());
+        const storage::LoadedProject loaded = Load(project);
+        const qint64 growth = PeakResidentKb(QCoreApplication::applicationPid()) - peakBefore;
+        QVERIFY2(growth < kPicturePixelBudget * 4 / 1024, qPrintable(QStringLiteral("%1 kB").arg(growth)));
+        QVERIFY2(loaded.error.isEmpty(), qPrintable(loaded.error));
+        QCOMPARE(loaded.notes.size(), 1);
     }
 
     // Archives made to hurt: nothing is written outside the work folder, no

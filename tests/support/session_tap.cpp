@@ -94,6 +94,16 @@ void SessionTap::Send(const QByteArray& keyword, const QByteArray& data)
     Send(keyword, data, coll::kBlockEnd);
 }
 
+void SessionTap::Deliver(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail)
+{
+    Send(keyword, data, tail);
+    if (!m_window || !m_local.waitForReadyRead(5000))
+        return;
+    while (m_window->m_collReceiveBuffer.Held() > 0 && m_local.waitForReadyRead(2000)) {
+    }
+    QCoreApplication::processEvents();
+}
+
 void SessionTap::Send(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail)
 {
     if (!m_peer)

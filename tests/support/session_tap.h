@@ -41,6 +41,9 @@ public:
     void Send(const QByteArray& keyword, const QByteArray& data);
     // The same with a tail of its own (the file messages carry fields there).
     void Send(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail);
+    // A frame from the peer's side, handled by the window before this
+    // returns (a bounded wait).
+    void Deliver(const QByteArray& keyword, const QByteArray& data, const QByteArray& tail = coll::kBlockEnd);
 
     QTcpSocket* windowSocket() { return &m_local; }
 

@@ -1,6 +1,6 @@
 // Plays the pen/touch module's driver towards the whiteboard.
 //
-//   PenDriverStub [--greet]
+//   PenDriverStub [--greet] [--answer-limit <ms>]
 //
 // It registers the driver's window (class "QWidget", title "Stylane"),
 // prints "ready <handle>" and then reads commands from standard input:
@@ -13,7 +13,9 @@
 // Every message it receives is printed as "recv <message> <wParam> <lParam>"
 // (handles in hexadecimal); a greeting from the whiteboard is remembered as
 // the whiteboard's window. Each command answers with one line once the
-// whiteboard has handled it: "ok ..." or "fail ...".
+// whiteboard has handled it, or the answer limit (10 s unless given) passed:
+// "ok ..." or "fail ...". A whiteboard that once let the limit pass counts as
+// gone until it greets again or is found by "greet".
 #include "platform/window_messages.h"
 
 #include <QCoreApplication>
@@ -29,6 +31,7 @@ constexpr quint32 kGreeting = 2024;
 constexpr quint32 kFirstTouchMessage = 1139;
 
 platform::WindowHandle g_whiteboard = 0;
+int g_answerLimitMs = 10000;
 
 void Print(const QString& line)
 {
@@ -51,7 +54,9 @@ void Greet(platform::WindowHandle own)
         return;
     }
     g_whiteboard = found;
-    if (platform::SendWindowMessage(found, kGreeting, own, 1, nullptr, 10000))
+    // Found listening: whatever it failed to answer before, it is there.
+    platform::ReviveWindow(found);
+    if (platform::SendWindowMessage(found, kGreeting, own, 1, nullptr, g_answerLimitMs))
         Print(QStringLiteral("ok greet %1").arg(Hex(found)));
     else
         Print(QStringLiteral("fail greet %1").arg(Hex(found)));
@@ -63,7 +68,7 @@ void Send(quint32 message, quint64 wParam, qint64 lParam)
         Print(QStringLiteral("fail send %1: no whiteboard").arg(message));
         return;
     }
-    if (platform::SendWindowMessage(g_whiteboard, message, wParam, lParam, nullptr, 10000))
+    if (platform::SendWindowMessage(g_whiteboard, message, wParam, lParam, nullptr, g_answerLimitMs))
         Print(QStringLiteral("ok send %1").arg(message));
     else
         Print(QStringLiteral("fail send %1").arg(message));
@@ -105,13 +110,19 @@ int main(int argc, char* argv[])
     }
     window.setHandler([](const platform::WindowMessage& message) -> qint64 {
         Print(QStringLiteral("recv %1 %2 %3").arg(message.message).arg(Hex(message.wParam)).arg(message.lParam));
-        if (message.message == kGreeting)
+        if (message.message == kGreeting) {
             g_whiteboard = message.wParam;
+            platform::ReviveWindow(message.wParam);
+        }
         return 0;
     });
     Print(QStringLiteral("ready %1").arg(Hex(window.handle())));
 
-    if (app.arguments().contains(QStringLiteral("--greet")))
+    const QStringList arguments = app.arguments();
+    const int limitAt = arguments.indexOf(QStringLiteral("--answer-limit"));
+    if (limitAt > 0 && limitAt + 1 < arguments.size())
+        g_answerLimitMs = qBound(1, arguments.at(limitAt + 1).toInt(), 600000);
+    if (arguments.contains(QStringLiteral("--greet")))
         Greet(window.handle());
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
