@@ -57,6 +57,11 @@ int main(int argc, char* argv[])
 {
     platform::UseLosslessFileNames();
     qInstallMessageHandler(WriteDebugLine);
+    // Nothing here draws with OpenGL, yet the xcb platform would load the GL
+    // driver (tens of megabytes of a software renderer on most machines) at
+    // the first window. A user who asks for an integration keeps it.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
     SingleApplication* app = new SingleApplication(argc, argv);
 
     const QString firstArgument = argc > 1 ? QFile::decodeName(argv[1]) : QString();

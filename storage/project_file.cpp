@@ -1,5 +1,7 @@
 #include "storage/project_file.h"
 
+#include "storage/event_file_bytes.h"
+
 #include "app/utilities.h"
 #include "board/picture_file.h"
 #include "platform/folders.h"
@@ -12,7 +14,8 @@
 #include <QBuffer>
 #include <QSet>
 #include <QHash>
-#include <QTextStream>
+#include <QThread>
+#include <QtConcurrent>
 #include <QXmlStreamWriter>
 
 #include <cerrno>
@@ -87,75 +90,6 @@ void WriteMasterRecord(QXmlStreamWriter& xml, const EventMaster& em)
 }
 
 namespace {
-
-void WriteDetail(QXmlStreamWriter& xml, const EventDetail& ed)
-{
-    xml.writeStartElement(QStringLiteral("ED"));
-    xml.writeAttribute(QStringLiteral("EI"), Int(ed.EventID));
-    xml.writeAttribute(QStringLiteral("SX"), FormatCoord(ed.S.x()));
-    xml.writeAttribute(QStringLiteral("SY"), FormatCoord(ed.S.y()));
-    xml.writeAttribute(QStringLiteral("EX"), FormatCoord(ed.E.x()));
-    xml.writeAttribute(QStringLiteral("EY"), FormatCoord(ed.E.y()));
-    xml.writeAttribute(QStringLiteral("MX"), FormatCoord(ed.M.x()));
-    xml.writeAttribute(QStringLiteral("MY"), FormatCoord(ed.M.y()));
-    xml.writeAttribute(QStringLiteral("CX"), FormatCoord(ed.C.x()));
-    xml.writeAttribute(QStringLiteral("CY"), FormatCoord(ed.C.y()));
-    xml.writeAttribute(QStringLiteral("OX"), Int(ed.OriginRF.x()));
-    xml.writeAttribute(QStringLiteral("OY"), Int(ed.OriginRF.y()));
-    xml.writeAttribute(QStringLiteral("OW"), Int(ed.OriginRF.width()));
-    xml.writeAttribute(QStringLiteral("OH"), Int(ed.OriginRF.height()));
-    xml.writeAttribute(QStringLiteral("BX"), Int(ed.BoundRF.x()));
-    xml.writeAttribute(QStringLiteral("BY"), Int(ed.BoundRF.y()));
-    xml.writeAttribute(QStringLiteral("BW"), Int(ed.BoundRF.width()));
-    xml.writeAttribute(QStringLiteral("BH"), Int(ed.BoundRF.height()));
-    xml.writeAttribute(QStringLiteral("PC"), ed.PenColor.name());
-    xml.writeAttribute(QStringLiteral("PW"), Int(ed.PenWidth));
-    xml.writeAttribute(QStringLiteral("AG"), FormatDouble(double(ed.Angle)));
-    xml.writeAttribute(QStringLiteral("BD"), FormatFlag(ed.Deleted != 0));
-    xml.writeAttribute(QStringLiteral("TP"), Int(ed.Transparent));
-    xml.writeEndElement();
-}
-
-void WritePoint(QXmlStreamWriter& xml, const FreePenPoint& p)
-{
-    xml.writeStartElement(QStringLiteral("FP"));
-    xml.writeAttribute(QStringLiteral("EI"), Int(p.EventID));
-    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(p.MediaPos));
-    xml.writeAttribute(QStringLiteral("MA"), Int(p.MouseAction));
-    xml.writeAttribute(QStringLiteral("PS"), FormatDouble(double(p.Press)));
-    xml.writeAttribute(QStringLiteral("SX"), FormatCoord(p.S.x()));
-    xml.writeAttribute(QStringLiteral("SY"), FormatCoord(p.S.y()));
-    xml.writeAttribute(QStringLiteral("MX"), FormatCoord(p.M.x()));
-    xml.writeAttribute(QStringLiteral("MY"), FormatCoord(p.M.y()));
-    xml.writeEndElement();
-}
-
-// The details and samples of a slot follow the EventIDs its EM records
-// wrote. An ID written twice (two masters sharing it) writes its records
-// twice, as a walk over the written list would; a count per ID keeps that
-// while each record is looked up once.
-using WrittenIds = QHash<quint16, int>;
-
-template <typename Record, typename WriteOne>
-void WriteFollowers(QXmlStreamWriter& xml, const char* tag, int slot, const QVector<Record>& records,
-                    const WrittenIds& written, WriteOne writeOne)
-{
-    if (written.isEmpty())
-        return;
-    bool open = false;
-    for (const Record& record : records) {
-        const int times = written.value(record.EventID, 0);
-        for (int i = 0; i < times; ++i) {
-            if (!open) {
-                OpenSlotGroup(xml, tag, slot);
-                open = true;
-            }
-            writeOne(xml, record);
-        }
-    }
-    if (open)
-        xml.writeEndElement();
-}
 
 // Copies `source` into the staging folder as `name`. Only a regular file that
 // is no link is read (a FIFO would block the save), and only a bare name that
@@ -287,72 +221,6 @@ int ThumbnailNoteIndex(const QVector<int>& pageVisits, int currentNote, int note
     return 0;
 }
 
-void WriteEventFile(QIODevice* device, const ProjectSnapshot& project, int n)
-{
-    const NoteInfo& note = project.notes.at(n);
-    QXmlStreamWriter xml(device);
-    StartXmlDocument(xml);
-    xml.writeStartElement(QStringLiteral("Event"));
-    xml.writeAttribute(QStringLiteral("Note"), note.create_data);
-    xml.writeAttribute(QStringLiteral("Width"), Int(project.boardSize.width()));
-    xml.writeAttribute(QStringLiteral("Height"), Int(project.boardSize.height()));
-    xml.writeAttribute(QStringLiteral("RWidth"), Int(project.pageSize.width()));
-    xml.writeAttribute(QStringLiteral("RHeight"), Int(project.pageSize.height()));
-
-    std::array<WrittenIds, kPointerSlotCount> written;
-    for (int k = 0; k < kPointerSlotCount; ++k) {
-        bool open = false;
-        for (const EventMaster& em : project.slotTables[k].masters) {
-            if (em.NoteName != note.create_data)
-                continue;
-            if (!open) {
-                OpenSlotGroup(xml, "EM", k);
-                open = true;
-            }
-            WriteMasterRecord(xml, em);
-            ++written[k][em.EventID];
-        }
-        if (open)
-            xml.writeEndElement();
-    }
-    for (int k = 0; k < kPointerSlotCount; ++k)
-        WriteFollowers(xml, "ED", k, project.slotTables[k].details, written[k], WriteDetail);
-    for (int k = 0; k < kPointerSlotCount; ++k)
-        WriteFollowers(xml, "FP", k, project.slotTables[k].points, written[k], WritePoint);
-
-    xml.writeEndElement();
-    xml.writeEndDocument();
-}
-
-void WriteNotesXml(QIODevice* device, const QVector<NoteInfo>& notes)
-{
-    QXmlStreamWriter xml(device);
-    StartXmlDocument(xml);
-    xml.writeStartElement(QStringLiteral("listwidget"));
-    for (const NoteInfo& note : notes) {
-        xml.writeStartElement(QStringLiteral("NoteInfo"));
-        xml.writeAttribute(QStringLiteral("Type"), Int(note.type));
-        xml.writeAttribute(QStringLiteral("Name"), note.name);
-        xml.writeAttribute(QStringLiteral("Create"), note.create_data);
-        xml.writeAttribute(QStringLiteral("Path"), note.path);
-        xml.writeAttribute(QStringLiteral("NoteWidth"), Int(note.width));
-        xml.writeAttribute(QStringLiteral("NoteHeight"), Int(note.height));
-        xml.writeAttribute(QStringLiteral("PageOption"), FormatFlag(note.page_option));
-        xml.writeEndElement();
-    }
-    xml.writeEndElement();
-    xml.writeEndDocument();
-}
-
-void WriteMediaList(QIODevice* device, const QStringList& mediaFiles)
-{
-    QTextStream out(device);
-    out.setCodec("UTF-8");
-    for (const QString& entry : mediaFiles)
-        out << entry << '\n';
-    out.flush();
-}
-
 QString PrepareStagingFolder(const QString& workFolder, const QString& stamp, QString* error)
 {
     if (!IsBareFileName(stamp)) {
@@ -373,10 +241,27 @@ bool StageEventFiles(const ProjectSnapshot& project, StagingWriter& writer, cons
 {
     if (!WriteThumbnail(project, writer))
         return false;
+    const EventFileWriter events(project);
     const int count = project.notes.size();
+    // The files are made side by side and written here in note order; no
+    // more are held at once than are being made, so a long lesson does not
+    // sit in memory whole.
+    const int window = 2 * qMax(1, QThread::idealThreadCount());
+    QVector<QFuture<QByteArray>> making;
+    int next = 0;
     for (int n = 0; n < count; ++n) {
-        if (!writer.StageWith(EventFileName(n), [&](QIODevice* device) { WriteEventFile(device, project, n); }))
+        while (next < count && next < n + window) {
+            making.append(QtConcurrent::run([&events, next] { return events.EventFile(next); }));
+            ++next;
+        }
+        const QByteArray bytes = making[n].result();
+        making[n] = QFuture<QByteArray>();
+        if (!writer.StageBytes(EventFileName(n), bytes)) {
+            // Files still being made read the snapshot: they end before it goes.
+            for (QFuture<QByteArray>& pending : making)
+                pending.waitForFinished();
             return false;
+        }
         progress(QStringLiteral("Save Event(%1/%2)").arg(n).arg(count), n);
     }
     return true;
@@ -391,8 +276,7 @@ bool StageNoteList(const ProjectSnapshot& project, StagingWriter& writer, const 
             return false;
         progress(QStringLiteral("Save Notes(%1/%2)").arg(n).arg(count), count + n);
     }
-    return writer.StageWith(QLatin1String(kNotesFileName),
-                            [&](QIODevice* device) { WriteNotesXml(device, project.notes); });
+    return writer.StageBytes(QLatin1String(kNotesFileName), NotesXmlBytes(project.notes));
 }
 
 StagedMedia StagedMediaNames(const ProjectSnapshot& project)
@@ -436,8 +320,7 @@ StagedMedia StagedMediaNames(const ProjectSnapshot& project)
 bool StageMediaList(const ProjectSnapshot& project, StagingWriter& writer, const ProgressFunction& progress)
 {
     const StagedMedia staged = StagedMediaNames(project);
-    if (!writer.StageWith(QLatin1String(kMediaListFileName),
-                          [&](QIODevice* device) { WriteMediaList(device, staged.listLines); }))
+    if (!writer.StageBytes(QLatin1String(kMediaListFileName), MediaListBytes(staged.listLines)))
         return false;
     const int count = project.notes.size();
     const int mediaCount = project.mediaFiles.size();

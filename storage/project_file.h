@@ -137,12 +137,6 @@ void StartXmlDocument(QXmlStreamWriter& xml);
 void OpenSlotGroup(QXmlStreamWriter& xml, const char* tag, int slot);
 void WriteMasterRecord(QXmlStreamWriter& xml, const EventMaster& em);
 
-// Writes the event file of note `n` to `device`.
-void WriteEventFile(QIODevice* device, const ProjectSnapshot& project, int n);
-// Writes Notes.xml / StrData.dat to `device`.
-void WriteNotesXml(QIODevice* device, const QVector<NoteInfo>& notes);
-void WriteMediaList(QIODevice* device, const QStringList& mediaFiles);
-
 using ProgressFunction = std::function<void(const QString& text, int value)>;
 
 // The staging folder workFolder + stamp, made afresh (what an earlier save

@@ -18,6 +18,8 @@
 #include <QStorageInfo>
 #include <QHash>
 #include <QTextStream>
+#include <QThread>
+#include <QtConcurrent>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -177,18 +179,39 @@ void AppendMaster(BoardModel& board, int slot, const EventMaster& em)
 
 // ---- current layout --------------------------------------------------------
 
+// How a file's reading stands to the file before it.
+struct EventFileStart {
+    bool ownSlot = false;   // it named a slot of its own
+    bool ownSizes = false;  // it gave the board and page sizes
+    // It used what the file before left (the slot in force, the sizes):
+    // records before its own slot group or sizes, sizes given in part.
+    bool leanedOnBefore = false;
+};
+
 void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInfo& note, int& slot, QSize& window,
-                   QSize& page, RunningStroke& stroke)
+                   QSize& page, RunningStroke& stroke, EventFileStart* start = nullptr)
 {
     LoadedProject& project = reading.project;
     BoardModel& board = project.board;
     Scaler s = ScalerOf(project.fit);
+    EventFileStart own;
+    bool& ownSlot = start ? start->ownSlot : own.ownSlot;
+    bool& ownSizes = start ? start->ownSizes : own.ownSizes;
+    const auto lean = [&] {
+        if (start)
+            start->leanedOnBefore = true;
+    };
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         const QXmlStreamAttributes attributes = xml.attributes();
         if (attributes.hasAttribute(QLatin1String("Index"))) {
             const int index = ToInt(attributes.value(QLatin1String("Index")));
+            // Whether a slot left out is worth a warning depends on the slot
+            // in force before.
+            if (!ownSlot && !IsValidPointerSlot(index))
+                lean();
+            ownSlot = true;
             // A slot that does not exist never indexes the tables; its
             // records are left out while it is in force.
             if (!IsValidPointerSlot(index) && IsValidPointerSlot(slot))
@@ -197,6 +220,7 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
         }
         const QStringRef name = xml.name();
         if (name == QLatin1String("Event")) {
+            int sizesGiven = 0;
             for (const QXmlStreamAttribute& a : attributes) {
                 const QStringRef key = a.name();
                 if (key == QLatin1String("Width"))
@@ -207,10 +231,20 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
                     page.setWidth(ToInt(a.value()));
                 else if (key == QLatin1String("RHeight"))
                     page.setHeight(ToInt(a.value()));
+                else
+                    continue;
+                ++sizesGiven;
             }
+            if (sizesGiven != 4)
+                lean();
+            ownSizes = true;
             project.fit = FitProjectPage(reading.settings.basePage, window, page);
             s = ScalerOf(project.fit);
             continue;
+        }
+        if (name == QLatin1String("EM") || name == QLatin1String("ED") || name == QLatin1String("FP")) {
+            if (!ownSlot || !ownSizes)
+                lean();
         }
         if (!IsValidPointerSlot(slot))
             continue;
@@ -239,14 +273,14 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
         } else if (name == QLatin1String("ED")) {
             EventDetail ed;
             for (const QXmlStreamAttribute& a : attributes) {
-                const QString key = a.name().toString();
+                const QStringRef key = a.name();
                 const QStringRef value = a.value();
                 if (key == QLatin1String("EI")) {
                     ed.EventID = quint16(ToInt(value));
-                } else if (key.size() == 2 && QStringLiteral("SEMC").contains(key[0])
-                           && (key[1] == QLatin1Char('X') || key[1] == QLatin1Char('Y'))) {
+                } else if (key.size() == 2 && QLatin1String("SEMC").contains(key.at(0))
+                           && (key.at(1) == QLatin1Char('X') || key.at(1) == QLatin1Char('Y'))) {
                     QPointF* points[] = {&ed.S, &ed.E, &ed.M, &ed.C};
-                    QPointF& p = *points[QStringLiteral("SEMC").indexOf(key[0])];
+                    QPointF& p = *points[QLatin1String("SEMC").indexOf(key.at(0))];
                     if (key[1] == QLatin1Char('X'))
                         p.setX(s.x(ToInt(value)));
                     else
@@ -666,25 +700,111 @@ void LoadNotesXml(ProjectReading& reading, const QString& folder)
     project.legacy = true;
 }
 
+namespace {
+
+struct ProjectSettingsAndNote {
+    ProjectLoadSettings settings;
+    NoteInfo note;
+    QString path;
+};
+
+// One event file read on its own, into a board of its own.
+struct EventFileReading {
+    ProjectReading reading;
+    int slot = 0;
+    QSize window;
+    QSize page;
+    bool opened = false;
+    EventFileStart start;
+};
+
+EventFileReading ReadEventFileAlone(const ProjectSettingsAndNote& job)
+{
+    EventFileReading out;
+    out.reading.settings = job.settings;
+    QFile file(job.path);
+    if (!OpenEntry(file))
+        return out;
+    out.opened = true;
+    RunningStroke stroke;
+    QXmlStreamReader xml(&file);
+    ReadEventFile(out.reading, xml, job.note, out.slot, out.window, out.page, stroke, &out.start);
+    return out;
+}
+
+// Adds what a file read alone found to the lesson, as reading it in turn
+// would have.
+void TakeIn(ProjectReading& reading, EventFileReading& alone)
+{
+    LoadedProject& project = reading.project;
+    BoardModel& from = alone.reading.project.board;
+    for (int k = 0; k < kPointerSlotCount; ++k) {
+        for (const EventMaster& em : from.slot[k].records.masters())
+            AppendMaster(project.board, k, em);
+        for (const EventDetail& ed : from.slot[k].records.details())
+            project.board.slot[k].records.appendDetail(ed);
+        project.board.slot[k].allPoints += from.slot[k].allPoints;
+    }
+    for (auto it = from.FreePenMap.constBegin(); it != from.FreePenMap.constEnd(); ++it)
+        project.board.FreePenMap.insert(it.key(), it.value());
+    project.warnings += alone.reading.project.warnings;
+    project.damage += alone.reading.project.damage;
+    if (alone.start.ownSizes)
+        project.fit = alone.reading.project.fit;
+}
+
+// The event files are read side by side, each into a board of its own, and
+// taken in in note order. A file that leans on what the one before it left
+// (records outside a slot group, sizes missing) is read again in turn.
+void LoadEventFiles(ProjectReading& reading, const QString& folder)
+{
+    int slot = 0;
+    QSize window(0, 0);
+    QSize page(0, 0);
+    const int count = reading.project.notes.size();
+    const int ahead = 2 * qMax(1, QThread::idealThreadCount());
+    QVector<QFuture<EventFileReading>> reads;
+    int next = 0;
+    for (int i = 0; i < count; ++i) {
+        while (next < count && next < i + ahead) {
+            const ProjectSettingsAndNote job{reading.settings, reading.project.notes.at(next),
+                                             Folder(folder, EventFileName(next))};
+            reads.append(QtConcurrent::run(ReadEventFileAlone, job));
+            ++next;
+        }
+        EventFileReading alone = reads[i].result();
+        reads[i] = QFuture<EventFileReading>();
+        if (!alone.opened) {
+            Damaged(reading.project, QStringLiteral("%1 is missing").arg(EventFileName(i)));
+            continue;
+        }
+        if (!alone.start.leanedOnBefore) {
+            TakeIn(reading, alone);
+            if (alone.start.ownSlot)
+                slot = alone.slot;
+            if (alone.start.ownSizes) {
+                window = alone.window;
+                page = alone.page;
+            }
+            continue;
+        }
+        QFile file(Folder(folder, EventFileName(i)));
+        if (!OpenEntry(file))
+            continue;
+        RunningStroke stroke;
+        QXmlStreamReader xml(&file);
+        ReadEventFile(reading, xml, reading.project.notes.at(i), slot, window, page, stroke);
+    }
+}
+
+}  // namespace
+
 void LoadEventsXml(ProjectReading& reading, const QString& folder)
 {
     if (reading.project.legacy) {
         LoadLegacyEvents(reading, folder);
     } else {
-        int slot = 0;
-        QSize window(0, 0);
-        QSize page(0, 0);
-        RunningStroke stroke;
-        for (int i = 0; i < reading.project.notes.size(); ++i) {
-            QFile file(Folder(folder, EventFileName(i)));
-            if (!OpenEntry(file)) {
-                Damaged(reading.project, QStringLiteral("%1 is missing").arg(EventFileName(i)));
-                continue;
-            }
-            stroke.reset();
-            QXmlStreamReader xml(&file);
-            ReadEventFile(reading, xml, reading.project.notes.at(i), slot, window, page, stroke);
-        }
+        LoadEventFiles(reading, folder);
     }
     ApplyTransparency(reading.project.board);
 }

@@ -577,8 +577,14 @@ public:
     QStringList m_mic_list;
     QString m_cam_name;
     QString m_mic_name;
-    // Fills the two lists from the capture library's "deviceinfo.log".
+    // Starts the capture library's listing on a pool thread; the lists (and
+    // the settings dialog, the recording panel and the chosen devices) are
+    // filled when it ends, or when a recording start needs them first.
     void ParseDeviceInfoLog();
+    void FinishDeviceListing();
+    QFutureWatcher<tools::DeviceLists> m_deviceListing;
+    bool m_deviceListingPending = false;
+    bool m_deviceListingConnected = false;
     // The clock starts once the recorder reports its first progress and is
     // moved back by the time the recorder had already written.
     tools::RecordingClock m_rec_time;

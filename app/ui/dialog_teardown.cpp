@@ -51,6 +51,8 @@ Dialog::~Dialog()
     // The clock worker emits from this window; it ends before the window.
     m_bRecClock = false;
     m_ThreadRecTime.waitForFinished();
+    // The device listing runs in the capture library, which must stay loaded.
+    m_deviceListing.waitForFinished();
     ShutdownDialog();
 
     if (m_pdfRendererBound)

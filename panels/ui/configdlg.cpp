@@ -10,6 +10,8 @@
 #include "storage/language_file.h"
 #include "storage/ui/selectdirectory.h"
 
+#include <QSignalBlocker>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -350,6 +352,16 @@ void ConfigDlg::SetCamIndex(int index)
 {
     ui->rec_camdeviceC->setCurrentIndex(index);
     emit CallChangedCam(ui->rec_camdeviceC->currentText());
+}
+
+void ConfigDlg::SetDeviceNames(const QStringList& cameraNames, const QStringList& microphoneNames)
+{
+    const QSignalBlocker cameraQuiet(ui->rec_camdeviceC);
+    const QSignalBlocker microphoneQuiet(ui->rec_audiodeviceC);
+    ui->rec_camdeviceC->clear();
+    ui->rec_camdeviceC->addItems(cameraNames);
+    ui->rec_audiodeviceC->clear();
+    ui->rec_audiodeviceC->addItems(microphoneNames);
 }
 
 void ConfigDlg::SetUpdateBtnEnabled(bool enabled)

@@ -44,6 +44,9 @@ public:
     void SetConfigData(ConfigInfomation record);
     // Selects a camera entry, then announces the current camera.
     void SetCamIndex(int index);
+    // Replaces the device entries with a listing that came later; the
+    // refill announces nothing.
+    void SetDeviceNames(const QStringList& cameraNames, const QStringList& microphoneNames);
     // Shows the speaker and microphone volume; a slider without a mixer is
     // disabled and shows 0.
     void UpdateVolumeSliders();

@@ -142,6 +142,13 @@ private slots:
         clock.start();
         QVERIFY(StartWhiteboard(m_first, {}, WhiteboardEnvironment()));
         QCOMPARE(FindXWindows(QStringLiteral("^Dialog6601$")).size(), 1);
+        // Nothing draws with OpenGL: its driver (and the compiler a software
+        // driver brings) is never loaded.
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(m_first.pid()));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QString mapped = QString::fromLocal8Bit(maps.readAll());
+        for (const char* library : {"glx-integration", "_dri.so", "libLLVM"})
+            QVERIFY2(!mapped.contains(QLatin1String(library)), library);
         QVERIFY(m_first.waitForLine(QStringLiteral("time Done"), 10000) >= 0);
         // The splash closes two seconds after it was shown.
         QVERIFY2(clock.elapsed() >= 1900, qPrintable(QString::number(clock.elapsed())));

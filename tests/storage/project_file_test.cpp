@@ -4,12 +4,19 @@
 #include "storage/project_file.h"
 #include "tests/support/small_filesystem.h"
 
+#include "storage/event_file_bytes.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QXmlStreamWriter>
 #include <QtTest>
+
+#include <array>
+#include <cmath>
+#include <limits>
 
 #include <unistd.h>
 
@@ -80,10 +87,231 @@ storage::ProjectSnapshot Project(const QVector<NoteInfo>& notes)
 
 QByteArray EventFileBytes(const storage::ProjectSnapshot& project, int n)
 {
+    return storage::EventFileWriter(project).EventFile(n);
+}
+
+// The writer as it was when files were written through the stream writer:
+// the new one must give the same bytes, as stored files and peers read them.
+namespace reference {
+
+using storage::FormatCoord;
+using storage::FormatDouble;
+using storage::FormatFlag;
+
+QString Int(qint64 v) { return QString::number(v); }
+
+void WriteDetail(QXmlStreamWriter& xml, const EventDetail& ed)
+{
+    xml.writeStartElement(QStringLiteral("ED"));
+    xml.writeAttribute(QStringLiteral("EI"), Int(ed.EventID));
+    xml.writeAttribute(QStringLiteral("SX"), FormatCoord(ed.S.x()));
+    xml.writeAttribute(QStringLiteral("SY"), FormatCoord(ed.S.y()));
+    xml.writeAttribute(QStringLiteral("EX"), FormatCoord(ed.E.x()));
+    xml.writeAttribute(QStringLiteral("EY"), FormatCoord(ed.E.y()));
+    xml.writeAttribute(QStringLiteral("MX"), FormatCoord(ed.M.x()));
+    xml.writeAttribute(QStringLiteral("MY"), FormatCoord(ed.M.y()));
+    xml.writeAttribute(QStringLiteral("CX"), FormatCoord(ed.C.x()));
+    xml.writeAttribute(QStringLiteral("CY"), FormatCoord(ed.C.y()));
+    xml.writeAttribute(QStringLiteral("OX"), Int(ed.OriginRF.x()));
+    xml.writeAttribute(QStringLiteral("OY"), Int(ed.OriginRF.y()));
+    xml.writeAttribute(QStringLiteral("OW"), Int(ed.OriginRF.width()));
+    xml.writeAttribute(QStringLiteral("OH"), Int(ed.OriginRF.height()));
+    xml.writeAttribute(QStringLiteral("BX"), Int(ed.BoundRF.x()));
+    xml.writeAttribute(QStringLiteral("BY"), Int(ed.BoundRF.y()));
+    xml.writeAttribute(QStringLiteral("BW"), Int(ed.BoundRF.width()));
+    xml.writeAttribute(QStringLiteral("BH"), Int(ed.BoundRF.height()));
+    xml.writeAttribute(QStringLiteral("PC"), ed.PenColor.name());
+    xml.writeAttribute(QStringLiteral("PW"), Int(ed.PenWidth));
+    xml.writeAttribute(QStringLiteral("AG"), FormatDouble(double(ed.Angle)));
+    xml.writeAttribute(QStringLiteral("BD"), FormatFlag(ed.Deleted != 0));
+    xml.writeAttribute(QStringLiteral("TP"), Int(ed.Transparent));
+    xml.writeEndElement();
+}
+
+void WritePoint(QXmlStreamWriter& xml, const FreePenPoint& p)
+{
+    xml.writeStartElement(QStringLiteral("FP"));
+    xml.writeAttribute(QStringLiteral("EI"), Int(p.EventID));
+    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(p.MediaPos));
+    xml.writeAttribute(QStringLiteral("MA"), Int(p.MouseAction));
+    xml.writeAttribute(QStringLiteral("PS"), FormatDouble(double(p.Press)));
+    xml.writeAttribute(QStringLiteral("SX"), FormatCoord(p.S.x()));
+    xml.writeAttribute(QStringLiteral("SY"), FormatCoord(p.S.y()));
+    xml.writeAttribute(QStringLiteral("MX"), FormatCoord(p.M.x()));
+    xml.writeAttribute(QStringLiteral("MY"), FormatCoord(p.M.y()));
+    xml.writeEndElement();
+}
+
+template <typename Record, typename WriteOne>
+void WriteFollowers(QXmlStreamWriter& xml, const char* tag, int slot, const QVector<Record>& records,
+                    const QHash<quint16, int>& written, WriteOne writeOne)
+{
+    bool open = false;
+    for (const Record& record : records) {
+        const int times = written.value(record.EventID, 0);
+        for (int i = 0; i < times; ++i) {
+            if (!open) {
+                storage::OpenSlotGroup(xml, tag, slot);
+                open = true;
+            }
+            writeOne(xml, record);
+        }
+    }
+    if (open)
+        xml.writeEndElement();
+}
+
+QByteArray EventFile(const storage::ProjectSnapshot& project, int n)
+{
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly | QIODevice::Text);
-    storage::WriteEventFile(&buffer, project, n);
+    const NoteInfo& note = project.notes.at(n);
+    QXmlStreamWriter xml(&buffer);
+    storage::StartXmlDocument(xml);
+    xml.writeStartElement(QStringLiteral("Event"));
+    xml.writeAttribute(QStringLiteral("Note"), note.create_data);
+    xml.writeAttribute(QStringLiteral("Width"), Int(project.boardSize.width()));
+    xml.writeAttribute(QStringLiteral("Height"), Int(project.boardSize.height()));
+    xml.writeAttribute(QStringLiteral("RWidth"), Int(project.pageSize.width()));
+    xml.writeAttribute(QStringLiteral("RHeight"), Int(project.pageSize.height()));
+    std::array<QHash<quint16, int>, kPointerSlotCount> written;
+    for (int k = 0; k < kPointerSlotCount; ++k) {
+        bool open = false;
+        for (const EventMaster& em : project.slotTables[k].masters) {
+            if (em.NoteName != note.create_data)
+                continue;
+            if (!open) {
+                storage::OpenSlotGroup(xml, "EM", k);
+                open = true;
+            }
+            storage::WriteMasterRecord(xml, em);
+            ++written[k][em.EventID];
+        }
+        if (open)
+            xml.writeEndElement();
+    }
+    for (int k = 0; k < kPointerSlotCount; ++k)
+        WriteFollowers(xml, "ED", k, project.slotTables[k].details, written[k], WriteDetail);
+    for (int k = 0; k < kPointerSlotCount; ++k)
+        WriteFollowers(xml, "FP", k, project.slotTables[k].points, written[k], WritePoint);
+    xml.writeEndElement();
+    xml.writeEndDocument();
     return buffer.data();
+}
+
+QByteArray NotesXml(const QVector<NoteInfo>& notes)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
+    QXmlStreamWriter xml(&buffer);
+    storage::StartXmlDocument(xml);
+    xml.writeStartElement(QStringLiteral("listwidget"));
+    for (const NoteInfo& note : notes) {
+        xml.writeStartElement(QStringLiteral("NoteInfo"));
+        xml.writeAttribute(QStringLiteral("Type"), Int(note.type));
+        xml.writeAttribute(QStringLiteral("Name"), note.name);
+        xml.writeAttribute(QStringLiteral("Create"), note.create_data);
+        xml.writeAttribute(QStringLiteral("Path"), note.path);
+        xml.writeAttribute(QStringLiteral("NoteWidth"), Int(note.width));
+        xml.writeAttribute(QStringLiteral("NoteHeight"), Int(note.height));
+        xml.writeAttribute(QStringLiteral("PageOption"), FormatFlag(note.page_option));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return buffer.data();
+}
+
+}  // namespace reference
+
+// A number of any size and kind the records can hold: small and large,
+// whole and fractional, signed zeros, and what is no finite number.
+double AnyNumber(QRandomGenerator& random)
+{
+    static const double odd[] = {0.0, -0.0, 1.0, -1.0, 0.5, 1e6, 999999.5, 1e-5, 123456.7, 2147483647.0,
+                                 -2147483649.0, 1e300, -1e-300, std::numeric_limits<double>::infinity(),
+                                 -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
+                                 std::numeric_limits<double>::denorm_min()};
+    switch (random.bounded(4)) {
+    case 0:
+        return odd[random.bounded(int(sizeof odd / sizeof odd[0]))];
+    case 1:
+        return double(random.bounded(-5000, 5000));
+    case 2:
+        return double(random.bounded(-5000, 5000)) / 4.0;
+    default:
+        return (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-12, 13));
+    }
+}
+
+// Every character class the escapes treat apart, in names and paths.
+QString AnyName(QRandomGenerator& random, int n)
+{
+    static const QString pieces[] = {
+        QStringLiteral("2024"), QStringLiteral("a<b>"), QStringLiteral("&amp;"), QStringLiteral("\"quoted\""),
+        QStringLiteral("tab\there"), QStringLiteral("line\nbreak\r"), QString(QChar(0x01)) + "ctl",
+        QStringLiteral("\u00fc\u00e9 \u4e2d"), QString(QChar(0xFFFE)) + QChar(0xFFFF), QStringLiteral("\U0001F600"),
+QStringLiteral("'apos'"), QString(QChar(0x0B)) + QChar(0x0C)};
+    QString name = QString::number(n);
+    for (int i = 0; i < 3; ++i)
+        name += pieces[random.bounded(int(sizeof pieces / sizeof pieces[0]))];
+    return name;
+}
+
+// A lesson that walks every road of the writer: several notes sharing the
+// slots, masters sharing an ID, samples of one stroke split by another's,
+// records of no note, and numbers of every kind.
+storage::ProjectSnapshot LargeLesson()
+{
+    QRandomGenerator random(58);
+    storage::ProjectSnapshot project;
+    project.boardSize = QSize(1920, 1080);
+    project.pageSize = QSize(3840, 2160);
+    for (int n = 0; n < 12; ++n) {
+        NoteInfo note = Note(n == 5 ? QStringLiteral("plain") : AnyName(random, n), 1 + n % 3,
+                             AnyName(random, n), AnyName(random, n));
+        note.page_option = n % 2;
+        project.notes.append(note);
+    }
+    project.notes.append(Note("without objects"));
+    for (int k = 0; k < kPointerSlotCount; ++k) {
+        storage::SlotSnapshot& slot = project.slotTables[k];
+        const int strokes = k == kMouseOverflowSlot ? 400 : 40;
+        for (int s = 0; s < strokes; ++s) {
+            const quint16 id = quint16(s % 7 == 6 ? s - 1 : s);  // some IDs twice
+            const int note = random.bounded(12);
+            EventMaster em = Master(id, s % 50 == 49 ? QStringLiteral("no such note")
+                                                     : project.notes.at(note).create_data,
+                                    AnyNumber(random), random.bounded(1, 20));
+            em.StrData = quint16(random.bounded(65536));
+            em.SCale = AnyNumber(random);
+            em.HScroll = quint16(random.bounded(65536));
+            em.VScroll = quint16(random.bounded(65536));
+            slot.masters.append(em);
+            EventDetail ed = Detail(id, QPointF(AnyNumber(random), AnyNumber(random)), s % 3 == 0);
+            ed.E = QPointF(AnyNumber(random), AnyNumber(random));
+            ed.M = QPointF(AnyNumber(random), AnyNumber(random));
+            ed.C = QPointF(AnyNumber(random), AnyNumber(random));
+            ed.OriginRF = QRect(random.bounded(-9, 4000), random.bounded(-9, 4000), random.bounded(500), 7);
+            ed.PenColor = s % 11 == 0 ? QColor() : QColor::fromHsv(random.bounded(360), 200, 100);
+            ed.PenWidth = quint16(random.bounded(65536));
+            ed.Angle = float(AnyNumber(random));
+            ed.Transparent = quint16(random.bounded(256));
+            slot.details.append(ed);
+            const int samples = random.bounded(1, 60);
+            for (int i = 0; i < samples; ++i) {
+                FreePenPoint p = Sample(id, 1 + random.bounded(3), QPointF(AnyNumber(random), AnyNumber(random)));
+                p.MediaPos = AnyNumber(random);
+                p.Press = float(AnyNumber(random));
+                p.M = QPointF(AnyNumber(random), AnyNumber(random));
+                // Now and then a sample of the stroke before lands in between.
+                if (i == samples / 2 && !slot.points.isEmpty() && s % 4 == 0)
+                    slot.points.append(slot.points.at(slot.points.size() - 1 - i));
+                slot.points.append(p);
+            }
+        }
+    }
+    return project;
 }
 
 const char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -203,10 +431,7 @@ private slots:
     {
         NoteInfo picture = Note("20240101", 2, "pic.png", "/work/pic.png");
         picture.page_option = true;
-        QBuffer notes;
-        notes.open(QIODevice::WriteOnly | QIODevice::Text);
-        storage::WriteNotesXml(&notes, {Note("n1"), picture});
-        QCOMPARE(notes.data(),
+        QCOMPARE(storage::NotesXmlBytes({Note("n1"), picture}),
                  QByteArray(kDeclaration) +
                      "<listwidget>\n"
                      "    <NoteInfo Type=\"1\" Name=\"WhiteBoard\" Create=\"n1\" Path=\"WhiteBoard\" "
@@ -215,10 +440,31 @@ private slots:
                      "NoteWidth=\"1024\" NoteHeight=\"768\" PageOption=\"1\"/>\n"
                      "</listwidget>\n");
 
-        QBuffer media;
-        media.open(QIODevice::WriteOnly | QIODevice::Text);
-        storage::WriteMediaList(&media, {QStringLiteral("/tmp/a.png"), QStringLiteral("/tmp/ü b.jpg")});
-        QCOMPARE(media.data(), QStringLiteral("/tmp/a.png\n/tmp/ü b.jpg\n").toUtf8());
+        QCOMPARE(storage::MediaListBytes({QStringLiteral("/tmp/a.png"), QStringLiteral("/tmp/ü b.jpg")}),
+                 QStringLiteral("/tmp/a.png\n/tmp/ü b.jpg\n").toUtf8());
+    }
+
+    // Every file of a large lesson, byte for byte as the stream writer
+    // wrote it.
+    void sameBytesAsTheStreamWriter()
+    {
+        const storage::ProjectSnapshot project = LargeLesson();
+        const storage::EventFileWriter writer(project);
+        for (int n = 0; n < project.notes.size(); ++n) {
+            const QByteArray expected = reference::EventFile(project, n);
+            const QByteArray made = writer.EventFile(n);
+            if (made != expected) {
+                int at = 0;
+                while (at < made.size() && at < expected.size() && made[at] == expected[at])
+                    ++at;
+                QFAIL(qPrintable(QStringLiteral("Event_%1.xml differs at byte %2:\n%3\n---\n%4")
+                                     .arg(n)
+                                     .arg(at)
+                                     .arg(QString::fromUtf8(made.mid(qMax(0, at - 80), 200)),
+                                          QString::fromUtf8(expected.mid(qMax(0, at - 80), 200)))));
+            }
+        }
+        QCOMPARE(storage::NotesXmlBytes(project.notes), reference::NotesXml(project.notes));
     }
 
     void names_data()

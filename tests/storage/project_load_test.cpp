@@ -399,6 +399,42 @@ private slots:
         QCOMPARE(loaded.board.FreePenMap.value(QStringLiteral("0-5")).size(), 1);
     }
 
+    // Each file is read as if after the one before it: records outside a
+    // slot group stay in the slot in force, a file without sizes keeps the
+    // fit before it, and a slot left out is worth a warning only when the
+    // slot before it was good, whichever file set those.
+    void filesLeanOnTheOneBefore()
+    {
+        const QString folder = path("work/unpacked");
+        const QByteArray master = "<EM KD=\"5\" MP=\"-1\" SD=\"65535\" EI=\"%1\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n";
+        const auto em = [&](int id) { return QByteArray(master).replace("%1", QByteArray::number(id)); };
+        QVERIFY(WriteTestFile(folder + "/Notes.xml",
+                              NotesXml(Note("n0") + Note("n1") + Note("n2") + Note("n3") + Note("n4"))));
+        const QByteArray half = "Width=\"1600\" Height=\"1200\" RWidth=\"1600\" RHeight=\"1200\"";
+        QVERIFY(WriteTestFile(folder + "/Event_0.xml",
+                              EventFile("<EM_3 Type=\"EM\" Index=\"3\">\n" + em(1) + "</EM_3>\n", half)));
+        QVERIFY(WriteTestFile(folder + "/Event_1.xml", EventFile(em(2) + "<ED EI=\"2\" SX=\"100\" SY=\"60\"/>\n", "")));
+        QVERIFY(WriteTestFile(folder + "/Event_2.xml",
+                              EventFile("<EM_42 Type=\"EM\" Index=\"42\">\n" + em(5) + "</EM_42>\n"
+                                        "<EM_4 Type=\"EM\" Index=\"4\">\n" + em(7) + "</EM_4>\n")));
+        QVERIFY(WriteTestFile(folder + "/Event_3.xml", EventFile("")));
+        QVERIFY(WriteTestFile(folder + "/Event_4.xml", EventFile(em(9))));
+        const storage::LoadedProject loaded = Read(folder);
+
+        const SlotRecords& third = loaded.board.slot[3].records;
+        QCOMPARE(third.masters().size(), 2);
+        QCOMPARE(third.masters().at(1).EventID, quint16(2));
+        QCOMPARE(third.masters().at(1).NoteName, QString("n1"));
+        QCOMPARE(third.details().size(), 1);
+        QCOMPARE(third.details().at(0).S, QPointF(50, 30));
+        QCOMPARE(third.details().at(0).CanvasWidth, quint16(1600));
+        QCOMPARE(loaded.warnings.filter("42").size(), 1);
+        const SlotRecords& fourth = loaded.board.slot[4].records;
+        QCOMPARE(fourth.masters().size(), 2);
+        QCOMPARE(fourth.masters().at(1).EventID, quint16(9));
+        QCOMPARE(loaded.board.slot[4].nextEventId, 10);
+    }
+
     // The older layout: pages from "Notes.inx", records per slot in three
     // files, the fit and the picture rescale taken once from the first
     // detail of the load.

@@ -1,4 +1,5 @@
 #include "board/event_kind.h"
+#include "panels/ui/configdlg.h"
 #include "platform/processes.h"
 #include "storage/project_file.h"
 #include "tools/recorder_guard.h"
@@ -10,6 +11,8 @@
 #include <quazip/quazip.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QSemaphore>
 #include <QDir>
 #include <QMenu>
 #include <QElapsedTimer>
@@ -58,6 +61,13 @@ void WriteListing(QString folder)
                   "DirectShow audio devices\n \"Mic A\"\n     Alternative name \"@x\"\n");
 }
 void WriteNothing(QString) {}
+// A listing that takes as long as the test holds it (at most five seconds).
+QSemaphore g_listingGate;
+void WriteListingWhenReleased(QString folder)
+{
+    g_listingGate.tryAcquire(1, 5000);
+    WriteListing(folder);
+}
 
 const EventMaster* LastMarker(const Dialog* board, int kind)
 {
@@ -195,20 +205,33 @@ private slots:
     }
 
     // The listing the library leaves in the work folder fills the device
-    // lists; without one they are empty.
+    // lists, the settings dialog's choices and the recording panel; without
+    // one they are empty. The library takes its time (it runs the recorder),
+    // and the window does not wait for it.
     void deviceListsFromTheWorkFolder()
     {
         QDir().mkpath(board->m_workFolder);
-        board->DeviceSave = WriteListing;
+        board->m_configDlg = new ConfigDlg(board);
+        board->DeviceSave = WriteListingWhenReleased;
         board->ParseDeviceInfoLog();
-        QCOMPARE(board->m_cam_list, QStringList{"Cam A"});
+        QVERIFY(board->m_cam_list.isEmpty());
+        g_listingGate.release();
+        QTRY_COMPARE_WITH_TIMEOUT(board->m_cam_list, QStringList{"Cam A"}, 10000);
         QCOMPARE(board->m_mic_list, QStringList{"Mic A"});
+        QCOMPARE(board->m_mic_name, QString("Mic A"));
+        auto* cameras = board->m_configDlg->findChild<QComboBox*>("rec_camdeviceC");
+        QVERIFY(cameras);
+        QCOMPARE(cameras->count(), 1);
+        QCOMPARE(cameras->itemText(0), QString("Cam A"));
 
+        // A recording start that comes first waits for the listing.
         QFile::remove(board->m_workFolder + "deviceinfo.log");
         board->DeviceSave = WriteNothing;
         board->ParseDeviceInfoLog();
+        board->FinishDeviceListing();
         QVERIFY(board->m_cam_list.isEmpty());
         QVERIFY(board->m_mic_list.isEmpty());
+        QCOMPARE(cameras->count(), 0);
     }
 
     // Asked for the file, the start proposes the recording folder, the file

@@ -135,22 +135,59 @@ void Dialog::WatchRecorder()
     SetMainMenuEnabled(true);
 }
 
+namespace {
+
+// Runs the capture library's listing (it starts the recorder and waits for
+// it) and reads what it wrote; on a pool thread, away from the window.
+tools::DeviceLists ListDevices(DeviceSaveFunction deviceSave, const QString& workFolder)
+{
+    deviceSave(QDir::cleanPath(workFolder));
+    QFile log(workFolder + QStringLiteral("deviceinfo.log"));
+    // A link in our work folder is not what the library wrote.
+    if (QFileInfo(log.fileName()).isSymLink() || !log.open(QIODevice::ReadOnly))
+        return {};
+    // A device list is a few lines; anything larger is not one.
+    return tools::ParseDeviceInfo(log.read(1024 * 1024));
+}
+
+}  // namespace
+
 void Dialog::ParseDeviceInfoLog()
 {
+    // A listing still running is waited for: the library keeps one table.
+    FinishDeviceListing();
     m_cam_list.clear();
     m_mic_list.clear();
     if (!DeviceSave)
         return;
-    DeviceSave(QDir::cleanPath(m_workFolder));
-    QThread::msleep(100);
-    QFile log(m_workFolder + QStringLiteral("deviceinfo.log"));
-    // A link in our work folder is not what the library wrote.
-    if (QFileInfo(log.fileName()).isSymLink() || !log.open(QIODevice::ReadOnly))
+    if (!m_deviceListingConnected) {
+        connect(&m_deviceListing, &QFutureWatcher<tools::DeviceLists>::finished, this,
+                &Dialog::FinishDeviceListing);
+        m_deviceListingConnected = true;
+    }
+    m_deviceListingPending = true;
+    m_deviceListing.setFuture(QtConcurrent::run(ListDevices, DeviceSave, m_workFolder));
+}
+
+void Dialog::FinishDeviceListing()
+{
+    if (!m_deviceListingPending)
         return;
-    // A device list is a few lines; anything larger is not one.
-    const tools::DeviceLists lists = tools::ParseDeviceInfo(log.read(1024 * 1024));
+    m_deviceListing.waitForFinished();
+    m_deviceListingPending = false;
+    const tools::DeviceLists lists = m_deviceListing.result();
     m_cam_list = lists.cameras;
     m_mic_list = lists.microphones;
+    if (m_configDlg)
+        m_configDlg->SetDeviceNames(m_cam_list, m_mic_list);
+    if (m_recDlg)
+        m_recDlg->SetButtonsEnabled(m_cam_list.size(), m_mic_list.size());
+    // A list that is empty leaves its current device as it was.
+    if (!m_cam_list.isEmpty())
+        m_cam_name = m_cam_list.first();
+    if (!m_mic_list.isEmpty())
+        m_mic_name = m_mic_list.first();
+    ChooseCameraFromList();
 }
 
 void Dialog::PrepareRecordingTimeline()
@@ -290,6 +327,8 @@ void Dialog::OptRecStart(int type)
         qDebug().noquote() << QStringLiteral("recording type %1 cannot be recorded").arg(type);
         return;
     }
+    // The start picks its devices from the library's table.
+    FinishDeviceListing();
     EndOwnRecorders();
     PrepareRecordingTimeline();
     QThread::msleep(400);
