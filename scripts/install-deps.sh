@@ -14,6 +14,7 @@ packages=(
   apache2-bin
   xvfb xauth xdotool imagemagick x11-utils libx11-dev trayer
   fonts-dejavu-core
+  onboard
 )
 
 missing=()
