@@ -94,6 +94,7 @@ class PlainDesktopXTest : public QObject
     QPoint m_positionEntry;
     int m_redRow = -1;
     QRect m_launcher;
+    QString m_lastPanel;
 
     QSet<QString> Visible()
     {
@@ -180,6 +181,15 @@ class PlainDesktopXTest : public QObject
         // The centre's well, drawn by the launcher's background.
         const QColor well(230, 236, 246);
         return Distance(shot, at, a, well) + 2 < Distance(shot, at, b, well);
+    }
+
+    // Choosing in a ring of the launcher: the ring opened from `button`,
+    // then its entry `entry`.
+    void ChooseInRing(const char* button, const char* title, const QVector<PanelButtonSpec>& specs, const char* entry)
+    {
+        ClickAt(FaceOnScreen(button));
+        QVERIFY(!WaitForXWindows(QStringLiteral("^%1$").arg(title), 5000, m_board.pid()).isEmpty());
+        ClickAt(m_launcher.topLeft() - QPoint(kSubPanelInset, kSubPanelInset) + RingFaceCentre(specs, entry));
     }
 
 private slots:
@@ -351,33 +361,41 @@ private slots:
         QVERIFY(kScreen.contains(ring));
         QTest::qWait(200);  // lets the ring paint before it is photographed
         Shot("launcher-" + QString::fromLatin1(QTest::currentDataTag()));
-        // Leaving the ring closes it.
-        Xdotool({"mousemove", N(m_launcher.x() - 200), N(m_launcher.y() + 93)});
-        QVERIFY(WaitForGone(ids.first()));
+        // Each opens alone: the one before has closed.
+        if (!m_lastPanel.isEmpty())
+            QVERIFY(WaitForGone(m_lastPanel));
+        m_lastPanel = ids.first();
     }
 
-    // The eraser shows in the launcher's centre; a new page returns the pen
-    // to the free pen, and the centre shows it again.
+    // After the eraser a new page and a page change each return the pen to
+    // the free pen, and the launcher's centre shows it again.
+    void centreReturnsToTheFreePen_data()
+    {
+        QTest::addColumn<bool>("newPage");
+        QTest::newRow("new page") << true;
+        QTest::newRow("page change") << false;
+    }
+
     void centreReturnsToTheFreePen()
     {
+        QFETCH(bool, newPage);
         const CentrePicture pen = LauncherCentrePicture("ekFree", false);
         const CentrePicture eraser = LauncherCentrePicture("ekSelEraser", false);
-        ClickAt(FaceOnScreen("btnEraser"));
-        QVERIFY(!WaitForXWindows("^floatingeraser$", 5000, m_board.pid()).isEmpty());
-        ClickAt(m_launcher.topLeft() - QPoint(kSubPanelInset, kSubPanelInset)
-                + RingFaceCentre(EraserPanelButtons(), "btnEraserSel"));
+        ChooseInRing("btnEraser", "floatingeraser", EraserPanelButtons(), "btnEraserSel");
         QImage shot = ScreenshotWhen(m_root->path() + "/shot.png",
                                      [&](const QImage& s) { return CentreShows(s, eraser, pen); }, 5000);
         QVERIFY2(CentreShows(shot, eraser, pen), "the centre does not show the eraser");
-        Xdotool({"mousemove", N(m_launcher.x() - 200), N(m_launcher.y() + 93)});
 
         const int mark = m_board.lines().size();
-        ClickAt(FaceOnScreen("btnNote"));
-        QVERIFY(!WaitForXWindows("^floatingnote$", 5000, m_board.pid()).isEmpty());
-        ClickAt(m_launcher.topLeft() - QPoint(kSubPanelInset, kSubPanelInset) + RingFaceCentre(NotePanelButtons(), "btnNote"));
-        QVERIFY(m_board.waitForLine(QStringLiteral("change note :"), 10000, mark) >= 0);
+        if (newPage) {
+            ChooseInRing("btnNote", "floatingnote", NotePanelButtons(), "btnNote");
+            QVERIFY(m_board.waitForLine(QStringLiteral("create note:"), 10000, mark) >= 0);
+        } else {
+            ClickAt(FaceOnScreen("btnPrev"));
+            QVERIFY(m_board.waitForLine(QStringLiteral("change note :"), 10000, mark) >= 0);
+        }
         shot = ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return CentreShows(s, pen, eraser); }, 5000);
-        shot.save(m_output + "/launcher-after-page-change.png");
+        shot.save(m_output + QStringLiteral("/launcher-after-%1.png").arg(newPage ? "new-page" : "page-change"));
         QVERIFY2(CentreShows(shot, pen, eraser), "the centre still shows the eraser");
     }
 };
