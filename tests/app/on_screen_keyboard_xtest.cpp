@@ -49,12 +49,37 @@ class OnScreenKeyboardXTest : public QObject
     qint64 m_busPid = 0;
     QString m_busAddress;
 
-    void ChooseKeyboard()
+    // A visible window of the board that was not among `before`.
+    QString WaitForNewWindow(const QStringList& before)
     {
-        XdotoolMainMenuEntry(m_toolsEntry);
-        // The Tools menu opens beside it; its first entry is the keyboard.
-        QThread::msleep(300);
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            for (const QString& id : FindXWindows(QStringLiteral(".*"), m_board.pid())) {
+                if (!before.contains(id))
+                    return id;
+            }
+            QThread::msleep(100);
+        } while (clock.elapsed() < 10000);
+        return QString();
+    }
+
+    // The main menu from the logo, its Tools entry, and the first entry of
+    // the Tools menu: the keyboard.
+    bool ChooseKeyboard()
+    {
+        QStringList before = FindXWindows(QStringLiteral(".*"), m_board.pid());
+        Xdotool({"mousemove", "48", "22", "click", "1"});
+        const QString menu = WaitForNewWindow(before);
+        if (menu.isEmpty())
+            return false;
+        before << menu;
+        const QPoint entry = XWindowGeometry(menu).topLeft() + m_toolsEntry;
+        Xdotool({"mousemove", QString::number(entry.x()), QString::number(entry.y()), "click", "1"});
+        if (WaitForNewWindow(before).isEmpty())
+            return false;
         Xdotool({"key", "--delay", "80", "Down", "Return"});
+        return true;
     }
 
 private slots:
@@ -104,7 +129,7 @@ private slots:
         environment.insert("DBUS_SESSION_BUS_ADDRESS", m_busAddress);
         QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, environment));
         QVERIFY(m_board.waitForLine("time Done", 20000) >= 0);
-        ChooseKeyboard();
+        QVERIFY(ChooseKeyboard());
         QVERIFY2(!WaitForXWindows(kKeyboardWindow, 30000).isEmpty(), qPrintable(m_board.lines().join('\n').right(2000)));
         QVERIFY(!m_board.hasLine("error keyboard"));
 
@@ -125,12 +150,12 @@ private slots:
         QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, environment));
         QVERIFY(m_board.waitForLine("time Done", 20000) >= 0);
         int mark = m_board.lines().size();
-        ChooseKeyboard();
+        QVERIFY(ChooseKeyboard());
         QVERIFY(m_board.waitForLine("error keyboard", 10000, mark) >= 0);
         QVERIFY(m_board.waitForLine("message box warning: On-screen keyboard", 5000, mark) >= 0);
         // Asked again (each save asks): logged, not shown again.
         mark = m_board.lines().size();
-        ChooseKeyboard();
+        QVERIFY(ChooseKeyboard());
         QVERIFY(m_board.waitForLine("error keyboard", 10000, mark) >= 0);
         QVERIFY(!m_board.hasLine("message box", mark));
         QCOMPARE(CloseWhiteboard(m_board), 0);
