@@ -67,6 +67,17 @@ QString LanguageCodeForLocale(const QLocale& locale, int* index)
     return LanguageFileCode(found);
 }
 
+int LanguageIndexInUse(int stored)
+{
+    if (stored >= static_cast<int>(kLanguages.size()))
+        return kDefaultIndex;
+    if (stored >= 0)
+        return stored;
+    int index = kDefaultIndex;
+    SystemLanguageCode(&index);
+    return index;
+}
+
 QString SystemLanguageCode(int* index)
 {
     return LanguageCodeForLocale(QLocale(), index);

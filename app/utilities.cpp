@@ -114,14 +114,33 @@ bool KillProcessByName(int mode, const QString& exeName)
     return false;
 }
 
+namespace {
+
+// The keyboard this run started. It is ended by this id: the keyboard is a
+// script, so its process carries the interpreter's name, not its own.
+qint64 g_keyboardPid = 0;
+
+bool KeyboardRuns()
+{
+    return g_keyboardPid > 0 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(g_keyboardPid))
+           && platform::IsOwnProcess(g_keyboardPid);
+}
+
+}  // namespace
+
 bool ShowOnScreenKeyboard()
 {
-    return platform::StartDetached(QStringLiteral("osk.exe"), QStringList());
+    if (KeyboardRuns())
+        return true;
+    g_keyboardPid = 0;
+    return platform::StartDetached(QStringLiteral("osk.exe"), QStringList(), QString(), &g_keyboardPid);
 }
 
 void CloseOnScreenKeyboard()
 {
-    KillProcessByName(2, QStringLiteral("osk.exe"));
+    if (KeyboardRuns())
+        platform::TerminateProcess(g_keyboardPid);
+    g_keyboardPid = 0;
 }
 
 QStringList UsableIpv4Addresses(const QList<QHostAddress>& addresses)

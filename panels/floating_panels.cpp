@@ -1,5 +1,7 @@
 #include "panels/floating_panels.h"
 
+#include <cmath>
+
 #include <QStringList>
 
 QString LauncherStyleSheet(const QString& folder, const QString& image)
@@ -185,6 +187,53 @@ const QVector<PanelButton>& NotePanelButtons() { return kPanelButtons[kNoteRow];
 const QVector<PanelButton>& ChangeModePanelButtons() { return kPanelButtons[kChangeModeRow]; }
 const QVector<PanelButton>& ZoomPanelButtons() { return kPanelButtons[kZoomRow]; }
 const QVector<PanelButton>& RecPanelButtons() { return kPanelButtons[kRecRow]; }
+
+const QVector<QRectF>& LauncherFaces()
+{
+    static const QVector<QRectF> faces = [] {
+        // The circle the faces' centres lie on, and the launcher's drawn disc.
+        const qreal onCircle = 66;
+        const qreal edge = 91.5;
+        const QPointF middle(kLauncherSize / 2.0, kLauncherSize / 2.0);
+        const QVector<PanelButton>& buttons = LauncherButtons();
+        QVector<QPointF> centres;
+        for (const PanelButton& spec : buttons) {
+            const QPointF towards = QRectF(spec.geometry).center() - middle;
+            const qreal length = qMax<qreal>(1, std::hypot(towards.x(), towards.y()));
+            centres << middle + towards * (onCircle / length);
+        }
+        const QRectF handle(kLauncherHandle);
+        QVector<QRectF> out;
+        for (int i = 0; i < buttons.size(); ++i) {
+            const QRectF box(buttons[i].geometry);
+            const QPointF c = centres[i];
+            qreal r = qMin(qMin(c.x() - box.left(), box.right() - c.x()), qMin(c.y() - box.top(), box.bottom() - c.y())) - 1;
+            const qreal dx = qMax(qMax(handle.left() - c.x(), c.x() - handle.right()), qreal(0));
+            const qreal dy = qMax(qMax(handle.top() - c.y(), c.y() - handle.bottom()), qreal(0));
+            r = qMin(r, std::hypot(dx, dy) - 2);
+            r = qMin(r, edge - std::hypot(c.x() - middle.x(), c.y() - middle.y()) - 2);
+            for (int j = 0; j < buttons.size(); ++j) {
+                if (j != i)
+                    r = qMin(r, std::hypot(c.x() - centres[j].x(), c.y() - centres[j].y()) / 2 - 1.5);
+            }
+            out << QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r);
+        }
+        return out;
+    }();
+    return faces;
+}
+
+QPoint LauncherPlace(QPoint stored, const QRect& screen)
+{
+    const QPoint inset(kSubPanelInset, kSubPanelInset);
+    if (screen.contains(QRect(stored - inset, QSize(kSubPanelSize, kSubPanelSize))))
+        return stored;
+    // A few pixels off the edge, so the ring does not touch it.
+    const int margin = 8;
+    const int left = qMax(screen.left(), screen.left() + screen.width() - kSubPanelSize - margin);
+    const int top = qMax(screen.top(), screen.top() + (screen.height() - kSubPanelSize) / 2);
+    return QPoint(left, top) + inset;
+}
 
 namespace {
 

@@ -58,8 +58,21 @@ constexpr int kSubPanelInset = 27;
 constexpr QRect kLauncherHandle(58, 57, 71, 71);
 constexpr QRect kLauncherPicture(59, 58, 71, 71);
 
+// Where the launcher stands when it is shown at `stored` on `screen`: there
+// when the launcher and the ring of any of its panels lie wholly on the
+// screen, else against the screen's right edge, centred top to bottom, with
+// the whole ring on the screen (the first start, a screen that shrank). A
+// drag may still take it anywhere afterwards.
+QPoint LauncherPlace(QPoint stored, const QRect& screen);
+
 // The launcher's nine buttons, in the order of its form.
 const QVector<PanelButton>& LauncherButtons();
+// Where each launcher button draws its round face, in launcher coordinates,
+// in the order of LauncherButtons(). The buttons' rectangles overlap; the
+// faces do not: each is a disc inside its rectangle on a circle about the
+// centre, clear of its neighbours, of the centre square and of the edge.
+const QVector<QRectF>& LauncherFaces();
+
 // The launcher's background picture (":/Floating/floatmenu_bg").
 constexpr const char* kLauncherFolder = "Floating";
 constexpr const char* kLauncherBackground = "floatmenu_bg";

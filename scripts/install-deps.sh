@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils libx11-dev trayer
   fonts-dejavu-core
   chromium shared-mime-info desktop-file-utils xdg-utils
+  onboard
 )
 # The package player's libraries come from the npm registry.
 command -v npm >/dev/null || packages+=(nodejs npm)

@@ -1,6 +1,7 @@
 // The toolbar's button table, the style sheets it gives the buttons, and the
 // images and tool keys the buttons start with.
 #include "app/ui/dialog.h"
+#include "panels/floating_panels.h"
 #include "ui_dialog.h"
 
 #include <QPushButton>
@@ -180,5 +181,13 @@ void Dialog::SetModeButtonStates()
 {
     ResetToolKeys(*this);
     StyleStartKeys(*this);
+    // The colour and the width are not reset by a move: their faces keep
+    // showing what the pen draws with.
+    const int w = Scaled(40, m_scale);
+    const int h = Scaled(36, m_scale);
+    const int colour = ColourIndexOfValue(m_currentPenColor.name(QColor::HexRgb));
+    if (colour >= 0)
+        SetButtonStyle(ui->colorbtn, w, h, QLatin1String(ColourNames()[colour].name));
+    SetButtonStyle(ui->pwidthbtn, w, h, QStringLiteral("Pwid%1").arg(qBound(1, m_penWidth - 1, 10)));
     SetFreePenMode(false);
 }

@@ -3,9 +3,12 @@
 // it, and the return to the free pen.
 #include "app/ui/dialog.h"
 #include "app/ui/dialog_panels.h"
+#include "panels/floating_panels.h"
 #include "ui_dialog.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDebug>
 #include <QMovie>
 #include <QPushButton>
@@ -79,6 +82,16 @@ void Dialog::SetFreePenMode(bool allSlots)
     for (QPushButton* b : {ui->drawbtn, ui->erasebtn, ui->objectbtn, ui->zoombtn})
         b->setChecked(false);
     ui->drawbtn->setChecked(true);
+    // The launcher's centre shows the tool the pen now draws with, not the
+    // eraser, zoom or capture tool that was chosen before.
+    if (m_floatingMain) {
+        if (own || allSlots)
+            m_floatingMain->SetPenButtonImage(m_board.slot[0].m_curr_drawbtn, m_board.slot[0].highlight);
+        if (writer || allSlots) {
+            const auto& last = m_board.slot[kPointerSlotCount - 1];
+            m_floatingMain->SetPenButtonImage(last.m_curr_drawbtn, last.highlight);
+        }
+    }
 }
 
 void Dialog::OptSubAlign(QPoint p)
@@ -154,8 +167,16 @@ void Dialog::SetToolbarPosition()
         }
     } else if (p == 4) {
         ui->mainbar->hide();
+        // A kept place that leaves the launcher or its panels' ring off the
+        // screen is of no use: nobody could reach the buttons there.
+        const QPoint middle = m_floatingPosition + QPoint(kLauncherSize / 2, kLauncherSize / 2);
+        const QScreen* screen = QGuiApplication::screenAt(middle);
+        if (!screen)
+            screen = window()->screen();
+        if (screen)
+            m_floatingPosition = LauncherPlace(m_floatingPosition, screen->geometry());
         if (m_floatingMain)
-            m_floatingMain->setGeometry(QRect(m_floatingPosition, QSize(187, 187)));
+            m_floatingMain->setGeometry(QRect(m_floatingPosition, QSize(kLauncherSize, kLauncherSize)));
         OptSubAlign(m_floatingPosition);
         for (QWidget* b : qAsConst(m_toolbarButtons))
             b->hide();

@@ -1,5 +1,7 @@
 #include "collab/ui/colluserlistdlg.h"
 
+#include "platform/compositor.h"
+
 #include <QAbstractItemView>
 #include <QDebug>
 #include <QHeaderView>
@@ -54,12 +56,17 @@ void CollUserListDlg::BuildForm()
     tableWidget_userList->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableWidget_userList->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tableWidget_userList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Opaque colours, as the faint ones look on white: the panel is an
+    // ordinary window, where a see-through header or ID column shows black
+    // behind black text.
+    const auto sheetColour = [](const QColor& c) { return platform::OpaqueOnWhite(c).name(); };
     tableWidget_userList->setStyleSheet(
-        QStringLiteral(";QHeaderView::section {background-color:rgba(8, 0, 255, 40)};\n"
-                       "background-color: rgba(255, 255, 255, 0);\n"
-                       "gridline-color: rgba(233, 233, 233, 100);\n"
-                       "selection-background-color: rgba(8, 0, 255, 100);\n"
-                       "selection-color: rgba(0, 255, 4, 200);"));
+        QStringLiteral("QTableWidget {background-color: white; gridline-color: %1; selection-background-color: %2;"
+                       " selection-color: black;}"
+                       "QHeaderView::section {background-color: %3; color: black; border: 1px solid %1;}"
+                       "QTableCornerButton::section {background-color: %3; border: 1px solid %1;}")
+            .arg(sheetColour(QColor(233, 233, 233, 100)), sheetColour(QColor(8, 0, 255, 100)),
+                 sheetColour(QColor(8, 0, 255, 40))));
     connect(tableWidget_userList, &QTableWidget::currentCellChanged, this, &CollUserListDlg::Table_CurCel_Changed);
 
     QMetaObject::connectSlotsByName(this);

@@ -126,6 +126,31 @@ void clipart::SetLanguageText(QStringList* commonTexts, QStringList* clipartText
         m_backgroundButton->setText(Entry(clipartTexts, 5));
     if (!Entry(commonTexts, 4).isEmpty())
         m_closeButton->setText(Entry(commonTexts, 4));
+    PlaceButtons();
+}
+
+void clipart::PlaceButtons()
+{
+    // Each button as wide as its text needs; side by side below the preview
+    // when both fit the left column, else one above the other, the preview
+    // giving up the height of a row.
+    const int column = m_tree->width();
+    const int left = 10;
+    const int gap = 6;
+    const int row = 23;
+    const int bottom = 430;
+    const int background = qMax(100, m_backgroundButton->sizeHint().width());
+    const int close = qMax(90, m_closeButton->sizeHint().width());
+    if (left + background + gap + close <= column - left) {
+        m_label->setGeometry(0, 250, column, 170);
+        m_backgroundButton->setGeometry(left, bottom, background, row);
+        m_closeButton->setGeometry(left + background + gap, bottom, close, row);
+        return;
+    }
+    const int width = qMin(column - 2 * left, qMax(background, close));
+    m_label->setGeometry(0, 250, column, 170 - row - gap);
+    m_backgroundButton->setGeometry(left, bottom - row - gap, width, row);
+    m_closeButton->setGeometry(left, bottom, width, row);
 }
 
 void clipart::SelectItem(QTreeWidgetItem* item, int)

@@ -67,6 +67,8 @@ private:
     };
 
     void FillTree();
+    // Sizes the two buttons to their texts below the preview.
+    void PlaceButtons();
     void StopListing();
     void AddPictures(const QVector<ClipArtThumbnail>& pictures);
 

@@ -76,8 +76,10 @@ void ConfigDlg::InitDialog(int screenCount, QString languageFolder, int language
 
     // Entry i stands for language index i, so every key gives an entry, an
     // empty one when the key is missing.
+    // A setting that follows the system shows the system's language, the
+    // one in use, rather than an empty box.
     ui->opt_langcombo->addItems(ReadLanguageIndex(languageFolder));
-    ui->opt_langcombo->setCurrentIndex(language);
+    ui->opt_langcombo->setCurrentIndex(LanguageIndexInUse(language));
 
     // Filled before the change signals are connected: filling announces nothing.
     if (cameraNames)
@@ -284,7 +286,7 @@ void ConfigDlg::SetConfigData(ConfigInfomation record)
     ui->opt_cursorcheck->setChecked(record.cursor);
     ui->opt_toolpos_save->setChecked(record.toolsave);
 
-    ui->opt_langcombo->setCurrentIndex(record.language);
+    ui->opt_langcombo->setCurrentIndex(LanguageIndexInUse(record.language));
 
     ui->info_frame->setStyleSheet(QStringLiteral("border-image: url(:/Config/about);"));
     ui->info_verson->setText(configdlg::VersionCaption(record.version));
@@ -320,7 +322,10 @@ void ConfigDlg::SaveConfigData()
     m_config.erase = ui->opt_clearcheck->isChecked();
     m_config.cursor = ui->opt_cursorcheck->isChecked();
     m_config.toolsave = ui->opt_toolpos_save->isChecked();
-    m_config.language = ui->opt_langcombo->currentIndex();
+    // Left at the language in use, a setting that follows the system keeps
+    // following it.
+    if (m_config.language >= 0 || ui->opt_langcombo->currentIndex() != LanguageIndexInUse(m_config.language))
+        m_config.language = ui->opt_langcombo->currentIndex();
     m_config.FPenWidth1 = configdlg::PenWidthFromText(ui->pen_text_width[0]->toPlainText());
     m_config.FPenWidth2 = configdlg::PenWidthFromText(ui->pen_text_width[1]->toPlainText());
     m_config.FPenWidth3 = configdlg::PenWidthFromText(ui->pen_text_width[2]->toPlainText());

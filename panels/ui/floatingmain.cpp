@@ -39,6 +39,9 @@ void floatingmain::InitDialog(QStringList* hintTexts, QStringList* menuTexts, in
     for (int i = 0; i < specs.size(); ++i) {
         StyleButton(m_buttons[i], specs[i], LauncherStyleSheet(QLatin1String(specs[i].folder), QLatin1String(specs[i].image)),
                     PanelToolTip(m_hintTexts, nullptr, specs[i].hintKey));
+        // The rectangles overlap; a press belongs to the face under it.
+        const QRect face = LauncherFaces()[i].translated(-QPointF(specs[i].geometry.topLeft())).toAlignedRect();
+        m_buttons[i]->setMask(QRegion(face, QRegion::Ellipse));
     }
     m_picture->setGeometry(kLauncherPicture);
     m_picture->setStyleSheet(PictureStyleSheet(QStringLiteral("FloatingDraw"), QStringLiteral("f_s_m_pen")));

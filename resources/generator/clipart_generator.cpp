@@ -79,6 +79,8 @@ void Cloud(QPainter& p)
     path.addEllipse(QPointF(170, 140), 70, 65);
     path.addEllipse(QPointF(230, 180), 55, 45);
     path.addRoundedRect(QRectF(60, 170, 220, 60), 30, 30);
+    // The union of the puffs: where two overlap the cloud has no hole.
+    path.setFillRule(Qt::WindingFill);
     p.setPen(Outline(QColor(90, 120, 160)));
     p.setBrush(QColor(200, 225, 250));
     p.drawPath(path.simplified());
@@ -261,10 +263,10 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
             return 1;
         }
-        // Opaque, so the picture looks the same placed on the page or laid
-        // as its background.
-        QImage image(kSide, kSide, QImage::Format_RGB32);
-        image.fill(Qt::white);
+        // Only the drawing: around it the page (or the browser's panel)
+        // shows through.
+        QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         picture.draw(painter);

@@ -92,10 +92,8 @@ QImage LauncherBackground()
     return image;
 }
 
-void LauncherFace(QPainter& p, const QRectF& whole, Face face)
+void LauncherFace(QPainter& p, const QRectF& disc, Face face)
 {
-    const qreal d = qMin(whole.width(), whole.height()) - 4;
-    const QRectF disc(whole.center().x() - d / 2, whole.center().y() - d / 2, d, d);
     QLinearGradient g(disc.topLeft(), disc.bottomLeft());
     QColor edge;
     switch (face) {
@@ -125,18 +123,31 @@ void LauncherFace(QPainter& p, const QRectF& whole, Face face)
     p.drawEllipse(disc);
 }
 
+// The face of the launcher button that stands at `geometry`, in the
+// button's own coordinates.
+QRectF LauncherFaceIn(const QRect& geometry)
+{
+    const QVector<PanelButton>& buttons = LauncherButtons();
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (buttons[i].geometry == geometry)
+            return LauncherFaces()[i].translated(-QPointF(geometry.topLeft()));
+    }
+    return QRectF();
+}
+
 QImage LauncherButton(const PanelButton& spec, const QString& image, Face face)
 {
     QImage picture = Blank(spec.geometry.size());
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF whole(QPointF(0, 0), QSizeF(spec.geometry.size()));
-    LauncherFace(p, whole, face);
+    // The pen's width stays inside the disc, so neighbouring faces keep a gap.
+    const QRectF disc = LauncherFaceIn(spec.geometry).adjusted(1.5, 1.5, -1.5, -1.5);
+    LauncherFace(p, disc, face);
     const bool disabled = face == Face::Disabled;
-    const qreal d = qMin(whole.width(), whole.height()) - 4;
+    const qreal d = disc.width();
     // Pressed pictures sink the symbol by a pixel.
     const QPointF sink = face == Face::Down ? QPointF(1, 1) : QPointF(0, 0);
-    const QRectF box(whole.center() - QPointF(d * 0.34, d * 0.32) + sink, QSizeF(d * 0.68, d * 0.64));
+    const QRectF box(disc.center() - QPointF(d * 0.34, d * 0.32) + sink, QSizeF(d * 0.68, d * 0.64));
     const QString stem = image == QLatin1String("f_mode")     ? QStringLiteral("select")
                          : image == QLatin1String("f_figure") ? QStringLiteral("smartfigure")
                          : image == QLatin1String("f_note")   ? QStringLiteral("english")

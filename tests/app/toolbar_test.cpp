@@ -7,6 +7,7 @@
 #include "ui_dialog.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMovie>
 #include <QPointer>
 #include <QPushButton>
@@ -561,6 +562,38 @@ private slots:
         QVERIFY(board->ui->notebtn->styleSheet().contains(":/Note/music4"));
     }
 
+    // A move rebuilds every face; the colour and the width are not reset by
+    // it, so their faces keep showing what the pen draws with.
+    void toolbarMoveKeepsTheColourAndWidthFaces_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::newRow("left") << 2;
+        QTest::newRow("right") << 3;
+        QTest::newRow("bottom") << 0;
+        QTest::newRow("floating and back to the top") << 4;
+    }
+
+    void toolbarMoveKeepsTheColourAndWidthFaces()
+    {
+        QFETCH(int, position);
+        LayOut(1);
+        board->ClickColorBtn("red");
+        board->ChangePenWidth(4, false);
+        QCOMPARE(board->m_currentPenColor, QColor(Qt::red));
+        const int width = board->m_penWidth;
+        void (Dialog::*const move[])() = {&Dialog::OptToolPosBottom, &Dialog::OptToolPosTop, &Dialog::OptToolPosLeft,
+                                          &Dialog::OptToolPosRight, &Dialog::OptToolPosFloat};
+        (board->*move[position])();
+        if (position == 4)
+            board->OptToolPosTop();
+        QCOMPARE(board->m_currentPenColor, QColor(Qt::red));
+        QCOMPARE(board->m_penWidth, width);
+        const QString colour = board->ui->colorbtn->styleSheet();
+        QVERIFY2(colour.contains(":/Color/red") && !colour.contains(":/Color/black"), qPrintable(colour));
+        const QString widthFace = board->ui->pwidthbtn->styleSheet();
+        QVERIFY2(widthFace.contains(":/Penwid/p4_") && !widthFace.contains(":/Penwid/p1_"), qPrintable(widthFace));
+    }
+
     // --- enabling rules ----------------------------------------------------
 
     void freePenMode_data()
@@ -589,6 +622,9 @@ private slots:
         }
         board->ui->transbtn->setEnabled(false);
         board->ui->zoombtn->setChecked(true);
+        board->m_floatingMain = new floatingmain(board);
+        board->m_floatingMain->InitDialog(&board->m_lang.hint, &board->m_lang.menu, W, H, false);
+        board->m_floatingMain->SetPenButtonImage("ekSelEraser", false);
         board->m_collUserLevel = level;
         board->SetFreePenMode(allSlots);
         board->m_collUserLevel = 0;
@@ -598,6 +634,11 @@ private slots:
         QVERIFY(board->ui->transbtn->isEnabled());
         QVERIFY(board->ui->drawbtn->isChecked());
         QVERIFY(!board->ui->zoombtn->isChecked());
+        // The launcher's centre shows the free pen wherever a slot went back
+        // to it; a viewer's keeps what it showed.
+        const QString centre = board->m_floatingMain->findChild<QLabel*>("imgmain")->styleSheet();
+        QCOMPARE(centre.contains("f_s_m_pen"), ownSlots || peerSlot);
+        QCOMPARE(centre.contains("f_s_m_eraser_select"), !ownSlots && !peerSlot);
     }
 
     void pageNavigation_data()

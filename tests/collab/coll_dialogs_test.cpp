@@ -4,6 +4,8 @@
 #include "app/utilities.h"
 
 #include <QComboBox>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QLabel>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -277,6 +279,33 @@ private slots:
         QCOMPARE(list.Label_UserList_bg->geometry(), QRect(0, 0, 300, 1000));
         QCOMPARE(list.tableWidget_userList->columnWidth(0), 50);
         QCOMPARE(list.tableWidget_userList->columnWidth(1), 50);
+    }
+
+    // The host reads whom to give the write right: the headers and the ID
+    // column are light behind their dark text, not black.
+    void userListIsReadable()
+    {
+        CollUserListDlg list;
+        list.SetupTable(400);
+        list.SetUserList("peer-7");
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const QImage shot = list.grab().toImage();
+        QTableWidget* table = list.tableWidget_userList;
+        const QPoint origin = table->geometry().topLeft();
+        const QRect header = table->horizontalHeader()->geometry().translated(origin);
+        const QRect ids = table->verticalHeader()->geometry().translated(origin);
+        for (const QRect& area : {header, ids}) {
+            int light = 0;
+            int all = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    light += qGray(shot.pixel(x, y)) > 180 ? 1 : 0;
+                    ++all;
+                }
+            }
+            QVERIFY2(all > 0 && light * 10 > all * 7, qPrintable(QStringLiteral("%1 of %2 light").arg(light).arg(all)));
+        }
     }
 
     // The captions fit their widgets in whatever face stands in for the

@@ -5,6 +5,7 @@
 #include "panels/note_list.h"
 #include "panels/ui/clipart.h"
 #include "panels/ui/notelist.h"
+#include "tests/support/test_folders.h"
 
 #include <QFile>
 #include <QLabel>
@@ -173,6 +174,62 @@ private slots:
         QTest::mouseClick(m_browser->backgroundButton(), Qt::LeftButton);
         QCOMPARE(background.count(), 2);
         QCOMPARE(background.at(1).at(0).toString(), dog);
+    }
+
+    // Whatever the language, each button shows its whole text and neither
+    // covers the other, the preview or the picture list.
+    void buttonsFitTheirTexts_data()
+    {
+        QTest::addColumn<QString>("background");
+        QTest::addColumn<QString>("close");
+        QTest::newRow("short") << "Background" << "Close";
+        QTest::newRow("the English texts") << "Set as Background" << "Close";
+        QTest::newRow("long, one above the other") << "Als Hintergrund" << "Schliessen";
+    }
+
+    void buttonsFitTheirTexts()
+    {
+        QFETCH(QString, background);
+        QFETCH(QString, close);
+        QStringList clipartTexts{"Clip Art", "", "", "", "", background};
+        QStringList commonTexts{"", "", "", "", close};
+        m_browser->SetLanguageText(&commonTexts, &clipartTexts);
+        const QRect list = m_browser->list()->geometry();
+        const QRect preview = m_browser->preview()->geometry();
+        const QRect dialog = m_browser->rect();
+        QVector<QRect> taken;
+        for (QPushButton* button : {m_browser->backgroundButton(), m_browser->closeButton()}) {
+            const QRect r = button->geometry();
+            QVERIFY2(r.width() >= button->sizeHint().width(),
+                     qPrintable(QStringLiteral("%1: %2 < %3").arg(button->text()).arg(r.width()).arg(button->sizeHint().width())));
+            QVERIFY(dialog.contains(r));
+            QVERIFY(!r.intersects(list));
+            QVERIFY(!r.intersects(preview));
+            for (const QRect& other : qAsConst(taken))
+                QVERIFY(!r.intersects(other));
+            taken << r;
+        }
+    }
+
+    // The drawn clip art is only its drawing: the corners are clear, the
+    // middle is not.
+    void shippedClipArtIsClearAroundTheDrawing_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("star") << "Shapes/Star.png";
+        QTest::newRow("cloud") << "Nature/Cloud.png";
+        QTest::newRow("question") << "Signs/Question.png";
+    }
+
+    void shippedClipArtIsClearAroundTheDrawing()
+    {
+        QFETCH(QString, picture);
+        const QImage image(BuiltProgramFolder() + "/Clipart/" + picture);
+        QVERIFY2(!image.isNull(), qPrintable(picture));
+        QVERIFY(image.hasAlphaChannel());
+        QCOMPARE(qAlpha(image.pixel(2, 2)), 0);
+        QCOMPARE(qAlpha(image.pixel(image.width() - 3, image.height() - 3)), 0);
+        QCOMPARE(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255);
     }
 
     void dragCarriesThePicturePath()

@@ -1,4 +1,5 @@
 #include "panels/ui/configdlg.h"
+#include "app/language_codes.h"
 #include "storage/language_file.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
@@ -128,6 +129,8 @@ private slots:
     void recordingDefaults();
     void resetAsksThenAnnounces();
     void languageChangeAsks();
+    void languageBoxShowsTheLanguageInUse_data();
+    void languageBoxShowsTheLanguageInUse();
     void cameraAndMicrophoneChoice();
     void emptyCameraListSavesNoCamera();
     void masterModeSpotNeedsADoubleClick();
@@ -452,7 +455,9 @@ void ConfigDlgTest::recordGoesThroughUnchanged_data()
     outOfRangeBack.Type = -1;
     outOfRangeBack.VideoRatio = -1;
     outOfRangeBack.AudioBitRate = -1;
-    outOfRangeBack.language = -1;
+    // A language index past the table runs the default language, which the
+    // box shows and a confirmation stores.
+    outOfRangeBack.language = 1;
     QTest::newRow("indexes outside the lists come back as -1") << outOfRange << outOfRangeBack;
 
     ConfigInfomation noLanguage = sample;
@@ -669,6 +674,46 @@ void ConfigDlgTest::resetAsksThenAnnounces()
     QCOMPARE(g_log.filter("message box question: Confirm | Do you want to reset all settings").size(), 1);
     QCOMPARE(reset.size(), 1);
     QCOMPARE(saved.size(), 0);
+}
+
+// With no language chosen the program follows the system; the box shows
+// that language instead of nothing, and a confirmation leaves the setting
+// following the system.
+void ConfigDlgTest::languageBoxShowsTheLanguageInUse_data()
+{
+    QTest::addColumn<QLocale>("system");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("shown");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    int germanIndex = -1;
+    LanguageCodeForLocale(german, &germanIndex);
+    QVERIFY(germanIndex >= 0 && germanIndex != 1);
+    QTest::newRow("German system, none chosen") << german << -1 << germanIndex;
+    QTest::newRow("English system, none chosen") << QLocale(QLocale::English, QLocale::UnitedStates) << -1 << 1;
+    QTest::newRow("German system, English chosen") << german << 1 << 1;
+}
+
+void ConfigDlgTest::languageBoxShowsTheLanguageInUse()
+{
+    QFETCH(QLocale, system);
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    const QLocale before;
+    QLocale::setDefault(system);
+
+    auto dialog = std::make_unique<ConfigDlg>();
+    dialog->InitDialog(2, m_languageFolder, stored, &m_cameras, &m_microphones, true);
+    dialog->SetLanguageText(&m_texts.common, &m_texts.config, &m_texts.menu, true);
+    ConfigInfomation record = SampleRecord();
+    record.language = stored;
+    dialog->SetConfigData(record);
+    auto* languages = Child<QComboBox>(*dialog, "opt_langcombo");
+    QCOMPARE(languages->currentIndex(), shown);
+    QVERIFY(!languages->currentText().isEmpty());
+    // Showing the setting asked no question.
+    QVERIFY(!g_log.join('\n').contains("message box"));
+    QCOMPARE(Confirm(*dialog).language, stored);
+    QLocale::setDefault(before);
 }
 
 void ConfigDlgTest::languageChangeAsks()

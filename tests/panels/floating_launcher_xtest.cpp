@@ -4,6 +4,7 @@
 #include "app/ui/dialog.h"
 #include "panels/floating_panels.h"
 #include "storage/settings_file.h"
+#include "tests/support/floating_faces.h"
 #include "tests/support/running_program.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/test_folders.h"
@@ -58,14 +59,7 @@ int RedPixels(const QImage& shot, QRect area)
     return n;
 }
 
-QPoint Centre(const char* button)
-{
-    for (const PanelButton& spec : LauncherButtons()) {
-        if (QLatin1String(spec.objectName) == QLatin1String(button))
-            return spec.geometry.center();
-    }
-    return QPoint();
-}
+QPoint Centre(const char* button) { return LauncherFaceCentre(button); }
 
 // Windows of the program that are mapped now, named or not: the main menu is
 // one of them while it is open.

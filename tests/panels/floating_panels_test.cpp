@@ -266,7 +266,11 @@ private slots:
             QPushButton* b = withoutCapture.findChild<QPushButton*>(row.button);
             const QImage shown = b->grab().toImage().convertToFormat(QImage::Format_ARGB32);
             const QImage face = QImage(row.face).convertToFormat(QImage::Format_ARGB32);
-            const QPoint middle = face.rect().center();
+            // Near the middle of the round face, off its symbol.
+            int index = 0;
+            while (qstrcmp(LauncherButtons()[index].objectName, row.button) != 0)
+                ++index;
+            const QPoint middle = (LauncherFaces()[index].center() - QPointF(b->pos())).toPoint() + QPoint(3, -3);
             QVERIFY2(shown.pixel(middle.x() - 12, middle.y() + 12) == face.pixel(middle.x() - 12, middle.y() + 12),
                      row.button);
         }
@@ -416,6 +420,69 @@ private slots:
         QApplication::sendEvent(m_colour.get(), &beyond);
         QApplication::sendEvent(m_colour.get(), &leave);
         QVERIFY(!m_colour->isVisible());
+    }
+
+    // A kept place stays while the launcher and the ring of its panels lie
+    // on the screen; otherwise the launcher goes to the middle of the
+    // screen's right edge, ring and all on the screen.
+    void launcherPlace_data()
+    {
+        QTest::addColumn<QPoint>("stored");
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QPoint>("placed");
+        const QRect full(0, 0, 1920, 1080);
+        QTest::newRow("fits") << QPoint(400, 300) << full << QPoint(400, 300);
+        QTest::newRow("ring just fits") << QPoint(27, 27) << full << QPoint(27, 27);
+        QTest::newRow("first start at 0,0") << QPoint(0, 0) << full << QPoint(1698, 446);
+        QTest::newRow("ring past the right edge") << QPoint(1750, 300) << full << QPoint(1698, 446);
+        QTest::newRow("ring past the bottom") << QPoint(400, 900) << full << QPoint(1698, 446);
+        QTest::newRow("screen shrank") << QPoint(1700, 900) << QRect(0, 0, 1280, 800) << QPoint(1058, 306);
+        QTest::newRow("second screen") << QPoint(1900, 100) << QRect(1920, 0, 1280, 1024) << QPoint(2978, 418);
+        QTest::newRow("screen smaller than the ring") << QPoint(50, 50) << QRect(0, 0, 200, 200) << QPoint(27, 27);
+    }
+
+    void launcherPlace()
+    {
+        QFETCH(QPoint, stored);
+        QFETCH(QRect, screen);
+        QFETCH(QPoint, placed);
+        const QPoint at = LauncherPlace(stored, screen);
+        QCOMPARE(at, placed);
+        if (screen.width() >= kSubPanelSize && screen.height() >= kSubPanelSize)
+            QVERIFY(screen.contains(QRect(at - QPoint(27, 27), QSize(kSubPanelSize, kSubPanelSize))));
+    }
+
+    // The button rectangles overlap; the drawn faces must not. Each face's
+    // pixels are laid at its button's place: no pixel is covered twice, every
+    // face stays inside its rectangle, off the centre square, and a press on
+    // a face reaches that face's button.
+    void launcherFacesDoNotOverlap()
+    {
+        m_launcher->show();
+        const QVector<PanelButton>& specs = LauncherButtons();
+        QImage covered(kLauncherSize, kLauncherSize, QImage::Format_Grayscale8);
+        covered.fill(0);
+        for (const PanelButton& spec : specs) {
+            const QImage face = QImage(PanelPicturePath(spec.folder, spec.image)).convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(face.size(), spec.geometry.size());
+            for (int y = 0; y < face.height(); ++y) {
+                for (int x = 0; x < face.width(); ++x) {
+                    if (qAlpha(face.pixel(x, y)) < 40)
+                        continue;
+                    const QPoint p = spec.geometry.topLeft() + QPoint(x, y);
+                    QVERIFY2(qGray(covered.pixel(p)) == 0,
+                             qPrintable(QStringLiteral("%1 covers another face at %2,%3").arg(spec.objectName).arg(p.x()).arg(p.y())));
+                    QVERIFY2(!kLauncherHandle.contains(p), spec.objectName);
+                    covered.setPixel(p, 255);
+                }
+            }
+        }
+        for (int i = 0; i < specs.size(); ++i) {
+            const QRectF face = LauncherFaces()[i];
+            QVERIFY2(face.width() >= 28, specs[i].objectName);
+            QVERIFY(QRectF(specs[i].geometry).contains(face));
+            QCOMPARE(m_launcher->childAt(face.center().toPoint()), m_launcher->findChild<QPushButton*>(specs[i].objectName));
+        }
     }
 
     // The windows take the pointer only where they show something: the

@@ -8,6 +8,7 @@
 #include "panels/ui/clipart.h"
 #include "panels/ui/notedialog.h"
 #include "panels/ui/notelist.h"
+#include "storage/language_file.h"
 #include "storage/settings_file.h"
 #include "tests/support/running_program.h"
 #include "tests/support/screenshot.h"
@@ -148,8 +149,11 @@ class NoteListProgramTest : public QObject
         m_closeButton = notes.closeButton()->geometry().center();
         notes.NoteListClose();
 
+        // With the program's texts: the buttons are sized to them.
+        LanguageTexts texts = ReadLanguageFile(BuiltProgramFolder() + "/Language/ENU.lng");
         clipart browser;
         browser.InitDialog(BuiltProgramFolder() + "/Clipart/");
+        browser.SetLanguageText(&texts.common, &texts.clipart);
         browser.show();
         QTest::qWait(200);
         QTreeWidgetItem* root = browser.tree()->topLevelItem(0);

@@ -5,6 +5,7 @@
 // smoothing of strokes off.
 #include "panels/floating_panels.h"
 #include "storage/settings_file.h"
+#include "tests/support/floating_faces.h"
 #include "tests/support/running_program.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/test_folders.h"
@@ -50,40 +51,9 @@ void Stroke(QPoint from, QPoint via, QPoint to)
     Xdotool({"mouseup", "1"});
 }
 
-// Where a launcher button is on the screen: its middle, or for the mode
-// button, whose lower part the colour button covers, its upper part.
-QPoint LauncherButton(const char* name)
-{
-    for (const PanelButton& spec : LauncherButtons()) {
-        if (QLatin1String(spec.objectName) != QLatin1String(name))
-            continue;
-        if (QLatin1String(name) == QLatin1String("btnPenMode"))
-            return kLauncher + QPoint(spec.geometry.center().x(), spec.geometry.top() + 10);
-        return kLauncher + spec.geometry.center();
-    }
-    return QPoint();
-}
+QPoint LauncherButton(const char* name) { return kLauncher + LauncherFaceCentre(name); }
 
-// Where a ring button's face is on the screen: the middle of the opaque
-// part of its picture, which is all of it that takes the pointer.
-QPoint RingButton(const QVector<PanelButton>& specs, const char* name)
-{
-    for (const PanelButton& spec : specs) {
-        if (QLatin1String(spec.objectName) != QLatin1String(name))
-            continue;
-        const QImage face = QImage(PanelPicturePath(spec.folder, spec.image)).convertToFormat(QImage::Format_ARGB32);
-        QPoint sum;
-        int n = 0;
-        for (int y = 0; y < face.height(); ++y)
-            for (int x = 0; x < face.width(); ++x)
-                if (qAlpha(face.pixel(x, y)) > 200) {
-                    sum += QPoint(x, y);
-                    ++n;
-                }
-        return kRing + spec.geometry.topLeft() + (n ? sum / n : spec.geometry.center() - spec.geometry.topLeft());
-    }
-    return QPoint();
-}
+QPoint RingButton(const QVector<PanelButton>& specs, const char* name) { return kRing + RingFaceCentre(specs, name); }
 
 bool Ink(QColor c) { return qGray(c.rgb()) < 60; }
 // Neither ink nor paper: the grey of a smoothed edge.

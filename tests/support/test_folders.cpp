@@ -1,5 +1,10 @@
 #include "tests/support/test_folders.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 ScopedFolderRoot::ScopedFolderRoot()
 {
     m_hadPrevious = qEnvironmentVariableIsSet("DRAVIK_ROOT");
@@ -28,4 +33,16 @@ ScopedLibraryFolder::~ScopedLibraryFolder()
 QString BuiltProgramFolder()
 {
     return QStringLiteral(DRAVIK_BIN_DIR);
+}
+
+QString TestOutputFolder()
+{
+    const QString folder = QDir(BuiltProgramFolder() + QStringLiteral("/../test-output"))
+                               .absoluteFilePath(QCoreApplication::applicationName());
+    if (!QDir().mkpath(folder))
+        return QString();
+    // Only this user writes there.
+    QFile::setPermissions(QFileInfo(folder).absolutePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return QDir(folder).absolutePath();
 }

@@ -35,3 +35,8 @@ public:
 
 // Folder of the built programs and libraries.
 QString BuiltProgramFolder();
+
+// The folder where a test leaves files for a person to look at afterwards
+// (screenshots): "test-output/<test program>" in the build folder, made on
+// first use and kept. Empty when it cannot be made.
+QString TestOutputFolder();

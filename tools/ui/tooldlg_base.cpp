@@ -1,5 +1,7 @@
 #include "tools/ui/tooldlg_base.h"
 
+#include "platform/compositor.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QTransform>
 
@@ -22,6 +25,13 @@ const char* const ToolDlgBase::kEndHandleStyle =
     "QLabel {background-color: rgba(255, 255, 255, 255);border-style: solid;border-width: 1px;"
     "border-radius: 12px 12px;border-color: black;font: bold 14px;padding: 6px;}QPushButton:pressed "
     "{background-color: rgb(224, 0, 0);}";
+
+namespace {
+
+// The instruments' faint body, which on a white page is barely grey.
+const QColor kBodyFill(200, 200, 200, 20);
+
+}  // namespace
 
 ToolDlgBase::ToolDlgBase(const char* objectName, QSize instrumentSize, QWidget* parent)
     : QWidget(parent)
@@ -136,6 +146,14 @@ QPixmap ToolDlgBase::TurnedMenuIcon(int deg)
     return turned;
 }
 
+void ToolDlgBase::PaintGround(QPainter& painter)
+{
+    if (m_seeThrough)
+        return;
+    for (const QRect& r : m_shape)
+        painter.fillRect(r, platform::OpaqueOnWhite(kBodyFill));
+}
+
 QPoint ToolDlgBase::Pointer() const
 {
     return mapFromGlobal(QCursor::pos());
@@ -200,6 +218,8 @@ void ToolDlgBase::mouseReleaseEvent(QMouseEvent* event)
 
 void ToolDlgBase::showEvent(QShowEvent* event)
 {
+    // A compositing manager may have started or ended since the last show.
+    m_seeThrough = platform::CompositorRunning();
     QWidget::showEvent(event);
     Changed();
 }

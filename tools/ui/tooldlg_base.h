@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QHash>
 #include <QStringList>
 
@@ -12,11 +13,16 @@
 
 class QLabel;
 class QMenu;
+class QPainter;
 
 // What the ruler, the compass and the protractor share: a frameless tool
 // window over the whole primary screen that is transparent except where the
 // instrument is painted, its round handles and menu button, the context menu
 // shown at the pointer, and the press and release bookkeeping.
+//
+// Without a compositing manager a translucent pixel shows dark, so the
+// shape is then painted on an opaque ground in the colour the body has on
+// a white page.
 //
 // X11 does not pass the pointer through transparent pixels, so after every
 // change the window's shape is set to what it paints; outside it the board
@@ -71,6 +77,12 @@ protected:
     // The menu icon turned by deg, made once per angle.
     QPixmap TurnedMenuIcon(int deg);
 
+    // Without a compositing manager, fills the whole shape with the colour
+    // the faint body has on a white page; the body, the handles, the menu
+    // icon and everything painted after it then blend onto that instead of
+    // onto black.
+    void PaintGround(QPainter& painter);
+
     // The pointer in window coordinates.
     QPoint Pointer() const;
 
@@ -102,6 +114,7 @@ protected:
     bool m_menuButtonHeld = false;
 
 private:
+    bool m_seeThrough = true;
     QPixmap m_menuIcon;
     QHash<int, QPixmap> m_turnedIcons;
     QRegion m_shape;

@@ -50,6 +50,7 @@ void ToolDlg_Compass::paintEvent(QPaintEvent*)
     const QPoint c = m_rect.center();
     const int h = m_rect.height();
     const int r = m_rect.width() / 2;
+    PaintGround(painter);
 
     // The square, the disc and the radius scale turn with the first arm.
     PaintDisc(painter, 2);

@@ -43,6 +43,7 @@ void ToolDlg_Protractor::paintEvent(QPaintEvent*)
     const QPoint c = m_rect.center();
     const int w = m_rect.width();
     const int h = m_rect.height();
+    PaintGround(painter);
 
     PaintDisc(painter, 1);
     painter.translate(c);

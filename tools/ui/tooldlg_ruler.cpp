@@ -143,6 +143,7 @@ void ToolDlg_Ruler::paintEvent(QPaintEvent*)
     const int h = m_rect.height();
     const int p = PixelsPerMillimetre(m_logicalDpi);
     const int steps = RulerSteps(w, p);
+    PaintGround(painter);
 
     if (m_rotating) {
         painter.setPen(rotation);
