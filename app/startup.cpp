@@ -43,15 +43,17 @@ FileArgument ReadFileArgument(const QString& path)
 CommandLine ReadCommandLine(const QStringList& arguments)
 {
     CommandLine line;
-    bool fileSeen = false;
+    QStringList files;
     for (const QString& argument : arguments) {
-        if (argument == QLatin1String(kNoAutoUpdateSwitch)) {
+        if (argument == QLatin1String(kNoAutoUpdateSwitch))
             line.updateCheck = false;
-        } else if (!fileSeen) {
-            fileSeen = true;
-            line.file = ReadFileArgument(argument);
-        }
+        else
+            files << argument;
     }
+    // Two files name no lesson: which one was meant cannot be told, so the
+    // start goes on as a plain one.
+    if (files.size() == 1)
+        line.file = ReadFileArgument(files.first());
     return line;
 }
 

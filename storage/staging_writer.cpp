@@ -147,7 +147,10 @@ bool StagingWriter::StageBytes(const QString& name, const QByteArray& bytes)
     if (!ok())
         return false;
     const QString path = m_folder + QLatin1Char('/') + name;
-    const int fd = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // The staging folder is ours alone; the files themselves get the usual
+    // mode, which the archive keeps: a package unpacked for the player must
+    // stay readable to the web server's workers.
+    const int fd = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return Fail(path, errno);
     if (!WriteAll(fd, bytes.constData(), bytes.size())) {
@@ -182,7 +185,7 @@ bool StagingWriter::StageCopy(const QString& source, const QString& name)
         return FailWith(QStringLiteral("\"%1\" cannot be read: %2")
                             .arg(QDir::toNativeSeparators(source), SystemText(readError)));
     const QString path = m_folder + QLatin1Char('/') + name;
-    const int out = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int out = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (out < 0) {
         const int saved = errno;
         ::close(in);

@@ -55,7 +55,8 @@ private slots:
         QTest::newRow("switch alone") << QStringList{"/noAutoUpdate"} << false << "";
         QTest::newRow("switch, then file") << QStringList{"/noAutoUpdate", "/u/a.vk"} << false << "/u/a.vk";
         QTest::newRow("file, then switch") << QStringList{"/u/a.vk", "/noAutoUpdate"} << false << "/u/a.vk";
-        QTest::newRow("first file wins") << QStringList{"/u/a.vk", "/u/b.vk"} << true << "/u/a.vk";
+        QTest::newRow("two files name none") << QStringList{"/u/a.vk", "/u/b.vk"} << true << "";
+        QTest::newRow("two files and the switch") << QStringList{"/u/a.vk", "/noAutoUpdate", "/u/b.vk"} << false << "";
     }
 
     void commandLine()

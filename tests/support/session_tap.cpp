@@ -21,6 +21,7 @@ SessionTap::SessionTap(Dialog* window, int level, bool connected) : m_window(win
     m_previousLoaded = window->m_collLibraryLoaded;
     m_previousConnected = window->m_collConnected;
     m_previousLevel = window->m_collUserLevel;
+    m_previousBoardTaken = window->m_collBoardTaken;
     if (m_server.listen(QHostAddress::LocalHost, 0)) {
         m_local.connectToHost(QHostAddress::LocalHost, m_server.serverPort());
         if (m_local.waitForConnected(5000) && m_server.waitForNewConnection(5000))
@@ -30,6 +31,8 @@ SessionTap::SessionTap(Dialog* window, int level, bool connected) : m_window(win
     konnexa.soc_ = &TapSocket;
     window->m_collConnected = connected;
     window->m_collUserLevel = level;
+    // A made connection hands a participant's board over to the session.
+    window->m_collBoardTaken = connected && level != 3;
 }
 
 SessionTap::~SessionTap()
@@ -41,6 +44,7 @@ SessionTap::~SessionTap()
     m_window->m_collLibraryLoaded = m_previousLoaded;
     m_window->m_collConnected = m_previousConnected;
     m_window->m_collUserLevel = m_previousLevel;
+    m_window->m_collBoardTaken = m_previousBoardTaken;
     m_window->m_collReceiveSocket = nullptr;
     m_window->m_collReceiveBuffer.Clear();
     m_local.disconnect(m_window);

@@ -58,4 +58,5 @@ private:
     bool m_previousLoaded = false;
     bool m_previousConnected = false;
     int m_previousLevel = 0;
+    bool m_previousBoardTaken = false;
 };
