@@ -305,8 +305,10 @@ storage::ProjectSnapshot LargeLesson()
                 p.Press = float(AnyNumber(random));
                 p.M = QPointF(AnyNumber(random), AnyNumber(random));
                 // Now and then a sample of the stroke before lands in between.
-                if (i == samples / 2 && !slot.points.isEmpty() && s % 4 == 0)
-                    slot.points.append(slot.points.at(slot.points.size() - 1 - i));
+                if (i == samples / 2 && slot.points.size() > i && s % 4 == 0) {
+                    const FreePenPoint earlier = slot.points.at(slot.points.size() - 1 - i);
+                    slot.points.append(earlier);
+                }
                 slot.points.append(p);
             }
         }
