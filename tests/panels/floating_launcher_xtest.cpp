@@ -213,7 +213,8 @@ private slots:
         const QStringList before = MappedWindowIds(m_board.pid());
         Click(QPoint(48, H - 22));
         QStringList opened;
-        QTRY_VERIFY((opened = MappedWindowIds(m_board.pid())).size() > before.size());
+        QTRY_VERIFY2_WITH_TIMEOUT((opened = MappedWindowIds(m_board.pid())).size() > before.size(),
+                                  "the main menu opening", 20000);
         for (const QString& id : before)
             opened.removeAll(id);
         QCOMPARE(opened.size(), 1);
