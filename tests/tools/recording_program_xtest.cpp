@@ -123,6 +123,22 @@ class RecordingProgramXTest : public QObject
         return ids.isEmpty() ? QPoint(-1, -1) : XWindowGeometry(ids.first()).topLeft();
     }
 
+    // A whiteboard that records the screen into `folder` (made here) from the
+    // panel; false, with a warning, when any step failed.
+    bool StartScreenRecordingInto(RunningProgram& board, const QString& folder)
+    {
+        if (!QDir().mkpath(folder) || !WriteSettings(2, folder)
+            || !StartWhiteboard(board, {"/noAutoUpdate"}, Environment())) {
+            qWarning("the whiteboard could not be started for recording");
+            return false;
+        }
+        if (board.waitForLine("time Done", 10000) < 0) {
+            qWarning("the whiteboard's splash did not close");
+            return false;
+        }
+        return StartRecordingFromPanel(board);
+    }
+
     // Starts a recording from the panel; false when the recorder never
     // reported.
     bool StartRecordingFromPanel(RunningProgram& board)
@@ -312,12 +328,8 @@ private slots:
     void recorderKilledDuringARecording()
     {
         const QString folder = m_root->path() + "/killed";
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(WriteSettings(2, folder));
         RunningProgram board;
-        QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, Environment()));
-        QVERIFY(board.waitForLine("time Done", 10000) >= 0);
-        QVERIFY(StartRecordingFromPanel(board));
+        QVERIFY(StartScreenRecordingInto(board, folder));
         const int from = board.lines().size();
         QTRY_VERIFY_WITH_TIMEOUT(!RecordersOf(board).isEmpty(), 5000);
         // Long enough for a few whole parts of the video.
@@ -339,13 +351,9 @@ private slots:
     void recordingOfAKilledWhiteboardIsRecovered()
     {
         const QString folder = m_root->path() + "/recovered";
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(WriteSettings(2, folder));
         {
             RunningProgram board;
-            QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, Environment()));
-            QVERIFY(board.waitForLine("time Done", 10000) >= 0);
-            QVERIFY(StartRecordingFromPanel(board));
+            QVERIFY(StartScreenRecordingInto(board, folder));
             QTest::qWait(3500);
             board.kill();
         }
