@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -99,9 +100,13 @@ class DocumentImportProgramTest : public QObject
     QImage Screen() { return TakeScreenshot(m_root->path() + "/screen.png"); }
 
     // The one window of the program named `title` whose size is `size`.
+    // A PDF is read before the form shows; under a sanitizer on a busy
+    // machine that takes many seconds, hence the long deadline.
     QPoint WindowAt(const QString& title, QSize size)
     {
-        for (int i = 0; i < 50; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 30000) {
             for (const QString& id : FindXWindows(title, m_board.pid())) {
                 const QRect geometry = XWindowGeometry(id);
                 if (geometry.size() == size)
@@ -164,7 +169,7 @@ private slots:
                               "[Pen]\nFPenWidth1=1\nFPenWidth2=4\nFPenWidth3=7\nFPenWidth4=10\n"));
         // From here on the dialogs are real ones, answered as a person would.
         QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, QProcessEnvironment()));
-        QTest::qWait(2500);  // the splash closes and the board is shown
+        QVERIFY2(m_board.waitForLine("time Done", 30000) >= 0, "the splash screen never closed");
     }
 
     void cleanupTestCase()
@@ -183,10 +188,7 @@ private slots:
         Click(help + m_helpCheck);
         Click(help + m_helpClose);
 
-        QVERIFY(!WaitForXWindows("^Open document$", 5000, m_board.pid()).isEmpty());
-        QTest::qWait(300);
-        Xdotool({"type", "--delay", "20", m_pdf});
-        Xdotool({"key", "Return"});
+        QVERIFY2(XdotoolTypeInto(m_board.pid(), "Open document", {"type:" + m_pdf, "Return"}), "no file dialog");
 
         const QPoint form = WindowAt("^Import Document$", QSize(428, 159));
         QVERIFY2(form.x() >= 0, "no import form");
@@ -211,10 +213,10 @@ private slots:
     {
         // The note button repeats the document command.
         Click(m_noteButton);
-        QVERIFY(!WaitForXWindows("^Open document$", 5000, m_board.pid()).isEmpty());
+        QVERIFY(!WaitForXWindows("^Open document$", 20000, m_board.pid()).isEmpty());
         QVERIFY(FindXWindows("^Import Document$", m_board.pid()).isEmpty());
-        Xdotool({"key", "Escape"});
-        QTRY_VERIFY_WITH_TIMEOUT(FindXWindows("^Open document$", m_board.pid()).isEmpty(), 5000);
+        QVERIFY(XdotoolTypeInto(m_board.pid(), "Open document", {"Escape"}));
+        QTRY_VERIFY_WITH_TIMEOUT(FindXWindows("^Open document$", m_board.pid()).isEmpty(), 10000);
 
         QCOMPARE(CloseWhiteboard(m_board), 0);
         QSettings ini(m_root->path() + "/ProgramData/Norvane/Dravik/Config.ini", QSettings::IniFormat);

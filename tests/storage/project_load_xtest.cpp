@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 #include <memory>
@@ -28,24 +27,6 @@ void Stroke(QPoint from)
         moves << "mousemove" << N(from.x() + i * 8) << N(from.y() + (i % 5) * 6) << "sleep" << "0.01";
     moves << "mouseup" << "1" << "mousemove" << "1000" << "700";
     Xdotool(moves);
-}
-
-bool TypeInto(qint64 pid, const QString& title, const QStringList& keys)
-{
-    const QStringList windows = WaitForXWindows(QStringLiteral("^%1$").arg(title), 15000, pid);
-    if (windows.isEmpty())
-        return false;
-    const QString window = windows.last();
-    QElapsedTimer clock;
-    clock.start();
-    while (QString::fromLatin1(Xdotool({"getwindowfocus"}).trimmed()) != window && clock.elapsed() < 5000) {
-        Xdotool({"windowfocus", window});
-        QThread::msleep(100);
-    }
-    QThread::msleep(300);
-    for (const QString& key : keys)
-        Xdotool(key.startsWith("type:") ? QStringList{"type", "--delay", "20", key.mid(5)} : QStringList{"key", key});
-    return true;
 }
 
 bool IsInk(QRgb c) { return qRed(c) < 110 && qGreen(c) < 110 && qBlue(c) < 110; }
@@ -159,7 +140,7 @@ private slots:
             drawn = Shot("drawn");
             const int mark = board.lines().size();
             QVERIFY(OpenMenuEntry(board.pid(), m_saveEntry));
-            QVERIFY(TypeInto(board.pid(), "Save project file", {"ctrl+a", "type:" + lesson, "Return"}));
+            QVERIFY(XdotoolTypeInto(board.pid(), "Save project file", {"ctrl+a", "type:" + lesson, "Return"}));
             QVERIFY2(board.waitForLine("exe : project saved to " + lesson, 30000, mark) >= 0,
                      qPrintable(board.lines().mid(mark).join('\n')));
             QTest::qWait(500);
@@ -186,7 +167,7 @@ private slots:
         QCOMPARE(InkPixels(Shot("cleared")).size(), 0);
         int mark = board.lines().size();
         QVERIFY(OpenMenuEntry(board.pid(), m_openEntry));
-        QVERIFY(TypeInto(board.pid(), "Load project file", {"ctrl+a", "type:" + lesson, "Return"}));
+        QVERIFY(XdotoolTypeInto(board.pid(), "Load project file", {"ctrl+a", "type:" + lesson, "Return"}));
         QVERIFY2(WaitForLoad(board, lesson, mark), qPrintable(board.lines().mid(mark).join('\n')));
         const QImage menuOpened = Shot("menu");
         QVERIFY2(Difference(menuOpened, opened) < 0.002, qPrintable(QString::number(Difference(menuOpened, opened))));

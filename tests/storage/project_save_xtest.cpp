@@ -9,11 +9,9 @@
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 #include <memory>
@@ -28,26 +26,6 @@ QByteArray ArchiveEntry(const QString& archive, const QString& entry)
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, entry});
     unzip.waitForFinished(20000);
     return unzip.readAllStandardOutput();
-}
-
-// Gives the newest window of the program named `title` the keyboard and
-// types `keys` (xdotool key names) into it.
-bool TypeInto(qint64 pid, const QString& title, const QStringList& keys)
-{
-    const QStringList windows = WaitForXWindows(QStringLiteral("^%1$").arg(title), 15000, pid);
-    if (windows.isEmpty())
-        return false;
-    const QString window = windows.last();
-    QElapsedTimer clock;
-    clock.start();
-    while (QString::fromLatin1(Xdotool({"getwindowfocus"}).trimmed()) != window && clock.elapsed() < 5000) {
-        Xdotool({"windowfocus", window});
-        QThread::msleep(100);
-    }
-    QThread::msleep(300);
-    for (const QString& key : keys)
-        Xdotool(key.startsWith("type:") ? QStringList{"type", "--delay", "20", key.mid(5)} : QStringList{"key", key});
-    return true;
 }
 
 }  // namespace
@@ -96,7 +74,7 @@ private slots:
         const QString first = m_files.filePath("first.vk");
         int mark = m_board.lines().size();
         XdotoolMainMenuEntry(m_saveEntry);
-        QVERIFY(TypeInto(m_board.pid(), "Save project file", {"ctrl+a", "type:" + first, "Return"}));
+        QVERIFY(XdotoolTypeInto(m_board.pid(), "Save project file", {"ctrl+a", "type:" + first, "Return"}));
         QVERIFY2(m_board.waitForLine("exe : project saved to " + first, 30000, mark) >= 0,
                  qPrintable(m_board.lines().mid(mark).join('\n')));
         const QByteArray events = ArchiveEntry(first, "Event_0.xml");
@@ -119,8 +97,8 @@ private slots:
         mark = m_board.lines().size();
         RunningProgram copy;
         QVERIFY(copy.start(QStringLiteral("Dravik"), {handed}));
-        QVERIFY(TypeInto(m_board.pid(), "Confirm", {"alt+y"}));
-        QVERIFY(TypeInto(m_board.pid(), "Save as", {"ctrl+a", "type:" + second, "Return"}));
+        QVERIFY(XdotoolTypeInto(m_board.pid(), "Confirm", {"alt+y"}));
+        QVERIFY(XdotoolTypeInto(m_board.pid(), "Save as", {"ctrl+a", "type:" + second, "Return"}));
         const int saved = m_board.waitForLine("exe : project saved to " + second, 30000, mark);
         QVERIFY2(saved >= 0, qPrintable(m_board.lines().mid(mark).join('\n')));
         const int loaded = m_board.waitForLine("StartProjectLoad(" + handed, 30000, mark);

@@ -6,6 +6,9 @@
 #include <QRect>
 #include <QString>
 #include <QThread>
+#include <QElapsedTimer>
+
+#include "tests/support/running_program.h"
 
 QByteArray Xdotool(const QStringList& arguments)
 {
@@ -81,4 +84,27 @@ QRect XWindowGeometry(const QString& windowId)
         }
     }
     return found == 4 ? QRect(values[0], values[1], values[2], values[3]) : QRect();
+}
+
+bool XdotoolTypeInto(qint64 pid, const QString& title, const QStringList& keys)
+{
+    const QStringList windows = WaitForXWindows(QStringLiteral("^%1$").arg(title), 15000, pid);
+    if (windows.isEmpty())
+        return false;
+    const QString window = windows.last();
+    QElapsedTimer clock;
+    clock.start();
+    while (QString::fromLatin1(Xdotool({QStringLiteral("getwindowfocus")}).trimmed()) != window
+           && clock.elapsed() < 5000) {
+        Xdotool({QStringLiteral("windowfocus"), window});
+        QThread::msleep(100);
+    }
+    // The window has the keyboard; its focus widget takes the keys once the
+    // focus-in event is handled.
+    QTest::qWait(300);
+    for (const QString& key : keys)
+        Xdotool(key.startsWith(QStringLiteral("type:"))
+                    ? QStringList{QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), key.mid(5)}
+                    : QStringList{QStringLiteral("key"), key});
+    return true;
 }

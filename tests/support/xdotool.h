@@ -26,6 +26,11 @@ void XdotoolMainMenuEntry(QPoint entry);
 class QRect;
 class QString;
 
+// Waits (15 s) for the newest window of process `pid` named `title`, gives it
+// the keyboard (5 s) and sends `keys`: "type:<text>" types the text, anything
+// else is an xdotool key name. False when the window never came.
+bool XdotoolTypeInto(qint64 pid, const QString& title, const QStringList& keys);
+
 // Where an X window stands on the screen and how large it is; an empty
 // rectangle when xdotool cannot tell.
 QRect XWindowGeometry(const QString& windowId);
