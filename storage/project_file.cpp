@@ -147,6 +147,9 @@ QString WithoutSeparator(QString folder)
 
 // Removes a file, link or folder tree at `path` (a link as a link); `root`
 // is the folder it lies in, for the tree removal.
+constexpr char kPlacingJournalSuffix[] = ".placing";
+constexpr qint64 kMaxJournalBytes = 4096;
+
 void RemoveLeftover(const QString& path, const QString& root)
 {
     const QFileInfo info(path);
@@ -345,6 +348,38 @@ void RemoveStagingFolder(const QString& workFolder, const QString& stamp)
     RemoveLeftover(work + QLatin1Char('/') + stamp, work);
 }
 
+QString PlacingJournalPath(const QString& workFolder, const QString& stamp)
+{
+    return WithoutSeparator(workFolder) + QLatin1Char('/') + stamp + QLatin1String(kPlacingJournalSuffix);
+}
+
+void RemoveAbandonedSaves(const QString& workFolder)
+{
+    const QString work = WithoutSeparator(workFolder);
+    const QStringList journals =
+        QDir(work).entryList({QStringLiteral("*") + QLatin1String(kPlacingJournalSuffix)},
+                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : journals) {
+        const QString journal = work + QLatin1Char('/') + name;
+        const QFileInfo info(journal);
+        if (info.isSymLink() || !info.isFile())
+            continue;
+        QFile file(journal);
+        if (file.open(QIODevice::ReadOnly)) {
+            // A path, no more: a longer note is nothing a save wrote.
+            const QString pending = QFile::decodeName(file.read(kMaxJournalBytes));
+            file.close();
+            if (QFileInfo(pending).isAbsolute() && IsAbandonedPendingSave(pending)) {
+                if (QFile::remove(pending))
+                    qDebug().noquote() << QStringLiteral("exe : removed what an interrupted save left: %1").arg(pending);
+                else
+                    qDebug().noquote() << QStringLiteral("exe : cannot remove what an interrupted save left: %1").arg(pending);
+            }
+        }
+        QFile::remove(journal);
+    }
+}
+
 ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, const QString& target,
                               bool keepStaging)
 {
@@ -381,11 +416,21 @@ ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, c
         result.error = QStringLiteral("the zip program left files out of the archive");
     } else {
         archiveWritten = true;
+        // Until the archive is in place, a note in the work folder names the
+        // pending file beside the target, so that the next start removes it
+        // when this save is killed half way.
+        const QString journal = PlacingJournalPath(work, stamp);
+        RemoveLeftover(journal, QString());
+        StagingWriter journalWriter(work);
+        if (!journalWriter.StageBytes(QFileInfo(journal).fileName(),
+                                      QFile::encodeName(PendingSavePath(ResolvedSaveTarget(target)))))
+            qDebug().noquote() << QStringLiteral("exe : no note of the pending save: %1").arg(journalWriter.error());
         QString placeError;
         if (PlaceArchive(archive, target, &placeError))
             result.saved = true;
         else
             result.error = placeError;
+        RemoveLeftover(journal, QString());
     }
     // The packer has moved the files into a written archive: a caller that
     // keeps what it staged keeps that archive too.

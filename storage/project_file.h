@@ -197,4 +197,13 @@ ProjectSaveResult SaveProjectFile(const ProjectSnapshot& project, const QString&
 // The archive a save with staging folder `stamp` packs into.
 QString PendingArchivePath(const QString& workFolder, const QString& stamp);
 
+// The note in the work folder that names the pending file (PendingSavePath)
+// while a save with staging folder `stamp` puts its archive in place.
+QString PlacingJournalPath(const QString& workFolder, const QString& stamp);
+
+// At the start, before any save: removes the pending files that killed saves
+// left beside their targets, as their notes in the work folder name them (only
+// what IsAbandonedPendingSave accepts), and the notes.
+void RemoveAbandonedSaves(const QString& workFolder);
+
 }  // namespace storage

@@ -218,6 +218,51 @@ QString ResolvedSaveTarget(const QString& target)
     return info.symLinkTarget();
 }
 
+namespace {
+
+const char kPendingSuffix[] = ".saving";
+
+bool IsPendingSaveName(const QString& name)
+{
+    // "." + the lesson's name (one character at least) + ".saving".
+    const int suffixSize = int(sizeof(kPendingSuffix) - 1);
+    return name.size() > 1 + suffixSize && name.startsWith(QLatin1Char('.'))
+        && name.endsWith(QLatin1String(kPendingSuffix));
+}
+
+}  // namespace
+
+QString PendingSavePath(const QString& resolvedTarget)
+{
+    const QFileInfo info(resolvedTarget);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1String(kPendingSuffix);
+}
+
+bool IsAbandonedPendingSave(const QString& path)
+{
+    if (!IsPendingSaveName(QFileInfo(path).fileName()))
+        return false;
+    struct stat st;
+    return ::lstat(Native(path).constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1
+        && st.st_uid == ::geteuid();
+}
+
+void RemoveAbandonedPendingSaves(const QString& folder)
+{
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral(".*") + QLatin1String(kPendingSuffix)},
+                               QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        const QString path = folder + QLatin1Char('/') + name;
+        if (!IsAbandonedPendingSave(path))
+            continue;
+        if (::unlink(Native(path).constData()) == 0)
+            Log(QStringLiteral("removed what an interrupted save left: %1").arg(path));
+        else
+            Log(QStringLiteral("cannot remove what an interrupted save left: %1: %2").arg(path, SystemText(errno)));
+    }
+}
+
 bool PlaceArchive(const QString& archive, const QString& target, QString* error)
 {
     const QString resolved = ResolvedSaveTarget(target);
@@ -264,10 +309,10 @@ bool PlaceArchive(const QString& archive, const QString& target, QString* error)
         return written;
     }
 
-    const QString pending = folder + QStringLiteral("/.") + resolvedInfo.fileName() + QStringLiteral(".saving");
-    struct stat stale;
-    if (::lstat(Native(pending).constData(), &stale) == 0 && !S_ISDIR(stale.st_mode))
-        ::unlink(Native(pending).constData());
+    // A save killed before its rename left its pending file here; it is
+    // never the lesson, which stays under its own name until the rename.
+    RemoveAbandonedPendingSaves(folder);
+    const QString pending = PendingSavePath(resolved);
     const int out = ::open(Native(pending).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (out < 0) {
         *error = WriteFailureText(pending, errno);

@@ -62,4 +62,17 @@ bool PlaceArchive(const QString& archive, const QString& target, QString* error)
 // The path a save writes to: `target`, or the file a link there names.
 QString ResolvedSaveTarget(const QString& target);
 
+// The hidden file beside `resolvedTarget` that PlaceArchive fills and flushes
+// before renaming it over the target: "<folder>/.<name>.saving".
+QString PendingSavePath(const QString& resolvedTarget);
+
+// True when `path` is what a killed save of ours left: named as
+// PendingSavePath names, a regular file (not a link) with one name, owned by
+// this user.
+bool IsAbandonedPendingSave(const QString& path);
+
+// Removes what killed saves left in `folder` (IsAbandonedPendingSave). Saves
+// run one at a time, so none of these is being written when a save starts.
+void RemoveAbandonedPendingSaves(const QString& folder);
+
 }  // namespace storage

@@ -5,6 +5,7 @@
 #include "panels/ui/configdlg.h"
 #include "platform/folders.h"
 #include "platform/processes.h"
+#include "storage/project_file.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -21,6 +22,9 @@ void Dialog::LoadConfig(bool bInit)
     // The recorder runs from a copy in the work folder; a copy left running by
     // an earlier run is ours to end.
     platform::RegisterOwnFolder(m_workFolder);
+    // A save killed half way left a hidden file beside its lesson; no save
+    // runs yet.
+    storage::RemoveAbandonedSaves(m_workFolder);
     m_configFilePath = folders.configFile;
     SetFileFilters();
 

@@ -620,6 +620,62 @@ private slots:
         QVERIFY(QDir(work.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
 
+    // What a killed save left beside a lesson goes at the next save into
+    // that folder and at the next start; only plain files of ours named as a
+    // pending save do: a link of that name, its target, a file with a second
+    // name and the user's own files stay.
+    void killedSaveLeftoversGo_data()
+    {
+        QTest::addColumn<QString>("when");
+        QTest::newRow("next save into the folder") << "save";
+        QTest::newRow("next start") << "start";
+    }
+
+    void killedSaveLeftoversGo()
+    {
+        QFETCH(QString, when);
+        QTemporaryDir work;
+        QTemporaryDir user;
+        QTemporaryDir elsewhere;
+        auto write = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        const QString lesson = user.filePath("lesson.vk");
+        const QString pending = user.filePath(".lesson.vk.saving");
+        const QString otherPending = user.filePath(".other.vk.saving");
+        const QString linkTarget = elsewhere.filePath("kept.vk");
+        QVERIFY(write(lesson, "old lesson") && write(pending, "half") && write(otherPending, "half"));
+        QVERIFY(write(linkTarget, "kept") && write(user.filePath("notes.saving"), "mine"));
+        QVERIFY(QFile::link(linkTarget, user.filePath(".link.vk.saving")));
+        QCOMPARE(::link(QFile::encodeName(linkTarget).constData(),
+                        QFile::encodeName(user.filePath(".twice.vk.saving")).constData()), 0);
+        QStringList kept{"lesson.vk", ".link.vk.saving", ".twice.vk.saving", "notes.saving"};
+
+        if (when == "save") {
+            const storage::ProjectSaveResult result = storage::SaveProjectFile(
+                Project({Note("a")}), work.path(), "20240101_101010", lesson, [](const QString&, int) {});
+            QVERIFY2(result.saved, qPrintable(result.error));
+        } else {
+            // The notes of two killed saves (one names the lesson itself,
+            // which is no pending file) and a link posing as a note.
+            QVERIFY(write(storage::PlacingJournalPath(work.path(), "1"), QFile::encodeName(pending)));
+            QVERIFY(write(storage::PlacingJournalPath(work.path(), "2"), QFile::encodeName(lesson)));
+            QVERIFY(write(elsewhere.filePath("note"), QFile::encodeName(otherPending)));
+            QVERIFY(QFile::link(elsewhere.filePath("note"), storage::PlacingJournalPath(work.path(), "3")));
+            storage::RemoveAbandonedSaves(work.path());
+            // Only what a note names goes at the start.
+            kept << ".other.vk.saving";
+            QCOMPARE(QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     QStringList{QFileInfo(storage::PlacingJournalPath(work.path(), "3")).fileName()});
+            QCOMPARE(QFile(lesson).size(), qint64(10));
+        }
+        kept.sort();
+        QCOMPARE(QDir(user.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                 kept);
+        QVERIFY(QFileInfo(linkTarget).isFile());
+    }
+
     // Two pictures of one bare name from different folders are two entries;
     // the media list leads the reader to each.
     void sameBareNameMediaStayApart()
