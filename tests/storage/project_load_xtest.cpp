@@ -7,7 +7,6 @@
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -67,32 +66,6 @@ class ProjectLoadXTest : public QObject
     QPoint m_saveEntry;
     QTemporaryDir m_files;
 
-    // Chooses `entry` of the main menu once the menu is on the screen, and
-    // waits for the menu to go again.
-    static bool OpenMenuEntry(qint64 pid, QPoint entry)
-    {
-        // The logo button opens the main menu at the cursor.
-        const QStringList before = MappedWindowIds(pid);
-        Xdotool({"mousemove", "48", "22", "click", "1"});
-        const QString menu = WaitForNewXWindow(pid, before, 15000);
-        if (menu.isEmpty()) {
-            qWarning("the main menu did not open");
-            return false;
-        }
-        Xdotool({"mousemove", N(48 + entry.x()), N(22 + entry.y()), "click", "1"});
-        QElapsedTimer clock;
-        clock.start();
-        while (MappedWindowIds(pid).contains(menu)) {
-            if (clock.elapsed() > 15000) {
-                qWarning("the main menu did not close after its entry was chosen");
-                return false;
-            }
-            QTest::qWait(50);
-        }
-        Xdotool({"mousemove", "1000", "700"});
-        return true;
-    }
-
     QImage Shot(const QString& name) { return TakeScreenshot(m_files.filePath(name + ".png")); }
 
     // Waits for the load of `path` that starts after line `mark` to show its
@@ -139,7 +112,7 @@ private slots:
             QTest::qWait(500);
             drawn = Shot("drawn");
             const int mark = board.lines().size();
-            QVERIFY(OpenMenuEntry(board.pid(), m_saveEntry));
+            QVERIFY(ChooseMainMenuEntry(board.pid(), m_saveEntry));
             QVERIFY(XdotoolTypeInto(board.pid(), "Save project file", {"ctrl+a", "type:" + lesson, "Return"}));
             QVERIFY2(board.waitForLine("exe : project saved to " + lesson, 30000, mark) >= 0,
                      qPrintable(board.lines().mid(mark).join('\n')));
@@ -162,18 +135,18 @@ private slots:
         QVERIFY2(Difference(drawn, opened) < 0.002, qPrintable(QString::number(Difference(drawn, opened))));
 
         // Through the main menu, after a new lecture has cleared the board.
-        QVERIFY(OpenMenuEntry(board.pid(), m_newEntry));
+        QVERIFY(ChooseMainMenuEntry(board.pid(), m_newEntry));
         QTest::qWait(1000);
         QCOMPARE(InkPixels(Shot("cleared")).size(), 0);
         int mark = board.lines().size();
-        QVERIFY(OpenMenuEntry(board.pid(), m_openEntry));
+        QVERIFY(ChooseMainMenuEntry(board.pid(), m_openEntry));
         QVERIFY(XdotoolTypeInto(board.pid(), "Load project file", {"ctrl+a", "type:" + lesson, "Return"}));
         QVERIFY2(WaitForLoad(board, lesson, mark), qPrintable(board.lines().mid(mark).join('\n')));
         const QImage menuOpened = Shot("menu");
         QVERIFY2(Difference(menuOpened, opened) < 0.002, qPrintable(QString::number(Difference(menuOpened, opened))));
 
         // Handed over by a second copy.
-        QVERIFY(OpenMenuEntry(board.pid(), m_newEntry));
+        QVERIFY(ChooseMainMenuEntry(board.pid(), m_newEntry));
         QTest::qWait(1000);
         mark = board.lines().size();
         RunningProgram copy;

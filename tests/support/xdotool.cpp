@@ -68,6 +68,32 @@ void XdotoolMainMenuEntry(QPoint entry)
              QStringLiteral("1")});
 }
 
+bool ChooseMainMenuEntry(qint64 pid, QPoint entry)
+{
+    auto n = [](int v) { return QString::number(v); };
+    const QPoint logo(48, 22);
+    const QStringList before = MappedWindowIds(pid);
+    Xdotool({QStringLiteral("mousemove"), n(logo.x()), n(logo.y()), QStringLiteral("click"), QStringLiteral("1")});
+    const QString menu = WaitForNewXWindow(pid, before, 15000);
+    if (menu.isEmpty()) {
+        qWarning("the main menu did not open");
+        return false;
+    }
+    Xdotool({QStringLiteral("mousemove"), n(logo.x() + entry.x()), n(logo.y() + entry.y()), QStringLiteral("click"),
+             QStringLiteral("1")});
+    QElapsedTimer clock;
+    clock.start();
+    while (MappedWindowIds(pid).contains(menu)) {
+        if (clock.elapsed() > 15000) {
+            qWarning("the main menu did not close after its entry was chosen");
+            return false;
+        }
+        QTest::qWait(50);
+    }
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("1000"), QStringLiteral("700")});
+    return true;
+}
+
 QRect XWindowGeometry(const QString& windowId)
 {
     // "--shell" prints X=, Y=, WIDTH=, HEIGHT= lines.

@@ -23,6 +23,11 @@ void XdotoolStroke(QPoint from);
 // clicks the entry at `entry`, relative to the menu.
 void XdotoolMainMenuEntry(QPoint entry);
 
+// The same for the whiteboard of process `pid`, waiting for its menu to show
+// before the entry is clicked and to go after (15 s each). False, with a
+// warning saying which, when either did not happen.
+bool ChooseMainMenuEntry(qint64 pid, QPoint entry);
+
 class QRect;
 class QString;
 
