@@ -36,8 +36,11 @@ void Dialog::Coll_ReceiveModify(const QByteArray& data)
         SelectionAngle = outcome.angle;
     for (const coll::ModifyUndoEntry& e : outcome.undo)
         InsertURList(e.kind, e.slot, e.master, e.detail, e.erase, e.before, e.place, e.size, e.offset);
-    if (outcome.changedRecords > 0)
+    if (outcome.changedRecords > 0) {
+        // A peer's edit is part of what the next save writes.
+        m_boardModified = true;
         Coll_ScheduleRedraw();
+    }
 }
 
 void Dialog::Coll_ScheduleRedraw()

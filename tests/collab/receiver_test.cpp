@@ -688,9 +688,12 @@ private slots:
         const EventDetail before = board->m_board.slot[slot].records.details().at(0);
         const int undoBefore = board->m_undo.URList.size();
         tap->Forget();
+        // As after a save: the peer's edit is what the next save writes.
+        board->m_boardModified = false;
         const QPoint c[4] = {{110, 90}, {310, 90}, {310, 190}, {110, 190}};
         Deliver("MODIFY_SET", coll::ModifyMoveData(slot, 0, 10, -10, c, 1, 1, level == 3 ? 2 : 3));
         Deliver("MODIFY_SET", coll::ModifyRotateData(slot, 0, 30.f, 1, 1));
+        QVERIFY(board->m_boardModified);
         const EventDetail after = board->m_board.slot[slot].records.details().at(0);
         QVERIFY(after.BoundRF != before.BoundRF);
         QCOMPARE(after.Angle, 30.f);
@@ -775,11 +778,13 @@ private slots:
         Stroke(10, QPoint(100, 100), QPoint(300, 120));
         const EventDetail before = board->m_board.slot[10].records.details().at(0);
         const int entries = board->m_undo.URList.size();
+        board->m_boardModified = false;
         Deliver("MODIFY_SET", "2,10-9,9,1,1,1");
         Deliver("MODIFY_SET", "2,12-0,0,1,1,1");
         Deliver("MODIFY_SET", "2,100,0,1,1,1");
         QCOMPARE(int(board->m_board.slot[10].records.details().at(0).Deleted), int(before.Deleted));
         QCOMPARE(board->m_undo.URList.size(), entries);
+        QVERIFY(!board->m_boardModified);
     }
 
     // ---- files ------------------------------------------------------------------
