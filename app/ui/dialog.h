@@ -811,13 +811,13 @@ public:
     // Object creation and the undo list (editing/ui/dialog_object_create.cpp).
     UndoList m_undo;
     bool m_boardModified = false;
+    // The pages' Create keys when the note list opened.
     QStringList m_noteOrderAtListOpen;
     // The session has emptied this participant's board for the host's (the
     // connection was made); until then a failure leaves the board alone.
     bool m_collBoardTaken = false;
-    bool m_hostResetAgreed = false;
-    QString m_loadDamageReport;  // what the last open found damaged, for the user  // the host has answered "save first?" for this end
-  // the pages' Create keys when the note list opened
+    bool m_hostResetAgreed = false;  // the host has answered "save first?" for this end
+    QString m_loadDamageReport;  // what the last open found damaged, for the user
     void CreateObjectEvent(int slot, int mediaIndex);
 
     // Picking, the selection frame and moving the selection
