@@ -73,8 +73,15 @@ bool ChooseMainMenuEntry(qint64 pid, QPoint entry)
     auto n = [](int v) { return QString::number(v); };
     const QPoint logo(48, 22);
     const QStringList before = MappedWindowIds(pid);
-    Xdotool({QStringLiteral("mousemove"), n(logo.x()), n(logo.y()), QStringLiteral("click"), QStringLiteral("1")});
-    const QString menu = WaitForNewXWindow(pid, before, 15000);
+    // A click that lands while the board is still busy after its start or a
+    // load opens nothing: the logo is clicked again until the menu shows.
+    QString menu;
+    QElapsedTimer opening;
+    opening.start();
+    while (menu.isEmpty() && opening.elapsed() < 15000) {
+        Xdotool({QStringLiteral("mousemove"), n(logo.x()), n(logo.y()), QStringLiteral("click"), QStringLiteral("1")});
+        menu = WaitForNewXWindow(pid, before, 3000);
+    }
     if (menu.isEmpty()) {
         qWarning("the main menu did not open");
         return false;

@@ -24,8 +24,9 @@ void XdotoolStroke(QPoint from);
 void XdotoolMainMenuEntry(QPoint entry);
 
 // The same for the whiteboard of process `pid`, waiting for its menu to show
-// before the entry is clicked and to go after (15 s each). False, with a
-// warning saying which, when either did not happen.
+// (the logo clicked again every 3 s) before the entry is clicked and for it
+// to go after (15 s each). False, with a warning saying which, when either
+// did not happen.
 bool ChooseMainMenuEntry(qint64 pid, QPoint entry);
 
 class QRect;
