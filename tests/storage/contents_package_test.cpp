@@ -93,10 +93,7 @@ FreePenPoint Sample(quint16 id, int action)
 
 QByteArray EventFile(const QString& create, const ExportBoardTables& tables)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    storage::WriteVisitEventFile(&buffer, create, QSize(800, 600), tables);
-    return buffer.data();
+    return storage::VisitEventFileBytes(create, QSize(800, 600), tables);
 }
 
 NoteInfo Note(const QString& create, int type = 1, const QString& path = QStringLiteral("WhiteBoard"))
@@ -309,10 +306,7 @@ private slots:
             storage::MakeVisitNoteEntry({1, QStringLiteral("b.png"), QStringLiteral("B"), QStringLiteral("1.23457e+06")},
                                         picture, QStringLiteral("blackboard color")),
         };
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        storage::WriteVisitNotesXml(&buffer, QStringLiteral("rec.pdf"), entries);
-        QCOMPARE(buffer.data(),
+        QCOMPARE(storage::VisitNotesXmlBytes(QStringLiteral("rec.pdf"), entries),
                  kHead
                      + "<NoteList PDFName=\"rec.pdf\">\n"
                        "    <NoteInfo Type=\"1\" Name=\"BlackBoard\" Create=\"A\" Access=\"0\" NoteWidth=\"800\" "
@@ -363,10 +357,7 @@ private slots:
         tables[3].masters = {Master(7, key), Master(8, QStringLiteral("other"))};
         tables[3].samples = {Sample(8, 1), Sample(7, 2)};
 
-        QBuffer events;
-        events.open(QIODevice::WriteOnly);
-        storage::WriteVisitEventFile(&events, key, QSize(-1, 0), tables);
-        QCOMPARE(events.data(),
+        QCOMPARE(storage::VisitEventFileBytes(key, QSize(-1, 0), tables),
                  QByteArray(
                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                  "<Event Note=\"N&lt;&amp;&gt;&quot;'&#9;&#13;&#10;\u00e9\u4e2d\U0001f600\" Width=\"-1\" Height=\"0\">\n"
@@ -401,10 +392,7 @@ private slots:
         entry.width = 2147483647;
         entry.height = -2147483647 - 1;
         entry.pageOption = true;
-        QBuffer notes;
-        notes.open(QIODevice::WriteOnly);
-        storage::WriteVisitNotesXml(&notes, key + QStringLiteral(".pdf"), {entry, storage::VisitNoteEntry()});
-        QCOMPARE(notes.data(),
+        QCOMPARE(storage::VisitNotesXmlBytes(key + QStringLiteral(".pdf"), {entry, storage::VisitNoteEntry()}),
                  QByteArray(
                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                  "<NoteList PDFName=\"N&lt;&amp;&gt;&quot;'&#9;&#13;&#10;\u00e9\u4e2d\U0001f600.pdf\">\n"
