@@ -103,7 +103,7 @@ class ScreenCoversProgramTest : public QObject
 
     // Takes screenshots until `ok` holds for one, at most `timeoutMs`; a
     // busy machine takes a while for each.
-    QImage ScreenWhere(const std::function<bool(const QImage&)>& ok, int timeoutMs = 15000)
+    QImage ScreenWhere(const std::function<bool(const QImage&)>& ok, int timeoutMs = 30000)
     {
         return ScreenshotWhen(m_root->path() + "/screen.png", ok, timeoutMs);
     }
