@@ -5,7 +5,9 @@
 #include "board/page_background.h"
 #include "board/picture_file.h"
 #include "platform/folders.h"
+#include "storage/event_file_bytes.h"
 #include "storage/pdf_libraries.h"
+#include "storage/xml_bytes.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -14,7 +16,6 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QTextStream>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <array>
@@ -37,14 +38,12 @@ void Log(const QString& line)
     qDebug().noquote() << QStringLiteral("exe : ") + line;
 }
 
-QString Int(qint64 v) { return QString::number(v); }
-
-void WriteRect(QXmlStreamWriter& xml, const char* x, const char* y, const char* w, const char* h, const QRect& r)
+void WriteRect(XmlBytes& xml, const char* x, const char* y, const char* w, const char* h, const QRect& r)
 {
-    xml.writeAttribute(QLatin1String(x), Int(r.x()));
-    xml.writeAttribute(QLatin1String(y), Int(r.y()));
-    xml.writeAttribute(QLatin1String(w), Int(r.width()));
-    xml.writeAttribute(QLatin1String(h), Int(r.height()));
+    xml.intAttribute(x, r.x());
+    xml.intAttribute(y, r.y());
+    xml.intAttribute(w, r.width());
+    xml.intAttribute(h, r.height());
 }
 
 bool AltPointSet(double x, double y) { return x != -1.0 && y != -1.0; }
@@ -58,71 +57,67 @@ bool AltRectSet(const QRect& r)
 // last member of a group of more than one.
 bool UsesGroupRect(int groupIndex, int groupTotal) { return groupTotal != 1 && groupIndex == groupTotal; }
 
-void WriteDetail(QXmlStreamWriter& xml, const EventDetail& ed)
+void WriteDetail(XmlBytes& xml, const EventDetail& ed)
 {
     const bool altS = AltPointSet(ed.AltSX, ed.AltSY);
     const bool altE = AltPointSet(ed.AltEX, ed.AltEY);
-    xml.writeStartElement(QStringLiteral("ED"));
-    xml.writeAttribute(QStringLiteral("EI"), Int(ed.EventID));
-    xml.writeAttribute(QStringLiteral("SX"), FormatDouble(altS ? ed.AltSX : ed.S.x()));
-    xml.writeAttribute(QStringLiteral("SY"), FormatDouble(altS ? ed.AltSY : ed.S.y()));
-    xml.writeAttribute(QStringLiteral("EX"), FormatDouble(altE ? ed.AltEX : ed.E.x()));
-    xml.writeAttribute(QStringLiteral("EY"), FormatDouble(altE ? ed.AltEY : ed.E.y()));
+    xml.startElement("ED");
+    xml.intAttribute("EI", ed.EventID);
+    xml.doubleAttribute("SX", altS ? ed.AltSX : ed.S.x());
+    xml.doubleAttribute("SY", altS ? ed.AltSY : ed.S.y());
+    xml.doubleAttribute("EX", altE ? ed.AltEX : ed.E.x());
+    xml.doubleAttribute("EY", altE ? ed.AltEY : ed.E.y());
     WriteRect(xml, "OX", "OY", "OW", "OH", AltRectSet(ed.AltRect) ? ed.AltRect : ed.OriginRF);
-    xml.writeAttribute(QStringLiteral("PC"), ed.PenColor.name());
-    xml.writeAttribute(QStringLiteral("PW"), Int(ed.PenWidth));
-    xml.writeAttribute(QStringLiteral("OA"), FormatDouble(double(ed.ExportAngle)));
-    xml.writeAttribute(QStringLiteral("BD"), FormatFlag(ed.PageDeleted != 0));
-    xml.writeAttribute(QStringLiteral("MD"), FormatFlag(ed.Modified != 0));
-    xml.writeAttribute(QStringLiteral("TP"), Int(ed.Transparent));
-    xml.writeEndElement();
+    xml.colorAttribute("PC", ed.PenColor.rgb());
+    xml.intAttribute("PW", ed.PenWidth);
+    xml.doubleAttribute("OA", double(ed.ExportAngle));
+    xml.intAttribute("BD", ed.PageDeleted != 0 ? 1 : 0);
+    xml.intAttribute("MD", ed.Modified != 0 ? 1 : 0);
+    xml.intAttribute("TP", ed.Transparent);
+    xml.endElement();
 }
 
-void WriteErase(QXmlStreamWriter& xml, const ErasePoint& ep)
+void WriteErase(XmlBytes& xml, const ErasePoint& ep)
 {
-    xml.writeStartElement(QStringLiteral("EP"));
-    xml.writeAttribute(QStringLiteral("EI"), Int(ep.EventID));
-    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(ep.MediaPos));
-    xml.writeAttribute(QStringLiteral("EK"), Int(ep.EraseKind));
+    xml.startElement("EP");
+    xml.intAttribute("EI", ep.EventID);
+    xml.doubleAttribute("MP", ep.MediaPos);
+    xml.intAttribute("EK", ep.EraseKind);
     WriteRect(xml, "BX", "BY", "BW", "BH", UsesGroupRect(ep.GroupIndex, ep.GroupTotal) ? ep.GroupRect : ep.BoundRF);
-    xml.writeAttribute(QStringLiteral("AG"), FormatDouble(double(ep.Angle)));
-    xml.writeAttribute(QStringLiteral("GI"), Int(ep.GroupIndex));
-    xml.writeAttribute(QStringLiteral("GT"), Int(ep.GroupTotal));
-    xml.writeEndElement();
+    xml.doubleAttribute("AG", double(ep.Angle));
+    xml.intAttribute("GI", ep.GroupIndex);
+    xml.intAttribute("GT", ep.GroupTotal);
+    xml.endElement();
 }
 
-void WriteModify(QXmlStreamWriter& xml, const ModifyPoint& me)
+void WriteModify(XmlBytes& xml, const ModifyPoint& me)
 {
-    xml.writeStartElement(QStringLiteral("ME"));
-    xml.writeAttribute(QStringLiteral("EI"), Int(me.EventID));
-    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(me.MediaPos));
-    xml.writeAttribute(QStringLiteral("KD"), Int(me.Kind));
-    xml.writeAttribute(QStringLiteral("MK"), Int(me.ModifyKind));
-    xml.writeAttribute(QStringLiteral("MX"), FormatCoord(me.M.x()));
-    xml.writeAttribute(QStringLiteral("MY"), FormatCoord(me.M.y()));
-    xml.writeAttribute(QStringLiteral("CX"), FormatCoord(me.C.x()));
-    xml.writeAttribute(QStringLiteral("CY"), FormatCoord(me.C.y()));
+    xml.startElement("ME");
+    xml.intAttribute("EI", me.EventID);
+    xml.doubleAttribute("MP", me.MediaPos);
+    xml.intAttribute("KD", me.Kind);
+    xml.intAttribute("MK", me.ModifyKind);
+    xml.coordAttribute("MX", me.M.x());
+    xml.coordAttribute("MY", me.M.y());
+    xml.coordAttribute("CX", me.C.x());
+    xml.coordAttribute("CY", me.C.y());
     WriteRect(xml, "BX", "BY", "BW", "BH", me.BoundRF);
-    xml.writeAttribute(QStringLiteral("SD"), Int(me.StrData));
-    xml.writeAttribute(QStringLiteral("AG"), FormatDouble(double(me.Angle)));
+    xml.intAttribute("SD", me.StrData);
+    xml.doubleAttribute("AG", double(me.Angle));
     WriteRect(xml, "PX", "PY", "PW", "PH",
               UsesGroupRect(me.GroupIndex, me.GroupTotal) ? me.GroupRect : me.PrevBoundRF);
-    xml.writeAttribute(QStringLiteral("PG"), FormatDouble(double(me.PrevAngle)));
-    xml.writeAttribute(QStringLiteral("GI"), Int(me.GroupIndex));
-    xml.writeAttribute(QStringLiteral("GT"), Int(me.GroupTotal));
-    xml.writeEndElement();
+    xml.doubleAttribute("PG", double(me.PrevAngle));
+    xml.intAttribute("GI", me.GroupIndex);
+    xml.intAttribute("GT", me.GroupTotal);
+    xml.endElement();
 }
 
-void WritePoint(QXmlStreamWriter& xml, const FreePenPoint& p)
+void WritePoint(XmlBytes& xml, const FreePenPoint& p)
 {
-    xml.writeStartElement(QStringLiteral("FP"));
-    xml.writeAttribute(QStringLiteral("EI"), Int(p.EventID));
-    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(p.MediaPos));
-    xml.writeAttribute(QStringLiteral("MA"), Int(p.MouseAction));
-    xml.writeAttribute(QStringLiteral("PS"), FormatDouble(double(p.Press)));
-    xml.writeAttribute(QStringLiteral("SX"), FormatDouble(p.S.x()));
-    xml.writeAttribute(QStringLiteral("SY"), FormatDouble(p.S.y()));
-    xml.writeEndElement();
+    StartPointRecord(xml, p);
+    xml.doubleAttribute("SX", p.S.x());
+    xml.doubleAttribute("SY", p.S.y());
+    xml.endElement();
 }
 
 // Event ids are unique within a slot, so a set per slot selects each record
@@ -132,8 +127,8 @@ using IdSet = QSet<quint16>;
 // Writes the records of `records` whose id is in `ids`, in table order, in a
 // group of their own; `also` sees each written record.
 template <typename Record, typename WriteOne, typename Also>
-void WriteSelected(QXmlStreamWriter& xml, const char* tag, int slot, const QVector<Record>& records,
-                   const IdSet& ids, WriteOne writeOne, Also also)
+void WriteSelected(XmlBytes& xml, const char* tag, int slot, const QVector<Record>& records, const IdSet& ids,
+                   WriteOne writeOne, Also also)
 {
     if (ids.isEmpty())
         return;
@@ -149,7 +144,7 @@ void WriteSelected(QXmlStreamWriter& xml, const char* tag, int slot, const QVect
         also(record);
     }
     if (open)
-        xml.writeEndElement();
+        xml.endElement();
 }
 
 bool IsRegularFile(const QString& path)
@@ -210,18 +205,16 @@ bool StageVisits(const ContentsSaveInput& input, StagingWriter& writer, const Pr
                 const QString eventName = VisitEventFileName(note.create_data);
                 if (eventName.isEmpty()) {
                     Log(QStringLiteral("contents save skips the event file of \"%1\"").arg(note.create_data));
-                } else if (!writer.StageWith(eventName, [&](QIODevice* device) {
-                               WriteVisitEventFile(device, note.create_data, input.boardSize, input.tables);
-                           })) {
+                } else if (!writer.StageBytes(eventName, VisitEventFileBytes(note.create_data, input.boardSize,
+                                                                             input.tables))) {
                     return false;
                 }
             }
         }
         progress(QStringLiteral("Save Event(%1/%2)").arg(i + 1).arg(count), i + 1);
     }
-    return writer.StageWith(QLatin1String(kNotesFileName), [&](QIODevice* device) {
-        WriteVisitNotesXml(device, input.recordName + QStringLiteral(".pdf"), entries);
-    });
+    return writer.StageBytes(QLatin1String(kNotesFileName),
+                             VisitNotesXmlBytes(input.recordName + QStringLiteral(".pdf"), entries));
 }
 
 bool StageMedia(const ContentsSaveInput& input, StagingWriter& writer, const ProgressFunction& progress)
@@ -392,14 +385,13 @@ QString VisitEventFileName(const QString& create)
     return name;
 }
 
-void WriteVisitEventFile(QIODevice* device, const QString& create, QSize boardSize, const ExportBoardTables& tables)
+QByteArray VisitEventFileBytes(const QString& create, QSize boardSize, const ExportBoardTables& tables)
 {
-    QXmlStreamWriter xml(device);
-    StartXmlDocument(xml);
-    xml.writeStartElement(QStringLiteral("Event"));
-    xml.writeAttribute(QStringLiteral("Note"), create);
-    xml.writeAttribute(QStringLiteral("Width"), Int(boardSize.width()));
-    xml.writeAttribute(QStringLiteral("Height"), Int(boardSize.height()));
+    XmlBytes xml;
+    xml.startElement("Event");
+    xml.attribute("Note", create);
+    xml.intAttribute("Width", boardSize.width());
+    xml.intAttribute("Height", boardSize.height());
 
     // Per slot: the ids of the masters written, of all details written and
     // of the details whose first flag is set.
@@ -419,7 +411,7 @@ void WriteVisitEventFile(QIODevice* device, const QString& create, QSize boardSi
             noteIds[k].insert(em.EventID);
         }
         if (open)
-            xml.writeEndElement();
+            xml.endElement();
     }
     for (int k = 0; k < kPointerSlotCount; ++k) {
         WriteSelected(xml, "ED", k, tables[k].details, noteIds[k], WriteDetail, [&](const EventDetail& ed) {
@@ -435,9 +427,7 @@ void WriteVisitEventFile(QIODevice* device, const QString& create, QSize boardSi
         WriteSelected(xml, "ME", k, tables[k].modifyPoints, detailIds[k], WriteModify, nothing);
     for (int k = 0; k < kPointerSlotCount; ++k)
         WriteSelected(xml, "FP", k, tables[k].samples, noteIds[k], WritePoint, nothing);
-
-    xml.writeEndElement();
-    xml.writeEndDocument();
+    return xml.finish();
 }
 
 VisitNoteEntry MakeVisitNoteEntry(const PageVisit& visit, const NoteInfo& note, const QString& colorSetting)
@@ -453,25 +443,23 @@ VisitNoteEntry MakeVisitNoteEntry(const PageVisit& visit, const NoteInfo& note, 
     return entry;
 }
 
-void WriteVisitNotesXml(QIODevice* device, const QString& pdfName, const QVector<VisitNoteEntry>& entries)
+QByteArray VisitNotesXmlBytes(const QString& pdfName, const QVector<VisitNoteEntry>& entries)
 {
-    QXmlStreamWriter xml(device);
-    StartXmlDocument(xml);
-    xml.writeStartElement(QStringLiteral("NoteList"));
-    xml.writeAttribute(QStringLiteral("PDFName"), pdfName);
+    XmlBytes xml;
+    xml.startElement("NoteList");
+    xml.attribute("PDFName", pdfName);
     for (const VisitNoteEntry& entry : entries) {
-        xml.writeStartElement(QStringLiteral("NoteInfo"));
-        xml.writeAttribute(QStringLiteral("Type"), Int(entry.type));
-        xml.writeAttribute(QStringLiteral("Name"), entry.name);
-        xml.writeAttribute(QStringLiteral("Create"), entry.create);
-        xml.writeAttribute(QStringLiteral("Access"), entry.access);
-        xml.writeAttribute(QStringLiteral("NoteWidth"), Int(entry.width));
-        xml.writeAttribute(QStringLiteral("NoteHeight"), Int(entry.height));
-        xml.writeAttribute(QStringLiteral("PageOption"), FormatFlag(entry.pageOption));
-        xml.writeEndElement();
+        xml.startElement("NoteInfo");
+        xml.intAttribute("Type", entry.type);
+        xml.attribute("Name", entry.name);
+        xml.attribute("Create", entry.create);
+        xml.attribute("Access", entry.access);
+        xml.intAttribute("NoteWidth", entry.width);
+        xml.intAttribute("NoteHeight", entry.height);
+        xml.intAttribute("PageOption", entry.pageOption ? 1 : 0);
+        xml.endElement();
     }
-    xml.writeEndElement();
-    xml.writeEndDocument();
+    return xml.finish();
 }
 
 QString RecordingFolder(const QString& setting)

@@ -91,8 +91,8 @@ int VisitedNote(const PageVisit& visit, const QVector<NoteInfo>& notes);
 // is no bare file name or would replace one of the package's own files.
 QString VisitEventFileName(const QString& create);
 
-// Writes the event file of the note keyed `create`.
-void WriteVisitEventFile(QIODevice* device, const QString& create, QSize boardSize, const ExportBoardTables& tables);
+// The event file of the note keyed `create`.
+QByteArray VisitEventFileBytes(const QString& create, QSize boardSize, const ExportBoardTables& tables);
 
 // One NoteInfo element of the package's Notes.xml.
 struct VisitNoteEntry {
@@ -108,7 +108,8 @@ struct VisitNoteEntry {
 // The entry of visit `visit` of note `note`, named for the board colour
 // setting `colorSetting` when the visit shows the white board.
 VisitNoteEntry MakeVisitNoteEntry(const PageVisit& visit, const NoteInfo& note, const QString& colorSetting);
-void WriteVisitNotesXml(QIODevice* device, const QString& pdfName, const QVector<VisitNoteEntry>& entries);
+// The package's Notes.xml.
+QByteArray VisitNotesXmlBytes(const QString& pdfName, const QVector<VisitNoteEntry>& entries);
 
 // Moves a regular file: a rename, or across file systems a copy that is
 // complete before the source is deleted. An existing target is replaced only

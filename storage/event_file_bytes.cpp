@@ -13,7 +13,9 @@ constexpr int kMasterBytes = 90;
 constexpr int kDetailBytes = 260;
 constexpr int kPointBytes = 90;
 
-void WriteMaster(XmlBytes& xml, const EventMaster& em)
+}  // namespace
+
+void WriteMasterRecord(XmlBytes& xml, const EventMaster& em)
 {
     xml.startElement("EM");
     xml.intAttribute("KD", em.Kind);
@@ -25,6 +27,24 @@ void WriteMaster(XmlBytes& xml, const EventMaster& em)
     xml.intAttribute("VS", em.VScroll);
     xml.endElement();
 }
+
+void StartPointRecord(XmlBytes& xml, const FreePenPoint& p)
+{
+    xml.startElement("FP");
+    xml.intAttribute("EI", p.EventID);
+    xml.doubleAttribute("MP", p.MediaPos);
+    xml.intAttribute("MA", p.MouseAction);
+    xml.doubleAttribute("PS", double(p.Press));
+}
+
+void OpenSlotGroup(XmlBytes& xml, const char* tag, int slot)
+{
+    xml.startElement(tag, slot);
+    xml.attribute("Type", tag);
+    xml.intAttribute("Index", slot);
+}
+
+namespace {
 
 void WriteDetail(XmlBytes& xml, const EventDetail& ed)
 {
@@ -56,23 +76,12 @@ void WriteDetail(XmlBytes& xml, const EventDetail& ed)
 
 void WritePoint(XmlBytes& xml, const FreePenPoint& p)
 {
-    xml.startElement("FP");
-    xml.intAttribute("EI", p.EventID);
-    xml.doubleAttribute("MP", p.MediaPos);
-    xml.intAttribute("MA", p.MouseAction);
-    xml.doubleAttribute("PS", double(p.Press));
+    StartPointRecord(xml, p);
     xml.coordAttribute("SX", p.S.x());
     xml.coordAttribute("SY", p.S.y());
     xml.coordAttribute("MX", p.M.x());
     xml.coordAttribute("MY", p.M.y());
     xml.endElement();
-}
-
-void OpenGroup(XmlBytes& xml, const char* tag, int slot)
-{
-    xml.startElement(tag, slot);
-    xml.attribute("Type", tag);
-    xml.intAttribute("Index", slot);
 }
 
 template <typename Record, typename Run>
@@ -120,10 +129,10 @@ QByteArray EventFileWriter::EventFile(int n) const
         if (masters == m_slots[k].mastersByNote.constEnd())
             continue;
         xml.reserve(masters->size() * kMasterBytes);
-        OpenGroup(xml, "EM", k);
+        OpenSlotGroup(xml, "EM", k);
         for (const int i : *masters) {
             const EventMaster& em = m_project.slotTables[k].masters.at(i);
-            WriteMaster(xml, em);
+            WriteMasterRecord(xml, em);
             ++written[k][em.EventID];
         }
         xml.endElement();
@@ -148,7 +157,7 @@ QByteArray EventFileWriter::EventFile(int n) const
         std::sort(chosen.begin(), chosen.end(),
                   [](const QPair<Run, int>& a, const QPair<Run, int>& b) { return a.first.begin < b.first.begin; });
         xml.reserve(count * bytesEach);
-        OpenGroup(xml, tag, k);
+        OpenSlotGroup(xml, tag, k);
         for (const auto& [run, times] : chosen)
             for (int i = run.begin; i < run.end; ++i)
                 for (int t = 0; t < times; ++t)

@@ -42,6 +42,15 @@ private:
     std::array<SlotIndex, kPointerSlotCount> m_slots;
 };
 
+class XmlBytes;
+
+// The pieces the project's and the contents package's event files share: a
+// slot group "<tag>_k" with Type and Index, the EM record, and the start of
+// an FP record (its position, stored in each file's own form, follows).
+void OpenSlotGroup(XmlBytes& xml, const char* tag, int slot);
+void WriteMasterRecord(XmlBytes& xml, const EventMaster& em);
+void StartPointRecord(XmlBytes& xml, const FreePenPoint& p);
+
 // Notes.xml and StrData.dat as bytes.
 QByteArray NotesXmlBytes(const QVector<NoteInfo>& notes);
 QByteArray MediaListBytes(const QStringList& mediaFiles);

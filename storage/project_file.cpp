@@ -16,7 +16,6 @@
 #include <QHash>
 #include <QThread>
 #include <QtConcurrent>
-#include <QXmlStreamWriter>
 
 #include <cerrno>
 #include <cmath>
@@ -61,33 +60,6 @@ QString FormatCoord(double v)
 }
 
 QString FormatFlag(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
-
-void StartXmlDocument(QXmlStreamWriter& xml)
-{
-    xml.setAutoFormatting(true);
-    xml.setAutoFormattingIndent(4);
-    xml.writeStartDocument();
-}
-
-void OpenSlotGroup(QXmlStreamWriter& xml, const char* tag, int slot)
-{
-    xml.writeStartElement(QStringLiteral("%1_%2").arg(QLatin1String(tag)).arg(slot));
-    xml.writeAttribute(QStringLiteral("Type"), QLatin1String(tag));
-    xml.writeAttribute(QStringLiteral("Index"), Int(slot));
-}
-
-void WriteMasterRecord(QXmlStreamWriter& xml, const EventMaster& em)
-{
-    xml.writeStartElement(QStringLiteral("EM"));
-    xml.writeAttribute(QStringLiteral("KD"), Int(em.Kind));
-    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(em.MediaPos));
-    xml.writeAttribute(QStringLiteral("SD"), Int(em.StrData));
-    xml.writeAttribute(QStringLiteral("EI"), Int(em.EventID));
-    xml.writeAttribute(QStringLiteral("SC"), FormatDouble(em.SCale));
-    xml.writeAttribute(QStringLiteral("HS"), Int(em.HScroll));
-    xml.writeAttribute(QStringLiteral("VS"), Int(em.VScroll));
-    xml.writeEndElement();
-}
 
 namespace {
 

@@ -75,7 +75,6 @@
 #include <functional>
 
 class QIODevice;
-class QXmlStreamWriter;
 
 namespace storage {
 
@@ -127,15 +126,10 @@ struct ProjectSnapshot {
 // it names a note, else the current note, else the first; -1 without notes.
 int ThumbnailNoteIndex(const QVector<int>& pageVisits, int currentNote, int noteCount);
 
-// The pieces the project and the contents package writers share: the number
-// forms above, the document start, a slot group "<tag>_k" with Type and
-// Index, and the EM record.
+// The number forms of the stored files.
 QString FormatDouble(double v);
 QString FormatCoord(double v);
 QString FormatFlag(bool v);
-void StartXmlDocument(QXmlStreamWriter& xml);
-void OpenSlotGroup(QXmlStreamWriter& xml, const char* tag, int slot);
-void WriteMasterRecord(QXmlStreamWriter& xml, const EventMaster& em);
 
 using ProgressFunction = std::function<void(const QString& text, int value)>;
 

@@ -71,6 +71,7 @@ class ImageFileProgramTest : public QObject
     QImage Screen()
     {
         const QString path = m_root->path() + "/screen.png";
+        QFile::remove(path);
         QProcess::execute("import", {"-window", "root", path});
         return QImage(path);
     }
@@ -126,7 +127,6 @@ class ImageFileProgramTest : public QObject
         Xdotool({"mousemove", "--window", box, "20", "20"});
         Xdotool({"windowfocus", "--sync", box});
         Xdotool({"key", answer});
-        QTest::qWait(1000);
         return true;
     }
 
@@ -154,7 +154,7 @@ private slots:
             qunsetenv("DRAVIK_NO_MODAL");
         }
         QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, QProcessEnvironment()));
-        QTest::qWait(2500);  // the splash closes and the board is shown
+        QVERIFY2(m_board.waitForLine("time Done", 20000) >= 0, "the splash screen did not close within 20 s");
     }
 
     void cleanupTestCase()
@@ -168,9 +168,8 @@ private slots:
         const QString red = MakePicture(m_pictures.path() + "/one", Qt::red);
         const int before = PageImages().size();
         QVERIFY(ChooseWithYes(red));
-        QTRY_COMPARE_WITH_TIMEOUT(PageImages().size(), before + 1, 5000);
-        const QImage shot = Screen();
-        QVERIFY(CountPixels(shot, m_middle, Red) > 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(PageImages().size(), before + 1, 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(CountPixels(Screen(), m_middle, Red) > 1000, "the red picture shown as the page", 10000);
         // The page's image holds the picture.
         bool kept = false;
         for (const QString& file : PageImages()) {
@@ -185,12 +184,13 @@ private slots:
         const QString blue = MakePicture(m_pictures.path() + "/two", Qt::blue);
         const int before = PageImages().size();
         QVERIFY(ChooseWithYes(blue));
-        QTRY_COMPARE_WITH_TIMEOUT(PageImages().size(), before + 1, 5000);
-        QVERIFY(CountPixels(Screen(), m_middle, Blue) > 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(PageImages().size(), before + 1, 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(CountPixels(Screen(), m_middle, Blue) > 1000, "the blue picture shown as the page",
+                                  10000);
         // The page before keeps its own picture.
         Click(m_previousPage);
-        QTest::qWait(800);
-        QVERIFY(CountPixels(Screen(), m_middle, Red) > 1000);
+        QTRY_VERIFY2_WITH_TIMEOUT(CountPixels(Screen(), m_middle, Red) > 1000, "the page before shown with its picture",
+                                  10000);
     }
 
     void cancelChangesNothing()
@@ -199,8 +199,8 @@ private slots:
         const int lines = m_board.lines().size();
         QVERIFY(!OpenFileDialog().isEmpty());
         Xdotool({"key", "Escape"});
-        QTest::qWait(1000);
-        QTRY_VERIFY_WITH_TIMEOUT(FindXWindows("^Insert image$", m_board.pid()).isEmpty(), 5000);
+        QTRY_VERIFY2_WITH_TIMEOUT(FindXWindows("^Insert image$", m_board.pid()).isEmpty(), "the file dialog closing",
+                                  10000);
         QCOMPARE(PageImages(), before);
         QVERIFY(!m_board.hasLine("create note:", lines));
         QVERIFY(CountPixels(Screen(), m_middle, Red) > 1000);
@@ -217,8 +217,10 @@ private slots:
         const QStringList before = QDir(WorkFolderPath()).entryList({"Obj_image*.png"});
         QVERIFY(before.isEmpty());
         QVERIFY(ChooseAndAnswer(green, "alt+n"));
-        QTRY_COMPARE_WITH_TIMEOUT(QDir(WorkFolderPath()).entryList({"Obj_image*.png"}).size(), 1, 5000);
-        const QImage shot = Screen();
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(WorkFolderPath()).entryList({"Obj_image*.png"}).size(), 1, 10000);
+        QImage shot;
+        QTRY_VERIFY2_WITH_TIMEOUT((shot = Screen(), CountPixels(shot, m_middle, Green) > 1000),
+                                  "the green picture shown as an object", 10000);
         shot.save(QDir::current().filePath("image-object.png"));
         QVERIFY(CountPixels(shot, m_middle, Green) > 1000);
         // Centred: the picture's own edges, then the frame just outside them.

@@ -82,6 +82,7 @@ class ToolbarProgramTest : public QObject
     QImage Screen()
     {
         const QString path = m_root->path() + "/screen.png";
+        QFile::remove(path);
         QProcess::execute("import", {"-window", "root", path});
         return QImage(path);
     }
@@ -119,7 +120,7 @@ private slots:
             m_toolPositionEntry = layout.m_mainMenu->actionGeometry(layout.m_mainMenu->actions().at(9));
         }
         QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, QProcessEnvironment()));
-        QTest::qWait(2500);  // the splash closes and the board is shown
+        QVERIFY2(m_board.waitForLine("time Done", 20000) >= 0, "the splash screen did not close within 20 s");
     }
 
     void cleanupTestCase()
@@ -206,26 +207,33 @@ private slots:
         Xdotool({"mousemove", "640", N(before.height() - 8), "mousedown", "1"});
         Xdotool({"mousemove", "300", N(before.height() - 8)});
         Xdotool({"mouseup", "1"});
-        QTest::qWait(500);
-        const QImage after = Screen();
-        QVERIFY(before.copy(0, 50, 1200, 600) != after.copy(0, 50, 1200, 600));
+        const auto moved = [&]() {
+            const QImage after = Screen();
+            return !after.isNull() && before.copy(0, 50, 1200, 600) != after.copy(0, 50, 1200, 600);
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT(moved(), "the page moving with the bar's handle", 10000);
     }
 
     void logoMenuMovesTheBarLeft()
     {
-        Xdotool({"mousemove", "48", "22", "click", "1"});
-        QTest::qWait(500);
+        // A menu has no name to wait for: it is the board's window that was
+        // not there before the click.
+        const auto clickOpensMenu = [this](QPoint at) {
+            const QStringList before = MappedWindowIds(m_board.pid());
+            Xdotool({"mousemove", N(at.x()), N(at.y()), "click", "1"});
+            return !WaitForNewXWindow(m_board.pid(), before, 15000).isEmpty();
+        };
+        QVERIFY2(clickOpensMenu(QPoint(48, 22)), "the logo's menu opening");
         // The menu opens at the cursor; its tenth entry holds the positions,
         // the first of which is Left.
         const QPoint entry = QPoint(48, 22) + m_toolPositionEntry.center();
-        Click(entry);
+        QVERIFY2(clickOpensMenu(entry), "the positions' sub-menu opening");
         // The sub-menu opens beside the entry, Left level with it.
         Click(QPoint(48 + m_toolPositionEntry.right() + 40, entry.y()));
-        QTest::qWait(800);
-        const QImage after = Screen();
         // The bar's dark logo now stands at the left edge, below the top.
-        QVERIFY(CountPixels(after, QRect(0, 100, 45, 600), [](QColor c) { return c.blue() > 60 && c.red() < 60; })
-                > 100);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            CountPixels(Screen(), QRect(0, 100, 45, 600), [](QColor c) { return c.blue() > 60 && c.red() < 60; }) > 100,
+            "the bar's logo at the left edge", 10000);
     }
 };
 

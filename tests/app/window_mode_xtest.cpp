@@ -44,7 +44,7 @@ private slots:
         RunningProgram board;
         QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, QProcessEnvironment()));
         QVERIFY(driver.waitForLine("recv 2024 ", 10000) >= 0);
-        QTest::qWait(2500);  // the splash closes and the board is shown
+        QVERIFY2(board.waitForLine("time Done", 20000) >= 0, "the splash screen did not close within 20 s");
 
         // The window button: the sixth place of the top bar, after the logo,
         // the note button and its arrow.

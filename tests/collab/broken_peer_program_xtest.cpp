@@ -3,28 +3,20 @@
 // while another floods the relay, and a host that sends bytes that are no
 // frame or more board than a participant takes. The boards stay usable and
 // a session that cannot go on ends with a message.
-#include "app/ui/dialog.h"
 #include "collab/board_push.h"
 #include "collab/coll_frame.h"
 #include "collab/coll_messages.h"
-#include "collab/ui/collconnectdlg.h"
+#include "collab/session_core.h"
+#include "tests/support/collab_session.h"
 #include "tests/support/net_namespace.h"
-#include "tests/support/own_display.h"
-#include "tests/support/running_program.h"
 #include "tests/support/screenshot.h"
-#include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
-#include "ui_dialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -88,32 +80,9 @@ public:
 
 }  // namespace
 
-class BrokenPeerProgramXTest : public QObject
+class BrokenPeerProgramXTest : public CollabProgramTest
 {
     Q_OBJECT
-
-    std::unique_ptr<ScopedFolderRoot> m_root;
-    QMap<QString, QPoint> m_at;
-
-    void Connect(const OwnDisplay& display, RunningProgram& board, bool host, const QString& address)
-    {
-        Use(display);
-        Click(display, m_at["connect"]);
-        QVERIFY(!WaitForXWindows("^Server / Client$", 10000, board.pid()).isEmpty());
-        Click(display, m_at[host ? "BtnRdo_server" : "BtnRdo_client"]);
-        if (!host)
-            Type(display, m_at["lineEdit_IP"], address);
-        Type(display, m_at["lineEdit_PASS"], QStringLiteral("pw"));
-        Click(display, m_at["Btn_connect"]);
-    }
-
-    // Dark pixels near the horizontal line from x0 to x1 at height y.
-    int InkAlong(const OwnDisplay& display, int x0, int x1, int y)
-    {
-        Use(display);
-        const QImage screen = TakeScreenshot(m_root->path() + "/screen.png");
-        return screen.isNull() ? -1 : DarkPixels(screen, QRect(x0, y - 4, x1 - x0, 9));
-    }
 
     // A stroke dragged on the board shows within a second of its end.
     bool StrokeShowsAtOnce(const OwnDisplay& display, int y, qint64* tookMs)
@@ -132,26 +101,8 @@ class BrokenPeerProgramXTest : public QObject
 private slots:
     void initTestCase()
     {
-        if (!InOwnNetworkNamespace())
-            QSKIP("no network namespace can be made here; the session runs only inside one");
-        if (QStandardPaths::findExecutable("Xvfb").isEmpty())
-            QSKIP("no Xvfb");
-        qputenv("DRAVIK_NO_MODAL", "1");
-        m_root = std::make_unique<ScopedFolderRoot>();
-        ScopedLibraryFolder libraries(BuiltProgramFolder());
-        Dialog layout;
-        layout.InitDialog(false);
-        QVERIFY(layout.m_collConnectDlg);
-        const QPoint board(layout.m_canvasLeft, 0);
-        m_at.insert("connect", layout.ui->btn_show_collconnectDlg->geometry().center() + board);
-        CollConnectDlg* dialog = layout.m_collConnectDlg;
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        for (QWidget* w : std::initializer_list<QWidget*>{dialog->BtnRdo_server, dialog->BtnRdo_client,
-                                                         dialog->lineEdit_PASS, dialog->Btn_connect,
-                                                         dialog->lineEdit_IP})
-            m_at.insert(w->objectName(), w->mapTo(dialog, w->rect().center()) + dialog->geometry().topLeft());
-        dialog->hide();
+        DRAVIK_SKIP_WHERE_SESSIONS_CANNOT_RUN();
+        QVERIFY(MeasurePlaces());
     }
 
     // A viewer's strokes reach no board; twenty participants that never
@@ -159,18 +110,10 @@ private slots:
     // relay's budget and are dropped; the host draws on meanwhile.
     void viewersAndSlowReaders()
     {
-        OwnDisplay hostDisplay, joinDisplay;
-        QVERIFY(hostDisplay.Start());
-        QVERIFY(joinDisplay.Start());
-        QTemporaryDir hostRoot, joinRoot;
-        RunningProgram host, participant;
-        QVERIFY(StartBoardOn(host, hostDisplay, hostRoot.path()));
-        QVERIFY(host.waitForLine("exe : Success load Konnexa.dll", 5000) >= 0);
-        Connect(hostDisplay, host, true, QString());
-        QVERIFY(host.waitForLine("exe : ----Start Server----", 10000) >= 0);
-        QVERIFY(StartBoardOn(participant, joinDisplay, joinRoot.path()));
-        Connect(joinDisplay, participant, false, QStringLiteral("127.0.0.1"));
-        QVERIFY(participant.waitForLine("NOTEDATA_info", 10000) >= 0);
+        SessionBoard hostBoard, joinBoard;
+        QVERIFY(StartSession(hostBoard, joinBoard, QStringLiteral("127.0.0.1")));
+        auto& [hostDisplay, hostRoot, host] = hostBoard;
+        auto& [joinDisplay, joinRoot, participant] = joinBoard;
 
         // The viewer draws in the writer's slot and in the host's.
         TestPeer viewer;
@@ -249,16 +192,15 @@ private slots:
     {
         QTcpServer fakeHost;
         QVERIFY(fakeHost.listen(QHostAddress(kAddress), coll::kSessionPort));
-        OwnDisplay display;
-        QVERIFY(display.Start());
-        QTemporaryDir root;
-        RunningProgram participant;
-        QVERIFY(StartBoardOn(participant, display, root.path()));
-        QVERIFY(participant.waitForLine("exe : Success load Konnexa.dll", 5000) >= 0);
+        SessionBoard board;
+        QVERIFY(board.Start());
+        const OwnDisplay& display = board.display;
+        RunningProgram& participant = board.program;
 
         // The participant joins; the handshake is answered with the list.
         const auto join = [&]() -> QTcpSocket* {
-            Connect(display, participant, false, kAddress);
+            if (!Connect(display, participant, kAddress))
+                return nullptr;
             if (!QTest::qWaitFor([&fakeHost]() { return fakeHost.hasPendingConnections(); }, 10000))
                 return nullptr;
             QTcpSocket* socket = fakeHost.nextPendingConnection();

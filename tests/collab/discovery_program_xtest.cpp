@@ -6,10 +6,8 @@
 #include "app/ui/dialog.h"
 #include "collab/coll_messages.h"
 #include "collab/ui/collconnectdlg.h"
+#include "tests/support/collab_session.h"
 #include "tests/support/net_namespace.h"
-#include "tests/support/own_display.h"
-#include "tests/support/running_program.h"
-#include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 #include "ui_dialog.h"
 
@@ -19,13 +17,9 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QUdpSocket>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -72,88 +66,46 @@ int DarkPixels(const QImage& screen, const QRect& r)
 
 }  // namespace
 
-class DiscoveryProgramXTest : public QObject
+class DiscoveryProgramXTest : public CollabProgramTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScopedFolderRoot> m_root;
-    QPoint m_connectButton;
-    QPoint m_ipButton;
-    // The connect dialog's widgets on the screen where it first opens, and
-    // their offsets inside it once Find Server has widened it.
-    QMap<QString, QPoint> m_at;
+    // The connect dialog's widgets inside it once Find Server has widened
+    // it, and its server list.
     QMap<QString, QPoint> m_inside;
     QRect m_serverList;
-
-    void OpenConnectDialog(const OwnDisplay& display, RunningProgram& board)
-    {
-        Click(display, m_connectButton);
-        QVERIFY(!WaitForXWindows("^Server / Client$", 10000, board.pid()).isEmpty());
-    }
-
-    QImage Screen(const OwnDisplay& display)
-    {
-        const QString path = m_root->path() + "/screen.png";
-        QProcess::execute("import", {"-display", display.name, "-window", "root", path});
-        return QImage(path);
-    }
 
 private slots:
     void initTestCase()
     {
-        if (!InOwnNetworkNamespace())
-            QSKIP("no network namespace can be made here; discovery broadcasts only inside one");
-        if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xwininfo").isEmpty())
-            QSKIP("no Xvfb or xwininfo");
-        qputenv("DRAVIK_NO_MODAL", "1");
-        m_root = std::make_unique<ScopedFolderRoot>();
-        // The same layout code on a screen of the same size gives the places
-        // of the buttons and the dialog's fields.
-        ScopedLibraryFolder libraries(BuiltProgramFolder());
-        Dialog layout;
-        layout.InitDialog(false);
-        QVERIFY(layout.m_collConnectDlg);
-        const QPoint canvas(layout.m_canvasLeft, 0);
-        m_connectButton = layout.ui->btn_show_collconnectDlg->geometry().center() + canvas;
-        // The address button shows on a host's toolbar.
-        layout.m_collUserLevel = 3;
-        layout.m_ownId = layout.m_toolRightHolder = kHostId;
-        layout.SetToolbarByRole(3, true);
-        QVERIFY(layout.ui->btn_show_IP->isVisibleTo(&layout));
-        m_ipButton = layout.ui->btn_show_IP->geometry().center() + canvas;
-
-        CollConnectDlg* dialog = layout.m_collConnectDlg;
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        for (QWidget* w : std::initializer_list<QWidget*>{dialog->BtnRdo_server, dialog->BtnRdo_client,
-                                                         dialog->lineEdit_PASS, dialog->Btn_connect,
-                                                         dialog->Btn_findserver})
-            m_at.insert(w->objectName(), w->mapTo(dialog, w->rect().center()) + dialog->geometry().topLeft());
-        for (QWidget* w : std::initializer_list<QWidget*>{dialog->lineEdit_PASS, dialog->Btn_connect})
-            m_inside.insert(w->objectName(), w->mapTo(dialog, w->rect().center()));
-        m_serverList = dialog->listWidget_serverList->geometry();
-        dialog->hide();
+        DRAVIK_SKIP_WHERE_SESSIONS_CANNOT_RUN({QStringLiteral("xwininfo")});
+        QVERIFY(MeasurePlaces([this](Dialog& layout) {
+            // The address button shows on a host's toolbar.
+            layout.m_collUserLevel = 3;
+            layout.m_ownId = layout.m_toolRightHolder = kHostId;
+            layout.SetToolbarByRole(3, true);
+            if (!layout.ui->btn_show_IP->isVisibleTo(&layout))
+                return false;
+            m_at.insert("ip", layout.ui->btn_show_IP->geometry().center() + QPoint(layout.m_canvasLeft, 0));
+            CollConnectDlg* dialog = layout.m_collConnectDlg;
+            for (QWidget* w : std::initializer_list<QWidget*>{dialog->lineEdit_PASS, dialog->Btn_connect})
+                m_inside.insert(w->objectName(), w->mapTo(dialog, w->rect().center()));
+            m_serverList = dialog->listWidget_serverList->geometry();
+            return true;
+        }));
     }
 
     void findJoinAndShowAddress()
     {
-        OwnDisplay hostDisplay, joinDisplay;
-        QVERIFY(hostDisplay.Start(kScreen));
-        QVERIFY(joinDisplay.Start(kScreen));
-        QTemporaryDir hostRoot, joinRoot;
-        RunningProgram host, participant;
-
-        QVERIFY(StartBoardOn(host, hostDisplay, hostRoot.path()));
-        QVERIFY(host.waitForLine("exe : Success load Konnexa.dll", 5000) >= 0);
-        OpenConnectDialog(hostDisplay, host);
-        Click(hostDisplay, m_at["BtnRdo_server"]);
-        Type(hostDisplay, m_at["lineEdit_PASS"], "pw");
-        Click(hostDisplay, m_at["Btn_connect"]);
-        QVERIFY(host.waitForLine("exe : ----Start Server----", 10000) >= 0);
+        SessionBoard hostBoard, joinBoard;
+        auto& [hostDisplay, hostRoot, host] = hostBoard;
+        auto& [joinDisplay, joinRoot, participant] = joinBoard;
+        QVERIFY(hostBoard.Start(kScreen));
+        QVERIFY(Host(hostBoard));
 
         // The host's address band: across the middle of its 1920 x 1080
         // window, closed by its own button.
-        Click(hostDisplay, m_ipButton);
+        Click(hostDisplay, m_at["ip"]);
         const QStringList bands = WaitForXWindows("^Dialog$", 10000, host.pid());
         QCOMPARE(bands.size(), 1);
         QCOMPARE(XwininfoGeometry(hostDisplay.name, bands.first()), QRect(0, 270, 1920, 540));
@@ -163,25 +115,24 @@ private slots:
         // The participant searches; a socket of the test sees its query.
         QUdpSocket observer;
         QVERIFY(observer.bind(QHostAddress::AnyIPv4, coll::kDiscoveryPort, kShared));
-        QVERIFY(StartBoardOn(participant, joinDisplay, joinRoot.path()));
-        OpenConnectDialog(joinDisplay, participant);
+        QVERIFY(joinBoard.Start(kScreen));
+        QVERIFY(OpenConnectDialog(joinDisplay, participant));
         Click(joinDisplay, m_at["BtnRdo_client"]);
         Click(joinDisplay, m_at["Btn_findserver"]);
         QCOMPARE(NextDatagram(observer, 5000), "CL/" + kAddress);
-        QTest::qWait(1500);
 
         // The widened dialog lists the host once.
         const QPoint widened(1920 / 2 - 324, 1080 / 2 - 96);
         const QRect list = m_serverList.translated(widened);
-        const QImage screen = Screen(joinDisplay);
-        QVERIFY(!screen.isNull());
-        QVERIFY(DarkPixels(screen, QRect(list.left() + 4, list.top() + 2, 200, 18)) > 20);
+        QImage screen;
+        QTRY_VERIFY2_WITH_TIMEOUT((screen = Screen(joinDisplay),
+                                   !screen.isNull() && DarkPixels(screen, QRect(list.left() + 4, list.top() + 2, 200, 18)) > 20),
+                                  "the host's entry in the widened dialog's server list", 10000);
         QCOMPARE(DarkPixels(screen, QRect(list.left() + 4, list.top() + 26, 200, 40)), 0);
 
         // A double-click on it fills the address; Connect joins the host.
         Use(joinDisplay);
         Xdotool({"mousemove", N(list.left() + 60), N(list.top() + 11), "click", "--repeat", "2", "--delay", "80", "1"});
-        QTest::qWait(300);
         Type(joinDisplay, widened + m_inside["lineEdit_PASS"], "pw");
         Click(joinDisplay, widened + m_inside["Btn_connect"]);
         QVERIFY(participant.waitForLine("exe OptConnect : IP=192.0.2.1, ID=User, Pass=pw, Level=1", 10000) >= 0);

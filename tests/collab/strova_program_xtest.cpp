@@ -6,6 +6,7 @@
 #include "collab/ui/strovadlg.h"
 #include "storage/settings_file.h"
 #include "tests/support/running_program.h"
+#include "tests/support/screenshot.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 #include "ui_dialog.h"
@@ -188,7 +189,7 @@ private slots:
         QProcessEnvironment env;
         env.insert("DRAVIK_NO_MODAL", "1");
         QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, env));
-        QTest::qWait(2500);  // the splash closes and the board is shown
+        QVERIFY2(board.waitForLine("time Done", 20000) >= 0, "the splash screen did not close within 20 s");
 
         Xdotool({"mousemove", N(strovaButton.x()), N(strovaButton.y()), "click", "1"});
         const QStringList windows = WaitForXWindows("^" + QRegularExpression::escape(title) + "$", 10000, board.pid());
@@ -216,6 +217,13 @@ private slots:
             }
             return double(n) / (r.width() - 3);
         };
+        // The fill once the bar shows it between `low` and `high`, within a
+        // deadline; the last fill seen when it never did.
+        auto filledWithin = [&](const char* name, double low, double high) {
+            return filled(ScreenshotWhen(
+                m_root->path() + "/" + name,
+                [&](const QImage& shot) { return filled(shot) > low && filled(shot) < high; }, 10000));
+        };
         Screen("opened.png");
 
         type("lineEditID", "teacher");
@@ -234,8 +242,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(server.records.size() >= 3, 10000);
         QCOMPARE(server.records.at(2).command, qint32(UploadRequest));
         QCOMPARE(server.records.at(2).text, QString("lesson.iic;3;Waves;Week 3"));
-        QTest::qWait(500);
-        const double step1 = filled(Screen("step1.png"));
+        const double step1 = filledWithin("step1.png", 0.15, 0.45);
 
         QTRY_VERIFY_WITH_TIMEOUT(server.fileBytes.size() == package.size(), 20000);
         QCOMPARE(server.records.at(3).command, qint32(FileFollows));
@@ -247,8 +254,7 @@ private slots:
 
         // The server answers from this program's event loop: wait turning it.
         QTRY_VERIFY_WITH_TIMEOUT(board.hasLine("transfer done."), 10000);
-        QTest::qWait(800);
-        const double step3 = filled(Screen("step3.png"));
+        const double step3 = filledWithin("step3.png", 0.9, 1.1);
         QVERIFY2(step1 > 0.15 && step1 < 0.45 && step2 > 0.45 && step2 < 0.75 && step3 > 0.9,
                  qPrintable(QString("%1 %2 %3").arg(step1).arg(step2).arg(step3)));
         QVERIFY(!board.hasLine("message box"));

@@ -199,7 +199,7 @@ private slots:
         QProcessEnvironment environment;
         environment.insert("DRAVIK_NO_MODAL", "1");
         QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, environment));
-        QTest::qWait(2500);  // the splash closes and the board is shown
+        QVERIFY2(m_board.waitForLine("time Done", 20000) >= 0, "the splash screen did not close within 20 s");
 
         // Five pages, each with its own mark; the fifth is shown.
         for (int page = 1; page <= 5; ++page) {
@@ -239,8 +239,9 @@ private slots:
         Click(window.topLeft() + m_thumbnail[2], 2);
         QVERIFY(m_board.waitForLine("change note :", 5000, from) >= 0);
         QVERIFY(Gone("Note List"));
-        QTest::qWait(500);
-        const QImage shot = Screen();
+        QImage shot;
+        QTRY_VERIFY2_WITH_TIMEOUT((shot = Screen(), Count(shot, QRect(350, MarkY(3) - 3, 300, 7), Dark) > 200),
+                                  "the third page shown", 10000);
         for (int page = 1; page <= 5; ++page) {
             const int ink = Count(shot, QRect(350, MarkY(page) - 3, 300, 7), Dark);
             QVERIFY2(page == 3 ? ink > 200 : ink == 0, qPrintable(QString("page %1: %2").arg(page).arg(ink)));
@@ -261,14 +262,17 @@ private slots:
         const int from = m_board.lines().size();
         XdotoolDrag(window.topLeft() + m_thumbnail[0], window.topLeft() + m_thumbnail[3], 40);
         QVERIFY(m_board.waitForLine("start drag index: 0 dst drop index:  3 isRec : false", 5000, from) >= 0);
-        QTest::qWait(500);
         // The thumbnails follow their pages: 2, 3, 4, 1, 5.
         const int movedFrom[5] = {1, 2, 3, 0, 4};
-        for (int i = 0; i < 5; ++i) {
-            QFile file(Thumbnail(i));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY2(file.readAll() == before[movedFrom[i]], qPrintable(N(i)));
-        }
+        const auto notFollowing = [&]() {
+            for (int i = 0; i < 5; ++i) {
+                QFile file(Thumbnail(i));
+                if (!file.open(QIODevice::ReadOnly) || file.readAll() != before[movedFrom[i]])
+                    return i;
+            }
+            return -1;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(notFollowing(), -1, 10000);
         QVERIFY(!FindXWindows("^Note List$", m_board.pid()).isEmpty());
     }
 

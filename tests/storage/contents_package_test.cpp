@@ -15,7 +15,9 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 Q_DECLARE_METATYPE(ExportBoardTables)
 
@@ -91,10 +93,7 @@ FreePenPoint Sample(quint16 id, int action)
 
 QByteArray EventFile(const QString& create, const ExportBoardTables& tables)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    storage::WriteVisitEventFile(&buffer, create, QSize(800, 600), tables);
-    return buffer.data();
+    return storage::VisitEventFileBytes(create, QSize(800, 600), tables);
 }
 
 NoteInfo Note(const QString& create, int type = 1, const QString& path = QStringLiteral("WhiteBoard"))
@@ -307,10 +306,7 @@ private slots:
             storage::MakeVisitNoteEntry({1, QStringLiteral("b.png"), QStringLiteral("B"), QStringLiteral("1.23457e+06")},
                                         picture, QStringLiteral("blackboard color")),
         };
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        storage::WriteVisitNotesXml(&buffer, QStringLiteral("rec.pdf"), entries);
-        QCOMPARE(buffer.data(),
+        QCOMPARE(storage::VisitNotesXmlBytes(QStringLiteral("rec.pdf"), entries),
                  kHead
                      + "<NoteList PDFName=\"rec.pdf\">\n"
                        "    <NoteInfo Type=\"1\" Name=\"BlackBoard\" Create=\"A\" Access=\"0\" NoteWidth=\"800\" "
@@ -318,6 +314,91 @@ private slots:
                        "    <NoteInfo Type=\"2\" Name=\"b.png\" Create=\"B\" Access=\"1.23457e+06\" NoteWidth=\"640\" "
                        "NoteHeight=\"600\" PageOption=\"1\"/>\n"
                        "</NoteList>\n");
+    }
+
+    // The package's two XML files for values at the edges of what they
+    // hold: names with markup, controls and letters past ASCII, numbers
+    // fractional, huge, negative and no number at all, groups in two slots.
+    // The bytes are those the writer gave before it shared the project
+    // save's serialiser; stored packages are read by them.
+    void oddValuesKeepTheirBytes()
+    {
+        const QString key = QStringLiteral("N<&>\"'\t\r\n\u00e9\u4e2d\U0001f600\u0001");
+        ExportBoardTables tables;
+        EventMaster em = Master(7, key, 5);
+        em.MediaPos = -0.000123456;
+        em.SCale = 1e300;
+        em.StrData = 12;
+        em.HScroll = -40;
+        em.VScroll = 65535;
+        tables[0].masters = {em};
+        EventDetail ed = Detail(7);
+        ed.S = QPointF(std::nan(""), -0.0);
+        ed.E = QPointF(1e12, -1e12);
+        ed.AltEX = 2.5e-9;
+        ed.AltEY = 123456789.987;
+        ed.PenColor = QColor(1, 2, 3, 0);
+        ed.ExportAngle = -359.99f;
+        tables[0].details = {ed};
+        tables[0].erasePoints = {Erase(7, 2, 2)};
+        ModifyPoint me = Modify(7);
+        me.M = QPointF(-0.9, 1e15);
+        me.C = QPointF(std::numeric_limits<double>::infinity(), -2147483649.0);
+        me.Angle = 45.5f;
+        me.PrevAngle = -0.25f;
+        me.GroupIndex = 2;
+        me.GroupTotal = 2;
+        me.GroupRect = QRect(-5, -6, 7, 8);
+        tables[0].modifyPoints = {me};
+        FreePenPoint fp = Sample(7, 3);
+        fp.S = QPointF(0.1, 1.0 / 3.0);
+        fp.Press = 1.0f;
+        tables[0].samples = {fp};
+        tables[3].masters = {Master(7, key), Master(8, QStringLiteral("other"))};
+        tables[3].samples = {Sample(8, 1), Sample(7, 2)};
+
+        QCOMPARE(storage::VisitEventFileBytes(key, QSize(-1, 0), tables),
+                 QByteArray(
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                 "<Event Note=\"N&lt;&amp;&gt;&quot;'&#9;&#13;&#10;\u00e9\u4e2d\U0001f600\" Width=\"-1\" Height=\"0\">\n"
+                 "    <EM_0 Type=\"EM\" Index=\"0\">\n"
+                 "        <EM KD=\"5\" MP=\"-0.000123456\" SD=\"12\" EI=\"7\" SC=\"1e+300\" HS=\"65496\" VS=\"65535\"/>\n"
+                 "    </EM_0>\n"
+                 "    <EM_3 Type=\"EM\" Index=\"3\">\n"
+                 "        <EM KD=\"3\" MP=\"1.23457e+06\" SD=\"65535\" EI=\"7\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+                 "    </EM_3>\n"
+                 "    <ED_0 Type=\"ED\" Index=\"0\">\n"
+                 "        <ED EI=\"7\" SX=\"nan\" SY=\"0\" EX=\"2.5e-09\" EY=\"1.23457e+08\" OX=\"1\" OY=\"2\" OW=\"3\" OH=\"4\" PC=\"#010203\" PW=\"3\" OA=\"-359\" BD=\"1\" MD=\"1\" TP=\"200\"/>\n"
+                 "    </ED_0>\n"
+                 "    <EP_0 Type=\"EP\" Index=\"0\">\n"
+                 "        <EP EI=\"7\" MP=\"50\" EK=\"2\" BX=\"2\" BY=\"2\" BW=\"20\" BH=\"20\" AG=\"0\" GI=\"2\" GT=\"2\"/>\n"
+                 "    </EP_0>\n"
+                 "    <ME_0 Type=\"ME\" Index=\"0\">\n"
+                 "        <ME EI=\"7\" MP=\"60\" KD=\"3\" MK=\"25\" MX=\"0\" MY=\"2147483647\" CX=\"2147483647\" CY=\"-2147483648\" BX=\"0\" BY=\"0\" BW=\"5\" BH=\"6\" SD=\"65535\" AG=\"45.5\" PX=\"-5\" PY=\"-6\" PW=\"7\" PH=\"8\" PG=\"-0.25\" GI=\"2\" GT=\"2\"/>\n"
+                 "    </ME_0>\n"
+                 "    <FP_0 Type=\"FP\" Index=\"0\">\n"
+                 "        <FP EI=\"7\" MP=\"70\" MA=\"3\" PS=\"1\" SX=\"0.1\" SY=\"0.333333\"/>\n"
+                 "    </FP_0>\n"
+                 "    <FP_3 Type=\"FP\" Index=\"3\">\n"
+                 "        <FP EI=\"7\" MP=\"70\" MA=\"2\" PS=\"0.5\" SX=\"3.25\" SY=\"4\"/>\n"
+                 "    </FP_3>\n"
+                 "</Event>\n"));
+
+        storage::VisitNoteEntry entry;
+        entry.type = -3;
+        entry.name = key;
+        entry.create = QStringLiteral("  spaced  ");
+        entry.access = QStringLiteral("1e+300");
+        entry.width = 2147483647;
+        entry.height = -2147483647 - 1;
+        entry.pageOption = true;
+        QCOMPARE(storage::VisitNotesXmlBytes(key + QStringLiteral(".pdf"), {entry, storage::VisitNoteEntry()}),
+                 QByteArray(
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                 "<NoteList PDFName=\"N&lt;&amp;&gt;&quot;'&#9;&#13;&#10;\u00e9\u4e2d\U0001f600.pdf\">\n"
+                 "    <NoteInfo Type=\"-3\" Name=\"N&lt;&amp;&gt;&quot;'&#9;&#13;&#10;\u00e9\u4e2d\U0001f600\" Create=\"  spaced  \" Access=\"1e+300\" NoteWidth=\"2147483647\" NoteHeight=\"-2147483648\" PageOption=\"1\"/>\n"
+                 "    <NoteInfo Type=\"1\" Name=\"\" Create=\"\" Access=\"\" NoteWidth=\"0\" NoteHeight=\"0\" PageOption=\"0\"/>\n"
+                 "</NoteList>\n"));
     }
 
     // A visit is found by its Create key when its index went stale; a note

@@ -100,6 +100,33 @@ using storage::FormatFlag;
 
 QString Int(qint64 v) { return QString::number(v); }
 
+void StartXmlDocument(QXmlStreamWriter& xml)
+{
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(4);
+    xml.writeStartDocument();
+}
+
+void OpenSlotGroup(QXmlStreamWriter& xml, const char* tag, int slot)
+{
+    xml.writeStartElement(QStringLiteral("%1_%2").arg(QLatin1String(tag)).arg(slot));
+    xml.writeAttribute(QStringLiteral("Type"), QLatin1String(tag));
+    xml.writeAttribute(QStringLiteral("Index"), Int(slot));
+}
+
+void WriteMasterRecord(QXmlStreamWriter& xml, const EventMaster& em)
+{
+    xml.writeStartElement(QStringLiteral("EM"));
+    xml.writeAttribute(QStringLiteral("KD"), Int(em.Kind));
+    xml.writeAttribute(QStringLiteral("MP"), FormatDouble(em.MediaPos));
+    xml.writeAttribute(QStringLiteral("SD"), Int(em.StrData));
+    xml.writeAttribute(QStringLiteral("EI"), Int(em.EventID));
+    xml.writeAttribute(QStringLiteral("SC"), FormatDouble(em.SCale));
+    xml.writeAttribute(QStringLiteral("HS"), Int(em.HScroll));
+    xml.writeAttribute(QStringLiteral("VS"), Int(em.VScroll));
+    xml.writeEndElement();
+}
+
 void WriteDetail(QXmlStreamWriter& xml, const EventDetail& ed)
 {
     xml.writeStartElement(QStringLiteral("ED"));
@@ -151,7 +178,7 @@ void WriteFollowers(QXmlStreamWriter& xml, const char* tag, int slot, const QVec
         const int times = written.value(record.EventID, 0);
         for (int i = 0; i < times; ++i) {
             if (!open) {
-                storage::OpenSlotGroup(xml, tag, slot);
+                OpenSlotGroup(xml, tag, slot);
                 open = true;
             }
             writeOne(xml, record);
@@ -167,7 +194,7 @@ QByteArray EventFile(const storage::ProjectSnapshot& project, int n)
     buffer.open(QIODevice::WriteOnly | QIODevice::Text);
     const NoteInfo& note = project.notes.at(n);
     QXmlStreamWriter xml(&buffer);
-    storage::StartXmlDocument(xml);
+    StartXmlDocument(xml);
     xml.writeStartElement(QStringLiteral("Event"));
     xml.writeAttribute(QStringLiteral("Note"), note.create_data);
     xml.writeAttribute(QStringLiteral("Width"), Int(project.boardSize.width()));
@@ -181,10 +208,10 @@ QByteArray EventFile(const storage::ProjectSnapshot& project, int n)
             if (em.NoteName != note.create_data)
                 continue;
             if (!open) {
-                storage::OpenSlotGroup(xml, "EM", k);
+                OpenSlotGroup(xml, "EM", k);
                 open = true;
             }
-            storage::WriteMasterRecord(xml, em);
+            WriteMasterRecord(xml, em);
             ++written[k][em.EventID];
         }
         if (open)
@@ -204,7 +231,7 @@ QByteArray NotesXml(const QVector<NoteInfo>& notes)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly | QIODevice::Text);
     QXmlStreamWriter xml(&buffer);
-    storage::StartXmlDocument(xml);
+    StartXmlDocument(xml);
     xml.writeStartElement(QStringLiteral("listwidget"));
     for (const NoteInfo& note : notes) {
         xml.writeStartElement(QStringLiteral("NoteInfo"));

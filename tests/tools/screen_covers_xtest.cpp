@@ -25,6 +25,8 @@ namespace {
 
 QString N(int v) { return QString::number(v); }
 
+// A click, then a pause that keeps the next click at the same place from
+// making a double-click.
 void Click(QPoint p)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
@@ -43,7 +45,7 @@ void Drag(QPoint from, QPoint to)
 }
 
 // Waits (bounded) until `geometry` of the window is what is expected.
-bool WaitForGeometry(const QString& window, QRect expected, int timeoutMs = 5000)
+bool WaitForGeometry(const QString& window, QRect expected, int timeoutMs = 15000)
 {
     QElapsedTimer clock;
     clock.start();
@@ -52,6 +54,13 @@ bool WaitForGeometry(const QString& window, QRect expected, int timeoutMs = 5000
             return true;
         QTest::qWait(100);
     }
+    qWarning().noquote() << QStringLiteral("window %1 did not take the geometry %2,%3 %4x%5 within %6 ms")
+                                .arg(window)
+                                .arg(expected.x())
+                                .arg(expected.y())
+                                .arg(expected.width())
+                                .arg(expected.height())
+                                .arg(timeoutMs);
     return false;
 }
 
@@ -92,30 +101,37 @@ class ScreenCoversProgramTest : public QObject
             shot.save(qEnvironmentVariable("DRAVIK_KEEP_SHOTS") + '/' + name);
     }
 
-    // Takes screenshots until `ok` holds for one, at most `timeoutMs`.
-    QImage ScreenWhere(const std::function<bool(const QImage&)>& ok, int timeoutMs = 5000)
+    // Takes screenshots until `ok` holds for one, at most `timeoutMs`; a
+    // busy machine takes a while for each.
+    QImage ScreenWhere(const std::function<bool(const QImage&)>& ok, int timeoutMs = 30000)
     {
-        QElapsedTimer clock;
-        clock.start();
-        QImage shot;
-        do {
-            shot = Screen();
-            if (!shot.isNull() && ok(shot))
-                break;
-            QTest::qWait(150);
-        } while (clock.elapsed() < timeoutMs);
-        return shot;
+        return ScreenshotWhen(m_root->path() + "/screen.png", ok, timeoutMs);
     }
 
-    void OpenTool(int item)
+    // Clicks at `p` and waits for the menu it opens: a window of the board
+    // that was not there before (a menu has no name to wait for).
+    bool ClickOpensMenu(QPoint p, const char* menu)
+    {
+        const QStringList before = MappedWindowIds(m_board.pid());
+        XdotoolClick(p);
+        if (!WaitForNewXWindow(m_board.pid(), before, 15000).isEmpty())
+            return true;
+        qWarning("the %s did not open within 15 s", menu);
+        return false;
+    }
+
+    bool OpenTool(int item)
     {
         const QPoint logo = m_buttons["logbtn"].center();
-        Click(logo);
+        if (!ClickOpensMenu(logo, "main menu"))
+            return false;
         const QPoint entry = logo + m_toolsEntry.center();
-        Click(entry);
+        if (!ClickOpensMenu(entry, "tools menu"))
+            return false;
         const int dy = m_toolsItems[item].center().y() - m_toolsItems[0].center().y();
         Xdotool({"mousemove", N(logo.x() + m_toolsEntry.right() + 40), N(entry.y())});
         Click(QPoint(logo.x() + m_toolsEntry.right() + 40, entry.y() + dy));
+        return true;
     }
 
 private slots:
@@ -142,7 +158,7 @@ private slots:
             m_percentEntry20 = layout.m_blind->menu()->actionGeometry(layout.m_blind->percentAction(2));
         }
         QVERIFY(StartWhiteboard(m_board, {"/noAutoUpdate"}, QProcessEnvironment()));
-        QTest::qWait(2500);  // the splash closes and the board is shown
+        QVERIFY2(m_board.waitForLine("time Done", 20000) >= 0, "the splash screen did not close within 20 s");
         QCOMPARE(Screen().size(), QSize(1920, 1080));
     }
 
@@ -156,12 +172,21 @@ private slots:
     {
         // A stroke near the page's top-left corner, out of sight once zoomed.
         Drag(QPoint(200, 300), QPoint(400, 300));
-        Click(m_buttons["zoomsubbtn"].center());
         const QRect zoom = m_buttons["zoombtn"];
-        // "ekZoomFix2" is the fifth zoom key of the row.
+        // "ekZoomFix2" is the fifth zoom key of the row; the row is painted
+        // over the board, so the key's place changes once it is there.
+        const QPoint key(zoom.center().x(), zoom.bottom() + 1 + 36 * 4 + 18 + 4);
+        const QRect keyArea(key - QPoint(10, 10), QSize(21, 21));
+        const QImage beforeRow = Screen();
+        QVERIFY(!beforeRow.isNull());
+        Click(m_buttons["zoomsubbtn"].center());
+        const QImage withRow =
+            ScreenWhere([&](const QImage& s) { return s.copy(keyArea) != beforeRow.convertToFormat(s.format()).copy(keyArea); });
+        QVERIFY2(withRow.copy(keyArea) != beforeRow.convertToFormat(withRow.format()).copy(keyArea),
+                 "the zoom keys did not show beside the zoom button");
         const int from = m_board.lines().size();
-        Click(QPoint(zoom.center().x(), zoom.bottom() + 1 + 36 * 4 + 18 + 4));
-        QVERIFY(m_board.waitForLine("OptZoomBtn", 5000, from) >= 0);
+        Click(key);
+        QVERIFY2(m_board.waitForLine("OptZoomBtn", 15000, from) >= 0, "the zoom key's command was not logged");
 
         // The grey panel in the board's lower right corner, the frame in the
         // middle of its picture as the zoom centres the view.
@@ -185,8 +210,8 @@ private slots:
 
     void blindCoversAndSlides()
     {
-        OpenTool(2);
-        const QStringList windows = WaitForXWindows("^blind$", 5000, m_board.pid());
+        QVERIFY(OpenTool(2));
+        const QStringList windows = WaitForXWindows("^blind$", 15000, m_board.pid());
         QVERIFY(!windows.isEmpty());
         const QString blind = windows.first();
         // The toolbar stands at the top: its strip stays uncovered.
@@ -200,7 +225,7 @@ private slots:
 
         // The properties button's menu: 20 % lets 0.8 of the cover through.
         const QPoint prop(24 + 12, 45 + 25 + 12);
-        Click(prop);
+        QVERIFY(ClickOpensMenu(prop, "blind's menu"));
         Click(prop + m_percentEntry20.center());
         QString opacity;
         for (int i = 0; i < 50 && !opacity.contains("3435973836"); ++i) {
@@ -214,13 +239,13 @@ private slots:
         QVERIFY2(opacity.contains("3435973836"), qPrintable(opacity));
 
         Click(QPoint(52 + 12, 45 + 25 + 12));
-        QTRY_VERIFY_WITH_TIMEOUT(FindXWindows("^blind$", m_board.pid()).isEmpty(), 5000);
+        QTRY_VERIFY2_WITH_TIMEOUT(FindXWindows("^blind$", m_board.pid()).isEmpty(), "the blind closing", 15000);
     }
 
     void spotlightShowsTheBoardInItsHole()
     {
-        OpenTool(1);
-        const QStringList windows = WaitForXWindows("^spot$", 5000, m_board.pid());
+        QVERIFY(OpenTool(1));
+        const QStringList windows = WaitForXWindows("^spot$", 15000, m_board.pid());
         QVERIFY(!windows.isEmpty());
         const QString spot = windows.first();
         QVERIFY(WaitForGeometry(spot, QRect(0, 45, 1920, 1035)));
