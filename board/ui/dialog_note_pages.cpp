@@ -43,19 +43,6 @@ void Dialog::UpdateViewSize()
     m_paintRect = QRect(0, 0, m_view_width, m_view_height);
 }
 
-namespace {
-
-// Writes a page image; a file that cannot be written is only logged, the
-// page itself lives on in memory.
-void WritePageImage(const QImage& image, const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image.save(path))
-        qDebug().noquote() << QStringLiteral("exe : page image not written: %1").arg(path);
-}
-
-}  // namespace
-
 void Dialog::CreateNotePage(int type, QString name, QString path, bool page_option)
 {
     SelectionEditMode = 0;
@@ -94,7 +81,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     // The file holds the new page's own background from the moment the page
     // exists (not the page that was left).
     m_curr_note.imagePath = PageImagePath(m_workFolder, m_curr_note.create_data);
-    WritePageImage(m_backgroundImage, m_curr_note.imagePath);
+    WriteNotePageImage(m_backgroundImage, m_curr_note.imagePath);
 
     m_note_idx = std::min(std::max(m_note_idx + 1, 0), int(m_note_list.size()));
     m_curr_note.width = m_widPage;
@@ -127,7 +114,7 @@ void Dialog::MakeBlankPage()
     m_curr_note.page_option = false;
     SetInitImage(m_curr_note.path, kBoardPage, false);
     m_curr_note.imagePath = PageImagePath(m_workFolder, m_curr_note.create_data);
-    WritePageImage(m_backgroundImage, m_curr_note.imagePath);
+    WriteNotePageImage(m_backgroundImage, m_curr_note.imagePath);
     m_curr_note.width = m_view_width;
     m_curr_note.height = m_view_height;
     m_note_list.append(m_curr_note);
@@ -143,6 +130,7 @@ void Dialog::ResetBoard(bool full)
     UpdateViewSize();
     HidePagePanels();
     if (full) {
+        StopPageBacklog();
         m_board.Init();
         for (PointerSlotState& s : m_board.slot)
             s.highlight = false;
@@ -362,7 +350,7 @@ void Dialog::SaveCurrentNoteImage(bool redraw)
         if (m_note_list[i].create_data == m_curr_note.create_data) {
             qDebug().noquote() << QStringLiteral("m_note_idx %1 m_curr_image %2 x %3")
                                       .arg(i).arg(m_viewImage.width()).arg(m_viewImage.height());
-            WritePageImage(m_viewImage, m_note_list[i].imagePath);
+            WriteNotePageImage(m_viewImage, m_note_list[i].imagePath);
             m_note_idx = i;
             return;
         }
@@ -460,7 +448,7 @@ void Dialog::BackGroundClipArtImage(QString path)
     update();
     ClearSelection();
     RedrawPageObjects(true);
-    WritePageImage(m_viewImage, m_curr_note.imagePath);
+    WriteNotePageImage(m_viewImage, m_curr_note.imagePath);
     for (NoteInfo& note : m_note_list) {
         if (note.create_data == m_curr_note.create_data) {
             note = m_curr_note;
