@@ -694,6 +694,7 @@ public:
     QString m_recordAudioPath;
 
     void CreateNotePage(int type, QString name, QString path, bool page_option);
+    void ReleaseIdlePictures();
     void ResetBoard(bool full);
     void UpdatePageLabel(bool redraw, int peer_index, int peer_count);
     QString MakeTimeStampId();

@@ -93,6 +93,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     SetNoteNaviEnable();
 
     ShowEmptyPage();
+    ReleaseIdlePictures();
 
     qDebug().noquote() << QStringLiteral("create note: %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());
     update();
@@ -195,12 +196,14 @@ void Dialog::ResetBoard(bool full)
     MakeBlankPage();
 
     ShowEmptyPage();
-    m_savedViewImage = m_backgroundImage;
     m_savedNote = m_curr_note;
     m_savedZoom = 1.0;
     m_savedHScroll = 0;
     m_savedVScroll = 0;
-    m_zoomBaseImage = m_backgroundImage;
+    // A zoom under way goes on from the new page.
+    if (m_zoom != 1.0)
+        m_zoomBaseImage = m_backgroundImage;
+    ReleaseIdlePictures();
 
     // The blank page is the current one: the index points at it, or the page
     // shown would be saved over the first of the pages kept.
@@ -358,6 +361,19 @@ void Dialog::SaveCurrentNoteImage(bool redraw)
     m_note_idx = 0;
 }
 
+// A picture kept for a step that is not under way holds a whole page: the
+// page a zoom starts from is taken again when a zoom starts at 100 %, and the
+// view saved for a contents save is taken when that save starts.
+void Dialog::ReleaseIdlePictures()
+{
+    if (m_zoom == 1.0)
+        m_zoomBaseImage = QImage();
+    if (!m_ThreadSave.isRunning()) {
+        m_savedViewImage = QImage();
+        m_savedBackgroundImage = QImage();
+    }
+}
+
 void Dialog::NoteChangeWorker()
 {
     if (m_note_list.isEmpty())
@@ -389,6 +405,7 @@ void Dialog::NoteChangeWorker()
     }
     SetInitImage(m_curr_note.path, m_curr_note.type, false);
     RedrawPageObjects(true);
+    ReleaseIdlePictures();
 
     qDebug().noquote() << QStringLiteral("change note : %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());
     update();
