@@ -42,6 +42,11 @@ int PageImageBacklog::Run(const DocumentRenderer& renderer)
         if (m_cancelled || !m_waiting.contains(path))
             continue;
         m_waiting.remove(path);
+        // A link where the page file belongs is never written through.
+        if (QFileInfo(path).isSymLink()) {
+            qDebug().noquote() << QStringLiteral("exe : page image not written over a link: %1").arg(path);
+            continue;
+        }
         QDir().mkpath(QFileInfo(path).absolutePath());
         QSaveFile file(path);
         if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
