@@ -52,9 +52,33 @@ void Damaged(LoadedProject& project, const QString& what)
     project.damage << what;
 }
 
+// The writer's plain whole numbers ("-12", "640"), read without the general
+// parser; false for anything else (a sign "+", blanks, a fraction, too many
+// digits), which the general parser then reads.
+bool PlainInteger(const QStringRef& text, int maxDigits, qint64* value)
+{
+    const QChar* c = text.unicode();
+    const int n = text.size();
+    const int first = n > 0 && c[0] == QLatin1Char('-') ? 1 : 0;
+    if (n - first < 1 || n - first > maxDigits)
+        return false;
+    qint64 v = 0;
+    for (int i = first; i < n; ++i) {
+        const uint digit = uint(c[i].unicode()) - uint('0');
+        if (digit > 9)
+            return false;
+        v = v * 10 + digit;
+    }
+    *value = first ? -v : v;
+    return true;
+}
+
 // Numbers as the files hold them: decimal, anything unreadable is 0.
 int ToInt(const QStringRef& text)
 {
+    qint64 plain = 0;
+    if (PlainInteger(text, 9, &plain))
+        return int(plain);
     bool ok = false;
     const int v = text.toInt(&ok);
     return ok ? v : 0;
@@ -62,9 +86,25 @@ int ToInt(const QStringRef& text)
 
 double ToDouble(const QStringRef& text)
 {
+    // Whole numbers of up to 15 digits are doubles exactly; "-0" keeps its sign.
+    qint64 plain = 0;
+    if (PlainInteger(text, 15, &plain))
+        return text.at(0) == QLatin1Char('-') ? -double(-plain) : double(plain);
     bool ok = false;
     const double v = text.toDouble(&ok);
     return ok && std::isfinite(v) ? v : 0.0;
+}
+
+// The two-letter attribute names of the event files, as one number each, so
+// that an element's attributes are told apart by one switch.
+constexpr uint Key2(char a, char b)
+{
+    return (uint(uchar(a)) << 16) | uint(uchar(b));
+}
+
+uint Key2(const QStringRef& name)
+{
+    return name.size() == 2 ? (uint(name.at(0).unicode()) << 16) | uint(name.at(1).unicode()) : 0;
 }
 
 // A double truncated toward zero, pinned to what an int holds.
@@ -164,7 +204,10 @@ struct RunningStroke {
         points.append(p);
         board.slot[slotIndex].allPoints.append(p);
         if (p.MouseAction == 3) {
-            board.FreePenMap.insert(MakeObjectKey(slotIndex, p.EventID), points);
+            // The map gets the samples in a vector of their exact size; the
+            // running vector keeps its room for the next stroke.
+            board.FreePenMap.insert(MakeObjectKey(slotIndex, p.EventID),
+                                    QVector<FreePenPoint>(points.constBegin(), points.constEnd()));
             points.clear();
         }
     }
@@ -251,21 +294,17 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
         if (name == QLatin1String("EM")) {
             EventMaster em;
             for (const QXmlStreamAttribute& a : attributes) {
-                const QStringRef key = a.name();
-                if (key == QLatin1String("EI"))
-                    em.EventID = quint16(ToInt(a.value()));
-                else if (key == QLatin1String("MP"))
-                    em.MediaPos = ToDouble(a.value());
-                else if (key == QLatin1String("KD"))
-                    em.Kind = EventKindFromInt(ToInt(a.value()));
-                else if (key == QLatin1String("SD"))
-                    em.StrData = quint16(ToInt(a.value()));
-                else if (key == QLatin1String("SC"))
-                    em.SCale = ToDouble(a.value());
-                else if (key == QLatin1String("HS"))
-                    em.HScroll = quint16(ToInt(a.value()));
-                else if (key == QLatin1String("VS"))
-                    em.VScroll = quint16(ToInt(a.value()));
+                const QStringRef value = a.value();
+                switch (Key2(a.name())) {
+                case Key2('E', 'I'): em.EventID = quint16(ToInt(value)); break;
+                case Key2('M', 'P'): em.MediaPos = ToDouble(value); break;
+                case Key2('K', 'D'): em.Kind = EventKindFromInt(ToInt(value)); break;
+                case Key2('S', 'D'): em.StrData = quint16(ToInt(value)); break;
+                case Key2('S', 'C'): em.SCale = ToDouble(value); break;
+                case Key2('H', 'S'): em.HScroll = quint16(ToInt(value)); break;
+                case Key2('V', 'S'): em.VScroll = quint16(ToInt(value)); break;
+                default: break;
+                }
             }
             em.NoteName = note.create_data;
             em.Slot = quint16(slot);
@@ -273,32 +312,31 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
         } else if (name == QLatin1String("ED")) {
             EventDetail ed;
             for (const QXmlStreamAttribute& a : attributes) {
-                const QStringRef key = a.name();
                 const QStringRef value = a.value();
-                if (key == QLatin1String("EI")) {
-                    ed.EventID = quint16(ToInt(value));
-                } else if (key.size() == 2 && QLatin1String("SEMC").contains(key.at(0))
-                           && (key.at(1) == QLatin1Char('X') || key.at(1) == QLatin1Char('Y'))) {
-                    QPointF* points[] = {&ed.S, &ed.E, &ed.M, &ed.C};
-                    QPointF& p = *points[QLatin1String("SEMC").indexOf(key.at(0))];
-                    if (key[1] == QLatin1Char('X'))
-                        p.setX(s.x(ToInt(value)));
-                    else
-                        p.setY(s.y(ToInt(value)));
-                } else if (key.size() == 2 && (key[0] == QLatin1Char('O') || key[0] == QLatin1Char('B'))
-                           && QStringLiteral("XYWH").contains(key[1])) {
-                    SetRectPart(key[0] == QLatin1Char('O') ? ed.OriginRF : ed.BoundRF, key[1].toLatin1(),
-                                ToInt(value), s);
-                } else if (key == QLatin1String("PC")) {
-                    ed.PenColor = QColor(value.toString());
-                } else if (key == QLatin1String("PW")) {
-                    ed.PenWidth = quint16(ToInt(value));
-                } else if (key == QLatin1String("AG")) {
-                    ed.Angle = float(ToDouble(value));
-                } else if (key == QLatin1String("BD")) {
-                    ed.Deleted = ToInt(value) != 0 ? 1 : 0;
-                } else if (key == QLatin1String("TP")) {
-                    ed.Transparent = quint16(ToInt(value));
+                switch (Key2(a.name())) {
+                case Key2('E', 'I'): ed.EventID = quint16(ToInt(value)); break;
+                case Key2('S', 'X'): ed.S.setX(s.x(ToInt(value))); break;
+                case Key2('S', 'Y'): ed.S.setY(s.y(ToInt(value))); break;
+                case Key2('E', 'X'): ed.E.setX(s.x(ToInt(value))); break;
+                case Key2('E', 'Y'): ed.E.setY(s.y(ToInt(value))); break;
+                case Key2('M', 'X'): ed.M.setX(s.x(ToInt(value))); break;
+                case Key2('M', 'Y'): ed.M.setY(s.y(ToInt(value))); break;
+                case Key2('C', 'X'): ed.C.setX(s.x(ToInt(value))); break;
+                case Key2('C', 'Y'): ed.C.setY(s.y(ToInt(value))); break;
+                case Key2('O', 'X'): SetRectPart(ed.OriginRF, 'X', ToInt(value), s); break;
+                case Key2('O', 'Y'): SetRectPart(ed.OriginRF, 'Y', ToInt(value), s); break;
+                case Key2('O', 'W'): SetRectPart(ed.OriginRF, 'W', ToInt(value), s); break;
+                case Key2('O', 'H'): SetRectPart(ed.OriginRF, 'H', ToInt(value), s); break;
+                case Key2('B', 'X'): SetRectPart(ed.BoundRF, 'X', ToInt(value), s); break;
+                case Key2('B', 'Y'): SetRectPart(ed.BoundRF, 'Y', ToInt(value), s); break;
+                case Key2('B', 'W'): SetRectPart(ed.BoundRF, 'W', ToInt(value), s); break;
+                case Key2('B', 'H'): SetRectPart(ed.BoundRF, 'H', ToInt(value), s); break;
+                case Key2('P', 'C'): ed.PenColor = QColor(value.toString()); break;
+                case Key2('P', 'W'): ed.PenWidth = quint16(ToInt(value)); break;
+                case Key2('A', 'G'): ed.Angle = float(ToDouble(value)); break;
+                case Key2('B', 'D'): ed.Deleted = ToInt(value) != 0 ? 1 : 0; break;
+                case Key2('T', 'P'): ed.Transparent = quint16(ToInt(value)); break;
+                default: break;
                 }
             }
             ed.CanvasWidth = quint16(window.width());
@@ -307,24 +345,18 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
         } else if (name == QLatin1String("FP")) {
             FreePenPoint p;
             for (const QXmlStreamAttribute& a : attributes) {
-                const QStringRef key = a.name();
                 const QStringRef value = a.value();
-                if (key == QLatin1String("EI"))
-                    p.EventID = quint16(ToInt(value));
-                else if (key == QLatin1String("MP"))
-                    p.MediaPos = ToDouble(value);
-                else if (key == QLatin1String("MA"))
-                    p.MouseAction = MouseActionFromInt(ToInt(value));
-                else if (key == QLatin1String("PS"))
-                    p.Press = float(ToDouble(value));
-                else if (key == QLatin1String("SX"))
-                    p.S.setX(s.x(ToInt(value)));
-                else if (key == QLatin1String("SY"))
-                    p.S.setY(s.y(ToInt(value)));
-                else if (key == QLatin1String("MX"))
-                    p.M.setX(s.x(ToInt(value)));
-                else if (key == QLatin1String("MY"))
-                    p.M.setY(s.y(ToInt(value)));
+                switch (Key2(a.name())) {
+                case Key2('E', 'I'): p.EventID = quint16(ToInt(value)); break;
+                case Key2('M', 'P'): p.MediaPos = ToDouble(value); break;
+                case Key2('M', 'A'): p.MouseAction = MouseActionFromInt(ToInt(value)); break;
+                case Key2('P', 'S'): p.Press = float(ToDouble(value)); break;
+                case Key2('S', 'X'): p.S.setX(s.x(ToInt(value))); break;
+                case Key2('S', 'Y'): p.S.setY(s.y(ToInt(value))); break;
+                case Key2('M', 'X'): p.M.setX(s.x(ToInt(value))); break;
+                case Key2('M', 'Y'): p.M.setY(s.y(ToInt(value))); break;
+                default: break;
+                }
             }
             stroke.add(board, slot, p);
         }
@@ -956,50 +988,57 @@ QString UnpackProject(const QString& projectPath, const QString& folder)
     return QStringLiteral("it is not a project archive (unzip exit code %1)").arg(exitCode);
 }
 
-int RenderProjectPages(LoadedProject& project, const BackgroundRequest& background, const DocumentRenderer& renderer,
-                       const PageRenderOptions& options, const ProgressFunction& progress)
+QImage PaintProjectPage(LoadedProject& project, int noteIndex, const BackgroundRequest& background,
+                        const DocumentRenderer& renderer, const PageRenderOptions& options)
 {
-    // Each page paints only its own objects: one walk over the tables
-    // sorts them by page, keeping slot and table order.
-    struct PageObject {
-        int slot;
-        int master;
-    };
-    QHash<QString, QVector<PageObject>> byPage;
-    for (int k = 0; k < kPointerSlotCount; ++k) {
-        const QVector<EventMaster>& masters = project.board.slot[k].records.masters();
-        for (int m = 0; m < masters.size(); ++m)
-            byPage[masters.at(m).NoteName].append(PageObject{k, m});
+    const NoteInfo& note = project.notes.at(noteIndex);
+    BackgroundRequest request = background;
+    request.path = note.path;
+    request.type = note.type;
+    request.pageOption = note.page_option;
+    request.alternative = false;
+    const BackgroundResult out = BuildPageBackground(request, renderer);
+    QImage page = out.stored ? out.image : background.previous;
+    if (page.isNull()) {
+        page = QImage(background.view.isEmpty() ? QSize(1, 1) : background.view, QImage::Format_RGB32);
+        page.fill(background.boardColor);
     }
+    page = page.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const ImageObjectPainter paintImage = [&options](QImage& target, const QString& file, const EventDetail& ed) {
         PaintImageObject(target, file, ed, options.zoom);
     };
+    // The painters keep their stroke state in a slot of their own; the
+    // lesson's tables are only read.
     PointerSlotState scratch;
+    for (int k = 0; k < kPointerSlotCount; ++k) {
+        const SlotRecords& records = project.board.slot[k].records;
+        for (const EventMaster& em : records.masters()) {
+            if (em.NoteName != note.create_data)
+                continue;
+            const EventDetail* ed = records.findDetail(em.EventID);
+            if (!ed || ed->Deleted)
+                continue;
+            PaintPageObject(page, project.board, scratch, k, em, *ed, project.mediaFiles, paintImage, options);
+        }
+    }
+    return page;
+}
+
+BackgroundRequest PagesBackground(const BackgroundRequest& board, const LoadedProject& project)
+{
+    BackgroundRequest pages = board;
+    pages.content = project.fit.page;
+    return pages;
+}
+
+int RenderProjectPages(LoadedProject& project, const BackgroundRequest& background, const DocumentRenderer& renderer,
+                       const PageRenderOptions& options, const ProgressFunction& progress)
+{
     const int count = project.notes.size();
     int written = 0;
     for (int i = 0; i < count; ++i) {
         const NoteInfo& note = project.notes.at(i);
-        BackgroundRequest request = background;
-        request.path = note.path;
-        request.type = note.type;
-        request.pageOption = note.page_option;
-        request.alternative = false;
-        const BackgroundResult out = BuildPageBackground(request, renderer);
-        QImage page = out.stored ? out.image : background.previous;
-        if (page.isNull()) {
-            page = QImage(background.view.isEmpty() ? QSize(1, 1) : background.view, QImage::Format_RGB32);
-            page.fill(background.boardColor);
-        }
-        page = page.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        for (const PageObject& object : byPage.value(note.create_data)) {
-            const SlotRecords& records = project.board.slot[object.slot].records;
-            const EventMaster& em = records.masters().at(object.master);
-            const EventDetail* ed = records.findDetail(em.EventID);
-            if (!ed || ed->Deleted)
-                continue;
-            PaintPageObject(page, project.board, scratch, object.slot, em, *ed, project.mediaFiles, paintImage,
-                            options);
-        }
+        const QImage page = PaintProjectPage(project, i, background, renderer, options);
         QDir().mkpath(QFileInfo(note.imagePath).absolutePath());
         if (page.save(note.imagePath))
             ++written;
@@ -1013,7 +1052,7 @@ int RenderProjectPages(LoadedProject& project, const BackgroundRequest& backgrou
 LoadedProject LoadProjectFile(const QString& projectPath, const ProjectLoadSettings& settings,
                               const BackgroundRequest& background, const DocumentRenderer& renderer,
                               const PageRenderOptions& options, const ProgressFunction& progress,
-                              const std::function<void(int pageCount)>& pageCount)
+                              const std::function<void(int pageCount)>& pageCount, bool paintPages)
 {
     ProjectReading reading;
     reading.settings = settings;
@@ -1027,9 +1066,8 @@ LoadedProject LoadProjectFile(const QString& projectPath, const ProjectLoadSetti
     ReadProjectFolder(reading, folder, progress);
     if (pageCount)
         pageCount(reading.project.notes.size());
-    BackgroundRequest pages = background;
-    pages.content = reading.project.fit.page;
-    RenderProjectPages(reading.project, pages, renderer, options, progress);
+    if (paintPages)
+        RenderProjectPages(reading.project, PagesBackground(background, reading.project), renderer, options, progress);
     return reading.project;
 }
 

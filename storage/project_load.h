@@ -106,6 +106,17 @@ QString CheckProjectArchive(const QString& projectPath, qint64 maxBytes = kMaxPr
 // the message for the user.
 QString UnpackProject(const QString& projectPath, const QString& folder);
 
+// The page of note `noteIndex` painted as it is stored in its page image
+// file: the note's background, then its live objects in slot and table
+// order. `background` carries what every page shares (view, content area,
+// board colour, ...); path, type and page option come from the note.
+QImage PaintProjectPage(LoadedProject& project, int noteIndex, const BackgroundRequest& background,
+                        const DocumentRenderer& renderer, const PageRenderOptions& options);
+
+// What every page of `project` shares for its background on a board whose
+// own request is `board`: the page lies where the fit put it.
+BackgroundRequest PagesBackground(const BackgroundRequest& board, const LoadedProject& project);
+
 // Paints every note's page (background, then its live objects in slot and
 // table order) into an image of its own and writes it to the note's page
 // image file. `background` carries what every page shares (view, content
@@ -114,12 +125,15 @@ QString UnpackProject(const QString& projectPath, const QString& folder);
 int RenderProjectPages(LoadedProject& project, const BackgroundRequest& background, const DocumentRenderer& renderer,
                        const PageRenderOptions& options, const ProgressFunction& progress);
 
-// The whole load: unpack, read, paint the pages. `pageCount` learns the
-// number of notes once they are read. On failure `error` is set and the
-// project holds no notes.
+// The whole load: unpack, read and, with `paintPages`, paint every page into
+// its page image file. A window that paints its pages itself later (the shown
+// one at once, the others when they are needed) asks for none. `pageCount`
+// learns the number of notes once they are read. On failure `error` is set
+// and the project holds no notes.
 LoadedProject LoadProjectFile(const QString& projectPath, const ProjectLoadSettings& settings,
                               const BackgroundRequest& background, const DocumentRenderer& renderer,
                               const PageRenderOptions& options, const ProgressFunction& progress,
-                              const std::function<void(int pageCount)>& pageCount = nullptr);
+                              const std::function<void(int pageCount)>& pageCount = nullptr,
+                              bool paintPages = true);
 
 }  // namespace storage

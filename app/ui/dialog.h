@@ -83,6 +83,10 @@ class ToolDlg_Compass;
 class ToolDlg_Protractor;
 class ToolDlg_Ruler;
 class UsbSender;
+namespace storage {
+class PageImageBacklog;
+struct LoadedProject;
+}  // namespace storage
 class blind;
 class clipart;
 class floatingchangemode;
@@ -690,6 +694,7 @@ public:
     QString m_recordAudioPath;
 
     void CreateNotePage(int type, QString name, QString path, bool page_option);
+    void ReleaseIdlePictures();
     void ResetBoard(bool full);
     void UpdatePageLabel(bool redraw, int peer_index, int peer_count);
     QString MakeTimeStampId();
@@ -986,6 +991,23 @@ public:
     QString InstallLoadedProject();
     // Waits (bounded) for a running load before the board is replaced again.
     bool WaitForRunningLoad();
+    // What every page of a project being opened is painted on, and how.
+    BackgroundRequest ProjectLoadBackground() const;
+    PageRenderOptions ProjectPageOptions() const;
+    // The page image files of the lesson last opened that are still to be
+    // painted, and the worker painting them (storage/page_image_backlog.h).
+    std::shared_ptr<storage::PageImageBacklog> m_pageBacklog;
+    QFuture<void> m_pageBacklogJob;
+    void StartPageBacklog(const storage::LoadedProject& lesson, const BackgroundRequest& background,
+                          const PageRenderOptions& options, bool rendererAvailable);
+    // Waits until every page of the lesson has its page image file; what
+    // reads those files (note list, project thumbnail, contents package)
+    // calls it first.
+    void FinishPageImages();
+    // The worker stops and lets go of the lesson it was painting.
+    void StopPageBacklog();
+    // Writes a page image file of the window's own; the worker leaves it be.
+    void WriteNotePageImage(const QImage& image, const QString& path);
 
     // The contents package a recording leaves (storage/ui/dialog_contents.cpp).
     // StartContentsSave is where the recording stop hands over once the

@@ -159,6 +159,9 @@ void Dialog::ThreadSaveFinished()
     if (m_progressDlg)
         m_progressDlg->hide();
     RestoreSavedView();
+    // The saved pictures have done their work.
+    m_savedViewImage = QImage();
+    m_savedBackgroundImage = QImage();
     const double zoom = m_zoom;
     SetInitImage(m_curr_note.path, m_curr_note.type, false);
     m_zoomBaseImage = m_backgroundImage;

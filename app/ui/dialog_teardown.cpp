@@ -75,6 +75,8 @@ void Dialog::ShutdownDialog()
     if (m_shutdownDone)
         return;
     SaveConfigData();
+    // The page painter renders through the document library released below.
+    StopPageBacklog();
 
     // A contents save left running after the wait still reads the tables and
     // the work folder: they go only once it has ended.

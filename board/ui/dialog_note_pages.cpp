@@ -43,19 +43,6 @@ void Dialog::UpdateViewSize()
     m_paintRect = QRect(0, 0, m_view_width, m_view_height);
 }
 
-namespace {
-
-// Writes a page image; a file that cannot be written is only logged, the
-// page itself lives on in memory.
-void WritePageImage(const QImage& image, const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image.save(path))
-        qDebug().noquote() << QStringLiteral("exe : page image not written: %1").arg(path);
-}
-
-}  // namespace
-
 void Dialog::CreateNotePage(int type, QString name, QString path, bool page_option)
 {
     SelectionEditMode = 0;
@@ -94,7 +81,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     // The file holds the new page's own background from the moment the page
     // exists (not the page that was left).
     m_curr_note.imagePath = PageImagePath(m_workFolder, m_curr_note.create_data);
-    WritePageImage(m_backgroundImage, m_curr_note.imagePath);
+    WriteNotePageImage(m_backgroundImage, m_curr_note.imagePath);
 
     m_note_idx = std::min(std::max(m_note_idx + 1, 0), int(m_note_list.size()));
     m_curr_note.width = m_widPage;
@@ -106,6 +93,7 @@ void Dialog::CreateNotePage(int type, QString name, QString path, bool page_opti
     SetNoteNaviEnable();
 
     ShowEmptyPage();
+    ReleaseIdlePictures();
 
     qDebug().noquote() << QStringLiteral("create note: %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());
     update();
@@ -127,7 +115,7 @@ void Dialog::MakeBlankPage()
     m_curr_note.page_option = false;
     SetInitImage(m_curr_note.path, kBoardPage, false);
     m_curr_note.imagePath = PageImagePath(m_workFolder, m_curr_note.create_data);
-    WritePageImage(m_backgroundImage, m_curr_note.imagePath);
+    WriteNotePageImage(m_backgroundImage, m_curr_note.imagePath);
     m_curr_note.width = m_view_width;
     m_curr_note.height = m_view_height;
     m_note_list.append(m_curr_note);
@@ -143,6 +131,7 @@ void Dialog::ResetBoard(bool full)
     UpdateViewSize();
     HidePagePanels();
     if (full) {
+        StopPageBacklog();
         m_board.Init();
         for (PointerSlotState& s : m_board.slot)
             s.highlight = false;
@@ -207,12 +196,14 @@ void Dialog::ResetBoard(bool full)
     MakeBlankPage();
 
     ShowEmptyPage();
-    m_savedViewImage = m_backgroundImage;
     m_savedNote = m_curr_note;
     m_savedZoom = 1.0;
     m_savedHScroll = 0;
     m_savedVScroll = 0;
-    m_zoomBaseImage = m_backgroundImage;
+    // A zoom under way goes on from the new page.
+    if (m_zoom != 1.0)
+        m_zoomBaseImage = m_backgroundImage;
+    ReleaseIdlePictures();
 
     // The blank page is the current one: the index points at it, or the page
     // shown would be saved over the first of the pages kept.
@@ -362,12 +353,25 @@ void Dialog::SaveCurrentNoteImage(bool redraw)
         if (m_note_list[i].create_data == m_curr_note.create_data) {
             qDebug().noquote() << QStringLiteral("m_note_idx %1 m_curr_image %2 x %3")
                                       .arg(i).arg(m_viewImage.width()).arg(m_viewImage.height());
-            WritePageImage(m_viewImage, m_note_list[i].imagePath);
+            WriteNotePageImage(m_viewImage, m_note_list[i].imagePath);
             m_note_idx = i;
             return;
         }
     }
     m_note_idx = 0;
+}
+
+// A picture kept for a step that is not under way holds a whole page: the
+// page a zoom starts from is taken again when a zoom starts at 100 %, and the
+// view saved for a contents save is taken when that save starts.
+void Dialog::ReleaseIdlePictures()
+{
+    if (m_zoom == 1.0)
+        m_zoomBaseImage = QImage();
+    if (!m_ThreadSave.isRunning()) {
+        m_savedViewImage = QImage();
+        m_savedBackgroundImage = QImage();
+    }
 }
 
 void Dialog::NoteChangeWorker()
@@ -401,6 +405,7 @@ void Dialog::NoteChangeWorker()
     }
     SetInitImage(m_curr_note.path, m_curr_note.type, false);
     RedrawPageObjects(true);
+    ReleaseIdlePictures();
 
     qDebug().noquote() << QStringLiteral("change note : %1 %2").arg(m_contentArea.width()).arg(m_contentArea.height());
     update();
@@ -460,7 +465,7 @@ void Dialog::BackGroundClipArtImage(QString path)
     update();
     ClearSelection();
     RedrawPageObjects(true);
-    WritePageImage(m_viewImage, m_curr_note.imagePath);
+    WriteNotePageImage(m_viewImage, m_curr_note.imagePath);
     for (NoteInfo& note : m_note_list) {
         if (note.create_data == m_curr_note.create_data) {
             note = m_curr_note;

@@ -82,8 +82,7 @@ void Dialog::RedrawAllPages()
         m_backupImage = m_backgroundImage;
         update();
         PaintPageObjects(m_viewImage, m_board, note.create_data, true, m_mediaFiles, paintImage, RenderOptions());
-        if (!m_viewImage.save(note.imagePath))
-            qDebug().noquote() << QStringLiteral("exe : page image not written: %1").arg(note.imagePath);
+        WriteNotePageImage(m_viewImage, note.imagePath);
     }
     NoteChangeWorker();
 }

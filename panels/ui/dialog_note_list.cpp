@@ -11,6 +11,8 @@ void Dialog::OptNoteListBtn()
     m_noteDialog->SetEditMode(!m_bRecording);
     HidePagePanels();
     SaveCurrentNoteImage(true);
+    // The thumbnails are made from the page image files.
+    FinishPageImages();
     UpdatePageLabel(false, 0, 1);
     // The list reorders the records it is lent; the order it found tells,
     // when it closes, whether the lesson changed.

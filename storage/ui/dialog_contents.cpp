@@ -56,6 +56,7 @@ void Dialog::StartContentsSave()
     // The shown page's file is written only when the page is left; the job
     // reads every visited page from its file.
     SaveCurrentNoteImage(false);
+    FinishPageImages();
 
     m_savedViewImage = m_viewImage;
     m_savedBackgroundImage = m_backgroundImage;

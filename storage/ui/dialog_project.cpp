@@ -66,6 +66,8 @@ storage::ProjectSnapshot Dialog::TakeProjectSnapshot()
     if (project.thumbnailNote >= 0 &&
         m_note_list.at(project.thumbnailNote).create_data == m_curr_note.create_data)
         project.thumbnailImage = m_canvasImage;
+    else
+        FinishPageImages();  // the thumbnail is read from its page's file
     return project;
 }
 

@@ -4,12 +4,15 @@
 #include "app/ui/dialog.h"
 
 #include "app/ui/message_box.h"
+#include "storage/page_image_backlog.h"
 #include "storage/project_load.h"
 #include "storage/ui/progressdlg.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
+#include <QtConcurrent>
 
 #include <atomic>
 
@@ -23,8 +26,33 @@ struct Dialog::ProjectLoadJob {
     std::atomic<bool> done{false};  // the result is complete
 };
 
+BackgroundRequest Dialog::ProjectLoadBackground() const
+{
+    BackgroundRequest background;
+    background.view = QSize(m_view_width, m_view_height);
+    background.content = QRect(0, 0, m_view_width, m_view_height);
+    background.level = m_collUserLevel;
+    background.hostBoard = m_hostBoardSize;
+    background.boardColor = m_boardFillColor;
+    background.backgroundPicture = m_backgroundPicture.isNull() ? QString() : m_backgroundPicturePath;
+    background.backgroundImage = m_backgroundPicture;
+    background.currentImageSize = background.view;
+    background.scale = c_scale;
+    return background;
+}
+
+PageRenderOptions Dialog::ProjectPageOptions() const
+{
+    // The page files hold the pages at 100 %.
+    PageRenderOptions options = RenderOptions();
+    options.zoom = 1.0;
+    return options;
+}
+
 void Dialog::StartProjectLoad(QString path)
 {
+    // The pages of the lesson open now are of no use to the next one.
+    StopPageBacklog();
     if (m_view_width <= 0 || m_view_height <= 0)
         UpdateViewSize();
     m_currentProjectPath = path;
@@ -35,19 +63,8 @@ void Dialog::StartProjectLoad(QString path)
     job->settings.workFolder = m_workFolder;
     job->settings.paperFolder = m_paperFolder;
     job->settings.basePage = QSize(m_view_width, m_view_height);
-    BackgroundRequest& background = job->background;
-    background.view = QSize(m_view_width, m_view_height);
-    background.content = QRect(0, 0, m_view_width, m_view_height);
-    background.level = m_collUserLevel;
-    background.hostBoard = m_hostBoardSize;
-    background.boardColor = m_boardFillColor;
-    background.backgroundPicture = m_backgroundPicture.isNull() ? QString() : m_backgroundPicturePath;
-    background.backgroundImage = m_backgroundPicture;
-    background.currentImageSize = background.view;
-    background.scale = c_scale;
-    // The page files hold the pages at 100 %.
-    job->options = RenderOptions();
-    job->options.zoom = 1.0;
+    job->background = ProjectLoadBackground();
+    job->options = ProjectPageOptions();
     job->rendererAvailable = m_pdfRendererBound && m_pdfRenderer.bound;
     m_projectLoadJob = job;
 
@@ -83,8 +100,10 @@ void Dialog::LoadProject()
             },
             Qt::QueuedConnection);
     };
+    // No page is painted here: the window paints the page it shows, and the
+    // other pages' files are painted behind it once the lesson is open.
     job->result = storage::LoadProjectFile(job->path, job->settings, job->background, renderer, job->options,
-                                           progress, pageCount);
+                                           progress, pageCount, false);
     if (job->rendererAvailable)
         storage::CloseRendererDocument(library, state);
     job->done = true;
@@ -97,6 +116,8 @@ QString Dialog::InstallLoadedProject()
     const std::shared_ptr<ProjectLoadJob> job = std::move(m_projectLoadJob);
     m_projectLoadJob.reset();
     storage::LoadedProject& project = job->result;
+    if (project.error.isEmpty() && !project.notes.isEmpty())
+        StartPageBacklog(project, job->background, job->options, job->rendererAvailable);
     for (int k = 0; k < kPointerSlotCount; ++k) {
         PointerSlotState& slot = m_board.slot[k];
         PointerSlotState& loaded = project.board.slot[k];
@@ -143,4 +164,56 @@ bool Dialog::WaitForRunningLoad()
     ui::WarningBox(this, QStringLiteral("Load project file"),
                    QStringLiteral("A project is still being opened. Try again once it is open."));
     return false;
+}
+
+void Dialog::StartPageBacklog(const storage::LoadedProject& lesson, const BackgroundRequest& background,
+                              const PageRenderOptions& options, bool rendererAvailable)
+{
+    StopPageBacklog();
+    // The copy shares the tables with the board until either changes.
+    auto backlog = std::make_shared<storage::PageImageBacklog>(lesson, background, options);
+    m_pageBacklog = backlog;
+    storage::PdfRendererLibrary* library = &m_pdfRenderer;
+    m_pageBacklogJob = QtConcurrent::run([backlog, library, rendererAvailable] {
+        // Document pages are rendered with a document of the worker's own.
+        storage::PdfRendererState state;
+        DocumentRenderer renderer;
+        renderer.available = rendererAvailable;
+        renderer.openFirstPage = [library, &state](const QString& file, double* width, double* height) {
+            return storage::OpenRendererFirstPage(*library, state, file, width, height);
+        };
+        renderer.renderPage = [library, &state](double scale, QImage* target) {
+            library->RenderPage(state.page, 0.0, 0.0, scale, target);
+        };
+        const int written = backlog->Run(renderer);
+        if (rendererAvailable)
+            storage::CloseRendererDocument(*library, state);
+        qDebug().noquote() << QStringLiteral("exe : page images painted behind the board: %1").arg(written);
+    });
+}
+
+void Dialog::FinishPageImages()
+{
+    if (!m_pageBacklog)
+        return;
+    m_pageBacklogJob.waitForFinished();
+    m_pageBacklog.reset();
+}
+
+void Dialog::StopPageBacklog()
+{
+    if (!m_pageBacklog)
+        return;
+    m_pageBacklog->Cancel();
+    m_pageBacklogJob.waitForFinished();
+    m_pageBacklog.reset();
+}
+
+void Dialog::WriteNotePageImage(const QImage& image, const QString& path)
+{
+    if (m_pageBacklog)
+        m_pageBacklog->HandOver(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!image.save(path))
+        qDebug().noquote() << QStringLiteral("exe : page image not written: %1").arg(path);
 }

@@ -3,12 +3,16 @@
 // itself under a new name, and a file that is no project says so once and
 // leaves one blank page.
 #include "app/ui/dialog.h"
+#include "board/event_kind.h"
 #include "storage/project_load.h"
 #include "storage/ui/progressdlg.h"
 #include "tests/support/debug_log.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/zip_fixture.h"
 #include "ui_dialog.h"
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
 
 #include <QBuffer>
 #include <QMutex>
@@ -37,6 +41,68 @@ QByteArray Jpeg(QSize size, QColor colour)
     return bytes;
 }
 
+// Every entry of a zip archive by name.
+QMap<QString, QByteArray> ZipEntries(const QString& path)
+{
+    QMap<QString, QByteArray> entries;
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip))
+        return entries;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFile file(&zip);
+        if (file.open(QIODevice::ReadOnly))
+            entries.insert(zip.getCurrentFileName(), file.readAll());
+    }
+    return entries;
+}
+
+// Three pages, each with a line and a free-pen stroke of its own colour.
+storage::ProjectSnapshot ThreePages(QSize view)
+{
+    storage::ProjectSnapshot project;
+    const QColor colours[] = {Qt::red, Qt::darkGreen, Qt::blue};
+    for (int n = 0; n < 3; ++n) {
+        NoteInfo note;
+        note.name = note.path = QStringLiteral("WhiteBoard");
+        note.create_data = QStringLiteral("2024010209000000%1").arg(n);
+        project.notes << note;
+        for (int kind : {int(ekLine), int(ekFree)}) {
+            const int slot = kind == ekLine ? 4 : 2;
+            EventMaster em;
+            em.Kind = EventKind(kind);
+            em.EventID = quint16(project.slotTables[slot].masters.size());
+            em.Slot = quint16(slot);
+            em.NoteName = note.create_data;
+            EventDetail ed;
+            ed.EventID = em.EventID;
+            const int y = 100 + 60 * n + (kind == ekFree ? 200 : 0);
+            ed.S = ed.M = QPointF(100, y);
+            ed.E = ed.C = QPointF(400, y + 40);
+            ed.BoundRF = ed.OriginRF = QRect(100, y, 300, 40);
+            ed.PenColor = colours[n];
+            ed.PenWidth = 6;
+            project.slotTables[slot].masters << em;
+            project.slotTables[slot].details << ed;
+            if (kind == ekFree) {
+                for (int i = 0; i < 30; ++i) {
+                    FreePenPoint p;
+                    p.EventID = em.EventID;
+                    p.MouseAction = i == 0 ? 1 : (i == 29 ? 3 : 2);
+                    p.S = p.M = QPointF(100 + 10 * i, y + (i % 5) * 8);
+                    project.slotTables[slot].points << p;
+                }
+            }
+        }
+    }
+    project.boardSize = project.pageSize = view;
+    return project;
+}
+
+QImage Argb(const QImage& image)
+{
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
 }  // namespace
 
 class DialogProjectLoadTest : public QObject
@@ -61,6 +127,22 @@ class DialogProjectLoadTest : public QObject
         d.OpenISPFile(path);
         // The job's end installs its board and lets go of the job.
         QTRY_VERIFY_WITH_TIMEOUT(d.m_ThreadPrjLoad.isFinished() && !d.m_projectLoadJob, 30000);
+    }
+
+    QString SaveLesson(const storage::ProjectSnapshot& project, const QString& name)
+    {
+        const QString path = m_files.filePath(name);
+        QDir().mkpath(m_files.filePath("stage"));
+        if (!storage::SaveProjectFile(project, m_files.filePath("stage/"), "s", path, [](const QString&, int) {}).saved)
+            return QString();
+        return path;
+    }
+
+    static void SaveAs(Dialog& d, const QString& path)
+    {
+        d.m_currentProjectPath = path;
+        d.OptProjectSave();
+        QTRY_VERIFY_WITH_TIMEOUT(d.m_ThreadPrjSave.isFinished() && !d.m_progressDlg->isVisible(), 30000);
     }
 
     static int Count(const QString& text)
@@ -127,9 +209,71 @@ private slots:
         QCOMPARE(d->m_board.slot[4].nextEventId, 1);
         QCOMPARE(d->ui->notelistLabel->text(), QStringLiteral("1/2"));
         QCOMPARE(d->m_canvasImage.pixelColor(200, 100), QColor(Qt::red));
+        // The pages' files are painted behind the board.
+        d->FinishPageImages();
         for (const NoteInfo& note : qAsConst(d->m_note_list))
             QVERIFY(QFileInfo(note.imagePath).isFile());
         QCOMPARE(Count("Load project file"), 0);
+    }
+
+    // Opening paints no page; the pages' files are painted behind the board.
+    // They are what opening used to write, and every page, once shown, has
+    // the pixels its records paint.
+    void pagesArePaintedAsOpeningPaintedThem()
+    {
+        auto d = MakeWindow();
+        const QSize view(d->m_view_width, d->m_view_height);
+        const QString path = SaveLesson(ThreePages(view), "three.vk");
+        QVERIFY(!path.isEmpty());
+        QTemporaryDir work;
+        const storage::ProjectLoadSettings settings{work.path() + "/", d->m_paperFolder, view};
+        storage::LoadedProject reference = storage::LoadProjectFile(
+            path, settings, d->ProjectLoadBackground(), DocumentRenderer(), d->ProjectPageOptions(),
+            [](const QString&, int) {});
+        QCOMPARE(reference.notes.size(), 3);
+
+        Open(*d, path);
+        d->FinishPageImages();
+        for (int i = 0; i < 3; ++i) {
+            const QByteArray painted = ReadTestFile(d->m_note_list.at(i).imagePath);
+            QVERIFY2(!painted.isEmpty(), qPrintable(d->m_note_list.at(i).imagePath));
+            QVERIFY2(painted == ReadTestFile(reference.notes.at(i).imagePath), qPrintable(QString::number(i)));
+        }
+        const BackgroundRequest pages = storage::PagesBackground(d->ProjectLoadBackground(), reference);
+        for (int i : {1, 2, 0}) {
+            d->ChangeNote(reference.notes.at(i).create_data);
+            const QImage expected =
+                storage::PaintProjectPage(reference, i, pages, DocumentRenderer(), d->ProjectPageOptions());
+            QVERIFY2(Argb(d->m_canvasImage) == Argb(expected), qPrintable(QString::number(i)));
+        }
+    }
+
+    // A save right after the open, before any other page was shown, writes
+    // the project a save after showing every page writes, thumbnail of a
+    // page not shown included.
+    void saveRightAfterOpenMissesNoPage()
+    {
+        auto first = MakeWindow();
+        const QString path = SaveLesson(ThreePages(QSize(first->m_view_width, first->m_view_height)), "pages.vk");
+        QVERIFY(!path.isEmpty());
+        Open(*first, path);
+        // A recording that started on the second page gives the thumbnail.
+        first->m_rec_note_index = {1};
+        const QString atOnce = m_files.filePath("at once.vk");
+        SaveAs(*first, atOnce);
+
+        auto second = MakeWindow();
+        Open(*second, path);
+        for (int i : {1, 2, 0})
+            second->ChangeNote(second->m_note_list.at(i).create_data);
+        second->m_rec_note_index = {1};
+        const QString afterVisits = m_files.filePath("after visits.vk");
+        SaveAs(*second, afterVisits);
+
+        const QMap<QString, QByteArray> saved = ZipEntries(atOnce);
+        QVERIFY2(saved.contains("thumbnail_20240102090000001.jpg"), qPrintable(saved.keys().join(' ')));
+        QCOMPARE(saved.keys(), ZipEntries(afterVisits).keys());
+        QVERIFY(saved == ZipEntries(afterVisits));
     }
 
     // An old-layout lesson opens as picture pages; its next save writes a new

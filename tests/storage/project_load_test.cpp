@@ -17,6 +17,8 @@
 
 #include <zlib.h>
 
+#include <cmath>
+
 Q_DECLARE_METATYPE(QList<ZipEntry>)
 
 namespace {
@@ -397,6 +399,60 @@ private slots:
         QVERIFY(!loaded.board.FreePenMap.contains(QStringLiteral("0-1")));
         QCOMPARE(loaded.board.FreePenMap.value(QStringLiteral("0-2")).size(), 2);
         QCOMPARE(loaded.board.FreePenMap.value(QStringLiteral("0-5")).size(), 1);
+    }
+
+    // Whatever form a number takes in the file, it reads as the general
+    // number parser reads it: the writer's plain forms and every other one
+    // (signs, blanks, fractions, exponents, too many digits, no number).
+    void numbersReadAsWritten_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char* text : {"0", "-0", "7", "-12", "007", "123456789", "-999999999", "1234567890",
+                                 "2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999999999999",
+                                 "+5", " 3", "4 ", "0.75", "-1.5", "1.23457e+06", "1e400", "-", "", "x1", "1x",
+                                 "0x10", "1,5", "65535", "65536", "123456789012345", "1234567890123456"})
+            QTest::newRow(text) << QString::fromLatin1(text);
+    }
+
+    void numbersReadAsWritten()
+    {
+        QFETCH(QString, text);
+        const QString folder = path("work/unpacked");
+        const QByteArray v = text.toHtmlEscaped().toUtf8();
+        QVERIFY(WriteTestFile(folder + "/Notes.xml", NotesXml(Note("n0"))));
+        QVERIFY(WriteTestFile(folder + "/Event_0.xml", EventFile(
+            "<EM_0 Type=\"EM\" Index=\"0\">\n"
+            "  <EM KD=\"3\" MP=\"" + v + "\" SD=\"" + v + "\" EI=\"1\" SC=\"" + v + "\" HS=\"0\" VS=\"0\"/>\n"
+            "</EM_0>\n<ED_0 Type=\"ED\" Index=\"0\">\n"
+            "  <ED EI=\"1\" SX=\"" + v + "\" OW=\"" + v + "\" PW=\"" + v + "\" AG=\"" + v + "\" TP=\"" + v + "\"/>\n"
+            "</ED_0>\n<FP_0 Type=\"FP\" Index=\"0\">\n"
+            "  <FP EI=\"1\" MP=\"" + v + "\" MA=\"3\" PS=\"" + v + "\" SX=\"" + v + "\" SY=\"1\" MX=\"1\" MY=\"1\"/>\n"
+            "</FP_0>\n")));
+        const storage::LoadedProject loaded = Read(folder);
+
+        // The general parser's reading: anything it refuses, and anything
+        // not finite, is 0.
+        bool ok = false;
+        int whole = text.toInt(&ok);
+        whole = ok ? whole : 0;
+        double number = text.toDouble(&ok);
+        number = ok && std::isfinite(number) ? number : 0.0;
+        const auto same = [](double a, double b) { return a == b && std::signbit(a) == std::signbit(b); };
+
+        const EventMaster& em = loaded.board.slot[0].records.masters().value(0);
+        QVERIFY2(same(em.MediaPos, number), qPrintable(QString::number(em.MediaPos)));
+        QVERIFY2(same(em.SCale, number), qPrintable(QString::number(em.SCale)));
+        QCOMPARE(em.StrData, quint16(whole));
+        const EventDetail& ed = loaded.board.slot[0].records.details().value(0);
+        QCOMPARE(ed.S.x(), double(whole));
+        QCOMPARE(ed.OriginRF.width(), whole);
+        QCOMPARE(ed.PenWidth, quint16(whole));
+        QVERIFY(same(double(ed.Angle), double(float(number))));
+        QCOMPARE(ed.Transparent, quint16(whole));
+        const FreePenPoint& p = loaded.board.slot[0].allPoints.value(0);
+        QVERIFY(same(p.MediaPos, number));
+        QVERIFY(same(double(p.Press), double(float(number))));
+        QCOMPARE(p.S.x(), double(whole));
     }
 
     // Each file is read as if after the one before it: records outside a
