@@ -233,8 +233,9 @@ class BrokenPeerProgramXTest : public QObject
     }
 
     // Drags a stroke at height y on the host's board and times, from its
-    // end, its release reaching the participant and its ink showing on the
-    // host; -1 for what did not happen within five seconds.
+    // end, its ink showing on the host and then its release reaching the
+    // participant (so the second figure is at least the first); -1 for what
+    // did not happen within five seconds.
     void DrawOnHost(const OwnDisplay& display, RunningProgram& participant, int y, qint64* shownMs,
                     qint64* reachedMs)
     {
@@ -243,6 +244,11 @@ class BrokenPeerProgramXTest : public QObject
         XdotoolDrag(QPoint(400, y), QPoint(700, y), 20);
         QElapsedTimer clock;
         clock.start();
+        const QRect line(420, y - 4, 260, 9);
+        const QImage shown = ScreenshotWhen(
+            m_root->path() + "/stroke.png", [line](const QImage& screen) { return DarkPixels(screen, line) > 200; },
+            5000);
+        *shownMs = DarkPixels(shown, line) > 200 ? clock.elapsed() : -1;
         *reachedMs = -1;
         while (clock.elapsed() < 5000) {
             if (participant.hasLine(QStringLiteral("EXE Rx : [REALTIME_EVENT] 3,0,3,"), mark)) {
@@ -251,11 +257,6 @@ class BrokenPeerProgramXTest : public QObject
             }
             QTest::qWait(5);
         }
-        const QRect line(420, y - 4, 260, 9);
-        const QImage shown = ScreenshotWhen(
-            m_root->path() + "/stroke.png", [line](const QImage& screen) { return DarkPixels(screen, line) > 200; },
-            5000);
-        *shownMs = DarkPixels(shown, line) > 200 ? clock.elapsed() : -1;
     }
 
 private slots:
