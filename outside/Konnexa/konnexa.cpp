@@ -33,6 +33,14 @@ constexpr qint64 kDefaultOutputBudget = qint64(128) * 1024 * 1024;
 constexpr qint64 kStalledMs = 5000;
 // How much one socket holds read and not yet relayed.
 constexpr qint64 kReadChunk = 256 * 1024;
+// How far the relay may run ahead of any one reader. What waits for a reader
+// is what a frame queued now waits behind, so the participants are also held
+// back while one reader has more than this to take: a teacher's stroke then
+// reaches a slow reader within a moment, not after a whole flood.
+constexpr qint64 kReaderLead = 1024 * 1024;
+// The whiteboard's own socket takes no more than this from the system ahead
+// of the frames it handles, so that a sender's pace reaches the relay.
+constexpr qint64 kClientReadBuffer = 1024 * 1024;
 // A connection we close after a refusal gets this long to take its answer.
 constexpr int kCloseGraceMs = 5000;
 
@@ -150,7 +158,7 @@ private:
             Apply();
             socket = m_sockets.value(id);
             const qint64 unsent = Unsent();
-            if (!m_readingPaused && unsent > m_outputBudget / 2) {
+            if (!m_readingPaused && (unsent > m_outputBudget / 2 || LongestQueue() > kReaderLead)) {
                 m_readingPaused = true;
                 qDebug().noquote() << QStringLiteral("Konnexa : %1 bytes wait unsent, reading paused").arg(unsent);
             }
@@ -159,6 +167,14 @@ private:
                 qDebug().noquote() << QStringLiteral("Konnexa : %1 bytes wait unsent, the host waits too").arg(unsent);
             }
         }
+    }
+
+    qint64 LongestQueue() const
+    {
+        qint64 longest = 0;
+        for (const QTcpSocket* socket : m_sockets)
+            longest = qMax(longest, socket->bytesToWrite());
+        return longest;
     }
 
     qint64 Unsent() const
@@ -179,7 +195,7 @@ private:
             m_hostPaused = false;
             resumed = true;
         }
-        if (m_readingPaused && unsent <= m_outputBudget / 4) {
+        if (m_readingPaused && unsent <= m_outputBudget / 4 && LongestQueue() <= kReaderLead / 2) {
             m_readingPaused = false;
             resumed = true;
             qDebug().noquote() << "Konnexa : reading resumed";
@@ -354,6 +370,7 @@ void soc_new()
 {
     DisposeSocket();
     g_socket = new QTcpSocket;
+    g_socket->setReadBufferSize(kClientReadBuffer);
     // Live strokes are many small frames: each goes out at once.
     QObject::connect(g_socket.data(), &QTcpSocket::connected, g_socket.data(), []() {
         if (g_socket)
