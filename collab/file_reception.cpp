@@ -149,6 +149,14 @@ ReceivedFile FileReceiver::Finish()
     return result;
 }
 
+void FileReceiver::Interrupt()
+{
+    if (m_state == State::Idle)
+        return;
+    if (m_state == State::Writing)
+        Drop(QStringLiteral("a peer left during it"));
+}
+
 void FileReceiver::Abort()
 {
     // A file put in place no longer removes itself; any other is deleted here.

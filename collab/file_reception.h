@@ -58,6 +58,12 @@ public:
     ReceivedFile Finish();
     // The session ended: an unfinished file is deleted.
     void Abort();
+    // The transfer may have lost its sender, and its frames name none: what
+    // was written is deleted, and the rest of that transfer is refused up to
+    // its "DOC_EN", so that neither the remainder nor another sender's file
+    // of the same name is ever put in place as part of it. A chunk of
+    // another transfer starts afresh.
+    void Interrupt();
 
     bool receiving() const { return m_state == State::Writing; }
     // A transfer has started and not ended, written or refused.

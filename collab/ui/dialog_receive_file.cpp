@@ -68,7 +68,16 @@ void Dialog::Coll_ReceiveFile(const QByteArray& keyword, const QByteArray& data,
 
 void Dialog::Coll_DropTransferOf(const QString& id)
 {
-    if (!m_fileReceiver.active() || m_fileSender.isEmpty() || m_fileSender != id)
+    if (!m_fileReceiver.active())
+        return;
+    // A participant's files come from the host or from the writer, and the
+    // relay passes their frames on unchanged, which name no sender. Any
+    // departure may have cut the transfer off, so its bytes are not kept.
+    if (m_collUserLevel != 3) {
+        m_fileReceiver.Interrupt();
+        return;
+    }
+    if (m_fileSender.isEmpty() || m_fileSender != id)
         return;
     qDebug().noquote() << QStringLiteral("EXE Rx : unfinished file of %1 dropped: it left").arg(id.left(64));
     m_fileReceiver.Abort();

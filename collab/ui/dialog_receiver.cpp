@@ -49,13 +49,18 @@ void Dialog::onReadyRead()
     m_collReading = true;
     int dispatched = 0;
     for (;;) {
-        if (alive->bytesAvailable() > 0)
-            m_collReceiveBuffer.Append(alive->readAll());
         CollFrame frame;
         QByteArray bytes;
-        const int result = m_collReceiveBuffer.Next(&frame, &bytes);
-        if (result == 0)
-            break;
+        const int result = m_collReceiveBuffer.Next(&frame, m_debugMode ? &bytes : nullptr);
+        if (result == 0) {
+            // The socket is read only once the whole frames held are handed
+            // out: taking its bytes in moves what the buffer holds, which
+            // then is less than one frame, however long a flood goes on.
+            if (alive->bytesAvailable() <= 0)
+                break;
+            m_collReceiveBuffer.Append(alive->readAll());
+            continue;
+        }
         if (result < 0) {
             qDebug().noquote() << QStringLiteral("DLL : receive data size Error : socket=%1, nextBlocksize=%2")
                                       .arg(m_collReceiveBuffer.Held())

@@ -21,9 +21,11 @@ namespace {
 // What may wait unsent for all participants together. The relay runs inside
 // the whiteboard, so peers that stop reading must not make it hold the
 // session's traffic once for each of them. Past half the budget the relay
-// stops reading until the receivers have taken a good part of it: the
-// senders then go at the pace of the slowest reader, and what they send
-// waits once, in their own connection, not once per receiver.
+// stops reading the participants until the receivers have taken a good part
+// of it: they then send at the pace of the slowest reader, and what they
+// send waits once, in their own connection, not once per receiver. The
+// host's own connection is read on up to the whole budget, so that the
+// teacher's strokes reach the class at once whatever a participant floods.
 constexpr qint64 kDefaultOutputBudget = qint64(128) * 1024 * 1024;
 // While reading waits, a participant that has taken nothing of its output
 // for this long has stopped reading: it is dropped, so the others go on.
@@ -31,6 +33,14 @@ constexpr qint64 kDefaultOutputBudget = qint64(128) * 1024 * 1024;
 constexpr qint64 kStalledMs = 5000;
 // How much one socket holds read and not yet relayed.
 constexpr qint64 kReadChunk = 256 * 1024;
+// How far the relay may run ahead of any one reader. What waits for a reader
+// is what a frame queued now waits behind, so the participants are also held
+// back while one reader has more than this to take: a teacher's stroke then
+// reaches a slow reader within a moment, not after a whole flood.
+constexpr qint64 kReaderLead = 1024 * 1024;
+// The whiteboard's own socket takes no more than this from the system ahead
+// of the frames it handles, so that a sender's pace reaches the relay.
+constexpr qint64 kClientReadBuffer = 1024 * 1024;
 // A connection we close after a refusal gets this long to take its answer.
 constexpr int kCloseGraceMs = 5000;
 
@@ -104,6 +114,7 @@ public:
         m_core.CloseAll();
         Apply();
         m_readingPaused = false;
+        m_hostPaused = false;
     }
 
 private:
@@ -138,18 +149,32 @@ private:
     void Read(int id)
     {
         QTcpSocket* socket = m_sockets.value(id);
-        while (!m_readingPaused && socket && socket->bytesAvailable() > 0) {
+        const bool host = id == m_core.HostConnection();
+        while (socket && socket->bytesAvailable() > 0 && !(host ? m_hostPaused : m_readingPaused)) {
             // All that is buffered, at most the read buffer's size. Reading
             // past the buffered bytes is also what lets the socket take more
             // from the system once its buffer was full.
             m_core.Receive(id, socket->readAll());
             Apply();
             socket = m_sockets.value(id);
-            if (Unsent() > m_outputBudget / 2) {
+            const qint64 unsent = Unsent();
+            if (!m_readingPaused && (unsent > m_outputBudget / 2 || LongestQueue() > kReaderLead)) {
                 m_readingPaused = true;
-                qDebug().noquote() << QStringLiteral("Konnexa : %1 bytes wait unsent, reading paused").arg(Unsent());
+                qDebug().noquote() << QStringLiteral("Konnexa : %1 bytes wait unsent, reading paused").arg(unsent);
+            }
+            if (host && unsent > m_outputBudget) {
+                m_hostPaused = true;
+                qDebug().noquote() << QStringLiteral("Konnexa : %1 bytes wait unsent, the host waits too").arg(unsent);
             }
         }
+    }
+
+    qint64 LongestQueue() const
+    {
+        qint64 longest = 0;
+        for (const QTcpSocket* socket : m_sockets)
+            longest = qMax(longest, socket->bytesToWrite());
+        return longest;
     }
 
     qint64 Unsent() const
@@ -162,10 +187,21 @@ private:
 
     void ResumeWhenDrained()
     {
-        if (!m_readingPaused || Unsent() > m_outputBudget / 4)
+        if (!m_readingPaused && !m_hostPaused)
             return;
-        m_readingPaused = false;
-        qDebug().noquote() << "Konnexa : reading resumed";
+        const qint64 unsent = Unsent();
+        bool resumed = false;
+        if (m_hostPaused && unsent <= m_outputBudget / 2) {
+            m_hostPaused = false;
+            resumed = true;
+        }
+        if (m_readingPaused && unsent <= m_outputBudget / 4 && LongestQueue() <= kReaderLead / 2) {
+            m_readingPaused = false;
+            resumed = true;
+            qDebug().noquote() << "Konnexa : reading resumed";
+        }
+        if (!resumed)
+            return;
         // What arrived meanwhile raised no new signal: it is read now, after
         // the caller has returned.
         QTimer::singleShot(0, this, [this]() {
@@ -251,7 +287,10 @@ private:
     QTimer* m_expiry = nullptr;
     QElapsedTimer m_clock;
     qint64 m_outputBudget = kDefaultOutputBudget;
+    // Reading the participants waits past half the budget, reading the host
+    // past the whole of it.
     bool m_readingPaused = false;
+    bool m_hostPaused = false;
     // Per connection: since when its output has waited without a byte taken.
     QHash<int, qint64> m_waitingSince;
     int m_lastId = 0;
@@ -331,6 +370,7 @@ void soc_new()
 {
     DisposeSocket();
     g_socket = new QTcpSocket;
+    g_socket->setReadBufferSize(kClientReadBuffer);
     // Live strokes are many small frames: each goes out at once.
     QObject::connect(g_socket.data(), &QTcpSocket::connected, g_socket.data(), []() {
         if (g_socket)

@@ -880,6 +880,34 @@ private slots:
         QVERIFY(g_log.filter("message box").isEmpty());
     }
 
+    // A participant cannot tell who sends a file: its frames name nobody.
+    // When anyone leaves mid-file, neither the rest of that transfer nor a
+    // later one of the same name is put in place as part of it; the next
+    // transfer arrives whole.
+    void participantGivesUpATransferWhenAnyoneLeaves()
+    {
+        Join(1);
+        const QByteArray tail = coll::FileTail(coll::ToEveryone(), 3, QStringLiteral("pic"));
+        Deliver("DOC_ST", Chunked(3000), tail);
+        Deliver("EXIT", "[Writer]_192.0.2.9");
+        const QByteArray png = NoisePng(40, 30);
+        Deliver("DOC_ST", png, tail);
+        Deliver("DOC_EN", coll::FileEndData(), tail);
+        const QString folder = coll::DocumentFolder(board->m_workFolder);
+        QVERIFY(!QFileInfo::exists(folder + "pic.png"));
+        QVERIFY(!ImagePlaced(*board, QString()));
+
+        const QByteArray nextTail = coll::FileTail(coll::ToEveryone(), 3, QStringLiteral("next"));
+        Deliver("DOC_ST", png, nextTail);
+        Deliver("DOC_EN", coll::FileEndData(), nextTail);
+        QFile file(folder + "next.png");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), png);
+        QVERIFY(ImagePlaced(*board, file.fileName()));
+        // Nothing else is left behind, half files included.
+        QCOMPARE(FilesBelow(folder).size(), 1);
+    }
+
     // A picture nobody can read is logged on the host; no box stops the
     // teacher, and the board takes nothing.
     void unreadablePictureOnTheHostIsLogged()

@@ -5,6 +5,7 @@
 #include "collab/konnexa_binding.h"
 
 #include <QElapsedTimer>
+#include <QMutex>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -85,6 +86,36 @@ private:
     QList<CollFrame> m_frames;
     bool m_closed = false;
 };
+
+// The relay's debug lines while it lives, gathered from the relay's thread.
+class RelayLog
+{
+public:
+    RelayLog()
+    {
+        s_lines.clear();
+        s_previous = qInstallMessageHandler(&RelayLog::Keep);
+    }
+    ~RelayLog() { qInstallMessageHandler(s_previous); }
+    bool has(const QString& part) const
+    {
+        QMutexLocker lock(&s_lock);
+        return !s_lines.filter(part).isEmpty();
+    }
+
+private:
+    static void Keep(QtMsgType, const QMessageLogContext&, const QString& message)
+    {
+        QMutexLocker lock(&s_lock);
+        s_lines << message;
+    }
+    static QtMessageHandler s_previous;
+    static QMutex s_lock;
+    static QStringList s_lines;
+};
+QtMessageHandler RelayLog::s_previous = nullptr;
+QMutex RelayLog::s_lock;
+QStringList RelayLog::s_lines;
 
 }  // namespace
 
@@ -238,6 +269,36 @@ private slots:
         QVERIFY(host.has("EXIT", "B"));
         QTRY_VERIFY_WITH_TIMEOUT(host.has("users", "H,A"), 5000);
         QVERIFY(!a.closed() && !host.closed());
+    }
+
+    // While a participant's flood is held back for one that does not read,
+    // the host is still heard at once: its stroke reaches the others long
+    // before the non-reader is dropped.
+    void hostIsHeardWhileAFloodIsHeldBack()
+    {
+        Peer host(m_port), a(m_port), b(m_port);
+        StartSession(host, a, b);
+        b.socket().setReadBufferSize(4096);
+        b.socket().setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+        QObject::disconnect(&b.socket(), &QTcpSocket::readyRead, nullptr, nullptr);
+        const QByteArray chunk = Frame("SENDMSG", QByteArray(60000, 'x'));
+        const int chunks = 200;
+        const auto chunksAt = [](const Peer& peer) {
+            return int(std::count_if(peer.frames().begin(), peer.frames().end(),
+                                     [](const CollFrame& f) { return f.keyword == "SENDMSG"; }));
+        };
+        {
+            RelayLog log;
+            for (int i = 0; i < chunks; ++i)
+                a.send(chunk);
+            QTRY_VERIFY2_WITH_TIMEOUT(log.has("reading paused"), "the relay holds the flood back", 30000);
+        }
+        host.send(Frame("REALTIME_EVENT", "3,0,1,5,5"));
+        QTRY_VERIFY_WITH_TIMEOUT(a.has("EXIT", "B") || a.has("REALTIME_EVENT", "3,0,1,5,5"), 30000);
+        QVERIFY2(!a.has("EXIT", "B"), "the host's stroke waited for the non-reader's drop");
+        QVERIFY2(chunksAt(host) < chunks, "the stroke came while the flood was held back");
+        QTRY_VERIFY_WITH_TIMEOUT(host.has("EXIT", "B"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(chunksAt(host), chunks, 30000);
     }
 
     // Hostile bytes end only their sender; the relay goes on serving.
