@@ -57,6 +57,6 @@ void Dialog::Coll_ScheduleRedraw()
             m_collRedrawDeferred = true;
             return;
         }
-        RedrawPageObjects(true);
+        RedrawChangedObjects();
     });
 }

@@ -735,8 +735,8 @@ private slots:
         QCOMPARE(board->m_board.slot[10].records.details().at(0).BoundRF, before.BoundRF);
     }
 
-    // A burst of edits redraws the page once, after its last message; while
-    // a pointer is down, the redraw waits for its release.
+    // A burst of edits repaints the page once, after its last message; while
+    // a pointer is down, the repaint waits for its release.
     void editsRedrawOncePerBurst()
     {
         Join(1);
@@ -744,7 +744,7 @@ private slots:
             Stroke(i % 10, QPoint(10 + i, 10), QPoint(40 + i, 30));
         QTRY_COMPARE(board->m_board.slot[9].records.masters().size(), 12);
         QTest::qWait(50);
-        const int redraws = board->m_fullRedrawCount;
+        const int redraws = board->m_layerRepaintCount;
         QByteArray burst;
         for (int i = 0; i < 120; ++i) {
             const QPoint c[4] = {{0, 0}, {50, 0}, {50, 50}, {0, 50}};
@@ -756,17 +756,17 @@ private slots:
         board->m_collReceiveBuffer.Append(burst);
         board->onReadyRead();
         QTRY_VERIFY(!board->m_collReadQueued && !board->m_collRedrawQueued);
-        QCOMPARE(board->m_fullRedrawCount - redraws, 1);
+        QCOMPARE(board->m_layerRepaintCount - redraws, 1);
 
         // A local pointer down holds the redraw back until it comes up.
         board->m_board.slot[10].pressed = true;
         const QPoint c[4] = {{0, 0}, {50, 0}, {50, 50}, {0, 50}};
         Deliver("MODIFY_SET", coll::ModifyMoveData(0, 0, 5, 5, c, 1, 1, 3));
         QTest::qWait(50);
-        QCOMPARE(board->m_fullRedrawCount - redraws, 1);
+        QCOMPARE(board->m_layerRepaintCount - redraws, 1);
         QVERIFY(board->m_collRedrawDeferred);
         board->PointerRelease(10, 20, 20, false, false);
-        QTRY_COMPARE(board->m_fullRedrawCount - redraws, 2);
+        QTRY_COMPARE(board->m_layerRepaintCount - redraws, 2);
     }
 
     void editOfNoObjectChangesNothing()
