@@ -12,19 +12,18 @@ quint32 LayerKey(int slot, quint16 eventId)
     return (quint32(slot) << 16) | eventId;
 }
 
-// FNV-1a over the bytes of plain values.
+// Folds plain values into 64 bits, a word at a time.
 class Signature
 {
 public:
     template <typename T>
     void Add(const T& value)
     {
-        unsigned char bytes[sizeof(T)];
-        std::memcpy(bytes, &value, sizeof(T));
-        for (unsigned char b : bytes) {
-            m_hash ^= b;
-            m_hash *= 1099511628211ull;
-        }
+        static_assert(sizeof(T) <= sizeof(quint64), "one word at a time");
+        quint64 word = 0;
+        std::memcpy(&word, &value, sizeof(T));
+        m_hash = (m_hash ^ word) * 0x100000001b3ull;
+        m_hash ^= m_hash >> 29;
     }
     void Add(const QPointF& p)
     {
@@ -34,7 +33,7 @@ public:
     quint64 value() const { return m_hash; }
 
 private:
-    quint64 m_hash = 14695981039346656037ull;
+    quint64 m_hash = 0xcbf29ce484222325ull;
 };
 
 // More places than this, or more of the page than this share of it, and a
@@ -112,21 +111,17 @@ quint64 PageObjectSignature(const BoardModel& board, int slot, const EventMaster
     if (em.Kind == ekFree || em.Kind == ekBrush) {
         const auto found = board.FreePenMap.constFind(MakeObjectKey(slot, em.EventID));
         if (found != board.FreePenMap.constEnd()) {
-            // Sums keep this one pass of additions over the samples; any
-            // move, resize or edit of a stroke changes them.
-            double sx = 0, sy = 0, sp = 0;
-            for (const FreePenPoint& p : found.value()) {
-                sx += p.M.x();
-                sy += p.M.y() * 1.000244140625;
-                sp += p.Press;
-            }
-            s.Add(found.value().size());
-            s.Add(sx);
-            s.Add(sy);
-            s.Add(sp);
-            if (!found.value().isEmpty()) {
-                s.Add(found.value().first().M);
-                s.Add(found.value().last().M);
+            // A stroke's samples move and stretch as a whole (and its
+            // geometry with them): the count, both ends and the middle tell
+            // a change without reading every sample of the page, which
+            // would cost more than the repaint it saves.
+            const QVector<FreePenPoint>& samples = found.value();
+            s.Add(samples.size());
+            if (!samples.isEmpty()) {
+                for (int i : {0, samples.size() / 2, samples.size() - 1}) {
+                    s.Add(samples[i].M);
+                    s.Add(samples[i].Press);
+                }
             }
         } else {
             s.Add(-1);
@@ -142,7 +137,7 @@ QRect PageObjectRect(BoardModel& board, int slot, const EventMaster& em, const E
         return em.StrData < mediaFiles.size() ? ImageObjectRect(ed, o.zoom) : QRect();
     // The painters report the rectangle from the object's outline, whatever
     // their target: a one-pixel probe gives it for the cost of the outline.
-    static QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
     PointerSlotState scratch;
     QRect rect;
     PageRenderOptions options = o;

@@ -100,6 +100,35 @@ void DrawPolylineNear(QPainter& painter, const QPointF* points, int count, const
     painter.drawPolyline(points + first, last - first + 1);
 }
 
+// Whether any ink of an unturned stroke can come near the clip, judged from
+// its samples alone, before its outline is built. The smoothing makes each
+// output point a blend of the last ten samples and the curve through three
+// of them overshoots by at most an eighth of their spread, so the outline
+// keeps within sixteen sample steps of the samples. Most strokes whose
+// rectangle crosses a repainted place never touch it, and are passed over
+// for a look at their samples.
+bool SamplesMayReach(const QVector<FreePenPoint>& points, const PageRenderOptions& o, double width)
+{
+    if (o.clip.isEmpty())
+        return true;
+    double widest = width;
+    double longestStep = 0;
+    for (int i = 0; i < points.size(); ++i) {
+        widest = std::max(widest, double(points[i].Press));
+        if (i > 0) {
+            const QPointF d = points[i].M - points[i - 1].M;
+            longestStep = std::max(longestStep, std::fabs(d.x()) + std::fabs(d.y()));
+        }
+    }
+    const double slack = widest + 4.0 + longestStep * o.zoom * (o.interpolation ? 16.0 : 1.0);
+    const QRectF near = QRectF(o.clip).adjusted(-slack, -slack, slack, slack);
+    for (const FreePenPoint& p : points) {
+        if (near.contains(Zoomed(p.M, o.zoom)))
+            return true;
+    }
+    return false;
+}
+
 QRect Grown(const QRectF& r, int margin)
 {
     return r.normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
@@ -186,6 +215,8 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
 {
     if (ed.Deleted || points.isEmpty())
         return QRect();
+    if (ed.Angle <= 0.f && !SamplesMayReach(points, o, ed.PenWidth))
+        return QRect();
 
     // The outline as a run of points, each with the width of the piece that
     // ends there.
@@ -270,6 +301,8 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
                       const QVector<FreePenPoint>& points, const PageRenderOptions& o)
 {
     if (ed.Deleted || points.isEmpty())
+        return QRect();
+    if (ed.Angle == 0.f && !SamplesMayReach(points, o, ed.PenWidth + 2))
         return QRect();
 
     PointerSlotState& s = scratch;

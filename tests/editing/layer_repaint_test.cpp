@@ -4,6 +4,8 @@
 // the object.
 #include <QtTest>
 
+#include <QPainter>
+
 #include <cmath>
 
 #include "app/ui/dialog.h"
@@ -107,7 +109,7 @@ private slots:
         const QColor translucent(0, 160, 0, 120);
         for (double zoom : {1.0, 2.0}) {
             const QString z = zoom == 1.0 ? QString() : QStringLiteral(", zoomed");
-            auto row = [&](const char* name) { return QTest::newRow(qPrintable(QString(name) + z)); };
+            auto row = [&](const char* name) -> QTestData& { return QTest::newRow(qPrintable(QString(name) + z)); };
             row("pen stroke") << int(ekFree) << solid << zoom << 0.f;
             row("translucent stroke") << int(ekFree) << translucent << zoom << 0.f;
             row("turned stroke") << int(ekFree) << solid << zoom << 20.f;
