@@ -769,6 +769,32 @@ private slots:
         QTRY_COMPARE(board->m_layerRepaintCount - redraws, 2);
     }
 
+    // A peer's delete of one stroke among others repaints only where it
+    // lay, with the pixels of a full redraw; bringing it back does the same.
+    void peerDeleteRepaintsItsPlace()
+    {
+        Join(1);
+        for (int i = 0; i < 6; ++i)
+            Stroke(i % 3, QPoint(100 + 25 * i, 100 + 12 * i), QPoint(320 + 25 * i, 150 + 12 * i));
+        QTRY_COMPARE(board->m_board.slot[2].records.masters().size(), 2);
+        QTRY_VERIFY(!board->m_collReadQueued && !board->m_collRedrawQueued);
+        const auto expectFullRedrawPixels = [this](const char* step) {
+            QImage expected = board->m_backgroundImage.copy();
+            PaintPageObjects(expected, board->m_board, board->m_curr_note.create_data, true, {}, nullptr,
+                             board->RenderOptions());
+            QVERIFY2(board->m_canvasImage == expected, step);
+        };
+        const int fullRedraws = board->m_fullRedrawCount;
+        const int repaints = board->m_layerRepaintCount;
+        for (bool deleted : {true, false}) {
+            Deliver("MODIFY_SET", coll::ModifyDeleteData(1, 0, deleted, 1, 1));
+            QTRY_COMPARE(board->m_layerRepaintCount - repaints, deleted ? 1 : 2);
+            QCOMPARE(board->m_board.slot[1].records.findDetail(0)->Deleted != 0, deleted);
+            QCOMPARE(board->m_fullRedrawCount, fullRedraws);
+            expectFullRedrawPixels(deleted ? "deleted" : "brought back");
+        }
+    }
+
     void editOfNoObjectChangesNothing()
     {
         Join(3);
