@@ -107,5 +107,6 @@ void Dialog::NoteEraseAll(bool erase)
     }
     if (n > 0)
         m_boardModified = true;
-    RedrawChangedObjects();
+    // Everything of the page goes: nothing to gain from repainting by parts.
+    RedrawPageObjects(true);
 }
