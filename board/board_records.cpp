@@ -2,9 +2,31 @@
 
 #include <QStringList>
 
+// Built digit by digit rather than through arg(): the page's repaints look
+// up every stroke of the page by this key.
 QString MakeObjectKey(int slot, int eventId)
 {
-    return QStringLiteral("%1-%2").arg(slot).arg(eventId);
+    QChar text[24];
+    int n = 0;
+    auto put = [&](int value) {
+        QChar digits[11];
+        int d = 0;
+        // Negative values do not name objects, but keep their text.
+        const bool negative = value < 0;
+        unsigned magnitude = negative ? 0u - unsigned(value) : unsigned(value);
+        do {
+            digits[d++] = QChar(ushort('0' + magnitude % 10));
+            magnitude /= 10;
+        } while (magnitude > 0);
+        if (negative)
+            text[n++] = QLatin1Char('-');
+        while (d > 0)
+            text[n++] = digits[--d];
+    };
+    put(slot);
+    text[n++] = QLatin1Char('-');
+    put(eventId);
+    return QString(text, n);
 }
 
 bool ParseObjectKey(const QString& key, int* slot, int* eventId)

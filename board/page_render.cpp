@@ -3,6 +3,7 @@
 #include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include "board/event_kind.h"
 #include "board/figure_paths.h"
 #include "board/geometry.h"
+#include "board/layer_repaint.h"
 #include "board/picture_file.h"
 
 namespace {
@@ -25,6 +27,106 @@ void RotateAbout(QPainter& painter, QPointF centre, double angle)
     painter.translate(centre);
     painter.rotate(angle);
     painter.translate(-centre);
+}
+
+// Part of a page is repainted by painting the objects that cross it clipped
+// to it, and must come out as a full redraw paints it there. A plain
+// rectangle clip does not: thin (one pixel and below) lines and the edges of
+// fills are then rasterised against the clip instead of the page and land a
+// little differently. A clip with the page's bounds does not change the
+// rasteriser's work, so the area goes in with the page's two far corner
+// pixels, which the caller puts back afterwards. Set before any turn, the
+// clip is in layer pixels.
+void ClipToArea(QPainter& painter, const QRect& clip)
+{
+    if (clip.isEmpty())
+        return;
+    const QRect page(0, 0, painter.device()->width(), painter.device()->height());
+    QRegion region(clip);
+    region += QRect(page.topLeft(), QSize(1, 1));
+    region += QRect(page.bottomRight(), QSize(1, 1));
+    painter.setClipRegion(region);
+}
+
+void ClipTo(QPainter& painter, const PageRenderOptions& o)
+{
+    ClipToArea(painter, o.clip);
+}
+
+// Where, in the painter's own coordinates, ink of a pen `width` wide can
+// reach the clip: the clip turned back and grown by what joins, caps and
+// antialiasing add around a line. Null without a clip or with a dashed pen,
+// whose dashes depend on everything drawn before them.
+QRectF ClipReach(const QPainter& painter, const PageRenderOptions& o, double width)
+{
+    if (o.clip.isEmpty() || o.special.style != Qt::SolidLine)
+        return QRectF();
+    const double reach = width + 3.0;
+    return painter.transform().inverted().mapRect(QRectF(o.clip)).adjusted(-reach, -reach, reach, reach);
+}
+
+bool NearReach(QPointF a, QPointF b, const QRectF& reach)
+{
+    return std::max(a.x(), b.x()) >= reach.left() && std::min(a.x(), b.x()) <= reach.right()
+           && std::max(a.y(), b.y()) >= reach.top() && std::min(a.y(), b.y()) <= reach.bottom();
+}
+
+// Draws the polyline, or with a reach only its part from the first to the
+// last segment that comes near the clip: the segments left out lie apart
+// from the clip, so are the new ends, and the pixels inside the clip are
+// those of the whole line.
+void DrawPolylineNear(QPainter& painter, const QPointF* points, int count, const QRectF& reach)
+{
+    if (reach.isNull() || count < 2) {
+        painter.drawPolyline(points, count);
+        return;
+    }
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i + 1 < count; ++i) {
+        if (NearReach(points[i], points[i + 1], reach)) {
+            if (first < 0)
+                first = i;
+            last = i + 1;
+        }
+    }
+    if (first < 0)
+        return;
+    // One more segment at either end, where there is one: a lone segment
+    // is rasterised by another road than a line of several and would come
+    // out a shade apart.
+    first = std::max(0, first - 1);
+    last = std::min(count - 1, last + 1);
+    painter.drawPolyline(points + first, last - first + 1);
+}
+
+// Whether any ink of an unturned stroke can come near the clip, judged from
+// its samples alone, before its outline is built. The smoothing makes each
+// output point a blend of the last ten samples and the curve through three
+// of them overshoots by at most an eighth of their spread, so the outline
+// keeps within sixteen sample steps of the samples. Most strokes whose
+// rectangle crosses a repainted place never touch it, and are passed over
+// for a look at their samples.
+bool SamplesMayReach(const QVector<FreePenPoint>& points, const PageRenderOptions& o, double width)
+{
+    if (o.clip.isEmpty())
+        return true;
+    double widest = width;
+    double longestStep = 0;
+    for (int i = 0; i < points.size(); ++i) {
+        widest = std::max(widest, double(points[i].Press));
+        if (i > 0) {
+            const QPointF d = points[i].M - points[i - 1].M;
+            longestStep = std::max(longestStep, std::fabs(d.x()) + std::fabs(d.y()));
+        }
+    }
+    const double slack = widest + 4.0 + longestStep * o.zoom * (o.interpolation ? 16.0 : 1.0);
+    const QRectF near = QRectF(o.clip).adjusted(-slack, -slack, slack, slack);
+    for (const FreePenPoint& p : points) {
+        if (near.contains(Zoomed(p.M, o.zoom)))
+            return true;
+    }
+    return false;
 }
 
 QRect Grown(const QRectF& r, int margin)
@@ -94,6 +196,7 @@ QRect PaintEllipseFigure(QImage& target, const EventMaster& em, const EventDetai
         return QRect();
 
     QPainter painter(&target);
+    ClipTo(painter, o);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const bool filled = IsFilledFigureKind(em.Kind);
     QPen pen(QBrush(ed.PenColor, Qt::SolidPattern), filled ? 0.1 : double(ed.PenWidth), o.special.style,
@@ -111,6 +214,8 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
                       const QVector<FreePenPoint>& points, const PageRenderOptions& o)
 {
     if (ed.Deleted || points.isEmpty())
+        return QRect();
+    if (ed.Angle <= 0.f && !SamplesMayReach(points, o, ed.PenWidth))
         return QRect();
 
     // The outline as a run of points, each with the width of the piece that
@@ -152,6 +257,7 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
     }
 
     QPainter painter(&target);
+    ClipTo(painter, o);
     painter.setRenderHint(QPainter::Antialiasing, o.antialiasing);
     QPen pen(QBrush(ed.PenColor, Qt::SolidPattern), double(ed.PenWidth), o.special.style, o.special.cap,
              o.special.join);
@@ -167,7 +273,7 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
         if (outline.size() == 1)
             painter.drawPoint(outline[0]);
         else
-            painter.drawPolyline(outline.constData(), outline.size());
+            DrawPolylineNear(painter, outline.constData(), outline.size(), ClipReach(painter, o, pen.widthF()));
     } else {
         // Piece by piece at the recorded widths; neighbouring pieces of the
         // same width go down as one polyline, which looks the same with the
@@ -183,7 +289,7 @@ QRect PaintPathFigure(QImage& target, PointerSlotState& scratch, bool highlight,
             painter.setPen(pen);
             thinned.resize(0);
             ThinRun(outline.constData() + start, end - start + 1, &thinned);
-            painter.drawPolyline(thinned.constData(), thinned.size());
+            DrawPolylineNear(painter, thinned.constData(), thinned.size(), ClipReach(painter, o, width));
             widest = std::max(widest, width);
             start = end;
         }
@@ -195,6 +301,8 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
                       const QVector<FreePenPoint>& points, const PageRenderOptions& o)
 {
     if (ed.Deleted || points.isEmpty())
+        return QRect();
+    if (ed.Angle == 0.f && !SamplesMayReach(points, o, ed.PenWidth + 2))
         return QRect();
 
     PointerSlotState& s = scratch;
@@ -209,6 +317,7 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
     s.interpolator.Begin(int(s.brushPoint.x()), int(s.brushPoint.y()));
 
     QPainter painter(&target);
+    ClipTo(painter, o);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QRectF turnAbout(Zoomed(ed.BoundRF.topLeft(), o.zoom), Zoomed(ed.BoundRF.bottomRight(), o.zoom));
     if (ed.Angle != 0.f)
@@ -233,7 +342,7 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
         s.brushStepLength = QLineF(s.brushPoint, end).length();
         pen.setWidthF(s.brushDrawWidth);
         painter.setPen(pen);
-        painter.drawPolyline(piece.constData(), piece.size());
+        DrawPolylineNear(painter, piece.constData(), piece.size(), ClipReach(painter, o, s.brushDrawWidth));
         for (const QPointF& q : piece)
             TakeInPoint(&bounds, q);
 
@@ -247,23 +356,51 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
     return PaintedRect(painter, bounds, RepaintMargin(QPen(QBrush(), s.brushWidth)));
 }
 
-bool PaintImageObject(QImage& target, const QString& imagePath, const EventDetail& detail, double zoom)
+namespace {
+
+// Where an image object is drawn: turned about its BoundRF's centre, its
+// scaled picture at the move point.
+QTransform ImageObjectTransform(const EventDetail& detail, double zoom)
+{
+    const QRectF bound(detail.BoundRF);
+    const QPoint centre(int(std::floor(bound.center().x() * zoom + 0.5)),
+                        int(std::floor(bound.center().y() * zoom + 0.5)));
+    const QPoint origin = RotatePoint(0, 0, detail.Angle, centre.x(), centre.y());
+    QTransform t;
+    t.translate(origin.x(), origin.y());
+    t.rotate(detail.Angle);
+    return t;
+}
+
+QSize ImageObjectSize(const EventDetail& detail, double zoom)
+{
+    return QSize(int(zoom * detail.BoundRF.width()), int(zoom * detail.BoundRF.height()));
+}
+
+}  // namespace
+
+bool PaintImageObject(QImage& target, const QString& imagePath, const EventDetail& detail, double zoom,
+                      const QRect& clip)
 {
     const QImage image = ReadPicture(imagePath).image;
     if (image.isNull())
         return false;
     if (target.isNull())
         return true;
-    const QRectF bound(detail.BoundRF);
-    const QPoint centre(int(std::floor(bound.center().x() * zoom + 0.5)),
-                        int(std::floor(bound.center().y() * zoom + 0.5)));
     QPainter painter(&target);
-    painter.translate(RotatePoint(0, 0, detail.Angle, centre.x(), centre.y()));
-    painter.rotate(detail.Angle);
-    const QImage scaled = image.scaled(int(zoom * detail.BoundRF.width()), int(zoom * detail.BoundRF.height()),
-                                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    ClipToArea(painter, clip);
+    painter.setTransform(ImageObjectTransform(detail, zoom));
+    const QSize size = ImageObjectSize(detail, zoom);
+    const QImage scaled = image.scaled(size.width(), size.height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     painter.drawImage(QPointF(detail.M.x() * zoom, detail.M.y() * zoom), scaled);
     return true;
+}
+
+QRect ImageObjectRect(const EventDetail& detail, double zoom)
+{
+    const QRectF local(QPointF(detail.M.x() * zoom, detail.M.y() * zoom), QSizeF(ImageObjectSize(detail, zoom)));
+    // Turned pixels may land one beyond the exact corners.
+    return Grown(ImageObjectTransform(detail, zoom).mapRect(local), 2);
 }
 
 bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratch, int slot, const EventMaster& em,
@@ -289,7 +426,7 @@ bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratc
         if (em.StrData >= mediaFiles.size() || !paintImage)
             return false;
         paintImage(target, mediaFiles.at(em.StrData), ed);
-        rect = target.rect();
+        rect = ImageObjectRect(ed, o.zoom);
         break;
     case ekNoteChange:
     case ekZoom:
@@ -308,8 +445,10 @@ bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratc
 
 int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName, bool withSelected,
                      const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
-                     const PageRenderOptions& o)
+                     const PageRenderOptions& o, PageLayerContents* contents)
 {
+    if (contents)
+        contents->Clear();
     int painted = 0;
     // The replay needs an interpolator and brush state of its own: borrowing
     // a slot's would break a stroke that slot is drawing right now.
@@ -322,8 +461,11 @@ int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName,
             const EventDetail* ed = records.findDetail(em.EventID);
             if (!ed || ed->Deleted || (!withSelected && ed->Selected))
                 continue;
-            if (PaintPageObject(target, board, scratch, slot, em, *ed, mediaFiles, paintImage, o))
+            QRect rect;
+            if (PaintPageObject(target, board, scratch, slot, em, *ed, mediaFiles, paintImage, o, &rect))
                 ++painted;
+            if (contents)
+                contents->Note(board, slot, em, *ed, rect);
         }
     }
     return painted;

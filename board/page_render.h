@@ -19,6 +19,9 @@ struct PageRenderOptions {
     bool interpolation = true;
     bool antialiasing = true;
     SpecialPen special;  // style, cap and join of the board's pens
+    // Layer pixels the painters may touch; empty paints wherever the object
+    // reaches. Repainting part of a page clips each object to that part.
+    QRect clip;
 };
 
 // One figure object (kinds 5..13): the outline at PenWidth, or filled with a
@@ -40,8 +43,13 @@ QRect PaintLineFigure(QImage& target, PointerSlotState& scratch, const EventDeta
 
 // Paints an image object (kind 2) from its media file into `target` at
 // `zoom`: scaled to its BoundRF, turned by its Angle about the BoundRF's
-// centre, drawn at its move point M. False when the file is no picture.
-bool PaintImageObject(QImage& target, const QString& imagePath, const EventDetail& detail, double zoom);
+// centre, drawn at its move point M, only inside `clip` when it is not
+// empty. False when the file is no picture.
+bool PaintImageObject(QImage& target, const QString& imagePath, const EventDetail& detail, double zoom,
+                      const QRect& clip = QRect());
+
+// The rectangle of the target an image object covers at `zoom`.
+QRect ImageObjectRect(const EventDetail& detail, double zoom);
 
 // Paints an image object (kind 2) from its media file; supplied by the window.
 using ImageObjectPainter = std::function<void(QImage& target, const QString& file, const EventDetail& ed)>;
@@ -51,7 +59,7 @@ using ImageObjectPainter = std::function<void(QImage& target, const QString& fil
 // to a cached page comes out with the very pixels a redraw would give.
 // Returns false for kinds that paint nothing (page, zoom, scroll and
 // recording marks, images without a media file, strokes without samples);
-// `painted` receives the rectangle touched (an image: the whole target).
+// `painted` receives the rectangle touched.
 bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratch, int slot, const EventMaster& em,
                      const EventDetail& ed, const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
                      const PageRenderOptions& o, QRect* painted = nullptr);
@@ -63,9 +71,11 @@ bool PaintPageObject(QImage& target, BoardModel& board, PointerSlotState& scratc
 // the number of records); the slots' own stroke state is left untouched, so a
 // redraw never disturbs a stroke in progress. Deleted objects, objects of other pages and, unless
 // withSelected, selected objects are left out. Returns the number painted.
+// `contents`, when given, is made to list what the target now holds.
+class PageLayerContents;
 int PaintPageObjects(QImage& target, BoardModel& board, const QString& noteName, bool withSelected,
                      const QStringList& mediaFiles, const ImageObjectPainter& paintImage,
-                     const PageRenderOptions& o);
+                     const PageRenderOptions& o, PageLayerContents* contents = nullptr);
 
 // Gives `image` the new size, keeping its content at the top left and
 // filling new area with `fill`. The same size keeps the very same image.

@@ -4,6 +4,7 @@
 #include "app/toolbar_buttons.h"
 #include "app/update_bridge_functions.h"
 #include "board/board_model.h"
+#include "board/layer_repaint.h"
 #include "board/page_fit.h"
 #include "board/page_render.h"
 #include "board/segment_painter.h"
@@ -792,12 +793,19 @@ public:
     QRect m_liveInkRect[kPointerSlotCount];  // where each slot's stroke has painted since its press
     QRect m_staleViewRect;  // finished ink still shown live while other pointers draw
     int m_fullRedrawCount = 0;
+    int m_layerRepaintCount = 0;  // full redraws and repaints of parts of the layer
+    // What the layer holds object by object, so that removing, restoring or
+    // changing a few objects repaints only where they are.
+    PageLayerContents m_layerContents;
     // How the layer's strokes were painted; a redraw paints every stroke
     // with these, so when they change the layer is rebuilt.
     PageRenderOptions m_pageLayerOptions;
     bool m_pageLayerHighlight = false;
     void KeepPageLayerOptions();
     bool PageLayerOptionsChanged() const;
+    void KeepPageLayerContents();
+    bool PageLayerContentsCurrent() const;
+    void RedrawChangedObjects();
     QRect PageViewRect() const;
     void ShowEmptyPage();
     void ShowPageLayer();
@@ -870,7 +878,7 @@ public:
     QPoint m_moveAllTotal;        // the drag so far, widget pixels applied as document pixels
     QImage m_moveAllLayer;
     QPoint m_moveAllLayerBase;    // the total when the layer was painted
-    int m_moveAllLayerRedraws = -1;  // the full-redraw count it was painted at
+    int m_moveAllLayerRedraws = -1;  // the layer repaint count it was painted at
     void PaintMoveAllLayer();
     void ShowMoveAllLayer();
 

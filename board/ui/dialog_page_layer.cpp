@@ -31,12 +31,33 @@ bool Dialog::PageLayerOptionsChanged() const
            || now.special.join != was.special.join || m_board.slot[0].highlight != m_pageLayerHighlight;
 }
 
+// The layer now holds what m_layerContents lists: remember which layer,
+// background and page that is. Anything else that paints into the layer or
+// replaces it changes its key, and the next repaint is a full one.
+void Dialog::KeepPageLayerContents()
+{
+    m_layerContents.layerKey = m_canvasImage.cacheKey();
+    m_layerContents.backgroundKey = m_backgroundImage.cacheKey();
+    m_layerContents.noteName = m_curr_note.create_data;
+}
+
+bool Dialog::PageLayerContentsCurrent() const
+{
+    return !m_canvasImage.isNull() && m_canvasImage.size() == m_backgroundImage.size()
+           && m_layerContents.layerKey == m_canvasImage.cacheKey()
+           && m_layerContents.backgroundKey == m_backgroundImage.cacheKey()
+           && m_layerContents.noteName == m_curr_note.create_data && !PageLayerOptionsChanged();
+}
+
 // A page without objects: the layer is the background itself. Layer and view
 // get buffers of their own, so the first stroke on the page copies nothing.
 void Dialog::ShowEmptyPage()
 {
     m_canvasImage = m_backgroundImage.copy();
     KeepPageLayerOptions();
+    m_layerContents.Clear();
+    KeepPageLayerContents();
+    ++m_layerRepaintCount;
     ShowPageLayer();
 }
 
@@ -78,8 +99,13 @@ QRect Dialog::PaintObjectIntoLayer(int slot, const EventMaster& em)
     };
     PointerSlotState scratch;
     QRect layerRect;
+    const bool contentsCurrent = PageLayerContentsCurrent();
     PaintPageObject(m_canvasImage, m_board, scratch, slot, em, *ed, m_mediaFiles, paintImage, RenderOptions(),
                     &layerRect);
+    if (contentsCurrent) {
+        m_layerContents.Note(m_board, slot, em, *ed, layerRect);
+        KeepPageLayerContents();
+    }
     return (painted | layerRect).translated(-PageViewRect().topLeft());
 }
 

@@ -23,13 +23,15 @@ PageRenderOptions Dialog::RenderOptions() const
 void Dialog::RedrawPageObjects(bool withSelected)
 {
     ++m_fullRedrawCount;
+    ++m_layerRepaintCount;
     KeepPageLayerOptions();
     m_canvasImage = m_backgroundImage.copy();
     const ImageObjectPainter paintImage = [this](QImage& target, const QString& file, const EventDetail& ed) {
         PaintImageInto(target, file, ed);
     };
     PaintPageObjects(m_canvasImage, m_board, m_curr_note.create_data, withSelected, m_mediaFiles, paintImage,
-                     RenderOptions());
+                     RenderOptions(), &m_layerContents);
+    KeepPageLayerContents();
     // A page larger than the view (zoomed, or a tall picture or document) is
     // shown through the scroll bars.
     ShowPageLayer();
@@ -37,6 +39,29 @@ void Dialog::RedrawPageObjects(bool withSelected)
     // moves them over this copy of the page without them.
     if (!withSelected)
         m_backupImage = m_viewImage.copy();
+}
+
+// After objects were removed, restored or changed (an undo or redo, an
+// erase, a peer's edit): the layer is repainted only where they were and
+// are, which gives the pixels of a full redraw. A layer that no longer
+// matches what it was painted from, or changes over much of the page, get
+// the full redraw.
+void Dialog::RedrawChangedObjects()
+{
+    if (!PageLayerContentsCurrent()) {
+        RedrawPageObjects(true);
+        return;
+    }
+    const LayerRepaint repaint = RepaintChangedObjects(m_canvasImage, m_backgroundImage, m_board,
+                                                       m_curr_note.create_data, m_layerContents, m_mediaFiles,
+                                                       RenderOptions());
+    if (repaint.needsFullRedraw) {
+        RedrawPageObjects(true);
+        return;
+    }
+    ++m_layerRepaintCount;
+    KeepPageLayerContents();
+    ShowPageLayer();
 }
 
 void Dialog::PaintEllipseFigure(EventMaster em, EventDetail ed, bool toTarget)

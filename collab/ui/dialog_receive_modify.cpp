@@ -60,6 +60,6 @@ void Dialog::Coll_ScheduleRedraw()
             m_collRedrawDeferred = true;
             return;
         }
-        RedrawPageObjects(true);
+        RedrawChangedObjects();
     });
 }

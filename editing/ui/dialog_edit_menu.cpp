@@ -78,7 +78,7 @@ void Dialog::OptMenuCopy()
 void Dialog::OptMenuCut()
 {
     CopySelectedObjects(true);
-    RedrawPageObjects(true);
+    RedrawChangedObjects();
     SetEditActionEnable(1);
 }
 
@@ -95,7 +95,7 @@ void Dialog::OptMenuDelete()
     SelectionFrameShown = false;
     ClearSelection();
     NoteObjectKeys.clear();
-    RedrawPageObjects(true);
+    RedrawChangedObjects();
 }
 
 void Dialog::OptMenuAll()

@@ -64,7 +64,7 @@ void Dialog::SelectObjectAtPoint(int x1, int y1, int x2, int y2, bool erase)
         PickObjectsAtPoint(m_board, m_curr_note.create_data, CurrentBoardView(), QPoint(x1, y1));
     ActOnPickedObjects(picked, erase);
     if (!picked.isEmpty()) {
-        RedrawPageObjects(true);
+        RedrawChangedObjects();
         if (!erase && !m_select_id_str.isEmpty()) {
             CalcSelectionRect();
             UpdatePageLabel(false, 0, 1);
@@ -91,7 +91,7 @@ void Dialog::SelectObjectsInArea(int x1, int y1, int x2, int y2, bool erase)
     }
     ActOnPickedObjects(picked, erase);
     if (!picked.isEmpty()) {
-        RedrawPageObjects(true);
+        RedrawChangedObjects();
         if (!erase && !m_select_id_str.isEmpty())
             CalcSelectionRect();
     } else if (!erase && SelectionFrameShown) {

@@ -77,5 +77,5 @@ void Dialog::RunUndoCommand(bool redo)
     SelectionFrameShown = false;
     ClearSelection();
     NoteObjectKeys.clear();
-    RedrawPageObjects(true);
+    RedrawChangedObjects();
 }

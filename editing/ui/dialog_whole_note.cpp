@@ -18,7 +18,7 @@ void Dialog::EraseObjectsAlongPath(int x1, int y1, int x2, int y2, bool erase)
     if (picked.isEmpty())
         return;
     ActOnPickedObjects(picked, true);
-    RedrawPageObjects(true);
+    RedrawChangedObjects();
 }
 
 void Dialog::UpdateMoveAll(int slot, bool release)
@@ -32,7 +32,7 @@ void Dialog::UpdateMoveAll(int slot, bool release)
     const QPoint d = s.current - s.anchor;
     const double mediaPos = release && m_bRecording ? RecordingElapsedMs() : -1.0;
     const QStringList targets = MoveAllTargets(m_board, NoteObjectKeys, m_curr_note.create_data);
-    if (!release && (m_moveAllLayer.isNull() || m_moveAllLayerRedraws != m_fullRedrawCount))
+    if (!release && (m_moveAllLayer.isNull() || m_moveAllLayerRedraws != m_layerRepaintCount))
         PaintMoveAllLayer();
     MoveAllObjects(m_board, targets, d);
     m_moveAllTotal += d;
@@ -70,7 +70,7 @@ void Dialog::PaintMoveAllLayer()
     PaintPageObjects(m_moveAllLayer, m_board, m_curr_note.create_data, true, m_mediaFiles, paintImage,
                      RenderOptions());
     m_moveAllLayerBase = m_moveAllTotal;
-    m_moveAllLayerRedraws = m_fullRedrawCount;
+    m_moveAllLayerRedraws = m_layerRepaintCount;
 }
 
 // The visible part of the page: the background, and the objects' layer over
@@ -107,5 +107,6 @@ void Dialog::NoteEraseAll(bool erase)
     }
     if (n > 0)
         m_boardModified = true;
+    // Everything of the page goes: nothing to gain from repainting by parts.
     RedrawPageObjects(true);
 }

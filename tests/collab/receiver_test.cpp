@@ -738,8 +738,8 @@ private slots:
         QCOMPARE(board->m_board.slot[10].records.details().at(0).BoundRF, before.BoundRF);
     }
 
-    // A burst of edits redraws the page once, after its last message; while
-    // a pointer is down, the redraw waits for its release.
+    // A burst of edits repaints the page once, after its last message; while
+    // a pointer is down, the repaint waits for its release.
     void editsRedrawOncePerBurst()
     {
         Join(1);
@@ -747,7 +747,7 @@ private slots:
             Stroke(i % 10, QPoint(10 + i, 10), QPoint(40 + i, 30));
         QTRY_COMPARE(board->m_board.slot[9].records.masters().size(), 12);
         QTest::qWait(50);
-        const int redraws = board->m_fullRedrawCount;
+        const int redraws = board->m_layerRepaintCount;
         QByteArray burst;
         for (int i = 0; i < 120; ++i) {
             const QPoint c[4] = {{0, 0}, {50, 0}, {50, 50}, {0, 50}};
@@ -759,17 +759,43 @@ private slots:
         board->m_collReceiveBuffer.Append(burst);
         board->onReadyRead();
         QTRY_VERIFY(!board->m_collReadQueued && !board->m_collRedrawQueued);
-        QCOMPARE(board->m_fullRedrawCount - redraws, 1);
+        QCOMPARE(board->m_layerRepaintCount - redraws, 1);
 
         // A local pointer down holds the redraw back until it comes up.
         board->m_board.slot[10].pressed = true;
         const QPoint c[4] = {{0, 0}, {50, 0}, {50, 50}, {0, 50}};
         Deliver("MODIFY_SET", coll::ModifyMoveData(0, 0, 5, 5, c, 1, 1, 3));
         QTest::qWait(50);
-        QCOMPARE(board->m_fullRedrawCount - redraws, 1);
+        QCOMPARE(board->m_layerRepaintCount - redraws, 1);
         QVERIFY(board->m_collRedrawDeferred);
         board->PointerRelease(10, 20, 20, false, false);
-        QTRY_COMPARE(board->m_fullRedrawCount - redraws, 2);
+        QTRY_COMPARE(board->m_layerRepaintCount - redraws, 2);
+    }
+
+    // A peer's delete of one stroke among others repaints only where it
+    // lay, with the pixels of a full redraw; bringing it back does the same.
+    void peerDeleteRepaintsItsPlace()
+    {
+        Join(1);
+        for (int i = 0; i < 6; ++i)
+            Stroke(i % 3, QPoint(100 + 25 * i, 100 + 12 * i), QPoint(320 + 25 * i, 150 + 12 * i));
+        QTRY_COMPARE(board->m_board.slot[2].records.masters().size(), 2);
+        QTRY_VERIFY(!board->m_collReadQueued && !board->m_collRedrawQueued);
+        const auto expectFullRedrawPixels = [this](const char* step) {
+            QImage expected = board->m_backgroundImage.copy();
+            PaintPageObjects(expected, board->m_board, board->m_curr_note.create_data, true, {}, nullptr,
+                             board->RenderOptions());
+            QVERIFY2(board->m_canvasImage == expected, step);
+        };
+        const int fullRedraws = board->m_fullRedrawCount;
+        const int repaints = board->m_layerRepaintCount;
+        for (bool deleted : {true, false}) {
+            Deliver("MODIFY_SET", coll::ModifyDeleteData(1, 0, deleted, 1, 1));
+            QTRY_COMPARE(board->m_layerRepaintCount - repaints, deleted ? 1 : 2);
+            QCOMPARE(board->m_board.slot[1].records.findDetail(0)->Deleted != 0, deleted);
+            QCOMPARE(board->m_fullRedrawCount, fullRedraws);
+            expectFullRedrawPixels(deleted ? "deleted" : "brought back");
+        }
     }
 
     void editOfNoObjectChangesNothing()
