@@ -6,12 +6,14 @@
 #include "tests/support/screenshot.h"
 #include "ui_dialog.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QThread>
 #include <QtTest>
 
 namespace {
@@ -114,7 +116,24 @@ bool CollabProgramTest::Host(SessionBoard& host, const QString& password)
 {
     const int mark = host.program.lines().size();
     return Connect(host.display, host.program, QString(), password)
-        && Awaited(host.program, QStringLiteral("exe : ----Start Server----"), 10000, mark);
+        && Awaited(host.program, QStringLiteral("exe : ----Start Server----"), 10000, mark)
+        && ConnectDialogGone(host);
+}
+
+bool CollabProgramTest::ConnectDialogGone(SessionBoard& board)
+{
+    // The server logs its start before the dialog over the board is hidden:
+    // a drag made in between lands on the dialog, not on the board.
+    QElapsedTimer clock;
+    clock.start();
+    while (!FindXWindows(QStringLiteral("^Server / Client$"), board.program.pid()).isEmpty()) {
+        if (clock.elapsed() > 10000) {
+            qWarning("the connect dialog was still on the screen 10 s after the connection started");
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
 }
 
 bool CollabProgramTest::StartSession(SessionBoard& host, SessionBoard& participant, const QString& address)
@@ -126,7 +145,8 @@ bool CollabProgramTest::StartSession(SessionBoard& host, SessionBoard& participa
     // order, after the board, ends it.
     return Connect(participant.display, participant.program, address)
         && Awaited(participant.program, QStringLiteral("NOTEDATA_info"), 10000, mark)
-        && Awaited(participant.program, QStringLiteral("EXE Rx : [REDRAW_SET]"), 10000, mark);
+        && Awaited(participant.program, QStringLiteral("EXE Rx : [REDRAW_SET]"), 10000, mark)
+        && ConnectDialogGone(participant);
 }
 
 QImage CollabProgramTest::Screen(const OwnDisplay& display)

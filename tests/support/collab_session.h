@@ -71,8 +71,11 @@ protected:
     // a participant joining `address`, with `password`.
     bool Connect(const OwnDisplay& display, RunningProgram& board, const QString& address,
                  const QString& password = QStringLiteral("pw"));
-    // Hosts a session and waits until the relay serves.
+    // Hosts a session and waits until the relay serves and the connect
+    // dialog has left the board.
     bool Host(SessionBoard& host, const QString& password = QStringLiteral("pw"));
+    // Whether the connect dialog of `board` has gone within 10 s.
+    bool ConnectDialogGone(SessionBoard& board);
     // Both boards started, the host serving, the participant joined at
     // `address` and given the host's page and board.
     bool StartSession(SessionBoard& host, SessionBoard& participant, const QString& address);
