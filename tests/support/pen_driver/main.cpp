@@ -8,6 +8,7 @@
 //   greet                          find the whiteboard and send it 2024
 //   touch <n> <x> <y> <action>     touch point of pointer n (1..9): message 1138 + n
 //   send <message> <wParam> <lParam>
+//   limit <ms>                     answer limit of the sends from now on
 //   quit
 //
 // Every message it receives is printed as "recv <message> <wParam> <lParam>"
@@ -90,6 +91,9 @@ void RunCommand(const QString& line, platform::WindowHandle own)
         const int y = words.at(3).toInt();
         const int action = words.at(4).toInt();
         Send(kFirstTouchMessage + static_cast<quint32>(pointer) - 1, platform::MakePointParam(x, y), action);
+    } else if (command == QLatin1String("limit") && words.size() == 2) {
+        g_answerLimitMs = qBound(1, words.at(1).toInt(), 600000);
+        Print(QStringLiteral("ok limit %1").arg(g_answerLimitMs));
     } else if (command == QLatin1String("send") && words.size() == 4) {
         Send(words.at(1).toUInt(), words.at(2).toULongLong(), words.at(3).toLongLong());
     } else {
