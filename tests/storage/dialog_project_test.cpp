@@ -196,6 +196,18 @@ class DialogProjectTest : public QObject
         return folder;
     }
 
+    // From now on the packer makes `started` and packs once `go` is there
+    // (at most half a minute later).
+    void UseHoldingPacker(const QString& started, const QString& go)
+    {
+        QFile::remove(started);
+        QFile::remove(go);
+        const QByteArray script = "#!/bin/sh\ntouch '" + QFile::encodeName(started) + "'\n"
+                                  "for i in $(seq 1 300); do [ -e '" + QFile::encodeName(go) + "' ] && break; sleep 0.1; done\n"
+                                  "exec /usr/bin/zip \"$@\"\n";
+        qputenv("PATH", (FakePacker(script) + ":" + m_path).toUtf8());
+    }
+
 private slots:
     void initTestCase()
     {
@@ -268,13 +280,8 @@ private slots:
         FillLesson(*d);
         const QString started = m_files.filePath("packer started");
         const QString go = m_files.filePath("packer may go");
-        QFile::remove(started);
-        QFile::remove(go);
         // The packer holds the save until the test has changed the board.
-        const QByteArray script = "#!/bin/sh\ntouch '" + QFile::encodeName(started) + "'\n"
-                                  "for i in $(seq 1 300); do [ -e '" + QFile::encodeName(go) + "' ] && break; sleep 0.1; done\n"
-                                  "exec /usr/bin/zip \"$@\"\n";
-        qputenv("PATH", (FakePacker(script) + ":" + m_path).toUtf8());
+        UseHoldingPacker(started, go);
         d->m_currentProjectPath = m_files.filePath("during.vk");
         d->OptProjectSave(false);
         QVERIFY(!d->m_boardModified);
@@ -284,6 +291,44 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(d->m_ThreadPrjSave.isFinished() && !d->m_progressDlg->isVisible(), 30000);
         QVERIFY2(d->m_projectSaveResult, qPrintable(g_log.join('\n')));
         QVERIFY(d->m_boardModified);
+    }
+
+    // Each save's end is handled once, for that save. A command that waited
+    // for a save to end starts the next one before the first one's
+    // finished() is delivered; that late signal leaves the running save's
+    // snapshot, its changed mark and what it does next alone. (Here a new
+    // lecture after a stroke drawn during a save; "Confirm" answers Yes.)
+    void lateEndOfASaveLeavesTheNextOneAlone()
+    {
+        auto d = MakeWindow();
+        FillLesson(*d);
+        const QString target = m_files.filePath("twice.vk");
+        QFile::remove(target);
+        d->m_currentProjectPath = target;
+        d->OptProjectSave(false);
+        // Ended, its finished() still queued.
+        d->m_ThreadPrjSave.waitForFinished();
+        QVERIFY2(d->m_projectSaveResult, qPrintable(g_log.join('\n')));
+        d->m_boardModified = true;
+
+        const QString started = m_files.filePath("second packer started");
+        const QString go = m_files.filePath("second packer may go");
+        UseHoldingPacker(started, go);
+        d->OptNewLecture();
+        QVERIFY(d->m_ThreadPrjSave.isRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(started), 20000);
+        QCoreApplication::processEvents();
+        QCOMPARE(d->m_projectSnapshot.notes.size(), 3);
+        QCOMPARE(d->m_afterProjectSave, 3);
+        QVERIFY(!d->m_boardModified);
+
+        QVERIFY(WriteFile(go, "go"));
+        QTRY_COMPARE_WITH_TIMEOUT(d->m_note_list.size(), 1, 30000);
+        QVERIFY(!d->m_ThreadPrjSave.isRunning());
+        QVERIFY(!d->m_boardModified);
+        QCOMPARE(g_log.filter("exe : project saved to " + target).size(), 2);
+        QCOMPARE(ArchiveEntries(target).size(), 9);
+        QCOMPARE(LogIndex("message box critical: Save project file"), -1);
     }
 
     // Every page operation changes what the next save writes.
