@@ -366,13 +366,22 @@ private slots:
         QCOMPARE(board.waitForExit(30000), 0);
     }
 
-    // The window manager's close arrives while a save runs (the progress
-    // window holds back only the mouse) and that save then fails for a full
-    // disk: the close waits for the save, the whiteboard says why and stays
-    // open with the lesson still marked as changed, and the file on disk is
-    // as it was. Once there is room, the next close asks and saves.
-    void closeDuringAFailingSaveKeepsTheLesson()
+    // Exit while a save runs, and that save then fails for a full disk: the
+    // exit waits for the save, the whiteboard says why and stays open with
+    // the lesson still marked as changed, and the file on disk is as it was.
+    // Once there is room, the next close asks and saves. The progress window
+    // holds the board back until the window manager closes it (as Alt+F4 or
+    // a logout does); then the main menu and the board's own close are there.
+    void exitDuringAFailingSaveKeepsTheLesson_data()
     {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("window manager's close") << false;
+        QTest::newRow("main-menu Exit") << true;
+    }
+
+    void exitDuringAFailingSaveKeepsTheLesson()
+    {
+        QFETCH(bool, fromMenu);
         SmallFilesystem disk(1024 * 1024);
         if (!disk.isMounted())
             QSKIP(qPrintable(disk.reason()));
@@ -380,14 +389,21 @@ private slots:
         QString problem;
         QVERIFY2(WriteBlankLesson(lesson, 2, &problem), qPrintable(problem));
         const QByteArray original = Contents(lesson);
-        const QString marker = m_files.filePath("held while closed");
+        const QString marker = m_files.filePath(QString("held at exit, %1").arg(fromMenu));
         RunningProgram board;
         QVERIFY2(StartOn(board, lesson, HeldWhilePacking(marker)), qPrintable(board.lines().join('\n')));
 
         int mark = board.lines().size();
         QVERIFY(ChooseMainMenuEntry(board.pid(), m_at["menu save"]));
         QTRY_VERIFY2_WITH_TIMEOUT(QFileInfo::exists(marker), "the save held while it packs", 30000);
-        QVERIFY(SendClose(board));
+        const QStringList progress = WaitForXWindows("^Dialog$", 10000, board.pid());
+        QVERIFY2(!progress.isEmpty(), "no progress window");
+        QCOMPARE(QProcess::execute(BuiltProgramFolder() + "/CloseXWindow", {progress.first()}), 0);
+        QVERIFY(WaitUntilGone(board.pid(), "Dialog", 10000));
+        if (fromMenu)
+            QVERIFY(ChooseMainMenuEntry(board.pid(), m_at["menu exit"]));
+        else
+            QVERIFY(SendClose(board));
         QVERIFY2(board.waitForLine("exit waits for the running save", 20000, mark) >= 0,
                  qPrintable(board.lines().mid(mark).join('\n')));
         QVERIFY(FillUp(disk.filePath("filler"), 4 * 1024 * 1024));
