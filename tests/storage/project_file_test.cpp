@@ -786,13 +786,16 @@ private slots:
     void fullDiskKeepsTheOldProject_data()
     {
         QTest::addColumn<bool>("stagingFull");
-        QTest::newRow("work folder full") << true;
-        QTest::newRow("project folder full") << false;
+        QTest::addColumn<bool>("hardLinked");  // the lesson has a second name
+        QTest::newRow("work folder full") << true << false;
+        QTest::newRow("project folder full") << false << false;
+        QTest::newRow("project folder full, hard-linked lesson") << false << true;
     }
 
     void fullDiskKeepsTheOldProject()
     {
         QFETCH(bool, stagingFull);
+        QFETCH(bool, hardLinked);
         SmallFilesystem small(256 * 1024);
         if (!small.isMounted())
             QSKIP(qPrintable(small.reason()));
@@ -806,6 +809,11 @@ private slots:
             QFile old(target);
             QVERIFY(old.open(QIODevice::WriteOnly));
             QCOMPARE(old.write(oldBytes), qint64(oldBytes.size()));
+        }
+        QStringList names{"lesson.vk"};
+        if (hardLinked) {
+            QCOMPARE(::link(QFile::encodeName(target).constData(), QFile::encodeName(projects + "/second.vk").constData()), 0);
+            names << "second.vk";
         }
         // A picture that packs to more than the small disk holds.
         const QString picture = roomy.filePath("noise.bin");
@@ -828,8 +836,7 @@ private slots:
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), oldBytes);
         QVERIFY(QDir(work).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
-        QCOMPARE(QDir(projects).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList({"lesson.vk"}));
+        QCOMPARE(QDir(projects).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), names);
     }
 };
 
