@@ -120,6 +120,7 @@ QString WithoutSeparator(QString folder)
 // Removes a file, link or folder tree at `path` (a link as a link); `root`
 // is the folder it lies in, for the tree removal.
 constexpr char kPlacingJournalSuffix[] = ".placing";
+constexpr char kCopyingJournalSuffix[] = ".copying";
 constexpr qint64 kMaxJournalBytes = 4096;
 
 void RemoveLeftover(const QString& path, const QString& root)
@@ -325,9 +326,29 @@ QString PlacingJournalPath(const QString& workFolder, const QString& stamp)
     return WithoutSeparator(workFolder) + QLatin1Char('/') + stamp + QLatin1String(kPlacingJournalSuffix);
 }
 
+QString CopyingJournalPath(const QString& workFolder, const QString& stamp)
+{
+    return WithoutSeparator(workFolder) + QLatin1Char('/') + stamp + QLatin1String(kCopyingJournalSuffix);
+}
+
 void RemoveAbandonedSaves(const QString& workFolder)
 {
     const QString work = WithoutSeparator(workFolder);
+    // A hard-linked lesson cut short in its in-place copy is finished first,
+    // from the complete file beside it: nothing may take that file away
+    // before.
+    QSet<QString> keptPending;
+    const QStringList copies =
+        QDir(work).entryList({QStringLiteral("*") + QLatin1String(kCopyingJournalSuffix)},
+                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : copies) {
+        const QString note = work + QLatin1Char('/') + name;
+        QString pending;
+        if (FinishInPlaceCopy(note, &pending))
+            QFile::remove(note);
+        else
+            keptPending.insert(pending);
+    }
     const QStringList journals =
         QDir(work).entryList({QStringLiteral("*") + QLatin1String(kPlacingJournalSuffix)},
                              QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -341,7 +362,7 @@ void RemoveAbandonedSaves(const QString& workFolder)
             // A path, no more: a longer note is nothing a save wrote.
             const QString pending = QFile::decodeName(file.read(kMaxJournalBytes));
             file.close();
-            if (QFileInfo(pending).isAbsolute() && IsAbandonedPendingSave(pending)) {
+            if (QFileInfo(pending).isAbsolute() && !keptPending.contains(pending) && IsAbandonedPendingSave(pending)) {
                 if (QFile::remove(pending))
                     qDebug().noquote() << QStringLiteral("exe : removed what an interrupted save left: %1").arg(pending);
                 else
@@ -398,7 +419,7 @@ ProjectSaveResult PackProject(const QString& workFolder, const QString& stamp, c
                                       QFile::encodeName(PendingSavePath(ResolvedSaveTarget(target)))))
             qDebug().noquote() << QStringLiteral("exe : no note of the pending save: %1").arg(journalWriter.error());
         QString placeError;
-        if (PlaceArchive(archive, target, &placeError))
+        if (PlaceArchive(archive, target, CopyingJournalPath(work, stamp), &placeError))
             result.saved = true;
         else
             result.error = placeError;

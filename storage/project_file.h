@@ -195,9 +195,16 @@ QString PendingArchivePath(const QString& workFolder, const QString& stamp);
 // while a save with staging folder `stamp` puts its archive in place.
 QString PlacingJournalPath(const QString& workFolder, const QString& stamp);
 
-// At the start, before any save: removes the pending files that killed saves
-// left beside their targets, as their notes in the work folder name them (only
-// what IsAbandonedPendingSave accepts), and the notes.
+// The note in the work folder that says, while a save with staging folder
+// `stamp` copies its archive into a hard-linked target, which complete file
+// goes into which (PlaceArchive).
+QString CopyingJournalPath(const QString& workFolder, const QString& stamp);
+
+// At the start, before any save and before a lesson is opened: finishes the
+// in-place copies their notes describe (FinishInPlaceCopy), then removes the
+// pending files that killed saves left beside their targets, as their notes
+// in the work folder name them (only what IsAbandonedPendingSave accepts),
+// and the notes.
 void RemoveAbandonedSaves(const QString& workFolder);
 
 }  // namespace storage

@@ -263,7 +263,174 @@ void RemoveAbandonedPendingSaves(const QString& folder)
     }
 }
 
-bool PlaceArchive(const QString& archive, const QString& target, QString* error)
+namespace {
+
+// A note is three short lines; anything longer is nothing a save wrote.
+constexpr qint64 kMaxCopyNoteBytes = 3 * 4096;
+
+// Writes `bytes` as the file `path` (never through a link there), flushed to
+// disk with its folder; false with `*errorNumber`.
+bool WriteFlushedFile(const QString& path, const QByteArray& bytes, int* errorNumber)
+{
+    const int fd = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        *errorNumber = errno;
+        return false;
+    }
+    if (!WriteAll(fd, bytes.constData(), bytes.size())) {
+        *errorNumber = errno;
+        ::close(fd);
+        return false;
+    }
+    if (!FinishFile(fd, true)) {
+        *errorNumber = errno;
+        return false;
+    }
+    return SyncFolder(QFileInfo(path).absolutePath(), errorNumber);
+}
+
+// Copies all of `in` (at its start, `size` bytes) over the file `target` in
+// place, as every hard link of it sees it, and flushes it. Room for the
+// larger file is taken first: a disk too full for it fails with the file
+// untouched (`*touched` false). Once bytes went in, a failure leaves the
+// file half written.
+bool CopyInPlace(int in, const QString& target, qint64 size, int* errorNumber, bool* touched)
+{
+    *touched = false;
+    const int out = ::open(Native(target).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st;
+    if (out < 0 || ::fstat(out, &st) != 0 || !S_ISREG(st.st_mode)) {
+        *errorNumber = out < 0 ? errno : EINVAL;
+        if (out >= 0)
+            ::close(out);
+        return false;
+    }
+    if (size > st.st_size) {
+        const int reserved = ::posix_fallocate(out, st.st_size, size - st.st_size);
+        if (reserved != 0 && reserved != EINVAL && reserved != EOPNOTSUPP) {
+            // What the reservation added is given back; the old bytes were
+            // never touched.
+            if (::ftruncate(out, st.st_size) != 0)
+                Log(QStringLiteral("cannot give back the room taken for %1: %2").arg(target, SystemText(errno)));
+            ::close(out);
+            *errorNumber = reserved;
+            return false;
+        }
+    }
+    *touched = true;
+    bool copied = CopyDescriptor(in, out) == CopyFailure::None;
+    int saved = errno;
+    if (copied) {
+        const off_t end = ::lseek(out, 0, SEEK_CUR);
+        if (end < 0 || ::ftruncate(out, end) != 0) {
+            saved = errno;
+            copied = false;
+        }
+    }
+    if (!FinishFile(out, true) && copied) {
+        saved = errno;
+        copied = false;
+    }
+    if (!copied)
+        *errorNumber = saved;
+    return copied;
+}
+
+QByteArray CopyNoteBytes(const QString& pending, const QString& target, qint64 size)
+{
+    return Native(pending) + '\n' + Native(target) + '\n' + QByteArray::number(size) + '\n';
+}
+
+// The complete, flushed `pending` beside the hard-linked `target` goes into
+// it in place. The note in the work folder says so before the first byte
+// goes in, so that a copy cut short is finished at the next start; pending
+// file and note go once the copy is on disk.
+bool CopyPendingInPlace(const QString& pending, const QString& target, const QString& copyNote, QString* error)
+{
+    const QString folder = QFileInfo(pending).absolutePath();
+    struct stat st;
+    int failure = 0;
+    if (::lstat(Native(pending).constData(), &st) != 0 || !SyncFolder(folder, &failure)
+        || !WriteFlushedFile(copyNote, CopyNoteBytes(pending, target, st.st_size), &failure)) {
+        if (failure == 0)
+            failure = errno;
+        ::unlink(Native(pending).constData());
+        ::unlink(Native(copyNote).constData());
+        *error = WriteFailureText(target, failure);
+        return false;
+    }
+    int readError = 0;
+    const int in = OpenRegularForReading(pending, &readError);
+    bool touched = false;
+    const bool copied = in >= 0 && CopyInPlace(in, target, st.st_size, &failure, &touched);
+    if (in < 0)
+        failure = readError;
+    else
+        ::close(in);
+    if (!copied && touched) {
+        *error = WriteFailureText(target, failure)
+            + QStringLiteral("; the complete lesson is kept in \"%1\" and put in place at the next start")
+                  .arg(QDir::toNativeSeparators(pending));
+        return false;
+    }
+    ::unlink(Native(pending).constData());
+    if (!SyncFolder(folder, &readError))
+        Log(QStringLiteral("cannot flush the folder %1: %2").arg(folder, SystemText(readError)));
+    ::unlink(Native(copyNote).constData());
+    if (!copied)
+        *error = WriteFailureText(target, failure);
+    return copied;
+}
+
+}  // namespace
+
+bool FinishInPlaceCopy(const QString& copyNote, QString* keptPending)
+{
+    struct stat st;
+    if (::lstat(Native(copyNote).constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxCopyNoteBytes)
+        return true;
+    QFile file(copyNote);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray bytes = file.read(kMaxCopyNoteBytes);
+    file.close();
+    // A note is written whole before the copy starts: one cut short means
+    // the lesson was not touched yet.
+    const QList<QByteArray> lines = bytes.split('\n');
+    if (lines.size() != 4 || !lines.at(3).isEmpty())
+        return true;
+    const QString pending = QFile::decodeName(lines.at(0));
+    const QString target = QFile::decodeName(lines.at(1));
+    bool number = false;
+    const qint64 size = lines.at(2).toLongLong(&number);
+    if (!number || !QFileInfo(target).isAbsolute() || pending != PendingSavePath(target))
+        return true;
+    struct stat pendingStat;
+    // Gone: the copy was finished and its pending file removed.
+    if (!IsAbandonedPendingSave(pending) || ::lstat(Native(pending).constData(), &pendingStat) != 0
+        || pendingStat.st_size != size)
+        return true;
+    int failure = 0;
+    const int in = OpenRegularForReading(pending, &failure);
+    bool touched = false;
+    if (in < 0 || !CopyInPlace(in, target, size, &failure, &touched)) {
+        if (in >= 0)
+            ::close(in);
+        Log(QStringLiteral("cannot finish the interrupted save of %1: %2; its lesson is kept in %3")
+                .arg(target, SystemText(failure), pending));
+        *keptPending = pending;
+        return false;
+    }
+    ::close(in);
+    ::unlink(Native(pending).constData());
+    int folderError = 0;
+    if (!SyncFolder(QFileInfo(pending).absolutePath(), &folderError))
+        Log(QStringLiteral("cannot flush the folder of %1: %2").arg(pending, SystemText(folderError)));
+    Log(QStringLiteral("finished the interrupted save of %1").arg(target));
+    return true;
+}
+
+bool PlaceArchive(const QString& archive, const QString& target, const QString& copyNote, QString* error)
 {
     const QString resolved = ResolvedSaveTarget(target);
     const QFileInfo resolvedInfo(resolved);
@@ -279,34 +446,6 @@ bool PlaceArchive(const QString& archive, const QString& target, QString* error)
     if (in < 0) {
         *error = QStringLiteral("the packed archive cannot be read: %1").arg(SystemText(readError));
         return false;
-    }
-
-    // Every other name of a hard-linked file must keep seeing the lesson, so
-    // such a file is written in place; the complete archive stays in the
-    // work folder until this has succeeded.
-    if (exists && old.st_nlink > 1) {
-        const int out = ::open(Native(resolved).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-        bool written = out >= 0;
-        int saved = written ? 0 : errno;
-        if (written && CopyDescriptor(in, out) != CopyFailure::None) {
-            saved = errno;
-            written = false;
-        }
-        if (written) {
-            const off_t size = ::lseek(out, 0, SEEK_CUR);
-            if (size < 0 || ::ftruncate(out, size) != 0) {
-                saved = errno;
-                written = false;
-            }
-        }
-        if (out >= 0 && !FinishFile(out, true) && written) {
-            saved = errno;
-            written = false;
-        }
-        ::close(in);
-        if (!written)
-            *error = WriteFailureText(resolved, saved);
-        return written;
     }
 
     // A save killed before its rename left its pending file here; it is
@@ -337,6 +476,10 @@ bool PlaceArchive(const QString& archive, const QString& target, QString* error)
         saved = errno;
         written = false;
     }
+    // Every other name of a hard-linked file must keep seeing the lesson,
+    // so such a file gets the new bytes in place, from the complete copy.
+    if (written && exists && old.st_nlink > 1)
+        return CopyPendingInPlace(pending, resolved, copyNote, error);
     if (written && std::rename(Native(pending).constData(), Native(resolved).constData()) != 0) {
         saved = errno;
         written = false;

@@ -54,10 +54,21 @@ private:
 // user's file `target`, as editors do: through a link to the file it names,
 // with the mode and owner the old file had, flushed to disk (file and folder)
 // before it takes the old file's place. The old file changes only when the
-// new one is complete on disk; a file with more than one hard link is written
-// in place so that every name keeps seeing the lesson. False, with `error`
-// for the user, leaves the target as it was.
-bool PlaceArchive(const QString& archive, const QString& target, QString* error);
+// new one is complete on disk. A file with more than one hard link is
+// written in place so that every name keeps seeing the lesson: the complete
+// new file beside it comes first, then the note `copyNote` (a file in the
+// work folder) saying that it is being copied in, both flushed; a copy cut
+// short is finished from them at the next start (FinishInPlaceCopy). False,
+// with `error` for the user, leaves the target as it was (unless the error
+// says where the complete lesson waits).
+bool PlaceArchive(const QString& archive, const QString& target, const QString& copyNote, QString* error);
+
+// At the start, before the lesson is opened: finishes the in-place copy that
+// PlaceArchive's note `copyNote` describes, when its pending file is there
+// whole. True when the note is done with (the copy finished, or there was
+// nothing to finish); false, with `*keptPending` set to the pending file
+// that still holds the lesson, when the copy failed again.
+bool FinishInPlaceCopy(const QString& copyNote, QString* keptPending);
 
 // The path a save writes to: `target`, or the file a link there names.
 QString ResolvedSaveTarget(const QString& target);

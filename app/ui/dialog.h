@@ -986,6 +986,11 @@ public:
     QString m_projectStagingError;
     QString m_projectSaveError;        // why the last save failed, for the user
     bool m_projectSaveStarted = false; // the last save command started the job
+    // The end of the last save command has been handled. Each end is handled
+    // once, for its own save: a wait that sees the job end handles it at
+    // once, so the watcher's finished() that follows, queued, finds nothing
+    // to do and cannot take a newer save's snapshot or action.
+    bool m_projectSaveEndHandled = true;
     bool m_legacyProject = false;      // the board came from a ".vj" project
     // Project loading (storage/ui/dialog_project_load.cpp). The load job
     // reads only the request its starter made and writes only the job's

@@ -93,6 +93,12 @@ void Dialog::ThreadPrjLoadFinished()
 
 void Dialog::ThreadPrjSaveFinished()
 {
+    // The watcher's finished() of a save whose end a wait has handled
+    // already arrives later, queued; by then a newer save may be running
+    // on this snapshot, result and action.
+    if (m_ThreadPrjSave.isRunning() || m_projectSaveEndHandled)
+        return;
+    m_projectSaveEndHandled = true;
     const int action = m_afterProjectSave;
     m_afterProjectSave = 0;
     m_projectSnapshot = storage::ProjectSnapshot();

@@ -132,12 +132,15 @@ void Dialog::SaveStrData(QString folder)
 bool Dialog::WaitForRunningSave(int settleMs)
 {
     // The progress window keeps the user out while a save runs, but not a
-    // project handed over by another copy.
-    if (!m_ThreadPrjSave.isRunning())
+    // project handed over by another copy or the window manager's close.
+    if (m_ThreadPrjSave.isRunning())
+        WaitForJob(m_ThreadPrjSave, kSaveWaitSteps, settleMs);
+    if (!m_ThreadPrjSave.isRunning()) {
+        // The caller goes on from what the save left: a failed one has
+        // marked the board again and said why before anything else happens.
+        ThreadPrjSaveFinished();
         return true;
-    WaitForJob(m_ThreadPrjSave, kSaveWaitSteps, settleMs);
-    if (!m_ThreadPrjSave.isRunning())
-        return true;
+    }
     ui::WarningBox(this, QStringLiteral("Save project file"),
                    QStringLiteral("The project is still being saved. Try again once the save has ended."));
     return false;
@@ -145,8 +148,11 @@ bool Dialog::WaitForRunningSave(int settleMs)
 
 void Dialog::OptProjectSave(bool saveAs)
 {
+    // An earlier save's end is handled with that save's flags before this
+    // one sets its own.
+    const bool earlierSaveEnded = WaitForRunningSave();
     m_projectSaveStarted = false;
-    if (!WaitForRunningSave())
+    if (!earlierSaveEnded)
         return;
     // The packer is the system's zip; nothing is copied beside it.
     m_defaultProjectName = MakeFileTimeStamp();
@@ -164,6 +170,7 @@ void Dialog::OptProjectSave(bool saveAs)
         if (chosen.isEmpty()) {
             CloseOnScreenKeyboard();
             m_projectSaveResult = false;
+            m_projectSaveEndHandled = false;
             ThreadPrjSaveFinished();
             return;
         }
@@ -194,11 +201,16 @@ void Dialog::OptProjectSave(bool saveAs)
         m_progressDlg->show();
     }
     m_projectSaveStarted = true;
+    m_projectSaveEndHandled = false;
     m_ThreadPrjSave.setFuture(DialogWorker(ProjectSaveThreadEntry, this));
 }
 
 void Dialog::OptProjectSaveAs()
 {
+    // What to do after a save belongs to that save: an earlier one ends
+    // first, with its own.
+    if (!WaitForRunningSave())
+        return;
     m_previousProjectPath = m_currentProjectPath;
     m_currentProjectPath.clear();
     m_afterProjectSave = 0;
@@ -217,6 +229,10 @@ void Dialog::ReportProjectSaveFailure()
 
 bool Dialog::SaveAndWait(int action, bool saveAs)
 {
+    // What to do after a save belongs to that save: an earlier one ends
+    // first, with its own.
+    if (!WaitForRunningSave())
+        return false;
     m_afterProjectSave = action;
     OptProjectSave(saveAs);
     // A cancelled save dialog: the board stays as it is, nothing is lost.

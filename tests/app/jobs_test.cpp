@@ -88,6 +88,7 @@ private slots:
         dialog->m_currentProjectPath = "new.orb";
         dialog->m_afterProjectSave = action;
         dialog->m_projectSaveResult = saved;
+        dialog->m_projectSaveEndHandled = false;  // as a save job that has ended
         dialog->m_progressDlg->show();
         dialog->ThreadPrjSaveFinished();
         QCOMPARE(dialog->m_currentProjectPath, path);

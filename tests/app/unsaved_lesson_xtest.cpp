@@ -3,7 +3,9 @@
 // without changes ends at once; after a stroke or a new page it asks "save
 // first?" before anything is thrown away. The Exit command asks the same
 // after every page change (a new page, pages reordered or deleted in the note
-// list) and after a stroke drawn while a save was running. A Connect whose
+// list) and after a stroke drawn while a save was running. Closed while a
+// save runs, it waits for the save; one that fails keeps the lesson open and
+// says why. A Connect whose
 // "save first?" is cancelled leaves the board as it was. A lesson named after
 // the update switch on the command line is opened.
 //
@@ -17,6 +19,7 @@
 #include "tests/support/board_screen.h"
 #include "tests/support/lesson_fixture.h"
 #include "tests/support/running_program.h"
+#include "tests/support/small_filesystem.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 
@@ -62,6 +65,27 @@ bool RepeatUntilLogged(RunningProgram& board, const std::function<void()>& actio
         if (board.waitForLine(text, 1000, from) >= 0)
             return true;
     } while (clock.elapsed() < timeoutMs);
+    return false;
+}
+
+QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Fills the file system of `path` until a write fails; false when it never
+// did (within far more than the file system holds).
+bool FillUp(const QString& path, qint64 atMost)
+{
+    QFile filler(path);
+    if (!filler.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray chunk(16 * 1024, 'x');
+    for (qint64 written = 0; written <= atMost; written += chunk.size()) {
+        if (filler.write(chunk) != chunk.size() || !filler.flush())
+            return true;
+    }
     return false;
 }
 
@@ -140,6 +164,19 @@ class UnsavedLessonXTest : public QObject
             return false;
         const int load = board.waitForLine("exe : StartProjectLoad(" + lesson, 30000);
         return load >= 0 && board.waitForLine("change note", 30000, load) >= 0;
+    }
+
+    // The boards' environment with the first save held while the packer
+    // writes its archive (a preloaded library stops it there), until
+    // "<marker>.go" is made.
+    QProcessEnvironment HeldWhilePacking(const QString& marker) const
+    {
+        QProcessEnvironment environment = m_environment;
+        environment.insert("LD_PRELOAD", BuiltProgramFolder() + "/libSavePause.so");
+        environment.insert("DRAVIK_PAUSE_CALL", "rename");
+        environment.insert("DRAVIK_PAUSE_SUFFIX", ".packing.zip");
+        environment.insert("DRAVIK_PAUSE_MARKER", marker);
+        return environment;
     }
 
     // Opens the note list and waits for its window; the window's place.
@@ -294,13 +331,8 @@ private slots:
     {
         const QString lesson = Lesson("during_a_save");
         const QString marker = m_files.filePath("held");
-        QProcessEnvironment environment = m_environment;
-        environment.insert("LD_PRELOAD", BuiltProgramFolder() + "/libSavePause.so");
-        environment.insert("DRAVIK_PAUSE_CALL", "rename");
-        environment.insert("DRAVIK_PAUSE_SUFFIX", ".packing.zip");
-        environment.insert("DRAVIK_PAUSE_MARKER", marker);
         RunningProgram board;
-        QVERIFY2(StartOn(board, lesson, environment), qPrintable(board.lines().join('\n')));
+        QVERIFY2(StartOn(board, lesson, HeldWhilePacking(marker)), qPrintable(board.lines().join('\n')));
         RunningProgram driver;
         QVERIFY(driver.start(QStringLiteral("PenDriverStub"), {}));
         QVERIFY(driver.waitForLine(QStringLiteral("ready "), 10000) >= 0);
@@ -332,6 +364,70 @@ private slots:
         QVERIFY2(board.waitForLine("message box question: Confirm", 20000, mark) >= 0,
                  qPrintable(board.lines().mid(mark).join('\n')));
         QCOMPARE(board.waitForExit(30000), 0);
+    }
+
+    // Exit while a save runs, and that save then fails for a full disk: the
+    // exit waits for the save, the whiteboard says why and stays open with
+    // the lesson still marked as changed, and the file on disk is as it was.
+    // Once there is room, the next close asks and saves. The progress window
+    // holds the board back until the window manager closes it (as Alt+F4 or
+    // a logout does); then the main menu and the board's own close are there.
+    void exitDuringAFailingSaveKeepsTheLesson_data()
+    {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("window manager's close") << false;
+        QTest::newRow("main-menu Exit") << true;
+    }
+
+    void exitDuringAFailingSaveKeepsTheLesson()
+    {
+        QFETCH(bool, fromMenu);
+        SmallFilesystem disk(1024 * 1024);
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.reason()));
+        const QString lesson = disk.filePath("lesson.vk");
+        QString problem;
+        QVERIFY2(WriteBlankLesson(lesson, 2, &problem), qPrintable(problem));
+        const QByteArray original = Contents(lesson);
+        const QString marker = m_files.filePath(QString("held at exit, %1").arg(fromMenu));
+        RunningProgram board;
+        QVERIFY2(StartOn(board, lesson, HeldWhilePacking(marker)), qPrintable(board.lines().join('\n')));
+
+        int mark = board.lines().size();
+        QVERIFY(ChooseMainMenuEntry(board.pid(), m_at["menu save"]));
+        QTRY_VERIFY2_WITH_TIMEOUT(QFileInfo::exists(marker), "the save held while it packs", 30000);
+        const QStringList progress = WaitForXWindows("^Dialog$", 10000, board.pid());
+        QVERIFY2(!progress.isEmpty(), "no progress window");
+        QCOMPARE(QProcess::execute(BuiltProgramFolder() + "/CloseXWindow", {progress.first()}), 0);
+        QVERIFY(WaitUntilGone(board.pid(), "Dialog", 10000));
+        if (fromMenu)
+            QVERIFY(ChooseMainMenuEntry(board.pid(), m_at["menu exit"]));
+        else
+            QVERIFY(SendClose(board));
+        QVERIFY2(board.waitForLine("exit waits for the running save", 20000, mark) >= 0,
+                 qPrintable(board.lines().mid(mark).join('\n')));
+        QVERIFY(FillUp(disk.filePath("filler"), 4 * 1024 * 1024));
+        QFile go(marker + ".go");
+        QVERIFY(go.open(QIODevice::WriteOnly));
+        go.close();
+        const int failed = board.waitForLine("message box critical: Save project file", 30000, mark);
+        QVERIFY2(failed >= 0, qPrintable(board.lines().mid(mark).join('\n')));
+        QVERIFY2(board.lines().at(failed).contains("the disk is full"), qPrintable(board.lines().at(failed)));
+
+        // Still open, and still drawing.
+        mark = board.lines().size();
+        XdotoolStroke(QPoint(500, 400));
+        QVERIFY2(board.waitForLine("exe : object 0-", 10000, mark) >= 0, qPrintable(board.lines().mid(mark).join('\n')));
+        QVERIFY(board.isRunning());
+        QVERIFY2(Contents(lesson) == original, "the lesson changed");
+
+        QVERIFY(QFile::remove(disk.filePath("filler")));
+        mark = board.lines().size();
+        QVERIFY(SendClose(board));
+        QVERIFY2(board.waitForLine("message box question: Confirm", 20000, mark) >= 0,
+                 qPrintable(board.lines().mid(mark).join('\n')));
+        QCOMPARE(board.waitForExit(30000), 0);
+        QVERIFY(board.hasLine("exe : project saved to " + lesson, mark));
     }
 
     // Connect as a participant with an unsaved stroke; "save first?" is

@@ -196,6 +196,18 @@ class DialogProjectTest : public QObject
         return folder;
     }
 
+    // From now on the packer makes `started` and packs once `go` is there
+    // (at most half a minute later).
+    void UseHoldingPacker(const QString& started, const QString& go)
+    {
+        QFile::remove(started);
+        QFile::remove(go);
+        const QByteArray script = "#!/bin/sh\ntouch '" + QFile::encodeName(started) + "'\n"
+                                  "for i in $(seq 1 300); do [ -e '" + QFile::encodeName(go) + "' ] && break; sleep 0.1; done\n"
+                                  "exec /usr/bin/zip \"$@\"\n";
+        qputenv("PATH", (FakePacker(script) + ":" + m_path).toUtf8());
+    }
+
 private slots:
     void initTestCase()
     {
@@ -268,13 +280,8 @@ private slots:
         FillLesson(*d);
         const QString started = m_files.filePath("packer started");
         const QString go = m_files.filePath("packer may go");
-        QFile::remove(started);
-        QFile::remove(go);
         // The packer holds the save until the test has changed the board.
-        const QByteArray script = "#!/bin/sh\ntouch '" + QFile::encodeName(started) + "'\n"
-                                  "for i in $(seq 1 300); do [ -e '" + QFile::encodeName(go) + "' ] && break; sleep 0.1; done\n"
-                                  "exec /usr/bin/zip \"$@\"\n";
-        qputenv("PATH", (FakePacker(script) + ":" + m_path).toUtf8());
+        UseHoldingPacker(started, go);
         d->m_currentProjectPath = m_files.filePath("during.vk");
         d->OptProjectSave(false);
         QVERIFY(!d->m_boardModified);
@@ -284,6 +291,38 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(d->m_ThreadPrjSave.isFinished() && !d->m_progressDlg->isVisible(), 30000);
         QVERIFY2(d->m_projectSaveResult, qPrintable(g_log.join('\n')));
         QVERIFY(d->m_boardModified);
+    }
+
+    // Each save's end is handled once, for that save, before the next
+    // command goes on. Here a save fails and New Lecture comes before its
+    // finished() is delivered (a new job on the watcher drops that signal):
+    // the failure is told, the board is still marked as changed, so New
+    // Lecture asks (Yes here), saves the lesson and only then starts afresh.
+    void commandAfterAFailedSaveSeesTheFailure()
+    {
+        auto d = MakeWindow();
+        FillLesson(*d);
+        const QString target = m_files.filePath("after a failure.vk");
+        QFile::remove(target);
+        d->m_currentProjectPath = target;
+        qputenv("PATH", FakePacker("#!/bin/sh\nexit 9\n").toUtf8());
+        d->OptProjectSave(false);
+        // Ended, its finished() still queued.
+        d->m_ThreadPrjSave.waitForFinished();
+        QVERIFY(!d->m_projectSaveResult);
+
+        qputenv("PATH", m_path);
+        d->OptNewLecture();
+        const int failure = LogIndex("message box critical: Save project file");
+        QVERIFY2(failure >= 0, qPrintable(g_log.join('\n')));
+        QVERIFY(g_log.at(failure).contains("the zip program failed (exit code 9)"));
+        QVERIFY2(LogIndex("message box question: Confirm") > failure, qPrintable(g_log.join('\n')));
+        QTRY_COMPARE_WITH_TIMEOUT(d->m_note_list.size(), 1, 30000);
+        QVERIFY(!d->m_ThreadPrjSave.isRunning());
+        QVERIFY(!d->m_boardModified);
+        QCOMPARE(g_log.filter("exe : project saved to " + target).size(), 1);
+        QCOMPARE(ArchiveEntries(target).size(), 9);
+        QCOMPARE(g_log.filter("message box critical: Save project file").size(), 1);
     }
 
     // Every page operation changes what the next save writes.

@@ -2,8 +2,10 @@
 // while the packer writes the archive in the work folder, while the new file
 // beside the lesson is flushed, and just before it is renamed over the
 // lesson. The lesson stays as it was, byte for byte; what the save left
-// beside it goes when the whiteboard starts again. The save is held at its
-// step by a preloaded library, so the kill always lands there.
+// beside it goes when the whiteboard starts again. A hard-linked lesson,
+// which the save writes in place, killed half way through that copy, is the
+// new lesson after the next start. The save is held at its step by a
+// preloaded library, so the kill always lands there.
 #include "app/ui/dialog.h"
 #include "storage/settings_file.h"
 #include "tests/support/lesson_fixture.h"
@@ -19,6 +21,8 @@
 
 #include <csignal>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +35,20 @@ QByteArray Contents(const QString& path)
 QStringList Entries(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+struct stat Status(const QString& path)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        st.st_nlink = 0;
+    return st;
+}
+
+QStringList WorkFolderNotes()
+{
+    return QDir(PrepareSettingsFolders().workFolder)
+        .entryList({"*.placing", "*.copying"}, QDir::Files | QDir::Hidden | QDir::System);
 }
 
 // The id of the process the preloaded library holds, once it has said so.
@@ -47,6 +65,19 @@ qint64 WaitForHeldProcess(const QString& marker, int timeoutMs)
     return 0;
 }
 
+// The whiteboard's environment with its save held at `call` of a file named
+// "*suffix" (the preloaded library) until it is killed.
+QProcessEnvironment HeldAt(const QString& call, const QString& suffix, const QString& marker)
+{
+    QProcessEnvironment held;
+    held.insert("DRAVIK_NO_MODAL", "1");
+    held.insert("LD_PRELOAD", BuiltProgramFolder() + "/libSavePause.so");
+    held.insert("DRAVIK_PAUSE_CALL", call);
+    held.insert("DRAVIK_PAUSE_SUFFIX", suffix);
+    held.insert("DRAVIK_PAUSE_MARKER", marker);
+    return held;
+}
+
 }  // namespace
 
 class InterruptedSaveXTest : public QObject
@@ -55,6 +86,17 @@ class InterruptedSaveXTest : public QObject
 
     std::unique_ptr<ScopedFolderRoot> m_root;
     QPoint m_saveEntry;
+
+    // Starts the whiteboard on `lesson`, waits until it shows, and saves it:
+    // a lesson opened from a file is saved into it without a question.
+    bool StartAndSave(RunningProgram& board, const QString& lesson, const QProcessEnvironment& environment)
+    {
+        if (!StartWhiteboard(board, {"/noAutoUpdate", lesson}, environment))
+            return false;
+        const int load = board.waitForLine("exe : StartProjectLoad(" + lesson, 30000);
+        return load >= 0 && board.waitForLine("change note", 30000, load) >= 0
+            && ChooseMainMenuEntry(board.pid(), m_saveEntry);
+    }
 
 private slots:
     void initTestCase()
@@ -99,20 +141,9 @@ private slots:
         QVERIFY(!original.isEmpty());
 
         const QString marker = files.filePath("held");
-        QProcessEnvironment held;
-        held.insert("DRAVIK_NO_MODAL", "1");
-        held.insert("LD_PRELOAD", BuiltProgramFolder() + "/libSavePause.so");
-        held.insert("DRAVIK_PAUSE_CALL", call);
-        held.insert("DRAVIK_PAUSE_SUFFIX", suffix);
-        held.insert("DRAVIK_PAUSE_MARKER", marker);
         {
             RunningProgram board;
-            QVERIFY(StartWhiteboard(board, {"/noAutoUpdate", lesson}, held));
-            const int load = board.waitForLine("exe : StartProjectLoad(" + lesson, 30000);
-            QVERIFY2(load >= 0, qPrintable(board.lines().join('\n')));
-            QVERIFY(board.waitForLine("change note", 30000, load) >= 0);
-            // A lesson opened from a file is saved into it without a question.
-            QVERIFY(ChooseMainMenuEntry(board.pid(), m_saveEntry));
+            QVERIFY2(StartAndSave(board, lesson, HeldAt(call, suffix, marker)), qPrintable(board.lines().join('\n')));
             const qint64 heldProcess = WaitForHeldProcess(marker, 60000);
             QVERIFY2(heldProcess > 0, qPrintable("the save was not held at " + call + " of *" + suffix + "\n"
                                                  + board.lines().join('\n')));
@@ -135,8 +166,76 @@ private slots:
         QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, plain));
         QCOMPARE(Entries(folder), QStringList{"lesson.vk"});
         QVERIFY2(Contents(lesson) == original, "the lesson changed");
-        const QString work = PrepareSettingsFolders().workFolder;
-        QCOMPARE(QDir(work).entryList({"*.placing"}, QDir::Files | QDir::Hidden | QDir::System), QStringList());
+        QCOMPARE(WorkFolderNotes(), QStringList());
+        QCOMPARE(CloseWhiteboard(board), 0);
+    }
+
+    // A lesson with a second name gets the new bytes in place, so that both
+    // names keep it; opened through a link, the file the link names does.
+    // Killed with the lesson half written, the next start finishes the copy
+    // before anything opens the lesson: it is the new one, byte for byte,
+    // under both names and with its mode, and nothing of the save stays.
+    void killedInPlaceCopyIsFinished_data()
+    {
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("hard-linked lesson") << false;
+        QTest::newRow("link to a hard-linked lesson") << true;
+    }
+
+    void killedInPlaceCopyIsFinished()
+    {
+        QFETCH(bool, throughLink);
+        QTemporaryDir files;
+        const QString folder = files.filePath("lessons");
+        QVERIFY(QDir().mkpath(folder));
+        const QString lesson = folder + "/lesson.vk";
+        const QString second = folder + "/second name.vk";
+        QString problem;
+        QVERIFY2(WriteBlankLesson(lesson, 1, &problem), qPrintable(problem));
+        QCOMPARE(::link(QFile::encodeName(lesson).constData(), QFile::encodeName(second).constData()), 0);
+        QCOMPARE(::chmod(QFile::encodeName(lesson).constData(), 0640), 0);
+        QString opened = lesson;
+        if (throughLink) {
+            opened = files.filePath("shortcut.vk");
+            QVERIFY(QFile::link(lesson, opened));
+        }
+        const QByteArray original = Contents(lesson);
+
+        const QString marker = files.filePath("held");
+        QByteArray saved;
+        {
+            RunningProgram board;
+            QVERIFY2(StartAndSave(board, opened, HeldAt("write", "/lesson.vk", marker)),
+                     qPrintable(board.lines().join('\n')));
+            const qint64 heldProcess = WaitForHeldProcess(marker, 60000);
+            QVERIFY2(heldProcess == board.pid(),
+                     qPrintable("the save was not held writing the lesson\n" + board.lines().join('\n')));
+            // What the save packed waits in the work folder until it is in
+            // place.
+            const QString work = PrepareSettingsFolders().workFolder;
+            const QStringList packed = QDir(work).entryList({"*.packing.zip"}, QDir::Files);
+            QCOMPARE(packed.size(), 1);
+            saved = Contents(work + "/" + packed.first());
+            QVERIFY(!saved.isEmpty() && saved != original);
+            QVERIFY2(Contents(lesson) != saved && Contents(lesson) != original, "the lesson is not half written");
+            board.kill();
+            QCOMPARE(board.waitForExit(10000), -1);
+        }
+
+        QProcessEnvironment plain;
+        plain.insert("DRAVIK_NO_MODAL", "1");
+        RunningProgram board;
+        QVERIFY(StartWhiteboard(board, {"/noAutoUpdate"}, plain));
+        QVERIFY2(Contents(lesson) == saved, qPrintable("the lesson is not the saved one\n" + board.lines().join('\n')));
+        const struct stat first = Status(lesson);
+        const struct stat other = Status(second);
+        QCOMPARE(first.st_nlink, nlink_t(2));
+        QCOMPARE(first.st_ino, other.st_ino);
+        QCOMPARE(first.st_mode & 07777, mode_t(0640));
+        if (throughLink)
+            QCOMPARE(QFileInfo(opened).symLinkTarget(), lesson);
+        QCOMPARE(Entries(folder), QStringList({"lesson.vk", "second name.vk"}));
+        QCOMPARE(WorkFolderNotes(), QStringList());
         QCOMPARE(CloseWhiteboard(board), 0);
     }
 };

@@ -703,6 +703,56 @@ private slots:
         QVERIFY(QFileInfo(linkTarget).isFile());
     }
 
+    // A hard-linked lesson killed half way through its in-place copy: at the
+    // next start a whole note whose pending file is complete finishes the
+    // copy into the lesson, both names see it and the pending file goes. A
+    // note cut short (the copy had not begun) or a pending file of another
+    // size finishes nothing: the lesson stays as it is and the pending
+    // file goes with its save's other note.
+    void interruptedInPlaceCopyAtTheNextStart_data()
+    {
+        QTest::addColumn<QString>("note");     // %P pending, %T target, %S the pending file's size
+        QTest::addColumn<bool>("finished");
+        QTest::newRow("whole note") << "%P\n%T\n%S\n" << true;
+        QTest::newRow("note cut short") << "%P\n%T\n%S" << false;
+        QTest::newRow("note without its size") << "%P\n%T\n" << false;
+        QTest::newRow("pending file of another size") << "%P\n%T\n1\n" << false;
+        QTest::newRow("pending file of another lesson") << "%P\n%T.other\n%S\n" << false;
+    }
+
+    void interruptedInPlaceCopyAtTheNextStart()
+    {
+        QFETCH(QString, note);
+        QFETCH(bool, finished);
+        QTemporaryDir work;
+        QTemporaryDir user;
+        auto write = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        auto read = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+        };
+        const QString lesson = user.filePath("lesson.vk");
+        const QString second = user.filePath("second.vk");
+        const QString pending = storage::PendingSavePath(lesson);
+        const QByteArray halfWritten = "the new lesson, half|ten lesson, with a longer tail than the new one";
+        const QByteArray complete = "the new lesson, whole";
+        QVERIFY(write(lesson, halfWritten) && write(pending, complete));
+        QCOMPARE(::link(QFile::encodeName(lesson).constData(), QFile::encodeName(second).constData()), 0);
+        QVERIFY(write(storage::PlacingJournalPath(work.path(), "1"), QFile::encodeName(pending)));
+        note.replace("%P", pending).replace("%T", lesson).replace("%S", QString::number(complete.size()));
+        QVERIFY(write(storage::CopyingJournalPath(work.path(), "1"), note.toUtf8()));
+
+        storage::RemoveAbandonedSaves(work.path());
+        QCOMPARE(read(lesson), finished ? complete : halfWritten);
+        QCOMPARE(read(second), read(lesson));
+        QCOMPARE(QDir(user.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"lesson.vk", "second.vk"}));
+        QVERIFY(QDir(work.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    }
+
     // Two pictures of one bare name from different folders are two entries;
     // the media list leads the reader to each.
     void sameBareNameMediaStayApart()
@@ -736,13 +786,16 @@ private slots:
     void fullDiskKeepsTheOldProject_data()
     {
         QTest::addColumn<bool>("stagingFull");
-        QTest::newRow("work folder full") << true;
-        QTest::newRow("project folder full") << false;
+        QTest::addColumn<bool>("hardLinked");  // the lesson has a second name
+        QTest::newRow("work folder full") << true << false;
+        QTest::newRow("project folder full") << false << false;
+        QTest::newRow("project folder full, hard-linked lesson") << false << true;
     }
 
     void fullDiskKeepsTheOldProject()
     {
         QFETCH(bool, stagingFull);
+        QFETCH(bool, hardLinked);
         SmallFilesystem small(256 * 1024);
         if (!small.isMounted())
             QSKIP(qPrintable(small.reason()));
@@ -756,6 +809,11 @@ private slots:
             QFile old(target);
             QVERIFY(old.open(QIODevice::WriteOnly));
             QCOMPARE(old.write(oldBytes), qint64(oldBytes.size()));
+        }
+        QStringList names{"lesson.vk"};
+        if (hardLinked) {
+            QCOMPARE(::link(QFile::encodeName(target).constData(), QFile::encodeName(projects + "/second.vk").constData()), 0);
+            names << "second.vk";
         }
         // A picture that packs to more than the small disk holds.
         const QString picture = roomy.filePath("noise.bin");
@@ -778,8 +836,7 @@ private slots:
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), oldBytes);
         QVERIFY(QDir(work).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
-        QCOMPARE(QDir(projects).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList({"lesson.vk"}));
+        QCOMPARE(QDir(projects).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), names);
     }
 };
 

@@ -507,6 +507,15 @@ void Dialog::OptCloseOrbel()
                            QMessageBox::Ok);
         return;
     }
+    // A save that runs (the window manager's close is not held back by the
+    // progress window) has cleared the changed mark, but the lesson is on
+    // no disk until it has ended well. Its end is waited for and handled
+    // here; a failed one has said why and the lesson stays open.
+    if (m_ThreadPrjSave.isRunning() || !m_projectSaveEndHandled) {
+        qDebug().noquote() << QStringLiteral("exit waits for the running save");
+        if (!WaitForRunningSave() || !m_projectSaveResult)
+            return;
+    }
     if (!m_boardModified) {
         emit MainDlgClose();
         return;
@@ -521,17 +530,12 @@ void Dialog::OptCloseOrbel()
         emit MainDlgClose();
         return;
     }
+    // The save's end closes the window once the lesson is written (the
+    // jobs' group); a save that fails keeps the lesson open, and so does no
+    // file chosen. One that outlasts the wait has told the user to exit
+    // again once it has ended, and then closes nothing by itself.
     m_afterProjectSave = 1;
     OptProjectSave(false);
-    // No file chosen: the lesson stays open rather than lost.
-    if (!m_projectSaveStarted)
-        return;
-    WaitForJob(m_ThreadPrjSave, 100, 1000);
-    // At the limit the window closes with the save still running; the
-    // teardown lets it finish, and until its new archive is complete the old
-    // project file stays as it was. A save that ended and failed keeps the
-    // lesson open: its own end reports why.
-    if (!m_ThreadPrjSave.isRunning() && !m_projectSaveResult)
-        return;
-    emit MainDlgClose();
+    if (m_projectSaveStarted && !WaitForRunningSave(1000))
+        m_afterProjectSave = 0;
 }

@@ -1,8 +1,10 @@
 // Holds a program at one file call, for the tests that kill a save half way.
 //
-//   DRAVIK_PAUSE_CALL    "fsync" or "rename": the call that is held
-//   DRAVIK_PAUSE_SUFFIX  held only when the call's file (fsync) or either of
-//                        its names (rename) ends with this text
+//   DRAVIK_PAUSE_CALL    "fsync", "rename" or "write": the call that is held
+//   DRAVIK_PAUSE_SUFFIX  held only when the call's file (fsync, write) or
+//                        either of its names (rename) ends with this text;
+//                        a held write puts half its bytes into the file
+//                        first, so the file is held half written
 //   DRAVIK_PAUSE_MARKER  made (with the held process's id) once the program
 //                        is held: what the test waits for
 //
@@ -69,22 +71,45 @@ void Hold()
     errno = saved;
 }
 
+// True when `call` is held for the file open as `fd`.
+bool HeldFile(const char* call, int fd)
+{
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    char path[4096];
+    const ssize_t size = ::readlink(link, path, sizeof path - 1);
+    if (size <= 0)
+        return false;
+    path[size] = '\0';
+    return Held(call, path, nullptr);
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int fsync(int fd)
 {
     using Fsync = int (*)(int);
     static const Fsync next = reinterpret_cast<Fsync>(::dlsym(RTLD_NEXT, "fsync"));
-    char link[64];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    char path[4096];
-    const ssize_t size = ::readlink(link, path, sizeof path - 1);
-    if (size > 0) {
-        path[size] = '\0';
-        if (Held("fsync", path, nullptr))
-            Hold();
-    }
+    if (HeldFile("fsync", fd))
+        Hold();
     return next(fd);
+}
+
+extern "C" __attribute__((visibility("default"))) ssize_t write(int fd, const void* data, size_t size)
+{
+    using Write = ssize_t (*)(int, const void*, size_t);
+    static const Write next = reinterpret_cast<Write>(::dlsym(RTLD_NEXT, "write"));
+    // Every write of the program passes here: only a test that holds writes
+    // looks at the file.
+    const char* wanted = std::getenv("DRAVIK_PAUSE_CALL");
+    if (size < 2 || !wanted || std::strcmp(wanted, "write") != 0 || !HeldFile("write", fd))
+        return next(fd, data, size);
+    // A short write, as the system may make one: the caller writes the rest
+    // once the hold ends.
+    const ssize_t written = next(fd, data, size / 2);
+    if (written > 0)
+        Hold();
+    return written;
 }
 
 extern "C" __attribute__((visibility("default"))) int rename(const char* from, const char* to)
