@@ -1,7 +1,7 @@
 // Opening a large lesson on the real main window, from the open command's
-// start of the load to the first page shown: N x 30 notes, N x 3,000
-// free-pen strokes of 100 samples (N x 300,000 samples) spread over the
-// eleven slots, and N x 20 image objects. Run with N = 1, 2 and 3: the time
+// start of the load to the first page shown: N x 30 notes, N x 9,000
+// free-pen strokes of 150 samples (300 strokes a page, N x 1.35 M samples)
+// spread over the eleven slots, and N x 20 image objects. Run with N = 1, 2 and 3: the time
 // must grow with the lesson (linearly), not with its square.
 #include <benchmark/benchmark.h>
 
@@ -18,8 +18,8 @@
 namespace {
 
 constexpr int kNotes = 30;
-constexpr int kStrokes = 3000;
-constexpr int kSamplesPerStroke = 100;
+constexpr int kStrokes = 9000;
+constexpr int kSamplesPerStroke = 150;
 constexpr int kImages = 20;
 
 storage::ProjectSnapshot Lesson(int factor, const QString& mediaFolder)

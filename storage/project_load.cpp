@@ -7,6 +7,7 @@
 #include "board/picture_file.h"
 #include "platform/folders.h"
 #include "platform/launch.h"
+#include "storage/event_file_scan.h"
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -23,8 +24,11 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace storage {
 
@@ -52,19 +56,21 @@ void Damaged(LoadedProject& project, const QString& what)
     project.damage << what;
 }
 
+uint Code(QChar c) { return c.unicode(); }
+uint Code(char c) { return uchar(c); }
+
 // The writer's plain whole numbers ("-12", "640"), read without the general
 // parser; false for anything else (a sign "+", blanks, a fraction, too many
 // digits), which the general parser then reads.
-bool PlainInteger(const QStringRef& text, int maxDigits, qint64* value)
+template <typename Char>
+bool PlainInteger(const Char* c, int n, int maxDigits, qint64* value)
 {
-    const QChar* c = text.unicode();
-    const int n = text.size();
-    const int first = n > 0 && c[0] == QLatin1Char('-') ? 1 : 0;
+    const int first = n > 0 && Code(c[0]) == '-' ? 1 : 0;
     if (n - first < 1 || n - first > maxDigits)
         return false;
     qint64 v = 0;
     for (int i = first; i < n; ++i) {
-        const uint digit = uint(c[i].unicode()) - uint('0');
+        const uint digit = Code(c[i]) - uint('0');
         if (digit > 9)
             return false;
         v = v * 10 + digit;
@@ -73,26 +79,123 @@ bool PlainInteger(const QStringRef& text, int maxDigits, qint64* value)
     return true;
 }
 
+// The writer's other numbers ("0.75", "-1.5", "1.23457e+06"): a mantissa
+// of at most 15 digits times a power of ten of at most 22 are both doubles
+// exactly, so one multiplication or division rounds the value correctly,
+// as the general parser does. False for any other form.
+bool PlainDecimal(const char* c, int n, double* value)
+{
+    const char* end = c + n;
+    const bool negative = c < end && *c == '-';
+    c += negative ? 1 : 0;
+    qint64 mantissa = 0;
+    int digits = 0;
+    int fraction = 0;
+    bool point = false;
+    for (; c < end && ((*c >= '0' && *c <= '9') || (*c == '.' && !point)); ++c) {
+        if (*c == '.') {
+            point = true;
+            continue;
+        }
+        if (++digits > 15)
+            return false;
+        mantissa = mantissa * 10 + (*c - '0');
+        fraction += point ? 1 : 0;
+    }
+    // Digits on both sides of a point, if there is one.
+    if (digits == 0 || (point && (fraction == 0 || fraction == digits)))
+        return false;
+    int exponent = 0;
+    if (c < end) {
+        if (*c != 'e' || end - c < 3 || (c[1] != '+' && c[1] != '-') || end - c > 5)
+            return false;
+        const bool down = c[1] == '-';
+        for (c += 2; c < end; ++c) {
+            if (*c < '0' || *c > '9')
+                return false;
+            exponent = exponent * 10 + (*c - '0');
+        }
+        exponent = down ? -exponent : exponent;
+    }
+    exponent -= fraction;
+    if (exponent < -22 || exponent > 22)
+        return false;
+    static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double v = exponent >= 0 ? double(mantissa) * kPowers[exponent] : double(mantissa) / kPowers[-exponent];
+    *value = negative ? -v : v;
+    return true;
+}
+
 // Numbers as the files hold them: decimal, anything unreadable is 0.
 int ToInt(const QStringRef& text)
 {
     qint64 plain = 0;
-    if (PlainInteger(text, 9, &plain))
+    if (PlainInteger(text.unicode(), text.size(), 9, &plain))
         return int(plain);
     bool ok = false;
     const int v = text.toInt(&ok);
     return ok ? v : 0;
 }
 
+// Whole numbers of up to 15 digits are doubles exactly; "-0" keeps its sign.
+double WholeDouble(qint64 plain, bool negative)
+{
+    return negative ? -double(-plain) : double(plain);
+}
+
 double ToDouble(const QStringRef& text)
 {
-    // Whole numbers of up to 15 digits are doubles exactly; "-0" keeps its sign.
     qint64 plain = 0;
-    if (PlainInteger(text, 15, &plain))
-        return text.at(0) == QLatin1Char('-') ? -double(-plain) : double(plain);
+    if (PlainInteger(text.unicode(), text.size(), 15, &plain))
+        return WholeDouble(plain, text.at(0) == QLatin1Char('-'));
     bool ok = false;
     const double v = text.toDouble(&ok);
     return ok && std::isfinite(v) ? v : 0.0;
+}
+
+QColor ToColor(const QStringRef& text)
+{
+    return QColor(text.toString());
+}
+
+// The same readings of a value straight from the file's bytes, which are
+// printable ASCII (see event_file_scan.h): their Latin-1 text is what an
+// XML reader gives.
+QString Latin1(const XmlText& text)
+{
+    return QString::fromLatin1(text.begin, text.size());
+}
+
+int ToInt(const XmlText& text)
+{
+    qint64 plain = 0;
+    if (PlainInteger(text.begin, text.size(), 9, &plain))
+        return int(plain);
+    const QString general = Latin1(text);
+    return ToInt(QStringRef(&general));
+}
+
+double ToDouble(const XmlText& text)
+{
+    qint64 plain = 0;
+    if (PlainInteger(text.begin, text.size(), 15, &plain))
+        return WholeDouble(plain, text.begin[0] == '-');
+    double decimal = 0.0;
+    if (PlainDecimal(text.begin, text.size(), &decimal))
+        return decimal;
+    const QString general = Latin1(text);
+    return ToDouble(QStringRef(&general));
+}
+
+// "#rrggbb" as the colour parser reads it; any other form goes to it.
+QColor ToColor(const XmlText& text)
+{
+    unsigned rgb = 0;
+    if (text.size() == 7 && text.begin[0] == '#'
+        && std::from_chars(text.begin + 1, text.end, rgb, 16).ptr == text.end)
+        return QColor(int(rgb >> 16) & 0xFF, int(rgb >> 8) & 0xFF, int(rgb) & 0xFF);
+    return QColor(Latin1(text));
 }
 
 // The two-letter attribute names of the event files, as one number each, so
@@ -105,6 +208,11 @@ constexpr uint Key2(char a, char b)
 uint Key2(const QStringRef& name)
 {
     return name.size() == 2 ? (uint(name.at(0).unicode()) << 16) | uint(name.at(1).unicode()) : 0;
+}
+
+uint Key2(const char* name)
+{
+    return Key2(name[0], name[1]);
 }
 
 // A double truncated toward zero, pinned to what an int holds.
@@ -220,6 +328,85 @@ void AppendMaster(BoardModel& board, int slot, const EventMaster& em)
     s.nextEventId = std::max(s.nextEventId, int(em.EventID) + 1);
 }
 
+// The fields of the records of the event files, by attribute name, from
+// either reader's text of the value.
+template <typename Text>
+void SetMasterField(EventMaster& em, uint key, const Text& value)
+{
+    switch (key) {
+    case Key2('E', 'I'): em.EventID = quint16(ToInt(value)); break;
+    case Key2('M', 'P'): em.MediaPos = ToDouble(value); break;
+    case Key2('K', 'D'): em.Kind = EventKindFromInt(ToInt(value)); break;
+    case Key2('S', 'D'): em.StrData = quint16(ToInt(value)); break;
+    case Key2('S', 'C'): em.SCale = ToDouble(value); break;
+    case Key2('H', 'S'): em.HScroll = quint16(ToInt(value)); break;
+    case Key2('V', 'S'): em.VScroll = quint16(ToInt(value)); break;
+    default: break;
+    }
+}
+
+template <typename Text>
+void SetDetailField(EventDetail& ed, uint key, const Text& value, const Scaler& s)
+{
+    switch (key) {
+    case Key2('E', 'I'): ed.EventID = quint16(ToInt(value)); break;
+    case Key2('S', 'X'): ed.S.setX(s.x(ToInt(value))); break;
+    case Key2('S', 'Y'): ed.S.setY(s.y(ToInt(value))); break;
+    case Key2('E', 'X'): ed.E.setX(s.x(ToInt(value))); break;
+    case Key2('E', 'Y'): ed.E.setY(s.y(ToInt(value))); break;
+    case Key2('M', 'X'): ed.M.setX(s.x(ToInt(value))); break;
+    case Key2('M', 'Y'): ed.M.setY(s.y(ToInt(value))); break;
+    case Key2('C', 'X'): ed.C.setX(s.x(ToInt(value))); break;
+    case Key2('C', 'Y'): ed.C.setY(s.y(ToInt(value))); break;
+    case Key2('O', 'X'): SetRectPart(ed.OriginRF, 'X', ToInt(value), s); break;
+    case Key2('O', 'Y'): SetRectPart(ed.OriginRF, 'Y', ToInt(value), s); break;
+    case Key2('O', 'W'): SetRectPart(ed.OriginRF, 'W', ToInt(value), s); break;
+    case Key2('O', 'H'): SetRectPart(ed.OriginRF, 'H', ToInt(value), s); break;
+    case Key2('B', 'X'): SetRectPart(ed.BoundRF, 'X', ToInt(value), s); break;
+    case Key2('B', 'Y'): SetRectPart(ed.BoundRF, 'Y', ToInt(value), s); break;
+    case Key2('B', 'W'): SetRectPart(ed.BoundRF, 'W', ToInt(value), s); break;
+    case Key2('B', 'H'): SetRectPart(ed.BoundRF, 'H', ToInt(value), s); break;
+    case Key2('P', 'C'): ed.PenColor = ToColor(value); break;
+    case Key2('P', 'W'): ed.PenWidth = quint16(ToInt(value)); break;
+    case Key2('A', 'G'): ed.Angle = float(ToDouble(value)); break;
+    case Key2('B', 'D'): ed.Deleted = ToInt(value) != 0 ? 1 : 0; break;
+    case Key2('T', 'P'): ed.Transparent = quint16(ToInt(value)); break;
+    default: break;
+    }
+}
+
+template <typename Text>
+void SetPointField(FreePenPoint& p, uint key, const Text& value, const Scaler& s)
+{
+    switch (key) {
+    case Key2('E', 'I'): p.EventID = quint16(ToInt(value)); break;
+    case Key2('M', 'P'): p.MediaPos = ToDouble(value); break;
+    case Key2('M', 'A'): p.MouseAction = MouseActionFromInt(ToInt(value)); break;
+    case Key2('P', 'S'): p.Press = float(ToDouble(value)); break;
+    case Key2('S', 'X'): p.S.setX(s.x(ToInt(value))); break;
+    case Key2('S', 'Y'): p.S.setY(s.y(ToInt(value))); break;
+    case Key2('M', 'X'): p.M.setX(s.x(ToInt(value))); break;
+    case Key2('M', 'Y'): p.M.setY(s.y(ToInt(value))); break;
+    default: break;
+    }
+}
+
+// A record read whole joins the slot in force: a master belongs to the
+// file's note, a detail remembers the board it was written on.
+void AddMaster(BoardModel& board, int slot, const NoteInfo& note, EventMaster& em)
+{
+    em.NoteName = note.create_data;
+    em.Slot = quint16(slot);
+    AppendMaster(board, slot, em);
+}
+
+void AddDetail(BoardModel& board, int slot, QSize window, EventDetail& ed)
+{
+    ed.CanvasWidth = quint16(window.width());
+    ed.CanvasHeight = quint16(window.height());
+    board.slot[slot].records.appendDetail(ed);
+}
+
 // ---- current layout --------------------------------------------------------
 
 // How a file's reading stands to the file before it.
@@ -293,71 +480,18 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
             continue;
         if (name == QLatin1String("EM")) {
             EventMaster em;
-            for (const QXmlStreamAttribute& a : attributes) {
-                const QStringRef value = a.value();
-                switch (Key2(a.name())) {
-                case Key2('E', 'I'): em.EventID = quint16(ToInt(value)); break;
-                case Key2('M', 'P'): em.MediaPos = ToDouble(value); break;
-                case Key2('K', 'D'): em.Kind = EventKindFromInt(ToInt(value)); break;
-                case Key2('S', 'D'): em.StrData = quint16(ToInt(value)); break;
-                case Key2('S', 'C'): em.SCale = ToDouble(value); break;
-                case Key2('H', 'S'): em.HScroll = quint16(ToInt(value)); break;
-                case Key2('V', 'S'): em.VScroll = quint16(ToInt(value)); break;
-                default: break;
-                }
-            }
-            em.NoteName = note.create_data;
-            em.Slot = quint16(slot);
-            AppendMaster(board, slot, em);
+            for (const QXmlStreamAttribute& a : attributes)
+                SetMasterField(em, Key2(a.name()), a.value());
+            AddMaster(board, slot, note, em);
         } else if (name == QLatin1String("ED")) {
             EventDetail ed;
-            for (const QXmlStreamAttribute& a : attributes) {
-                const QStringRef value = a.value();
-                switch (Key2(a.name())) {
-                case Key2('E', 'I'): ed.EventID = quint16(ToInt(value)); break;
-                case Key2('S', 'X'): ed.S.setX(s.x(ToInt(value))); break;
-                case Key2('S', 'Y'): ed.S.setY(s.y(ToInt(value))); break;
-                case Key2('E', 'X'): ed.E.setX(s.x(ToInt(value))); break;
-                case Key2('E', 'Y'): ed.E.setY(s.y(ToInt(value))); break;
-                case Key2('M', 'X'): ed.M.setX(s.x(ToInt(value))); break;
-                case Key2('M', 'Y'): ed.M.setY(s.y(ToInt(value))); break;
-                case Key2('C', 'X'): ed.C.setX(s.x(ToInt(value))); break;
-                case Key2('C', 'Y'): ed.C.setY(s.y(ToInt(value))); break;
-                case Key2('O', 'X'): SetRectPart(ed.OriginRF, 'X', ToInt(value), s); break;
-                case Key2('O', 'Y'): SetRectPart(ed.OriginRF, 'Y', ToInt(value), s); break;
-                case Key2('O', 'W'): SetRectPart(ed.OriginRF, 'W', ToInt(value), s); break;
-                case Key2('O', 'H'): SetRectPart(ed.OriginRF, 'H', ToInt(value), s); break;
-                case Key2('B', 'X'): SetRectPart(ed.BoundRF, 'X', ToInt(value), s); break;
-                case Key2('B', 'Y'): SetRectPart(ed.BoundRF, 'Y', ToInt(value), s); break;
-                case Key2('B', 'W'): SetRectPart(ed.BoundRF, 'W', ToInt(value), s); break;
-                case Key2('B', 'H'): SetRectPart(ed.BoundRF, 'H', ToInt(value), s); break;
-                case Key2('P', 'C'): ed.PenColor = QColor(value.toString()); break;
-                case Key2('P', 'W'): ed.PenWidth = quint16(ToInt(value)); break;
-                case Key2('A', 'G'): ed.Angle = float(ToDouble(value)); break;
-                case Key2('B', 'D'): ed.Deleted = ToInt(value) != 0 ? 1 : 0; break;
-                case Key2('T', 'P'): ed.Transparent = quint16(ToInt(value)); break;
-                default: break;
-                }
-            }
-            ed.CanvasWidth = quint16(window.width());
-            ed.CanvasHeight = quint16(window.height());
-            board.slot[slot].records.appendDetail(ed);
+            for (const QXmlStreamAttribute& a : attributes)
+                SetDetailField(ed, Key2(a.name()), a.value(), s);
+            AddDetail(board, slot, window, ed);
         } else if (name == QLatin1String("FP")) {
             FreePenPoint p;
-            for (const QXmlStreamAttribute& a : attributes) {
-                const QStringRef value = a.value();
-                switch (Key2(a.name())) {
-                case Key2('E', 'I'): p.EventID = quint16(ToInt(value)); break;
-                case Key2('M', 'P'): p.MediaPos = ToDouble(value); break;
-                case Key2('M', 'A'): p.MouseAction = MouseActionFromInt(ToInt(value)); break;
-                case Key2('P', 'S'): p.Press = float(ToDouble(value)); break;
-                case Key2('S', 'X'): p.S.setX(s.x(ToInt(value))); break;
-                case Key2('S', 'Y'): p.S.setY(s.y(ToInt(value))); break;
-                case Key2('M', 'X'): p.M.setX(s.x(ToInt(value))); break;
-                case Key2('M', 'Y'): p.M.setY(s.y(ToInt(value))); break;
-                default: break;
-                }
-            }
+            for (const QXmlStreamAttribute& a : attributes)
+                SetPointField(p, Key2(a.name()), a.value(), s);
             stroke.add(board, slot, p);
         }
     }
@@ -366,6 +500,79 @@ void ReadEventFile(ProjectReading& reading, QXmlStreamReader& xml, const NoteInf
                              .arg(QFileInfo(static_cast<QFile*>(xml.device())->fileName()).fileName())
                              .arg(xml.lineNumber()).arg(xml.errorString()));
 }
+
+// The records of an event file in the writer's own shape, as the scan
+// finds them; what it builds is what ReadEventFile builds of the same file.
+class EventFileRecords : public EventFileVisitor
+{
+public:
+    EventFileRecords(ProjectReading& reading, const NoteInfo& note, int& slot, QSize& window, QSize& page,
+                     EventFileStart& start)
+        : m_reading(reading), m_board(reading.project.board), m_note(note), m_slot(slot), m_window(window),
+          m_page(page), m_start(start), m_scaler(ScalerOf(reading.project.fit))
+    {
+        for (int i = 0; i < kMasterAttributeCount; ++i)
+            m_masterKeys[i] = Key2(kMasterAttributes[i]);
+        for (int i = 0; i < kDetailAttributeCount; ++i)
+            m_detailKeys[i] = Key2(kDetailAttributes[i]);
+        for (int i = 0; i < kPointAttributeCount; ++i)
+            m_pointKeys[i] = Key2(kPointAttributes[i]);
+    }
+
+    void event(const XmlText* values) override
+    {
+        // Note, Width, Height, RWidth, RHeight.
+        m_window = QSize(ToInt(values[1]), ToInt(values[2]));
+        m_page = QSize(ToInt(values[3]), ToInt(values[4]));
+        m_start.ownSizes = true;
+        m_reading.project.fit = FitProjectPage(m_reading.settings.basePage, m_window, m_page);
+        m_scaler = ScalerOf(m_reading.project.fit);
+    }
+
+    void group(int slot) override
+    {
+        m_start.ownSlot = true;
+        m_slot = slot;
+    }
+
+    void master(const XmlText* values) override
+    {
+        EventMaster em;
+        for (int i = 0; i < kMasterAttributeCount; ++i)
+            SetMasterField(em, m_masterKeys[i], values[i]);
+        AddMaster(m_board, m_slot, m_note, em);
+    }
+
+    void detail(const XmlText* values) override
+    {
+        EventDetail ed;
+        for (int i = 0; i < kDetailAttributeCount; ++i)
+            SetDetailField(ed, m_detailKeys[i], values[i], m_scaler);
+        AddDetail(m_board, m_slot, m_window, ed);
+    }
+
+    void point(const XmlText* values) override
+    {
+        FreePenPoint p;
+        for (int i = 0; i < kPointAttributeCount; ++i)
+            SetPointField(p, m_pointKeys[i], values[i], m_scaler);
+        m_stroke.add(m_board, m_slot, p);
+    }
+
+private:
+    ProjectReading& m_reading;
+    BoardModel& m_board;
+    const NoteInfo& m_note;
+    int& m_slot;
+    QSize& m_window;
+    QSize& m_page;
+    EventFileStart& m_start;
+    Scaler m_scaler;
+    RunningStroke m_stroke;
+    uint m_masterKeys[kMasterAttributeCount];
+    uint m_detailKeys[kDetailAttributeCount];
+    uint m_pointKeys[kPointAttributeCount];
+};
 
 // ---- older layout -----------------------------------------------------------
 
@@ -750,6 +957,31 @@ struct EventFileReading {
     EventFileStart start;
 };
 
+// Larger event files are read by the general reader, which streams them:
+// the scan holds a file in memory whole.
+constexpr qint64 kMaxScannedEventFileBytes = qint64(256) * 1024 * 1024;
+
+// Reads `file` with the scan when it is in the writer's own shape; false
+// when it is not (or cannot be read whole), with `out` as it was.
+bool ScanEventFileAlone(QFile& file, const NoteInfo& note, EventFileReading& out)
+{
+    const qint64 size = file.size();
+    if (size <= 0 || size > kMaxScannedEventFileBytes)
+        return false;
+    QByteArray bytes(int(size), Qt::Uninitialized);
+    if (file.read(bytes.data(), size) != size)
+        return false;
+    EventFileReading scanned;
+    scanned.reading.settings = out.reading.settings;
+    scanned.reading.project.fit = out.reading.project.fit;
+    scanned.opened = true;
+    EventFileRecords records(scanned.reading, note, scanned.slot, scanned.window, scanned.page, scanned.start);
+    if (!ScanEventFile(bytes.constData(), size, records))
+        return false;
+    out = std::move(scanned);
+    return true;
+}
+
 EventFileReading ReadEventFileAlone(const ProjectSettingsAndNote& job)
 {
     EventFileReading out;
@@ -758,15 +990,62 @@ EventFileReading ReadEventFileAlone(const ProjectSettingsAndNote& job)
     if (!OpenEntry(file))
         return out;
     out.opened = true;
+    // Any other form, and any damage, is read as it always was.
+    if (ScanEventFileAlone(file, job.note, out))
+        return out;
+    file.seek(0);
     RunningStroke stroke;
     QXmlStreamReader xml(&file);
     ReadEventFile(out.reading, xml, job.note, out.slot, out.window, out.page, stroke, &out.start);
     return out;
 }
 
+// Each slot's samples, a piece for every file in note order, joined into
+// the slot's table once every file is read.
+using SamplePieces = std::array<QVector<QVector<FreePenPoint>>, kPointerSlotCount>;
+
+// Moves the samples the board holds into the pieces.
+void TakeSamples(BoardModel& board, SamplePieces& pieces)
+{
+    for (int k = 0; k < kPointerSlotCount; ++k) {
+        if (!board.slot[k].allPoints.isEmpty())
+            pieces[k].append(std::exchange(board.slot[k].allPoints, QVector<FreePenPoint>()));
+    }
+}
+
+// Each slot's table is made at its full size at once and filled, the
+// slots side by side: a lesson's samples are copied once, not again each
+// time a table grows.
+void JoinSamples(BoardModel& board, SamplePieces& pieces)
+{
+    QVector<int> slotIndexes;
+    for (int k = 0; k < kPointerSlotCount; ++k)
+        slotIndexes << k;
+    QtConcurrent::blockingMap(slotIndexes, [&board, &pieces](int k) {
+        QVector<QVector<FreePenPoint>>& parts = pieces[k];
+        QVector<FreePenPoint>& all = board.slot[k].allPoints;
+        if (parts.size() == 1) {
+            all = std::move(parts[0]);
+        } else if (parts.size() > 1) {
+            int total = 0;
+            for (const QVector<FreePenPoint>& part : qAsConst(parts))
+                total += part.size();
+            all.reserve(total);
+            for (QVector<FreePenPoint>& part : parts) {
+                // One by one into the room made for them: appending a whole
+                // vector to an empty one would share it and drop that room.
+                for (const FreePenPoint& p : qAsConst(part))
+                    all.append(p);
+                part = QVector<FreePenPoint>();
+            }
+        }
+        parts.clear();
+    });
+}
+
 // Adds what a file read alone found to the lesson, as reading it in turn
-// would have.
-void TakeIn(ProjectReading& reading, EventFileReading& alone)
+// would have; its samples join the pieces. The file's reading is emptied.
+void TakeIn(ProjectReading& reading, EventFileReading& alone, SamplePieces& pieces)
 {
     LoadedProject& project = reading.project;
     BoardModel& from = alone.reading.project.board;
@@ -775,14 +1054,15 @@ void TakeIn(ProjectReading& reading, EventFileReading& alone)
             AppendMaster(project.board, k, em);
         for (const EventDetail& ed : from.slot[k].records.details())
             project.board.slot[k].records.appendDetail(ed);
-        project.board.slot[k].allPoints += from.slot[k].allPoints;
     }
+    TakeSamples(from, pieces);
     for (auto it = from.FreePenMap.constBegin(); it != from.FreePenMap.constEnd(); ++it)
         project.board.FreePenMap.insert(it.key(), it.value());
     project.warnings += alone.reading.project.warnings;
     project.damage += alone.reading.project.damage;
     if (alone.start.ownSizes)
         project.fit = alone.reading.project.fit;
+    alone = EventFileReading();
 }
 
 // The event files are read side by side, each into a board of its own, and
@@ -790,6 +1070,9 @@ void TakeIn(ProjectReading& reading, EventFileReading& alone)
 // (records outside a slot group, sizes missing) is read again in turn.
 void LoadEventFiles(ProjectReading& reading, const QString& folder)
 {
+    BoardModel& board = reading.project.board;
+    SamplePieces pieces;
+    TakeSamples(board, pieces);
     int slot = 0;
     QSize window(0, 0);
     QSize page(0, 0);
@@ -811,13 +1094,13 @@ void LoadEventFiles(ProjectReading& reading, const QString& folder)
             continue;
         }
         if (!alone.start.leanedOnBefore) {
-            TakeIn(reading, alone);
             if (alone.start.ownSlot)
                 slot = alone.slot;
             if (alone.start.ownSizes) {
                 window = alone.window;
                 page = alone.page;
             }
+            TakeIn(reading, alone, pieces);
             continue;
         }
         QFile file(Folder(folder, EventFileName(i)));
@@ -826,7 +1109,9 @@ void LoadEventFiles(ProjectReading& reading, const QString& folder)
         RunningStroke stroke;
         QXmlStreamReader xml(&file);
         ReadEventFile(reading, xml, reading.project.notes.at(i), slot, window, page, stroke);
+        TakeSamples(board, pieces);
     }
+    JoinSamples(board, pieces);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // hurt (paths leaving the folder, links, lies about sizes, no zip at all).
 #include "board/event_kind.h"
 #include "board/picture_file.h"
+#include "storage/event_file_bytes.h"
+#include "storage/event_file_scan.h"
 #include "storage/project_file.h"
 #include "storage/project_load.h"
 #include "tests/support/small_filesystem.h"
@@ -17,7 +19,9 @@
 
 #include <zlib.h>
 
+#include <array>
 #include <cmath>
+#include <limits>
 
 Q_DECLARE_METATYPE(QList<ZipEntry>)
 
@@ -65,6 +69,76 @@ QStringList DescribeAll(const QVector<Record>& records)
 }
 
 QPointF Truncated(QPointF p) { return QPointF(int(p.x()), int(p.y())); }
+
+// True when the event file is in the writer's own shape, read by the scan.
+bool Scans(const QByteArray& file)
+{
+    struct Nothing : storage::EventFileVisitor {
+        void event(const storage::XmlText*) override {}
+        void group(int) override {}
+        void master(const storage::XmlText*) override {}
+        void detail(const storage::XmlText*) override {}
+        void point(const storage::XmlText*) override {}
+    } nothing;
+    return storage::ScanEventFile(file.constData(), file.size(), nothing);
+}
+
+// The same file for the general reader alone: a comment on its first line
+// is no part of the writer's shape, and changes nothing else.
+QByteArray ForTheGeneralReader(const QByteArray& file)
+{
+    const int declarationEnd = file.startsWith("<?xml") ? file.indexOf("?>") + 2 : 0;
+    return QByteArray(file).insert(qMax(0, declarationEnd), "<!---->");
+}
+
+QString Exact(double v)
+{
+    return (std::signbit(v) ? QStringLiteral("-") : QString()) + QString::number(std::fabs(v), 'g', 17);
+}
+
+QString Exact(QPointF p) { return Exact(p.x()) + QLatin1Char(',') + Exact(p.y()); }
+
+QString Exact(const QColor& c)
+{
+    const QRgba64 rgba = c.rgba64();
+    return QStringLiteral("%1:%2/%3/%4/%5").arg(int(c.spec())).arg(rgba.red()).arg(rgba.green()).arg(rgba.blue())
+        .arg(rgba.alpha());
+}
+
+// Everything a reading found, every number to its last bit.
+QStringList Fingerprint(const storage::LoadedProject& loaded)
+{
+    QStringList lines;
+    for (int k = 0; k < kPointerSlotCount; ++k) {
+        const PointerSlotState& slot = loaded.board.slot[k];
+        lines << QStringLiteral("slot %1 next %2").arg(k).arg(slot.nextEventId);
+        for (const EventMaster& em : slot.records.masters())
+            lines << QStringLiteral("EM %1 %2 %3 %4 %5 %6 %7 %8 %9")
+                         .arg(em.EventID).arg(Exact(em.MediaPos)).arg(em.Kind).arg(em.StrData).arg(Exact(em.SCale))
+                         .arg(em.VScroll).arg(em.HScroll).arg(em.Slot).arg(em.NoteName);
+        for (const EventDetail& ed : slot.records.details())
+            lines << QStringLiteral("ED %1 %2 %3 %4 %5 %6 %7 %8 w%9 a%10 d%11 t%12 %13x%14")
+                         .arg(ed.EventID).arg(Exact(ed.S), Exact(ed.E), Exact(ed.M), Exact(ed.C), Rect(ed.OriginRF),
+                                              Rect(ed.BoundRF), Exact(ed.PenColor))
+                         .arg(ed.PenWidth).arg(Exact(ed.Angle)).arg(ed.Deleted).arg(ed.Transparent)
+                         .arg(ed.CanvasWidth).arg(ed.CanvasHeight);
+        for (const FreePenPoint& p : slot.allPoints)
+            lines << QStringLiteral("FP %1 %2 %3 %4 %5 %6")
+                         .arg(p.EventID).arg(Exact(p.MediaPos), Exact(p.Press), Exact(p.S), Exact(p.M))
+                         .arg(p.MouseAction);
+    }
+    QStringList keys = loaded.board.FreePenMap.keys();
+    keys.sort();
+    for (const QString& key : keys) {
+        lines << QStringLiteral("stroke %1").arg(key);
+        for (const FreePenPoint& p : loaded.board.FreePenMap.value(key))
+            lines << QStringLiteral("  %1 %2 %3").arg(p.EventID).arg(Exact(p.S), Exact(p.M));
+    }
+    lines << QStringLiteral("fit %1 %2 %3 %4").arg(Exact(loaded.fit.scale)).arg(loaded.fit.offsetX)
+                 .arg(loaded.fit.offsetY).arg(Rect(loaded.fit.page));
+    lines << loaded.warnings << loaded.damage;
+    return lines;
+}
 
 QByteArray EventFile(const QByteArray& body, const QByteArray& sizes = "Width=\"800\" Height=\"600\" RWidth=\"800\" RHeight=\"600\"")
 {
@@ -410,7 +484,11 @@ private slots:
         for (const char* text : {"0", "-0", "7", "-12", "007", "123456789", "-999999999", "1234567890",
                                  "2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999999999999",
                                  "+5", " 3", "4 ", "0.75", "-1.5", "1.23457e+06", "1e400", "-", "", "x1", "1x",
-                                 "0x10", "1,5", "65535", "65536", "123456789012345", "1234567890123456"})
+                                 "0x10", "1,5", "65535", "65536", "123456789012345", "1234567890123456",
+                                 "-0.0", "0.1", "123456.7", "1.5e+06", "1e+06", "1.5E+06", "1.5e6", "2.5e-05",
+                                 "1.23456789012345e-05", "0.30000000000000004", "1e+22", "1e+23", "1e-22",
+                                 "1e-23", "1e-400", "4.94066e-324", "9007199254740993", "123456789012345.6",
+                                 "1.", ".5", "1..5", "1.5e", "1.5e+", "1.5e+1234", "-.5", "nan", "inf", "-inf"})
             QTest::newRow(text) << QString::fromLatin1(text);
     }
 
@@ -420,39 +498,219 @@ private slots:
         const QString folder = path("work/unpacked");
         const QByteArray v = text.toHtmlEscaped().toUtf8();
         QVERIFY(WriteTestFile(folder + "/Notes.xml", NotesXml(Note("n0"))));
-        QVERIFY(WriteTestFile(folder + "/Event_0.xml", EventFile(
-            "<EM_0 Type=\"EM\" Index=\"0\">\n"
-            "  <EM KD=\"3\" MP=\"" + v + "\" SD=\"" + v + "\" EI=\"1\" SC=\"" + v + "\" HS=\"0\" VS=\"0\"/>\n"
-            "</EM_0>\n<ED_0 Type=\"ED\" Index=\"0\">\n"
-            "  <ED EI=\"1\" SX=\"" + v + "\" OW=\"" + v + "\" PW=\"" + v + "\" AG=\"" + v + "\" TP=\"" + v + "\"/>\n"
-            "</ED_0>\n<FP_0 Type=\"FP\" Index=\"0\">\n"
-            "  <FP EI=\"1\" MP=\"" + v + "\" MA=\"3\" PS=\"" + v + "\" SX=\"" + v + "\" SY=\"1\" MX=\"1\" MY=\"1\"/>\n"
-            "</FP_0>\n")));
+        // A detail of some attributes, and one of all of them in the
+        // writer's order, which makes the whole file the writer's shape.
+        const QByteArray someAttributes =
+            "<ED EI=\"1\" SX=\"" + v + "\" OW=\"" + v + "\" PW=\"" + v + "\" AG=\"" + v + "\" TP=\"" + v + "\"/>";
+        const QByteArray allAttributes = "<ED EI=\"1\" SX=\"" + v
+            + "\" SY=\"0\" EX=\"0\" EY=\"0\" MX=\"0\" MY=\"0\" CX=\"0\" CY=\"0\" OX=\"0\" OY=\"0\" OW=\"" + v
+            + "\" OH=\"0\" BX=\"0\" BY=\"0\" BW=\"0\" BH=\"0\" PC=\"#000000\" PW=\"" + v + "\" AG=\"" + v
+            + "\" BD=\"0\" TP=\"" + v + "\"/>";
+        for (const QByteArray& detail : {someAttributes, allAttributes}) {
+            const QByteArray file = EventFile(
+                "<EM_0 Type=\"EM\" Index=\"0\">\n"
+                "  <EM KD=\"3\" MP=\"" + v + "\" SD=\"" + v + "\" EI=\"1\" SC=\"" + v + "\" HS=\"0\" VS=\"0\"/>\n"
+                "</EM_0>\n<ED_0 Type=\"ED\" Index=\"0\">\n  " + detail + "\n"
+                "</ED_0>\n<FP_0 Type=\"FP\" Index=\"0\">\n"
+                "  <FP EI=\"1\" MP=\"" + v + "\" MA=\"3\" PS=\"" + v + "\" SX=\"" + v + "\" SY=\"1\" MX=\"1\" MY=\"1\"/>\n"
+                "</FP_0>\n");
+            QVERIFY(WriteTestFile(folder + "/Event_0.xml", file));
+            QCOMPARE(Scans(file), detail == allAttributes);
+            const storage::LoadedProject loaded = Read(folder);
+
+            // The general parser's reading: anything it refuses, and anything
+            // not finite, is 0.
+            bool ok = false;
+            int whole = text.toInt(&ok);
+            whole = ok ? whole : 0;
+            double number = text.toDouble(&ok);
+            number = ok && std::isfinite(number) ? number : 0.0;
+            const auto same = [](double a, double b) { return a == b && std::signbit(a) == std::signbit(b); };
+
+            const EventMaster& em = loaded.board.slot[0].records.masters().value(0);
+            QVERIFY2(same(em.MediaPos, number), qPrintable(QString::number(em.MediaPos, 'g', 17)));
+            QVERIFY2(same(em.SCale, number), qPrintable(QString::number(em.SCale, 'g', 17)));
+            QCOMPARE(em.StrData, quint16(whole));
+            const EventDetail& ed = loaded.board.slot[0].records.details().value(0);
+            QCOMPARE(ed.S.x(), double(whole));
+            QCOMPARE(ed.OriginRF.width(), whole);
+            QCOMPARE(ed.PenWidth, quint16(whole));
+            QVERIFY(same(double(ed.Angle), double(float(number))));
+            QCOMPARE(ed.Transparent, quint16(whole));
+            const FreePenPoint& p = loaded.board.slot[0].allPoints.value(0);
+            QVERIFY(same(p.MediaPos, number));
+            QVERIFY(same(double(p.Press), double(float(number))));
+            QCOMPARE(p.S.x(), double(whole));
+        }
+    }
+
+    // A large lesson of every kind of value the writer may write reads the
+    // same through the scan as through the general reader, to the last bit.
+    void scannedLessonReadsAsTheGeneralReaderReadsIt()
+    {
+        QRandomGenerator random(58);
+        const auto anyDouble = [&random]() {
+            switch (random.bounded(8)) {
+            case 0: return -1.0;
+            case 1: return double(random.bounded(100000));
+            case 2: return (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-30, 30));
+            case 3: return -0.0;
+            case 4: return std::numeric_limits<double>::infinity();
+            case 5: return std::pow(10.0, random.bounded(-320, 308)) * random.generateDouble();
+            case 6: return std::nan("");
+            default: return random.generateDouble() * 1e6;
+            }
+        };
+        const auto anyCoord = [&random, &anyDouble]() {
+            return random.bounded(10) == 0 ? anyDouble() * 1e10 : random.generateDouble() * 4000 - 1000;
+        };
+        storage::ProjectSnapshot project;
+        project.boardSize = QSize(1920, 1080);
+        project.pageSize = QSize(1600, 900);
+        for (int n = 0; n < 4; ++n) {
+            NoteInfo note;
+            note.name = note.path = QStringLiteral("WhiteBoard");
+            note.create_data = QStringLiteral("2024010108000000%1").arg(n);
+            project.notes << note;
+        }
+        std::array<quint16, kPointerSlotCount> next{};
+        for (int stroke = 0; stroke < 1500; ++stroke) {
+            const int slot = random.bounded(kPointerSlotCount);
+            EventMaster em;
+            // Now and then an ID twice: its records are written twice.
+            em.EventID = random.bounded(50) == 0 && next[slot] > 0 ? next[slot] - 1 : next[slot]++;
+            em.Kind = random.bounded(30);
+            em.MediaPos = anyDouble();
+            em.StrData = quint16(random.bounded(65536));
+            em.SCale = anyDouble();
+            em.VScroll = quint16(random.bounded(65536));
+            em.HScroll = quint16(random.bounded(65536));
+            em.Slot = quint16(slot);
+            // The last note keeps no records.
+            em.NoteName = project.notes.at(random.bounded(3)).create_data;
+            EventDetail ed;
+            ed.EventID = em.EventID;
+            ed.S = QPointF(anyCoord(), anyCoord());
+            ed.E = QPointF(anyCoord(), anyCoord());
+            ed.M = QPointF(anyCoord(), anyCoord());
+            ed.C = QPointF(anyCoord(), anyCoord());
+            ed.OriginRF = QRect(random.bounded(-500, 2000), random.bounded(-500, 2000), random.bounded(3000),
+                                random.bounded(3000));
+            ed.BoundRF = QRect(random.bounded(2000), random.bounded(2000), random.bounded(-10, 3000),
+                               random.bounded(3000));
+            ed.PenColor = QColor::fromRgb(random.generate());
+            ed.PenWidth = quint16(random.bounded(65536));
+            ed.Angle = float(anyDouble());
+            ed.Deleted = random.bounded(5) == 0 ? 1 : 0;
+            ed.Transparent = quint16(random.bounded(300));
+            project.slotTables[slot].masters << em;
+            project.slotTables[slot].details << ed;
+            const int samples = random.bounded(1, 60);
+            for (int i = 0; i < samples; ++i) {
+                FreePenPoint p;
+                p.EventID = em.EventID;
+                p.MediaPos = anyDouble();
+                p.Press = float(anyDouble());
+                p.S = QPointF(anyCoord(), anyCoord());
+                p.M = QPointF(anyCoord(), anyCoord());
+                // Most strokes end with a release; some never do.
+                p.MouseAction = i == samples - 1 && random.bounded(8) ? 3 : random.bounded(5);
+                project.slotTables[slot].points << p;
+            }
+        }
+        const storage::EventFileWriter writer(project);
+        const QString scanned = path("work/scanned");
+        const QString general = path("work/general");
+        for (const QString& folder : {scanned, general})
+            QVERIFY(WriteTestFile(folder + "/Notes.xml", storage::NotesXmlBytes(project.notes)));
+        for (int n = 0; n < project.notes.size(); ++n) {
+            const QByteArray file = writer.EventFile(n);
+            QVERIFY2(Scans(file), qPrintable(storage::EventFileName(n)));
+            QVERIFY(WriteTestFile(scanned + "/" + storage::EventFileName(n), file));
+            QVERIFY(WriteTestFile(general + "/" + storage::EventFileName(n), ForTheGeneralReader(file)));
+        }
+        const QStringList fromScan = Fingerprint(Read(scanned));
+        const QStringList fromGeneral = Fingerprint(Read(general));
+        QVERIFY(fromScan.size() > 50000);
+        QCOMPARE(fromScan.size(), fromGeneral.size());
+        for (int i = 0; i < fromScan.size(); ++i)
+            QCOMPARE(fromScan.at(i), fromGeneral.at(i));
+    }
+
+    // Files of any other lawful form, and damaged files, read as the general
+    // reader reads them; the damage is reported as ever.
+    void otherFilesReadAsTheGeneralReaderReadsThem_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("scanned");
+        QTest::addColumn<bool>("damaged");
+        const QByteArray group = "<FP_2 Type=\"FP\" Index=\"2\">\n";
+        const QByteArray point = "<FP EI=\"4\" MP=\"-1\" MA=\"3\" PS=\"0.5\" SX=\"10\" SY=\"20\" MX=\"11\" MY=\"21\"/>\n";
+        const QByteArray records =
+            "<EM_2 Type=\"EM\" Index=\"2\">\n<EM KD=\"3\" MP=\"-1\" SD=\"65535\" EI=\"4\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n"
+            "</EM_2>\n<ED_2 Type=\"ED\" Index=\"2\">\n<ED EI=\"4\" SX=\"10\" SY=\"20\" EX=\"30\" EY=\"40\" MX=\"10\" "
+            "MY=\"20\" CX=\"30\" CY=\"40\" OX=\"10\" OY=\"20\" OW=\"20\" OH=\"20\" BX=\"10\" BY=\"20\" BW=\"20\" "
+            "BH=\"20\" PC=\"#ff8000\" PW=\"3\" AG=\"0\" BD=\"0\" TP=\"128\"/>\n</ED_2>\n"
+            + group + point + "</FP_2>\n";
+        const QByteArray file = EventFile(records, "Width=\"1600\" Height=\"1200\" RWidth=\"1600\" RHeight=\"1200\"");
+        const auto replaced = [&file](const QByteArray& from, const QByteArray& to) {
+            return QByteArray(file).replace(from, to);
+        };
+        QTest::newRow("writer's shape") << file << true << false;
+        QTest::newRow("line breaks and blanks") << QByteArray(file).replace("\n", "\r\n\t").replace(" PS", "\n PS")
+                                                << true << false;
+        QTest::newRow("empty page") << EventFile("").replace(">\n</Event>", "/>") << true << false;
+        QTest::newRow("empty group") << replaced(point, "").replace(group, "<FP_2 Type=\"FP\" Index=\"2\"/>\n")
+                                                 .replace("</FP_2>\n", "")
+                                     << true << false;
+        QTest::newRow("attributes in another order") << replaced("SX=\"10\" SY=\"20\" MX", "SY=\"20\" SX=\"10\" MX")
+                                                     << false << false;
+        QTest::newRow("entities") << replaced("EI=\"4\" MP", "EI=\"&#52;\" MP").replace("Note=\"x\"", "Note=\"a&amp;b\"")
+                                  << false << false;
+        QTest::newRow("comments") << replaced(point, "<!-- a sample -->" + point) << false << false;
+        QTest::newRow("CDATA and text") << replaced(point, "<![CDATA[<FP>]]> text " + point) << false << false;
+        QTest::newRow("older file of fewer attributes")
+            << replaced(" PS=\"0.5\"", "").replace(" AG=\"0\" BD=\"0\" TP=\"128\"", "") << false << false;
+        QTest::newRow("records outside a group") << EventFile(point) << false << false;
+        QTest::newRow("colour by name") << replaced("#ff8000", "orange") << true << false;
+        QTest::newRow("numbers in other forms") << replaced("SX=\"10\" SY", "SX=\"+10\" SY").replace("\"0.5\"", "\" 5e-1\"")
+                                               << true << false;
+        QTest::newRow("bad numbers") << replaced("SX=\"10\" SY", "SX=\"1x\" SY").replace("#ff8000", "#ff80")
+                                            .replace("\"0.5\"", "\"--1\"")
+                                     << true << false;
+        QTest::newRow("huge counts") << replaced("Index=\"2\">", "Index=\"99999999999\">").replace("EI=\"4\"", "EI=\"99999999999999999999\"")
+                                     << false << false;
+        QTest::newRow("slot that does not exist") << replaced("<FP_2 Type=\"FP\" Index=\"2\">", "<FP_2 Type=\"FP\" Index=\"12\">")
+                                                  << false << false;
+        QTest::newRow("cut in a value") << file.left(file.indexOf("SY=\"20\" MX") + 5) << false << true;
+        QTest::newRow("cut after a record") << file.left(file.indexOf("</FP_2>")) << false << true;
+        QTest::newRow("end tag unlike its start") << replaced("</FP_2>", "</FP_3>") << false << true;
+        QTest::newRow("attribute twice") << replaced("MA=\"3\"", "MA=\"3\" MA=\"1\"") << false << true;
+        QTest::newRow("deep nesting") << replaced(point, QByteArray(100000, 'x').replace("x", "<a>") + point)
+                                      << false << true;
+        QTest::newRow("nothing") << QByteArray() << false << true;
+    }
+
+    void otherFilesReadAsTheGeneralReaderReadsThem()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, scanned);
+        QFETCH(bool, damaged);
+        QCOMPARE(Scans(file), scanned);
+        const QString folder = path("work/odd");
+        const QString general = path("work/general");
+        // Two notes: the second file starts from what the first left.
+        QVERIFY(WriteTestFile(folder + "/Notes.xml", NotesXml(Note("n0") + Note("n1"))));
+        QVERIFY(WriteTestFile(general + "/Notes.xml", NotesXml(Note("n0") + Note("n1"))));
+        const QByteArray second = EventFile("<EM KD=\"3\" MP=\"-1\" SD=\"1\" EI=\"9\" SC=\"1\" HS=\"0\" VS=\"0\"/>\n", "");
+        for (int n = 0; n < 2; ++n) {
+            const QByteArray bytes = n == 0 ? file : second;
+            QVERIFY(WriteTestFile(folder + "/" + storage::EventFileName(n), bytes));
+            QVERIFY(WriteTestFile(general + "/" + storage::EventFileName(n), ForTheGeneralReader(bytes)));
+        }
         const storage::LoadedProject loaded = Read(folder);
-
-        // The general parser's reading: anything it refuses, and anything
-        // not finite, is 0.
-        bool ok = false;
-        int whole = text.toInt(&ok);
-        whole = ok ? whole : 0;
-        double number = text.toDouble(&ok);
-        number = ok && std::isfinite(number) ? number : 0.0;
-        const auto same = [](double a, double b) { return a == b && std::signbit(a) == std::signbit(b); };
-
-        const EventMaster& em = loaded.board.slot[0].records.masters().value(0);
-        QVERIFY2(same(em.MediaPos, number), qPrintable(QString::number(em.MediaPos)));
-        QVERIFY2(same(em.SCale, number), qPrintable(QString::number(em.SCale)));
-        QCOMPARE(em.StrData, quint16(whole));
-        const EventDetail& ed = loaded.board.slot[0].records.details().value(0);
-        QCOMPARE(ed.S.x(), double(whole));
-        QCOMPARE(ed.OriginRF.width(), whole);
-        QCOMPARE(ed.PenWidth, quint16(whole));
-        QVERIFY(same(double(ed.Angle), double(float(number))));
-        QCOMPARE(ed.Transparent, quint16(whole));
-        const FreePenPoint& p = loaded.board.slot[0].allPoints.value(0);
-        QVERIFY(same(p.MediaPos, number));
-        QVERIFY(same(double(p.Press), double(float(number))));
-        QCOMPARE(p.S.x(), double(whole));
+        QCOMPARE(Fingerprint(loaded), Fingerprint(Read(general)));
+        QVERIFY2(loaded.damage.isEmpty() != damaged, qPrintable(loaded.damage.join('\n')));
     }
 
     // Each file is read as if after the one before it: records outside a
