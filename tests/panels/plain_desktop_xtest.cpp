@@ -271,7 +271,7 @@ private slots:
     // button still shows red.
     void colourFaceFollowsTheMove()
     {
-        ChooseFromToolbarRow(m_top.value("colorbtn"), m_redRow);
+        QVERIFY(ChooseFromToolbarRow(m_board, m_top, "colorbtn", m_redRow));
         const QRect before = m_top.value("colorbtn").adjusted(8, 8, -8, -8);
         QVERIFY(Share(ScreenshotWhen(m_root->path() + "/shot.png",
                                      [&](const QImage& s) { return Share(s, before, Red) > 0.05; }, 5000),
@@ -359,8 +359,17 @@ private slots:
         const QRect ring = XWindowGeometry(ids.first());
         QCOMPARE(ring, QRect(m_launcher.topLeft() - QPoint(kSubPanelInset, kSubPanelInset), QSize(kSubPanelSize, kSubPanelSize)));
         QVERIFY(kScreen.contains(ring));
-        QTest::qWait(200);  // lets the ring paint before it is photographed
-        Shot("launcher-" + QString::fromLatin1(QTest::currentDataTag()));
+        // Photographed once the ring has painted: more than one colour in it.
+        const auto painted = [&](const QImage& s) {
+            QSet<QRgb> colours;
+            for (int y = ring.top(); y <= ring.bottom() && colours.size() < 4; y += 4)
+                for (int x = ring.left(); x <= ring.right(); x += 4)
+                    colours.insert(s.pixel(x, y));
+            return colours.size() >= 4;
+        };
+        const QImage ringShot = ScreenshotWhen(m_root->path() + "/shot.png", painted, 5000);
+        if (!m_output.isEmpty())
+            ringShot.save(m_output + QStringLiteral("/launcher-%1.png").arg(QTest::currentDataTag()));
         // Each opens alone: the one before has closed.
         if (!m_lastPanel.isEmpty())
             QVERIFY(WaitForGone(m_lastPanel));

@@ -15,5 +15,11 @@ QImage TakeScreenshot(const QString& path);
 // The last one taken, as 32-bit RGB.
 QImage ScreenshotWhen(const QString& path, const std::function<bool(const QImage&)>& holds, int timeoutMs = 10000);
 
+// The same, but the screen must also have stopped changing: `holds` is true
+// of a screenshot that equals the one taken before it. For a picture that is
+// compared whole with another.
+QImage SettledScreenshotWhen(const QString& path, const std::function<bool(const QImage&)>& holds,
+                             int timeoutMs = 10000);
+
 // How many pixels of the area are dark (every channel below 90).
 int DarkPixels(const QImage& image, QRect area);
