@@ -283,12 +283,17 @@ private slots:
         qputenv("DRAVIK_CAPTURE_FAIL", "progress");
         configure("quiet.mp3", "", "Test Tone", "");
         QVERIFY(startRecording(1));
+        // Watched until the recorder has written a second of sound (128 kbps),
+        // by which time it would have reported its progress.
+        const QString output = m_folder.filePath("quiet.mp3");
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < 1500) {
+        while (QFileInfo(output).size() < 16 * 1024) {
+            QVERIFY2(clock.elapsed() < 20000, "the recorder wrote no second of sound within 20 s");
             QVERIFY(!readLineData().contains("time="));
             QTest::qWait(10);
         }
+        QVERIFY(!readLineData().contains("time="));
         QVERIFY(stopRecording());
     }
 
