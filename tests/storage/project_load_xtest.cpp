@@ -67,11 +67,11 @@ class ProjectLoadXTest : public QObject
     QPoint m_saveEntry;
     QTemporaryDir m_files;
 
-    // Screenshots until `holds` is true of one (20 s): the screen shows the
+    // Screenshots until `holds` is true of one (30 s): the screen shows the
     // board's state a moment after the board has it.
     QImage ShotWhen(const QString& name, const std::function<bool(const QImage&)>& holds)
     {
-        const QImage shot = ScreenshotWhen(m_files.filePath(name + ".png"), holds, 20000);
+        const QImage shot = ScreenshotWhen(m_files.filePath(name + ".png"), holds);
         shot.save(m_files.filePath(name + ".png"));
         return shot;
     }
@@ -117,7 +117,7 @@ private slots:
             // The reference the opened lesson is compared with whole: taken
             // once the stroke shows and the screen has stopped changing.
             drawn = SettledScreenshotWhen(m_files.filePath("drawn.png"),
-                                          [](const QImage& s) { return InkPixels(s).size() > 100; }, 20000);
+                                          [](const QImage& s) { return InkPixels(s).size() > 100; });
             const int mark = board.lines().size();
             QVERIFY(ChooseMainMenuEntry(board.pid(), m_saveEntry));
             QVERIFY(XdotoolTypeInto(board.pid(), "Save project file", {"ctrl+a", "type:" + lesson, "Return"}));

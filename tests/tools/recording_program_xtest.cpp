@@ -267,13 +267,15 @@ private slots:
         QVERIFY(RecordedParts(2));
         const QPoint again = OpenRecordingPanel(board);
         Click(again + Centre(RecPanelButtons(), "btnStop"));
-        // The recorder had already recorded for a while when it first
-        // reported; the whiteboard's clock counts that time too.
+        // The clock is read when the whiteboard takes the stop (a busy
+        // machine hands it the click late). The recorder had already recorded
+        // for a while when it first reported; the whiteboard's clock counts
+        // that time too.
+        QVERIFY(board.waitForLine("rec_type : 2", 30000, from) >= 0);
         const QStringList offsets = board.lines().mid(from).filter("AddMsec = ");
         QVERIFY(!offsets.isEmpty());
         const double clockSeconds =
             clock.elapsed() / 1000.0 + offsets.first().section("AddMsec = ", 1).trimmed().toDouble() / 1000.0;
-        QVERIFY(board.waitForLine("rec_type : 2", 10000, from) >= 0);
         QVERIFY(board.waitForLine("save complete", 30000, from) >= 0);
 
         const QStringList videos = QDir(m_recordings).entryList({"*.mp4"}, QDir::Files);
