@@ -99,6 +99,8 @@ void Dialog::ThreadPrjSaveFinished()
     if (m_ThreadPrjSave.isRunning() || m_projectSaveEndHandled)
         return;
     m_projectSaveEndHandled = true;
+    // What follows runs before any input that arrives after this line.
+    qDebug().noquote() << QStringLiteral("project save finished");
     const int action = m_afterProjectSave;
     m_afterProjectSave = 0;
     m_projectSnapshot = storage::ProjectSnapshot();
@@ -156,6 +158,9 @@ void Dialog::ThreadNoteSaveFinished()
     // are still those the user left, and nothing has to be rebuilt.
     m_liveDisplay = true;
     update();
+    // Every page is written by now: the printed ones were handed over
+    // before the job ended.
+    qDebug().noquote() << QStringLiteral("note job done");
     ReportNoteJobFailures();
 }
 

@@ -4,6 +4,7 @@
 #include "app/ui/dialog_panels.h"
 #include "ui_dialog.h"
 
+#include <QDebug>
 #include <QPushButton>
 #include <QSignalMapper>
 
@@ -26,6 +27,7 @@ void Dialog::BuildSubButtonRow(const QStringList& keys, QPushButton* beside, con
     }
     PlaceSubButtonRow(beside);
     connect(m_rowMapper, SIGNAL(mapped(QString)), this, clickSlot);
+    qDebug().noquote() << QStringLiteral("toolbar row open : %1").arg(beside->objectName());
 }
 
 void Dialog::CreateColorSubBtn() { BuildSubButtonRow(ColorSubBtnKeys, ui->colorbtn, SLOT(ClickColorBtn(QString))); }
@@ -68,6 +70,7 @@ void Dialog::ClearSubBtn()
     }
     m_subButtons.clear();
     m_subButtonRowOpen = false;
+    qDebug().noquote() << QStringLiteral("toolbar row closed");
     ui->horwidthslider->hide();
     ui->verwidthslider->hide();
 }

@@ -39,6 +39,8 @@ bool Dialog::LongPressTaken(QPushButton* button, std::function<void()> poll, std
         return true;
     }
     m_longPressCount = 0;
+    // The click action follows this line at once, before any later input.
+    qDebug().noquote() << QStringLiteral("toolbar button : %1").arg(button->objectName());
     return false;
 }
 
@@ -163,6 +165,7 @@ void Dialog::ShowPenWidthSlider()
     m_subButtonRowRect = QRect(placed.areaFrom, placed.areaTo);
     slider->show();
     slider->raise();
+    qDebug().noquote() << QStringLiteral("toolbar row open : %1").arg(ui->pwidthbtn->objectName());
 }
 
 // The new transparency of the user's slots, the colour's alpha that follows

@@ -4,6 +4,7 @@
 #include "panels/ui/notelist.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFont>
@@ -199,6 +200,7 @@ void clipart::AddPictures(const QVector<ClipArtThumbnail>& pictures)
         item->setForeground(Qt::black);
         m_list->addItem(item);
     }
+    qDebug().noquote() << QStringLiteral("clip art listed : %1").arg(m_list->count());
 }
 
 bool clipart::WaitForListing(int timeoutMs)

@@ -222,6 +222,7 @@ void NoteDialog::FinishFill()
     // The only page can never be deleted.
     m_deleteButton->setEnabled(m_records && m_records->size() > 1);
     m_progress->hide();
+    qDebug().noquote() << QStringLiteral("note list filled : %1").arg(m_list->count());
 }
 
 void NoteDialog::SelectItem(QListWidgetItem* item)

@@ -303,6 +303,7 @@ void Dialog::StartNewLecture()
         Coll_Send_NoteData(0, QString(), 1);
         Coll_Send_NoteIdx(0, QString());
     }
+    qDebug().noquote() << QStringLiteral("new lecture started");
 }
 
 void Dialog::OptNewLecture()

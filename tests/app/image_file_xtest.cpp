@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <functional>
@@ -26,7 +27,6 @@ QString N(int v) { return QString::number(v); }
 void Click(QPoint p)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
-    QTest::qWait(400);
 }
 
 QString MakePicture(const QString& folder, QColor colour)
@@ -89,15 +89,22 @@ class ImageFileProgramTest : public QObject
     // Opens the file dialog from the note row; returns its window id.
     QString OpenFileDialog()
     {
+        const int mark = m_board.lines().size();
         Click(m_noteArrow);
+        if (m_board.waitForLine("toolbar row open : notebtn", 10000, mark) < 0) {
+            qWarning("the row of note kinds did not open within 10 s");
+            return QString();
+        }
         Click(m_loadImage);
         const QStringList dialogs = WaitForXWindows("^Insert image$", 10000, m_board.pid());
-        if (dialogs.isEmpty())
+        if (dialogs.isEmpty()) {
+            qWarning("the file dialog did not open within 10 s");
             return QString();
+        }
         Xdotool({"mousemove", "--window", dialogs.first(), "60", "60"});
-        Xdotool({"windowfocus", "--sync", dialogs.first()});
-        QTest::qWait(800);  // the dialog lists its folder
-        return dialogs.first();
+        // Its name field has the keyboard from the start, and keeps what is
+        // typed into it while the folder is still being listed.
+        return GiveKeyboard(dialogs.first()) ? dialogs.first() : QString();
     }
 
     // Types the picture's path into the open file dialog, then answers the
@@ -114,18 +121,22 @@ class ImageFileProgramTest : public QObject
         Xdotool({"key", "Return"});
         // The question has the file dialog's title; it is the other window.
         QString box;
-        for (int i = 0; i < 50 && box.isEmpty(); ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        while (box.isEmpty()) {
             for (const QString& id : FindXWindows("^Insert image$", m_board.pid()))
                 if (id != files)
                     box = id;
+            if (box.isEmpty() && clock.elapsed() > 10000) {
+                qWarning("the question after the file was chosen did not come within 10 s");
+                return false;
+            }
             if (box.isEmpty())
-                QTest::qWait(200);
+                QTest::qWait(100);
         }
-        if (box.isEmpty())
-            return false;
-        QTest::qWait(500);
         Xdotool({"mousemove", "--window", box, "20", "20"});
-        Xdotool({"windowfocus", "--sync", box});
+        if (!GiveKeyboard(box))
+            return false;
         Xdotool({"key", answer});
         return true;
     }

@@ -8,12 +8,10 @@
 #include "tests/support/xdotool.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 #include <csignal>
@@ -23,18 +21,6 @@ namespace {
 
 // The keyboard's own window.
 const char* const kKeyboardWindow = "^Onboard$";
-
-bool WaitForNoWindow(const QString& pattern, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!FindXWindows(pattern).isEmpty()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(200);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -49,34 +35,19 @@ class OnScreenKeyboardXTest : public QObject
     qint64 m_busPid = 0;
     QString m_busAddress;
 
-    // A visible window of the board that was not among `before`.
-    QString WaitForNewWindow(const QStringList& before)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        do {
-            for (const QString& id : FindXWindows(QStringLiteral(".*"), m_board.pid())) {
-                if (!before.contains(id))
-                    return id;
-            }
-            QThread::msleep(100);
-        } while (clock.elapsed() < 10000);
-        return QString();
-    }
-
     // The main menu from the logo, its Tools entry, and the first entry of
     // the Tools menu: the keyboard.
     bool ChooseKeyboard()
     {
-        QStringList before = FindXWindows(QStringLiteral(".*"), m_board.pid());
+        QStringList before = MappedWindowIds(m_board.pid());
         Xdotool({"mousemove", "48", "22", "click", "1"});
-        const QString menu = WaitForNewWindow(before);
+        const QString menu = WaitForNewXWindow(m_board.pid(), before, 10000);
         if (menu.isEmpty())
             return false;
         before << menu;
         const QPoint entry = XWindowGeometry(menu).topLeft() + m_toolsEntry;
         Xdotool({"mousemove", QString::number(entry.x()), QString::number(entry.y()), "click", "1"});
-        if (WaitForNewWindow(before).isEmpty())
+        if (WaitForNewXWindow(m_board.pid(), before, 10000).isEmpty())
             return false;
         Xdotool({"key", "--delay", "80", "Down", "Return"});
         return true;
@@ -136,9 +107,9 @@ private slots:
         // The save asks for the keyboard for its file name; the answer (here
         // a cancelled dialog) closes the keyboard again.
         const int mark = m_board.lines().size();
-        XdotoolMainMenuEntry(m_saveEntry);
+        QVERIFY(ChooseMainMenuEntry(m_board.pid(), m_saveEntry));
         QVERIFY(m_board.waitForLine("file dialog save:", 10000, mark) >= 0);
-        QVERIFY2(WaitForNoWindow(kKeyboardWindow, 10000), "the keyboard stayed open after the save");
+        QVERIFY2(WaitForNoXWindows(kKeyboardWindow, 10000), "the keyboard stayed open after the save");
         QCOMPARE(CloseWhiteboard(m_board), 0);
     }
 

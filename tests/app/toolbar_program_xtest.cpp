@@ -2,7 +2,9 @@
 // and drags under a private X server, and the screen, the files and the log
 // are looked at from outside.
 #include "app/ui/dialog.h"
+#include "tests/support/board_screen.h"
 #include "tests/support/running_program.h"
+#include "tests/support/screenshot.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 #include "ui_dialog.h"
@@ -11,7 +13,6 @@
 #include <QImage>
 #include <QMap>
 #include <QMenu>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,24 +24,11 @@ namespace {
 
 QString N(int v) { return QString::number(v); }
 
+// The program reads the clicks in the order they are sent: a click needs no
+// wait unless what it starts is awaited.
 void Click(QPoint p)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
-    QTest::qWait(400);
-}
-
-void Hold(QPoint p, int ms)
-{
-    Xdotool({"mousemove", N(p.x()), N(p.y()), "mousedown", "1"});
-    QTest::qWait(ms);
-    Xdotool({"mouseup", "1"});
-    QTest::qWait(400);
-}
-
-void Drag(QPoint from, QPoint to)
-{
-    XdotoolDrag(from, to);
-    QTest::qWait(400);
 }
 
 int CountPixels(const QImage& image, QRect area, const std::function<bool(QColor)>& is)
@@ -79,12 +67,32 @@ class ToolbarProgramTest : public QObject
     QRect m_widthSlider;
     QRect m_toolPositionEntry;
 
-    QImage Screen()
+    QImage Screen() { return TakeScreenshot(m_root->path() + "/screen.png"); }
+
+    QImage ScreenWhen(const std::function<bool(const QImage&)>& holds)
     {
-        const QString path = m_root->path() + "/screen.png";
-        QFile::remove(path);
-        QProcess::execute("import", {"-window", "root", path});
-        return QImage(path);
+        return ScreenshotWhen(m_root->path() + "/screen.png", holds);
+    }
+
+    // A drag on the board, awaited until the board has made it object `kind`.
+    bool Drag(QPoint from, QPoint to, int kind)
+    {
+        const int mark = m_board.lines().size();
+        XdotoolDrag(from, to);
+        if (m_board.waitForLine(QStringLiteral(" kind %1 media").arg(kind), 10000, mark) < 0) {
+            qWarning("the drag did not become an object of kind %d within 10 s", kind);
+            return false;
+        }
+        return true;
+    }
+
+    // Clicks the small arrow `arrow` that opens the row of `button`; true
+    // once the row is open.
+    bool OpenRowByArrow(const QString& arrow, const QString& button)
+    {
+        const int mark = m_board.lines().size();
+        Click(m_at[arrow]);
+        return m_board.waitForLine("toolbar row open : " + button, 10000, mark) >= 0;
     }
 
     int PageImages() const
@@ -133,7 +141,7 @@ private slots:
     {
         const int before = PageImages();
         Click(m_at["notebtn"]);
-        QTRY_COMPARE(PageImages(), before + 1);
+        QTRY_COMPARE_WITH_TIMEOUT(PageImages(), before + 1, 10000);
     }
 
     void pageButtonsStepBackAndForth()
@@ -148,15 +156,17 @@ private slots:
 
     void drawRowChoosesTheRectangle()
     {
-        Hold(m_at["drawbtn"], 800);
-        // The fourth button of the row is the rectangle.
+        QVERIFY(OpenToolbarRow(m_board, "drawbtn", m_at["drawbtn"]));
         const QRect draw = m_geometry["drawbtn"];
-        const QPoint rect = QPoint(draw.center().x(), draw.bottom() + 1 + 36 * 3 + 18 + 4);
-        QImage row = Screen();
-        QVERIFY(CountPixels(row, QRect(draw.left(), draw.bottom() + 4, draw.width(), 300), Dark) > 50);
-        Click(rect);
-        Drag(QPoint(300, 300), QPoint(500, 450));
-        const QImage shot = Screen();
+        const QRect rowArea(draw.left(), draw.bottom() + 4, draw.width(), 300);
+        QImage row = ScreenWhen([&](const QImage& s) { return CountPixels(s, rowArea, Dark) > 50; });
+        QVERIFY(CountPixels(row, rowArea, Dark) > 50);
+        // The fourth button of the row is the rectangle.
+        QVERIFY(ChooseFromOpenRow(m_board, draw, 3));
+        QVERIFY(Drag(QPoint(300, 300), QPoint(500, 450), 8));
+        const QImage shot = ScreenWhen([](const QImage& s) {
+            return CountPixels(s, QRect(380, 296, 40, 8), Dark) > 20 && CountPixels(s, QRect(496, 360, 8, 40), Dark) > 20;
+        });
         // Ink along the rectangle's edges, none in its middle.
         QVERIFY(CountPixels(shot, QRect(380, 296, 40, 8), Dark) > 20);
         QVERIFY(CountPixels(shot, QRect(496, 360, 8, 40), Dark) > 20);
@@ -166,42 +176,41 @@ private slots:
     void colourRowGivesRedInkAndWidthWidens()
     {
         // Back to the free pen, then red from the colour row.
-        Hold(m_at["drawbtn"], 800);
-        const QRect draw = m_geometry["drawbtn"];
-        Click(QPoint(draw.center().x(), draw.bottom() + 1 + 18 + 4));
-        Click(m_at["colorsubbtn"]);
-        const QRect colour = m_geometry["colorbtn"];
+        QVERIFY(ChooseFromToolbarRow(m_board, m_geometry, "drawbtn", 0));
+        QVERIFY(OpenRowByArrow("colorsubbtn", "colorbtn"));
         // "red" is the tenth colour.
-        Click(QPoint(colour.center().x(), colour.bottom() + 1 + 36 * 9 + 18 + 4));
-        Drag(QPoint(300, 600), QPoint(600, 600));
-        QImage shot = Screen();
+        QVERIFY(ChooseFromOpenRow(m_board, m_geometry["colorbtn"], 9));
+        QVERIFY(Drag(QPoint(300, 600), QPoint(600, 600), 3));
+        QImage shot = ScreenWhen([](const QImage& s) { return InkThickness(s, 450, 580, 620, Red) > 0; });
         const int thin = InkThickness(shot, 450, 580, 620, Red);
         QVERIFY2(thin > 0, "no red ink");
 
         // The width arrow opens the slider; a wider width gives wider ink.
-        Click(m_at["pwidthsubbtn"]);
+        QVERIFY(OpenRowByArrow("pwidthsubbtn", "pwidthbtn"));
         // The handle, at the thinnest width, goes to the far end.
         const QRect slider = m_widthSlider;
         Xdotool({"mousemove", N(slider.center().x()), N(slider.bottom() - 6), "mousedown", "1"});
         for (int y = slider.bottom() - 6; y >= slider.top(); y -= 10)
             Xdotool({"mousemove", N(slider.center().x()), N(y)});
         Xdotool({"mouseup", "1"});
-        QTest::qWait(300);
+        const int mark = m_board.lines().size();
         Click(QPoint(900, 500));  // outside: the slider closes
-        Drag(QPoint(300, 700), QPoint(600, 700));
-        shot = Screen();
+        QVERIFY2(m_board.waitForLine("toolbar row closed", 10000, mark) >= 0, "the width slider did not close");
+        QVERIFY(Drag(QPoint(300, 700), QPoint(600, 700), 3));
+        shot = ScreenWhen([&](const QImage& s) { return InkThickness(s, 450, 670, 730, Red) > thin + 3; });
         const int wide = InkThickness(shot, 450, 670, 730, Red);
         QVERIFY2(wide > thin + 3, qPrintable(QString("%1 -> %2").arg(thin).arg(wide)));
     }
 
     void zoomRowShowsScrollBars()
     {
-        Click(m_at["zoomsubbtn"]);
-        const QRect zoom = m_geometry["zoombtn"];
+        QVERIFY(OpenRowByArrow("zoomsubbtn", "zoombtn"));
+        const int mark = m_board.lines().size();
         // "ekZoomFix2" is the fifth zoom key.
-        Click(QPoint(zoom.center().x(), zoom.bottom() + 1 + 36 * 4 + 18 + 4));
-        QVERIFY(m_board.waitForLine("OptZoomBtn", 5000, 0) >= 0);
-        const QImage before = Screen();
+        QVERIFY(ChooseFromOpenRow(m_board, m_geometry["zoombtn"], 4));
+        QVERIFY(m_board.waitForLine("OptZoomBtn", 10000, mark) >= 0);
+        // The zoomed page once it is painted and the screen has stopped changing.
+        const QImage before = SettledScreenshotWhen(m_root->path() + "/screen.png", [](const QImage&) { return true; });
         // The horizontal bar runs along the bottom; a wheel-free drag of its
         // handle moves the page.
         Xdotool({"mousemove", "640", N(before.height() - 8), "mousedown", "1"});

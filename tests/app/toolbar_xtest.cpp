@@ -111,15 +111,24 @@ void ToolbarXTest::barAtItsEdge()
     RunningProgram board;
     QVERIFY(StartWhiteboard(board, {}, environment));
     QVERIFY(board.waitForLine("time Done", 10000) >= 0);
-    QTest::qWait(300);
-    const QImage shot = TakeScreenshot(root.path() + "/shot.png");
-    QVERIFY(!shot.isNull());
-    shot.save(QDir::tempPath() + "/dravik_toolbar_" + QString(QTest::currentDataTag()).replace(' ', '_') + ".png");
-
     const bool side = shown >= 2;
     // Where the first button after the logo sits, and the direction the bar
     // runs in.
     const QPoint starts[] = {QPoint(96, H - 41), QPoint(96, 4), QPoint(4, 70), QPoint(W - 44, 70)};
+    // The bar is photographed once every button shows its picture (the
+    // window paints a moment after it is up).
+    const auto allShown = [&](const QImage& s) {
+        for (const Expected& button : BarButtons(side)) {
+            const QPoint at = starts[shown] + (side ? QPoint(0, button.alongSide) : QPoint(button.alongTop, 0));
+            if (at.y() + 36 <= H && Difference(s, at, button.picture) >= 8)
+                return false;
+        }
+        return true;
+    };
+    const QImage shot = ScreenshotWhen(root.path() + "/shot.png", allShown);
+    QVERIFY(!shot.isNull());
+    shot.save(QDir::tempPath() + "/dravik_toolbar_" + QString(QTest::currentDataTag()).replace(' ', '_') + ".png");
+
     for (const Expected& button : BarButtons(side)) {
         const QPoint at = starts[shown] + (side ? QPoint(0, button.alongSide) : QPoint(button.alongTop, 0));
         if (at.y() + 36 > H)

@@ -89,19 +89,6 @@ bool FillUp(const QString& path, qint64 atMost)
     return false;
 }
 
-// Waits until no window of `pid` is named `title` any more.
-bool WaitUntilGone(qint64 pid, const QString& title, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!FindXWindows("^" + title + "$", pid).isEmpty()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
-}
-
 }  // namespace
 
 class UnsavedLessonXTest : public QObject
@@ -313,7 +300,7 @@ private slots:
                          qPrintable(board.lines().mid(mark).join('\n')));
             }
             Click(list + m_at["note close"]);
-            QVERIFY(WaitUntilGone(board.pid(), "Note List", 10000));
+            QVERIFY(WaitForNoXWindows("^Note List$", 10000, board.pid()));
         }
         mark = board.lines().size();
         QVERIFY(ChooseMainMenuEntry(board.pid(), m_at["menu exit"]));
@@ -399,7 +386,7 @@ private slots:
         const QStringList progress = WaitForXWindows("^Dialog$", 10000, board.pid());
         QVERIFY2(!progress.isEmpty(), "no progress window");
         QCOMPARE(QProcess::execute(BuiltProgramFolder() + "/CloseXWindow", {progress.first()}), 0);
-        QVERIFY(WaitUntilGone(board.pid(), "Dialog", 10000));
+        QVERIFY(WaitForNoXWindows("^Dialog$", 10000, board.pid()));
         if (fromMenu)
             QVERIFY(ChooseMainMenuEntry(board.pid(), m_at["menu exit"]));
         else
@@ -455,21 +442,21 @@ private slots:
         Click(m_at["Btn_connect"]);
         QVERIFY(board.waitForLine("exe OptConnect : IP=127.0.0.1", 10000, mark) >= 0);
         QVERIFY(XdotoolTypeInto(board.pid(), "Confirm", {"Escape"}));
-        QVERIFY(WaitUntilGone(board.pid(), "Confirm", 10000));
+        QVERIFY(WaitForNoXWindows("^Confirm$", 10000, board.pid()));
 
         // The connect command has ended with the box; once its dialog is
         // closed, the whiteboard's close finds the stroke still unsaved.
         const QStringList connectDialog = FindXWindows("^Server / Client$", board.pid());
         QVERIFY(!connectDialog.isEmpty());
         QCOMPARE(QProcess::execute(BuiltProgramFolder() + "/CloseXWindow", {connectDialog.first()}), 0);
-        QVERIFY(WaitUntilGone(board.pid(), "Server / Client", 10000));
+        QVERIFY(WaitForNoXWindows("^Server / Client$", 10000, board.pid()));
         QVERIFY(SendClose(board));
         QVERIFY2(!WaitForXWindows("^Confirm$", 20000, board.pid()).isEmpty(),
                  qPrintable(board.lines().mid(mark).join('\n')));
         const QStringList after = board.lines().mid(mark);
         QVERIFY2(after.filter("connect_Server").isEmpty(), qPrintable(after.join('\n')));
         QVERIFY(XdotoolTypeInto(board.pid(), "Confirm", {"Escape"}));
-        QVERIFY(WaitUntilGone(board.pid(), "Confirm", 10000));
+        QVERIFY(WaitForNoXWindows("^Confirm$", 10000, board.pid()));
         QVERIFY(board.isRunning());
         board.kill();
     }

@@ -16,12 +16,6 @@ class WindowModeTest : public QObject
 
     std::unique_ptr<ScopedFolderRoot> m_root;
 
-    static void Click(QPoint p)
-    {
-        Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
-        QTest::qWait(500);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -49,9 +43,9 @@ private slots:
         // The window button: the sixth place of the top bar, after the logo,
         // the note button and its arrow.
         const int mark = driver.lines().size();
-        Click(QPoint(168, 22));
-        QVERIFY2(driver.waitForLine("recv 2025 0 0", 5000, mark) >= 0, qPrintable(board.lines().join('\n')));
-        QTRY_VERIFY_WITH_TIMEOUT(FindXWindows("^Dialog6601$", board.pid()).isEmpty(), 5000);
+        XdotoolClick(QPoint(168, 22));
+        QVERIFY2(driver.waitForLine("recv 2025 0 0", 10000, mark) >= 0, qPrintable(board.lines().join('\n')));
+        QTRY_VERIFY_WITH_TIMEOUT(FindXWindows("^Dialog6601$", board.pid()).isEmpty(), 10000);
 
         // The tray icon sits in the tray host's panel; its menu's first entry
         // brings the board back.
@@ -60,15 +54,14 @@ private slots:
         const QRect panel = XWindowGeometry(panels.first());
         // Icons gather at the panel's right end.
         QPoint icon(panel.right() - 12, panel.center().y());
-        QTest::qWait(500);
-        Click(icon);
         // The menu opens up and to the left of the icon at the screen's
-        // corner; its first entry is its top row.
+        // corner; its first entry is its top row. The icon may still be on
+        // its way into the tray: the click is given again until the menu shows.
         const int back = driver.lines().size();
-        Click(icon + QPoint(-150, -68));
-        QVERIFY(!WaitForXWindows("^Dialog6601$", 5000, board.pid()).isEmpty());
+        QVERIFY(ChooseFromPopup(board.pid(), icon, 1, icon + QPoint(-150, -68), 3000));
+        QVERIFY(!WaitForXWindows("^Dialog6601$", 10000, board.pid()).isEmpty());
         // The pen driver is told the board is back.
-        QVERIFY(driver.waitForLine("recv 2025 0 1", 5000, back) >= 0);
+        QVERIFY(driver.waitForLine("recv 2025 0 1", 10000, back) >= 0);
 
         board.kill();
         driver.kill();

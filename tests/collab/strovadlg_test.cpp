@@ -154,7 +154,7 @@ private slots:
         auto* pass = Child<QLineEdit>(dlg, "lineEditPass");
         id->setText("teacher");
         dlg.clickLogin();  // no password: nothing happens
-        QTest::qWait(50);
+        QTest::qWait(50);  // a connection that must not come gives no sign to wait for
         QCOMPARE(server.connections, 0);
 
         pass->setText("pw");
@@ -184,7 +184,7 @@ private slots:
         // A list split over two writes is read whole, and appends.
         const QByteArray list = EncodeRecord(CategoryList, 0, "3;Math/7;Physics");
         server.Reply(list.left(300));
-        QTest::qWait(50);
+        QTest::qWait(50);  // half a record gives no sign to wait for: the moment it takes to arrive
         QCOMPARE(combo->count(), 2);
         server.Reply(list.mid(300));
         QTRY_COMPARE(combo->count(), 4);
@@ -257,6 +257,8 @@ private slots:
         if (!box.isEmpty())
             QTRY_VERIFY(Logged(box));
         QTRY_COMPARE(bar->format(), barText);
+        // A step that must not follow gives no sign to wait for; a refused
+        // upload (9) would start its next step after 300 ms.
         QTest::qWait(reply == 9 ? 400 : 150);
         QCOMPARE(bar->format(), barText);
         if (reply == 9)
@@ -278,7 +280,7 @@ private slots:
         QTRY_VERIFY(server.RecordAt(0, &record));
         server.Reply(EncodeRecord(UploadRequest, 0, QString()));
         QTRY_VERIFY(Logged("message box warning: File Open Error | Error file can't be opened"));
-        QTest::qWait(50);
+        QTest::qWait(50);  // a record that must not go out gives no sign to wait for
         QCOMPARE(server.received.size(), kRecordSize);  // no file record went out
 
         // A package past the 32-bit count is refused before anything is sent
@@ -294,7 +296,7 @@ private slots:
         QTRY_VERIFY(server.RecordAt(0, &record));
         server.Reply(EncodeRecord(UploadRequest, 0, QString()));
         QTRY_VERIFY(Logged("message box warning: File Open Error | Error file can't be opened"));
-        QTest::qWait(50);
+        QTest::qWait(50);  // a record that must not go out gives no sign to wait for
         QCOMPARE(server.received.size(), kRecordSize);
 
         // No category to file it under: nothing is sent.
@@ -302,7 +304,7 @@ private slots:
         Child<QComboBox>(dlg, "comboCategory")->setCurrentIndex(-1);
         dlg.clickUpload();
         QVERIFY(Logged("message box warning: Lecture Select Error | not select lecture"));
-        QTest::qWait(400);
+        QTest::qWait(400);  // past the 300 ms after which an upload would start; nothing to wait for
         QVERIFY(server.received.isEmpty());
     }
 

@@ -19,18 +19,6 @@
 #include <functional>
 #include <memory>
 
-namespace {
-
-QString N(int v) { return QString::number(v); }
-
-void Click(QPoint p, int button = 1)
-{
-    Xdotool({"mousemove", N(p.x()), N(p.y()), "click", N(button)});
-    QTest::qWait(400);
-}
-
-}  // namespace
-
 class EditMenuProgramTest : public QObject
 {
     Q_OBJECT
@@ -47,11 +35,9 @@ class EditMenuProgramTest : public QObject
     }
 
     // A right click at `at` opens the menu there; then a click on `entry`.
-    void MenuEntry(QPoint at, const QString& entry)
+    bool MenuEntry(QPoint at, const QString& entry)
     {
-        Click(at, 3);
-        QTest::qWait(300);
-        Click(at + m_entries.value(entry));
+        return ChooseFromPopup(m_board.pid(), at, 3, at + m_entries.value(entry));
     }
 
 private slots:
@@ -93,13 +79,13 @@ private slots:
         // A line with the pen the board starts with.
         XdotoolDrag(QPoint(300, 300), QPoint(500, 300));
         QVERIFY(m_board.waitForLine("exe : object 0-0 kind", 10000) >= 0);
-        Click(m_buttons["objectbtn"].center());
-        Click(QPoint(400, 302));
+        QVERIFY(ClickToolbarButton(m_board, m_buttons, "objectbtn"));
+        XdotoolClick(QPoint(400, 302));
 
-        MenuEntry(QPoint(400, 302), "Copy");
+        QVERIFY(MenuEntry(QPoint(400, 302), "Copy"));
         QVERIFY(m_board.waitForLine("exe : Copy : m_select_id_str[0] : 0-0", 5000) >= 0);
-        MenuEntry(QPoint(700, 500), "Paste");
-        MenuEntry(QPoint(700, 500), "Paste");
+        QVERIFY(MenuEntry(QPoint(700, 500), "Paste"));
+        QVERIFY(MenuEntry(QPoint(700, 500), "Paste"));
         QVERIFY(m_board.waitForLine("exe : PasteCount 2", 5000) >= 0);
 
         // Two copies, 10 and 20 pixels down and to the right.
@@ -112,8 +98,8 @@ private slots:
         QVERIFY(DarkPixels(shot, secondCopy) > 50);
 
         // The second copy selected and deleted: it is gone, the others stay.
-        Click(QPoint(515, 322));
-        MenuEntry(QPoint(515, 322), "Delete");
+        XdotoolClick(QPoint(515, 322));
+        QVERIFY(MenuEntry(QPoint(515, 322), "Delete"));
         shot = ScreenWhen([&](const QImage& s) { return DarkPixels(s, secondCopy) == 0; });
         shot.save(QDir::current().filePath("edit-menu-deleted.png"));
         QCOMPARE(DarkPixels(shot, secondCopy), 0);

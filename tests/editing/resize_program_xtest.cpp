@@ -60,11 +60,10 @@ private slots:
     void resizeTurnAndUndo()
     {
         // A 200 x 100 rectangle from (300, 300).
-        ChooseFromToolbarRow(m_buttons["drawbtn"], 3);
+        QVERIFY(ChooseFromToolbarRow(m_board, m_buttons, "drawbtn", 3));
         XdotoolDrag(QPoint(300, 300), QPoint(500, 400));
         QVERIFY(m_board.waitForLine("exe : object 0-0 kind 8", 10000) >= 0);
-        XdotoolClick(m_buttons["objectbtn"].center());
-        QTest::qWait(400);
+        QVERIFY(ClickToolbarButton(m_board, m_buttons, "objectbtn"));
 
         // Picked by its left side; its bottom-right handle (the frame stands
         // a few pixels out, the handle 5 further) dragged 100 by 50 pixels
@@ -102,7 +101,8 @@ private slots:
 
         // Two presses on undo: the turn, then the resize, are taken back.
         XdotoolClick(m_buttons["undobtn"].center());
-        QTest::qWait(300);
+        shot = ScreenWhen(larger);
+        QVERIFY2(larger(shot), "the first undo did not bring back the larger, unturned rectangle");
         XdotoolClick(m_buttons["undobtn"].center());
         const auto first = [](const QImage& s) {
             return DarkPixels(s, Vertical(500, 320, 380)) > 50 && DarkPixels(s, Vertical(600, 320, 420)) == 0

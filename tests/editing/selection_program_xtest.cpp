@@ -2,15 +2,14 @@
 // xdotool draws a line and a rectangle, chooses the select tool on the
 // toolbar, taps and drags, and the screen is looked at from outside.
 #include "app/ui/dialog.h"
+#include "tests/support/board_screen.h"
 #include "tests/support/running_program.h"
+#include "tests/support/screenshot.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMap>
-#include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,13 +23,6 @@ QString N(int v) { return QString::number(v); }
 void Click(QPoint p)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
-}
-
-void Hold(QPoint p, int ms)
-{
-    Xdotool({"mousemove", N(p.x()), N(p.y()), "mousedown", "1"});
-    QTest::qWait(ms);
-    Xdotool({"mouseup", "1"});
 }
 
 void Drag(QPoint from, QPoint to)
@@ -67,36 +59,11 @@ class SelectionProgramTest : public QObject
     RunningProgram m_board;
     QMap<QString, QRect> m_buttons;  // on the screen, by object name
 
-    QImage Screen()
-    {
-        const QString path = m_root->path() + "/screen.png";
-        QFile::remove(path);
-        QProcess::execute("import", {"-window", "root", path});
-        return QImage(path).convertToFormat(QImage::Format_RGB32);
-    }
-
     // Screenshots until the condition holds, at most 10 s: the screen shows
     // a change a moment after the board made it.
     QImage ScreenWhen(const std::function<bool(const QImage&)>& holds)
     {
-        QElapsedTimer clock;
-        clock.start();
-        QImage shot;
-        do {
-            shot = Screen();
-            if (!shot.isNull() && holds(shot))
-                break;
-        } while (clock.elapsed() < 10000);
-        return shot;
-    }
-
-    void ChooseDrawTool(int row)
-    {
-        const QRect draw = m_buttons["drawbtn"];
-        Hold(draw.center(), 800);
-        QTest::qWait(300);
-        Click(QPoint(draw.center().x(), draw.bottom() + 1 + 36 * row + 18 + 4));
-        QTest::qWait(300);
+        return ScreenshotWhen(m_root->path() + "/screen.png", holds);
     }
 
 private slots:
@@ -109,12 +76,7 @@ private slots:
         {
             // The same layout code on the same screen places the buttons
             // where the program shows them.
-            ScopedLibraryFolder libraries(m_noLibraries->path());
-            Dialog layout;
-            layout.InitDialog(false);
-            const QPoint origin(layout.m_canvasLeft, 0);
-            for (QPushButton* b : layout.findChildren<QPushButton*>())
-                m_buttons.insert(b->objectName(), b->geometry().translated(origin));
+            m_buttons = ToolbarButtonsOnScreen(m_noLibraries->path());
         }
         QProcessEnvironment environment;
         environment.insert("DRAVIK_NO_MODAL", "1");
@@ -131,15 +93,14 @@ private slots:
 
     void pickFrameAndDrag()
     {
-        ChooseDrawTool(2);  // the line
+        QVERIFY(ChooseFromToolbarRow(m_board, m_buttons, "drawbtn", 2));  // the line
         Drag(QPoint(300, 300), QPoint(500, 300));
         QVERIFY(m_board.waitForLine("exe : object 0-0 kind 5", 10000) >= 0);
-        ChooseDrawTool(3);  // the rectangle
+        QVERIFY(ChooseFromToolbarRow(m_board, m_buttons, "drawbtn", 3));  // the rectangle
         Drag(QPoint(300, 400), QPoint(500, 500));
         QVERIFY(m_board.waitForLine("exe : object 0-1 kind 8", 10000) >= 0);
 
-        Click(m_buttons["objectbtn"].center());
-        QTest::qWait(400);
+        QVERIFY(ClickToolbarButton(m_board, m_buttons, "objectbtn"));
 
         // A tap beside the line: the frame 5 pixels out of its rectangle
         // (97 .. 103 around y 300), and the rotation handle above it.

@@ -2,15 +2,14 @@
 // whiteboard, as a person uses them: xdotool draws and picks the tools from
 // the toolbar, and the screen is looked at from outside.
 #include "app/ui/dialog.h"
+#include "tests/support/board_screen.h"
 #include "tests/support/running_program.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/test_folders.h"
 #include "tests/support/xdotool.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMap>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,13 +23,6 @@ QString N(int v) { return QString::number(v); }
 void Click(QPoint p)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
-}
-
-void Hold(QPoint p, int ms)
-{
-    Xdotool({"mousemove", N(p.x()), N(p.y()), "mousedown", "1"});
-    QTest::qWait(ms);
-    Xdotool({"mouseup", "1"});
 }
 
 bool Dark(QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; }
@@ -63,25 +55,7 @@ class UndoProgramTest : public QObject
     // a change a moment after the board made it.
     QImage ScreenWhen(const std::function<bool(const QImage&)>& holds)
     {
-        QElapsedTimer clock;
-        clock.start();
-        QImage shot;
-        do {
-            shot = TakeScreenshot(m_root->path() + "/screen.png").convertToFormat(QImage::Format_RGB32);
-            if (!shot.isNull() && holds(shot))
-                break;
-        } while (clock.elapsed() < 10000);
-        return shot;
-    }
-
-    // A held toolbar button opens its row below it; `row` counts from 0.
-    void ChooseFromRow(const QString& button, int row)
-    {
-        const QRect b = m_buttons[button];
-        Hold(b.center(), 800);
-        QTest::qWait(300);
-        Click(QPoint(b.center().x(), b.bottom() + 1 + 36 * row + 18 + 4));
-        QTest::qWait(300);
+        return ScreenshotWhen(m_root->path() + "/screen.png", holds);
     }
 
     void DrawLine(int y, int objectIndex)
@@ -100,12 +74,7 @@ private slots:
         {
             // The same layout code on the same screen places the buttons
             // where the program shows them.
-            ScopedLibraryFolder libraries(m_noLibraries->path());
-            Dialog layout;
-            layout.InitDialog(false);
-            const QPoint origin(layout.m_canvasLeft, 0);
-            for (QPushButton* b : layout.findChildren<QPushButton*>())
-                m_buttons.insert(b->objectName(), b->geometry().translated(origin));
+            m_buttons = ToolbarButtonsOnScreen(m_noLibraries->path());
         }
         QProcessEnvironment environment;
         environment.insert("DRAVIK_NO_MODAL", "1");
@@ -123,7 +92,7 @@ private slots:
     void eraseUndoRedoAndMoveAll()
     {
         const QList<int> rows{300, 400, 500};
-        ChooseFromRow("drawbtn", 2);  // the line
+        QVERIFY(ChooseFromToolbarRow(m_board, m_buttons, "drawbtn", 2));  // the line
         for (int i = 0; i < rows.size(); ++i)
             DrawLine(rows[i], i);
         QImage shot = ScreenWhen([&](const QImage& s) { return DarkIn(s, Row(500)) > 100; });
@@ -131,7 +100,7 @@ private slots:
             QVERIFY(DarkIn(shot, Row(y)) > 100);
 
         // The area eraser swept across the three lines takes all three.
-        ChooseFromRow("erasebtn", 2);
+        QVERIFY(ChooseFromToolbarRow(m_board, m_buttons, "erasebtn", 2));
         XdotoolDrag(QPoint(450, 250), QPoint(450, 550), 6);
         shot = ScreenWhen([&](const QImage& s) { return DarkIn(s, QRect(350, 290, 200, 220)) == 0; });
         shot.save(QDir::current().filePath("undo-swept.png"));
@@ -149,10 +118,10 @@ private slots:
         QCOMPARE(DarkIn(shot, Row(500)), 0);
 
         // Erase all empties the page; one undo brings every line back.
-        ChooseFromRow("drawbtn", 2);
+        QVERIFY(ChooseFromToolbarRow(m_board, m_buttons, "drawbtn", 2));
         DrawLine(300, 3);
         DrawLine(400, 4);
-        ChooseFromRow("erasebtn", 0);
+        QVERIFY(ChooseFromToolbarRow(m_board, m_buttons, "erasebtn", 0));
         shot = ScreenWhen([&](const QImage& s) { return DarkIn(s, QRect(350, 290, 200, 120)) == 0; });
         shot.save(QDir::current().filePath("undo-erased-all.png"));
         QCOMPARE(DarkIn(shot, QRect(350, 290, 200, 120)), 0);
@@ -163,7 +132,7 @@ private slots:
 
         // Move all drags both lines 60 pixels down from anywhere on the
         // board; undo puts them back.
-        ChooseFromRow("objectbtn", 1);
+        QVERIFY(ChooseFromToolbarRow(m_board, m_buttons, "objectbtn", 1));
         XdotoolDrag(QPoint(800, 600), QPoint(800, 660), 10);
         shot = ScreenWhen([&](const QImage& s) { return DarkIn(s, Row(360)) > 100 && DarkIn(s, Row(460)) > 100; });
         shot.save(QDir::current().filePath("undo-moved-all.png"));

@@ -28,7 +28,7 @@ const QPoint kSaved(400, 300);
 
 QString N(int v) { return QString::number(v); }
 
-QRect Mapped(const QString& name, qint64 pid, int timeoutMs = 5000)
+QRect Mapped(const QString& name, qint64 pid, int timeoutMs = 10000)
 {
     const QStringList ids = WaitForXWindows(QStringLiteral("^%1$").arg(name), timeoutMs, pid);
     return ids.isEmpty() ? QRect() : XWindowGeometry(ids.first());
@@ -174,6 +174,8 @@ private slots:
         Xdotool({"key", "Escape"});
         QTRY_COMPARE(MappedWindows(m_board.pid()), before);
         Xdotool({"key", "Escape"});
+        // A launcher that stays gives no sign to wait for: the Escape is
+        // given the moment it takes to arrive.
         QTest::qWait(300);
         QVERIFY(!FindXWindows("^Floating$", m_board.pid()).isEmpty());
     }
@@ -228,8 +230,10 @@ private slots:
         QCOMPARE(opened.size(), 1);
         const QRect menu = XWindowGeometry(opened.first());
         const QPoint positionEntry = menu.topLeft() + entry.center();
+        const QStringList withMenu = MappedWindowIds(m_board.pid());
         Click(positionEntry);
-        QTest::qWait(500);
+        QVERIFY2(!WaitForNewXWindow(m_board.pid(), withMenu, 10000).isEmpty(),
+                 "the tool-position menu did not open within 10 s");
         Click(QPoint(menu.left() + entry.right() + 40, positionEntry.y() + floating.center().y() - left.center().y()));
         const QRect launcher = Mapped("Floating", m_board.pid());
         QCOMPARE(launcher, QRect(kSaved, QSize(187, 187)));
@@ -237,6 +241,8 @@ private slots:
 
         const int from = m_board.lines().size();
         Click(launcher.topLeft() + Centre("btnRec"));
+        // A dead button gives no sign to wait for: the click is given the
+        // moment it takes to arrive.
         QTest::qWait(800);
         QVERIFY(!m_board.hasLine("OptRecDialog", from));
         QVERIFY(FindXWindows("^floating(color|eraser|figure|note|change|rec|zoom)$", m_board.pid()).isEmpty());

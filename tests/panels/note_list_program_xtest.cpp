@@ -31,22 +31,11 @@ namespace {
 
 QString N(int v) { return QString::number(v); }
 
+// The program reads the clicks in the order they are sent: a click needs no
+// wait unless what it starts is awaited.
 void Click(QPoint p, int clicks = 1)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "--repeat", N(clicks), "--delay", "80", "1"});
-    QTest::qWait(500);
-}
-
-void Stroke(QPoint from, QPoint to)
-{
-    QStringList args{"mousemove", N(from.x()), N(from.y()), "mousedown", "1"};
-    for (int i = 1; i <= 20; ++i) {
-        const QPoint p = from + (to - from) * i / 20;
-        args << "mousemove" << N(p.x()) << N(p.y()) << "sleep" << "0.01";
-    }
-    args << "mouseup" << "1";
-    Xdotool(args);
-    QTest::qWait(300);
 }
 
 int Count(const QImage& image, QRect area, const std::function<bool(QColor)>& is)
@@ -93,14 +82,32 @@ class NoteListProgramTest : public QObject
         return ids.value(0);
     }
 
-    bool Gone(const QString& title)
+    bool Gone(const QString& title) { return WaitForNoXWindows("^" + title + "$", 10000, m_board.pid()); }
+
+    // A stroke across the board, awaited until the board has made it an object.
+    bool Stroke(QPoint from, QPoint to)
     {
-        for (int i = 0; i < 50; ++i) {
-            if (FindXWindows("^" + title + "$", m_board.pid()).isEmpty())
-                return true;
-            QTest::qWait(100);
+        const int mark = m_board.lines().size();
+        XdotoolDrag(from, to);
+        if (m_board.waitForLine(" kind 3 media", 10000, mark) < 0) {
+            qWarning("the stroke did not become an object within 10 s");
+            return false;
         }
-        return false;
+        return true;
+    }
+
+    // Opens the note list and waits until it has filled it: the progress
+    // window over it is gone then.
+    QRect OpenNoteList()
+    {
+        const int mark = m_board.lines().size();
+        Click(m_at["notelistbtn"]);
+        const QString id = Window("Note List");
+        if (id.isEmpty() || m_board.waitForLine("note list filled", 20000, mark) < 0) {
+            qWarning("the note list did not open and fill within 20 s");
+            return QRect();
+        }
+        return XWindowGeometry(id);
     }
 
     QImage Screen() { return TakeScreenshot(m_root->path() + "/screen.png"); }
@@ -117,7 +124,7 @@ class NoteListProgramTest : public QObject
                 return true;
             QTest::qWait(300);
         } while (clock.elapsed() < timeoutMs);
-        Screen().save("/tmp/i39_shot.png");
+        Screen().save(QDir::current().filePath("note-list-last.png"));
         return false;
     }
 
@@ -140,7 +147,6 @@ class NoteListProgramTest : public QObject
         notes.show();
         notes.StartMakeThumbnails();
         QTRY_COMPARE_WITH_TIMEOUT(notes.list()->count(), 5, 10000);
-        QTest::qWait(200);
         for (int i = 0; i < 5; ++i) {
             const QRect r = notes.list()->visualItemRect(notes.list()->item(i));
             m_thumbnail << notes.list()->viewport()->mapTo(&notes, QPoint(r.center().x(), r.top() + 60));
@@ -155,7 +161,7 @@ class NoteListProgramTest : public QObject
         browser.InitDialog(BuiltProgramFolder() + "/Clipart/");
         browser.SetLanguageText(&texts.common, &texts.clipart);
         browser.show();
-        QTest::qWait(200);
+        QVERIFY(QTest::qWaitForWindowExposed(&browser));
         QTreeWidgetItem* root = browser.tree()->topLevelItem(0);
         QTreeWidgetItem* nature = nullptr;
         for (int i = 0; i < root->childCount(); ++i)
@@ -165,8 +171,7 @@ class NoteListProgramTest : public QObject
         m_natureFolder = browser.tree()->viewport()->mapTo(&browser, browser.tree()->visualItemRect(nature).center());
         browser.SelectItem(nature, 0);
         QVERIFY(browser.WaitForListing(10000));
-        QTest::qWait(200);
-        QCOMPARE(browser.list()->count(), 5);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.list()->count(), 5, 10000);
         for (int i = 0; i < 5; ++i) {
             const QRect r = browser.list()->visualItemRect(browser.list()->item(i));
             m_picture << browser.list()->viewport()->mapTo(&browser, QPoint(r.center().x(), r.top() + 50));
@@ -205,9 +210,10 @@ private slots:
         for (int page = 1; page <= 5; ++page) {
             if (page > 1) {
                 Click(m_at["notebtn"]);
-                QTRY_COMPARE(QDir(m_folders.workFolder).entryList({"*.jpg"}, QDir::Files).size(), page);
+                QTRY_COMPARE_WITH_TIMEOUT(QDir(m_folders.workFolder).entryList({"*.jpg"}, QDir::Files).size(), page,
+                                          10000);
             }
-            Stroke(QPoint(300, MarkY(page)), QPoint(700, MarkY(page)));
+            QVERIFY(Stroke(QPoint(300, MarkY(page)), QPoint(700, MarkY(page))));
         }
     }
 
@@ -219,6 +225,7 @@ private slots:
 
     void listShowsEveryPage()
     {
+        const int mark = m_board.lines().size();
         Click(m_at["notelistbtn"]);
         const QString id = Window("Note List");
         QVERIFY(!id.isEmpty());
@@ -229,15 +236,17 @@ private slots:
         const QSize page = QImage(m_folders.workFolder + pages.first()).size();
         for (int i = 0; i < 5; ++i)
             QTRY_COMPARE(QImage(Thumbnail(i)).size(), page.scaled(310, 270, Qt::KeepAspectRatio));
+        QVERIFY2(m_board.waitForLine("note list filled : 5", 20000, mark) >= 0, "the note list was not filled in 20 s");
     }
 
     void doubleClickShowsThatPage()
     {
+        // Still open from the test before, and filled: the progress is gone.
+        QVERIFY2(m_board.waitForLine("note list filled : 5", 20000) >= 0, "the note list was not filled in 20 s");
         const QRect window = XWindowGeometry(Window("Note List"));
-        QTest::qWait(800);  // the fill has ended and the progress is gone
         const int from = m_board.lines().size();
         Click(window.topLeft() + m_thumbnail[2], 2);
-        QVERIFY(m_board.waitForLine("change note :", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("change note :", 10000, from) >= 0);
         QVERIFY(Gone("Note List"));
         QImage shot;
         QTRY_VERIFY2_WITH_TIMEOUT((shot = Screen(), Count(shot, QRect(350, MarkY(3) - 3, 300, 7), Dark) > 200),
@@ -250,9 +259,8 @@ private slots:
 
     void dragReordersThePages()
     {
-        Click(m_at["notelistbtn"]);
-        const QRect window = XWindowGeometry(Window("Note List"));
-        QTest::qWait(1500);
+        const QRect window = OpenNoteList();
+        QVERIFY(!window.isEmpty());
         QVector<QByteArray> before;
         for (int i = 0; i < 5; ++i) {
             QFile file(Thumbnail(i));
@@ -261,7 +269,7 @@ private slots:
         }
         const int from = m_board.lines().size();
         XdotoolDrag(window.topLeft() + m_thumbnail[0], window.topLeft() + m_thumbnail[3], 40);
-        QVERIFY(m_board.waitForLine("start drag index: 0 dst drop index:  3 isRec : false", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("start drag index: 0 dst drop index:  3 isRec : false", 10000, from) >= 0);
         // The thumbnails follow their pages: 2, 3, 4, 1, 5.
         const int movedFrom[5] = {1, 2, 3, 0, 4};
         const auto notFollowing = [&]() {
@@ -282,42 +290,45 @@ private slots:
         Click(window.topLeft() + m_thumbnail[1]);
         const int from = m_board.lines().size();
         Click(window.topLeft() + m_deleteButton);
-        QVERIFY(m_board.waitForLine("message box question: Confirm", 5000, from) >= 0);
-        QVERIFY(m_board.waitForLine("DeleteNote : note_name =", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("message box question: Confirm", 10000, from) >= 0);
+        QVERIFY(m_board.waitForLine("DeleteNote : note_name =", 10000, from) >= 0);
         QTRY_COMPARE_WITH_TIMEOUT(Thumbnails(), 4, 10000);
-        QTest::qWait(800);
+        // Filled again with the four: the progress is gone.
+        QVERIFY(m_board.waitForLine("note list filled : 4", 10000, from) >= 0);
         Click(window.topLeft() + m_closeButton);
         QVERIFY(Gone("Note List"));
     }
 
     void clipArtPlacesAndLaysPictures()
     {
+        // The note button held until its row opens.
+        int from = m_board.lines().size();
         Xdotool({"mousemove", N(m_at["notebtn"].x()), N(m_at["notebtn"].y()), "mousedown", "1"});
-        QTest::qWait(800);
+        const bool opened = m_board.waitForLine("toolbar row open : notebtn", 10000, from) >= 0;
         Xdotool({"mouseup", "1"});
-        QTest::qWait(400);
+        QVERIFY2(opened, "the row of the note button did not open within 10 s");
         Click(m_clipArtButton);
         const QString id = Window("Clip Art");
         QVERIFY(!id.isEmpty());
         QCOMPARE(XWindowGeometry(id).size(), QSize(594, 461));
         // Out of the way of the page's middle, where pictures are placed.
         Xdotool({"windowmove", id, "680", "0"});
-        QTest::qWait(500);
+        QTRY_COMPARE_WITH_TIMEOUT(XWindowGeometry(id).topLeft(), QPoint(680, 0), 10000);
         const QRect window = XWindowGeometry(id);
-        QCOMPARE(window.topLeft(), QPoint(680, 0));
 
+        from = m_board.lines().size();
         Click(window.topLeft() + m_natureFolder);
-        QTest::qWait(1000);
+        QVERIFY2(m_board.waitForLine("clip art listed : 5", 10000, from) >= 0, "the Nature folder was not listed");
         // Cloud, the first picture, handed to the page to place.
         const QString nature = QDir(BuiltProgramFolder() + "/Clipart/Nature").absolutePath();
-        int from = m_board.lines().size();
+        from = m_board.lines().size();
         Click(window.topLeft() + m_picture[0], 2);
-        QVERIFY(m_board.waitForLine("exe : InsertClipArtImage " + nature + "/Cloud.png", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("exe : InsertClipArtImage " + nature + "/Cloud.png", 10000, from) >= 0);
         // The cloud lands selected in the page's middle, where the sun will
-        // be laid: it is dragged aside first.
-        QVERIFY(m_board.waitForLine(" kind 2 ", 5000, from) >= 0);
+        // be laid: it is dragged aside first (the program reads the drag
+        // before the clicks below).
+        QVERIFY(m_board.waitForLine(" kind 2 ", 10000, from) >= 0);
         XdotoolDrag(QPoint(600, 400), QPoint(300, 400));
-        QTest::qWait(500);
 
         // Sun, the fourth, laid as the background.
         Click(window.topLeft() + m_picture[3]);
@@ -327,7 +338,7 @@ private slots:
         // Tree, the fifth, dragged onto the board.
         from = m_board.lines().size();
         XdotoolDrag(window.topLeft() + m_picture[4], QPoint(250, 560), 40);
-        QVERIFY(m_board.waitForLine("exe : InsertClipArtImage " + nature + "/Tree.png", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("exe : InsertClipArtImage " + nature + "/Tree.png", 10000, from) >= 0);
     }
 };
 

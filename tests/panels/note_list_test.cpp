@@ -428,7 +428,8 @@ private slots:
         }
         QCOMPARE(Order(m_records), order);
         QVERIFY(Filled());
-        QTest::qWait(50);
+        // The ended job has posted all it had: a late row would show now.
+        QCoreApplication::sendPostedEvents();
         VerifyRowsMatchRecords();
     }
 
@@ -448,7 +449,8 @@ private slots:
         records.reset();
         const int shown = m_dialog->list()->count();
         QTRY_VERIFY_WITH_TIMEOUT(!m_dialog->FillRunning(), 20000);
-        QTest::qWait(100);
+        // The ended job has posted all it had: a dropped row would show now.
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(m_dialog->list()->count(), shown);
         QCOMPARE(closed.count(), 1);
         QVERIFY(!m_dialog->progress()->isVisible());

@@ -103,7 +103,7 @@ class PlainDesktopXTest : public QObject
     }
 
     // A visible window of the board that was not among `before`.
-    QString WaitForNewWindow(const QSet<QString>& before, int timeoutMs = 5000)
+    QString WaitForNewWindow(const QSet<QString>& before, int timeoutMs = 15000)
     {
         QElapsedTimer clock;
         clock.start();
@@ -117,7 +117,7 @@ class PlainDesktopXTest : public QObject
         return QString();
     }
 
-    bool WaitForGone(const QString& id, int timeoutMs = 5000)
+    bool WaitForGone(const QString& id, int timeoutMs = 15000)
     {
         QElapsedTimer clock;
         clock.start();
@@ -188,7 +188,7 @@ class PlainDesktopXTest : public QObject
     void ChooseInRing(const char* button, const char* title, const QVector<PanelButton>& specs, const char* entry)
     {
         ClickAt(FaceOnScreen(button));
-        QVERIFY(!WaitForXWindows(QStringLiteral("^%1$").arg(title), 5000, m_board.pid()).isEmpty());
+        QVERIFY(!WaitForXWindows(QStringLiteral("^%1$").arg(title), 15000, m_board.pid()).isEmpty());
         ClickAt(m_launcher.topLeft() - QPoint(kSubPanelInset, kSubPanelInset) + RingFaceCentre(specs, entry));
     }
 
@@ -224,7 +224,7 @@ private slots:
         // entries for every instrument.
         const int mark = m_board.lines().size();
         XdotoolDrag(QPoint(200, 200), QPoint(400, 220));
-        QVERIFY(m_board.waitForLine(QStringLiteral(" kind 3 media"), 5000, mark) >= 0);
+        QVERIFY(m_board.waitForLine(QStringLiteral(" kind 3 media"), 15000, mark) >= 0);
     }
 
     void cleanupTestCase()
@@ -259,7 +259,7 @@ private slots:
         const QString instrument = WaitForNewWindow(before);
         QVERIFY2(!instrument.isEmpty(), "no instrument window");
         const QImage shot =
-            ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return Share(s, body, Light) > 0.8; }, 5000);
+            ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return Share(s, body, Light) > 0.8; }, 30000);
         shot.save(m_output + QStringLiteral("/instrument-%1.png").arg(QTest::currentDataTag()));
         QVERIFY2(Share(shot, body, Light) > 0.8, qPrintable(QString::number(Share(shot, body, Light))));
         // Closed from its menu: the last entry.
@@ -271,15 +271,15 @@ private slots:
     // button still shows red.
     void colourFaceFollowsTheMove()
     {
-        ChooseFromToolbarRow(m_top.value("colorbtn"), m_redRow);
+        QVERIFY(ChooseFromToolbarRow(m_board, m_top, "colorbtn", m_redRow));
         const QRect before = m_top.value("colorbtn").adjusted(8, 8, -8, -8);
         QVERIFY(Share(ScreenshotWhen(m_root->path() + "/shot.png",
-                                     [&](const QImage& s) { return Share(s, before, Red) > 0.05; }, 5000),
+                                     [&](const QImage& s) { return Share(s, before, Red) > 0.05; }, 30000),
                       before, Red) > 0.05);
         QVERIFY(ChoosePosition(QPoint(48, 22), false));
         const QRect after = m_colourAtLeft.adjusted(8, 8, -8, -8);
         const QImage shot =
-            ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return Share(s, after, Red) > 0.05; }, 5000);
+            ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return Share(s, after, Red) > 0.05; }, 30000);
         shot.save(m_output + "/toolbar-left.png");
         QVERIFY2(Share(shot, after, Red) > 0.05, "the colour button does not show red");
     }
@@ -289,7 +289,7 @@ private slots:
     void launcherStandsWhollyOnTheScreen()
     {
         QVERIFY(ChoosePosition(m_logoAtLeft.center(), true));
-        const QStringList ids = WaitForXWindows("^Floating$", 5000, m_board.pid());
+        const QStringList ids = WaitForXWindows("^Floating$", 15000, m_board.pid());
         QVERIFY(!ids.isEmpty());
         m_launcher = XWindowGeometry(ids.first());
         QCOMPARE(m_launcher.size(), QSize(kLauncherSize, kLauncherSize));
@@ -303,7 +303,7 @@ private slots:
         // The centre's well shows once the launcher is painted.
         const QRect well(m_launcher.topLeft() + kLauncherHandle.topLeft() + QPoint(3, 3), QSize(3, 3));
         const QImage shot =
-            ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return Share(s, well, Light) == 1; }, 5000);
+            ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return Share(s, well, Light) == 1; }, 30000);
         shot.save(m_output + "/launcher.png");
         // The faces in their order around the centre.
         QVector<int> order;
@@ -354,13 +354,22 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, title);
         ClickAt(FaceOnScreen(qPrintable(button)));
-        const QStringList ids = WaitForXWindows("^" + title + "$", 5000, m_board.pid());
+        const QStringList ids = WaitForXWindows("^" + title + "$", 15000, m_board.pid());
         QVERIFY2(!ids.isEmpty(), qPrintable(title));
         const QRect ring = XWindowGeometry(ids.first());
         QCOMPARE(ring, QRect(m_launcher.topLeft() - QPoint(kSubPanelInset, kSubPanelInset), QSize(kSubPanelSize, kSubPanelSize)));
         QVERIFY(kScreen.contains(ring));
-        QTest::qWait(200);  // lets the ring paint before it is photographed
-        Shot("launcher-" + QString::fromLatin1(QTest::currentDataTag()));
+        // Photographed once the ring has painted: more than one colour in it.
+        const auto painted = [&](const QImage& s) {
+            QSet<QRgb> colours;
+            for (int y = ring.top(); y <= ring.bottom() && colours.size() < 4; y += 4)
+                for (int x = ring.left(); x <= ring.right(); x += 4)
+                    colours.insert(s.pixel(x, y));
+            return colours.size() >= 4;
+        };
+        const QImage ringShot = ScreenshotWhen(m_root->path() + "/shot.png", painted, 30000);
+        if (!m_output.isEmpty())
+            ringShot.save(m_output + QStringLiteral("/launcher-%1.png").arg(QTest::currentDataTag()));
         // Each opens alone: the one before has closed.
         if (!m_lastPanel.isEmpty())
             QVERIFY(WaitForGone(m_lastPanel));
@@ -383,7 +392,7 @@ private slots:
         const CentrePicture eraser = LauncherCentrePicture("ekSelEraser", false);
         ChooseInRing("btnEraser", "floatingeraser", EraserPanelButtons(), "btnEraserSel");
         QImage shot = ScreenshotWhen(m_root->path() + "/shot.png",
-                                     [&](const QImage& s) { return CentreShows(s, eraser, pen); }, 5000);
+                                     [&](const QImage& s) { return CentreShows(s, eraser, pen); }, 30000);
         QVERIFY2(CentreShows(shot, eraser, pen), "the centre does not show the eraser");
 
         const int mark = m_board.lines().size();
@@ -394,7 +403,7 @@ private slots:
             ClickAt(FaceOnScreen("btnPrev"));
             QVERIFY(m_board.waitForLine(QStringLiteral("change note :"), 10000, mark) >= 0);
         }
-        shot = ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return CentreShows(s, pen, eraser); }, 5000);
+        shot = ScreenshotWhen(m_root->path() + "/shot.png", [&](const QImage& s) { return CentreShows(s, pen, eraser); }, 30000);
         shot.save(m_output + QStringLiteral("/launcher-after-%1.png").arg(newPage ? "new-page" : "page-change"));
         QVERIFY2(CentreShows(shot, pen, eraser), "the centre still shows the eraser");
     }

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRect>
+#include <QElapsedTimer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -29,10 +30,11 @@ namespace {
 
 QString N(int v) { return QString::number(v); }
 
+// The program reads the clicks in the order they are sent: a click needs no
+// wait unless what it starts is awaited.
 void Click(QPoint p)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
-    QTest::qWait(300);
 }
 
 // One value of the settings file as written, read without any cache.
@@ -98,27 +100,22 @@ class SettingsProgramTest : public QObject
 
     // The main menu's settings entry, then the dialog's place on the screen.
     // A click on the entry before the menu is on the screen would land on
-    // the board, so the menu's own window is awaited first.
+    // the board, so the menu's own window is awaited first; a click on the
+    // logo while the board is still busy after its start opens nothing and
+    // is given again.
     bool OpenSettings()
     {
-        const QStringList before = MappedWindowIds(m_board.pid());
-        Click(m_logo);
-        const QString menu = WaitForNewXWindow(m_board.pid(), before, 10000);
-        if (menu.isEmpty()) {
-            qWarning("the main menu did not open");
+        if (!ChooseFromPopup(m_board.pid(), m_logo, 1, m_menuAt + m_settingsItem, 3000))
             return false;
-        }
-        const QRect menuAt = XWindowGeometry(menu);
-        if (menuAt.topLeft() != m_menuAt)
-            qWarning() << "the main menu opened at" << menuAt << "not at" << m_menuAt;
-        Click(menuAt.topLeft() + m_settingsItem);
         const QStringList windows = WaitForXWindows("^Settings$", 10000, m_board.pid());
         if (windows.isEmpty()) {
             qWarning("the settings dialog did not open");
             return false;
         }
-        m_dialogAt = XWindowGeometry(windows.first()).topLeft();
-        QTest::qWait(300);
+        const QRect placed = WaitForXWindowGeometry(windows.first());
+        if (placed.isEmpty())
+            return false;
+        m_dialogAt = placed.topLeft();
         return true;
     }
 
@@ -133,18 +130,21 @@ class SettingsProgramTest : public QObject
             Xdotool({"mousemove", N(m_dialogAt.x() + m_scrollOn.x()), N(m_dialogAt.y() + m_scrollOn.y()),
                      "click", "1"});
         }
-        QTest::qWait(200);
         Click(m_dialogAt + m_tabs.at(index).centre);
     }
 
     bool SettingsClosed()
     {
-        for (int i = 0; i < 50; ++i) {
-            if (FindXWindows("^Settings$", m_board.pid()).isEmpty())
-                return true;
+        QElapsedTimer clock;
+        clock.start();
+        while (!FindXWindows("^Settings$", m_board.pid()).isEmpty()) {
+            if (clock.elapsed() > 10000) {
+                qWarning("the settings dialog did not close within 10 s");
+                return false;
+            }
             QTest::qWait(100);
         }
-        return false;
+        return true;
     }
 
     QString Value(const char* group, const char* key) { return IniValue(m_configPath, group, key); }
@@ -240,7 +240,7 @@ private slots:
         const int from = m_board.lines().size();
         QVERIFY(OpenSettings());
         ClickIn("okbtn");
-        QVERIFY(m_board.waitForLine("ConfigDlg::SaveConfigData()", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("ConfigDlg::SaveConfigData()", 10000, from) >= 0);
         QVERIFY(SettingsClosed());
         QCOMPARE(Value("Pen", "FPenWidth1"), QString("1"));
         QCOMPARE(Value("Normal", "language"), QString("-1"));
@@ -255,14 +255,17 @@ private slots:
         ClickIn("pen_right_width1");
         ClickIn("pen_right_width1");
         ClickTab(7);
+        // The list opens (keys sent before it shows would reach the dialog);
+        // its third entry is Japanese.
+        const QStringList before = MappedWindowIds(m_board.pid());
         ClickIn("opt_langcombo");
-        // The list opens; its third entry is Japanese.
+        QVERIFY2(!WaitForNewXWindow(m_board.pid(), before, 10000).isEmpty(), "the language list did not open");
         Xdotool({"key", "Home", "Down", "Down", "Return"});
-        QVERIFY(m_board.waitForLine("message box question: Confirm | The change takes effect", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("message box question: Confirm | The change takes effect", 10000, from) >= 0);
         ClickTab(4);
         ClickIn("rec_FileNameC");
         ClickIn("okbtn");
-        QVERIFY(m_board.waitForLine("ConfigDlg::SaveConfigData()", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("ConfigDlg::SaveConfigData()", 10000, from) >= 0);
         QVERIFY(SettingsClosed());
         QCOMPARE(Value("Pen", "FPenWidth1"), QString("3"));
         QCOMPARE(Value("Normal", "language"), QString("2"));
@@ -275,8 +278,8 @@ private slots:
         const int from = m_board.lines().size();
         QVERIFY(OpenSettings());
         ClickIn("Btn_Init");
-        QVERIFY(m_board.waitForLine("message box question: Confirm | Do you want to reset", 5000, from) >= 0);
-        QVERIFY(m_board.waitForLine("Config_InitAll", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("message box question: Confirm | Do you want to reset", 10000, from) >= 0);
+        QVERIFY(m_board.waitForLine("Config_InitAll", 10000, from) >= 0);
         ClickIn("cancelbtn");
         QVERIFY(SettingsClosed());
         QCOMPARE(FileBytes(m_configPath), before);
@@ -298,7 +301,7 @@ private slots:
         ClickTab(1);
         ClickIn("pen_right_width1");
         ClickIn("okbtn");
-        QVERIFY(m_board.waitForLine("ConfigDlg::SaveConfigData()", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("ConfigDlg::SaveConfigData()", 10000, from) >= 0);
         QVERIFY(SettingsClosed());
         QCOMPARE(Value("Pen", "FPenWidth1"), QString("4"));
         QCOMPARE(Value("Normal", "language"), QString("2"));
@@ -310,9 +313,9 @@ private slots:
         const int from = m_board.lines().size();
         QVERIFY(OpenSettings());
         ClickIn("Btn_Init");
-        QVERIFY(m_board.waitForLine("Config_InitAll", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("Config_InitAll", 10000, from) >= 0);
         ClickIn("okbtn");
-        QVERIFY(m_board.waitForLine("ConfigDlg::SaveConfigData()", 5000, from) >= 0);
+        QVERIFY(m_board.waitForLine("ConfigDlg::SaveConfigData()", 10000, from) >= 0);
         QVERIFY(SettingsClosed());
         QCOMPARE(Value("Pen", "FPenWidth1"), QString("1"));
         QCOMPARE(Value("Record", "Name"), QString("false"));

@@ -5,6 +5,7 @@
 #include "app/ui/dialog.h"
 #include "storage/ui/import_dlg.h"
 #include "storage/ui/show_import_msg.h"
+#include "tests/support/board_screen.h"
 #include "tests/support/running_program.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/test_folders.h"
@@ -32,18 +33,11 @@ namespace {
 
 QString N(int v) { return QString::number(v); }
 
+// The program reads the clicks and keys in the order they are sent: a click
+// needs no wait unless what it starts is awaited.
 void Click(QPoint p)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", "1"});
-    QTest::qWait(300);
-}
-
-void Hold(QPoint p, int ms)
-{
-    Xdotool({"mousemove", N(p.x()), N(p.y()), "mousedown", "1"});
-    QTest::qWait(ms);
-    Xdotool({"mouseup", "1"});
-    QTest::qWait(400);
 }
 
 const QColor kPageColours[4] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
@@ -102,18 +96,22 @@ class DocumentImportProgramTest : public QObject
     // The one window of the program named `title` whose size is `size`.
     // A PDF is read before the form shows; under a sanitizer on a busy
     // machine that takes many seconds, hence the long deadline.
-    QPoint WindowAt(const QString& title, QSize size)
+    QPoint WindowAt(const QString& title, QSize size, QString* id = nullptr)
     {
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 30000) {
-            for (const QString& id : FindXWindows(title, m_board.pid())) {
-                const QRect geometry = XWindowGeometry(id);
-                if (geometry.size() == size)
+            for (const QString& window : FindXWindows(title, m_board.pid())) {
+                const QRect geometry = XWindowGeometry(window);
+                if (geometry.size() == size) {
+                    if (id)
+                        *id = window;
                     return geometry.topLeft();
+                }
             }
             QTest::qWait(100);
         }
+        qWarning("no window %s of %d x %d came within 30 s", qPrintable(title), size.width(), size.height());
         return QPoint(-1, -1);
     }
 
@@ -180,7 +178,7 @@ private slots:
 
     void helpThenChosenPagesBecomePages()
     {
-        Hold(m_noteButton, 800);
+        QVERIFY(OpenToolbarRow(m_board, "notebtn", m_noteButton));
         Click(m_officeButton);
         const QPoint help = WindowAt("^Import Document$", QSize(501, 308));
         QVERIFY2(help.x() >= 0, "no help window");
@@ -190,14 +188,15 @@ private slots:
 
         QVERIFY2(XdotoolTypeInto(m_board.pid(), "Open document", {"type:" + m_pdf, "Return"}), "no file dialog");
 
-        const QPoint form = WindowAt("^Import Document$", QSize(428, 159));
+        QString formWindow;
+        const QPoint form = WindowAt("^Import Document$", QSize(428, 159), &formWindow);
         QVERIFY2(form.x() >= 0, "no import form");
-        // Pages 2 to 3 of 4.
+        // Pages 2 to 3 of 4, typed into the form once it has the keyboard.
+        QVERIFY(GiveKeyboard(formWindow));
         Click(form + m_startPage);
         Xdotool({"key", "Up"});
         Click(form + m_endPage);
         Xdotool({"key", "Down"});
-        QTest::qWait(200);
         Click(form + m_importOk);
 
         QTRY_COMPARE_WITH_TIMEOUT(PageFiles(), QStringList({"pages1.pdf", "pages2.pdf"}), 15000);

@@ -45,10 +45,11 @@ class NoteExportXTest : public QObject
     bool ClickIn(const QString& title, QPoint at)
     {
         const QStringList windows = WaitForXWindows(QStringLiteral("^%1$").arg(title), 15000, m_board.pid());
-        if (windows.isEmpty())
+        if (windows.isEmpty()) {
+            qWarning("the window \"%s\" did not come within 15 s", qPrintable(title));
             return false;
-        QTest::qWait(500);
-        const QRect frame = XWindowGeometry(windows.last());
+        }
+        const QRect frame = WaitForXWindowGeometry(windows.last());
         if (frame.isEmpty())
             return false;
         const QPoint click = frame.topLeft() + at;
@@ -92,21 +93,23 @@ private slots:
         QVERIFY(m_board.waitForLine(QStringLiteral("exe : object 0-0 kind 3"), 10000) >= 0);
 
         // "Save Notes": the current note as a JPG under the default name.
-        XdotoolMainMenuEntry(m_saveNotesEntry);
+        int mark = m_board.lines().size();
+        QVERIFY(ChooseMainMenuEntry(m_board.pid(), m_saveNotesEntry));
         QVERIFY(ClickIn("Save Notes", QPoint(225, 341)));
         const QString saved = m_root->path() + "/Documents/Dravik/Dravik_Saved_Notes/noname.jpg";
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(saved).size() > 0, 20000);
-        QTest::qWait(500);
+        QVERIFY2(m_board.waitForLine("note job done", 20000, mark) >= 0, "the note was not saved within 20 s");
+        QVERIFY(QFileInfo(saved).size() > 0);
         const QImage picture(saved);
         QVERIFY(!picture.isNull());
         QVERIFY2(InkPixels(picture) > 50, "the stroke is on the saved page");
 
         // "Print Notes": the current note, one page in the print folder.
-        XdotoolMainMenuEntry(m_printNotesEntry);
+        mark = m_board.lines().size();
+        QVERIFY(ChooseMainMenuEntry(m_board.pid(), m_printNotesEntry));
         QVERIFY(ClickIn("Print Notes", QPoint(205, 211)));
         const QString printed = QDir(m_printFolder.path()).filePath("print-1.pdf");
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(printed).size() > 0, 20000);
-        QTest::qWait(500);
+        QVERIFY2(m_board.waitForLine("note job done", 20000, mark) >= 0, "the note was not printed within 20 s");
+        QVERIFY(QFileInfo(printed).size() > 0);
         QCOMPARE(QDir(m_printFolder.path()).entryList(QDir::Files), QStringList{"print-1.pdf"});
     }
 };

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -66,17 +67,21 @@ class ProjectLoadXTest : public QObject
     QPoint m_saveEntry;
     QTemporaryDir m_files;
 
-    QImage Shot(const QString& name) { return TakeScreenshot(m_files.filePath(name + ".png")); }
+    // Screenshots until `holds` is true of one (30 s): the screen shows the
+    // board's state a moment after the board has it.
+    QImage ShotWhen(const QString& name, const std::function<bool(const QImage&)>& holds)
+    {
+        const QImage shot = ScreenshotWhen(m_files.filePath(name + ".png"), holds);
+        shot.save(m_files.filePath(name + ".png"));
+        return shot;
+    }
 
     // Waits for the load of `path` that starts after line `mark` to show its
-    // first page, then for the window to settle.
+    // first page.
     static bool WaitForLoad(RunningProgram& board, const QString& path, int mark)
     {
         const int started = board.waitForLine("exe : StartProjectLoad(" + path, 30000, mark);
-        if (started < 0 || board.waitForLine(QStringLiteral("change note"), 30000, started) < 0)
-            return false;
-        QTest::qWait(1500);
-        return true;
+        return started >= 0 && board.waitForLine(QStringLiteral("change note"), 30000, started) >= 0;
     }
 
 private slots:
@@ -109,14 +114,16 @@ private slots:
             QVERIFY(board.waitForLine(QStringLiteral("time Done"), 20000) >= 0);
             Stroke(kStrokeArea.topLeft() + QPoint(20, 20));
             QVERIFY(board.waitForLine(QStringLiteral("exe : object 0-0 kind 3"), 10000) >= 0);
-            QTest::qWait(500);
-            drawn = Shot("drawn");
+            // The reference the opened lesson is compared with whole: taken
+            // once the stroke shows and the screen has stopped changing.
+            drawn = SettledScreenshotWhen(m_files.filePath("drawn.png"),
+                                          [](const QImage& s) { return InkPixels(s).size() > 100; });
             const int mark = board.lines().size();
             QVERIFY(ChooseMainMenuEntry(board.pid(), m_saveEntry));
             QVERIFY(XdotoolTypeInto(board.pid(), "Save project file", {"ctrl+a", "type:" + lesson, "Return"}));
             QVERIFY2(board.waitForLine("exe : project saved to " + lesson, 30000, mark) >= 0,
                      qPrintable(board.lines().mid(mark).join('\n')));
-            QTest::qWait(500);
+            QVERIFY2(board.waitForLine("project save finished", 10000, mark) >= 0, "the save did not end within 10 s");
             QCOMPARE(CloseWhiteboard(board), 0);
         }
         const QVector<QPoint> ink = InkPixels(drawn);
@@ -126,7 +133,7 @@ private slots:
         RunningProgram board;
         QVERIFY(StartWhiteboard(board, {lesson}, QProcessEnvironment()));
         QVERIFY2(WaitForLoad(board, lesson, 0), qPrintable(board.lines().join('\n')));
-        const QImage opened = Shot("opened");
+        const QImage opened = ShotWhen("opened", [&](const QImage& s) { return Difference(drawn, s) < 0.002; });
         int kept = 0;
         for (const QPoint& p : ink)
             kept += IsInk(opened.pixel(p)) ? 1 : 0;
@@ -135,25 +142,27 @@ private slots:
         QVERIFY2(Difference(drawn, opened) < 0.002, qPrintable(QString::number(Difference(drawn, opened))));
 
         // Through the main menu, after a new lecture has cleared the board.
-        QVERIFY(ChooseMainMenuEntry(board.pid(), m_newEntry));
-        QTest::qWait(1000);
-        QCOMPARE(InkPixels(Shot("cleared")).size(), 0);
         int mark = board.lines().size();
+        QVERIFY(ChooseMainMenuEntry(board.pid(), m_newEntry));
+        QVERIFY2(board.waitForLine("new lecture started", 10000, mark) >= 0, "no new lecture within 10 s");
+        QCOMPARE(InkPixels(ShotWhen("cleared", [](const QImage& s) { return InkPixels(s).isEmpty(); })).size(), 0);
+        mark = board.lines().size();
         QVERIFY(ChooseMainMenuEntry(board.pid(), m_openEntry));
         QVERIFY(XdotoolTypeInto(board.pid(), "Load project file", {"ctrl+a", "type:" + lesson, "Return"}));
         QVERIFY2(WaitForLoad(board, lesson, mark), qPrintable(board.lines().mid(mark).join('\n')));
-        const QImage menuOpened = Shot("menu");
+        const QImage menuOpened = ShotWhen("menu", [&](const QImage& s) { return Difference(s, opened) < 0.002; });
         QVERIFY2(Difference(menuOpened, opened) < 0.002, qPrintable(QString::number(Difference(menuOpened, opened))));
 
         // Handed over by a second copy.
+        mark = board.lines().size();
         QVERIFY(ChooseMainMenuEntry(board.pid(), m_newEntry));
-        QTest::qWait(1000);
+        QVERIFY2(board.waitForLine("new lecture started", 10000, mark) >= 0, "no new lecture within 10 s");
         mark = board.lines().size();
         RunningProgram copy;
         QVERIFY(copy.start(QStringLiteral("Dravik"), {lesson}));
         QVERIFY2(WaitForLoad(board, lesson, mark), qPrintable(board.lines().mid(mark).join('\n')));
         copy.waitForExit(10000);
-        const QImage handed = Shot("handed");
+        const QImage handed = ShotWhen("handed", [&](const QImage& s) { return Difference(s, opened) < 0.002; });
         QVERIFY2(Difference(handed, opened) < 0.002, qPrintable(QString::number(Difference(handed, opened))));
         QCOMPARE(CloseWhiteboard(board), 0);
     }

@@ -73,7 +73,7 @@ private slots:
 
         const QString first = m_files.filePath("first.vk");
         int mark = m_board.lines().size();
-        XdotoolMainMenuEntry(m_saveEntry);
+        QVERIFY(ChooseMainMenuEntry(m_board.pid(), m_saveEntry));
         QVERIFY(XdotoolTypeInto(m_board.pid(), "Save project file", {"ctrl+a", "type:" + first, "Return"}));
         QVERIFY2(m_board.waitForLine("exe : project saved to " + first, 30000, mark) >= 0,
                  qPrintable(m_board.lines().mid(mark).join('\n')));
@@ -85,8 +85,8 @@ private slots:
         // A saved board starts a new lecture without asking: the next stroke
         // is the first object of an empty board again.
         mark = m_board.lines().size();
-        XdotoolMainMenuEntry(m_newEntry);
-        QTest::qWait(1000);
+        QVERIFY(ChooseMainMenuEntry(m_board.pid(), m_newEntry));
+        QVERIFY2(m_board.waitForLine("new lecture started", 10000, mark) >= 0, "no new lecture within 10 s");
         XdotoolStroke(QPoint(500, 400));
         QVERIFY(m_board.waitForLine(QStringLiteral("exe : object 0-0 kind 3"), 10000, mark) >= 0);
 

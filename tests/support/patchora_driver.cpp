@@ -149,7 +149,7 @@ bool PatchoraRun::answerMessage(const QString& text, const QString& key, int nth
     }, 10000);
     if (!found)
         return false;
-    QThread::msleep(200);
+    // The box has the keyboard: the server hands it the key after that change.
     Xdotool({QStringLiteral("key"), key});
     return true;
 }

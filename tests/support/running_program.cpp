@@ -147,6 +147,34 @@ QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid)
     }
 }
 
+bool WaitForNoXWindows(const QString& pattern, int timeoutMs, qint64 pid)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!FindXWindows(pattern, pid).isEmpty()) {
+        if (clock.elapsed() > timeoutMs) {
+            qWarning("a window named %s is still shown after %d ms", qPrintable(pattern), timeoutMs);
+            return false;
+        }
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+bool WaitForXWindowGone(qint64 pid, const QString& id, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (MappedWindowIds(pid).contains(id)) {
+        if (clock.elapsed() > timeoutMs) {
+            qWarning("the window %s is still shown after %d ms", qPrintable(id), timeoutMs);
+            return false;
+        }
+        QThread::msleep(100);
+    }
+    return true;
+}
+
 QStringList MappedWindowIds(qint64 pid)
 {
     return QString::fromUtf8(Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),

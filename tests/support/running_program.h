@@ -50,6 +50,14 @@ QStringList FindXWindows(const QString& pattern, qint64 pid = 0);
 // Waits until FindXWindows finds at least one window; returns the ids.
 QStringList WaitForXWindows(const QString& pattern, int timeoutMs, qint64 pid = 0);
 
+// Waits until no visible window matches `pattern`; false, with a warning
+// naming it, when one is still there after `timeoutMs`.
+bool WaitForNoXWindows(const QString& pattern, int timeoutMs, qint64 pid = 0);
+
+// Waits until window `id` of process `pid` is no longer shown; false, with
+// a warning, when it still is after `timeoutMs`.
+bool WaitForXWindowGone(qint64 pid, const QString& id, int timeoutMs);
+
 // Ids of every visible X window of process `pid`, named or not.
 QStringList MappedWindowIds(qint64 pid);
 

@@ -30,6 +30,19 @@ QImage ScreenshotWhen(const QString& path, const std::function<bool(const QImage
     return shot;
 }
 
+QImage SettledScreenshotWhen(const QString& path, const std::function<bool(const QImage&)>& holds, int timeoutMs)
+{
+    QImage before;
+    return ScreenshotWhen(
+        path,
+        [&](const QImage& shot) {
+            const bool settled = shot == before && holds(shot);
+            before = shot;
+            return settled;
+        },
+        timeoutMs);
+}
+
 int DarkPixels(const QImage& image, QRect area)
 {
     int n = 0;

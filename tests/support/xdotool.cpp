@@ -38,14 +38,6 @@ void XdotoolClick(QPoint at)
              QStringLiteral("1")});
 }
 
-void XdotoolHold(QPoint at, int ms)
-{
-    Xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-             QStringLiteral("mousedown"), QStringLiteral("1")});
-    QTest::qWait(ms);
-    Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
-}
-
 void XdotoolStroke(QPoint from)
 {
     auto n = [](int v) { return QString::number(v); };
@@ -58,45 +50,41 @@ void XdotoolStroke(QPoint from)
     Xdotool(moves);
 }
 
-void XdotoolMainMenuEntry(QPoint entry)
+bool ChooseFromPopup(qint64 pid, QPoint openAt, int button, QPoint entry, int againMs)
 {
     auto n = [](int v) { return QString::number(v); };
-    const QPoint logo(48, 22);
-    Xdotool({QStringLiteral("mousemove"), n(logo.x()), n(logo.y()), QStringLiteral("click"), QStringLiteral("1")});
-    QThread::msleep(500);
-    Xdotool({QStringLiteral("mousemove"), n(logo.x() + entry.x()), n(logo.y() + entry.y()), QStringLiteral("click"),
-             QStringLiteral("1")});
-}
-
-bool ChooseMainMenuEntry(qint64 pid, QPoint entry)
-{
-    auto n = [](int v) { return QString::number(v); };
-    const QPoint logo(48, 22);
     const QStringList before = MappedWindowIds(pid);
-    // A click that lands while the board is still busy after its start or a
-    // load opens nothing: the logo is clicked again until the menu shows.
     QString menu;
     QElapsedTimer opening;
     opening.start();
     while (menu.isEmpty() && opening.elapsed() < 15000) {
-        Xdotool({QStringLiteral("mousemove"), n(logo.x()), n(logo.y()), QStringLiteral("click"), QStringLiteral("1")});
-        menu = WaitForNewXWindow(pid, before, 3000);
+        Xdotool({QStringLiteral("mousemove"), n(openAt.x()), n(openAt.y()), QStringLiteral("click"), n(button)});
+        menu = WaitForNewXWindow(pid, before, againMs > 0 ? againMs : 15000);
     }
     if (menu.isEmpty()) {
-        qWarning("the main menu did not open");
+        qWarning("no menu opened on a click at %d, %d", openAt.x(), openAt.y());
         return false;
     }
-    Xdotool({QStringLiteral("mousemove"), n(logo.x() + entry.x()), n(logo.y() + entry.y()), QStringLiteral("click"),
-             QStringLiteral("1")});
+    Xdotool({QStringLiteral("mousemove"), n(entry.x()), n(entry.y()), QStringLiteral("click"), QStringLiteral("1")});
     QElapsedTimer clock;
     clock.start();
     while (MappedWindowIds(pid).contains(menu)) {
         if (clock.elapsed() > 15000) {
-            qWarning("the main menu did not close after its entry was chosen");
+            qWarning("the menu did not close after its entry at %d, %d was chosen", entry.x(), entry.y());
             return false;
         }
         QTest::qWait(50);
     }
+    return true;
+}
+
+bool ChooseMainMenuEntry(qint64 pid, QPoint entry)
+{
+    const QPoint logo(48, 22);
+    // A click that lands while the board is still busy after its start or a
+    // load opens nothing: the logo is clicked again until the menu shows.
+    if (!ChooseFromPopup(pid, logo, 1, logo + entry, 3000))
+        return false;
     Xdotool({QStringLiteral("mousemove"), QStringLiteral("1000"), QStringLiteral("700")});
     return true;
 }
@@ -122,22 +110,47 @@ QRect XWindowGeometry(const QString& windowId)
 bool XdotoolTypeInto(qint64 pid, const QString& title, const QStringList& keys)
 {
     const QStringList windows = WaitForXWindows(QStringLiteral("^%1$").arg(title), 15000, pid);
-    if (windows.isEmpty())
+    if (windows.isEmpty()) {
+        qWarning("no window \"%s\" came within 15 s", qPrintable(title));
         return false;
-    const QString window = windows.last();
-    QElapsedTimer clock;
-    clock.start();
-    while (QString::fromLatin1(Xdotool({QStringLiteral("getwindowfocus")}).trimmed()) != window
-           && clock.elapsed() < 5000) {
-        Xdotool({QStringLiteral("windowfocus"), window});
-        QThread::msleep(100);
     }
-    // The window has the keyboard; its focus widget takes the keys once the
-    // focus-in event is handled.
-    QTest::qWait(300);
+    // The window has the keyboard: the server hands it the keys below after
+    // that change, and the program reads them in that order.
+    if (!GiveKeyboard(windows.last()))
+        return false;
     for (const QString& key : keys)
         Xdotool(key.startsWith(QStringLiteral("type:"))
                     ? QStringList{QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), key.mid(5)}
                     : QStringList{QStringLiteral("key"), key});
     return true;
+}
+
+bool GiveKeyboard(const QString& window, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (QString::fromLatin1(Xdotool({QStringLiteral("getwindowfocus")}).trimmed()) != window) {
+        if (clock.elapsed() > timeoutMs) {
+            qWarning("the window %s did not take the keyboard within %d ms", qPrintable(window), timeoutMs);
+            return false;
+        }
+        Xdotool({QStringLiteral("windowfocus"), window});
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+QRect WaitForXWindowGeometry(const QString& windowId, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QRect placed;
+    while ((placed = XWindowGeometry(windowId)).isEmpty()) {
+        if (clock.elapsed() > timeoutMs) {
+            qWarning("the window %s has no place on the screen after %d ms", qPrintable(windowId), timeoutMs);
+            break;
+        }
+        QTest::qWait(50);
+    }
+    return placed;
 }

@@ -87,7 +87,8 @@ private slots:
         button(dialog, "ok_btn")->click();
         button(dialog, "ok_btn")->click();
         QTRY_VERIFY(!dialog.isVisible());
-        QTest::qWait(100);
+        QTRY_COMPARE_WITH_TIMEOUT(started.count(), 1, 5000);
+        QTest::qWait(100);  // a second start that must not come gives no sign to wait for
         QCOMPARE(started.count(), 1);
 
         dialog.show();
@@ -105,7 +106,7 @@ private slots:
         dialog.show();
         button(dialog, "cancel_btn")->click();
         QVERIFY(!dialog.isVisible());
-        QTest::qWait(100);
+        QTest::qWait(100);  // a start that must not come gives no sign to wait for
         QCOMPARE(started.count(), 0);
     }
 };

@@ -18,6 +18,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QtEndian>
 #include <QtTest>
 
 #include <memory>
@@ -78,6 +79,40 @@ QStringList Files(const QString& folder, const QString& pattern)
     return QDir(folder).entryList({pattern}, QDir::Files);
 }
 
+// Whole parts (a moof box and the mdat after it, both complete) of the
+// fragmented video at `path`, read as far as it is written.
+int WholeParts(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray data = file.readAll();
+    int whole = 0;
+    bool fragment = false;
+    qint64 at = 0;
+    while (at + 8 <= data.size()) {
+        quint64 size = qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(data.constData() + at));
+        qint64 header = 8;
+        if (size == 1) {
+            if (at + 16 > data.size())
+                break;
+            size = qFromBigEndian<quint64>(reinterpret_cast<const uchar*>(data.constData() + at + 8));
+            header = 16;
+        }
+        if (size < quint64(header) || size > quint64(data.size() - at))
+            break;
+        const QByteArray type = data.mid(int(at) + 4, 4);
+        if (type == "moof") {
+            fragment = true;
+        } else if (type == "mdat" && fragment) {
+            ++whole;
+            fragment = false;
+        }
+        at += qint64(size);
+    }
+    return whole;
+}
+
 bool WriteSettings(int type, const QString& recordFolder, int viewPos = 0)
 {
     ConfigInfomation config;
@@ -113,6 +148,26 @@ class RecordingProgramXTest : public QObject
         if (!failure.isEmpty())
             env.insert("DRAVIK_CAPTURE_FAIL", failure);
         return env;
+    }
+
+    // The video being recorded into the work folder: waits (30 s) until it
+    // holds `parts` whole parts of two seconds each. A busy machine records
+    // slower than the clock, so a recording is made as long as its content.
+    bool RecordedParts(int parts)
+    {
+        const QString work = m_root->path() + "/Temp/Orbel5";
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            const QStringList videos = Files(work, "*.mp4");
+            if (!videos.isEmpty() && WholeParts(work + "/" + videos.first()) >= parts)
+                return true;
+            if (clock.elapsed() > 30000) {
+                qWarning("the recording in %s did not hold %d whole parts within 30 s", qPrintable(work), parts);
+                return false;
+            }
+            QTest::qWait(100);
+        }
     }
 
     // Opens the launcher's recording panel and returns its top-left corner.
@@ -209,16 +264,18 @@ private slots:
         for (const char* line : {"file path", "tempString", "AddMsec = "})
             QVERIFY2(board.hasLine(line, from), line);
 
-        QTest::qWait(4000);
+        QVERIFY(RecordedParts(2));
         const QPoint again = OpenRecordingPanel(board);
         Click(again + Centre(RecPanelButtons(), "btnStop"));
-        // The recorder had already recorded for a while when it first
-        // reported; the whiteboard's clock counts that time too.
+        // The clock is read when the whiteboard takes the stop (a busy
+        // machine hands it the click late). The recorder had already recorded
+        // for a while when it first reported; the whiteboard's clock counts
+        // that time too.
+        QVERIFY(board.waitForLine("rec_type : 2", 30000, from) >= 0);
         const QStringList offsets = board.lines().mid(from).filter("AddMsec = ");
         QVERIFY(!offsets.isEmpty());
         const double clockSeconds =
             clock.elapsed() / 1000.0 + offsets.first().section("AddMsec = ", 1).trimmed().toDouble() / 1000.0;
-        QVERIFY(board.waitForLine("rec_type : 2", 10000, from) >= 0);
         QVERIFY(board.waitForLine("save complete", 30000, from) >= 0);
 
         const QStringList videos = QDir(m_recordings).entryList({"*.mp4"}, QDir::Files);
@@ -333,7 +390,7 @@ private slots:
         const int from = board.lines().size();
         QTRY_VERIFY_WITH_TIMEOUT(!RecordersOf(board).isEmpty(), 5000);
         // Long enough for a few whole parts of the video.
-        QTest::qWait(4500);
+        QVERIFY(RecordedParts(2));
         QCOMPARE(::kill(pid_t(RecordersOf(board).first()), SIGKILL), 0);
         QVERIFY2(board.waitForLine("message box warning: Recording | The recording stopped: ", 10000, from) >= 0,
                  qPrintable(board.lines().mid(from).join('\n')));
@@ -354,7 +411,7 @@ private slots:
         {
             RunningProgram board;
             QVERIFY(StartScreenRecordingInto(board, folder));
-            QTest::qWait(3500);
+            QVERIFY(RecordedParts(1));
             board.kill();
         }
         const QString work = m_root->path() + "/Temp/Orbel5";

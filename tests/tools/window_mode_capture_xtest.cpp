@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QSet>
-#include <QThread>
 #include <QtTest>
 
 #include <memory>
@@ -27,18 +26,6 @@ QString N(int v)
 void ClickAt(QPoint p, int button = 1)
 {
     Xdotool({"mousemove", N(p.x()), N(p.y()), "click", N(button)});
-}
-
-bool WaitForNoXWindow(const QString& pattern, qint64 pid, int timeoutMs = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!FindXWindows(pattern, pid).isEmpty()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(100);
-    }
-    return true;
 }
 
 // The desktop's colour: a capture taken while the board is away shows it.
@@ -71,29 +58,21 @@ class WindowModeCaptureTest : public QObject
     QString EnterWindowMode()
     {
         ClickAt(QPoint(168, 22));
-        if (!WaitForNoXWindow(QStringLiteral("^Dialog6601$"), board.pid()))
+        if (!WaitForNoXWindows(QStringLiteral("^Dialog6601$"), 10000, board.pid()))
             return QString();
-        const QStringList found = WaitForXWindows(QStringLiteral("^WindowMode$"), 5000, board.pid());
+        const QStringList found = WaitForXWindows(QStringLiteral("^WindowMode$"), 10000, board.pid());
         return found.isEmpty() ? QString() : found.first();
     }
 
     bool BoardBack()
     {
-        return !WaitForXWindows(QStringLiteral("^Dialog6601$"), 5000, board.pid()).isEmpty()
-               && WaitForNoXWindow(QStringLiteral("^WindowMode$"), board.pid());
+        return !WaitForXWindows(QStringLiteral("^Dialog6601$"), 10000, board.pid()).isEmpty()
+               && WaitForNoXWindows(QStringLiteral("^WindowMode$"), 10000, board.pid());
     }
 
     QImage ShotWhen(const std::function<bool(const QImage&)>& ready, const QString& name)
     {
-        QElapsedTimer clock;
-        clock.start();
-        QImage shot;
-        do {
-            shot = TakeScreenshot(m_root->path() + QLatin1Char('/') + name);
-            if (!shot.isNull() && ready(shot))
-                break;
-        } while (clock.elapsed() < 5000);
-        return shot;
+        return ScreenshotWhen(m_root->path() + QLatin1Char('/') + name, ready);
     }
 
 private slots:
@@ -107,7 +86,7 @@ private slots:
         environment.insert(QStringLiteral("DRAVIK_NO_MODAL"), QStringLiteral("1"));
         QVERIFY(StartWhiteboard(board, {QStringLiteral("/noAutoUpdate")}, environment));
         QVERIFY(board.waitForLine(QStringLiteral("time Done"), 20000) >= 0);
-        QVERIFY(!WaitForXWindows(QStringLiteral("^Dialog6601$"), 5000, board.pid()).isEmpty());
+        QVERIFY(!WaitForXWindows(QStringLiteral("^Dialog6601$"), 10000, board.pid()).isEmpty());
     }
 
     void cleanupTestCase()
@@ -136,7 +115,7 @@ private slots:
         const int mark = board.lines().size();
         ClickAt(XWindowGeometry(back).topLeft() + QPoint(72, 24));
         QVERIFY(BoardBack());
-        QVERIFY(board.waitForLine(QStringLiteral("create note"), 5000, mark) >= 0);
+        QVERIFY(board.waitForLine(QStringLiteral("create note"), 10000, mark) >= 0);
         QCOMPARE(Captures().size(), 1);
         QVERIFY(QImage(WorkFolder() + QLatin1Char('/') + Captures().first()).size() == QSize(1280, 800));
         const QImage shot =
@@ -146,28 +125,16 @@ private slots:
 
     void contextPanelStaysOnScreen()
     {
-        const QStringList before = FindXWindows(QStringLiteral(".*"), board.pid());
+        const QStringList before = MappedWindowIds(board.pid());
         ClickAt(QPoint(1270, 300), 3);
-        QString panel;
-        QElapsedTimer clock;
-        clock.start();
-        while (panel.isEmpty() && clock.elapsed() < 5000) {
-            for (const QString& id : FindXWindows(QStringLiteral(".*"), board.pid())) {
-                if (!before.contains(id))
-                    panel = id;
-            }
-            QThread::msleep(100);
-        }
-        QVERIFY(!panel.isEmpty());
+        const QString panel = WaitForNewXWindow(board.pid(), before, 10000);
+        QVERIFY2(!panel.isEmpty(), "the context panel did not open within 10 s");
         const QRect r = XWindowGeometry(panel);
         QCOMPARE(r.x() + r.width(), 1280);
         QCOMPARE(r.y(), 300);
         QVERIFY(r.width() > 50);
         Xdotool({"key", "Escape"});
-        clock.restart();
-        while (FindXWindows(QStringLiteral(".*"), board.pid()).contains(panel) && clock.elapsed() < 5000)
-            QThread::msleep(100);
-        QVERIFY(!FindXWindows(QStringLiteral(".*"), board.pid()).contains(panel));
+        QVERIFY(WaitForXWindowGone(board.pid(), panel, 10000));
     }
 
     void areaCaptureFreezesTheScreen()
@@ -178,7 +145,7 @@ private slots:
         const QStringList before = Captures();
         ClickAt(XWindowGeometry(back).topLeft() + QPoint(120, 24));
         QVERIFY(BoardBack());
-        QVERIFY(board.waitForLine(QStringLiteral("Test : OptRectCapture"), 5000, mark) >= 0);
+        QVERIFY(board.waitForLine(QStringLiteral("Test : OptRectCapture"), 10000, mark) >= 0);
         QCOMPARE(Captures().size(), before.size() + 1);
         // The frozen desktop lies under the whole board, where the toolbar was.
         const QImage shot = ShotWhen([](const QImage& s) { return NearDesktop(s.pixelColor(20, 20)); },

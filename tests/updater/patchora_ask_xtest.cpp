@@ -83,12 +83,16 @@ private slots:
         QRect geometry;
         QVERIFY(run.windowGeometry(question, &geometry));
         // The combo box ends 20 pixels before the window's right edge.
+        // Its list opens as a window of its own; the keys go to it once it
+        // is up, and the click after it once it has closed on the choice.
+        const QStringList before = MappedWindowIds(run.pid());
         run.click(question, geometry.width() - 40, 295);
-        QTest::qWait(500);
+        const QString list = WaitForNewXWindow(run.pid(), before, 10000);
+        QVERIFY2(!list.isEmpty(), "the combo box's list did not open within 10 s");
         for (int i = 0; i < 3; ++i)
             Xdotool({QStringLiteral("key"), QStringLiteral("Down")});
         Xdotool({QStringLiteral("key"), QStringLiteral("Return")});
-        QTest::qWait(500);
+        QVERIFY(WaitForXWindowGone(run.pid(), list, 10000));
         run.click(question, 85, 295);
         QVERIFY(run.waitForExit(30000));
         QCOMPARE(run.exitCode(), 0);

@@ -98,6 +98,8 @@ private slots:
         first->pressKey(question, QStringLiteral("Escape"));
         first->pressKey(question, QStringLiteral("alt+F4"));
         first->pressKey(question, QStringLiteral("Return"));
+        // A window that stays gives no sign to wait for: the keys are given
+        // the moment they take to arrive.
         QTest::qWait(500);
         QCOMPARE(first->visibleWindows(QStringLiteral("Select Update Action")), QStringList{question});
 
